@@ -1,0 +1,56 @@
+#include "app/confirm_box.h"
+
+#include <QPushButton>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace sorvi {
+namespace {
+
+// Moves the box once it is shown: QMessageBox centres itself on its parent
+// while showing, so the position must be set after that.
+class PlaceOnShow : public QObject {
+ public:
+  explicit PlaceOnShow(QPoint top_left) : top_left_(top_left) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show) {
+      auto* box = static_cast<QWidget*>(watched);
+      QPoint pos = box->pos();
+      if (top_left_.x() < 0 && top_left_.y() < 0) {
+        if (QScreen* screen = box->screen()) {
+          pos = screen->availableGeometry().center() - QPoint(box->width() / 2, box->height() / 2);
+        }
+      } else {
+        if (top_left_.x() >= 0) pos.setX(top_left_.x());
+        if (top_left_.y() >= 0) pos.setY(top_left_.y());
+      }
+      box->move(pos);
+    }
+    return false;
+  }
+
+ private:
+  QPoint top_left_;
+};
+
+}  // namespace
+
+int AskYesNoCancel(QWidget* parent, const QString& title, const QString& text, QPoint top_left) {
+  QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+  QPushButton* yes = box.addButton("はい(&Y)", QMessageBox::YesRole);
+  QPushButton* no = box.addButton("いいえ(&N)", QMessageBox::NoRole);
+  QPushButton* cancel = box.addButton("キャンセル", QMessageBox::RejectRole);
+  box.setDefaultButton(yes);
+  box.setEscapeButton(cancel);
+  PlaceOnShow placer(top_left);
+  box.installEventFilter(&placer);
+  box.exec();
+  if (box.clickedButton() == yes) return QMessageBox::Yes;
+  if (box.clickedButton() == no) return QMessageBox::No;
+  return QMessageBox::Cancel;
+}
+
+}  // namespace sorvi

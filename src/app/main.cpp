@@ -1,0 +1,26 @@
+// そるび: a tabbed viewer for stock charts and rankings.
+#include <QApplication>
+#include <QFont>
+#include <QMessageBox>
+#include <exception>
+
+#include "app/main_window.h"
+#include "platform/web_browser.h"
+
+int main(int argc, char* argv[]) {
+  sorvi::PrepareWebEngineBeforeQApplication();
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Sorvi");
+  QApplication::setApplicationDisplayName("そるび");
+  QFont font("Noto Sans CJK JP");
+  font.setPixelSize(12);
+  QApplication::setFont(font);
+  try {
+    sorvi::TFormMain window(QCoreApplication::applicationDirPath());
+    window.show();
+    return app.exec();
+  } catch (const std::exception& error) {
+    QMessageBox::critical(nullptr, "そるび", QString::fromUtf8(error.what()));
+    return 1;
+  }
+}

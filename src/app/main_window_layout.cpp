@@ -1,0 +1,279 @@
+// Builds the controls, tool bars, menus and status bar of the main window.
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/main_window.h"
+#include "app/toolbar_icons.h"
+#include "bookmarks/url_list_view.h"
+#include "codes/code_tree_view.h"
+
+namespace sorvi {
+
+namespace {
+
+QToolButton* AddButton(QToolBar* bar, const QString& hint, const QIcon& icon, bool enabled) {
+  auto* button = new QToolButton(bar);
+  button->setToolTip(hint);
+  button->setIcon(icon);
+  button->setAutoRaise(true);
+  button->setEnabled(enabled);
+  button->setFocusPolicy(Qt::NoFocus);
+  bar->addWidget(button);
+  return button;
+}
+
+QAction* AddItem(QMenu* menu, const QString& caption, int tag = 0) {
+  QAction* action = menu->addAction(caption);
+  action->setData(tag);
+  return action;
+}
+
+}  // namespace
+
+void TFormMain::BuildLayout() {
+  // Left column: bookmarks above, stock codes below, split vertically.
+  SplitterLR = new QSplitter(Qt::Horizontal, this);
+  SplitterLR->setObjectName("SplitterLR");
+  SplitterLR->setHandleWidth(6);
+  SplitterLR->setChildrenCollapsible(false);
+  SplitterLR->setOpaqueResize(true);
+
+  PanelL = new QWidget(SplitterLR);
+  PanelL->setObjectName("PanelL");
+  PanelL->setMinimumWidth(4);
+  auto* left_layout = new QVBoxLayout(PanelL);
+  left_layout->setContentsMargins(0, 0, 0, 0);
+  left_layout->setSpacing(0);
+
+  SplitterUD = new QSplitter(Qt::Vertical, PanelL);
+  SplitterUD->setObjectName("SplitterUD");
+  SplitterUD->setHandleWidth(3);
+  SplitterUD->setChildrenCollapsible(false);
+  SplitterUD->setOpaqueResize(true);
+  left_layout->addWidget(SplitterUD);
+
+  ListViewURL = new UrlListView(SplitterUD);
+  ListViewURL->setObjectName("ListViewURL");
+  ListViewURL->setMinimumHeight(18);
+  TreeViewCode = new CodeTreeView(SplitterUD);
+  TreeViewCode->setObjectName("TreeViewCode");
+  TreeViewCode->setMinimumHeight(18);
+  SplitterUD->setStretchFactor(0, 0);
+  SplitterUD->setStretchFactor(1, 1);
+
+  // Right column: navigation bar above the tabs.
+  PanelR = new QWidget(SplitterLR);
+  PanelR->setObjectName("PanelR");
+  auto* right_layout = new QVBoxLayout(PanelR);
+  right_layout->setContentsMargins(0, 0, 0, 0);
+  right_layout->setSpacing(0);
+
+  PanelT = new QWidget(PanelR);
+  PanelT->setObjectName("PanelT");
+  PanelT->setFixedHeight(28);
+  auto* bar_layout = new QHBoxLayout(PanelT);
+  bar_layout->setContentsMargins(0, 0, 0, 0);
+  bar_layout->setSpacing(0);
+  right_layout->addWidget(PanelT);
+
+  PageControl = new QTabWidget(PanelR);
+  PageControl->setObjectName("PageControl");
+  PageControl->setDocumentMode(true);
+  PageControl->setMovable(false);  // dragging is our own (tab strip handling)
+  PageControl->tabBar()->setExpanding(false);
+  PageControl->tabBar()->setElideMode(Qt::ElideNone);
+  right_layout->addWidget(PageControl, 1);
+
+  PanelCover = new QFrame(PanelR);
+  PanelCover->setObjectName("PanelCover");
+  PanelCover->setFrameShape(QFrame::Box);
+  PanelCover->setAutoFillBackground(true);
+  PanelCover->setBackgroundRole(QPalette::Window);
+  PanelCover->setFixedHeight(22);
+  PanelCover->hide();
+
+  SplitterLR->setStretchFactor(0, 0);
+  SplitterLR->setStretchFactor(1, 1);
+  setCentralWidget(SplitterLR);
+
+  Timer = new QTimer(this);
+  Timer->setObjectName("Timer");
+  Timer->setInterval(15000);
+
+  BuildToolBars();
+  bar_layout->addWidget(ToolBarL);
+  bar_layout->addWidget(ComboBoxURL, 1);
+  bar_layout->addWidget(ToolBarR);
+  BuildMenus();
+  BuildStatusBar();
+}
+
+void TFormMain::BuildToolBars() {
+  ToolBarL = new QToolBar(PanelT);
+  ToolBarL->setObjectName("ToolBarL");
+  ToolBarL->setIconSize(QSize(16, 16));
+  SpeedButtonOption = AddButton(ToolBarL, "オプション", ToolbarIcon(ToolbarImage::Option), false);
+  ToolBarL->addSeparator();
+  ToolButtonLock = AddButton(ToolBarL, "ロック", LockIcon(0), false);
+  ToolButtonLock->setCheckable(true);
+  ToolBarL->addSeparator();
+  ToolButtonGoBack = AddButton(ToolBarL, "戻る", ToolbarIcon(ToolbarImage::Back), false);
+  ToolButtonGoFoward = AddButton(ToolBarL, "進む", ToolbarIcon(ToolbarImage::Forward), false);
+  ToolBarL->addSeparator();
+  ToolButtonStop = AddButton(ToolBarL, "中止", ToolbarIcon(ToolbarImage::Stop), false);
+  ToolButtonRefresh = AddButton(ToolBarL, "更新", ToolbarIcon(ToolbarImage::Refresh), false);
+  ToolBarL->addSeparator();
+
+  ComboBoxURL = new QComboBox(PanelT);
+  ComboBoxURL->setObjectName("ComboBoxURL");
+  ComboBoxURL->setEditable(true);
+  ComboBoxURL->setCompleter(nullptr);
+  ComboBoxURL->setMaxVisibleItems(20);
+  ComboBoxURL->setInsertPolicy(QComboBox::NoInsert);
+  ComboBoxURL->setDuplicatesEnabled(true);
+  ComboBoxURL->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+
+  ToolBarR = new QToolBar(PanelT);
+  ToolBarR->setObjectName("ToolBarR");
+  ToolBarR->setIconSize(QSize(16, 16));
+  ToolButtonNavigate = AddButton(ToolBarR, "表示", ToolbarIcon(ToolbarImage::NewTab), true);
+  ToolButtonNavigate->setPopupMode(QToolButton::MenuButtonPopup);
+  ToolButtonClose = AddButton(ToolBarR, "閉じる", ToolbarIcon(ToolbarImage::Close), false);
+  ToolBarR->addSeparator();
+  ToolButtonPrint = AddButton(ToolBarR, "印刷", ToolbarIcon(ToolbarImage::Print), false);
+  ToolBarR->addSeparator();
+  SpeedButtonEtc = AddButton(ToolBarR, "メニュー", ToolbarIcon(ToolbarImage::Menu), true);
+}
+
+void TFormMain::BuildMenus() {
+  PopupMenuNavigate = new QMenu(this);
+  auto* navigate_group = new QActionGroup(PopupMenuNavigate);
+  PopupMenuNavigate1 = AddItem(PopupMenuNavigate, "新規", 6);
+  PopupMenuNavigate2 = AddItem(PopupMenuNavigate, "上書", 7);
+  for (QAction* item : {PopupMenuNavigate1, PopupMenuNavigate2}) {
+    item->setCheckable(true);
+    item->setIcon(ToolbarIcon(item == PopupMenuNavigate1 ? ToolbarImage::NewTab : ToolbarImage::Overwrite));
+    navigate_group->addAction(item);
+  }
+  PopupMenuNavigate1->setChecked(true);
+  ToolButtonNavigate->setMenu(PopupMenuNavigate);
+  connect(PopupMenuNavigate, &QMenu::triggered, this, [this](QAction* item) {
+    if (item == PopupMenuNavigate1 || item == PopupMenuNavigate2) PopupMenuNavigateClick(item);
+  });
+
+  PopupMenuCode = new QMenu(this);
+  PopupMenuCodeGo = PopupMenuCode->addMenu("実行");
+  PopupMenuCodeGoGroup = new QActionGroup(PopupMenuCodeGo);
+  PopupMenuCodeGoURL = AddItem(PopupMenuCodeGo, "URLを開く", 1);
+  PopupMenuCodeGoURL->setCheckable(true);
+  PopupMenuCodeGoURL->setChecked(true);
+  PopupMenuCodeGoGroup->addAction(PopupMenuCodeGoURL);
+  PopupMenuCodeGoSeparator = PopupMenuCodeGo->addSeparator();
+  PopupMenuCode->addSeparator();
+  PopupMenuCodeCopy1 = AddItem(PopupMenuCode, "コード コピー", 1);
+  PopupMenuCodeCopy2 = AddItem(PopupMenuCode, "名称 コピー", 2);
+  PopupMenuCode->addSeparator();
+  PopupMenuCodeEdit = AddItem(PopupMenuCode, "編集");
+  PopupMenuCodeCopy = AddItem(PopupMenuCode, "複製");
+  PopupMenuCodeDel = AddItem(PopupMenuCode, "削除");
+  PopupMenuCodeAdd = AddItem(PopupMenuCode, "追加");
+  PopupMenuCodeEditor = AddItem(PopupMenuCode, "エディタ");
+  PopupMenuCodeSave = AddItem(PopupMenuCode, "保存");
+  PopupMenuCodeSave->setEnabled(false);
+
+  PopupMenuURL = new QMenu(this);
+  PopupMenuURLGo = AddItem(PopupMenuURL, "実行");
+  PopupMenuURL->addSeparator();
+  PopupMenuURLEdit = AddItem(PopupMenuURL, "編集");
+  PopupMenuURLCopy = AddItem(PopupMenuURL, "複製");
+  PopupMenuURLDel = AddItem(PopupMenuURL, "削除");
+  PopupMenuURLAdd = AddItem(PopupMenuURL, "追加");
+  PopupMenuURLEditor = AddItem(PopupMenuURL, "エディタ");
+  PopupMenuURLSave = AddItem(PopupMenuURL, "保存");
+  PopupMenuURLSave->setEnabled(false);
+
+  PopupMenuEtc = new QMenu(this);
+  PopupMenuEtcOption = AddItem(PopupMenuEtc, "動作環境設定(&O)");
+  PopupMenuEtcKey = PopupMenuEtc->addMenu("キーマクロ登録(&K)");
+  PopupMenuEtcKeyFunc = AddItem(PopupMenuEtcKey, "ファンクション(&F)");
+  PopupMenuEtcKeyCode = AddItem(PopupMenuEtcKey, "銘柄コード(&C)");
+  PopupMenuEtc->addSeparator();
+  PopupMenuNetOption = AddItem(PopupMenuEtc, "インターネット設定(&I)");
+  PopupMenuEtc->addSeparator();
+  PopupMenuEtcHelp = AddItem(PopupMenuEtc, "ヘルプ(&H)");
+  PopupMenuEtcAbout = AddItem(PopupMenuEtc, "バージョン情報(&A)");
+
+  PopupMenuTab = new QMenu(this);
+  PopupMenuTabReload = PopupMenuTab->addMenu("自動更新(&U)");
+  PopupMenuTabReloadGroup = new QActionGroup(PopupMenuTabReload);
+  PopupMenuTabReload00 = AddItem(PopupMenuTabReload, "なし", 0);
+  PopupMenuTabReload15 = AddItem(PopupMenuTabReload, "15秒", 1);
+  PopupMenuTabReload30 = AddItem(PopupMenuTabReload, "30秒", 2);
+  PopupMenuTabReload1 = AddItem(PopupMenuTabReload, "1分", 4);
+  PopupMenuTabReload2 = AddItem(PopupMenuTabReload, "2分", 8);
+  PopupMenuTabReload5 = AddItem(PopupMenuTabReload, "5分", 20);
+  for (QAction* item : PopupMenuTabReload->actions()) {
+    item->setCheckable(true);
+    PopupMenuTabReloadGroup->addAction(item);
+  }
+  PopupMenuTabReload00->setChecked(true);
+  PopupMenuTab->addSeparator();
+  PopupMenuTabSilent = AddItem(PopupMenuTab, "ダイアログ抑止(&S)");
+  PopupMenuTabSilent->setCheckable(true);
+  PopupMenuTabLockClear = AddItem(PopupMenuTab, "ロック対象解除(&L)");
+  PopupMenuClient = AddItem(PopupMenuTab, "タブ内全体表示(&C)");
+
+  PopupMenuFunc = new QMenu(this);
+
+  connect(SpeedButtonOption, &QToolButton::clicked, this, &TFormMain::SpeedButtonOptionClick);
+  connect(SpeedButtonEtc, &QToolButton::clicked, this, &TFormMain::SpeedButtonEtcClick);
+}
+
+void TFormMain::BuildStatusBar() {
+  StatusBar = new QStatusBar(this);
+  StatusBar->setObjectName("StatusBar");
+  StatusBar->setSizeGripEnabled(true);
+  StatusPanel0 = new QLabel(StatusBar);
+  StatusPanel1 = new QLabel(StatusBar);
+  StatusPanel2 = new QLabel(StatusBar);
+  for (QLabel* panel : {StatusPanel0, StatusPanel1, StatusPanel2}) {
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Sunken);
+    panel->setTextFormat(Qt::PlainText);
+  }
+  StatusPanel0->setMinimumWidth(0);
+  StatusPanel0->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  StatusPanel1->setFixedWidth(150);
+  StatusPanel2->setFixedWidth(50);
+  StatusBar->addWidget(StatusPanel0, 1);
+  StatusBar->addWidget(StatusPanel1);
+  StatusBar->addWidget(StatusPanel2);
+  setStatusBar(StatusBar);
+
+  // The load progress lies over panel 1, hidden until a page loads.
+  ProgressBar = new QProgressBar(StatusBar);
+  ProgressBar->setObjectName("ProgressBar");
+  ProgressBar->setRange(0, 100);
+  ProgressBar->setValue(0);
+  ProgressBar->setTextVisible(false);
+  ProgressBar->hide();
+}
+
+}  // namespace sorvi

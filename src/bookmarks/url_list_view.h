@@ -1,0 +1,43 @@
+#pragma once
+// `ListViewURL`: the bookmark list in report style. Each row is one bookmark;
+// its fields are kept as the list file's Shift-JIS bytes in the row and shown
+// converted. The "*" and ":" columns show check boxes that a mouse press
+// toggles directly.
+#include <QTreeWidget>
+
+#include "core/bookmarks/url_bookmark.h"
+
+namespace sorvi {
+
+class UrlListView : public QTreeWidget {
+  Q_OBJECT
+ public:
+  explicit UrlListView(QWidget* parent = nullptr);
+
+  static constexpr int kCheckImageWidth = 16;  // one image of `ImageListCheckBox`
+
+  static UrlBookmark Bookmark(const QTreeWidgetItem* item);
+  static void SetBookmark(QTreeWidgetItem* item, const UrlBookmark& bookmark);
+  QTreeWidgetItem* AddBookmark(const UrlBookmark& bookmark);
+  QTreeWidgetItem* SelectedItem() const;
+
+  // Where the row of item `row` starts, right after its state image, as the
+  // toggling rule measures it (viewport coordinates).
+  QPoint ItemPosition(int row) const;
+
+  // The toggling of the two check boxes by a press at (x, y) in viewport
+  // coordinates. Returns true when a box was toggled.
+  bool ListViewURLMouseDown(int x, int y);
+
+ signals:
+  void Modified();  // a check box was toggled
+  void Executed();  // double-click: open the bookmark
+  void ContextMenuRequested(const QPoint& global_pos);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+};
+
+}  // namespace sorvi

@@ -1,0 +1,50 @@
+#pragma once
+// `TreeViewCode`: the two-level tree of groups and stocks. Node texts are the
+// exact Shift-JIS bytes of the list file (kept in the item, shown converted).
+// Expanding and collapsing on the user's request is deferred: the request
+// selects the group and waits for the next mouse press in the tree.
+#include <QTreeWidget>
+#include <string>
+
+namespace sorvi {
+
+class CodeTreeView : public QTreeWidget {
+  Q_OBJECT
+ public:
+  explicit CodeTreeView(QWidget* parent = nullptr);
+
+  static std::string NodeText(const QTreeWidgetItem* item);
+  static void SetNodeText(QTreeWidgetItem* item, std::string bytes);
+  QTreeWidgetItem* AddGroup(std::string bytes);
+  QTreeWidgetItem* AddStock(QTreeWidgetItem* group, std::string bytes);
+
+  // The pending expand wish (the tree's `Tag`): 0 none, 1 expand, -1 collapse.
+  int Tag = 0;
+
+  // Expansion changes made by the program itself pass through.
+  void SetExpandedByProgram(QTreeWidgetItem* item, bool expanded);
+
+  // The tree's expand and collapse requests; refused unless `Tag` is set.
+  bool TreeViewCodeExpanding(QTreeWidgetItem* node);
+  bool TreeViewCodeCollapsing(QTreeWidgetItem* node);
+  // Carries out a pending wish; called at the start of every mouse press.
+  void TreeViewCodeMouseDown();
+  void ClearExpandWish() { Tag = 0; }
+
+ signals:
+  void DefaultActionRequested();  // double-click: the default code action
+  void ContextMenuRequested(const QPoint& global_pos);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  void RequestToggle(QTreeWidgetItem* node, bool expand);
+  void KeepSelectionAmongSiblings();
+  bool OnBranchIndicator(const QPoint& pos, QTreeWidgetItem* item) const;
+};
+
+}  // namespace sorvi

@@ -1,0 +1,28 @@
+#pragma once
+// The option values of section Option, kept in memory while the program runs.
+#include <cstdint>
+#include <string>
+
+#include "core/settings/settings_file.h"
+
+namespace sorvi {
+
+struct AppOptions {
+  std::string Editor = "Notepad";  // program that edits a list file
+  int32_t IntervalPaste = 300;     // ms to wait after each macro paste
+  int32_t IntervalDefault = 100;   // ms of a macro wait step without a number
+  bool LinkTarget = true;          // browsers register as named target windows
+  bool Client = false;             // pop-up tabs always fill the tab area
+  bool Silent = false;             // new browsers suppress their dialogs
+  bool FocusLock = false;          // new tabs start with the focus lock pressed
+  bool AutoSave = true;            // save changed lists at close without asking
+};
+
+// Missing keys and numbers that do not parse keep the defaults above.
+AppOptions ReadAppOptions(const SettingsFile& file);
+
+// Writes the eight keys in their fixed order; a refused write throws
+// SettingsWriteError and the keys after it are not written.
+void WriteAppOptions(SettingsFile& file, const AppOptions& options);
+
+}  // namespace sorvi

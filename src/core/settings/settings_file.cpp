@@ -1,0 +1,315 @@
+#include "core/settings/settings_file.h"
+
+#include <optional>
+#include <span>
+#include <utility>
+
+#include "core/files/file_io.h"
+#include "core/text/sjis.h"
+
+namespace sorvi {
+
+namespace {
+
+// "%s に書き込めません" with the path for %s.
+std::string WriteRefusedMessage(const std::string& path) {
+  return path + " に書き込めません";
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view TrimBlanks(std::string_view text) {
+  size_t begin = 0, end = text.size();
+  while (begin < end && IsBlank(text[begin])) ++begin;
+  while (end > begin && IsBlank(text[end - 1])) --end;
+  return text.substr(begin, end - begin);
+}
+
+// The part of a line that counts for reading: it ends at a NUL byte.
+std::string_view LineText(std::string_view line) {
+  return line.substr(0, line.find('\0'));
+}
+
+unsigned char FoldAscii(unsigned char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A') : c;
+}
+
+// Case folding stops at double-byte characters: their second byte may look
+// like an ASCII letter (0x8260 and 0x8281 are different characters).
+bool NamesMatch(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    const auto x = static_cast<unsigned char>(a[i]);
+    const auto y = static_cast<unsigned char>(b[i]);
+    if (IsSjisLeadByte(x)) {
+      if (x != y) return false;
+      if (++i < a.size() && a[i] != b[i]) return false;
+    } else if (FoldAscii(x) != FoldAscii(y)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Name of the section a "[...]" line opens. The closing bracket is the last
+// one that is not the second byte of a double-byte character.
+std::optional<std::string_view> SectionName(std::string_view line) {
+  const std::string_view text = TrimBlanks(LineText(line));
+  if (text.empty() || text[0] != '[') return std::nullopt;
+  size_t close = std::string_view::npos;
+  for (size_t i = 1; i < text.size(); ++i) {
+    if (IsSjisLeadByte(static_cast<unsigned char>(text[i]))) {
+      ++i;
+    } else if (text[i] == ']') {
+      close = i;
+    }
+  }
+  if (close == std::string_view::npos) return std::nullopt;
+  return TrimBlanks(text.substr(1, close - 1));
+}
+
+struct KeyLine {
+  std::string_view key;
+  std::string_view value;  // as written, up to the end of the line's text
+};
+
+// '=' lies below the range of second bytes, so a plain search is safe.
+std::optional<KeyLine> ParseKeyLine(std::string_view line) {
+  const std::string_view text = LineText(line);
+  const size_t equals = text.find('=');
+  if (equals == std::string_view::npos) return std::nullopt;
+  return KeyLine{TrimBlanks(text.substr(0, equals)), text.substr(equals + 1)};
+}
+
+std::string_view Unquote(std::string_view value) {
+  value = TrimBlanks(value);
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front()) {
+    value = value.substr(1, value.size() - 2);
+  }
+  return value;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::optional<int32_t> ParseHex(std::string_view digits) {
+  if (digits.empty()) return std::nullopt;
+  uint64_t value = 0;
+  for (char c : digits) {
+    const int d = HexDigit(c);
+    if (d < 0) return std::nullopt;
+    value = value * 16 + static_cast<uint64_t>(d);
+    if (value > 0xFFFFFFFFu) return std::nullopt;
+  }
+  return static_cast<int32_t>(static_cast<uint32_t>(value));
+}
+
+std::optional<int32_t> ParseDecimal(std::string_view text) {
+  bool negative = false;
+  if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+    negative = text[0] == '-';
+    text.remove_prefix(1);
+  }
+  if (text.empty()) return std::nullopt;
+  const int64_t limit = negative ? int64_t{INT32_MAX} + 1 : INT32_MAX;
+  int64_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+    if (value > limit) return std::nullopt;
+  }
+  return static_cast<int32_t>(negative ? -value : value);
+}
+
+std::optional<int32_t> ParseInteger(std::string_view text) {
+  if (text.starts_with("0x") || text.starts_with("0X")) return ParseHex(text.substr(2));
+  if (text.starts_with("$")) return ParseHex(text.substr(1));
+  return ParseDecimal(text);
+}
+
+// Lines end at CR LF, a lone CR or a lone LF. Unlike list files, a NUL does
+// not end the text here: the lines after it must survive a rewrite.
+std::vector<std::string> SplitKeepingNul(std::string_view bytes) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    const char c = bytes[i];
+    if (c != '\r' && c != '\n') continue;
+    lines.emplace_back(bytes.substr(start, i - start));
+    if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < bytes.size()) lines.emplace_back(bytes.substr(start));
+  return lines;
+}
+
+void AppendLines(std::span<const std::string> lines, std::string* out) {
+  for (const std::string& line : lines) {
+    out->append(line);
+    out->append("\r\n");
+  }
+}
+
+size_t TotalSize(std::span<const std::string> lines) {
+  size_t size = 0;
+  for (const std::string& line : lines) size += line.size() + 2;
+  return size;
+}
+
+bool IsBlankLine(std::string_view line) { return TrimBlanks(line).empty(); }
+
+}  // namespace
+
+SettingsWriteError::SettingsWriteError(const std::string& path)
+    : std::runtime_error(WriteRefusedMessage(path)), path_(path) {}
+
+SettingsFile::SettingsFile(std::string path) : path_(std::move(path)) {
+  if (std::optional<std::string> bytes = ReadWholeFile(path_)) {
+    lines_ = SplitKeepingNul(*bytes);
+  }
+  IndexSections();
+}
+
+void SettingsFile::IndexSections() {
+  section_headers_.clear();
+  for (size_t i = 0; i < lines_.size(); ++i) {
+    if (SectionName(lines_[i])) section_headers_.push_back(i);
+  }
+}
+
+bool SettingsFile::FindSection(std::string_view section, SectionRange* range) const {
+  for (size_t s = 0; s < section_headers_.size(); ++s) {
+    const size_t header = section_headers_[s];
+    if (!NamesMatch(*SectionName(lines_[header]), section)) continue;
+    range->header = header;
+    range->end = s + 1 < section_headers_.size() ? section_headers_[s + 1] : lines_.size();
+    return true;
+  }
+  return false;
+}
+
+size_t SettingsFile::FindKey(const SectionRange& range, std::string_view key) const {
+  for (size_t i = range.header + 1; i < range.end; ++i) {
+    const std::optional<KeyLine> line = ParseKeyLine(lines_[i]);
+    if (line && NamesMatch(line->key, key)) return i;
+  }
+  return std::string::npos;
+}
+
+bool SettingsFile::FindValue(std::string_view section, std::string_view key,
+                             std::string_view* value) const {
+  SectionRange range;
+  if (!FindSection(section, &range)) return false;
+  const size_t index = FindKey(range, key);
+  if (index == std::string::npos) return false;
+  *value = Unquote(ParseKeyLine(lines_[index])->value);
+  return true;
+}
+
+std::string SettingsFile::ReadString(std::string_view section, std::string_view key,
+                                     std::string_view def) const {
+  std::string_view value;
+  if (!FindValue(section, key, &value)) return std::string(def);
+  return std::string(SjisPrefix(value, kMaxSettingsValueBytes));
+}
+
+int32_t SettingsFile::ReadInteger(std::string_view section, std::string_view key,
+                                  int32_t def) const {
+  std::string_view value;
+  if (!FindValue(section, key, &value)) return def;
+  return ParseInteger(value).value_or(def);
+}
+
+bool SettingsFile::ReadBool(std::string_view section, std::string_view key,
+                            bool def) const {
+  return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+void SettingsFile::WriteString(std::string_view section, std::string_view key,
+                               std::string_view value) {
+  value = value.substr(0, value.find_first_of(std::string_view("\r\n\0", 3)));
+  SectionRange range;
+  if (!FindSection(section, &range)) {
+    std::string header = "[";
+    header.append(section);
+    header.append("]");
+    std::string line(key);
+    line.append("=").append(value);
+    Splice(lines_.size(), 0, {std::move(header), std::move(line)});
+    return;
+  }
+  const size_t index = FindKey(range, key);
+  if (index != std::string::npos) {
+    std::string line(ParseKeyLine(lines_[index])->key);
+    line.append("=").append(value);
+    Splice(index, 1, {std::move(line)});
+    return;
+  }
+  // Blank lines closing the section stay between it and the next one.
+  size_t pos = range.end;
+  while (pos > range.header + 1 && IsBlankLine(lines_[pos - 1])) --pos;
+  std::string line(key);
+  line.append("=").append(value);
+  Splice(pos, 0, {std::move(line)});
+}
+
+void SettingsFile::WriteInteger(std::string_view section, std::string_view key,
+                                int32_t value) {
+  WriteString(section, key, std::to_string(value));
+}
+
+void SettingsFile::WriteBool(std::string_view section, std::string_view key, bool value) {
+  WriteString(section, key, value ? "1" : "0");
+}
+
+void SettingsFile::EraseSection(std::string_view section) {
+  // Every section of the name goes: a later duplicate left behind would turn
+  // into the section that reads and writes find.
+  std::vector<std::string> kept;
+  bool erasing = false, found = false;
+  size_t next_header = 0;
+  for (size_t i = 0; i < lines_.size(); ++i) {
+    if (next_header < section_headers_.size() && section_headers_[next_header] == i) {
+      ++next_header;
+      erasing = NamesMatch(*SectionName(lines_[i]), section);
+      found = found || erasing;
+    }
+    if (!erasing) kept.push_back(lines_[i]);
+  }
+  if (found) Commit(std::move(kept));
+}
+
+void SettingsFile::Splice(size_t pos, size_t remove, std::vector<std::string> insert) {
+  const std::span<const std::string> all(lines_);
+  const auto before = all.subspan(0, pos);
+  const auto after = all.subspan(pos + remove);
+  std::string bytes;
+  bytes.reserve(TotalSize(before) + TotalSize(insert) + TotalSize(after));
+  AppendLines(before, &bytes);
+  AppendLines(insert, &bytes);
+  AppendLines(after, &bytes);
+  if (!ReplaceFileContents(path_, bytes)) throw SettingsWriteError(path_);
+
+  lines_.erase(lines_.begin() + static_cast<ptrdiff_t>(pos),
+               lines_.begin() + static_cast<ptrdiff_t>(pos + remove));
+  lines_.insert(lines_.begin() + static_cast<ptrdiff_t>(pos),
+                std::make_move_iterator(insert.begin()),
+                std::make_move_iterator(insert.end()));
+  IndexSections();
+}
+
+void SettingsFile::Commit(std::vector<std::string> lines) {
+  std::string bytes;
+  bytes.reserve(TotalSize(lines));
+  AppendLines(lines, &bytes);
+  if (!ReplaceFileContents(path_, bytes)) throw SettingsWriteError(path_);
+  lines_ = std::move(lines);
+  IndexSections();
+}
+
+}  // namespace sorvi

@@ -1,0 +1,101 @@
+#pragma once
+// Sorvi.ini access with the rules of the Windows private-profile functions:
+// Shift-JIS text, "[Section]" lines opening sections, "key=value" lines,
+// names matched without regard to ASCII letter case, and every write going
+// to the file at once.
+//
+// The file is read once when the object is made; afterwards reads are served
+// from the lines held in memory, which always equal what was last written.
+// Lines the program does not know are kept as they are and written back
+// byte for byte (only their line ends become CR LF).
+//
+// A NUL byte ends the text of its line: the rest of that line is ignored for
+// reading, but the line itself is kept and later lines are read as usual.
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sorvi {
+
+// A read returns at most this many bytes of a value (never half of a
+// double-byte character).
+inline constexpr size_t kMaxSettingsValueBytes = 2047;
+
+// Raised when the system refuses a write; what() is the message to show,
+// "<path> に書き込めません".
+class SettingsWriteError : public std::runtime_error {
+ public:
+  explicit SettingsWriteError(const std::string& path);
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+class SettingsFile {
+ public:
+  // Reads and parses the file; a missing or unreadable file reads as empty.
+  explicit SettingsFile(std::string path);
+
+  const std::string& path() const { return path_; }
+
+  // The value of the first matching key in the first matching section, less
+  // leading and trailing blanks and one pair of enclosing quotes, cut at
+  // kMaxSettingsValueBytes. A missing section or key gives `def`; a key with
+  // an empty value gives "".
+  std::string ReadString(std::string_view section, std::string_view key,
+                         std::string_view def) const;
+
+  // "0x", "0X" or "$" introduce up to 32 bits of hexadecimal, which are taken
+  // as a two's complement pattern (0xFFFFFFFF reads as -1); anything else is
+  // decimal with an optional sign and must lie within 32 bits. Text that is
+  // not entirely a number ("12abc", "", "0x", "-0x1") gives `def`.
+  int32_t ReadInteger(std::string_view section, std::string_view key,
+                      int32_t def) const;
+
+  // Read as an integer with default 0 or 1; true when not 0.
+  bool ReadBool(std::string_view section, std::string_view key, bool def) const;
+
+  // An existing key keeps its spelling and place and gets the new value; a
+  // new key goes after the last non-blank line of its section; a new section
+  // is added at the end of the file. A value is cut at its first CR, LF or
+  // NUL, which could not be read back. Throws SettingsWriteError when the
+  // file cannot be replaced; the object then still matches the file.
+  void WriteString(std::string_view section, std::string_view key,
+                   std::string_view value);
+  void WriteInteger(std::string_view section, std::string_view key, int32_t value);
+  void WriteBool(std::string_view section, std::string_view key, bool value);
+
+  // Removes every section of that name with all its lines. Nothing is
+  // written when there is no such section.
+  void EraseSection(std::string_view section);
+
+ private:
+  struct SectionRange {
+    size_t header;  // index of the "[Section]" line
+    size_t end;     // one past its last line
+  };
+
+  // First section of that name; false when there is none.
+  bool FindSection(std::string_view section, SectionRange* range) const;
+  // Index of the first line of the range holding `key`, or npos.
+  size_t FindKey(const SectionRange& range, std::string_view key) const;
+  // The key's value, trimmed and unquoted but not cut; false when missing.
+  bool FindValue(std::string_view section, std::string_view key,
+                 std::string_view* value) const;
+
+  // Replaces lines [pos, pos + remove) with `insert`, on disk first.
+  void Splice(size_t pos, size_t remove, std::vector<std::string> insert);
+  // Writes `lines` to the file and takes them over.
+  void Commit(std::vector<std::string> lines);
+  void IndexSections();
+
+  std::string path_;
+  std::vector<std::string> lines_;       // without their line ends
+  std::vector<size_t> section_headers_;  // indices of the "[...]" lines
+};
+
+}  // namespace sorvi

@@ -1,0 +1,23 @@
+#include "platform/idle_hook.h"
+
+#include <QAbstractEventDispatcher>
+#include <QThread>
+
+namespace sorvi {
+
+IdleHook::IdleHook(std::function<void()> on_idle, QObject* parent)
+    : QObject(parent), on_idle_(std::move(on_idle)) {
+  auto* dispatcher = QAbstractEventDispatcher::instance(QThread::currentThread());
+  if (dispatcher) connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &IdleHook::AboutToBlock);
+}
+
+void IdleHook::AboutToBlock() {
+  // Work done here may spin a nested event loop (a key macro's waits); the
+  // nested loop must not run the idle work a second time.
+  if (running_) return;
+  running_ = true;
+  on_idle_();
+  running_ = false;
+}
+
+}  // namespace sorvi

@@ -1,0 +1,114 @@
+// The parser on its own: which actions a macro text becomes, and how the
+// number of a wait token is read.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/keymacro/key_macro_parser.h"
+#include "core/keymacro/virtual_keys.h"
+
+namespace sorvi {
+
+void PrintTo(const KeyMacroAction& a, std::ostream* os) {
+  using K = KeyMacroAction::Kind;
+  switch (a.kind) {
+    case K::KeyDown: *os << "down " << a.key; break;
+    case K::KeyUp: *os << "up " << a.key; break;
+    case K::KeysDone: *os << "keys-done"; break;
+    case K::PasteText: *os << "paste \"" << a.text << '"'; break;
+    case K::PasteSelectedCode: *os << "paste-code"; break;
+    case K::Wait: *os << "wait " << a.wait_ms; break;
+  }
+}
+
+namespace {
+
+constexpr int kDefaultMs = 70;
+using K = KeyMacroAction::Kind;
+using Actions = std::vector<KeyMacroAction>;
+
+KeyMacroAction Text(std::string t) { return KeyMacroAction::Paste(std::move(t)); }
+KeyMacroAction Wait(int ms) { return KeyMacroAction::Wait(ms); }
+
+TEST(ReadKeyMacroIntegerTest, AcceptsSignedDecimalWithinInt) {
+  EXPECT_EQ(ReadKeyMacroInteger("500"), 500);
+  EXPECT_EQ(ReadKeyMacroInteger("+7"), 7);
+  EXPECT_EQ(ReadKeyMacroInteger("-5"), -5);
+  EXPECT_EQ(ReadKeyMacroInteger("007"), 7);
+  EXPECT_EQ(ReadKeyMacroInteger("0"), 0);
+  EXPECT_EQ(ReadKeyMacroInteger("2147483647"), INT_MAX);
+  EXPECT_EQ(ReadKeyMacroInteger("-2147483648"), INT_MIN);
+}
+
+TEST(ReadKeyMacroIntegerTest, RejectsEverythingElse) {
+  for (const char* text : {"", "+", "-", "+-1", " 5", "5 ", "$1F", "0x10", "1e3", "5.0",
+                           "50\\r", "2147483648", "-2147483649", "99999999999999999999999"}) {
+    EXPECT_EQ(ReadKeyMacroInteger(text), std::nullopt) << '"' << text << '"';
+  }
+  EXPECT_EQ(ReadKeyMacroInteger(std::string("1\0" "2", 3)), std::nullopt);
+}
+
+TEST(ParseKeyMacroTest, KeyTokenEndsWithOnePass) {
+  EXPECT_EQ(ParseKeyMacro("\\r", kDefaultMs),
+            (Actions{KeyMacroAction::Down(VK_RETURN), KeyMacroAction::Up(VK_RETURN),
+                     KeyMacroAction::Done()}));
+}
+
+TEST(ParseKeyMacroTest, SelectedCodeIsLeftToThePlayer) {
+  EXPECT_EQ(ParseKeyMacro("\\cx", kDefaultMs), (Actions{KeyMacroAction::PasteCode(), Text("x")}));
+}
+
+TEST(ParseKeyMacroTest, WaitTokens) {
+  EXPECT_EQ(ParseKeyMacro("\\w", kDefaultMs), Actions{Wait(kDefaultMs)});
+  EXPECT_EQ(ParseKeyMacro("\\w", 0), Actions{Wait(0)});
+  EXPECT_EQ(ParseKeyMacro("\\w()", kDefaultMs), Actions{Wait(kKeyMacroBadWaitMs)});
+  EXPECT_EQ(ParseKeyMacro("\\w(2147483648)", kDefaultMs), Actions{Wait(kKeyMacroBadWaitMs)});
+  EXPECT_EQ(ParseKeyMacro("\\w(-5)", kDefaultMs), Actions{Wait(-5)});
+  // A "(" not right after "\w" is plain text.
+  EXPECT_EQ(ParseKeyMacro("\\wx(5)", kDefaultMs), (Actions{Wait(kDefaultMs), Text("x(5)")}));
+  // The first ")" closes, even one that belongs to a later token.
+  EXPECT_EQ(ParseKeyMacro("\\w(\\w(5)x", kDefaultMs), (Actions{Wait(kKeyMacroBadWaitMs), Text("x")}));
+}
+
+TEST(ParseKeyMacroTest, EachWaitFindsItsOwnClose) {
+  EXPECT_EQ(ParseKeyMacro("\\w(30)\\w(40)", kDefaultMs), (Actions{Wait(30), Wait(40)}));
+  EXPECT_EQ(ParseKeyMacro("\\w(30)\\w(4", kDefaultMs), (Actions{Wait(30), Wait(kDefaultMs), Text("(4")}));
+  EXPECT_EQ(ParseKeyMacro("\\w(\\w(", kDefaultMs),
+            (Actions{Wait(kDefaultMs), Text("("), Wait(kDefaultMs), Text("(")}));
+}
+
+TEST(ParseKeyMacroTest, TextKeepsEveryByteButTheEscape) {
+  const std::string with_nul("a\0b", 3);
+  EXPECT_EQ(ParseKeyMacro(with_nul, kDefaultMs), Actions{Text(with_nul)});
+  EXPECT_EQ(ParseKeyMacro("\\\\\\\\", kDefaultMs), (Actions{Text("\\"), Text("\\")}));
+  EXPECT_EQ(ParseKeyMacro("\\", kDefaultMs), Actions{});
+  // Backslash, then a lead byte whose second byte is the backslash again.
+  EXPECT_EQ(ParseKeyMacro("\\\x83\x5C", kDefaultMs), Actions{Text("\x83")});
+}
+
+// Random bytes, weighted towards the bytes that mean something, must parse
+// without trouble, and a text paste never carries an escape byte other than
+// the single one of "\\".
+TEST(ParseKeyMacroTest, ArbitraryBytesParse) {
+  const std::string alphabet = std::string("\\\\\\w()c-5rTSq\x83\x5C", 15) + std::string(1, '\0');
+  std::mt19937 rng(12345);
+  for (int round = 0; round < 2000; ++round) {
+    std::string macro(rng() % 24, ' ');
+    for (char& c : macro) {
+      c = rng() % 4 == 0 ? static_cast<char>(rng() % 256) : alphabet[rng() % alphabet.size()];
+    }
+    for (const KeyMacroAction& a : ParseKeyMacro(macro, kDefaultMs)) {
+      if (a.kind != K::PasteText) continue;
+      ASSERT_FALSE(a.text.empty());
+      if (a.text != "\\") {
+        ASSERT_EQ(a.text.find('\\'), std::string::npos);
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace sorvi

@@ -1,0 +1,574 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include "core/settings/app_options.h"
+#include "core/settings/settings_file.h"
+#include "core/settings/url_history.h"
+
+namespace sorvi {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (fs::temp_directory_path() / "sorvi_settings_XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    dir_ = pattern;
+  }
+  ~TempDir() {
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+  std::string File(std::string_view name = "Sorvi.ini") const {
+    return (dir_ / name).string();
+  }
+
+ private:
+  fs::path dir_;
+};
+
+void WriteRaw(const std::string& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadRaw(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+using namespace std::string_literals;
+
+// ---- reading -----------------------------------------------------------------
+
+TEST(SettingsRead, AbsentOrEmptyFileGivesDefaultsAndCreatesNothing) {
+  TempDir dir;
+  const SettingsFile absent(dir.File());
+  EXPECT_EQ(absent.ReadString("Option", "Editor", "Notepad"), "Notepad");
+  EXPECT_EQ(absent.ReadInteger("Window", "Top", 50), 50);
+  EXPECT_TRUE(absent.ReadBool("Option", "AutoSave", true));
+  EXPECT_FALSE(fs::exists(dir.File()));
+
+  WriteRaw(dir.File(), "");
+  const SettingsFile empty(dir.File());
+  EXPECT_EQ(empty.ReadString("Option", "Editor", "Notepad"), "Notepad");
+  EXPECT_FALSE(empty.ReadBool("Option", "Client", false));
+}
+
+TEST(SettingsRead, SectionAndKeyNamesIgnoreLetterCase) {
+  TempDir dir;
+  WriteRaw(dir.File(), "[option]\r\nautosave=0\r\n[WINDOW]\r\nTOP=7\r\n");
+  const SettingsFile file(dir.File());
+  EXPECT_FALSE(file.ReadBool("Option", "AutoSave", true));
+  EXPECT_EQ(file.ReadInteger("Window", "Top", 50), 7);
+  EXPECT_EQ(file.ReadInteger("Window", "Topp", 50), 50);
+}
+
+TEST(SettingsRead, LetterCaseIsNotFoldedInsideDoubleByteCharacters) {
+  TempDir dir;
+  // 0x83 0x41 and 0x83 0x61 are different characters whose second bytes are
+  // 'A' and 'a'.
+  WriteRaw(dir.File(), "[S]\r\nk\x83\x41=wide\r\n");
+  const SettingsFile file(dir.File());
+  EXPECT_EQ(file.ReadString("s", "K\x83\x41", "-"), "wide");
+  EXPECT_EQ(file.ReadString("S", "k\x83\x61", "-"), "-");
+}
+
+TEST(SettingsRead, SecondByteThatLooksLikeABracketDoesNotCloseTheSection) {
+  TempDir dir;
+  WriteRaw(dir.File(), "[\x83\x5D]\r\nk=1\r\n[S]\r\n[\x83\x5D\r\nm=2\r\n");
+  const SettingsFile file(dir.File());
+  EXPECT_EQ(file.ReadString("\x83\x5D", "k", "-"), "1");
+  // "[" followed by a character ending in 0x5D is no section header.
+  EXPECT_EQ(file.ReadString("\x83", "m", "-"), "-");
+  EXPECT_EQ(file.ReadString("S", "m", "-"), "2");
+}
+
+TEST(SettingsRead, ValueLosesBlanksAndOnePairOfQuotes) {
+  TempDir dir;
+  WriteRaw(dir.File(),
+           "[S]\r\n"
+           "a = \t\"C:\\Program Files\\ed.exe\" \t\r\n"
+           "b=''x''\r\n"
+           "c=\"mixed'\r\n"
+           "d=\"\r\n"
+           "e=  inner  blanks  \r\n"
+           "  f  =single'quoted'\r\n"
+           "g='q'\r\n");
+  const SettingsFile file(dir.File());
+  EXPECT_EQ(file.ReadString("S", "a", ""), "C:\\Program Files\\ed.exe");
+  EXPECT_EQ(file.ReadString("S", "b", ""), "'x'");
+  EXPECT_EQ(file.ReadString("S", "c", ""), "\"mixed'");
+  EXPECT_EQ(file.ReadString("S", "d", ""), "\"");
+  EXPECT_EQ(file.ReadString("S", "e", ""), "inner  blanks");
+  EXPECT_EQ(file.ReadString("S", "f", ""), "single'quoted'");
+  EXPECT_EQ(file.ReadString("S", "g", ""), "q");
+}
+
+TEST(SettingsRead, PresentButEmptyValueIsEmptyNotDefault) {
+  TempDir dir;
+  WriteRaw(dir.File(), "[Option]\r\nEditor=\r\nA=   \r\nB=\"\"\r\n");
+  const SettingsFile file(dir.File());
+  EXPECT_EQ(file.ReadString("Option", "Editor", "Notepad"), "");
+  EXPECT_EQ(file.ReadString("Option", "A", "Notepad"), "");
+  EXPECT_EQ(file.ReadString("Option", "B", "Notepad"), "");
+}
+
+TEST(SettingsRead, LongValueIsCutAt2047BytesBetweenCharacters) {
+  TempDir dir;
+  const std::string ascii(3000, 'a');
+  // A double-byte character straddling the limit is left out whole.
+  const std::string wide = std::string(2046, 'b') + "\x82\xA0" + "cc";
+  WriteRaw(dir.File(), "[S]\r\nascii=" + ascii + "\r\nwide=" + wide + "\r\n");
+  const SettingsFile file(dir.File());
+  EXPECT_EQ(file.ReadString("S", "ascii", ""), ascii.substr(0, 2047));
+  EXPECT_EQ(file.ReadString("S", "wide", ""), std::string(2046, 'b'));
+}
+
+TEST(SettingsRead, FirstSectionAndFirstKeyWin) {
+  TempDir dir;
+  WriteRaw(dir.File(), "[S]\r\nk=1\r\nK=2\r\n[s]\r\nk=3\r\nonly=4\r\n");
+  const SettingsFile file(dir.File());
+  EXPECT_EQ(file.ReadInteger("S", "k", 0), 1);
+  // Keys of a later duplicate section are not found.
+  EXPECT_EQ(file.ReadInteger("S", "only", 0), 0);
+}
+
+TEST(SettingsRead, AcceptsEveryLineEnd) {
+  TempDir dir;
+  WriteRaw(dir.File(), "[S]\na=1\rb=2\r\nc=3\n\r\n[T]\rd=4");
+  const SettingsFile file(dir.File());
+  EXPECT_EQ(file.ReadInteger("S", "a", 0), 1);
+  EXPECT_EQ(file.ReadInteger("S", "b", 0), 2);
+  EXPECT_EQ(file.ReadInteger("S", "c", 0), 3);
+  EXPECT_EQ(file.ReadInteger("T", "d", 0), 4);
+}
+
+TEST(SettingsRead, KeysBelongOnlyToTheirSection) {
+  TempDir dir;
+  WriteRaw(dir.File(), "orphan=1\r\n  [ Sp ]  \r\nx=2\r\nno equals sign\r\n[Other]\r\ny=3\r\n");
+  const SettingsFile file(dir.File());
+  EXPECT_EQ(file.ReadString("", "orphan", "-"), "-");
+  EXPECT_EQ(file.ReadString("Sp", "x", "-"), "2");
+  EXPECT_EQ(file.ReadString("Sp", "y", "-"), "-");
+  EXPECT_EQ(file.ReadString("Sp", "no equals sign", "-"), "-");
+}
+
+// ---- numbers -----------------------------------------------------------------
+
+class NumberFile {
+ public:
+  explicit NumberFile(std::string_view value) {
+    WriteRaw(dir_.File(), "[N]\r\nv=" + std::string(value) + "\r\n");
+  }
+  int32_t Read(int32_t def) const { return SettingsFile(dir_.File()).ReadInteger("N", "v", def); }
+  bool ReadBool(bool def) const { return SettingsFile(dir_.File()).ReadBool("N", "v", def); }
+
+ private:
+  TempDir dir_;
+};
+
+TEST(SettingsNumbers, HexadecimalPrefixes) {
+  EXPECT_EQ(NumberFile("0x1F4").Read(300), 500);
+  EXPECT_EQ(NumberFile("0X1f4").Read(300), 500);
+  EXPECT_EQ(NumberFile("$1F4").Read(300), 500);
+  EXPECT_EQ(NumberFile("0x00000000FF").Read(0), 255);
+}
+
+TEST(SettingsNumbers, HexadecimalIsA32BitPattern) {
+  EXPECT_EQ(NumberFile("0x7FFFFFFF").Read(0), INT32_MAX);
+  EXPECT_EQ(NumberFile("0x80000000").Read(0), INT32_MIN);
+  EXPECT_EQ(NumberFile("0xFFFFFFFF").Read(0), -1);
+  EXPECT_EQ(NumberFile("0x100000000").Read(9), 9);
+}
+
+TEST(SettingsNumbers, DecimalWithSignWithin32Bits) {
+  EXPECT_EQ(NumberFile("+42").Read(0), 42);
+  EXPECT_EQ(NumberFile("-42").Read(0), -42);
+  EXPECT_EQ(NumberFile("  0042  ").Read(0), 42);
+  EXPECT_EQ(NumberFile("\"7\"").Read(0), 7);
+  EXPECT_EQ(NumberFile("2147483647").Read(0), INT32_MAX);
+  EXPECT_EQ(NumberFile("-2147483648").Read(0), INT32_MIN);
+  EXPECT_EQ(NumberFile("2147483648").Read(9), 9);
+  EXPECT_EQ(NumberFile("-2147483649").Read(9), 9);
+  EXPECT_EQ(NumberFile("99999999999999999999999").Read(9), 9);
+}
+
+TEST(SettingsNumbers, TextThatIsNotEntirelyANumberGivesDefault) {
+  for (const char* text : {"", "abc", "12abc", "1 2", "1.5", "+", "-", "- 5", "0x", "$",
+                           "0xG", "0x1G", "-0x10", "$-1", "１２"}) {
+    EXPECT_EQ(NumberFile(text).Read(300), 300) << text;
+  }
+}
+
+TEST(SettingsNumbers, BooleansAreNonZeroIntegers) {
+  EXPECT_TRUE(NumberFile("2").ReadBool(false));
+  EXPECT_TRUE(NumberFile("-1").ReadBool(false));
+  EXPECT_FALSE(NumberFile("0").ReadBool(true));
+  EXPECT_FALSE(NumberFile("0x0").ReadBool(true));
+  EXPECT_TRUE(NumberFile("yes").ReadBool(true));
+  EXPECT_FALSE(NumberFile("yes").ReadBool(false));
+  EXPECT_TRUE(NumberFile("").ReadBool(true));
+}
+
+// ---- writing -----------------------------------------------------------------
+
+TEST(SettingsWrite, FirstWriteCreatesFileWithCrLf) {
+  TempDir dir;
+  SettingsFile file(dir.File());
+  file.WriteString("Option", "Editor", "vi");
+  file.WriteInteger("Window", "Top", -5);
+  file.WriteBool("Option", "Client", true);
+  file.WriteBool("Option", "Silent", false);
+  file.WriteInteger("Window", "Left", INT32_MIN);
+  EXPECT_EQ(ReadRaw(dir.File()),
+            "[Option]\r\nEditor=vi\r\nClient=1\r\nSilent=0\r\n"
+            "[Window]\r\nTop=-5\r\nLeft=-2147483648\r\n");
+  EXPECT_FALSE(fs::exists(dir.File() + ".___"));
+}
+
+TEST(SettingsWrite, ReplacedValueKeepsKeySpellingAndPlace) {
+  TempDir dir;
+  WriteRaw(dir.File(), "[option]\r\nAAA=1\r\n  autosave = 1 \r\nZZZ=2\r\n");
+  SettingsFile file(dir.File());
+  file.WriteBool("Option", "AutoSave", false);
+  EXPECT_EQ(ReadRaw(dir.File()), "[option]\r\nAAA=1\r\nautosave=0\r\nZZZ=2\r\n");
+  EXPECT_FALSE(file.ReadBool("OPTION", "AUTOSAVE", true));
+}
+
+TEST(SettingsWrite, NewKeyGoesToTheEndOfItsSection) {
+  TempDir dir;
+  WriteRaw(dir.File(), "[A]\r\nx=1\r\n; note\r\n\r\n \t\r\n[B]\r\ny=2\r\n[Empty]\r\n");
+  SettingsFile file(dir.File());
+  file.WriteString("a", "z", "3");
+  file.WriteString("Empty", "e", "4");
+  EXPECT_EQ(ReadRaw(dir.File()),
+            "[A]\r\nx=1\r\n; note\r\nz=3\r\n\r\n \t\r\n[B]\r\ny=2\r\n[Empty]\r\ne=4\r\n");
+}
+
+TEST(SettingsWrite, NewSectionGoesToTheEndOfTheFile) {
+  TempDir dir;
+  WriteRaw(dir.File(), "[A]\r\nx=1");  // no final line end
+  SettingsFile file(dir.File());
+  file.WriteString("B", "k", "v");
+  EXPECT_EQ(ReadRaw(dir.File()), "[A]\r\nx=1\r\n[B]\r\nk=v\r\n");
+}
+
+TEST(SettingsWrite, LinesItDoesNotKnowSurviveByteForByte) {
+  TempDir dir;
+  const std::string before =
+      "; comment \x95\x5C\x8E\xA6\n"
+      "junk before any section\n"
+      "[Unknown]\n"
+      "  odd key  =  'odd value'  \t\n"
+      "\x82\xA0\x82\xA2=\x8A\xBF\x8E\x9A\n"
+      "[Window]\n"
+      "Top=1\n"
+      "Mystery=\"keep\"\n";
+  WriteRaw(dir.File(), before);
+  SettingsFile file(dir.File());
+  file.WriteInteger("Window", "Top", 2);
+  EXPECT_EQ(ReadRaw(dir.File()),
+            "; comment \x95\x5C\x8E\xA6\r\n"
+            "junk before any section\r\n"
+            "[Unknown]\r\n"
+            "  odd key  =  'odd value'  \t\r\n"
+            "\x82\xA0\x82\xA2=\x8A\xBF\x8E\x9A\r\n"
+            "[Window]\r\n"
+            "Top=2\r\n"
+            "Mystery=\"keep\"\r\n");
+}
+
+TEST(SettingsWrite, ReadsAfterWritesMatchAFreshRead) {
+  TempDir dir;
+  WriteRaw(dir.File(), "[S]\r\nk=old\r\n[s]\r\nk=dup\r\n");
+  SettingsFile file(dir.File());
+  file.WriteString("S", "k", "  \"new\"  ");
+  file.WriteString("S", "n", "\x8A\xBF");
+  file.WriteInteger("T", "i", 12);
+  const SettingsFile fresh(dir.File());
+  for (const SettingsFile* f : {static_cast<const SettingsFile*>(&file), &fresh}) {
+    EXPECT_EQ(f->ReadString("S", "k", ""), "new");
+    EXPECT_EQ(f->ReadString("S", "n", ""), "\x8A\xBF");
+    EXPECT_EQ(f->ReadInteger("T", "i", 0), 12);
+  }
+  // The first of the duplicated sections took both writes.
+  EXPECT_EQ(ReadRaw(dir.File()),
+            "[S]\r\nk=  \"new\"  \r\nn=\x8A\xBF\r\n[s]\r\nk=dup\r\n[T]\r\ni=12\r\n");
+}
+
+TEST(SettingsWrite, ValueIsCutAtALineBreakOrNul) {
+  TempDir dir;
+  SettingsFile file(dir.File());
+  file.WriteString("S", "a", "one\r\n[Evil]\r\nx=1");
+  file.WriteString("S", "b", "two\0three"s);
+  EXPECT_EQ(ReadRaw(dir.File()), "[S]\r\na=one\r\nb=two\r\n");
+  EXPECT_EQ(file.ReadString("Evil", "x", "-"), "-");
+}
+
+// ---- erasing -----------------------------------------------------------------
+
+TEST(SettingsErase, RemovesTheSectionUpToTheNext) {
+  TempDir dir;
+  WriteRaw(dir.File(),
+           "[A]\r\nx=1\r\n\r\n[URL]\r\n1=a\r\n; c\r\nCount=1\r\n\r\n[B]\r\ny=2\r\n");
+  SettingsFile file(dir.File());
+  file.EraseSection("url");
+  EXPECT_EQ(ReadRaw(dir.File()), "[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n");
+  EXPECT_EQ(file.ReadString("URL", "1", "-"), "-");
+  file.EraseSection("B");
+  EXPECT_EQ(ReadRaw(dir.File()), "[A]\r\nx=1\r\n\r\n");
+}
+
+TEST(SettingsErase, RemovesEveryDuplicate) {
+  TempDir dir;
+  WriteRaw(dir.File(), "[K]\r\na=1\r\n[X]\r\nb=2\r\n[k]\r\na=3\r\n");
+  SettingsFile file(dir.File());
+  file.EraseSection("K");
+  EXPECT_EQ(file.ReadString("K", "a", "-"), "-");
+  EXPECT_EQ(ReadRaw(dir.File()), "[X]\r\nb=2\r\n");
+}
+
+TEST(SettingsErase, MissingSectionWritesNothing) {
+  TempDir dir;
+  SettingsFile absent(dir.File());
+  absent.EraseSection("URL");
+  EXPECT_FALSE(fs::exists(dir.File()));
+
+  WriteRaw(dir.File(), "[A]\nx=1\n");
+  SettingsFile lf(dir.File());
+  lf.EraseSection("URL");
+  EXPECT_EQ(ReadRaw(dir.File()), "[A]\nx=1\n");
+}
+
+// ---- refused writes ------------------------------------------------------------
+
+TEST(SettingsRefusedWrite, MissingDirectoryThrowsWithPath) {
+  TempDir dir;
+  const std::string path = dir.File("no/such/dir/Sorvi.ini");
+  SettingsFile file(path);
+  try {
+    file.WriteString("Option", "Editor", "vi");
+    FAIL() << "no exception";
+  } catch (const SettingsWriteError& e) {
+    EXPECT_EQ(std::string(e.what()), path + " に書き込めません");
+    EXPECT_EQ(e.path(), path);
+  }
+  EXPECT_EQ(file.ReadString("Option", "Editor", "Notepad"), "Notepad");
+  AppOptions options;
+  options.Editor = "vi";
+  EXPECT_THROW(WriteAppOptions(file, options), std::runtime_error);
+}
+
+TEST(SettingsRefusedWrite, OldFileAndObjectStayAsTheyWere) {
+  TempDir dir;
+  const std::string before = "[Window]\nTop=1\n[URL]\n1=a\nCount=1\n";
+  WriteRaw(dir.File(), before);
+  SettingsFile file(dir.File());
+  // The copy's name is taken by a directory, so even root cannot write it.
+  fs::create_directory(dir.File() + ".___");
+
+  EXPECT_THROW(file.WriteInteger("Window", "Top", 2), SettingsWriteError);
+  EXPECT_THROW(file.WriteInteger("Window", "Left", 3), SettingsWriteError);
+  EXPECT_THROW(file.EraseSection("URL"), SettingsWriteError);
+  EXPECT_THROW(WriteUrlHistory(file, {"b"}), SettingsWriteError);
+  EXPECT_EQ(ReadRaw(dir.File()), before);
+  EXPECT_EQ(file.ReadInteger("Window", "Top", 0), 1);
+  EXPECT_EQ(file.ReadInteger("Window", "Left", 0), 0);
+  EXPECT_EQ(ReadUrlHistory(file), std::vector<std::string>{"a"});
+
+  // Once the way is free, none of the refused changes turn up.
+  fs::remove(dir.File() + ".___");
+  file.WriteInteger("Window", "Height", 4);
+  EXPECT_EQ(ReadRaw(dir.File()),
+            "[Window]\r\nTop=1\r\nHeight=4\r\n[URL]\r\n1=a\r\nCount=1\r\n");
+}
+
+// ---- broken files --------------------------------------------------------------
+
+TEST(SettingsBrokenFiles, NulEndsItsLineOnly) {
+  TempDir dir;
+  const std::string before = "[A]\r\nx=ab\0cd\r\nz\0=3\r\n[B\0]\r\ny=2\r\n\0\0\r\n"s;
+  WriteRaw(dir.File(), before);
+  SettingsFile file(dir.File());
+  EXPECT_EQ(file.ReadString("A", "x", "-"), "ab");
+  EXPECT_EQ(file.ReadString("A", "z", "-"), "-");
+  EXPECT_EQ(file.ReadString("B", "y", "-"), "-");
+  // "[B\0]" is no header, so y still belongs to A.
+  EXPECT_EQ(file.ReadString("A", "y", "-"), "2");
+
+  file.WriteString("A", "y", "5");
+  EXPECT_EQ(ReadRaw(dir.File()), "[A]\r\nx=ab\0cd\r\nz\0=3\r\n[B\0]\r\ny=5\r\n\0\0\r\n"s);
+  file.WriteString("A", "x", "new");
+  EXPECT_EQ(SettingsFile(dir.File()).ReadString("A", "x", "-"), "new");
+}
+
+TEST(SettingsBrokenFiles, InvalidShiftJisPassesThrough) {
+  TempDir dir;
+  const std::string odd = "\xFF\xFD\x81\x20\xA0\x80\x82";  // ends on a lone first byte
+  WriteRaw(dir.File(), "[S]\r\nv=" + odd + "\r\n" + odd + "\r\n");
+  SettingsFile file(dir.File());
+  EXPECT_EQ(file.ReadString("S", "v", ""), odd);
+  file.WriteString("S", "w", odd);
+  file.WriteString("S\xFF", "k\x82", odd);
+  EXPECT_EQ(ReadRaw(dir.File()), "[S]\r\nv=" + odd + "\r\n" + odd + "\r\nw=" + odd +
+                                     "\r\n[S\xFF]\r\nk\x82=" + odd + "\r\n");
+  EXPECT_EQ(SettingsFile(dir.File()).ReadString("s\xFF", "K\x82", ""), odd);
+}
+
+TEST(SettingsBrokenFiles, HundredKilobyteLines) {
+  TempDir dir;
+  const std::string junk(100 * 1024, 'j');
+  const std::string value(100 * 1024, 'v');
+  const std::string key(100 * 1024, 'k');
+  const std::string before = "[S]\r\n" + junk + "\r\nlong=" + value + "\r\n" + key + "=1\r\n";
+  WriteRaw(dir.File(), before);
+  SettingsFile file(dir.File());
+  EXPECT_EQ(file.ReadString("S", "long", ""), value.substr(0, kMaxSettingsValueBytes));
+  EXPECT_EQ(file.ReadInteger("S", key, 0), 1);
+  file.WriteInteger("S", "n", 1);
+  EXPECT_EQ(ReadRaw(dir.File()), before + "n=1\r\n");
+}
+
+TEST(SettingsBrokenFiles, TenMegabyteFile) {
+  TempDir dir;
+  std::string before;
+  for (int i = 0; before.size() < 10 * 1024 * 1024; ++i) {
+    before += "[Sec" + std::to_string(i) + "]\r\n";
+    for (int k = 0; k < 20; ++k) before += "Key" + std::to_string(k) + "=some value here\r\n";
+  }
+  before += "[Option]\r\nIntervalPaste=700\r\n";
+  WriteRaw(dir.File(), before);
+  SettingsFile file(dir.File());
+  EXPECT_EQ(file.ReadInteger("Option", "IntervalPaste", 0), 700);
+  EXPECT_EQ(file.ReadString("Sec1000", "Key19", ""), "some value here");
+  file.WriteInteger("Option", "IntervalDefault", 200);
+  EXPECT_EQ(ReadRaw(dir.File()), before + "IntervalDefault=200\r\n");
+}
+
+TEST(SettingsBrokenFiles, RandomBytesNeverBreakReadingOrWriting) {
+  TempDir dir;
+  std::mt19937 random(1234);
+  std::string noise(64 * 1024, '\0');
+  for (char& c : noise) c = static_cast<char>(random() % 256);
+  noise += "\r\n[S]\r\nk=found\r\n";
+  WriteRaw(dir.File(), noise);
+  SettingsFile file(dir.File());
+  EXPECT_EQ(file.ReadString("S", "k", ""), "found");
+  file.WriteString("New", "key", "value");
+  const SettingsFile fresh(dir.File());
+  EXPECT_EQ(fresh.ReadString("New", "key", ""), "value");
+  EXPECT_EQ(fresh.ReadString("S", "k", ""), "found");
+}
+
+// ---- options -------------------------------------------------------------------
+
+TEST(AppOptions, AbsentFileGivesDefaults) {
+  TempDir dir;
+  const AppOptions o = ReadAppOptions(SettingsFile(dir.File()));
+  EXPECT_EQ(o.Editor, "Notepad");
+  EXPECT_EQ(o.IntervalPaste, 300);
+  EXPECT_EQ(o.IntervalDefault, 100);
+  EXPECT_TRUE(o.LinkTarget);
+  EXPECT_FALSE(o.Client);
+  EXPECT_FALSE(o.Silent);
+  EXPECT_FALSE(o.FocusLock);
+  EXPECT_TRUE(o.AutoSave);
+}
+
+TEST(AppOptions, ReadsOddValues) {
+  TempDir dir;
+  WriteRaw(dir.File(),
+           "[option]\r\nEditor=\r\nIntervalPaste=0x1F4\r\nIntervalDefault=abc\r\n"
+           "linktarget=2\r\nClient=1\r\nSilent=x\r\nautosave=0\r\n");
+  const AppOptions o = ReadAppOptions(SettingsFile(dir.File()));
+  EXPECT_EQ(o.Editor, "");
+  EXPECT_EQ(o.IntervalPaste, 500);
+  EXPECT_EQ(o.IntervalDefault, 100);
+  EXPECT_TRUE(o.LinkTarget);
+  EXPECT_TRUE(o.Client);
+  EXPECT_FALSE(o.Silent);
+  EXPECT_FALSE(o.AutoSave);
+
+  WriteRaw(dir.File(), "[Option]\r\nEditor=\"C:\\e d\\ed.exe\"\r\nIntervalPaste=\r\n");
+  const AppOptions q = ReadAppOptions(SettingsFile(dir.File()));
+  EXPECT_EQ(q.Editor, "C:\\e d\\ed.exe");
+  EXPECT_EQ(q.IntervalPaste, 300);
+}
+
+TEST(AppOptions, WritesTheEightKeysInOrder) {
+  TempDir dir;
+  WriteRaw(dir.File(), "[Window]\r\nTop=1\r\n");
+  SettingsFile file(dir.File());
+  AppOptions o;
+  o.Editor = "/usr/bin/ed";
+  o.IntervalPaste = 1500;
+  o.IntervalDefault = 200;
+  o.LinkTarget = false;
+  o.Client = true;
+  o.Silent = true;
+  o.FocusLock = true;
+  o.AutoSave = false;
+  WriteAppOptions(file, o);
+  EXPECT_EQ(ReadRaw(dir.File()),
+            "[Window]\r\nTop=1\r\n[Option]\r\nEditor=/usr/bin/ed\r\nIntervalPaste=1500\r\n"
+            "IntervalDefault=200\r\nLinkTarget=0\r\nClient=1\r\nSilent=1\r\nFocusLock=1\r\n"
+            "AutoSave=0\r\n");
+  const AppOptions back = ReadAppOptions(SettingsFile(dir.File()));
+  EXPECT_EQ(back.Editor, o.Editor);
+  EXPECT_EQ(back.IntervalPaste, 1500);
+  EXPECT_EQ(back.IntervalDefault, 200);
+  EXPECT_FALSE(back.LinkTarget);
+  EXPECT_TRUE(back.Client && back.Silent && back.FocusLock);
+  EXPECT_FALSE(back.AutoSave);
+}
+
+// ---- address history -----------------------------------------------------------
+
+TEST(UrlHistory, MissingKeysBecomeEmptyEntriesAndAreDroppedOnWrite) {
+  TempDir dir;
+  WriteRaw(dir.File(), "[URL]\r\nCount=3\r\n1=http://a/\r\n3=http://c/\r\n7=stale\r\n[Window]\r\nTop=1\r\n");
+  SettingsFile file(dir.File());
+  const std::vector<std::string> history = ReadUrlHistory(file);
+  EXPECT_EQ(history, (std::vector<std::string>{"http://a/", "", "http://c/"}));
+
+  WriteUrlHistory(file, history);
+  EXPECT_EQ(ReadRaw(dir.File()),
+            "[Window]\r\nTop=1\r\n[URL]\r\n1=http://a/\r\n2=http://c/\r\nCount=2\r\n");
+  EXPECT_EQ(ReadUrlHistory(SettingsFile(dir.File())),
+            (std::vector<std::string>{"http://a/", "http://c/"}));
+}
+
+TEST(UrlHistory, CountOutOfRange) {
+  TempDir dir;
+  EXPECT_TRUE(ReadUrlHistory(SettingsFile(dir.File())).empty());
+  WriteRaw(dir.File(), "[URL]\r\nCount=-2\r\n1=a\r\n");
+  EXPECT_TRUE(ReadUrlHistory(SettingsFile(dir.File())).empty());
+  WriteRaw(dir.File(), "[URL]\r\nCount=2000000000\r\n1=a\r\n");
+  const std::vector<std::string> capped = ReadUrlHistory(SettingsFile(dir.File()));
+  ASSERT_EQ(capped.size(), static_cast<size_t>(kMaxUrlHistoryRead));
+  EXPECT_EQ(capped[0], "a");
+  EXPECT_EQ(capped[1], "");
+}
+
+TEST(UrlHistory, EmptyHistoryWritesCountZero) {
+  TempDir dir;
+  SettingsFile file(dir.File());
+  WriteUrlHistory(file, {"", ""});
+  EXPECT_EQ(ReadRaw(dir.File()), "[URL]\r\nCount=0\r\n");
+}
+
+}  // namespace
+}  // namespace sorvi

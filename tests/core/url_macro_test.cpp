@@ -1,0 +1,194 @@
+#include "core/bookmarks/url_macro.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace sorvi {
+namespace {
+
+const std::string kSony = "\x83\x5C\x83\x6A\x81\x5B";      // ソニー
+const std::string kSchedule = "\x97\x5C\x92\xE8\x95\x5C";  // 予定表
+
+// [Tech] 1111 Alpha, 2222 Beta, 3333 Gamma; [Empty]; [Other] 4444 Delta.
+class SelectionTest : public ::testing::Test {
+ protected:
+  std::vector<TreeNodeView> nodes_{
+      {0, "[Tech]", false},  {1, "1111 Alpha", false}, {1, "2222 Beta", false},
+      {1, "3333 Gamma", false}, {0, "[Empty]", false}, {0, "[Other]", false},
+      {1, "4444 Delta", false}};
+
+  UrlSelection Select(std::initializer_list<size_t> indexes) {
+    for (size_t i : indexes) nodes_[i].selected = true;
+    return GatherSelection(nodes_);
+  }
+};
+
+TEST_F(SelectionTest, NothingSelectedGivesEmptyValues) {
+  EXPECT_EQ(Select({}), UrlSelection{});
+  EXPECT_EQ(GatherSelection({}), UrlSelection{});
+}
+
+TEST_F(SelectionTest, SelectedStocksGiveTheirCodesFromTheFirstOn) {
+  EXPECT_EQ(Select({2, 3}), (UrlSelection{{"2222", "3333"}, "Tech", "Beta"}));
+}
+
+TEST_F(SelectionTest, UnselectedStocksBetweenAreSkipped) {
+  EXPECT_EQ(Select({1, 3}), (UrlSelection{{"1111", "3333"}, "Tech", "Alpha"}));
+}
+
+TEST_F(SelectionTest, StockSelectionStopsAtTheNextGroup) {
+  EXPECT_EQ(Select({3, 6}), (UrlSelection{{"3333"}, "Tech", "Gamma"}));
+  nodes_[3].selected = false;
+  EXPECT_EQ(GatherSelection(nodes_), (UrlSelection{{"4444"}, "Other", "Delta"}));
+}
+
+TEST_F(SelectionTest, GroupGivesEveryStockAndTheFirstName) {
+  EXPECT_EQ(Select({0, 5}),
+            (UrlSelection{{"1111", "2222", "3333"}, "Tech", "Alpha"}));
+}
+
+TEST_F(SelectionTest, GroupWithoutStocksGivesOnlyItsName) {
+  EXPECT_EQ(Select({4}), (UrlSelection{{}, "Empty", ""}));
+}
+
+TEST(SelectionFieldsTest, ShortTextsFollowTheByteRules) {
+  const std::vector<TreeNodeView> nodes{{0, "[", false}, {1, "12", true}};
+  EXPECT_EQ(GatherSelection(nodes), (UrlSelection{{"12"}, "", ""}));
+  EXPECT_EQ(GatherSelection({{0, "[G]", true}, {1, "123", false}}),
+            (UrlSelection{{"123"}, "G", ""}));
+}
+
+// The codes of the example group, with 2222 and 3333 or the whole group chosen.
+const UrlSelection kTwo{{"2222", "3333"}, "Tech", "Beta"};
+const UrlSelection kGroup{{"1111", "2222", "3333"}, "Tech", "Alpha"};
+const UrlSelection kNone{};
+
+struct MacroCase {
+  const char* macro;
+  const UrlSelection* selection;
+  const char* expected;
+};
+
+class ExpandUrlMacroTest : public ::testing::TestWithParam<MacroCase> {};
+
+TEST_P(ExpandUrlMacroTest, Expands) {
+  const MacroCase& c = GetParam();
+  EXPECT_EQ(ExpandUrlMacro(c.macro, *c.selection), c.expected) << c.macro;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Placeholders, ExpandUrlMacroTest,
+    ::testing::Values(
+        MacroCase{"", &kTwo, ""},
+        MacroCase{"http://x/", &kTwo, "http://x/"},
+        MacroCase{"c=%CD%&g=%GP%&n=%NM%", &kTwo, "c=2222&g=Tech&n=Beta"},
+        MacroCase{"%CD%,%CD%,%CD%.", &kTwo, "2222,3333,."},
+        MacroCase{"%CD%%GP%%NM%", &kNone, ""},
+        MacroCase{"100%%", &kTwo, "100%"},
+        MacroCase{"%%CD%", &kTwo, "%CD%"},
+        MacroCase{"a%", &kTwo, "a%"},
+        MacroCase{"%", &kTwo, "%"},
+        MacroCase{"x%CD", &kTwo, "x%CD"},
+        MacroCase{"%C", &kTwo, "%C"},
+        MacroCase{"%cd%CD%", &kTwo, "%cd2222"},
+        MacroCase{"%cd%", &kTwo, "%cd%"},
+        MacroCase{"%x%GP%", &kTwo, "%xTech"},
+        MacroCase{"%abc%NM%", &kTwo, "%abcBeta"},
+        MacroCase{"%CD% %]%", &kTwo, "2222 %]%"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Repeats, ExpandUrlMacroTest,
+    ::testing::Values(
+        MacroCase{"q=%[%CD%,]%end", &kGroup, "q=1111,2222,3333,end"},
+        MacroCase{"%CD%;%[%CD%,]%", &kGroup, "1111;2222,3333,"},
+        MacroCase{"%[%CD%,]%;%CD%", &kGroup, "1111,2222,3333,;"},
+        MacroCase{"%[%CD%,]%%[x]%", &kGroup, "1111,2222,3333,"},
+        MacroCase{"%[%CD%-%CD%]%", &kTwo, "2222-22223333-3333"},
+        MacroCase{"%[(%GP%%NM%%%)]%", &kTwo, "(%GP%%NM%%%)(%GP%%NM%%%)"},
+        MacroCase{"a%[%CD%,]%b", &kNone, "ab"},
+        MacroCase{"%[%CD%,", &kGroup, "1111,2222,3333,"},
+        MacroCase{"%[", &kGroup, ""},
+        MacroCase{"%[]%", &kGroup, ""},
+        MacroCase{"%[%CD%CD%]%", &kTwo, "2222CD%3333CD%"},
+        MacroCase{"%[%CD%]]%", &kTwo, "2222]3333]"}));
+
+TEST(ExpandUrlMacroValuesTest, InsertedTextIsNeverScannedAgain) {
+  const UrlSelection tricky{{"%NM%", "\x95\x5C%%"}, "%CD%" + kSchedule, "%GP%" + kSony};
+  EXPECT_EQ(ExpandUrlMacro("%CD%/%GP%/%NM%/%CD%/%CD%", tricky),
+            "%NM%/%CD%" + kSchedule + "/%GP%" + kSony + "/\x95\x5C%%/");
+  EXPECT_EQ(ExpandUrlMacro("%[<%CD%>]%", tricky), "<%NM%><\x95\x5C%%>");
+}
+
+TEST(ExpandUrlMacroValuesTest, ShiftJisInTheMacroIsCopiedUnchanged) {
+  EXPECT_EQ(ExpandUrlMacro(kSony + "%" + kSchedule + "%%" + kSony, kTwo),
+            kSony + "%" + kSchedule + "%" + kSony);
+}
+
+TEST(ExpandUrlMacroValuesTest, ThousandCodes) {
+  UrlSelection many;
+  std::string all;
+  for (int i = 0; i < 1000; ++i) {
+    many.codes.push_back(std::to_string(1000 + i));
+    all += many.codes.back() + ",";
+  }
+  EXPECT_EQ(ExpandUrlMacro("%[%CD%,]%", many), all);
+
+  std::string macro;
+  for (int i = 0; i < 1001; ++i) macro += "%CD%,";
+  EXPECT_EQ(ExpandUrlMacro(macro, many), all + ",");
+}
+
+TEST(ExpandUrlMacroValuesTest, LongMacroOfLoosePercentSigns) {
+  std::string pairs;
+  for (int i = 0; i < 200'000; ++i) pairs += "%x%[";
+  // The first "%x" is copied; its "%[" opens a repeat that runs to the end.
+  const std::string body = pairs.substr(4);
+  EXPECT_EQ(ExpandUrlMacro(pairs + "%CD%", kTwo),
+            "%x" + body + "2222" + body + "3333");
+}
+
+TEST(BookmarkCaptionTest, FlagOffGivesNoCaption) {
+  UrlBookmark b;
+  b.fixed_title = 0;
+  b.title = "%CD%";
+  b.name = "N";
+  EXPECT_EQ(MakeBookmarkCaption(b, kTwo), "");
+}
+
+TEST(BookmarkCaptionTest, EmptyTitleGivesTheNameUntrimmed) {
+  UrlBookmark b;
+  b.fixed_title = 1;
+  b.name = "  " + kSony + " ";
+  EXPECT_EQ(MakeBookmarkCaption(b, kTwo), b.name);
+}
+
+TEST(BookmarkCaptionTest, PlaceholdersTakeTheFirstCodeEverywhere) {
+  UrlBookmark b;
+  b.fixed_title = 1;
+  b.title = " \t%CD% %NM%/%CD% [%GP%] %cd%\r\n";
+  EXPECT_EQ(MakeBookmarkCaption(b, kGroup), "1111 Alpha/1111 [Tech] %cd%");
+  EXPECT_EQ(MakeBookmarkCaption(b, kNone), "/ [] %cd%");
+  EXPECT_EQ(ExpandUrlMacro(b.title, kGroup), " \t1111 Alpha/2222 [Tech] %cd%\r\n");
+}
+
+TEST(BookmarkCaptionTest, BlanksOnlyGiveNoCaption) {
+  UrlBookmark b;
+  b.fixed_title = 1;
+  b.title = "  %NM% \x01";
+  EXPECT_EQ(MakeBookmarkCaption(b, kNone), "");
+}
+
+TEST(BookmarkCaptionTest, EachReplacementWorksOnTheResultOfTheOneBefore) {
+  UrlBookmark b;
+  b.fixed_title = 1;
+  b.title = "%CD%|%GP%|%NM%";
+  const UrlSelection chained{{"%GP%"}, "%NM%", "%CD%" + kSchedule};
+  // The code brings a group placeholder, the group a name placeholder;
+  // the name, replaced last, is left alone.
+  EXPECT_EQ(MakeBookmarkCaption(b, chained),
+            "%CD%" + kSchedule + "|%CD%" + kSchedule + "|%CD%" + kSchedule);
+}
+
+}  // namespace
+}  // namespace sorvi

@@ -1,0 +1,237 @@
+// The main window as a user meets it: first start, saved geometry, the
+// address history, and closing with and without unsaved lists.
+#include <QAction>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QMenu>
+#include <QProgressBar>
+#include <QFrame>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include "app/main_window.h"
+#include "bookmarks/url_list_view.h"
+#include "codes/code_list_controller.h"
+#include "bookmarks/bookmark_list_controller.h"
+#include "codes/code_tree_view.h"
+#include "support/dialog_driver.h"
+#include "support/scratch_dir.h"
+
+using namespace sorvi;
+using sorvi::testing::DialogDriver;
+using sorvi::testing::ScratchDir;
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void firstStartUsesTheDefaults();
+  void everyMenuItemIsThere();
+  void tooSmallBoundsGrowToTheMinimum();
+  void maximizedStateRestoresAndKeepsNormalBounds();
+  void urlHistorySkipsMissingEntriesWhenWritten();
+  void splitterLeavesRoomOnTheRight();
+  void cancelAtTheFirstQuestionKeepsTheWindowOpen();
+  void answersDecideWhichListsAreSaved();
+  void autoSaveSavesOnlyModifiedListsWithoutAsking();
+};
+
+void MainWindowTest::firstStartUsesTheDefaults() {
+  ScratchDir dir;
+  TFormMain form(dir.Path());
+  form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+  QCOMPARE(form.windowTitle(), QString("そるび"));
+  QCOMPARE(form.pos(), QPoint(100, 50));
+  QCOMPARE(form.size(), QSize(640, 480));
+  QCOMPARE(form.PanelL->width(), 250);
+  QCOMPARE(form.ListViewURL->height(), 140);
+  QCOMPARE(form.ListViewURL->columnWidth(0), 19);
+  QCOMPARE(form.ListViewURL->columnWidth(1), 194);
+  QCOMPARE(form.ListViewURL->columnWidth(2), 0);
+  QCOMPARE(form.ListViewURL->columnWidth(3), 15);
+  QVERIFY(form.PopupMenuNavigate1->isChecked());
+  QCOMPARE(form.ToolButtonNavigate->toolTip(), QString("新規"));
+  QCOMPARE(form.ComboBoxURL->count(), 0);
+  QCOMPARE(form.PageControl->count(), 0);
+  for (QToolButton* button : {form.ToolButtonGoBack, form.ToolButtonGoFoward, form.ToolButtonStop,
+                              form.ToolButtonRefresh, form.ToolButtonClose, form.ToolButtonPrint,
+                              form.SpeedButtonOption, form.ToolButtonLock}) {
+    QVERIFY2(!button->isEnabled(), qPrintable(button->toolTip()));
+  }
+  QVERIFY(form.SpeedButtonEtc->isEnabled());
+  QVERIFY(!form.PopupMenuCodeSave->isEnabled());
+  QVERIFY(!form.PopupMenuURLSave->isEnabled());
+  // Only "URLを開く" (checked) and its separator until stock-code macros exist.
+  QCOMPARE(form.PopupMenuCodeGo->actions().size(), 2);
+  QVERIFY(form.PopupMenuCodeGoURL->isChecked());
+  QVERIFY(form.ProgressBar->isHidden());
+  QVERIFY(form.PanelCover->isHidden());
+}
+
+void MainWindowTest::everyMenuItemIsThere() {
+  ScratchDir dir;
+  TFormMain form(dir.Path());
+  auto captions = [](QMenu* menu) {
+    QStringList out;
+    for (QAction* a : menu->actions()) out << (a->isSeparator() ? QString("-") : a->text());
+    return out;
+  };
+  QCOMPARE(captions(form.PopupMenuNavigate), QStringList({"新規", "上書"}));
+  QCOMPARE(captions(form.PopupMenuCode),
+           QStringList({"実行", "-", "コード コピー", "名称 コピー", "-", "編集", "複製", "削除", "追加", "エディタ", "保存"}));
+  QCOMPARE(captions(form.PopupMenuURL), QStringList({"実行", "-", "編集", "複製", "削除", "追加", "エディタ", "保存"}));
+  QCOMPARE(captions(form.PopupMenuEtc),
+           QStringList({"動作環境設定(&O)", "キーマクロ登録(&K)", "-", "インターネット設定(&I)", "-", "ヘルプ(&H)",
+                        "バージョン情報(&A)"}));
+  QCOMPARE(captions(form.PopupMenuEtcKey), QStringList({"ファンクション(&F)", "銘柄コード(&C)"}));
+  QCOMPARE(captions(form.PopupMenuTab),
+           QStringList({"自動更新(&U)", "-", "ダイアログ抑止(&S)", "ロック対象解除(&L)", "タブ内全体表示(&C)"}));
+  QCOMPARE(captions(form.PopupMenuTabReload), QStringList({"なし", "15秒", "30秒", "1分", "2分", "5分"}));
+  QList<int> tags;
+  for (QAction* a : form.PopupMenuTabReload->actions()) tags << a->data().toInt();
+  QCOMPARE(tags, QList<int>({0, 1, 2, 4, 8, 20}));
+  QVERIFY(form.PopupMenuTabReload00->isChecked());
+  QCOMPARE(form.PopupMenuNavigate1->data().toInt(), 6);
+  QCOMPARE(form.PopupMenuNavigate2->data().toInt(), 7);
+  QCOMPARE(form.ListViewURL->headerItem()->text(1), QString("ブックマーク"));
+  QCOMPARE(form.ListViewURL->headerItem()->text(2), QString("URLマクロ"));
+}
+
+void MainWindowTest::tooSmallBoundsGrowToTheMinimum() {
+  ScratchDir dir;
+  dir.Write("Sorvi.ini", "[Window]\r\nWidth=100\r\nHeight=100\r\nTarget=2\r\n");
+  TFormMain form(dir.Path());
+  form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&form));
+  QCOMPARE(form.size(), QSize(480, 320));
+  QVERIFY(form.PopupMenuNavigate2->isChecked());
+  QCOMPARE(form.ToolButtonNavigate->toolTip(), QString("上書"));
+}
+
+void MainWindowTest::maximizedStateRestoresAndKeepsNormalBounds() {
+  ScratchDir dir;
+  dir.Write("Sorvi.ini", "[Window]\r\nState=2\r\nTop=70\r\nLeft=90\r\nWidth=700\r\nHeight=500\r\n");
+  {
+    TFormMain form(dir.Path());
+    QCOMPARE(form.pos(), QPoint(90, 70));
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTRY_VERIFY(form.isMaximized());
+    form.close();
+  }
+  QCOMPARE(dir.Ini("Window", "State"), QString("2"));
+  QCOMPARE(dir.Ini("Window", "Top"), QString("70"));
+  QCOMPARE(dir.Ini("Window", "Left"), QString("90"));
+  QCOMPARE(dir.Ini("Window", "Width"), QString("700"));
+  QCOMPARE(dir.Ini("Window", "Height"), QString("500"));
+}
+
+void MainWindowTest::urlHistorySkipsMissingEntriesWhenWritten() {
+  ScratchDir dir;
+  dir.Write("Sorvi.ini", "[URL]\r\nCount=3\r\n1=http://a.example/\r\n3=http://c.example/\r\n[Other]\r\nKeep=me\r\n");
+  {
+    TFormMain form(dir.Path());
+    QCOMPARE(form.ComboBoxURL->count(), 3);
+    QCOMPARE(form.ComboBoxURL->itemText(1), QString());
+    form.show();
+    form.close();
+  }
+  QCOMPARE(dir.Ini("URL", "Count"), QString("2"));
+  QCOMPARE(dir.Ini("URL", "1"), QString("http://a.example/"));
+  QCOMPARE(dir.Ini("URL", "2"), QString("http://c.example/"));
+  QCOMPARE(dir.Ini("URL", "3"), QString("<missing>"));
+  QCOMPARE(dir.Ini("Other", "Keep"), QString("me"));
+  QCOMPARE(dir.Ini("Window", "Target"), QString("1"));
+  QCOMPARE(dir.Ini("Window", "CLM-1"), QString("194"));
+  // The options are written only by the options dialog.
+  QCOMPARE(dir.Ini("Option", "AutoSave"), QString("<missing>"));
+}
+
+void MainWindowTest::splitterLeavesRoomOnTheRight() {
+  ScratchDir dir;
+  TFormMain form(dir.Path());
+  form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&form));
+  QCOMPARE(form.SplitterLRCanResize(300), 300);
+  QCOMPARE(form.SplitterLRCanResize(form.width() - 275), form.width() - 275);
+  QCOMPARE(form.SplitterLRCanResize(form.width() - 200), form.width() - 275);
+  form.SplitterLR->setSizes({form.width() - 100, 94});
+  emit form.SplitterLR->splitterMoved(form.width() - 100, 1);
+  QCOMPARE(form.PanelL->width(), form.width() - 275);
+}
+
+namespace {
+
+void MarkBothListsModified(TFormMain& form) {
+  form.Codes()->SetModified(true);
+  form.Bookmarks()->SetModified(true);
+}
+
+}  // namespace
+
+void MainWindowTest::cancelAtTheFirstQuestionKeepsTheWindowOpen() {
+  ScratchDir dir;
+  dir.Write("Sorvi.ini", "[Option]\r\nAutoSave=0\r\n");
+  TFormMain form(dir.Path());
+  form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&form));
+  MarkBothListsModified(form);
+  DialogDriver driver({"キャンセル"});
+  QVERIFY(!form.close());
+  QVERIFY(form.isVisible());
+  QCOMPARE(driver.Seen().size(), size_t(1));
+  const auto& box = driver.Seen()[0];
+  QCOMPARE(box.title, QString("確認"));
+  QCOMPARE(box.text, QString("銘柄一覧を保存しますか？"));
+  QStringList buttons = box.buttons;
+  buttons.sort();
+  QStringList expected{"はい(&Y)", "いいえ(&N)", "キャンセル"};
+  expected.sort();
+  QCOMPARE(buttons, expected);
+  const QRect frame = form.frameGeometry();
+  QCOMPARE(box.pos, QPoint(frame.left() + frame.width() / 2 - 100, frame.top() + frame.height() / 2 - 50));
+  QVERIFY(!dir.Exists("SV_Code.txt"));
+  QVERIFY(!dir.Exists("SV_List.txt"));
+  QVERIFY(!dir.Exists("Sorvi.ini.___"));
+  QVERIFY(form.Codes()->IsModified());
+}
+
+void MainWindowTest::answersDecideWhichListsAreSaved() {
+  ScratchDir dir;
+  dir.Write("Sorvi.ini", "[Option]\r\nAutoSave=0\r\n");
+  TFormMain form(dir.Path());
+  form.show();
+  MarkBothListsModified(form);
+  form.TreeViewCode->AddGroup("[A]");
+  DialogDriver driver({"いいえ(&N)", "はい(&Y)"});
+  QVERIFY(form.close());
+  QCOMPARE(driver.Seen().size(), size_t(2));
+  QCOMPARE(driver.Seen()[1].text, QString("URL一覧を保存しますか？"));
+  QVERIFY(!dir.Exists("SV_Code.txt"));
+  QVERIFY(dir.Exists("SV_List.txt"));
+  QCOMPARE(dir.Read("SV_List.txt"), QByteArray());
+}
+
+void MainWindowTest::autoSaveSavesOnlyModifiedListsWithoutAsking() {
+  ScratchDir dir;
+  dir.WriteSjisLines("SV_List.txt", {"[株探]", "https://kabutan.jp/stock/?code=%CD%"});
+  const QByteArray list_before = dir.Read("SV_List.txt");
+  TFormMain form(dir.Path());
+  form.show();
+  form.TreeViewCode->AddGroup(testing::Sjis("[自動車]").toStdString());
+  form.Codes()->SetModified(true);
+  DialogDriver driver({});
+  QVERIFY(form.close());
+  QCOMPARE(driver.Seen().size(), size_t(0));
+  QCOMPARE(dir.Read("SV_Code.txt"), testing::Sjis("[自動車]") + "\r\n");
+  QCOMPARE(dir.Read("SV_List.txt"), list_before);
+  QVERIFY(!dir.Exists("SV_Code.txt.___"));
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
