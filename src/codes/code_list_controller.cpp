@@ -1,6 +1,7 @@
 #include "codes/code_list_controller.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QFile>
 #include <QMenu>
 #include <QMessageBox>
@@ -8,6 +9,7 @@
 #include <stdexcept>
 
 #include "app/main_window.h"
+#include "bookmarks/bookmark_list_controller.h"
 #include "codes/code_tree_view.h"
 #include "core/codes/stock_code_list.h"
 #include "core/files/file_io.h"
@@ -18,6 +20,19 @@ CodeListController::CodeListController(TFormMain& form) : QObject(&form), form_(
   connect(form_.PopupMenuCodeSave, &QAction::triggered, this, [this] { PopupMenuCodeSaveClick(); });
   connect(&tree_, &CodeTreeView::ContextMenuRequested, this,
           [this](const QPoint& at) { form_.PopupMenuCode->popup(at); });
+  connect(form_.PopupMenuCodeGoURL, &QAction::triggered, this,
+          [this] { PopupMenuCodeGoClick(form_.PopupMenuCodeGoURL); });
+  connect(&tree_, &CodeTreeView::DefaultActionRequested, this, [this] {
+    if (QAction* item = form_.PopupMenuCodeGoGroup->checkedAction()) PopupMenuCodeGoClick(item);
+  });
+}
+
+void CodeListController::PopupMenuCodeGoClick(QAction* item) {
+  if (item == form_.PopupMenuCodeGoURL) {
+    // A double-click on a group that opens pages must not also toggle it.
+    tree_.ClearExpandWish();
+    if (!tree_.selectedItems().isEmpty()) form_.Bookmarks()->ListViewURLDblClick(item);
+  }
 }
 
 QString CodeListController::FilePath() const { return form_.ExeDir + "SV_Code.txt"; }

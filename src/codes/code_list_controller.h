@@ -7,6 +7,7 @@
 
 #include "core/bookmarks/url_macro.h"
 
+class QAction;
 class QTreeWidgetItem;
 
 namespace sorvi {
@@ -30,6 +31,10 @@ class CodeListController : public QObject {
   bool PopupMenuCodeSaveClick();
 
   // The modified mark is the enabled state of "保存".
+  // The tree's "実行" submenu; "URLを開く" opens the selected bookmark for
+  // the selection. A double-click in the tree runs the checked item.
+  void PopupMenuCodeGoClick(QAction* item);
+
   bool IsModified() const;
   void SetModified(bool modified);
 

@@ -1,11 +1,150 @@
 #include "keymacro/key_macro_controller.h"
 
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QKeyEvent>
+#include <QThread>
+
 #include "app/main_window.h"
+#include "codes/code_list_controller.h"
+#include "core/keymacro/key_macro_runner.h"
+#include "keymacro/qt_key_macro_sink.h"
+#include "platform/web_browser.h"
+#include "tabs/tab_controller.h"
 
 namespace sorvi {
 
-KeyMacroController::KeyMacroController(TFormMain& form) : QObject(&form), form_(form) {}
+namespace {
 
-void KeyMacroController::IdleMacroStep() {}
+// How long ForceForeground waits for the window system to confirm the
+// activation, so that the macro's first keys find the window's focus.
+constexpr int kActivationWaitMs = 500;
+
+// Navigation keys always, the clipboard shortcuts only with Ctrl.
+bool IsForwardedKey(const QKeyEvent& key) {
+  switch (key.key()) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+      return true;
+    case Qt::Key_C:
+    case Qt::Key_V:
+    case Qt::Key_X:
+      return key.modifiers().testFlag(Qt::ControlModifier);
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+KeyMacroController::KeyMacroController(TFormMain& form) : QObject(&form), form_(form) {
+  qApp->installEventFilter(this);
+}
+
+KeyMacroController::~KeyMacroController() {
+  if (qApp) qApp->removeEventFilter(this);
+}
+
+void KeyMacroController::PlayKeyMacro(const std::string& macro) {
+  // Keys go to the focus widget; while the program is not the active one
+  // (the activation is still on its way) they go to the active page.
+  QtKeyMacroSink sink(
+      [this]() -> QWidget* {
+        WebBrowser* browser = form_.Tabs()->ActiveBrowser();
+        return browser ? browser->InputWidget() : nullptr;
+      },
+      [this] { return form_.Codes()->SelectedNodeCaption(); });
+  const KeyMacroRunner runner(sink, form_.Options.IntervalPaste, form_.Options.IntervalDefault);
+  try {
+    runner.PlayKeyMacro(macro);
+  } catch (const KeyMacroError& error) {
+    form_.ShowError(QString::fromUtf8(error.what()));
+  }
+}
+
+void KeyMacroController::IdleMacroStep() {
+  TabController* tabs = form_.Tabs();
+  if (!tabs->MacroTab) return;
+  if (tabs->MacroTab == tabs->ActiveSheet()) {
+    if (QApplication::activeWindow() != &form_) ForceForeground();
+    const std::string macro = tabs->MacroText;
+    PlayKeyMacro(macro);
+  }
+  tabs->MacroText.clear();
+  tabs->MacroTab = nullptr;
+}
+
+void KeyMacroController::ForceForeground() {
+  form_.raise();
+  form_.activateWindow();
+  // X11 activates asynchronously; until the window system answers, the
+  // focus widget is still the previous window's.
+  QDeadlineTimer deadline(kActivationWaitMs);
+  while (QApplication::activeWindow() != &form_ && !deadline.hasExpired()) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    if (QApplication::activeWindow() != &form_) QThread::msleep(1);
+  }
+}
+
+bool KeyMacroController::eventFilter(QObject* watched, QEvent* event) {
+  return ApplicationEventsMessage(watched, event);
+}
+
+// The web engine's input widget takes Tab, Backtab, Enter, the arrows,
+// Backspace and Ctrl+C/V/X itself: unlike the browser control of the
+// original platform, whose host window's dialog handling took them before
+// the page saw them, Qt diverts none of these keys once they are delivered
+// to that widget. What Qt does differently, and what is handled here:
+// - A widget around the input widget (the view, before the page has
+//   rendered or when it has the focus itself) turns Tab and Backtab into
+//   focus moves (QWidget::focusNextPrevChild) and ignores the other keys:
+//   such keys are delivered to the input widget instead.
+// - Shortcuts of the window are matched before a key is delivered, unless
+//   the focus widget claims the key in its ShortcutOverride; the engine
+//   claims the editing keys but not Backtab. The override is accepted here
+//   for every forwarded key.
+// - Enter is delivered as a Return press carrying the character 13, so that
+//   the page always gets its keypress. It is delivered at once rather than
+//   posted, so the page still sees press before release.
+bool KeyMacroController::ApplicationEventsMessage(QObject* receiver, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride) return false;
+  if (event == delivering_) return false;
+  TabController* tabs = form_.Tabs();
+  if (!tabs || !tabs->HasTabs()) return false;
+  auto* key = static_cast<QKeyEvent*>(event);
+  if (!IsForwardedKey(*key)) return false;
+  if (!receiver->isWidgetType()) return false;
+  WebBrowser* browser = tabs->ActiveBrowser();
+  if (!browser) return false;
+  auto* widget = static_cast<QWidget*>(receiver);
+  if (widget != browser && !browser->isAncestorOf(widget)) return false;
+  if (browser->Busy()) return false;
+  QWidget* input = browser->InputWidget();
+  if (!input) return false;
+
+  if (type == QEvent::ShortcutOverride) {
+    key->accept();
+    return true;
+  }
+  const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+  if (widget == input && !enter) return false;
+
+  QKeyEvent forwarded(QEvent::KeyPress, enter ? int(Qt::Key_Return) : key->key(), key->modifiers(),
+                      key->nativeScanCode(), key->nativeVirtualKey(), key->nativeModifiers(),
+                      enter ? QStringLiteral("\r") : key->text(), key->isAutoRepeat(), key->count());
+  const QEvent* outer = delivering_;
+  delivering_ = &forwarded;
+  QCoreApplication::sendEvent(input, &forwarded);
+  delivering_ = outer;
+  return true;
+}
 
 }  // namespace sorvi

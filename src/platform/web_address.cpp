@@ -80,7 +80,7 @@ QByteArray EncodeAfterHost(const QByteArray& bytes, qsizetype from) {
       if (IsAsciiAlpha(trail))
         out += char(trail);
       else
-        AppendEscaped(out, trail);  // 0x5C would become a path separator
+        out += char(trail);
       ++i;
     } else if (b >= 0x80 || b <= 0x20 || b == 0x7F || b == '"' || b == '<' || b == '>') {
       AppendEscaped(out, b);
@@ -189,7 +189,7 @@ QString Display(const QUrl& url) {
       // Not code page 932 text: keep every escape of the run as it is, so
       // that no part of it is decoded on its own.
       while (EscapeAt(encoded, i) >= 0) {
-        out += QLatin1StringView(encoded.constData() + i, 3);
+        out += QLatin1String(encoded.constData() + i, 3);
         i += 3;
       }
       continue;

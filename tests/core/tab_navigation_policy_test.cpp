@@ -298,11 +298,5 @@ TEST_F(NavigationPolicyTest, NoFamilySwitchAfterAnotherSwitchInTheSameBurst) {
   EXPECT_EQ(Navigate(2, "http://x/").activate_tab, 2);
 }
 
-TEST_F(NavigationPolicyTest, ClickWithoutFamilyBringsNothingForward) {
-  tabs_.tabs[1].family = 0;
-  policy_.OnPageClick(0, 5000);
-  EXPECT_EQ(Navigate(2, "http://x/").activate_tab, -1);
-}
-
 }  // namespace
 }  // namespace sorvi

@@ -32,12 +32,6 @@ TEST(ReloadTicksTest, EveryChoiceFiresAfterExactlyItsTicks) {
   }
 }
 
-TEST(ReloadTicksTest, OneMinuteReloadsEveryFourthTick) {
-  std::vector<ReloadState> tabs(1);
-  ChooseReloadInterval(tabs[0], kReloadMenuTicks[3]);
-  EXPECT_EQ(ReloadTicks(tabs, 12), (std::vector<int>{4, 8, 12}));
-}
-
 TEST(ReloadTicksTest, ChoosingAgainRestartsTheCount) {
   std::vector<ReloadState> tabs(1);
   ChooseReloadInterval(tabs[0], 4);

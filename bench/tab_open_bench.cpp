@@ -1,0 +1,249 @@
+// Opening tabs: the time from making a tab's browser and telling it to load
+// a local page until the page has loaded, through WebBrowser and through a
+// bare QWebEngineView, for the first and the tenth tab; the memory of the
+// whole process tree (the program and the engine's helper processes) per
+// additional tab; and the memory left behind after opening and closing 50
+// tabs. Each measurement runs in a fresh process (this program started with
+// --child), so the first tab pays for starting the engine every time.
+//
+// Run under an X server: xvfb-run -a ./tab_open_bench [rounds]
+// As root the engine's sandbox must be off: QTWEBENGINE_DISABLE_SANDBOX=1.
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QMap>
+#include <QProcess>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWebEngineView>
+#include <QWindow>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <unistd.h>
+#include <vector>
+
+#include "platform/web_browser.h"
+
+namespace {
+
+constexpr int kTabs = 10;
+constexpr int kChurnTabs = 50;
+
+struct Memory {
+  double rss_mib = 0;
+  double pss_mib = 0;
+  int processes = 0;
+};
+
+// Parent of a process from /proc/<pid>/stat (the field after the command
+// name, which may itself hold spaces and parentheses).
+int ParentOf(const QString& pid) {
+  QFile stat("/proc/" + pid + "/stat");
+  if (!stat.open(QIODevice::ReadOnly)) return -1;
+  const QByteArray text = stat.readAll();
+  const qsizetype close = text.lastIndexOf(')');
+  if (close < 0) return -1;
+  const QList<QByteArray> fields = text.mid(close + 2).split(' ');
+  return fields.size() > 1 ? fields[1].toInt() : -1;
+}
+
+// RSS and PSS summed over this process and all its descendants.
+Memory SampleMemory() {
+  QMap<int, QList<int>> children;
+  for (const QString& entry : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    bool numeric = false;
+    const int pid = entry.toInt(&numeric);
+    if (numeric) children[ParentOf(entry)].append(pid);
+  }
+  Memory memory;
+  std::vector<int> pending{int(getpid())};
+  while (!pending.empty()) {
+    const int pid = pending.back();
+    pending.pop_back();
+    for (int child : children.value(pid)) pending.push_back(child);
+    QFile rollup(QString("/proc/%1/smaps_rollup").arg(pid));
+    if (!rollup.open(QIODevice::ReadOnly)) continue;
+    ++memory.processes;
+    for (const QByteArray& line : rollup.readAll().split('\n')) {
+      const QList<QByteArray> parts = line.simplified().split(' ');
+      if (parts.size() < 2) continue;
+      if (parts[0] == "Rss:") memory.rss_mib += parts[1].toDouble() / 1024.0;
+      if (parts[0] == "Pss:") memory.pss_mib += parts[1].toDouble() / 1024.0;
+    }
+  }
+  return memory;
+}
+
+// Runs the event loop for `ms` milliseconds.
+void Settle(int ms) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+// One process: open tabs one by one in a shown tab widget, each made the
+// current tab, as the program does.
+class TabOpener {
+ public:
+  TabOpener(bool wrapper, const QUrl& page) : wrapper_(wrapper), page_(page) {
+    tabs_.resize(1000, 700);
+    tabs_.show();
+    QDeadlineTimer deadline(5000);
+    while (!(tabs_.windowHandle() && tabs_.windowHandle()->isExposed()) && !deadline.hasExpired()) Settle(10);
+  }
+
+  // Milliseconds from making the tab until its page has loaded.
+  double OpenTab() {
+    QEventLoop loop;
+    QTimer timeout;
+    timeout.setSingleShot(true);
+    QObject::connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
+    timeout.start(30000);
+    QElapsedTimer clock;
+    clock.start();
+    QWidget* tab = nullptr;
+    if (wrapper_) {
+      auto* browser = sorvi::WebBrowser::Create();
+      QObject::connect(browser, &sorvi::WebBrowser::DownloadComplete, &loop, &QEventLoop::quit);
+      tab = browser;
+      tabs_.setCurrentIndex(tabs_.addTab(tab, "tab"));
+      browser->Navigate(page_.toString());
+    } else {
+      auto* view = new QWebEngineView;
+      QObject::connect(view, &QWebEngineView::loadFinished, &loop, &QEventLoop::quit);
+      tab = view;
+      tabs_.setCurrentIndex(tabs_.addTab(tab, "tab"));
+      view->load(page_);
+    }
+    loop.exec();
+    return double(clock.nsecsElapsed()) / 1e6;
+  }
+
+  void CloseLastTab() {
+    QWidget* tab = tabs_.widget(tabs_.count() - 1);
+    tabs_.removeTab(tabs_.count() - 1);
+    delete tab;
+  }
+
+ private:
+  bool wrapper_;
+  QUrl page_;
+  QTabWidget tabs_;
+};
+
+void Print(const char* key, double value) { std::printf("%s=%.2f\n", key, value); }
+
+int RunChild(const QString& mode) {
+  QTemporaryDir dir;
+  QFile page(dir.path() + "/page.html");
+  if (!page.open(QIODevice::WriteOnly)) return 2;
+  QByteArray html = "<html><head><title>Chart</title></head><body><table>";
+  for (int i = 0; i < 200; ++i) html += "<tr><td>" + QByteArray::number(1000 + i) + "</td><td>123.4</td></tr>";
+  page.write(html + "</table></body></html>");
+  page.close();
+  sorvi::WebEngine::SetStoragePath(dir.path() + "/WebData");
+
+  const bool wrapper = mode == "wrapper";
+  const Memory base = SampleMemory();
+  {
+    TabOpener opener(wrapper, QUrl::fromLocalFile(page.fileName()));
+    std::vector<double> times;
+    times.push_back(opener.OpenTab());
+    Settle(500);
+    const Memory one = SampleMemory();
+    for (int i = 1; i < kTabs; ++i) times.push_back(opener.OpenTab());
+    Settle(500);
+    const Memory ten = SampleMemory();
+    Print("first_ms", times.front());
+    Print("tenth_ms", times.back());
+    Print("base_pss", base.pss_mib);
+    Print("one_pss", one.pss_mib);
+    Print("one_rss", one.rss_mib);
+    Print("ten_pss", ten.pss_mib);
+    Print("ten_rss", ten.rss_mib);
+    Print("ten_processes", ten.processes);
+    Print("per_tab_pss", (ten.pss_mib - one.pss_mib) / (kTabs - 1));
+    Print("per_tab_rss", (ten.rss_mib - one.rss_mib) / (kTabs - 1));
+
+    double churn_total = 0;
+    for (int i = 0; i < kChurnTabs; ++i) {
+      churn_total += opener.OpenTab();
+      opener.CloseLastTab();
+      QCoreApplication::processEvents();
+    }
+    Settle(2000);
+    const Memory after = SampleMemory();
+    Print("churn_open_ms", churn_total / kChurnTabs);
+    Print("churn_growth_pss", after.pss_mib - ten.pss_mib);
+    Print("churn_growth_rss", after.rss_mib - ten.rss_mib);
+    Print("churn_processes", after.processes);
+  }
+  if (wrapper) sorvi::WebEngine::Shutdown();
+  std::fflush(stdout);
+  return 0;
+}
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+int RunParent(const QString& program, int rounds) {
+  QMap<QString, QMap<QString, std::vector<double>>> figures;  // mode -> key -> values
+  for (int round = 0; round < rounds; ++round) {
+    for (const QString mode : {QStringLiteral("wrapper"), QStringLiteral("bare")}) {
+      QProcess child;
+      child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+      child.start(program, {"--child", mode});
+      if (!child.waitForFinished(300000) || child.exitCode() != 0) {
+        std::fprintf(stderr, "tab_open_bench: the %s run failed (as root, set QTWEBENGINE_DISABLE_SANDBOX=1)\n",
+                     qPrintable(mode));
+        return 1;
+      }
+      for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
+        const qsizetype eq = line.indexOf('=');
+        if (eq > 0) figures[mode][QString::fromLatin1(line.left(eq))].push_back(line.mid(eq + 1).toDouble());
+      }
+    }
+  }
+  auto m = [&](const char* mode, const char* key) { return Median(figures[mode][key]); };
+  std::printf("Tab opening, median of %d fresh processes each (local page, 1000x700 tab widget)\n", rounds);
+  std::printf("%-44s %12s %12s\n", "", "WebBrowser", "bare view");
+  auto row = [&](const char* label, const char* key, const char* unit) {
+    std::printf("%-44s %9.1f %-2s %9.1f %-2s\n", label, m("wrapper", key), unit, m("bare", key), unit);
+  };
+  row("first tab: create + load until complete", "first_ms", "ms");
+  row("tenth tab: create + load until complete", "tenth_ms", "ms");
+  row("PSS of process tree, before any tab", "base_pss", "Mi");
+  row("PSS of process tree, 1 tab", "one_pss", "Mi");
+  row("RSS of process tree, 1 tab", "one_rss", "Mi");
+  row("PSS of process tree, 10 tabs", "ten_pss", "Mi");
+  row("RSS of process tree, 10 tabs", "ten_rss", "Mi");
+  row("processes with 10 tabs", "ten_processes", "");
+  row("PSS per additional tab", "per_tab_pss", "Mi");
+  row("RSS per additional tab", "per_tab_rss", "Mi");
+  row("open + close 50 tabs: mean open time", "churn_open_ms", "ms");
+  row("open + close 50 tabs: PSS growth", "churn_growth_pss", "Mi");
+  row("open + close 50 tabs: RSS growth", "churn_growth_rss", "Mi");
+  row("processes after closing them", "churn_processes", "");
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (argc >= 3 && QByteArray(argv[1]) == "--child") {
+    sorvi::PrepareWebEngineBeforeQApplication();
+    QApplication app(argc, argv);
+    return RunChild(QString::fromLatin1(argv[2]));
+  }
+  const int rounds = argc >= 2 ? std::max(1, std::atoi(argv[1])) : 3;
+  QCoreApplication app(argc, argv);
+  return RunParent(QCoreApplication::applicationFilePath(), rounds);
+}

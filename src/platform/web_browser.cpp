@@ -1,0 +1,330 @@
+#include "platform/web_browser.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QChildEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTimer>
+#include <QWebEngineView>
+#include <memory>
+
+#include "platform/web_address.h"
+#include "platform/web_engine_profile.h"
+#include "platform/web_page.h"
+
+namespace sorvi {
+namespace {
+
+quint64 g_next_id = 1;
+
+const QUrl& BlankUrl() {
+  static const QUrl url(QStringLiteral("about:blank"));
+  return url;
+}
+
+}  // namespace
+
+WebBrowser::WebBrowser(QWidget* parent) : QWidget(parent), id_(g_next_id++) {
+  web_engine::RegisterBrowser(this);
+  view_ = new QWebEngineView(this);
+  page_ = new WebPage(web_engine::Profile(), this);
+  view_->setPage(page_);
+  setFocusProxy(view_);
+  view_->installEventFilter(this);
+  for (QWidget* child : view_->findChildren<QWidget*>()) child->installEventFilter(this);
+
+  connect(page_, &QWebEnginePage::loadStarted, this, &WebBrowser::OnLoadStarted);
+  connect(page_, &QWebEnginePage::loadProgress, this, &WebBrowser::OnLoadProgress);
+  connect(page_, &QWebEnginePage::loadFinished, this, &WebBrowser::OnLoadFinished);
+  connect(page_, &QWebEnginePage::titleChanged, this,
+          [this](const QString& title) { emit TitleChange(this, title); });
+  connect(page_, &QWebEnginePage::linkHovered, this,
+          [this](const QString& url) { emit StatusTextChange(this, url); });
+  connect(page_, &QWebEnginePage::geometryChangeRequested, this, &WebBrowser::OnGeometryChangeRequested);
+  connect(page_, &QWebEnginePage::windowCloseRequested, this, &WebBrowser::OnWindowCloseRequested);
+  // History has no signals of its own; the page's actions follow it.
+  connect(page_->action(QWebEnginePage::Back), &QAction::enabledChanged, this,
+          [this](bool enabled) { emit CommandStateChange(this, kCommandBack, enabled); });
+  connect(page_->action(QWebEnginePage::Forward), &QAction::enabledChanged, this,
+          [this](bool enabled) { emit CommandStateChange(this, kCommandForward, enabled); });
+}
+
+WebBrowser::~WebBrowser() {
+  web_engine::UnregisterBrowser(this);
+  ReleasePage();
+}
+
+WebBrowser* WebBrowser::Create(QWidget* parent) { return new WebBrowser(parent); }
+
+void WebBrowser::ReleasePage() {
+  if (!page_) return;
+  QObject::disconnect(page_, nullptr, this, nullptr);
+  // The page goes before its view; a view without a page would make one in
+  // the engine's default profile as soon as it is asked for it.
+  delete page_;
+  page_ = nullptr;
+  delete view_;
+  view_ = nullptr;
+  loading_ = false;
+}
+
+// ---- operations ----------------------------------------------------------
+
+void WebBrowser::Navigate(const QByteArray& address) { Load(web_address::FromSjis(address)); }
+
+void WebBrowser::Navigate(const QString& text) { Load(web_address::FromText(text)); }
+
+void WebBrowser::Navigate2(const QString& url) { Load(web_address::FromText(url)); }
+
+void WebBrowser::Load(const QUrl& url) {
+  if (!page_ || url.isEmpty() || !url.isValid()) return;
+  // The about:blank pop-up being announced already shows what the script
+  // put into it; loading the address again would wipe that.
+  if (announcing_blank_ && (url == BlankUrl() || url == page_->url())) return;
+  quitting_ = false;
+  if (in_navigation_request_ > 0) {
+    // Re-issued from inside the announcement of this page's navigation:
+    // start it once the engine has had the answer.
+    QTimer::singleShot(0, this, [this, url] {
+      if (page_) page_->load(url);
+    });
+    return;
+  }
+  page_->load(url);
+}
+
+void WebBrowser::GoBack() {
+  if (page_) page_->triggerAction(QWebEnginePage::Back);
+}
+
+void WebBrowser::GoForward() {
+  if (page_) page_->triggerAction(QWebEnginePage::Forward);
+}
+
+void WebBrowser::Stop() {
+  if (page_) page_->triggerAction(QWebEnginePage::Stop);
+}
+
+void WebBrowser::Refresh() {
+  if (page_) page_->triggerAction(QWebEnginePage::Reload);
+}
+
+void WebBrowser::Quit() {
+  if (!page_) return;
+  page_->triggerAction(QWebEnginePage::Stop);
+  Load(BlankUrl());
+  quitting_ = true;  // after Load, which clears it for ordinary loads
+}
+
+void WebBrowser::Print() {
+  if (!page_) return;
+  auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+  QPrintDialog dialog(printer.get(), this);
+  if (dialog.exec() != QDialog::Accepted || !view_) return;
+  // The printer must live until the engine has finished with it: the
+  // connection holds it and goes with `job`.
+  auto* job = new QObject(this);
+  connect(view_, &QWebEngineView::printFinished, job, [job, printer](bool) { job->deleteLater(); });
+  view_->print(printer.get());
+}
+
+void WebBrowser::PrintToPdf(const QString& path, std::function<void(bool ok)> done) {
+  if (!page_) {
+    if (done) done(false);
+    return;
+  }
+  auto* request = new QObject(this);
+  connect(page_, &QWebEnginePage::pdfPrintingFinished, request,
+          [request, path, done](const QString& file, bool ok) {
+            if (file != path) return;
+            request->deleteLater();
+            if (done) done(ok);
+          });
+  page_->printToPdf(path);
+}
+
+// ---- properties ----------------------------------------------------------
+
+QString WebBrowser::LocationURL() const { return page_ ? web_address::Display(page_->url()) : QString(); }
+
+void WebBrowser::SetFillsParent(bool fill) {
+  fills_parent_ = fill;
+  WatchParent();
+  FillParentNow();
+}
+
+void WebBrowser::WatchParent() {
+  QWidget* parent = fills_parent_ ? parentWidget() : nullptr;
+  if (parent == watched_parent_) return;
+  if (watched_parent_) watched_parent_->removeEventFilter(this);
+  watched_parent_ = parent;
+  if (watched_parent_) watched_parent_->installEventFilter(this);
+}
+
+void WebBrowser::FillParentNow() {
+  if (fills_parent_ && parentWidget()) setGeometry(parentWidget()->contentsRect());
+}
+
+// ---- focus, keys and clicks ----------------------------------------------
+
+QWidget* WebBrowser::InputWidget() const {
+  if (!view_) return nullptr;
+  return view_->focusProxy() ? view_->focusProxy() : view_;
+}
+
+QWidget* WebBrowser::FocusedInputWidget() const {
+  QWidget* focused = QApplication::focusWidget();
+  return ContainsWidget(focused) ? focused : nullptr;
+}
+
+bool WebBrowser::ContainsWidget(const QWidget* widget) const {
+  return widget && view_ && (widget == view_ || view_->isAncestorOf(widget));
+}
+
+void WebBrowser::FocusPage() {
+  if (view_) view_->setFocus(Qt::OtherFocusReason);
+}
+
+void WebBrowser::ClickAt(QPoint pos) {
+  QWidget* target = InputWidget();
+  if (!target) return;
+  const QPointF local(pos);
+  const QPointF global(target->mapToGlobal(pos));
+  QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonPress, local, global, Qt::LeftButton,
+                                                      Qt::LeftButton, Qt::NoModifier));
+  QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonRelease, local, global, Qt::LeftButton,
+                                                      Qt::NoButton, Qt::NoModifier));
+}
+
+void WebBrowser::RunJavaScript(const QString& script, std::function<void(const QVariant&)> done) {
+  if (!page_) return;
+  QPointer<WebBrowser> self(this);
+  page_->runJavaScript(script, [self, done](const QVariant& result) {
+    if (self && done) done(result);
+  });
+}
+
+void WebBrowser::DisconnectAll() {
+  disconnect(this, &WebBrowser::BeforeNavigate2, nullptr, nullptr);
+  disconnect(this, &WebBrowser::NewWindow2, nullptr, nullptr);
+  disconnect(this, &WebBrowser::WindowSetWidth, nullptr, nullptr);
+  disconnect(this, &WebBrowser::WindowSetHeight, nullptr, nullptr);
+  disconnect(this, &WebBrowser::WindowClosing, nullptr, nullptr);
+  disconnect(this, &WebBrowser::DownloadBegin, nullptr, nullptr);
+  disconnect(this, &WebBrowser::DownloadComplete, nullptr, nullptr);
+  disconnect(this, &WebBrowser::ProgressChange, nullptr, nullptr);
+  disconnect(this, &WebBrowser::StatusTextChange, nullptr, nullptr);
+  disconnect(this, &WebBrowser::TitleChange, nullptr, nullptr);
+  disconnect(this, &WebBrowser::CommandStateChange, nullptr, nullptr);
+  disconnect(this, &WebBrowser::PageMousePressed, nullptr, nullptr);
+}
+
+// ---- addresses -----------------------------------------------------------
+
+QUrl WebBrowser::UrlFromSjisAddress(const QByteArray& sjis) { return web_address::FromSjis(sjis); }
+
+QUrl WebBrowser::UrlFromAddressText(const QString& text) { return web_address::FromText(text); }
+
+QString WebBrowser::DisplayAddress(const QUrl& url) { return web_address::Display(url); }
+
+// ---- events --------------------------------------------------------------
+
+bool WebBrowser::event(QEvent* e) {
+  if (e->type() == QEvent::ParentChange) {
+    WatchParent();
+    FillParentNow();
+  }
+  return QWidget::event(e);
+}
+
+void WebBrowser::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  if (view_) view_->setGeometry(rect());
+}
+
+bool WebBrowser::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == watched_parent_) {
+    if (e->type() == QEvent::Resize) FillParentNow();
+    return false;
+  }
+  if (watched == view_) {
+    // The widget that renders the page is made by the engine, and made anew
+    // when the page moves to another renderer.
+    if (e->type() == QEvent::ChildAdded) {
+      QObject* child = static_cast<QChildEvent*>(e)->child();
+      if (child->isWidgetType()) child->installEventFilter(this);
+    }
+  }
+  if (e->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton &&
+      view_ && watched != view_ && view_->isAncestorOf(qobject_cast<QWidget*>(watched))) {
+    // Only the engine's widgets: a press they leave alone reaches the view
+    // too and must not count twice.
+    emit PageMousePressed(this);
+  }
+  return false;
+}
+
+// ---- calls from the page -------------------------------------------------
+
+bool WebBrowser::HandleNavigationRequest(const QUrl& url, bool is_main_frame) {
+  if (is_main_frame) navigation_announced_ = true;
+  bool cancel = false;
+  ++in_navigation_request_;
+  emit BeforeNavigate2(this, web_address::Display(url), is_main_frame, QString(), &cancel);
+  --in_navigation_request_;
+  return !cancel;
+}
+
+WebPage* WebBrowser::HandleCreateWindow() {
+  WebBrowser* created = nullptr;
+  emit NewWindow2(this, &created);
+  if (!created || created == this || !created->page_) return nullptr;
+  created->opened_by_page_ = true;
+  return created->page_;
+}
+
+void WebBrowser::OnLoadStarted() {
+  loading_ = true;
+  if (false) {
+    // A script opened this page on about:blank (or on nothing); the engine
+    // loads that without asking, but the owner places pop-ups by their
+    // first announced navigation.
+    navigation_announced_ = true;
+    const QUrl url = page_->url().isEmpty() ? BlankUrl() : page_->url();
+    bool cancel = false;  // too late to stop it
+    announcing_blank_ = true;
+    emit BeforeNavigate2(this, web_address::Display(url), true, QString(), &cancel);
+    announcing_blank_ = false;
+  }
+  emit DownloadBegin(this);
+  emit CommandStateChange(this, kCommandAll, true);
+}
+
+void WebBrowser::OnLoadProgress(int progress) {
+  // The engine may report the end once more after the load has finished.
+  if (loading_) emit ProgressChange(this, progress, 100);
+}
+
+void WebBrowser::OnLoadFinished(bool) {
+  loading_ = false;
+  emit ProgressChange(this, -1, 100);
+  emit DownloadComplete(this);
+  emit CommandStateChange(this, kCommandAll, false);
+}
+
+void WebBrowser::OnGeometryChangeRequested(const QRect& geometry) {
+  QSize size = geometry.size();
+  if (isWindow()) size -= frameGeometry().size() - this->size();  // the frame is the desktop's
+  emit WindowSetWidth(this, size.width());
+  emit WindowSetHeight(this, size.height());
+}
+
+void WebBrowser::OnWindowCloseRequested() {
+  bool cancel = false;
+  emit WindowClosing(this, &cancel);
+}
+
+}  // namespace sorvi

@@ -1,0 +1,222 @@
+#pragma once
+// The web browser control of a tab: the one place through which the program
+// uses the web engine. Nothing of the engine shows in this header.
+//
+// Notifications are Qt signals delivered on the UI thread, often from inside
+// a call made on the browser. Connect them directly (the default for objects
+// of one thread): the `bool* cancel` and `WebBrowser** newBrowser` arguments
+// point at the caller's stack. Never delete a browser inside one of its own
+// notifications; retire it (DisconnectAll, Stop, Quit) and delete it later.
+#include <QByteArray>
+#include <QPoint>
+#include <QString>
+#include <QUrl>
+#include <QVariant>
+#include <QWidget>
+#include <functional>
+
+class QWebEngineView;
+
+namespace sorvi {
+
+class WebPage;
+
+// Qt::AA_ShareOpenGLContexts must be set before QApplication exists. Cheap:
+// it sets the attribute and nothing else; the engine itself starts with the
+// first browser.
+void PrepareWebEngineBeforeQApplication();
+
+// The engine state shared by all browsers: one persistent profile (cookies,
+// cache, local storage) kept in a directory, by default ExeDir + "WebData"
+// (or $SORVI_WEBDATA when set).
+class WebEngine {
+ public:
+  // Takes effect for the profile made after the call (the first browser, or
+  // the first one after Shutdown).
+  static void SetStoragePath(const QString& dir);
+  static QString StoragePath();
+  static bool IsStarted();
+  // Releases the pages of browsers still alive and destroys the profile,
+  // which writes cookies to disk. The main window calls this after deleting
+  // its tabs; it also runs when the application quits. A browser made later
+  // starts the engine again.
+  static void Shutdown();
+};
+
+class WebBrowser : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Values of CommandStateChange's `command`.
+  enum Command { kCommandAll = -1, kCommandForward = 1, kCommandBack = 2 };
+
+  explicit WebBrowser(QWidget* parent = nullptr);
+  ~WebBrowser() override;
+  static WebBrowser* Create(QWidget* parent = nullptr);
+
+  // Unique among the browsers of this run; never reused.
+  quint64 Id() const { return id_; }
+
+  // ---- operations ----
+  // `address` is address-box text in code page 932 (see UrlFromSjisAddress).
+  void Navigate(const QByteArray& address);
+  // `text` as the address box shows it (see UrlFromAddressText).
+  void Navigate(const QString& text);
+  // Re-issues a navigation announced by BeforeNavigate2 (its `url`); as a
+  // plain load it carries no post data.
+  void Navigate2(const QString& url);
+  void GoBack();
+  void GoForward();
+  void Stop();
+  void Refresh();
+  // Stops and lets go of the page (loads "about:blank" without asking the
+  // page whether it may be left).
+  void Quit();
+  // The platform print dialog, then the page on the chosen printer.
+  void Print();
+  // Prints the page to a PDF file without a dialog; `done` gets the result.
+  void PrintToPdf(const QString& path, std::function<void(bool ok)> done = {});
+
+  // ---- properties ----
+  // The address shown for the page (UrlFromSjisAddress reversed for code
+  // page 932 text); empty before any page.
+  QString LocationURL() const;
+  // True from the start of a page load until it has finished.
+  bool Busy() const { return loading_; }
+  // True: the page's alert, confirm and prompt boxes are not shown (alert
+  // returns at once, confirm and prompt answer "cancel"; leaving a page with
+  // an unload handler is allowed).
+  bool Silent() const { return silent_; }
+  void SetSilent(bool silent) { silent_ = silent; }
+  // Kept for the owner only: the engine always lets links and scripts aimed
+  // at a window name find a page tied to theirs by an opener, and finds no
+  // other; this cannot be switched either way.
+  bool RegisterAsBrowser() const { return register_as_browser_; }
+  void SetRegisterAsBrowser(bool on) { register_as_browser_ = on; }
+  // Like a child control aligned to its whole client area: while set, the
+  // browser keeps the geometry of its parent's contents rectangle (also
+  // after the parent changes). Off in a new browser.
+  bool FillsParent() const { return fills_parent_; }
+  void SetFillsParent(bool fill);
+
+  // ---- focus, keys and clicks ----
+  // The widget that takes the page's keys and mouse (the view's focus proxy
+  // once the page has rendered, the view before that); null after the page
+  // has been released by WebEngine::Shutdown.
+  QWidget* InputWidget() const;
+  // The widget inside this browser that has the keyboard focus, or null.
+  QWidget* FocusedInputWidget() const;
+  // Whether `widget` is one of this browser's widgets (a lock target taken
+  // from FocusedInputWidget may have been replaced since: the engine makes
+  // its input widget anew when a page moves to another renderer).
+  bool ContainsWidget(const QWidget* widget) const;
+  // Gives the keyboard focus to the page.
+  void FocusPage();
+  // A left click at `pos` in InputWidget's coordinates (posted events).
+  void ClickAt(QPoint pos);
+
+  // Runs script in the page; `done` receives its result on the UI thread
+  // (not called once the browser is gone). E.g. "window.name".
+  void RunJavaScript(const QString& script, std::function<void(const QVariant&)> done = {});
+
+  // Unwires every receiver of the notifications below, so that a retired
+  // browser sends nothing more.
+  void DisconnectAll();
+
+  // ---- addresses ----
+  // Address-box bytes (code page 932) to the address the engine loads:
+  // "/..." and "file:..." become file URLs; without a scheme "http://" is
+  // put in front; for http, https and ftp every byte after the host stays
+  // as it is except bytes from 0x80 up, both bytes of a double-byte
+  // character, controls, space, '"', '<' and '>', which are percent-encoded,
+  // so that the server receives exactly the bytes given.
+  static QUrl UrlFromSjisAddress(const QByteArray& sjis);
+  // Text as the address box shows it: what code page 932 can hold goes the
+  // way of UrlFromSjisAddress, anything else is encoded as UTF-8.
+  static QUrl UrlFromAddressText(const QString& text);
+  // The shown form of an address: percent-encoded code page 932 text
+  // decoded (UTF-8 escapes stay encoded), so that
+  // UrlFromAddressText(DisplayAddress(u)) gives u again.
+  static QString DisplayAddress(const QUrl& url);
+
+ signals:
+  // Before every navigation of the page or one of its frames. `url` is
+  // DisplayAddress of the target; `topLevel` false for a frame. The engine
+  // does not tell the target frame name: `targetFrameName` is always empty
+  // (read "window.name" with RunJavaScript after the load). Set *cancel to
+  // stop the navigation. Server redirects are not announced. A page that a
+  // script opens on "about:blank" announces that address when it starts
+  // loading; cancelling it, or re-issuing it with Navigate2, changes nothing.
+  void BeforeNavigate2(sorvi::WebBrowser* self, const QString& url, bool topLevel,
+                       const QString& targetFrameName, bool* cancel);
+  // The page opens a window (script, target=_blank, a new window name). Put
+  // a new browser (WebBrowser::Create) in *newBrowser and the engine loads
+  // the window into it; leave it null and the request is dropped.
+  void NewWindow2(sorvi::WebBrowser* self, sorvi::WebBrowser** newBrowser);
+  // The page asked for this size of its window: sent by a page opened with
+  // both width and height, right after NewWindow2 and before its first
+  // navigation (the engine says nothing when only one of them is given),
+  // and on window.resizeTo. Width first.
+  void WindowSetWidth(sorvi::WebBrowser* self, int width);
+  void WindowSetHeight(sorvi::WebBrowser* self, int height);
+  // A script called window.close(); the engine allows it only in pages a
+  // script opened. Nothing happens here either way: the owner closes.
+  void WindowClosing(sorvi::WebBrowser* self, bool* cancel);
+  // A page load starts / has finished (LocationURL is current then).
+  void DownloadBegin(sorvi::WebBrowser* self);
+  void DownloadComplete(sorvi::WebBrowser* self);
+  // Progress 0..100 of 100 while loading; -1 once the load has finished.
+  void ProgressChange(sorvi::WebBrowser* self, int progress, int progressMax);
+  // The address of the link under the mouse; empty when it leaves the link.
+  void StatusTextChange(sorvi::WebBrowser* self, const QString& text);
+  // The page's title; while none is known, a text made of the address.
+  void TitleChange(sorvi::WebBrowser* self, const QString& text);
+  // kCommandBack / kCommandForward with their new enabled state when history
+  // allows or stops allowing the move; kCommandAll at load start and end
+  // (read Busy()).
+  void CommandStateChange(sorvi::WebBrowser* self, int command, bool enable);
+  // A left mouse button went down inside the page (before the page handles
+  // it).
+  void PageMousePressed(sorvi::WebBrowser* self);
+
+ protected:
+  bool event(QEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+
+ private:
+  friend class WebPage;
+  friend class WebEngine;
+
+  void Load(const QUrl& url);
+  void ReleasePage();
+  void WatchParent();
+  void FillParentNow();
+
+  // Calls from the page.
+  bool HandleNavigationRequest(const QUrl& url, bool is_main_frame);
+  WebPage* HandleCreateWindow();
+  bool IsQuitting() const { return quitting_; }
+
+  void OnLoadStarted();
+  void OnLoadProgress(int progress);
+  void OnLoadFinished(bool ok);
+  void OnGeometryChangeRequested(const QRect& geometry);
+  void OnWindowCloseRequested();
+
+  quint64 id_ = 0;
+  QWebEngineView* view_ = nullptr;
+  WebPage* page_ = nullptr;
+  QWidget* watched_parent_ = nullptr;
+  bool loading_ = false;
+  bool silent_ = false;
+  bool register_as_browser_ = true;
+  bool fills_parent_ = false;
+  bool quitting_ = false;
+  bool opened_by_page_ = false;     // made for a page's new-window request
+  bool navigation_announced_ = false;
+  bool announcing_blank_ = false;   // inside the announcement of an about:blank pop-up
+  int in_navigation_request_ = 0;
+};
+
+}  // namespace sorvi

@@ -1,0 +1,19 @@
+#pragma once
+// Internal to WebBrowser: the one engine profile and the list of live
+// browsers that WebEngine::Shutdown releases before destroying it.
+class QWebEngineProfile;
+
+namespace sorvi {
+
+class WebBrowser;
+
+namespace web_engine {
+
+// The profile, made at the first call after start-up or after Shutdown.
+QWebEngineProfile* Profile();
+
+void RegisterBrowser(WebBrowser* browser);
+void UnregisterBrowser(WebBrowser* browser);
+
+}  // namespace web_engine
+}  // namespace sorvi

@@ -1,0 +1,389 @@
+// Key macros played into real pages of the main window's tabs, and the key
+// forwarding that lets navigation keys and the clipboard shortcuts reach a
+// page: what the page receives, what it submits, and what happens to the
+// user's clipboard.
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTabWidget>
+#include <QTest>
+#include <functional>
+#include <memory>
+
+#include "app/main_window.h"
+#include "bookmarks/bookmark_list_controller.h"
+#include "bookmarks/url_list_view.h"
+#include "codes/code_tree_view.h"
+#include "core/bookmarks/url_bookmark.h"
+#include "keymacro/key_macro_controller.h"
+#include "platform/web_browser.h"
+#include "support/local_http_server.h"
+#include "support/scratch_dir.h"
+#include "tabs/tab_controller.h"
+
+using namespace sorvi;
+using sorvi::testing::LocalHttpServer;
+using sorvi::testing::ScratchDir;
+using sorvi::testing::Sjis;
+
+namespace {
+
+constexpr int kTimeout = 15000;
+
+// Two fields in a form that submits to /chart. Every key and paste event
+// either field sees is logged, so the tests can tell what the page got.
+const QByteArray kFormPage = R"(<html><head><title>Form</title></head><body>
+<form action="/chart" method="get">
+<input id="a" name="code"><input id="b" name="other">
+</form>
+<img src="/slow.png">
+<script>
+var log = [];
+for (const id of ['a', 'b']) {
+  const e = document.getElementById(id);
+  e.addEventListener('keydown', ev => log.push(id + ':down:' + ev.key));
+  e.addEventListener('keypress', ev => log.push(id + ':press:' + ev.charCode));
+  e.addEventListener('paste', ev => log.push(id + ':paste'));
+}
+document.getElementById('a').focus();
+</script></body></html>)";
+
+}  // namespace
+
+class KeyMacroTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase();
+  void init();
+  void cleanupTestCase();
+
+  void codeAndEnterSubmitTheForm();
+  void consecutivePastesArriveInOrder();
+  void editingKeysWorkInAField();
+  void tabAndShiftTabMoveBetweenFields();
+  void codeWithoutSelectionPastesNothing();
+  void clipboardWithoutTextKeepsTheLastPaste();
+  void tabToTheViewIsForwardedToThePage();
+  void enterToTheViewSubmitsTheForm();
+  void ctrlVIsForwardedButPlainCIsNot();
+  void nothingIsForwardedWhileThePageLoads();
+  void idleStepPlaysOnlyForTheActiveTab();
+  void idleStepBringsTheWindowToTheFront();
+  void bookmarkKeyMacroTypesTheSelectedCode();
+
+ private:
+  // Opens `path` of the server in a new tab and waits until it has loaded
+  // (or, with `wait_for_load` false, until its fields exist) and the first
+  // field has the focus.
+  WebBrowser* OpenForm(const QByteArray& path = "/form.html", bool wait_for_load = true);
+  QVariant Js(WebBrowser* browser, const QString& script);
+  QString Value(WebBrowser* browser, const char* id);
+  QStringList Log(WebBrowser* browser);
+  // The widget the page's view is; keys sent to it, not to the input widget,
+  // depend on the forwarding.
+  static QWidget* View(WebBrowser* browser);
+  static void SendKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers, const QString& text);
+  bool WaitForChart(int count);
+
+  std::unique_ptr<ScratchDir> dir_;
+  std::unique_ptr<LocalHttpServer> server_;
+  std::unique_ptr<TFormMain> form_;
+};
+
+void KeyMacroTest::initTestCase() {
+  dir_ = std::make_unique<ScratchDir>();
+  server_ = std::make_unique<LocalHttpServer>();
+  QVERIFY(server_->IsListening());
+  server_->Serve("/form.html", kFormPage);
+  server_->Serve("/slow.html", kFormPage);
+  server_->Serve("/chart", "<html><head><title>Chart</title></head><body>chart</body></html>");
+  server_->Serve("/slow.png", "", "image/png");
+
+  form_ = std::make_unique<TFormMain>(dir_->Path());
+  // The shortest pauses the options dialog allows keep the tests quick.
+  form_->Options.IntervalPaste = 100;
+  form_->Options.IntervalDefault = 100;
+  form_->show();
+  form_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+}
+
+void KeyMacroTest::init() {
+  while (form_->Tabs()->HasTabs()) form_->Tabs()->ToolButtonCloseClick();
+  QTest::qWait(0);
+  server_->ClearRequests();
+  if (QApplication::activeWindow() != form_.get()) {
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+  }
+}
+
+void KeyMacroTest::cleanupTestCase() {
+  form_.reset();
+  server_.reset();
+}
+
+WebBrowser* KeyMacroTest::OpenForm(const QByteArray& path, bool wait_for_load) {
+  form_->ComboBoxURL->setEditText(QString::fromLatin1(server_->Origin() + path));
+  form_->Tabs()->ToolButtonNavigateClick(nullptr);
+  WebBrowser* browser = form_->Tabs()->ActiveBrowser();
+  if (!browser) return nullptr;
+  QDeadlineTimer deadline(kTimeout);
+  auto ready = [&] {
+    if (wait_for_load && browser->Busy()) return false;
+    if (!browser->FocusedInputWidget()) return false;
+    return Js(browser, "document.getElementById('a') && document.activeElement.id").toString() == "a";
+  };
+  while (!ready()) {
+    if (deadline.hasExpired()) return nullptr;
+    QTest::qWait(20);
+  }
+  return browser;
+}
+
+QVariant KeyMacroTest::Js(WebBrowser* browser, const QString& script) {
+  auto result = std::make_shared<std::pair<bool, QVariant>>(false, QVariant());
+  browser->RunJavaScript(script, [result](const QVariant& value) { *result = {true, value}; });
+  QDeadlineTimer deadline(kTimeout);
+  while (!result->first && !deadline.hasExpired()) QTest::qWait(5);
+  return result->second;
+}
+
+QString KeyMacroTest::Value(WebBrowser* browser, const char* id) {
+  return Js(browser, QString("document.getElementById('%1').value").arg(id)).toString();
+}
+
+QStringList KeyMacroTest::Log(WebBrowser* browser) { return Js(browser, "log.join(' ')").toString().split(' '); }
+
+QWidget* KeyMacroTest::View(WebBrowser* browser) {
+  QWidget* input = browser->InputWidget();
+  return input ? input->parentWidget() : nullptr;
+}
+
+void KeyMacroTest::SendKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+  QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+  QCoreApplication::sendEvent(target, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+  QCoreApplication::sendEvent(target, &release);
+}
+
+bool KeyMacroTest::WaitForChart(int count) { return server_->WaitForRequest("/chart", count, kTimeout); }
+
+// ---- playing macros ---------------------------------------------------------
+
+void KeyMacroTest::codeAndEnterSubmitTheForm() {
+  WebBrowser* browser = OpenForm();
+  QVERIFY(browser);
+  QGuiApplication::clipboard()->setText("user text");
+
+  form_->Macros()->PlayKeyMacro("1234\\r");
+
+  QVERIFY(WaitForChart(1));
+  QCOMPARE(server_->RequestsFor("/chart").value(0).query, QByteArray("code=1234&other="));
+  QCOMPARE(QGuiApplication::clipboard()->text(), QString("user text"));
+  QTRY_VERIFY_WITH_TIMEOUT(browser->LocationURL().endsWith("/chart?code=1234&other="), kTimeout);
+}
+
+void KeyMacroTest::consecutivePastesArriveInOrder() {
+  // Each paste must be taken by the page before the next one replaces the
+  // clipboard, although the page reads it on its own time.
+  WebBrowser* browser = OpenForm();
+  QVERIFY(browser);
+  form_->Macros()->PlayKeyMacro("12\\\\\x83\\x34");  // "12", a backslash, 0x83 alone, "x34"
+  QCOMPARE(Value(browser, "a"), QString("12\\") + QChar(0xFFFD) + "x34");
+  QCOMPARE(Log(browser).count("a:paste"), 4);
+}
+
+void KeyMacroTest::editingKeysWorkInAField() {
+  WebBrowser* browser = OpenForm();
+  QVERIFY(browser);
+  // Left, Backspace and Delete around the cursor, Space, then Home and
+  // Shift+End select what is there and a paste replaces it; End and Right
+  // keep the caret at the end.
+  form_->Macros()->PlayKeyMacro("abc\\L\\b\\d\\sz");
+  QCOMPARE(Value(browser, "a"), QString("a z"));
+  form_->Macros()->PlayKeyMacro("\\h\\S9876\\h\\R\\e!");
+  QCOMPARE(Value(browser, "a"), QString("9876!"));
+  // Up and Down reach the page too (the field ignores them).
+  form_->Macros()->PlayKeyMacro("\\U\\D");
+  const QStringList log = Log(browser);
+  QVERIFY(log.contains("a:down:ArrowUp"));
+  QVERIFY(log.contains("a:down:ArrowDown"));
+}
+
+void KeyMacroTest::tabAndShiftTabMoveBetweenFields() {
+  WebBrowser* browser = OpenForm();
+  QVERIFY(browser);
+  form_->Macros()->PlayKeyMacro("1\\t2\\T3");
+  QCOMPARE(Value(browser, "a"), QString("13"));
+  QCOMPARE(Value(browser, "b"), QString("2"));
+  QVERIFY(Log(browser).contains("b:down:Tab"));  // Shift+Tab is a Tab key to the page
+}
+
+void KeyMacroTest::codeWithoutSelectionPastesNothing() {
+  form_->TreeViewCode->clearSelection();
+  form_->TreeViewCode->setCurrentItem(nullptr);
+  WebBrowser* browser = OpenForm();
+  QVERIFY(browser);
+  QGuiApplication::clipboard()->setText("kept");
+  form_->Macros()->PlayKeyMacro("\\cX");
+  QCOMPARE(Value(browser, "a"), QString("X"));
+  QCOMPARE(Log(browser).count("a:paste"), 1);
+  QCOMPARE(QGuiApplication::clipboard()->text(), QString("kept"));
+}
+
+void KeyMacroTest::clipboardWithoutTextKeepsTheLastPaste() {
+  WebBrowser* browser = OpenForm();
+  QVERIFY(browser);
+  QImage picture(4, 4, QImage::Format_RGB32);
+  picture.fill(Qt::red);
+  QGuiApplication::clipboard()->setImage(picture);
+  QVERIFY(!QGuiApplication::clipboard()->mimeData()->hasText());
+
+  form_->Macros()->PlayKeyMacro("ab\\wcd");
+  QCOMPARE(Value(browser, "a"), QString("abcd"));
+  QCOMPARE(QGuiApplication::clipboard()->text(), QString("cd"));
+
+  // Keys and waits alone leave the clipboard as it is.
+  QGuiApplication::clipboard()->setText("mine");
+  form_->Macros()->PlayKeyMacro("\\L\\w(30)\\b");
+  QCOMPARE(Value(browser, "a"), QString("abd"));
+  QCOMPARE(QGuiApplication::clipboard()->text(), QString("mine"));
+}
+
+// ---- key forwarding ---------------------------------------------------------
+
+void KeyMacroTest::tabToTheViewIsForwardedToThePage() {
+  // The view would take Tab as a focus move of its own; forwarded, the page
+  // gets it and moves to its next field.
+  WebBrowser* browser = OpenForm();
+  QVERIFY(browser);
+  QWidget* view = View(browser);
+  QVERIFY(view && view != browser->InputWidget());
+  SendKey(view, Qt::Key_Tab, Qt::NoModifier, "\t");
+  QTRY_COMPARE_WITH_TIMEOUT(Js(browser, "document.activeElement.id").toString(), QString("b"), kTimeout);
+  QVERIFY(browser->FocusedInputWidget());  // the focus stayed in the page
+  SendKey(view, Qt::Key_Backtab, Qt::ShiftModifier, QString());
+  QTRY_COMPARE_WITH_TIMEOUT(Js(browser, "document.activeElement.id").toString(), QString("a"), kTimeout);
+}
+
+void KeyMacroTest::enterToTheViewSubmitsTheForm() {
+  WebBrowser* browser = OpenForm();
+  QVERIFY(browser);
+  form_->Macros()->PlayKeyMacro("5555");
+  // A keypad Enter without text, sent where the page would not see it:
+  // forwarded, the field gets the character 13 and submits.
+  SendKey(View(browser), Qt::Key_Enter, Qt::KeypadModifier, QString());
+  QVERIFY(WaitForChart(1));
+  QCOMPARE(server_->RequestsFor("/chart").value(0).query, QByteArray("code=5555&other="));
+}
+
+void KeyMacroTest::ctrlVIsForwardedButPlainCIsNot() {
+  WebBrowser* browser = OpenForm();
+  QVERIFY(browser);
+  QWidget* view = View(browser);
+  SendKey(view, Qt::Key_C, Qt::NoModifier, "c");
+  QGuiApplication::clipboard()->setText("pasted");
+  SendKey(view, Qt::Key_V, Qt::ControlModifier, QString(QChar(0x16)));
+  QTRY_COMPARE_WITH_TIMEOUT(Value(browser, "a"), QString("pasted"), kTimeout);
+  QVERIFY(!Log(browser).contains("a:down:c"));
+}
+
+void KeyMacroTest::nothingIsForwardedWhileThePageLoads() {
+  LocalHttpServer::Reply slow;
+  slow.content_type = "image/png";
+  slow.delay_ms = 2500;
+  server_->Serve("/slow.png", slow);
+  WebBrowser* browser = OpenForm("/slow.html", false);
+  server_->Serve("/slow.png", "", "image/png");
+  QVERIFY(browser);
+  QVERIFY(browser->Busy());
+
+  SendKey(View(browser), Qt::Key_Tab, Qt::NoModifier, "\t");
+  QTest::qWait(200);
+  QCOMPARE(Js(browser, "document.activeElement.id").toString(), QString("a"));
+  QVERIFY(!Log(browser).contains("a:down:Tab"));
+
+  QTRY_VERIFY_WITH_TIMEOUT(!browser->Busy(), kTimeout);
+  browser->FocusPage();
+  QTRY_VERIFY_WITH_TIMEOUT(browser->FocusedInputWidget(), kTimeout);
+  SendKey(View(browser), Qt::Key_Tab, Qt::NoModifier, "\t");
+  QTRY_COMPARE_WITH_TIMEOUT(Js(browser, "document.activeElement.id").toString(), QString("b"), kTimeout);
+}
+
+// ---- the idle step and the whole road ---------------------------------------
+
+void KeyMacroTest::idleStepPlaysOnlyForTheActiveTab() {
+  WebBrowser* browser = OpenForm();
+  QVERIFY(browser);
+  TabController* tabs = form_->Tabs();
+
+  tabs->MacroTab = form_->PanelL;  // anything but the active sheet
+  tabs->MacroText = "lost";
+  form_->Macros()->IdleMacroStep();
+  QCOMPARE(tabs->MacroTab, nullptr);
+  QVERIFY(tabs->MacroText.empty());
+
+  tabs->MacroTab = tabs->ActiveSheet();
+  tabs->MacroText = "played";
+  form_->Macros()->IdleMacroStep();
+  QCOMPARE(tabs->MacroTab, nullptr);
+  QVERIFY(tabs->MacroText.empty());
+  QCOMPARE(Value(browser, "a"), QString("played"));
+}
+
+void KeyMacroTest::idleStepBringsTheWindowToTheFront() {
+  WebBrowser* browser = OpenForm();
+  QVERIFY(browser);
+  QWidget other;
+  other.resize(200, 100);
+  other.show();
+  other.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&other));
+
+  form_->Tabs()->MacroTab = form_->Tabs()->ActiveSheet();
+  form_->Tabs()->MacroText = "front";
+  form_->Macros()->IdleMacroStep();
+  QCOMPARE(QApplication::activeWindow(), form_.get());
+  QCOMPARE(Value(browser, "a"), QString("front"));
+}
+
+void KeyMacroTest::bookmarkKeyMacroTypesTheSelectedCode() {
+  QTreeWidgetItem* group = form_->TreeViewCode->AddGroup(Sjis("[水産]").toStdString());
+  QTreeWidgetItem* stock = form_->TreeViewCode->AddStock(group, Sjis("1301 極洋").toStdString());
+  form_->TreeViewCode->SetExpandedByProgram(group, true);
+  form_->TreeViewCode->setCurrentItem(stock);
+
+  UrlBookmark bookmark;
+  bookmark.name = "chart";
+  bookmark.url_macro = (server_->Origin() + "/form.html").toStdString();
+  bookmark.key_macro = "\\c\\r";
+  bookmark.key_macro_state = 1;
+  QTreeWidgetItem* item = form_->ListViewURL->AddBookmark(bookmark);
+  form_->ListViewURL->setCurrentItem(item);
+  // The page focuses its field itself, as chart pages do; the tab gives the
+  // page the keyboard focus; at the first idle moment after the load the
+  // macro is played.
+  form_->Bookmarks()->ListViewURLDblClick(nullptr);
+
+  QVERIFY(WaitForChart(1));
+  QCOMPARE(server_->RequestsFor("/chart").value(0).query, QByteArray("code=1301&other="));
+  WebBrowser* browser = form_->Tabs()->ActiveBrowser();
+  QVERIFY(browser);
+  QTRY_VERIFY_WITH_TIMEOUT(browser->LocationURL().endsWith("/chart?code=1301&other="), kTimeout);
+  QCOMPARE(form_->Tabs()->MacroTab, nullptr);
+}
+
+int main(int argc, char* argv[]) {
+  PrepareWebEngineBeforeQApplication();
+  QApplication app(argc, argv);
+  KeyMacroTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "key_macro_test.moc"

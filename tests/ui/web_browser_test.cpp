@@ -1,0 +1,675 @@
+// The web browser control against a local HTTP server: the notifications a
+// tab relies on, their order, pop-ups, dialogs, the code page 932 bytes of
+// addresses and pages, and the persistent profile.
+#include <QApplication>
+#include <QFile>
+#include <QMessageBox>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "platform/web_browser.h"
+#include "support/local_http_server.h"
+
+using sorvi::WebBrowser;
+using sorvi::testing::LocalHttpServer;
+
+namespace {
+
+constexpr int kTimeout = 15000;
+
+// ソニー in code page 932: 0x5C is the trail byte of ソ.
+const QByteArray kSony("\x83\x5c\x83\x6a\x81\x5b");
+// 株価チャート
+const QByteArray kChart("\x8a\x94\x89\xbf\x83\x60\x83\x83\x81\x5b\x83\x67");
+
+struct Event {
+  QString kind;
+  QString text;
+  bool flag = false;
+  int a = 0;
+  int b = 0;
+  QString location;  // LocationURL at the time
+  bool busy = false;
+};
+
+// Records every notification of one browser, and plays the owner's part
+// where a notification asks for an answer.
+class Recorder : public QObject {
+ public:
+  explicit Recorder(WebBrowser* browser) : browser_(browser) {
+    connect(browser, &WebBrowser::BeforeNavigate2, this,
+            [this](WebBrowser*, const QString& url, bool top, const QString& target, bool* cancel) {
+              Add("nav", url, top).a = target.isEmpty() ? 0 : 1;
+              if (cancel_if && cancel_if(url, top)) *cancel = true;
+              if (on_navigate) on_navigate(url, cancel);
+            });
+    connect(browser, &WebBrowser::NewWindow2, this, [this](WebBrowser*, WebBrowser** created) {
+      Add("new");
+      if (!make_windows) return;
+      auto* popup = WebBrowser::Create();
+      popups.push_back(std::unique_ptr<WebBrowser>(popup));
+      popup_recorders.push_back(std::make_unique<Recorder>(popup));
+      if (on_popup) on_popup(popup_recorders.back().get());
+      *created = popup;
+    });
+    connect(browser, &WebBrowser::WindowSetWidth, this, [this](WebBrowser*, int w) { Add("width").a = w; });
+    connect(browser, &WebBrowser::WindowSetHeight, this, [this](WebBrowser*, int h) { Add("height").a = h; });
+    connect(browser, &WebBrowser::WindowClosing, this, [this](WebBrowser*, bool* cancel) {
+      Add("closing");
+      *cancel = true;
+    });
+    connect(browser, &WebBrowser::DownloadBegin, this, [this](WebBrowser*) { Add("begin"); });
+    connect(browser, &WebBrowser::DownloadComplete, this, [this](WebBrowser*) { Add("complete"); });
+    connect(browser, &WebBrowser::ProgressChange, this, [this](WebBrowser*, int p, int max) {
+      Event& e = Add("progress");
+      e.a = p;
+      e.b = max;
+    });
+    connect(browser, &WebBrowser::StatusTextChange, this, [this](WebBrowser*, const QString& t) { Add("status", t); });
+    connect(browser, &WebBrowser::TitleChange, this, [this](WebBrowser*, const QString& t) { Add("title", t); });
+    connect(browser, &WebBrowser::CommandStateChange, this, [this](WebBrowser*, int command, bool enable) {
+      Add("command", QString(), enable).a = command;
+    });
+    connect(browser, &WebBrowser::PageMousePressed, this, [this](WebBrowser*) { Add("press"); });
+  }
+
+  int IndexOf(const QString& kind, const QString& text = QString(), int from = 0) const {
+    for (int i = from; i < events.size(); ++i)
+      if (events[i].kind == kind && (text.isNull() || events[i].text == text)) return i;
+    return -1;
+  }
+  bool Has(const QString& kind, const QString& text = QString()) const { return IndexOf(kind, text) >= 0; }
+  int CountOf(const QString& kind) const {
+    int n = 0;
+    for (const Event& e : events) n += e.kind == kind;
+    return n;
+  }
+  QStringList Kinds() const {
+    QStringList kinds;
+    for (const Event& e : events) kinds << e.kind + ':' + e.text;
+    return kinds;
+  }
+
+  QList<Event> events;
+  std::function<bool(const QString& url, bool top)> cancel_if;
+  std::function<void(const QString& url, bool* cancel)> on_navigate;
+  bool make_windows = true;
+  std::function<void(Recorder* popup)> on_popup;
+  std::vector<std::unique_ptr<WebBrowser>> popups;
+  std::vector<std::unique_ptr<Recorder>> popup_recorders;
+  WebBrowser* browser_;
+
+ private:
+  Event& Add(const QString& kind, const QString& text = QString(), bool flag = false) {
+    Event e;
+    e.kind = kind;
+    e.text = text;
+    e.flag = flag;
+    e.location = browser_->LocationURL();
+    e.busy = browser_->Busy();
+    events.append(e);
+    return events.last();
+  }
+};
+
+QString Str(const QByteArray& bytes) { return QString::fromLatin1(bytes); }
+
+}  // namespace
+
+class WebBrowserTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase();
+
+  void addressFromSjisBytes_data();
+  void addressFromSjisBytes();
+  void addressShownFormRoundTrips_data();
+  void addressShownFormRoundTrips();
+
+  void navigationNotifiesInOrder();
+  void redirectIsNotAnnouncedAgain();
+  void frameNavigationIsNotTopLevel();
+  void cancelledNavigationNeverReachesServer();
+  void sjisAddressBytesReachServerExactly();
+  void pageInCodePage932WithoutCharsetIsDecoded();
+  void historyMovesFollowCommandState();
+  void scriptPopupIsAnnouncedAndCanBeReissued();
+  void sizedPopupReportsSizeBeforeFirstNavigation();
+  void blankPopupKeepsWhatTheScriptWrote();
+  void declinedNewWindowIsDropped();
+  void targetBlankClickOpensWindowAndReportsPress();
+  void scriptOpenedPageAsksToClose();
+  void silentSuppressesAlertAndPageGoesOn();
+  void alertIsShownWhenNotSilent();
+  void disconnectAllSilencesRetiredBrowser();
+  void quitLetsGoOfPage();
+  void printToPdfWritesFile();
+  void fillsParentFollowsParentSize();
+  void focusGoesToPageInputWidget();
+  void cookiesPersistInStorageDirectory();
+
+ private:
+  std::unique_ptr<WebBrowser> MakeShownBrowser();
+  bool LoadAndWait(WebBrowser* browser, Recorder& recorder, const QByteArray& path);
+
+  LocalHttpServer server_;
+  QTemporaryDir storage_;
+  std::unique_ptr<QWidget> window_;
+};
+
+void WebBrowserTest::initTestCase() {
+  QVERIFY(server_.IsListening());
+  QVERIFY(storage_.isValid());
+  sorvi::WebEngine::SetStoragePath(storage_.path() + "/WebData");
+  QVERIFY(!sorvi::WebEngine::IsStarted());  // nothing starts the engine before a browser
+
+  server_.Serve("/title.html", "<html><head><title>Plain page</title></head><body>plain</body></html>");
+  server_.Serve("/a.html", "<html><head><title>A</title></head><body>a</body></html>");
+  server_.Serve("/b.html", "<html><head><title>B</title></head><body>b</body></html>");
+  server_.Serve("/frame-host.html",
+                "<html><head><title>Host</title></head><body><iframe src=\"/frame.html\"></iframe></body></html>");
+  server_.Serve("/frame.html", "<html><head><title>Frame</title></head><body>inner</body></html>");
+  server_.Serve("/blocked.html", "<html><head><title>Blocked</title></head></html>");
+  server_.Serve("/search", "<html><head><title>Search</title></head></html>");
+  server_.Redirect("/redirect", "/title.html");
+  server_.Serve("/popup.html", "<html><head><title>Popup</title></head><body>popup</body></html>");
+  server_.Serve("/closer.html",
+                "<html><head><title>Closer</title></head><body>"
+                "<script>setTimeout(function () { window.close(); }, 50);</script></body></html>");
+  server_.Serve("/blank-link.html",
+                "<html><head><title>Links</title></head><body style=\"margin:0\">"
+                "<a target=\"_blank\" href=\"/popup.html\" "
+                "style=\"display:block;width:300px;height:100px\">new window</a></body></html>");
+  server_.Serve("/alert.html",
+                "<html><head><title>Before</title></head><body>"
+                "<script>alert('stop'); document.title = 'after alert';</script></body></html>");
+  server_.Serve("/sjis.html", "<html><head><title>" + kChart + "</title></head><body>" + kSony + "</body></html>",
+                "text/html");
+  LocalHttpServer::Reply cookie;
+  cookie.body = "<html><head><title>Cookie set</title></head></html>";
+  cookie.headers.append(qMakePair(QByteArray("Set-Cookie"), QByteArray("sorvi_test=kabu; Max-Age=86400; Path=/")));
+  server_.Serve("/setcookie", cookie);
+  server_.Serve("/echo", "<html><head><title>Echo</title></head></html>");
+
+  window_ = std::make_unique<QWidget>();
+  window_->resize(800, 600);
+  window_->show();
+  QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+}
+
+std::unique_ptr<WebBrowser> WebBrowserTest::MakeShownBrowser() {
+  auto browser = std::make_unique<WebBrowser>(window_.get());
+  browser->SetFillsParent(true);
+  browser->show();
+  return browser;
+}
+
+bool WebBrowserTest::LoadAndWait(WebBrowser* browser, Recorder& recorder, const QByteArray& path) {
+  const int before = recorder.CountOf("complete");
+  browser->Navigate(server_.Origin() + path);
+  QDeadlineTimer deadline(kTimeout);
+  while (recorder.CountOf("complete") == before && !deadline.hasExpired()) QTest::qWait(10);
+  return recorder.CountOf("complete") > before;
+}
+
+// ---- addresses, without the engine ------------------------------------------
+
+void WebBrowserTest::addressFromSjisBytes_data() {
+  QTest::addColumn<QByteArray>("address");
+  QTest::addColumn<QString>("expected");
+  QTest::newRow("0x5C trail byte in the query")
+      << ("http://h/search?name=" + kSony + "&x=1") << "http://h/search?name=%83%5C%83j%81%5B&x=1";
+  QTest::newRow("double-byte path") << QByteArray("http://h/\x95\x5c\x8e\xa6/") << "http://h/%95%5C%8E%A6/";
+  QTest::newRow("half-width katakana") << QByteArray("http://h/?k=\xb1\xb2") << "http://h/?k=%B1%B2";
+  QTest::newRow("no scheme gets http") << QByteArray("example.com/a b") << "http://example.com/a%20b";
+  QTest::newRow("host with port is no scheme") << QByteArray("localhost:8080/x") << "http://localhost:8080/x";
+  QTest::newRow("blanks around are trimmed") << QByteArray("  http://h/x \t") << "http://h/x";
+  QTest::newRow("unsafe ASCII") << QByteArray("http://h/?q=\"<a>\"") << "http://h/?q=%22%3Ca%3E%22";
+  // Escapes stay escapes (the URL parser only writes unreserved ones plainly).
+  QTest::newRow("escapes already there stay") << QByteArray("http://h/?q=%41%e3%5C") << "http://h/?q=A%E3%5C";
+  QTest::newRow("lone lead byte at the end") << QByteArray("http://h/?q=\x83") << "http://h/?q=%83";
+  QTest::newRow("NUL and 0xFF") << QByteArray("http://h/?q=a\0b\xff", 17) << "http://h/?q=a%00b%FF";
+  QTest::newRow("local path") << QByteArray("/tmp/a b.htm") << "file:///tmp/a%20b.htm";
+  QTest::newRow("file address with Japanese name")
+      << QByteArray("file:///tmp/\x93\xfa\x96\x7b.htm") << "file:///tmp/%E6%97%A5%E6%9C%AC.htm";
+  QTest::newRow("about") << QByteArray("about:blank") << "about:blank";
+  QTest::newRow("empty") << QByteArray(" ") << "";
+}
+
+void WebBrowserTest::addressFromSjisBytes() {
+  QFETCH(QByteArray, address);
+  QFETCH(QString, expected);
+  QCOMPARE(Str(WebBrowser::UrlFromSjisAddress(address).toEncoded()), expected);
+}
+
+void WebBrowserTest::addressShownFormRoundTrips_data() {
+  QTest::addColumn<QByteArray>("encoded");
+  QTest::addColumn<QString>("shown");
+  QTest::newRow("code page 932 query decoded")
+      << QByteArray("http://h/search?name=%83%5C%83j%81%5B&x=1") << QString("http://h/search?name=ソニー&x=1");
+  QTest::newRow("UTF-8 stays encoded") << QByteArray("http://h/wiki/%E6%97%A5%E6%9C%AC")
+                                       << QString("http://h/wiki/%E6%97%A5%E6%9C%AC");
+  QTest::newRow("broken double-byte stays encoded") << QByteArray("http://h/?q=%83%20") << QString("http://h/?q=%83%20");
+  QTest::newRow("space stays encoded") << QByteArray("http://h/a%20b") << QString("http://h/a%20b");
+  QTest::newRow("file address decoded") << QByteArray("file:///tmp/%E6%97%A5.htm") << QString("file:///tmp/日.htm");
+}
+
+void WebBrowserTest::addressShownFormRoundTrips() {
+  QFETCH(QByteArray, encoded);
+  QFETCH(QString, shown);
+  const QUrl url = QUrl::fromEncoded(encoded);
+  QCOMPARE(WebBrowser::DisplayAddress(url), shown);
+  QCOMPARE(Str(WebBrowser::UrlFromAddressText(shown).toEncoded()), Str(url.toEncoded()));
+}
+
+// ---- notifications of ordinary loads -----------------------------------------
+
+void WebBrowserTest::navigationNotifiesInOrder() {
+  auto browser = MakeShownBrowser();
+  QVERIFY(sorvi::WebEngine::IsStarted());
+  Recorder rec(browser.get());
+  QCOMPARE(browser->LocationURL(), QString());
+  QVERIFY(LoadAndWait(browser.get(), rec, "/title.html"));
+
+  const QString url = Str(server_.Origin()) + "/title.html";
+  const int nav = rec.IndexOf("nav", url);
+  const int begin = rec.IndexOf("begin");
+  const int title = rec.IndexOf("title", "Plain page");
+  const int complete = rec.IndexOf("complete");
+  QVERIFY2(nav == 0, qPrintable(rec.Kinds().join(' ')));
+  QVERIFY(rec.events[nav].flag);  // top level
+  QVERIFY(begin > nav);
+  QVERIFY(title > begin);
+  QVERIFY(complete > title);
+  QCOMPARE(rec.events[complete].location, url);
+  QVERIFY(!rec.events[complete].busy);
+  QVERIFY(rec.events[title].busy);
+  QVERIFY(rec.IndexOf("command") > begin);  // "all" at load start: the owner reads Busy()
+  // Progress shows while loading and is hidden at the end.
+  int last_progress = -1;
+  for (int i = 0; i < rec.events.size(); ++i)
+    if (rec.events[i].kind == "progress") last_progress = i;
+  QVERIFY(last_progress > 0);
+  QCOMPARE(rec.events[last_progress].a, -1);
+  QCOMPARE(rec.events[last_progress].b, 100);
+  QVERIFY(!browser->Busy());
+}
+
+void WebBrowserTest::redirectIsNotAnnouncedAgain() {
+  auto browser = MakeShownBrowser();
+  Recorder rec(browser.get());
+  QVERIFY(LoadAndWait(browser.get(), rec, "/redirect"));
+  QCOMPARE(rec.CountOf("nav"), 1);
+  QCOMPARE(rec.events[rec.IndexOf("complete")].location, Str(server_.Origin()) + "/title.html");
+}
+
+void WebBrowserTest::frameNavigationIsNotTopLevel() {
+  auto browser = MakeShownBrowser();
+  Recorder rec(browser.get());
+  QVERIFY(LoadAndWait(browser.get(), rec, "/frame-host.html"));
+  QVERIFY(server_.WaitForRequest("/frame.html"));
+  QTRY_VERIFY_WITH_TIMEOUT(rec.Has("nav", Str(server_.Origin()) + "/frame.html"), kTimeout);
+  const Event& frame = rec.events[rec.IndexOf("nav", Str(server_.Origin()) + "/frame.html")];
+  QVERIFY(!frame.flag);
+  QVERIFY(rec.events[rec.IndexOf("nav", Str(server_.Origin()) + "/frame-host.html")].flag);
+  QCOMPARE(rec.CountOf("complete"), 1);  // the frame is part of the page's load
+}
+
+void WebBrowserTest::cancelledNavigationNeverReachesServer() {
+  auto browser = MakeShownBrowser();
+  Recorder rec(browser.get());
+  rec.cancel_if = [](const QString& url, bool) { return url.endsWith("/blocked.html"); };
+  browser->Navigate(server_.Origin() + "/blocked.html");
+  QTRY_VERIFY_WITH_TIMEOUT(rec.Has("nav", Str(server_.Origin()) + "/blocked.html"), kTimeout);
+  QVERIFY(LoadAndWait(browser.get(), rec, "/title.html"));
+  QCOMPARE(server_.Count("/blocked.html"), 0);
+  QCOMPARE(browser->LocationURL(), Str(server_.Origin()) + "/title.html");
+}
+
+void WebBrowserTest::sjisAddressBytesReachServerExactly() {
+  auto browser = MakeShownBrowser();
+  Recorder rec(browser.get());
+  server_.ClearRequests();
+  QVERIFY(LoadAndWait(browser.get(), rec, "/search?name=" + kSony + "&code=6758"));
+  const QList<LocalHttpServer::Request> requests = server_.RequestsFor("/search");
+  QCOMPARE(requests.size(), 1);
+  QCOMPARE(requests[0].DecodedQuery(), "name=" + kSony + "&code=6758");
+  QCOMPARE(requests[0].query, QByteArray("name=%83%5C%83j%81%5B&code=6758"));
+  // Shown decoded again, so the address box can compare it with what it sent.
+  QCOMPARE(browser->LocationURL(), Str(server_.Origin()) + QString("/search?name=ソニー&code=6758"));
+
+  // A path of double-byte characters, and the shown text sent again.
+  const QByteArray path = "/\x95\x5c\x8e\xa6";  // 表示
+  QVERIFY(LoadAndWait(browser.get(), rec, path));
+  const QList<LocalHttpServer::Request> by_path = server_.RequestsFor("/%95%5C%8E%A6");
+  QCOMPARE(by_path.size(), 1);
+  QCOMPARE(by_path[0].DecodedPath(), path);
+  const int before = server_.Count("/search");
+  browser->Navigate(Str(server_.Origin()) + QString("/search?name=ソニー&code=6758"));
+  QVERIFY(server_.WaitForRequest("/search", before + 1));
+  QCOMPARE(server_.RequestsFor("/search").last().DecodedQuery(), "name=" + kSony + "&code=6758");
+}
+
+void WebBrowserTest::pageInCodePage932WithoutCharsetIsDecoded() {
+  auto browser = MakeShownBrowser();
+  Recorder rec(browser.get());
+  QVERIFY(LoadAndWait(browser.get(), rec, "/sjis.html"));
+  QVERIFY2(rec.Has("title", "株価チャート"), qPrintable(rec.Kinds().join(' ')));
+  QVariant text;
+  browser->RunJavaScript("document.body.textContent", [&](const QVariant& v) { text = v; });
+  QTRY_COMPARE_WITH_TIMEOUT(text.toString(), QString("ソニー"), kTimeout);
+}
+
+void WebBrowserTest::historyMovesFollowCommandState() {
+  auto browser = MakeShownBrowser();
+  Recorder rec(browser.get());
+  QVERIFY(LoadAndWait(browser.get(), rec, "/a.html"));
+  QVERIFY(LoadAndWait(browser.get(), rec, "/b.html"));
+  auto last_state = [&](int command) {
+    for (int i = int(rec.events.size()) - 1; i >= 0; --i)
+      if (rec.events[i].kind == "command" && rec.events[i].a == command) return int(rec.events[i].flag);
+    return -1;  // never reported
+  };
+  QCOMPARE(last_state(WebBrowser::kCommandBack), 1);
+  QVERIFY(last_state(WebBrowser::kCommandForward) != 1);
+
+  browser->GoBack();
+  QTRY_COMPARE_WITH_TIMEOUT(last_state(WebBrowser::kCommandForward), 1, kTimeout);
+  QTRY_COMPARE_WITH_TIMEOUT(last_state(WebBrowser::kCommandBack), 0, kTimeout);
+  QTRY_COMPARE_WITH_TIMEOUT(browser->LocationURL(), Str(server_.Origin()) + "/a.html", kTimeout);
+
+  browser->GoForward();
+  QTRY_COMPARE_WITH_TIMEOUT(last_state(WebBrowser::kCommandForward), 0, kTimeout);
+  QTRY_COMPARE_WITH_TIMEOUT(last_state(WebBrowser::kCommandBack), 1, kTimeout);
+  QTRY_COMPARE_WITH_TIMEOUT(browser->LocationURL(), Str(server_.Origin()) + "/b.html", kTimeout);
+}
+
+// ---- pop-ups ------------------------------------------------------------------
+
+void WebBrowserTest::scriptPopupIsAnnouncedAndCanBeReissued() {
+  auto browser = MakeShownBrowser();
+  Recorder rec(browser.get());
+  QVERIFY(LoadAndWait(browser.get(), rec, "/title.html"));
+  server_.ClearRequests();
+  // As the tab owner does: a new window is placed in a tab at its first
+  // navigation, which is cancelled and issued again from inside its
+  // announcement.
+  rec.on_popup = [this](Recorder* popup) {
+    popup->on_navigate = [this, popup](const QString& url, bool* cancel) {
+      if (popup->CountOf("nav") != 1) return;
+      popup->browser_->setParent(window_.get());
+      popup->browser_->SetFillsParent(true);
+      popup->browser_->show();
+      popup->browser_->Navigate2(url);
+      *cancel = true;
+    };
+  };
+  browser->RunJavaScript("window.open('/popup.html'); 0");
+  QTRY_COMPARE_WITH_TIMEOUT(rec.popups.size(), size_t(1), kTimeout);
+  Recorder& popup = *rec.popup_recorders[0];
+  QTRY_VERIFY_WITH_TIMEOUT(popup.Has("complete"), kTimeout);
+
+  const QString url = Str(server_.Origin()) + "/popup.html";
+  QCOMPARE(popup.IndexOf("nav"), 0);  // the first thing the new window says
+  QCOMPARE(popup.events[0].text, url);
+  QVERIFY(popup.events[0].flag);
+  QVERIFY(!popup.Has("width") && !popup.Has("height"));
+  QCOMPARE(rec.popups[0]->LocationURL(), url);
+  QCOMPARE(server_.Count("/popup.html"), 1);  // the cancelled one never went out
+  QVariant has_opener;
+  rec.popups[0]->RunJavaScript("window.opener !== null", [&](const QVariant& v) { has_opener = v; });
+  QTRY_VERIFY_WITH_TIMEOUT(has_opener.toBool(), kTimeout);
+  QCOMPARE(rec.popups[0]->geometry(), window_->rect());
+  QWidget* input = rec.popups[0]->InputWidget();
+  QVERIFY(input->isVisible());
+  QCOMPARE(input->window(), window_.get());
+}
+
+void WebBrowserTest::sizedPopupReportsSizeBeforeFirstNavigation() {
+  auto browser = MakeShownBrowser();
+  Recorder rec(browser.get());
+  QVERIFY(LoadAndWait(browser.get(), rec, "/title.html"));
+  browser->RunJavaScript("window.open('/popup.html', 'sized', 'width=320,height=240'); 0");
+  QTRY_COMPARE_WITH_TIMEOUT(rec.popups.size(), size_t(1), kTimeout);
+  Recorder& popup = *rec.popup_recorders[0];
+  QTRY_VERIFY_WITH_TIMEOUT(popup.Has("complete"), kTimeout);
+  const int width = popup.IndexOf("width");
+  const int height = popup.IndexOf("height");
+  QVERIFY2(width >= 0 && height > width, qPrintable(popup.Kinds().join(' ')));
+  QVERIFY(popup.IndexOf("nav") > height);
+  QCOMPARE(popup.events[width].a, 320);
+  QCOMPARE(popup.events[height].a, 240);
+  QVariant name;
+  rec.popups[0]->RunJavaScript("window.name", [&](const QVariant& v) { name = v; });
+  QTRY_COMPARE_WITH_TIMEOUT(name.toString(), QString("sized"), kTimeout);
+
+  // The name finds the same window again, without a new-window request.
+  browser->RunJavaScript("window.open('/a.html', 'sized'); 0");
+  QTRY_VERIFY_WITH_TIMEOUT(popup.Has("nav", Str(server_.Origin()) + "/a.html"), kTimeout);
+  QCOMPARE(rec.CountOf("new"), 1);
+}
+
+void WebBrowserTest::blankPopupKeepsWhatTheScriptWrote() {
+  auto browser = MakeShownBrowser();
+  Recorder rec(browser.get());
+  QVERIFY(LoadAndWait(browser.get(), rec, "/title.html"));
+  rec.on_popup = [](Recorder* popup) {
+    popup->on_navigate = [popup](const QString& url, bool* cancel) {
+      popup->browser_->Navigate2(url);
+      *cancel = true;
+    };
+  };
+  browser->RunJavaScript(
+      "var w = window.open('', 'blank'); w.document.write('<title>written</title>'); w.document.close(); 0");
+  QTRY_COMPARE_WITH_TIMEOUT(rec.popups.size(), size_t(1), kTimeout);
+  Recorder& popup = *rec.popup_recorders[0];
+  QTRY_VERIFY_WITH_TIMEOUT(popup.Has("nav"), kTimeout);
+  QCOMPARE(popup.events[popup.IndexOf("nav")].text, QString("about:blank"));
+  QTRY_VERIFY_WITH_TIMEOUT(popup.Has("complete"), kTimeout);
+  QVariant title;
+  rec.popups[0]->RunJavaScript("document.title", [&](const QVariant& v) { title = v; });
+  QTRY_COMPARE_WITH_TIMEOUT(title.toString(), QString("written"), kTimeout);
+  QCOMPARE(popup.CountOf("nav"), 1);
+}
+
+void WebBrowserTest::declinedNewWindowIsDropped() {
+  auto browser = MakeShownBrowser();
+  Recorder rec(browser.get());
+  rec.make_windows = false;
+  QVERIFY(LoadAndWait(browser.get(), rec, "/title.html"));
+  server_.ClearRequests();
+  QVariant opened;
+  browser->RunJavaScript("window.open('/popup.html') === null", [&](const QVariant& v) { opened = v; });
+  QTRY_VERIFY_WITH_TIMEOUT(opened.isValid(), kTimeout);
+  QVERIFY(rec.Has("new"));
+  QTest::qWait(200);
+  QCOMPARE(server_.Count("/popup.html"), 0);
+  QCOMPARE(browser->LocationURL(), Str(server_.Origin()) + "/title.html");
+}
+
+void WebBrowserTest::targetBlankClickOpensWindowAndReportsPress() {
+  auto browser = MakeShownBrowser();
+  Recorder rec(browser.get());
+  QVERIFY(LoadAndWait(browser.get(), rec, "/blank-link.html"));
+  QTRY_VERIFY_WITH_TIMEOUT(browser->InputWidget() != nullptr && browser->InputWidget() != browser.get(), kTimeout);
+  browser->ClickAt(QPoint(40, 40));
+  QTRY_COMPARE_WITH_TIMEOUT(rec.popups.size(), size_t(1), kTimeout);
+  QVERIFY(rec.Has("press"));
+  QVERIFY(rec.IndexOf("press") < rec.IndexOf("new"));
+  Recorder& popup = *rec.popup_recorders[0];
+  QTRY_VERIFY_WITH_TIMEOUT(popup.Has("nav"), kTimeout);
+  QCOMPARE(popup.events[popup.IndexOf("nav")].text, Str(server_.Origin()) + "/popup.html");
+}
+
+void WebBrowserTest::scriptOpenedPageAsksToClose() {
+  auto browser = MakeShownBrowser();
+  Recorder rec(browser.get());
+  QVERIFY(LoadAndWait(browser.get(), rec, "/title.html"));
+  browser->RunJavaScript("window.open('/closer.html'); 0");
+  QTRY_COMPARE_WITH_TIMEOUT(rec.popups.size(), size_t(1), kTimeout);
+  Recorder& popup = *rec.popup_recorders[0];
+  QTRY_VERIFY_WITH_TIMEOUT(popup.Has("closing"), kTimeout);
+  // The owner said no: the page is still there.
+  QCOMPARE(rec.popups[0]->LocationURL(), Str(server_.Origin()) + "/closer.html");
+}
+
+// ---- dialogs --------------------------------------------------------------------
+
+void WebBrowserTest::silentSuppressesAlertAndPageGoesOn() {
+  auto browser = MakeShownBrowser();
+  browser->SetSilent(true);
+  QVERIFY(browser->Silent());
+  Recorder rec(browser.get());
+  bool dialog_seen = false;
+  QTimer watch;
+  connect(&watch, &QTimer::timeout, [&] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      dialog_seen = true;
+      modal->close();
+    }
+  });
+  watch.start(10);
+  QVERIFY(LoadAndWait(browser.get(), rec, "/alert.html"));
+  QTRY_VERIFY_WITH_TIMEOUT(rec.Has("title", "after alert"), kTimeout);
+  QVERIFY(!dialog_seen);
+}
+
+void WebBrowserTest::alertIsShownWhenNotSilent() {
+  auto browser = MakeShownBrowser();
+  QVERIFY(!browser->Silent());
+  Recorder rec(browser.get());
+  QString dialog_text;
+  QTimer watch;
+  connect(&watch, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      dialog_text = box->text();
+      box->close();
+    }
+  });
+  watch.start(10);
+  browser->Navigate(server_.Origin() + "/alert.html");
+  QTRY_VERIFY_WITH_TIMEOUT(rec.Has("title", "after alert"), kTimeout);
+  QVERIFY(dialog_text.contains("stop"));
+}
+
+// ---- retiring -------------------------------------------------------------------
+
+void WebBrowserTest::disconnectAllSilencesRetiredBrowser() {
+  auto browser = MakeShownBrowser();
+  Recorder rec(browser.get());
+  QVERIFY(LoadAndWait(browser.get(), rec, "/a.html"));
+  const int before = int(rec.events.size());
+  browser->DisconnectAll();
+  QSignalSpy spy(browser.get(), &WebBrowser::DownloadComplete);  // wired afterwards
+  browser->Navigate(server_.Origin() + "/b.html");
+  QVERIFY(spy.wait(kTimeout));
+  QCOMPARE(int(rec.events.size()), before);
+}
+
+void WebBrowserTest::quitLetsGoOfPage() {
+  auto browser = MakeShownBrowser();
+  Recorder rec(browser.get());
+  QVERIFY(LoadAndWait(browser.get(), rec, "/title.html"));
+  browser->Quit();
+  QTRY_COMPARE_WITH_TIMEOUT(browser->LocationURL(), QString("about:blank"), kTimeout);
+  QTRY_VERIFY_WITH_TIMEOUT(!browser->Busy(), kTimeout);
+}
+
+void WebBrowserTest::printToPdfWritesFile() {
+  auto browser = MakeShownBrowser();
+  Recorder rec(browser.get());
+  QVERIFY(LoadAndWait(browser.get(), rec, "/title.html"));
+  const QString path = storage_.path() + "/page.pdf";
+  int result = -1;
+  browser->PrintToPdf(path, [&](bool ok) { result = ok; });
+  QTRY_COMPARE_WITH_TIMEOUT(result, 1, kTimeout);
+  QFile pdf(path);
+  QVERIFY(pdf.open(QIODevice::ReadOnly));
+  QVERIFY(pdf.read(5) == "%PDF-");
+}
+
+// ---- widget -----------------------------------------------------------------------
+
+void WebBrowserTest::fillsParentFollowsParentSize() {
+  QWidget parent;
+  parent.resize(400, 300);
+  parent.show();
+  QWidget other;
+  other.resize(222, 111);
+  other.show();
+  auto* browser = new WebBrowser(&parent);
+  QVERIFY(!browser->FillsParent());
+  browser->SetFillsParent(true);
+  QCOMPARE(browser->geometry(), QRect(0, 0, 400, 300));
+  parent.resize(500, 350);
+  QCOMPARE(browser->geometry(), QRect(0, 0, 500, 350));
+
+  browser->setParent(&other);
+  QCOMPARE(browser->geometry(), QRect(0, 0, 222, 111));
+  parent.resize(600, 400);  // no longer its parent
+  QCOMPARE(browser->size(), QSize(222, 111));
+
+  browser->SetFillsParent(false);
+  browser->resize(320, 240);  // a pop-up's own size
+  other.resize(700, 500);
+  QCOMPARE(browser->size(), QSize(320, 240));
+}
+
+void WebBrowserTest::focusGoesToPageInputWidget() {
+  auto browser = MakeShownBrowser();
+  Recorder rec(browser.get());
+  QVERIFY(LoadAndWait(browser.get(), rec, "/title.html"));
+  window_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+  browser->FocusPage();
+  QTRY_VERIFY_WITH_TIMEOUT(browser->FocusedInputWidget() != nullptr, kTimeout);
+  QCOMPARE(browser->FocusedInputWidget(), browser->InputWidget());
+  QVERIFY(browser->ContainsWidget(browser->InputWidget()));
+  QVERIFY(!browser->ContainsWidget(window_.get()));
+  auto other = MakeShownBrowser();
+  other->hide();
+  QCOMPARE(other->FocusedInputWidget(), nullptr);
+}
+
+// ---- profile ----------------------------------------------------------------------
+
+void WebBrowserTest::cookiesPersistInStorageDirectory() {
+  const QString dir = storage_.path() + "/WebData";
+  {
+    auto browser = MakeShownBrowser();
+    Recorder rec(browser.get());
+    QVERIFY(LoadAndWait(browser.get(), rec, "/setcookie"));
+    auto survivor = MakeShownBrowser();  // still alive at shutdown: its page is let go
+    Recorder survivor_rec(survivor.get());
+    QVERIFY(LoadAndWait(survivor.get(), survivor_rec, "/title.html"));
+    sorvi::WebEngine::Shutdown();
+    QVERIFY(!sorvi::WebEngine::IsStarted());
+    QCOMPARE(survivor->InputWidget(), nullptr);
+    QCOMPARE(survivor->LocationURL(), QString());
+    survivor->Navigate(server_.Origin() + "/title.html");  // does nothing, starts nothing
+    QVERIFY(!sorvi::WebEngine::IsStarted());
+  }
+  QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir + "/Cookies"), kTimeout);
+
+  // A new browser starts the engine again on the same storage.
+  auto browser = MakeShownBrowser();
+  Recorder rec(browser.get());
+  server_.ClearRequests();
+  QVERIFY(LoadAndWait(browser.get(), rec, "/echo"));
+  QCOMPARE(server_.RequestsFor("/echo").value(0).Header("Cookie"), QByteArray("sorvi_test=kabu"));
+}
+
+int main(int argc, char* argv[]) {
+  sorvi::PrepareWebEngineBeforeQApplication();
+  QApplication app(argc, argv);
+  WebBrowserTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "web_browser_test.moc"
