@@ -200,6 +200,10 @@ int RunParent(const QString& program, int rounds) {
     for (const QString mode : {QStringLiteral("wrapper"), QStringLiteral("bare")}) {
       QProcess child;
       child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+      QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+      if (!environment.contains("QT_LOGGING_RULES"))  // the engine's start-up report
+        environment.insert("QT_LOGGING_RULES", "qt.webenginecontext.debug=false");
+      child.setProcessEnvironment(environment);
       child.start(program, {"--child", mode});
       if (!child.waitForFinished(300000) || child.exitCode() != 0) {
         std::fprintf(stderr, "tab_open_bench: the %s run failed (as root, set QTWEBENGINE_DISABLE_SANDBOX=1)\n",

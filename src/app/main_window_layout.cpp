@@ -125,8 +125,23 @@ void TFormMain::BuildLayout() {
   BuildStatusBar();
 }
 
+namespace {
+
+// Flat, compact tool bars that always show every button: the address box
+// takes what is left.
+void MakeCompact(QToolBar* bar) {
+  bar->setMovable(false);
+  bar->setFloatable(false);
+  bar->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  bar->setStyleSheet("QToolBar { spacing: 0px; padding: 0px; border: none; }"
+                     "QToolButton { padding: 1px; }");
+}
+
+}  // namespace
+
 void TFormMain::BuildToolBars() {
   ToolBarL = new QToolBar(PanelT);
+  MakeCompact(ToolBarL);
   ToolBarL->setObjectName("ToolBarL");
   ToolBarL->setIconSize(QSize(16, 16));
   SpeedButtonOption = AddButton(ToolBarL, "オプション", ToolbarIcon(ToolbarImage::Option), false);
@@ -149,8 +164,10 @@ void TFormMain::BuildToolBars() {
   ComboBoxURL->setInsertPolicy(QComboBox::NoInsert);
   ComboBoxURL->setDuplicatesEnabled(true);
   ComboBoxURL->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  ComboBoxURL->setMinimumContentsLength(8);
 
   ToolBarR = new QToolBar(PanelT);
+  MakeCompact(ToolBarR);
   ToolBarR->setObjectName("ToolBarR");
   ToolBarR->setIconSize(QSize(16, 16));
   ToolButtonNavigate = AddButton(ToolBarR, "表示", ToolbarIcon(ToolbarImage::NewTab), true);

@@ -36,9 +36,13 @@ void BookmarkListController::PopupMenuURLEditorClick(QObject* /*sender*/) {
   list_.clear();
   const std::optional<std::string> bytes = ReadWholeFile(path);
   if (!bytes) throw std::runtime_error(QString("ファイル %1 は開けません").arg(FilePath()).toStdString());
-  list_.setUpdatesEnabled(false);
-  for (const UrlBookmark& bookmark : ParseBookmarkFile(*bytes)) list_.AddBookmark(bookmark);
-  list_.setUpdatesEnabled(true);
+  QList<QTreeWidgetItem*> items;
+  for (const UrlBookmark& bookmark : ParseBookmarkFile(*bytes)) {
+    auto* item = new QTreeWidgetItem();
+    UrlListView::SetBookmark(item, bookmark);
+    items.push_back(item);
+  }
+  list_.addTopLevelItems(items);
 }
 
 bool BookmarkListController::PopupMenuURLSaveClick() {

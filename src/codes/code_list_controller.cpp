@@ -45,12 +45,19 @@ void CodeListController::PopupMenuCodeEditorClick(QObject* /*sender*/) {
   if (!bytes) throw std::runtime_error(QString("ファイル %1 は開けません").arg(FilePath()).toStdString());
 
   const StockCodeLoad load = ParseStockCodeFile(*bytes);
-  tree_.setUpdatesEnabled(false);
+  // Built detached and inserted in one go: thousands of stocks one by one
+  // would make the view re-layout each time.
+  QList<QTreeWidgetItem*> groups;
+  groups.reserve(qsizetype(load.list.groups.size()));
   for (const StockGroup& group : load.list.groups) {
-    QTreeWidgetItem* node = tree_.AddGroup(group.text);
-    for (const std::string& stock : group.stocks) tree_.AddStock(node, stock);
+    QTreeWidgetItem* node = CodeTreeView::MakeGroupItem(group.text);
+    QList<QTreeWidgetItem*> stocks;
+    stocks.reserve(qsizetype(group.stocks.size()));
+    for (const std::string& stock : group.stocks) stocks.push_back(CodeTreeView::MakeStockItem(stock));
+    node->addChildren(stocks);
+    groups.push_back(node);
   }
-  tree_.setUpdatesEnabled(true);
+  tree_.addTopLevelItems(groups);
   SetModified(false);
 
   if (load.orphan_lines > 0) {

@@ -40,16 +40,28 @@ void CodeTreeView::SetNodeText(QTreeWidgetItem* item, std::string bytes) {
   item->setData(0, kBytesRole, QByteArray::fromStdString(bytes));
 }
 
-QTreeWidgetItem* CodeTreeView::AddGroup(std::string bytes) {
-  auto* item = new QTreeWidgetItem(this);
+QTreeWidgetItem* CodeTreeView::MakeGroupItem(std::string bytes) {
+  auto* item = new QTreeWidgetItem();
   item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
   SetNodeText(item, std::move(bytes));
   return item;
 }
 
-QTreeWidgetItem* CodeTreeView::AddStock(QTreeWidgetItem* group, std::string bytes) {
-  auto* item = new QTreeWidgetItem(group);
+QTreeWidgetItem* CodeTreeView::MakeStockItem(std::string bytes) {
+  auto* item = new QTreeWidgetItem();
   SetNodeText(item, std::move(bytes));
+  return item;
+}
+
+QTreeWidgetItem* CodeTreeView::AddGroup(std::string bytes) {
+  QTreeWidgetItem* item = MakeGroupItem(std::move(bytes));
+  addTopLevelItem(item);
+  return item;
+}
+
+QTreeWidgetItem* CodeTreeView::AddStock(QTreeWidgetItem* group, std::string bytes) {
+  QTreeWidgetItem* item = MakeStockItem(std::move(bytes));
+  group->addChild(item);
   return item;
 }
 

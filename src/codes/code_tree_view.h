@@ -15,6 +15,8 @@ class CodeTreeView : public QTreeWidget {
 
   static std::string NodeText(const QTreeWidgetItem* item);
   static void SetNodeText(QTreeWidgetItem* item, std::string bytes);
+  static QTreeWidgetItem* MakeGroupItem(std::string bytes);
+  static QTreeWidgetItem* MakeStockItem(std::string bytes);
   QTreeWidgetItem* AddGroup(std::string bytes);
   QTreeWidgetItem* AddStock(QTreeWidgetItem* group, std::string bytes);
 

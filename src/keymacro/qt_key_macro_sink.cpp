@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QThread>
+#include <cstdio>
 #include <QWidget>
 
 #include "core/keymacro/virtual_keys.h"
@@ -24,6 +25,7 @@ class PasteMimeData : public QMimeData {
 
  protected:
   QVariant retrieveData(const QString& mime_type, QMetaType type) const override {
+    fprintf(stderr, "DBG retrieve %s armed=%d\n", qPrintable(mime_type), armed_);
     if (armed_ && mime_type.startsWith(QLatin1String("text/plain"))) fetched_ = true;
     return QMimeData::retrieveData(mime_type, type);
   }
@@ -116,6 +118,7 @@ void QtKeyMacroSink::AwaitPasteFetch() {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     if (paste_ && !paste_->Fetched()) QThread::msleep(1);
   }
+  fprintf(stderr, "DBG await %lld ms fetched=%d\n", (long long)timer.elapsed(), paste_ ? paste_->Fetched() : -1);
   paste_ = nullptr;
 }
 

@@ -68,8 +68,9 @@ std::string QStringToSjis(const QString& text) {
     if (errno == E2BIG) break;
     // A character the code page cannot hold (or a lone surrogate): "?" for
     // the whole character.
-    const char16_t unit = *reinterpret_cast<const char16_t*>(in);
-    const size_t units = (unit >= 0xD800 && unit <= 0xDBFF && in_left >= 4) ? 2 : 1;
+    const auto* at = reinterpret_cast<const char16_t*>(in);
+    const bool pair = at[0] >= 0xD800 && at[0] <= 0xDBFF && in_left >= 4 && at[1] >= 0xDC00 && at[1] <= 0xDFFF;
+    const size_t units = pair ? 2 : 1;
     *dst++ = '?';
     --dst_left;
     in += units * 2;

@@ -80,7 +80,7 @@ QByteArray EncodeAfterHost(const QByteArray& bytes, qsizetype from) {
       if (IsAsciiAlpha(trail))
         out += char(trail);
       else
-        out += char(trail);
+        AppendEscaped(out, trail);  // 0x5C would become a path separator
       ++i;
     } else if (b >= 0x80 || b <= 0x20 || b == 0x7F || b == '"' || b == '<' || b == '>') {
       AppendEscaped(out, b);

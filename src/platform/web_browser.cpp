@@ -288,7 +288,7 @@ WebPage* WebBrowser::HandleCreateWindow() {
 
 void WebBrowser::OnLoadStarted() {
   loading_ = true;
-  if (false) {
+  if (opened_by_page_ && !navigation_announced_) {
     // A script opened this page on about:blank (or on nothing); the engine
     // loads that without asking, but the owner places pop-ups by their
     // first announced navigation.

@@ -11,7 +11,7 @@ WebPage::WebPage(QWebEngineProfile* profile, WebBrowser* browser)
 
 bool WebPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool is_main_frame) {
   // A server redirect is part of the navigation already announced.
-  (void)type;
+  if (type == NavigationTypeRedirect) return true;
   return browser_->HandleNavigationRequest(url, is_main_frame);
 }
 
@@ -20,7 +20,7 @@ QWebEnginePage* WebPage::createWindow(WebWindowType) {
 }
 
 void WebPage::javaScriptAlert(const QUrl& origin, const QString& message) {
-  if (browser_->IsQuitting()) return;
+  if (browser_->Silent() || browser_->IsQuitting()) return;
   QWebEnginePage::javaScriptAlert(origin, message);
 }
 

@@ -194,7 +194,10 @@ void KeyMacroTest::consecutivePastesArriveInOrder() {
   // clipboard, although the page reads it on its own time.
   WebBrowser* browser = OpenForm();
   QVERIFY(browser);
-  form_->Macros()->PlayKeyMacro("12\\\\\x83\\x34");  // "12", a backslash, 0x83 alone, "x34"
+  // "12", an escaped backslash, then ソ (0x83 0x5C) followed by "x34": its
+  // second byte is read as an escape, so 0x83 is pasted alone and "x34"
+  // after it.
+  form_->Macros()->PlayKeyMacro("12\\\\\x83\x5cx34");
   QCOMPARE(Value(browser, "a"), QString("12\\") + QChar(0xFFFD) + "x34");
   QCOMPARE(Log(browser).count("a:paste"), 4);
 }

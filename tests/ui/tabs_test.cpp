@@ -1,0 +1,561 @@
+// Tabs opened from the address box against a local HTTP server: new tab or
+// current tab, captions, the toolbar following the active tab, the order in
+// which closed tabs hand over, a page closing its window, the load key
+// macro's hand-over and the address history.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+#include <memory>
+
+#include "app/main_window.h"
+#include "platform/web_browser.h"
+#include "support/local_http_server.h"
+#include "support/scratch_dir.h"
+#include "tabs/tab_controller.h"
+
+using namespace sorvi;
+using sorvi::testing::LocalHttpServer;
+using sorvi::testing::ScratchDir;
+using sorvi::testing::Sjis;
+
+namespace {
+
+constexpr int kTimeout = 15000;
+
+QByteArray Page(const QByteArray& title, const QByteArray& body = QByteArray()) {
+  return "<html><head><title>" + title + "</title></head><body>" + body + "</body></html>";
+}
+
+// Runs the event loop as the program does, letting it block, so that the
+// idle steps run as well (QTest::qWait never lets it block).
+void Spin(int ms) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+bool WaitUntil(const std::function<bool()>& done, int timeout_ms = kTimeout) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done()) {
+    if (clock.elapsed() > timeout_ms) return false;
+    Spin(10);
+  }
+  return true;
+}
+
+struct Fixture {
+  ScratchDir dir;
+  LocalHttpServer server;
+  std::unique_ptr<TFormMain> form;
+  TabController* tabs = nullptr;
+
+  Fixture() {
+    for (const char* name : {"a", "b", "c", "d", "p1", "p2", "final"})
+      server.Serve(QByteArray("/") + name + ".html", Page(QByteArray("Page ") + name));
+    form = std::make_unique<TFormMain>(dir.Path());
+    form->show();
+    if (!QTest::qWaitForWindowExposed(form.get())) qWarning("window not exposed");
+    tabs = form->Tabs();
+  }
+
+  QString Url(const QByteArray& path) const { return QString::fromLatin1(server.Origin() + path); }
+  int Count() const { return form->PageControl->count(); }
+  int Active() const { return form->PageControl->currentIndex(); }
+  QString Caption(int index) const { return form->PageControl->tabText(index); }
+  QTabBar* Bar() const { return form->PageControl->tabBar(); }
+
+  // Types the address and presses the navigate button's handler.
+  void Open(const QByteArray& path, bool shift = false) {
+    form->ComboBoxURL->setEditText(Url(path));
+    tabs->ShiftStateForTest = shift;
+    tabs->ToolButtonNavigateClick(form->ToolButtonNavigate);
+  }
+
+  bool Loaded(int index, const QString& caption) const {
+    BrowserTab* record = tabs->RecordAt(index);
+    return record && Caption(index) == caption && !record->Browser->Busy() && !record->Browser->LocationURL().isEmpty();
+  }
+  bool WaitLoaded(int index, const QString& caption) {
+    return WaitUntil([&] { return Loaded(index, caption); });
+  }
+  bool OpenAndWait(const QByteArray& path, const QString& caption, bool shift = false) {
+    Open(path, shift);
+    return WaitLoaded(Active(), caption);
+  }
+
+  // A click on a tab's label, as the user switches tabs.
+  void ClickTab(int index) {
+    QTest::mouseClick(Bar(), Qt::LeftButton, {}, Bar()->tabRect(index).center());
+  }
+};
+
+}  // namespace
+
+class TabsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void engineStartsOnlyWithTheFirstTab();
+  void newTabOrCurrentTabAndShiftInvertsTheMode();
+  void fixedCaptionSurvivesTitlesUntilReusedWithoutOne();
+  void addressLikeTitlesAreShortened();
+  void backForwardFollowHistoryAndTabSwitches();
+  void notificationsOfBackgroundTabsAreIgnored();
+  void closingHandsOverInTheDocumentedOrders();
+  void closingTheLastTabDisablesTheTabControls();
+  void pageClosingItsWindowInTheBackgroundClosesThatTab();
+  void loadKeyMacroIsHandedOverOnlyAtItsAddress();
+  void tabSwitchesAreRefusedWhileAMacroWaits();
+  void historyRuleOnTheAddressBox();
+  void emptyAddressChangesNothing();
+  void enterAndDoubleClickOnTheAddressBox();
+};
+
+void TabsTest::engineStartsOnlyWithTheFirstTab() {
+  Fixture f;
+  QVERIFY(!WebEngine::IsStarted());
+  QCOMPARE(f.Count(), 0);
+
+  f.Open("/a.html");
+  QVERIFY(WebEngine::IsStarted());
+  QCOMPARE(WebEngine::StoragePath(), f.dir.Path() + "WebData");
+  QCOMPARE(f.Count(), 1);
+  QCOMPARE(f.Caption(0), QString("Loading..."));
+  BrowserTab* record = f.tabs->RecordAt(0);
+  QCOMPARE(record->Family, 1);
+  QCOMPARE(f.form->TabSerial, 1);
+  QCOMPARE(record->ReturnIndex, -1);
+  QVERIFY(!record->FixedCaption);
+  QVERIFY(record->Browser->FillsParent());
+  QCOMPARE(record->Browser->parentWidget(), f.tabs->SheetAt(0));
+  QCOMPARE(f.tabs->ActiveSheet(), f.tabs->SheetAt(0));
+  QCOMPARE(f.tabs->ActiveBrowser(), record->Browser);
+  for (QToolButton* button : {f.form->SpeedButtonOption, f.form->ToolButtonLock, f.form->ToolButtonRefresh,
+                              f.form->ToolButtonClose, f.form->ToolButtonPrint})
+    QVERIFY2(button->isEnabled(), qPrintable(button->toolTip()));
+  QVERIFY(f.WaitLoaded(0, "Page a"));
+  QCOMPARE(f.form->ComboBoxURL->currentText(), f.Url("/a.html"));
+  QVERIFY(!f.form->ToolButtonStop->isEnabled());
+}
+
+void TabsTest::newTabOrCurrentTabAndShiftInvertsTheMode() {
+  Fixture f;
+  f.form->Options.Silent = true;
+  QVERIFY(f.OpenAndWait("/a.html", "Page a"));
+  QVERIFY(f.OpenAndWait("/b.html", "Page b"));
+  QCOMPARE(f.Count(), 2);
+  QCOMPARE(f.Active(), 1);
+  QCOMPARE(f.tabs->RecordAt(1)->ReturnIndex, 0);
+  QCOMPARE(f.tabs->RecordAt(1)->Family, 2);
+  QVERIFY(f.tabs->RecordAt(1)->Browser->Silent());
+
+  // "新規" with Shift: the active tab gets the page.
+  WebBrowser* b = f.tabs->RecordAt(1)->Browser;
+  f.Open("/c.html", true);
+  QCOMPARE(f.Count(), 2);
+  QCOMPARE(f.Caption(1), QString("Loading..."));
+  QVERIFY(f.WaitLoaded(1, "Page c"));
+  QCOMPARE(f.tabs->RecordAt(1)->Browser, b);
+  QCOMPARE(f.tabs->RecordAt(1)->Family, 2);
+
+  // "上書": the active tab without Shift, a new tab with it.
+  f.form->PopupMenuNavigateClick(f.form->PopupMenuNavigate2);
+  QVERIFY(f.OpenAndWait("/d.html", "Page d"));
+  QCOMPARE(f.Count(), 2);
+  QVERIFY(f.OpenAndWait("/a.html", "Page a", true));
+  QCOMPARE(f.Count(), 3);
+  QCOMPARE(f.Active(), 2);
+  QCOMPARE(f.tabs->RecordAt(2)->Family, 3);
+}
+
+void TabsTest::fixedCaptionSurvivesTitlesUntilReusedWithoutOne() {
+  Fixture f;
+  f.tabs->PendingCaption = Sjis("トヨタ 日足");
+  f.Open("/a.html");
+  QVERIFY(f.tabs->PendingCaption.empty());
+  QCOMPARE(f.Caption(0), QString("トヨタ 日足"));
+  QVERIFY(f.tabs->RecordAt(0)->FixedCaption);
+  QVERIFY(WaitUntil([&] { return !f.tabs->RecordAt(0)->Browser->Busy() &&
+                                 f.tabs->RecordAt(0)->Browser->LocationURL() == f.Url("/a.html"); }));
+  f.tabs->RecordAt(0)->Browser->RunJavaScript("document.title = 'changed by script'");
+  Spin(300);
+  QCOMPARE(f.Caption(0), QString("トヨタ 日足"));
+
+  // The same tab again without a caption: back to the page's titles.
+  f.Open("/b.html", true);
+  QCOMPARE(f.Caption(0), QString("Loading..."));
+  QVERIFY(!f.tabs->RecordAt(0)->FixedCaption);
+  QVERIFY(f.WaitLoaded(0, "Page b"));
+  QCOMPARE(f.Count(), 1);
+}
+
+void TabsTest::addressLikeTitlesAreShortened() {
+  Fixture f;
+  const QByteArray http44 = "http://example.com/" + QByteArray(25, 'x');  // 44 bytes
+  const QByteArray http40 = "http://example.com/" + QByteArray(21, 'y');  // 40 bytes
+  const QByteArray upper44 = "HTTP://example.com/" + QByteArray(25, 'z');
+  f.server.Serve("/t44.html", Page(http44));
+  f.server.Serve("/t40.html", Page(http40));
+  f.server.Serve("/upper.html", Page(upper44));
+  // "file" and 34 double-byte characters in UTF-8: the 36-byte cut of its
+  // code page 932 form would split a character.
+  const QString kana = QString("file") + QString(34, QChar(0x30A2));
+  f.server.Serve("/kana.html", Page(kana.toUtf8()));
+  // Hangul has no code page 932 form; a title that is not cut keeps it.
+  f.server.Serve("/hangul.html", Page(QString("한국 차트").toUtf8()));
+
+  QVERIFY(f.OpenAndWait("/t44.html", QString::fromLatin1(http44.left(36) + " ...")));
+  QVERIFY(f.OpenAndWait("/t40.html", QString::fromLatin1(http40), true));
+  QVERIFY(f.OpenAndWait("/upper.html", QString::fromLatin1(upper44), true));
+  QVERIFY(f.OpenAndWait("/kana.html", QString("file") + QString(16, QChar(0x30A2)) + " ...", true));
+  QVERIFY(f.OpenAndWait("/hangul.html", QString("한국 차트"), true));
+}
+
+void TabsTest::backForwardFollowHistoryAndTabSwitches() {
+  Fixture f;
+  QVERIFY(f.OpenAndWait("/p1.html", "Page p1"));
+  QVERIFY(!f.form->ToolButtonGoBack->isEnabled());
+  QVERIFY(f.OpenAndWait("/p2.html", "Page p2", true));
+  QVERIFY(WaitUntil([&] { return f.form->ToolButtonGoBack->isEnabled(); }));
+  QVERIFY(!f.form->ToolButtonGoFoward->isEnabled());
+
+  f.form->ToolButtonGoBack->click();
+  QVERIFY(f.WaitLoaded(0, "Page p1"));
+  QVERIFY(WaitUntil([&] { return f.form->ToolButtonGoFoward->isEnabled() && !f.form->ToolButtonGoBack->isEnabled(); }));
+  QVERIFY(f.tabs->RecordAt(0)->CanGoForward);
+
+  // A new tab has no history.
+  QVERIFY(f.OpenAndWait("/a.html", "Page a"));
+  QVERIFY(!f.form->ToolButtonGoBack->isEnabled());
+  QVERIFY(!f.form->ToolButtonGoFoward->isEnabled());
+
+  // Back to the first tab: its saved states and address come back, and it
+  // remembers where the user came from.
+  f.form->ProgressBar->show();
+  f.form->StatusPanel0->setText("left over");
+  f.ClickTab(0);
+  QCOMPARE(f.Active(), 0);
+  QVERIFY(f.form->ToolButtonGoFoward->isEnabled());
+  QVERIFY(!f.form->ToolButtonGoBack->isEnabled());
+  QVERIFY(!f.form->ToolButtonStop->isEnabled());
+  QCOMPARE(f.form->ComboBoxURL->currentText(), f.Url("/p1.html"));
+  QCOMPARE(f.tabs->RecordAt(0)->ReturnIndex, 1);
+  QCOMPARE(f.tabs->PreviousTabIndex(), 1);
+  QVERIFY(f.form->ProgressBar->isHidden());
+  QCOMPARE(f.form->StatusPanel0->text(), QString());
+
+  f.ClickTab(1);
+  QVERIFY(!f.form->ToolButtonGoFoward->isEnabled());
+  QVERIFY(!f.form->ToolButtonGoBack->isEnabled());
+  QCOMPARE(f.form->ComboBoxURL->currentText(), f.Url("/a.html"));
+  QCOMPARE(f.tabs->RecordAt(1)->ReturnIndex, 0);
+
+  f.ClickTab(0);
+  f.form->ToolButtonGoFoward->click();
+  QVERIFY(f.WaitLoaded(0, "Page p2"));
+}
+
+void TabsTest::notificationsOfBackgroundTabsAreIgnored() {
+  Fixture f;
+  QVERIFY(f.OpenAndWait("/a.html", "Page a"));
+  QVERIFY(f.OpenAndWait("/b.html", "Page b"));
+  WebBrowser* background = f.tabs->RecordAt(0)->Browser;
+  WebBrowser* active = f.tabs->RecordAt(1)->Browser;
+
+  emit background->StatusTextChange(background, "hidden link");
+  emit background->ProgressChange(background, 50, 100);
+  emit background->CommandStateChange(background, WebBrowser::kCommandBack, true);
+  QCOMPARE(f.form->StatusPanel0->text(), QString());
+  QVERIFY(f.form->ProgressBar->isHidden());
+  QVERIFY(!f.form->ToolButtonGoBack->isEnabled());
+  QVERIFY(!f.tabs->RecordAt(0)->CanGoBack);
+
+  emit active->StatusTextChange(active, "shown link");
+  QCOMPARE(f.form->StatusPanel0->text(), QString("shown link"));
+  emit active->ProgressChange(active, 30, 60);
+  QVERIFY(f.form->ProgressBar->isVisible());
+  QCOMPARE(f.form->ProgressBar->value(), 50);
+  emit active->ProgressChange(active, 10, 0);
+  QCOMPARE(f.form->ProgressBar->value(), 50);
+  emit active->ProgressChange(active, -1, 100);
+  QVERIFY(f.form->ProgressBar->isHidden());
+
+  // Titles reach every tab.
+  emit background->TitleChange(background, "renamed");
+  QCOMPARE(f.Caption(0), QString("renamed"));
+}
+
+void TabsTest::closingHandsOverInTheDocumentedOrders() {
+  Fixture f;
+  QVERIFY(f.OpenAndWait("/a.html", "Page a"));
+  QVERIFY(f.OpenAndWait("/b.html", "Page b"));
+  QVERIFY(f.OpenAndWait("/c.html", "Page c"));
+  // C came from A: closing C goes back to A.
+  f.ClickTab(0);
+  f.ClickTab(2);
+  QCOMPARE(f.tabs->RecordAt(2)->ReturnIndex, 0);
+  QPointer<WebBrowser> closed_browser = f.tabs->RecordAt(2)->Browser;
+  f.form->ToolButtonClose->click();
+  QVERIFY(closed_browser.isNull());
+  QCOMPARE(f.Count(), 2);
+  QCOMPARE(f.Active(), 0);
+  QCOMPARE(f.Caption(0), QString("Page a"));
+  QCOMPARE(f.form->ComboBoxURL->currentText(), f.Url("/a.html"));
+  QVERIFY(f.form->PanelCover->isHidden());
+
+  // A, B, C again; B (index 1) returns to index 2, which is the tab that
+  // followed it and is at index 1 afterwards.
+  QVERIFY(f.OpenAndWait("/c.html", "Page c"));
+  f.ClickTab(1);
+  f.ClickTab(2);
+  f.ClickTab(1);
+  QCOMPARE(f.tabs->RecordAt(1)->ReturnIndex, 2);
+  QCOMPARE(f.tabs->RecordAt(2)->ReturnIndex, 1);
+  const int a_return = f.tabs->RecordAt(0)->ReturnIndex;
+  f.tabs->ToolButtonCloseClick(f.form->ToolButtonClose);
+  QCOMPARE(f.Count(), 2);
+  QCOMPARE(f.Active(), 1);
+  QCOMPARE(f.Caption(1), QString("Page c"));
+  // Return indexes from the closed position on moved down with the tabs.
+  QCOMPARE(f.tabs->RecordAt(1)->ReturnIndex, 0);
+  QCOMPARE(f.tabs->RecordAt(0)->ReturnIndex, a_return);
+
+  // No tab to return to: the first remaining tab.
+  f.tabs->RecordAt(1)->ReturnIndex = -1;
+  f.tabs->ToolButtonCloseClick(nullptr);
+  QCOMPARE(f.Count(), 1);
+  QCOMPARE(f.Active(), 0);
+  QCOMPARE(f.Caption(0), QString("Page a"));
+}
+
+void TabsTest::closingTheLastTabDisablesTheTabControls() {
+  Fixture f;
+  QVERIFY(f.OpenAndWait("/a.html", "Page a"));
+  f.form->PopupMenuTabReload15->trigger();
+  QVERIFY(f.form->Timer->isActive());
+  f.form->ToolButtonClose->click();
+  QCOMPARE(f.Count(), 0);
+  QVERIFY(!f.form->Timer->isActive());
+  for (QToolButton* button : {f.form->SpeedButtonOption, f.form->ToolButtonLock, f.form->ToolButtonRefresh,
+                              f.form->ToolButtonClose, f.form->ToolButtonPrint})
+    QVERIFY2(!button->isEnabled(), qPrintable(button->toolTip()));
+  f.tabs->ToolButtonCloseClick(nullptr);  // nothing left: nothing happens
+  f.tabs->ToolButtonRefreshClick();
+
+  // "上書" without any tab still makes one.
+  f.form->PopupMenuNavigateClick(f.form->PopupMenuNavigate2);
+  QVERIFY(f.OpenAndWait("/b.html", "Page b"));
+  QCOMPARE(f.Count(), 1);
+  QCOMPARE(f.tabs->RecordAt(0)->Family, 2);
+  QVERIFY(f.form->ToolButtonClose->isEnabled());
+}
+
+void TabsTest::pageClosingItsWindowInTheBackgroundClosesThatTab() {
+  Fixture f;
+  f.server.Serve("/opener.html", Page("Opener", "<script>window.child = window.open('/p1.html');</script>"));
+  QVERIFY(f.OpenAndWait("/opener.html", "Opener"));
+  QVERIFY(WaitUntil([&] { return f.Count() == 2 && f.Loaded(1, "Page p1"); }));
+  QCOMPARE(f.Active(), 1);
+  WebBrowser* opener = f.tabs->RecordAt(0)->Browser;
+
+  f.ClickTab(0);  // the user looks at the opener again
+  QCOMPARE(f.Active(), 0);
+  QPointer<WebBrowser> popup = f.tabs->RecordAt(1)->Browser;
+  opener->RunJavaScript("window.child.close()");
+  QVERIFY(WaitUntil([&] { return f.Count() == 1; }));
+  QVERIFY(popup.isNull());
+  QCOMPARE(f.Caption(0), QString("Opener"));
+  QCOMPARE(f.Active(), 0);
+  QVERIFY(!f.tabs->CloseRequested);
+}
+
+void TabsTest::loadKeyMacroIsHandedOverOnlyAtItsAddress() {
+  Fixture f;
+  f.server.Redirect("/redir", "/final.html");
+  const std::string macro = "\\w(10)";
+
+  // Seen at the moment the page reports its end, before any idle step.
+  QWidget* handed_tab = nullptr;
+  std::string handed_text;
+  int completions = 0;
+  auto watch = [&](WebBrowser* browser) {
+    QObject::connect(browser, &WebBrowser::DownloadComplete, f.form.get(), [&](WebBrowser*) {
+      ++completions;
+      handed_tab = f.tabs->MacroTab;
+      handed_text = f.tabs->MacroText;
+    });
+  };
+
+  f.tabs->PendingKeyMacro = macro;
+  f.Open("/a.html");
+  QVERIFY(f.tabs->PendingKeyMacro.empty());
+  QCOMPARE(f.tabs->RecordAt(0)->LoadKeyMacroAddress, f.Url("/a.html"));
+  watch(f.tabs->RecordAt(0)->Browser);
+  QVERIFY(WaitUntil([&] { return completions > 0; }));
+  QCOMPARE(handed_tab, f.tabs->SheetAt(0));
+  QCOMPARE(handed_text, macro);
+  QVERIFY(f.tabs->RecordAt(0)->LoadKeyMacro.empty());
+  // The idle step plays it and empties the slot.
+  QVERIFY(WaitUntil([&] { return f.tabs->MacroTab == nullptr; }));
+
+  // A redirect ends elsewhere: the macro keeps waiting in its tab.
+  f.tabs->PendingKeyMacro = macro;
+  completions = 0;
+  f.Open("/redir", true);
+  QVERIFY(WaitUntil([&] { return completions > 0; }));
+  QCOMPARE(f.form->ComboBoxURL->currentText(), f.Url("/final.html"));
+  QCOMPARE(handed_tab, nullptr);
+  QCOMPARE(f.tabs->RecordAt(0)->LoadKeyMacro, macro);
+
+  // Once a load ends at exactly that address, it is handed over.
+  f.server.Serve("/redir", Page("No longer moved"));
+  completions = 0;
+  f.tabs->RecordAt(0)->Browser->RunJavaScript("location.href = '/redir'");
+  QVERIFY(WaitUntil([&] { return completions > 0; }));
+  QCOMPARE(handed_tab, f.tabs->SheetAt(0));
+  QCOMPARE(handed_text, macro);
+}
+
+void TabsTest::tabSwitchesAreRefusedWhileAMacroWaits() {
+  Fixture f;
+  QVERIFY(f.OpenAndWait("/a.html", "Page a"));
+  QVERIFY(f.OpenAndWait("/b.html", "Page b"));
+  f.tabs->MacroTab = f.tabs->ActiveSheet();
+  f.tabs->MacroText = "x";
+
+  f.ClickTab(0);
+  QCOMPARE(f.Active(), 1);
+  f.form->PageControl->setCurrentIndex(0);  // as the keyboard would
+  QCOMPARE(f.Active(), 1);
+  QCOMPARE(f.form->ComboBoxURL->currentText(), f.Url("/b.html"));
+  QTest::mousePress(f.Bar(), Qt::RightButton, {}, f.Bar()->tabRect(0).center());
+  QTest::mouseRelease(f.Bar(), Qt::RightButton, {}, f.Bar()->tabRect(0).center());
+  QCOMPARE(f.Count(), 2);
+  QCOMPARE(f.Active(), 1);
+
+  f.tabs->MacroTab = nullptr;
+  f.tabs->MacroText.clear();
+  f.ClickTab(0);
+  QCOMPARE(f.Active(), 0);
+  QCOMPARE(f.form->ComboBoxURL->currentText(), f.Url("/a.html"));
+}
+
+void TabsTest::historyRuleOnTheAddressBox() {
+  ScratchDir dir;
+  TFormMain form(dir.Path());
+  QComboBox* box = form.ComboBoxURL;
+  for (int i = 1; i <= 20; ++i) {
+    box->setEditText(QString("http://host/%1").arg(i));
+    AddToHistory(box, 20);
+  }
+  QCOMPARE(box->count(), 20);
+  QCOMPARE(box->itemText(0), QString("http://host/20"));
+  QCOMPARE(box->itemText(19), QString("http://host/1"));
+
+  // A known address in other letters moves up, written as typed now.
+  box->setEditText("HTTP://HOST/5");
+  AddToHistory(box, 20);
+  QCOMPARE(box->count(), 20);
+  QCOMPARE(box->itemText(0), QString("HTTP://HOST/5"));
+  QCOMPARE(box->currentIndex(), 0);
+  QCOMPARE(box->currentText(), QString("HTTP://HOST/5"));
+  for (int i = 0; i < box->count(); ++i)
+    QVERIFY(box->itemText(i) != QString("http://host/5"));
+  QCOMPARE(box->itemText(1), QString("http://host/20"));
+
+  // The twenty-first distinct address drops the oldest; the text stays.
+  box->setEditText("http://host/new");
+  AddToHistory(box, 20);
+  QCOMPARE(box->count(), 20);
+  QCOMPARE(box->itemText(0), QString("http://host/new"));
+  QCOMPARE(box->itemText(19), QString("http://host/2"));
+  QCOMPARE(box->currentText(), QString("http://host/new"));
+
+  // Text code page 932 cannot hold is kept as it is, in the box and in
+  // entries that other additions shift.
+  box->setEditText("http://host/한");
+  AddToHistory(box, 20);
+  box->setEditText("http://host/株価");
+  AddToHistory(box, 20);
+  QCOMPARE(box->itemText(0), QString("http://host/株価"));
+  QCOMPARE(box->itemText(1), QString("http://host/한"));
+  QCOMPARE(box->count(), 20);
+}
+
+void TabsTest::emptyAddressChangesNothing() {
+  Fixture f;
+  f.form->ComboBoxURL->setEditText(QString());
+  f.tabs->PendingCaption = "cap";
+  f.tabs->PendingKeyMacro = "\\w(1)";
+  f.tabs->ToolButtonNavigateClick(f.form->ToolButtonNavigate);
+  QCOMPARE(f.Count(), 0);
+  QCOMPARE(f.form->ComboBoxURL->count(), 0);
+  QCOMPARE(f.tabs->PendingCaption, std::string("cap"));
+  QCOMPARE(f.tabs->PendingKeyMacro, std::string("\\w(1)"));
+  QVERIFY(!WebEngine::IsStarted());
+
+  // The next real navigation consumes both and enters the history.
+  QVERIFY(f.OpenAndWait("/a.html", "cap"));
+  QCOMPARE(f.form->ComboBoxURL->itemText(0), f.Url("/a.html"));
+  QCOMPARE(f.tabs->RecordAt(0)->LoadKeyMacroAddress, f.Url("/a.html"));
+  QVERIFY(f.tabs->PendingCaption.empty());
+  QVERIFY(f.tabs->PendingKeyMacro.empty());
+}
+
+void TabsTest::enterAndDoubleClickOnTheAddressBox() {
+  Fixture f;
+  QLineEdit* edit = f.form->ComboBoxURL->lineEdit();
+  edit->setText(f.Url("/a.html"));
+  QTest::keyClick(edit, Qt::Key_Return);
+  QCOMPARE(f.Count(), 1);
+  QVERIFY(f.WaitLoaded(0, "Page a"));
+
+  f.dir.Write("local.html", Page("Local file"));
+  QString seen_dir;
+  QTimer::singleShot(0, [&] {
+    // Answers the file dialog once it is up.
+    QTimer* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [&, poll] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      poll->stop();
+      poll->deleteLater();
+      seen_dir = dialog->directory().absolutePath();
+      dialog->selectFile(f.dir.File("local.html"));
+      QMetaObject::invokeMethod(dialog, "accept");
+    });
+    poll->start(20);
+  });
+  f.form->OpenDialogInitialDir = f.dir.Path() + "sub";
+  QDir().mkpath(f.dir.Path() + "sub");
+  QTest::mouseDClick(edit, Qt::LeftButton, {}, edit->rect().center());
+  QCOMPARE(seen_dir, QDir(f.dir.Path() + "sub").absolutePath());
+  QCOMPARE(f.Count(), 2);
+  QVERIFY(f.WaitLoaded(1, "Local file"));
+  QCOMPARE(f.form->OpenDialogInitialDir, QDir(f.dir.Path()).absolutePath());
+  QCOMPARE(f.form->ComboBoxURL->itemText(0), QDir(f.dir.Path()).absoluteFilePath("local.html"));
+}
+
+int main(int argc, char* argv[]) {
+  PrepareWebEngineBeforeQApplication();
+  QApplication app(argc, argv);
+  TabsTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "tabs_test.moc"
