@@ -138,15 +138,16 @@ class TabOpener {
 
 void Print(const char* key, double value) { std::printf("%s=%.2f\n", key, value); }
 
-int RunChild(const QString& mode) {
-  QTemporaryDir dir;
-  QFile page(dir.path() + "/page.html");
+// `dir` belongs to the parent, which removes it: the engine still writes
+// into its storage a moment after this process has let go of it.
+int RunChild(const QString& mode, const QString& dir) {
+  QFile page(dir + "/page.html");
   if (!page.open(QIODevice::WriteOnly)) return 2;
   QByteArray html = "<html><head><title>Chart</title></head><body><table>";
   for (int i = 0; i < 200; ++i) html += "<tr><td>" + QByteArray::number(1000 + i) + "</td><td>123.4</td></tr>";
   page.write(html + "</table></body></html>");
   page.close();
-  sorvi::WebEngine::SetStoragePath(dir.path() + "/WebData");
+  sorvi::WebEngine::SetStoragePath(dir + "/WebData");
 
   const bool wrapper = mode == "wrapper";
   const Memory base = SampleMemory();
@@ -195,16 +196,19 @@ double Median(std::vector<double> values) {
 }
 
 int RunParent(const QString& program, int rounds) {
+  QTemporaryDir scratch;
   QMap<QString, QMap<QString, std::vector<double>>> figures;  // mode -> key -> values
   for (int round = 0; round < rounds; ++round) {
     for (const QString mode : {QStringLiteral("wrapper"), QStringLiteral("bare")}) {
+      const QString dir = scratch.path() + QString("/%1-%2").arg(mode).arg(round);
+      QDir().mkpath(dir);
       QProcess child;
       child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
       QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
       if (!environment.contains("QT_LOGGING_RULES"))  // the engine's start-up report
-        environment.insert("QT_LOGGING_RULES", "qt.webenginecontext.debug=false");
+        environment.insert("QT_LOGGING_RULES", "qt.webenginecontext=false");
       child.setProcessEnvironment(environment);
-      child.start(program, {"--child", mode});
+      child.start(program, {"--child", mode, dir});
       if (!child.waitForFinished(300000) || child.exitCode() != 0) {
         std::fprintf(stderr, "tab_open_bench: the %s run failed (as root, set QTWEBENGINE_DISABLE_SANDBOX=1)\n",
                      qPrintable(mode));
@@ -242,10 +246,10 @@ int RunParent(const QString& program, int rounds) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  if (argc >= 3 && QByteArray(argv[1]) == "--child") {
+  if (argc >= 4 && QByteArray(argv[1]) == "--child") {
     sorvi::PrepareWebEngineBeforeQApplication();
     QApplication app(argc, argv);
-    return RunChild(QString::fromLatin1(argv[2]));
+    return RunChild(QString::fromLatin1(argv[2]), QString::fromLocal8Bit(argv[3]));
   }
   const int rounds = argc >= 2 ? std::max(1, std::atoi(argv[1])) : 3;
   QCoreApplication app(argc, argv);

@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QThread>
-#include <cstdio>
 #include <QWidget>
 
 #include "core/keymacro/virtual_keys.h"
@@ -14,25 +13,69 @@
 
 namespace sorvi {
 
-// Clipboard text that notices when someone reads it after a Ctrl+V.
+// Clipboard text that notes when it is read.
 class PasteMimeData : public QMimeData {
  public:
+  // Reads before this are the sink's own.
   void Arm() {
     armed_ = true;
-    fetched_ = false;
+    read_ = false;
   }
-  bool Fetched() const { return fetched_; }
+  bool Read() const { return read_; }
+  qint64 MsSinceRead() const { return since_read_.elapsed(); }
 
  protected:
   QVariant retrieveData(const QString& mime_type, QMetaType type) const override {
-    fprintf(stderr, "DBG retrieve %s armed=%d\n", qPrintable(mime_type), armed_);
-    if (armed_ && mime_type.startsWith(QLatin1String("text/plain"))) fetched_ = true;
+    if (armed_ && mime_type.startsWith(QLatin1String("text/plain"))) {
+      read_ = true;
+      since_read_.start();
+    }
     return QMimeData::retrieveData(mime_type, type);
   }
 
  private:
   bool armed_ = false;
-  mutable bool fetched_ = false;
+  mutable bool read_ = false;
+  mutable QElapsedTimer since_read_;
+};
+
+// Watches one Ctrl+V until the widget it went to has taken it.
+//
+// The web engine takes a paste asynchronously: its renderer gets the keys
+// some time after they were delivered, and asks this thread for the
+// clipboard text (once or more) only while events are being processed here.
+// Once it has handled the keys it hands the ones the page left alone back
+// to the view's parent; the release of Ctrl, the paste's last key, coming
+// back means every read of the paste is over. A plain widget pastes at
+// once, and its unused Ctrl release goes up to its parent the same way.
+class PasteWatch : public QObject {
+ public:
+  PasteWatch(PasteMimeData* data, QWidget* target) : data_(data), target_(target) {
+    data->Arm();
+    qApp->installEventFilter(this);
+  }
+  ~PasteWatch() override { qApp->removeEventFilter(this); }
+
+  bool Taken() const {
+    if (handed_back_) return true;
+    // A page that keeps its key releases to itself: the reads have ended
+    // when none has come for a while.
+    return !data_ || (data_->Read() && data_->MsSinceRead() >= kPasteSettleMs);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyRelease && watched != target_ && watched->isWidgetType() &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Control) {
+      handed_back_ = true;
+    }
+    return false;
+  }
+
+ private:
+  QPointer<PasteMimeData> data_;
+  QPointer<QWidget> target_;
+  bool handed_back_ = false;
 };
 
 QtKeyStroke QtKeyForVirtualKey(int vk, bool shift, bool control) {
@@ -78,16 +121,14 @@ void QtKeyMacroSink::PostKey(bool press, int vk) {
   // keyboard's does: Shift down comes with Shift, Shift up without.
   if (vk == VK_SHIFT) shift_down_ = press;
   if (vk == VK_CONTROL) control_down_ = press;
-  if (press && vk == VK_V && control_down_ && clip_) {
-    paste_ = clip_;
-    paste_->Arm();
-  }
 
   const QtKeyStroke stroke = QtKeyForVirtualKey(vk, shift_down_, control_down_);
   if (stroke.key == 0) return;
   QWidget* target = QApplication::focusWidget();
   if (!target && fallback_target_) target = fallback_target_();
   if (!target) return;
+
+  if (press && vk == VK_V && control_down_ && clip_) paste_ = std::make_unique<PasteWatch>(clip_, target);
 
   Qt::KeyboardModifiers modifiers;
   if (shift_down_) modifiers |= Qt::ShiftModifier;
@@ -101,25 +142,20 @@ void QtKeyMacroSink::PostKey(bool press, int vk) {
 
 void QtKeyMacroSink::ProcessPendingEvents() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
-  AwaitPasteFetch();
+  if (paste_) AwaitPasteTaken();
 }
 
-void QtKeyMacroSink::AwaitPasteFetch() {
-  // The web engine's renderer takes a paste asynchronously: it asks this
-  // thread for the clipboard text some time after the Ctrl+V was
-  // delivered, and only while events are being processed. The pause after a
-  // paste processes nothing, so without this the page would read the
-  // clipboard only at the next token, after the next paste (or the restore
-  // of the user's text) had replaced it. A widget that pastes synchronously
-  // has read the text by now; one that ignores Ctrl+V costs the limit.
+void QtKeyMacroSink::AwaitPasteTaken() {
+  // The pause after a paste processes no events; if the page had not taken
+  // the text before it, it would read the clipboard only after the next
+  // paste (or the restore of the user's text) had replaced it.
   QElapsedTimer timer;
   timer.start();
-  while (paste_ && !paste_->Fetched() && timer.elapsed() < kPasteFetchLimitMs) {
+  while (!paste_->Taken() && timer.elapsed() < kPasteTakeLimitMs) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    if (paste_ && !paste_->Fetched()) QThread::msleep(1);
+    if (!paste_->Taken()) QThread::msleep(1);
   }
-  fprintf(stderr, "DBG await %lld ms fetched=%d\n", (long long)timer.elapsed(), paste_ ? paste_->Fetched() : -1);
-  paste_ = nullptr;
+  paste_.reset();
 }
 
 void QtKeyMacroSink::SleepMs(int ms) {
@@ -145,7 +181,6 @@ void QtKeyMacroSink::SetClipboardText(const std::string& sjis) {
   data->setText(text);
   clipboard->setMimeData(data);  // the clipboard owns it from here
   clip_ = data;
-  paste_ = nullptr;
   // There is no clipboard to open here: the only sign of a clipboard that
   // cannot be used is one that does not hold what was just put into it (the
   // X selection could not be taken, or another program took it at once).

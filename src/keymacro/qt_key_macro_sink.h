@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "core/keymacro/key_macro_runner.h"
@@ -14,10 +15,14 @@ class QWidget;
 namespace sorvi {
 
 class PasteMimeData;
+class PasteWatch;
 
-// Longest time the event processing after a paste waits for the focused
-// widget to fetch the pasted text from the clipboard.
-inline constexpr int kPasteFetchLimitMs = 1000;
+// The event processing after a paste goes on until the focused widget has
+// taken the paste, but no longer than this.
+inline constexpr int kPasteTakeLimitMs = 1000;
+// A page that read the clipboard but hides its key releases from the
+// program is taken to be done once it has not read it again for this long.
+inline constexpr int kPasteSettleMs = 100;
 
 // The Qt key and the text a keyboard would give for virtual key `vk` with
 // Shift and Ctrl as given. Key 0 for a code this program never sends.
@@ -38,6 +43,8 @@ class QtKeyMacroSink : public KeyMacroSink {
 
   void KeyDown(int vk) override;
   void KeyUp(int vk) override;
+  // One pass over the queued events; after a paste, as many as it takes for
+  // the focused widget to take the pasted text.
   void ProcessPendingEvents() override;
   void SleepMs(int ms) override;
 
@@ -50,18 +57,18 @@ class QtKeyMacroSink : public KeyMacroSink {
 
  private:
   void PostKey(bool press, int vk);
-  void AwaitPasteFetch();
+  void AwaitPasteTaken();
 
   std::function<QWidget*()> fallback_target_;
   std::function<std::string()> selected_caption_;
   // Modifier keys this sink holds down; later keys carry them.
   bool shift_down_ = false;
   bool control_down_ = false;
-  // What this sink last put on the clipboard (null once another owner took
-  // the clipboard), and the same while a Ctrl+V has been sent that nobody
-  // has answered yet by reading the text.
+  // What this sink last put on the clipboard; null once another owner has
+  // taken the clipboard.
   QPointer<PasteMimeData> clip_;
-  QPointer<PasteMimeData> paste_;
+  // A Ctrl+V sent and not yet taken.
+  std::unique_ptr<PasteWatch> paste_;
 };
 
 }  // namespace sorvi

@@ -62,12 +62,13 @@ WebBrowser* WebBrowser::Create(QWidget* parent) { return new WebBrowser(parent);
 void WebBrowser::ReleasePage() {
   if (!page_) return;
   QObject::disconnect(page_, nullptr, this, nullptr);
-  // The page goes before its view; a view without a page would make one in
-  // the engine's default profile as soon as it is asked for it.
+  // The view stays, hidden for good: asked for its page while shown or
+  // hidden it would make one in the engine's default profile. Deleting it
+  // here is not safe either once the application is being torn down (its
+  // render widget outlives the scene graph then); it goes with this widget.
+  view_->hide();
   delete page_;
   page_ = nullptr;
-  delete view_;
-  view_ = nullptr;
   loading_ = false;
 }
 
@@ -123,7 +124,7 @@ void WebBrowser::Print() {
   if (!page_) return;
   auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
   QPrintDialog dialog(printer.get(), this);
-  if (dialog.exec() != QDialog::Accepted || !view_) return;
+  if (dialog.exec() != QDialog::Accepted || !page_) return;
   // The printer must live until the engine has finished with it: the
   // connection holds it and goes with `job`.
   auto* job = new QObject(this);
@@ -171,7 +172,7 @@ void WebBrowser::FillParentNow() {
 // ---- focus, keys and clicks ----------------------------------------------
 
 QWidget* WebBrowser::InputWidget() const {
-  if (!view_) return nullptr;
+  if (!page_) return nullptr;
   return view_->focusProxy() ? view_->focusProxy() : view_;
 }
 
@@ -185,7 +186,7 @@ bool WebBrowser::ContainsWidget(const QWidget* widget) const {
 }
 
 void WebBrowser::FocusPage() {
-  if (view_) view_->setFocus(Qt::OtherFocusReason);
+  if (page_) view_->setFocus(Qt::OtherFocusReason);
 }
 
 void WebBrowser::ClickAt(QPoint pos) {

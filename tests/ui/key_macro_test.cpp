@@ -11,6 +11,8 @@
 #include <QMimeData>
 #include <QTabWidget>
 #include <QTest>
+#include <QTime>
+#include <QWindow>
 #include <functional>
 #include <memory>
 
@@ -131,6 +133,12 @@ void KeyMacroTest::cleanupTestCase() {
 WebBrowser* KeyMacroTest::OpenForm(const QByteArray& path, bool wait_for_load) {
   form_->ComboBoxURL->setEditText(QString::fromLatin1(server_->Origin() + path));
   form_->Tabs()->ToolButtonNavigateClick(nullptr);
+  // The first web view makes Qt recreate the main window's native window
+  // (for texture-based composition), which costs it the activation.
+  if (QApplication::activeWindow() != form_.get()) {
+    form_->activateWindow();
+    if (!QTest::qWaitForWindowActive(form_.get())) return nullptr;
+  }
   WebBrowser* browser = form_->Tabs()->ActiveBrowser();
   if (!browser) return nullptr;
   QDeadlineTimer deadline(kTimeout);
@@ -140,7 +148,10 @@ WebBrowser* KeyMacroTest::OpenForm(const QByteArray& path, bool wait_for_load) {
     return Js(browser, "document.getElementById('a') && document.activeElement.id").toString() == "a";
   };
   while (!ready()) {
-    if (deadline.hasExpired()) return nullptr;
+    if (deadline.hasExpired()) {
+      qWarning() << "DBG busy" << browser->Busy() << "focused" << browser->FocusedInputWidget() << "focus" << QApplication::focusWidget() << "activewin" << QApplication::activeWindow() << QGuiApplication::focusWindow() << form_->isActiveWindow() << "active" << Js(browser, "document.activeElement.id") << browser->LocationURL();
+      return nullptr;
+    }
     QTest::qWait(20);
   }
   return browser;

@@ -126,6 +126,7 @@ class WebBrowserTest : public QObject {
 
  private slots:
   void initTestCase();
+  void cleanupTestCase();
 
   void addressFromSjisBytes_data();
   void addressFromSjisBytes();
@@ -201,6 +202,14 @@ void WebBrowserTest::initTestCase() {
   window_->resize(800, 600);
   window_->show();
   QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+}
+
+void WebBrowserTest::cleanupTestCase() {
+  window_.reset();
+  sorvi::WebEngine::Shutdown();
+  // The engine writes its last state a moment after the profile has gone;
+  // only then can the scratch storage be removed.
+  QTest::qWait(300);
 }
 
 std::unique_ptr<WebBrowser> WebBrowserTest::MakeShownBrowser() {
