@@ -81,6 +81,9 @@ void TFormMain::BuildLayout() {
   // Right column: navigation bar above the tabs.
   PanelR = new QWidget(SplitterLR);
   PanelR->setObjectName("PanelR");
+  // The splitter's own limit keeps room on the right; the tool bars may be
+  // cut off rather than stop the user's drag early.
+  PanelR->setMinimumWidth(50);
   auto* right_layout = new QVBoxLayout(PanelR);
   right_layout->setContentsMargins(0, 0, 0, 0);
   right_layout->setSpacing(0);

@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QThread>
 #include <QWidget>
+#include <cstdio>
 
 #include "core/keymacro/virtual_keys.h"
 #include "platform/cp932.h"
@@ -47,7 +48,7 @@ class PasteMimeData : public QMimeData {
 // Once it has handled the keys it hands the ones the page left alone back
 // to the view's parent; the release of Ctrl, the paste's last key, coming
 // back means every read of the paste is over. A plain widget pastes at
-// once, and its unused Ctrl release goes up to its parent the same way.
+// once, while it takes the V.
 class PasteWatch : public QObject {
  public:
   PasteWatch(PasteMimeData* data, QWidget* target) : data_(data), target_(target) {
@@ -65,10 +66,14 @@ class PasteWatch : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::KeyRelease && watched != target_ && watched->isWidgetType() &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Control) {
-      handed_back_ = true;
+    if (event->type() != QEvent::KeyRelease || !watched->isWidgetType() ||
+        static_cast<QKeyEvent*>(event)->key() != Qt::Key_Control) {
+      return false;
     }
+    // Coming back from the engine, or passed up by a widget that had no use
+    // for it; or reaching a widget that has already read the text while it
+    // took the V (the engine never reads that early).
+    if (watched != target_ || (data_ && data_->Read())) { handed_back_ = true; fprintf(stderr, "DBG handback %s target=%s read=%d\n", watched->metaObject()->className(), target_ ? target_->metaObject()->className() : "null", data_ ? data_->Read() : -1); }
     return false;
   }
 
@@ -155,6 +160,7 @@ void QtKeyMacroSink::AwaitPasteTaken() {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     if (!paste_->Taken()) QThread::msleep(1);
   }
+  fprintf(stderr, "DBG await %lld ms\n", (long long)timer.elapsed());
   paste_.reset();
 }
 

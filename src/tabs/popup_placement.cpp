@@ -113,7 +113,7 @@ void TabController::PlaceInNewTab(WebBrowser* popup, const NewTabPlacement& plac
   PageControlChanging(nullptr, allow);
   PopupMenuTabLockClearClick();
 
-  auto* sheet = new TabSheet();
+  auto* sheet = new TabSheet(form_.PageControl);
   if (place.fill) {
     UnwireSizeHandlers(popup);
     popup->setParent(sheet);

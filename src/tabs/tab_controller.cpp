@@ -275,7 +275,7 @@ void TabController::ToolButtonNavigateClick(QObject*) {
     PageControlChanging(nullptr, allow);
     PopupMenuTabLockClearClick();
     const int opener_index = ActiveIndex();
-    sheet = new TabSheet();
+    sheet = new TabSheet(form_.PageControl);
     WebBrowser* browser = CreateBrowser(sheet);
     browser->SetFillsParent(true);
     browser->SetSilent(f.Options.Silent);

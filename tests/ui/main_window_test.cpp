@@ -2,6 +2,7 @@
 // address history, and closing with and without unsaved lists.
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QHeaderView>
 #include <QMenu>
 #include <QProgressBar>
@@ -36,6 +37,7 @@ class MainWindowTest : public QObject {
   void cancelAtTheFirstQuestionKeepsTheWindowOpen();
   void answersDecideWhichListsAreSaved();
   void autoSaveSavesOnlyModifiedListsWithoutAsking();
+  void refusedSettingsWriteIsReportedAndTheOldFileKept();
 };
 
 void MainWindowTest::firstStartUsesTheDefaults() {
@@ -155,6 +157,7 @@ void MainWindowTest::urlHistorySkipsMissingEntriesWhenWritten() {
 void MainWindowTest::splitterLeavesRoomOnTheRight() {
   ScratchDir dir;
   TFormMain form(dir.Path());
+  form.resize(1200, 600);
   form.show();
   QVERIFY(QTest::qWaitForWindowExposed(&form));
   QCOMPARE(form.SplitterLRCanResize(300), 300);
@@ -231,6 +234,21 @@ void MainWindowTest::autoSaveSavesOnlyModifiedListsWithoutAsking() {
   QCOMPARE(dir.Read("SV_Code.txt"), testing::Sjis("[自動車]") + "\r\n");
   QCOMPARE(dir.Read("SV_List.txt"), list_before);
   QVERIFY(!dir.Exists("SV_Code.txt.___"));
+}
+
+void MainWindowTest::refusedSettingsWriteIsReportedAndTheOldFileKept() {
+  ScratchDir dir;
+  dir.Write("Sorvi.ini", "[Window]\r\nTop=60\r\n");
+  // A directory where the new copy of the file would go refuses the write,
+  // also for root.
+  QVERIFY(QDir(dir.Path()).mkdir("Sorvi.ini.___"));
+  TFormMain form(dir.Path());
+  form.show();
+  DialogDriver driver({"OK"});
+  QVERIFY(form.close());
+  QCOMPARE(driver.Seen().size(), size_t(1));
+  QCOMPARE(driver.Seen()[0].text, dir.File("Sorvi.ini") + " に書き込めません");
+  QCOMPARE(dir.Read("Sorvi.ini"), QByteArray("[Window]\r\nTop=60\r\n"));
 }
 
 QTEST_MAIN(MainWindowTest)

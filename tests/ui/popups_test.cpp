@@ -1,0 +1,594 @@
+// Pages that open pages, placed in tabs; the tab menu with automatic reload
+// and dialog suppression; dragging, right-clicking and double-clicking the
+// tab strip; and the lock following clicks and page loads. All against a
+// local HTTP server.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QMenu>
+#include <QPointer>
+#include <QScrollArea>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+#include <memory>
+
+#include "app/main_window.h"
+#include "platform/web_browser.h"
+#include "support/dialog_driver.h"
+#include "support/local_http_server.h"
+#include "support/scratch_dir.h"
+#include "tabs/tab_controller.h"
+
+using namespace sorvi;
+using sorvi::testing::DialogDriver;
+using sorvi::testing::LocalHttpServer;
+using sorvi::testing::ScratchDir;
+
+namespace {
+
+constexpr int kTimeout = 15000;
+
+QByteArray Page(const QByteArray& title, const QByteArray& body = QByteArray()) {
+  return "<html><head><title>" + title + "</title></head><body style=\"margin:0\">" + body + "</body></html>";
+}
+
+// Runs the event loop as the program does, letting it block, so that the
+// idle steps run as well (QTest::qWait never lets it block).
+void Spin(int ms) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+bool WaitUntil(const std::function<bool()>& done, int timeout_ms = kTimeout) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done()) {
+    if (clock.elapsed() > timeout_ms) return false;
+    Spin(10);
+  }
+  return true;
+}
+
+struct Fixture {
+  ScratchDir dir;
+  LocalHttpServer server;
+  std::unique_ptr<TFormMain> form;
+  TabController* tabs = nullptr;
+
+  Fixture() {
+    for (const char* name : {"a", "b", "c", "pop", "named"})
+      server.Serve(QByteArray("/") + name + ".html", Page(QByteArray("Page ") + name));
+    server.Serve("/opener.html", Page("Opener",
+                                      "<script>"
+                                      "function pop(url, features) { window.child = window.open(url, '', features); }"
+                                      "</script>"));
+    form = std::make_unique<TFormMain>(dir.Path());
+    form->show();
+    if (!QTest::qWaitForWindowExposed(form.get())) qWarning("window not exposed");
+    tabs = form->Tabs();
+  }
+  ~Fixture() {
+    form.reset();
+    Spin(100);  // the engine's last profile writes, before the directory goes
+  }
+
+  QString Url(const QByteArray& path) const { return QString::fromLatin1(server.Origin() + path); }
+  int Count() const { return form->PageControl->count(); }
+  int Active() const { return form->PageControl->currentIndex(); }
+  QString Caption(int index) const { return form->PageControl->tabText(index); }
+  QTabBar* Bar() const { return form->PageControl->tabBar(); }
+  WebBrowser* Browser(int index) const { return tabs->RecordAt(index)->Browser; }
+
+  bool Loaded(int index, const QString& caption) const {
+    BrowserTab* record = tabs->RecordAt(index);
+    return record && Caption(index) == caption && !record->Browser->Busy() && !record->Browser->LocationURL().isEmpty();
+  }
+  bool WaitLoaded(int index, const QString& caption) {
+    return WaitUntil([&] { return Loaded(index, caption); });
+  }
+  bool OpenAndWait(const QByteArray& path, const QString& caption) {
+    form->ComboBoxURL->setEditText(Url(path));
+    tabs->ShiftStateForTest = false;
+    tabs->ToolButtonNavigateClick(form->ToolButtonNavigate);
+    return WaitLoaded(Active(), caption);
+  }
+  void ClickTab(int index) { QTest::mouseClick(Bar(), Qt::LeftButton, {}, Bar()->tabRect(index).center()); }
+
+  // Runs `script` in the active tab's page and waits for a further tab.
+  bool PopFromActive(const QString& script) {
+    const int before = Count();
+    Browser(Active())->RunJavaScript(script);
+    return WaitUntil([&] { return Count() == before + 1; });
+  }
+  // Clicks the page once it has rendered (its input widget is the view's
+  // focus proxy by then).
+  bool ClickPage(int index, QPoint pos) {
+    WebBrowser* browser = Browser(index);
+    if (!WaitUntil([&] { return browser->InputWidget() && browser->InputWidget()->parentWidget() != browser; }))
+      return false;
+    browser->ClickAt(pos);
+    return true;
+  }
+};
+
+}  // namespace
+
+class PopupsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void scriptPopupOpensNextToItsOpener();
+  void sizedPopupKeepsItsSizeUntilShownWhole();
+  void clientOptionOrOneSizeFillsTheTab();
+  void targetBlankLinkOpensATab();
+  void formPostedToNewWindowArrivesWithoutPostData();
+  void popupClosingItselfClosesItsTab();
+  void clickBringsTheTabOfItsFamilyForward();
+  void blankPopupLetsTheNextOneTakeOverTheTab();
+  void autoReloadCountsTicksPerTab();
+  void dialogsAreSuppressedWhenSilent();
+  void draggingATabMovesIt();
+  void rightClickClosesAndDoubleClickReloads();
+  void lockFollowsClicksAndLoads();
+};
+
+void PopupsTest::scriptPopupOpensNextToItsOpener() {
+  Fixture f;
+  f.form->Options.Silent = true;
+  QVERIFY(f.OpenAndWait("/opener.html", "Opener"));
+  QVERIFY(f.OpenAndWait("/b.html", "Page b"));
+  f.ClickTab(0);
+  QCOMPARE(f.Active(), 0);
+
+  QVERIFY(f.PopFromActive("pop('/pop.html')"));
+  QCOMPARE(f.Active(), 1);  // right after its opener
+  QCOMPARE(f.Caption(2), QString("Page b"));
+  BrowserTab* record = f.tabs->RecordAt(1);
+  QCOMPARE(record->Family, f.tabs->RecordAt(0)->Family);
+  QCOMPARE(record->ReturnIndex, 0);
+  QVERIFY(!record->FixedCaption);
+  QVERIFY(record->LoadKeyMacro.empty());
+  QVERIFY(record->Browser->FillsParent());
+  QCOMPARE(record->Browser->parentWidget(), f.tabs->SheetAt(1));
+  QVERIFY(record->Browser->Silent());
+  QVERIFY(f.tabs->PopupBrowser.isNull());
+  QVERIFY(!f.tabs->Policy().new_window_pending());
+  QVERIFY(f.WaitLoaded(1, "Page pop"));
+  QCOMPARE(f.tabs->Policy().click_family(), 0);
+
+  // Closing it returns to the opener.
+  f.form->ToolButtonClose->click();
+  QCOMPARE(f.Active(), 0);
+  QCOMPARE(f.Caption(0), QString("Opener"));
+}
+
+void PopupsTest::sizedPopupKeepsItsSizeUntilShownWhole() {
+  Fixture f;
+  QVERIFY(f.OpenAndWait("/opener.html", "Opener"));
+  QVERIFY(f.PopFromActive("pop('/pop.html', 'width=300,height=200')"));
+  WebBrowser* popup = f.Browser(1);
+  auto* box = qobject_cast<QScrollArea*>(popup->parentWidget()->parentWidget());
+  QVERIFY(box);
+  QCOMPARE(f.tabs->TabSheetOfBrowser(popup), f.tabs->SheetAt(1));
+  QCOMPARE(popup->size(), QSize(300, 200));
+  QVERIFY(!popup->FillsParent());
+  QVERIFY(f.WaitLoaded(1, "Page pop"));
+  QCOMPARE(popup->size(), QSize(300, 200));
+
+  f.tabs->PopupMenuTabPopup();
+  QVERIFY(f.form->PopupMenuClient->isEnabled());
+  f.form->PopupMenuClient->trigger();
+  QVERIFY(popup->FillsParent());
+  QVERIFY(WaitUntil([&] { return popup->size() == box->viewport()->size(); }));
+  QVERIFY(popup->width() > 300);
+  f.tabs->PopupMenuTabPopup();
+  QVERIFY(!f.form->PopupMenuClient->isEnabled());
+}
+
+void PopupsTest::clientOptionOrOneSizeFillsTheTab() {
+  Fixture f;
+  QVERIFY(f.OpenAndWait("/opener.html", "Opener"));
+  // Only one of the two sizes: the tab is filled.
+  QVERIFY(f.PopFromActive("pop('/pop.html', 'width=300')"));
+  QVERIFY(f.Browser(1)->FillsParent());
+  QCOMPARE(f.Browser(1)->parentWidget(), f.tabs->SheetAt(1));
+
+  f.ClickTab(0);
+  f.form->Options.Client = true;
+  QVERIFY(f.PopFromActive("pop('/pop.html', 'width=300,height=200')"));
+  QCOMPARE(f.Active(), 1);
+  QVERIFY(f.Browser(1)->FillsParent());
+  QCOMPARE(f.Browser(1)->parentWidget(), f.tabs->SheetAt(1));
+  QVERIFY(f.WaitLoaded(1, "Page pop"));
+  QCOMPARE(f.Browser(1)->size(), f.tabs->SheetAt(1)->size());
+  f.tabs->PopupMenuTabPopup();
+  QVERIFY(!f.form->PopupMenuClient->isEnabled());
+}
+
+void PopupsTest::targetBlankLinkOpensATab() {
+  Fixture f;
+  f.server.Serve("/links.html", Page("Links",
+                                     "<a target=\"_blank\" href=\"/pop.html\" "
+                                     "style=\"display:block;width:300px;height:100px\">new window</a>"));
+  QVERIFY(f.OpenAndWait("/links.html", "Links"));
+  QVERIFY(f.ClickPage(0, QPoint(50, 50)));
+  QVERIFY(WaitUntil([&] { return f.Count() == 2; }));
+  QCOMPARE(f.Active(), 1);
+  QCOMPARE(f.tabs->RecordAt(1)->Family, f.tabs->RecordAt(0)->Family);
+  QVERIFY(f.WaitLoaded(1, "Page pop"));
+  QCOMPARE(f.form->ComboBoxURL->currentText(), f.Url("/pop.html"));
+}
+
+void PopupsTest::formPostedToNewWindowArrivesWithoutPostData() {
+  Fixture f;
+  f.server.Serve("/form.html", Page("Form",
+                                    "<form id=\"f\" method=\"post\" action=\"/post\" target=\"_blank\">"
+                                    "<input name=\"code\" value=\"7203\"></form>"));
+  f.server.Serve("/post", Page("Posted"));
+  QVERIFY(f.OpenAndWait("/form.html", "Form"));
+  QVERIFY(f.PopFromActive("document.getElementById('f').submit()"));
+  QVERIFY(f.WaitLoaded(1, "Posted"));
+  const QList<LocalHttpServer::Request> requests = f.server.RequestsFor("/post");
+  QVERIFY(!requests.isEmpty());
+  for (const LocalHttpServer::Request& request : requests) {
+    QCOMPARE(request.method, QByteArray("GET"));
+    QCOMPARE(request.body, QByteArray());
+  }
+}
+
+void PopupsTest::popupClosingItselfClosesItsTab() {
+  Fixture f;
+  f.server.Serve("/closer.html",
+                 Page("Closer", "<script>setTimeout(function () { window.close(); }, 300);</script>"));
+  QVERIFY(f.OpenAndWait("/opener.html", "Opener"));
+  QVERIFY(f.PopFromActive("pop('/closer.html')"));
+  QPointer<WebBrowser> popup = f.Browser(1);
+  QVERIFY(WaitUntil([&] { return f.Count() == 1; }));
+  QVERIFY(popup.isNull());
+  QCOMPARE(f.Active(), 0);
+  QCOMPARE(f.Caption(0), QString("Opener"));
+}
+
+void PopupsTest::clickBringsTheTabOfItsFamilyForward() {
+  Fixture f;
+  f.server.Serve("/family.html", Page("Family",
+                                      "<a target=\"foo\" href=\"/named.html\" "
+                                      "style=\"display:block;width:300px;height:100px\">named</a>"));
+  QVERIFY(f.OpenAndWait("/family.html", "Family"));
+  QVERIFY(f.ClickPage(0, QPoint(50, 50)));
+  QVERIFY(WaitUntil([&] { return f.Count() == 2; }));
+  QVERIFY(f.WaitLoaded(1, "Page named"));
+  // The engine does not name the target; the page's own name is read.
+  QVERIFY(WaitUntil([&] { return f.tabs->RecordAt(1)->FrameName == "foo"; }));
+
+  QVERIFY(f.OpenAndWait("/c.html", "Page c"));  // another family
+  f.ClickTab(0);
+  QCOMPARE(f.Active(), 0);
+  QCOMPARE(f.tabs->RecordAt(0)->ReturnIndex, 2);
+
+  // The same link again: the named tab navigates and comes forward.
+  f.server.ClearRequests();
+  QVERIFY(f.ClickPage(0, QPoint(50, 50)));
+  QVERIFY(f.server.WaitForRequest("/named.html"));
+  QVERIFY(WaitUntil([&] { return f.Active() == 1; }));
+  QCOMPARE(f.Count(), 3);
+  QCOMPARE(f.tabs->RecordAt(1)->ReturnIndex, 0);
+  f.tabs->ToolButtonCloseClick(nullptr);
+  QCOMPARE(f.Active(), 0);
+
+  // A click, then a tab of another family navigates: it stays behind.
+  QVERIFY(f.ClickPage(0, QPoint(50, 300)));
+  QVERIFY(WaitUntil([&] { return f.tabs->Policy().click_family() == f.tabs->RecordAt(0)->Family; }, 2000));
+  f.Browser(1)->RunJavaScript("location.href = '/b.html'");
+  QVERIFY(f.WaitLoaded(1, "Page b"));
+  QCOMPARE(f.Active(), 0);
+  QCOMPARE(f.tabs->Policy().click_family(), 0);
+}
+
+void PopupsTest::blankPopupLetsTheNextOneTakeOverTheTab() {
+  // The engine never reports target names, so the announcements a page
+  // aiming pop-ups at a name would cause are made here directly.
+  Fixture f;
+  QVERIFY(f.OpenAndWait("/a.html", "Page a"));
+  WebBrowser* opener = f.Browser(0);
+  WebBrowser* blank = nullptr;
+  f.tabs->CppWebBrowserNewWindow2(opener, &blank);
+  QVERIFY(blank);
+  QCOMPARE(f.tabs->PopupBrowser.data(), blank);
+  bool cancel = false;
+  f.tabs->CppWebBrowserBeforeNavigate2(blank, "about:blank", true, "foo", &cancel);
+  QVERIFY(cancel);
+  QCOMPARE(f.Count(), 2);
+  QCOMPARE(f.Active(), 1);
+  QCOMPARE(f.tabs->RecordAt(1)->FrameName, std::string("foo"));
+  QVERIFY(f.tabs->Policy().blank_popup_seen());
+  f.form->PopupMenuTabReload1->trigger();
+  f.form->Timer->stop();
+
+  // Same burst, aimed at the active tab's name: it takes the tab over.
+  QPointer<WebBrowser> retired = blank;
+  WebBrowser* next = nullptr;
+  f.tabs->CppWebBrowserNewWindow2(blank, &next);
+  cancel = false;
+  f.tabs->CppWebBrowserBeforeNavigate2(next, f.Url("/b.html"), true, "foo", &cancel);
+  QVERIFY(cancel);
+  QCOMPARE(f.Count(), 2);
+  QCOMPARE(f.Active(), 1);
+  BrowserTab* record = f.tabs->RecordAt(1);
+  QCOMPARE(record->Browser, next);
+  QCOMPARE(record->Family, f.tabs->RecordAt(0)->Family);
+  QCOMPARE(record->ReloadInterval, 4);
+  QCOMPARE(record->ReturnIndex, 1);
+  QCOMPARE(next->parentWidget(), f.tabs->SheetAt(1));
+  QVERIFY(next->FillsParent());
+  QVERIFY(!retired.isNull());  // not inside the notification
+  QVERIFY(WaitUntil([&] { return retired.isNull(); }));
+  QVERIFY(f.WaitLoaded(1, "Page b"));
+
+  // A later burst without a blank pop-up: a new tab.
+  WebBrowser* third = nullptr;
+  f.tabs->CppWebBrowserNewWindow2(next, &third);
+  cancel = false;
+  f.tabs->CppWebBrowserBeforeNavigate2(third, f.Url("/c.html"), true, "foo", &cancel);
+  QCOMPARE(f.Count(), 3);
+  QCOMPARE(f.Active(), 2);
+  QCOMPARE(f.Browser(2), third);
+  QVERIFY(f.WaitLoaded(2, "Page c"));
+}
+
+void PopupsTest::autoReloadCountsTicksPerTab() {
+  Fixture f;
+  f.server.Serve("/ra.html", Page("Reload a"));
+  f.server.Serve("/rb.html", Page("Reload b"));
+  QVERIFY(f.OpenAndWait("/ra.html", "Reload a"));
+  QVERIFY(f.OpenAndWait("/rb.html", "Reload b"));
+  QVERIFY(!f.form->Timer->isActive());
+
+  // A real timer, made quick: the active tab reloads by itself.
+  f.form->Timer->setInterval(150);
+  f.form->PopupMenuTabReload15->trigger();
+  QVERIFY(f.form->Timer->isActive());
+  QVERIFY(f.server.WaitForRequest("/rb.html", 3));
+  f.form->Timer->stop();
+  QVERIFY(f.WaitLoaded(1, "Reload b"));
+
+  // "1分" in the background tab, ticks driven by hand.
+  f.ClickTab(0);
+  f.form->PopupMenuTabReload1->trigger();
+  QVERIFY(f.form->Timer->isActive());
+  f.form->Timer->stop();
+  f.tabs->PopupMenuTabPopup();
+  QVERIFY(f.form->PopupMenuTabReload1->isChecked());
+  f.ClickTab(1);
+  f.tabs->PopupMenuTabPopup();
+  QVERIFY(f.form->PopupMenuTabReload15->isChecked());
+
+  f.server.ClearRequests();
+  for (int tick = 1; tick <= 4; ++tick) {
+    f.tabs->TimerTimer();
+    QVERIFY(f.server.WaitForRequest("/rb.html", tick));
+    QVERIFY(f.WaitLoaded(1, "Reload b"));
+    Spin(50);
+    QCOMPARE(f.server.Count("/ra.html"), tick == 4 ? 1 : 0);
+  }
+  QVERIFY(f.WaitLoaded(0, "Reload a"));
+
+  // "なし" stops this tab's reloads; the other tab keeps its own.
+  f.ClickTab(0);
+  f.form->PopupMenuTabReload00->trigger();
+  QCOMPARE(f.tabs->RecordAt(0)->ReloadInterval, 0);
+  f.form->Timer->stop();
+  f.server.ClearRequests();
+  for (int tick = 1; tick <= 4; ++tick) f.tabs->TimerTimer();
+  QVERIFY(f.server.WaitForRequest("/rb.html", 1));
+  Spin(200);
+  QCOMPARE(f.server.Count("/ra.html"), 0);
+}
+
+void PopupsTest::dialogsAreSuppressedWhenSilent() {
+  Fixture f;
+  f.server.Serve("/alert.html", Page("Alerts", "<script>function ask() { alert('hello'); document.title = 'asked'; }"
+                                                "</script>"));
+  QVERIFY(f.OpenAndWait("/alert.html", "Alerts"));
+  DialogDriver driver({"OK"});
+  f.Browser(0)->RunJavaScript("ask()");
+  QVERIFY(f.WaitLoaded(0, "asked"));
+  QCOMPARE(driver.Seen().size(), size_t(1));
+  QVERIFY(driver.Seen()[0].text.contains("hello"));
+
+  f.tabs->PopupMenuTabPopup();
+  QVERIFY(!f.form->PopupMenuTabSilent->isChecked());
+  f.form->PopupMenuTabSilent->trigger();
+  QVERIFY(f.Browser(0)->Silent());
+  f.Browser(0)->RunJavaScript("document.title = 'again'; ask()");
+  QVERIFY(f.WaitLoaded(0, "asked"));
+  Spin(100);
+  QCOMPARE(driver.Seen().size(), size_t(1));
+  f.tabs->PopupMenuTabPopup();
+  QVERIFY(f.form->PopupMenuTabSilent->isChecked());
+
+  // The option applies to tabs made afterwards.
+  f.form->Options.Silent = true;
+  QVERIFY(f.OpenAndWait("/b.html", "Page b"));
+  QVERIFY(f.Browser(1)->Silent());
+  f.form->PopupMenuTabSilent->trigger();
+  QVERIFY(!f.Browser(1)->Silent());
+  QVERIFY(f.Browser(0)->Silent());
+}
+
+void PopupsTest::draggingATabMovesIt() {
+  Fixture f;
+  QVERIFY(f.OpenAndWait("/a.html", "Page a"));
+  QVERIFY(f.OpenAndWait("/b.html", "Page b"));
+  QVERIFY(f.OpenAndWait("/c.html", "Page c"));
+  const int returns[3] = {f.tabs->RecordAt(0)->ReturnIndex, f.tabs->RecordAt(1)->ReturnIndex,
+                          f.tabs->RecordAt(2)->ReturnIndex};
+  QTabBar* bar = f.Bar();
+  const QPoint off_tabs(bar->tabRect(0).center().x(), bar->height() + 40);
+
+  QTest::mousePress(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+  QCOMPARE(f.tabs->DragTabIndex, 0);
+  QCOMPARE(f.Active(), 0);  // the press picked the tab as usual
+  QTest::mouseMove(bar, bar->tabRect(0).center() + QPoint(3, 0));
+  QVERIFY(QApplication::overrideCursor());
+  QCOMPARE(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);
+  QTest::mouseMove(bar, bar->tabRect(2).center());
+  QCOMPARE(QApplication::overrideCursor()->shape(), Qt::DragMoveCursor);
+  QTest::mouseMove(bar, off_tabs);
+  QCOMPARE(QApplication::overrideCursor()->shape(), Qt::ForbiddenCursor);
+  QTest::mouseMove(bar, bar->tabRect(2).center());
+  QTest::mouseRelease(bar, Qt::LeftButton, {}, bar->tabRect(2).center());
+  QCOMPARE(f.tabs->DragTabIndex, -1);
+  QVERIFY(!QApplication::overrideCursor());
+  QCOMPARE(f.Caption(0), QString("Page b"));
+  QCOMPARE(f.Caption(1), QString("Page c"));
+  QCOMPARE(f.Caption(2), QString("Page a"));
+  QCOMPARE(f.Active(), 2);
+  QCOMPARE(f.tabs->ActiveSheet(), f.form->PageControl->widget(2));
+  // Records travel with their tabs, their values unchanged.
+  QCOMPARE(f.tabs->RecordAt(2)->ReturnIndex, returns[0]);
+  QCOMPARE(f.tabs->RecordAt(0)->ReturnIndex, returns[1]);
+  QCOMPARE(f.tabs->RecordAt(1)->ReturnIndex, returns[2]);
+
+  // Released away from the tabs: nothing moves.
+  QTest::mousePress(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+  QTest::mouseMove(bar, off_tabs);
+  QTest::mouseRelease(bar, Qt::LeftButton, {}, off_tabs);
+  QCOMPARE(f.tabs->DragTabIndex, -1);
+  QVERIFY(!QApplication::overrideCursor());
+  QCOMPARE(f.Caption(0), QString("Page b"));
+  QCOMPARE(f.Caption(2), QString("Page a"));
+}
+
+void PopupsTest::rightClickClosesAndDoubleClickReloads() {
+  Fixture f;
+  QVERIFY(f.OpenAndWait("/a.html", "Page a"));
+  QVERIFY(f.OpenAndWait("/b.html", "Page b"));
+  QVERIFY(f.OpenAndWait("/c.html", "Page c"));
+  QTabBar* bar = f.Bar();
+
+  // A background tab comes forward on the press and closes on the release.
+  QTest::mousePress(bar, Qt::RightButton, {}, bar->tabRect(0).center());
+  QCOMPARE(f.Active(), 0);
+  QVERIFY(f.tabs->RightClickPending);
+  QCOMPARE(f.tabs->RecordAt(0)->ReturnIndex, 2);
+  QTest::mouseRelease(bar, Qt::RightButton, {}, bar->tabRect(0).center());
+  QVERIFY(!f.tabs->RightClickPending);
+  QCOMPARE(f.Count(), 2);
+  QCOMPARE(f.Caption(f.Active()), QString("Page b"));  // index 2 before, 1 now
+
+  // Beside the tabs: nothing.
+  const QPoint beside(bar->tabRect(bar->count() - 1).right() + 20, bar->tabRect(0).center().y());
+  if (bar->rect().contains(beside) && bar->tabAt(beside) < 0) {
+    QTest::mousePress(bar, Qt::RightButton, {}, beside);
+    QTest::mouseRelease(bar, Qt::RightButton, {}, beside);
+    QCOMPARE(f.Count(), 2);
+  }
+
+  // A double-click reloads the active tab once and drags nothing.
+  const int active = f.Active();
+  f.server.ClearRequests();
+  QTest::mouseDClick(bar, Qt::LeftButton, {}, bar->tabRect(active).center());
+  QCOMPARE(f.tabs->DragTabIndex, -1);
+  QVERIFY(f.server.WaitForRequest("/b.html", 1));
+  Spin(300);
+  QCOMPARE(f.server.Count("/b.html"), 1);
+  QCOMPARE(f.server.Count("/c.html"), 0);
+  QCOMPARE(f.Caption(0), QString("Page a"));
+  QCOMPARE(f.Caption(1), QString("Page b"));
+  QVERIFY(!QApplication::overrideCursor());
+}
+
+void PopupsTest::lockFollowsClicksAndLoads() {
+  Fixture f;
+  f.server.Serve("/input.html", Page("Input", "<input id=\"i\" style=\"position:absolute;left:10px;top:10px;"
+                                              "width:200px;height:30px\">"));
+  f.form->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+  qWarning() << "DBG0" << QApplication::activeWindow();
+  QVERIFY(f.OpenAndWait("/input.html", "Input"));
+  qWarning() << "DBG1" << QApplication::activeWindow() << QApplication::focusWidget();
+  WebBrowser* browser = f.Browser(0);
+  QCOMPARE(f.tabs->Lock().icon(), 0);
+  QVERIFY(!f.form->ToolButtonLock->isChecked());
+
+  // The press arms the capture; the idle step takes the focused widget.
+  int icon_at_press = -1;
+  QObject::connect(browser, &WebBrowser::PageMousePressed, f.form.get(),
+                   [&](WebBrowser*) { icon_at_press = f.tabs->Lock().icon(); });
+  QVERIFY(f.ClickPage(0, QPoint(50, 25)));
+  WaitUntil([&] { return f.tabs->Lock().icon() == 1; }, 3000);
+  qWarning() << "DBG" << icon_at_press << f.tabs->Lock().icon() << QApplication::focusWidget() << browser->InputWidget() << QApplication::activeWindow();
+  QVERIFY(WaitUntil([&] { return f.tabs->Lock().icon() == 1; }));
+  QCOMPARE(icon_at_press, 10);
+  QVERIFY(f.tabs->LockTarget);
+  QCOMPARE(f.tabs->LockTarget.data(), browser->FocusedInputWidget());
+  const QPoint offset = QCursor::pos() - f.tabs->LockTarget->mapToGlobal(QPoint(0, 0));
+  QCOMPARE(f.tabs->RecordAt(0)->LockOffsetX, offset.x());
+  QCOMPARE(f.tabs->RecordAt(0)->LockOffsetY, offset.y());
+  f.tabs->PopupMenuTabPopup();
+  QVERIFY(f.form->PopupMenuTabLockClear->isEnabled());
+
+  // A page load with the button up forgets the target.
+  int icon_at_begin = -1;
+  QObject::connect(browser, &WebBrowser::DownloadBegin, f.form.get(),
+                   [&](WebBrowser*) { icon_at_begin = f.tabs->Lock().icon(); });
+  f.form->ToolButtonRefresh->click();
+  QVERIFY(WaitUntil([&] { return icon_at_begin == 10 && f.Loaded(0, "Input") && f.tabs->Lock().icon() == 0; }));
+  QVERIFY(f.tabs->LockTarget.isNull());
+  QCOMPARE(f.tabs->Lock().settled(), 0);
+
+  // With the button down a target is held across loads; clicks leave it.
+  QVERIFY(f.ClickPage(0, QPoint(50, 25)));
+  QVERIFY(WaitUntil([&] { return f.tabs->Lock().icon() == 1; }));
+  QPointer<QWidget> held = f.tabs->LockTarget;
+  f.form->ToolButtonLock->click();
+  QVERIFY(f.form->ToolButtonLock->isChecked());
+  f.form->ToolButtonRefresh->click();
+  QVERIFY(WaitUntil([&] { return f.Loaded(0, "Input") && f.tabs->Lock().icon() == 11; }));
+  QCOMPARE(f.tabs->LockTarget.data(), held.data());
+  icon_at_press = -1;
+  QVERIFY(f.ClickPage(0, QPoint(50, 25)));
+  QVERIFY(WaitUntil([&] { return icon_at_press != -1; }));
+  Spin(100);
+  QCOMPARE(f.tabs->Lock().icon(), 11);
+
+  // Each tab keeps its own lock.
+  QVERIFY(f.OpenAndWait("/a.html", "Page a"));
+  QCOMPARE(f.tabs->Lock().icon(), 0);
+  QVERIFY(!f.form->ToolButtonLock->isChecked());
+  QVERIFY(f.tabs->LockTarget.isNull());
+  f.ClickTab(0);
+  QCOMPARE(f.tabs->Lock().icon(), 11);
+  QVERIFY(f.form->ToolButtonLock->isChecked());
+  QCOMPARE(f.tabs->LockTarget.data(), held.data());
+
+  f.form->PopupMenuTabLockClear->trigger();
+  QCOMPARE(f.tabs->Lock().icon(), 0);
+  QVERIFY(f.tabs->LockTarget.isNull());
+  f.tabs->PopupMenuTabPopup();
+  QVERIFY(!f.form->PopupMenuTabLockClear->isEnabled());
+
+  // New tabs start pressed when the option says so.
+  f.form->Options.FocusLock = true;
+  QVERIFY(f.OpenAndWait("/b.html", "Page b"));
+  QVERIFY(f.form->ToolButtonLock->isChecked());
+  QVERIFY(f.tabs->RecordAt(2)->LockDown);
+}
+
+int main(int argc, char* argv[]) {
+  PrepareWebEngineBeforeQApplication();
+  QApplication app(argc, argv);
+  PopupsTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "popups_test.moc"
