@@ -108,8 +108,8 @@ bool KeyMacroController::eventFilter(QObject* watched, QEvent* event) {
 //   such keys are delivered to the input widget instead.
 // - Shortcuts of the window are matched before a key is delivered, unless
 //   the focus widget claims the key in its ShortcutOverride; the engine
-//   claims the editing keys but not Backtab. The override is accepted here
-//   for every forwarded key.
+//   claims the editing keys but not Backtab. What it does not claim is
+//   claimed here for every forwarded key.
 // - Enter is delivered as a Return press carrying the character 13, so that
 //   the page always gets its keypress. It is delivered at once rather than
 //   posted, so the page still sees press before release.
@@ -131,6 +131,10 @@ bool KeyMacroController::ApplicationEventsMessage(QObject* receiver, QEvent* eve
   if (!input) return false;
 
   if (type == QEvent::ShortcutOverride) {
+    // The engine's widget sees its own override first: it turns the editing
+    // shortcuts into edit commands sent with the key. What it leaves
+    // unclaimed comes up here and is claimed for the page.
+    if (widget == input) return false;
     key->accept();
     return true;
   }

@@ -28,6 +28,7 @@ TabController::~TabController() {
   // The tab control reports the removals below; nothing is left to follow.
   disconnect(form_.PageControl, nullptr, this, nullptr);
   form_.PageControl->tabBar()->removeEventFilter(this);
+  form_.PageControl->removeEventFilter(this);
   form_.Timer->stop();
   EndDragCursor();
   MacroTab = nullptr;
@@ -69,6 +70,7 @@ void TabController::ConnectControls() {
   }
   connect(f.PageControl, &QTabWidget::currentChanged, this, &TabController::OnCurrentChanged);
   f.PageControl->tabBar()->installEventFilter(this);
+  f.PageControl->installEventFilter(this);
 
   for (QAction* item : f.PopupMenuTabReloadGroup->actions())
     connect(item, &QAction::triggered, this, [this, item] { PopupMenuTabReloadClick(item); });

@@ -14,7 +14,18 @@
 namespace sorvi {
 
 bool TabController::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == form_.PageControl->tabBar()) return TabBarEvent(event);
+  QTabBar* bar = form_.PageControl->tabBar();
+  if (watched == bar) return TabBarEvent(event);
+  if (watched == form_.PageControl && event->type() == QEvent::MouseButtonDblClick) {
+    // The strip beside the tabs belongs to the tab control itself.
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint pos = mouse->position().toPoint();
+    if (mouse->button() == Qt::LeftButton && pos.y() < bar->geometry().bottom() && HasTabs()) {
+      PageControlDblClick();
+      PageControlMouseDown(Qt::LeftButton, bar->mapFrom(form_.PageControl, pos));
+    }
+    return false;
+  }
   if (watched == form_.ComboBoxURL->lineEdit() && event->type() == QEvent::MouseButtonDblClick &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
     ComboBoxURLDblClick();
