@@ -45,10 +45,12 @@ class PasteMimeData : public QMimeData {
 // The web engine takes a paste asynchronously: its renderer gets the keys
 // some time after they were delivered, and asks this thread for the
 // clipboard text (once or more) only while events are being processed here.
-// Once it has handled the keys it hands the ones the page left alone back
-// to the view's parent; the release of Ctrl, the paste's last key, coming
-// back means every read of the paste is over. A plain widget pastes at
-// once, while it takes the V.
+// Once it has handled the keys it hands those the page left alone back to
+// the view's parent. Normally the text is read while the renderer handles
+// the V, so the release of Ctrl, the paste's last key, coming back means the
+// reads are over; but a page that has only just loaded can hand the keys
+// back first and paste a little later. A plain widget pastes at once, while
+// it takes the V, and passes a Ctrl release it has no use for to its parent.
 class PasteWatch : public QObject {
  public:
   PasteWatch(PasteMimeData* data, QWidget* target) : data_(data), target_(target) {
@@ -57,23 +59,31 @@ class PasteWatch : public QObject {
   }
   ~PasteWatch() override { qApp->removeEventFilter(this); }
 
+  QString Dbg() const { return QString("read=%1 sinceread=%2 handed=%3 sincehand=%4").arg(data_ && data_->Read()).arg(data_ && data_->Read() ? data_->MsSinceRead() : -1).arg(handed_back_).arg(handed_back_ ? since_handed_back_.elapsed() : -1); }
   bool Taken() const {
-    if (handed_back_) return true;
-    // A page that keeps its key releases to itself: the reads have ended
-    // when none has come for a while.
-    return !data_ || (data_->Read() && data_->MsSinceRead() >= kPasteSettleMs);
+    if (!data_) return true;  // the clipboard has another owner now
+    if (data_->Read()) {
+      // Without the keys coming back (a page that keeps its key releases
+      // to itself) the reads are over when none has come for a while.
+      return handed_back_ || data_->MsSinceRead() >= kPasteSettleMs;
+    }
+    // Keys back and nothing read: the focus is where nothing can be pasted,
+    // or the page pastes late.
+    return handed_back_ && since_handed_back_.elapsed() >= kPasteLateMs;
   }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() != QEvent::KeyRelease || !watched->isWidgetType() ||
+    if (handed_back_ || event->type() != QEvent::KeyRelease || !watched->isWidgetType() ||
         static_cast<QKeyEvent*>(event)->key() != Qt::Key_Control) {
       return false;
     }
-    // Coming back from the engine, or passed up by a widget that had no use
-    // for it; or reaching a widget that has already read the text while it
-    // took the V (the engine never reads that early).
-    if (watched != target_ || (data_ && data_->Read())) { handed_back_ = true; fprintf(stderr, "DBG handback %s target=%s read=%d\n", watched->metaObject()->className(), target_ ? target_->metaObject()->className() : "null", data_ ? data_->Read() : -1); }
+    // A Ctrl release coming back from the engine or passed up to a parent;
+    // or reaching the target after it has read the text.
+    if (watched != target_ || (data_ && data_->Read())) {
+      handed_back_ = true;
+      since_handed_back_.start();
+    }
     return false;
   }
 
@@ -81,6 +91,7 @@ class PasteWatch : public QObject {
   QPointer<PasteMimeData> data_;
   QPointer<QWidget> target_;
   bool handed_back_ = false;
+  QElapsedTimer since_handed_back_;
 };
 
 QtKeyStroke QtKeyForVirtualKey(int vk, bool shift, bool control) {
@@ -160,7 +171,7 @@ void QtKeyMacroSink::AwaitPasteTaken() {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     if (!paste_->Taken()) QThread::msleep(1);
   }
-  fprintf(stderr, "DBG await %lld ms\n", (long long)timer.elapsed());
+  fprintf(stderr, "DBG await %lld ms %s\n", (long long)timer.elapsed(), paste_->Dbg().toLatin1().constData());
   paste_.reset();
 }
 

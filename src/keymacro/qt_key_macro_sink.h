@@ -23,6 +23,9 @@ inline constexpr int kPasteTakeLimitMs = 1000;
 // A page that read the clipboard but hides its key releases from the
 // program is taken to be done once it has not read it again for this long.
 inline constexpr int kPasteSettleMs = 100;
+// A widget that handed the paste keys back without reading the clipboard is
+// given this long to read it still.
+inline constexpr int kPasteLateMs = 300;
 
 // The Qt key and the text a keyboard would give for virtual key `vk` with
 // Shift and Ctrl as given. Key 0 for a code this program never sends.
