@@ -7,7 +7,6 @@
 #include <QMimeData>
 #include <QThread>
 #include <QWidget>
-#include <cstdio>
 
 #include "core/keymacro/virtual_keys.h"
 #include "platform/cp932.h"
@@ -48,9 +47,11 @@ class PasteMimeData : public QMimeData {
 // Once it has handled the keys it hands those the page left alone back to
 // the view's parent. Normally the text is read while the renderer handles
 // the V, so the release of Ctrl, the paste's last key, coming back means the
-// reads are over; but a page that has only just loaded can hand the keys
-// back first and paste a little later. A plain widget pastes at once, while
-// it takes the V, and passes a Ctrl release it has no use for to its parent.
+// reads are over. A page that has only just loaded may not take the V
+// itself: the keys come back first and the engine pastes a little later,
+// reading the clipboard more than once. A plain widget pastes at once,
+// while it takes the V, and passes a Ctrl release it has no use for to its
+// parent.
 class PasteWatch : public QObject {
  public:
   PasteWatch(PasteMimeData* data, QWidget* target) : data_(data), target_(target) {
@@ -59,16 +60,17 @@ class PasteWatch : public QObject {
   }
   ~PasteWatch() override { qApp->removeEventFilter(this); }
 
-  QString Dbg() const { return QString("read=%1 sinceread=%2 handed=%3 sincehand=%4").arg(data_ && data_->Read()).arg(data_ && data_->Read() ? data_->MsSinceRead() : -1).arg(handed_back_).arg(handed_back_ ? since_handed_back_.elapsed() : -1); }
   bool Taken() const {
     if (!data_) return true;  // the clipboard has another owner now
     if (data_->Read()) {
-      // Without the keys coming back (a page that keeps its key releases
-      // to itself) the reads are over when none has come for a while.
-      return handed_back_ || data_->MsSinceRead() >= kPasteSettleMs;
+      // Read while the keys were handled: done. Read after they came back,
+      // or without their coming back at all (a page that keeps its key
+      // releases to itself): done once no read has come for a while.
+      if (handed_back_ && !read_late_) return true;
+      return data_->MsSinceRead() >= kPasteSettleMs;
     }
-    // Keys back and nothing read: the focus is where nothing can be pasted,
-    // or the page pastes late.
+    // Keys back and nothing read yet: the page may still paste late, or the
+    // focus is where nothing can be pasted.
     return handed_back_ && since_handed_back_.elapsed() >= kPasteLateMs;
   }
 
@@ -82,6 +84,7 @@ class PasteWatch : public QObject {
     // or reaching the target after it has read the text.
     if (watched != target_ || (data_ && data_->Read())) {
       handed_back_ = true;
+      read_late_ = !data_ || !data_->Read();
       since_handed_back_.start();
     }
     return false;
@@ -91,6 +94,7 @@ class PasteWatch : public QObject {
   QPointer<PasteMimeData> data_;
   QPointer<QWidget> target_;
   bool handed_back_ = false;
+  bool read_late_ = false;
   QElapsedTimer since_handed_back_;
 };
 
@@ -171,7 +175,6 @@ void QtKeyMacroSink::AwaitPasteTaken() {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     if (!paste_->Taken()) QThread::msleep(1);
   }
-  fprintf(stderr, "DBG await %lld ms %s\n", (long long)timer.elapsed(), paste_->Dbg().toLatin1().constData());
   paste_.reset();
 }
 

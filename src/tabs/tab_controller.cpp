@@ -200,6 +200,16 @@ void TabController::EnableTabControls() {
 
 // ---- switching -------------------------------------------------------------
 
+void TabController::KeepActivation(bool was_active) {
+  // The first web view makes Qt recreate the main window's native window
+  // for the view's way of drawing, and the new one is not active: give the
+  // user's window its activation back.
+  if (was_active && !form_.isActiveWindow()) {
+    form_.raise();
+    form_.activateWindow();
+  }
+}
+
 void TabController::ActivateSheet(QWidget* sheet) {
   ++switching_by_code_;
   form_.PageControl->setCurrentWidget(sheet);
@@ -272,7 +282,9 @@ void TabController::ToolButtonNavigateClick(QObject*) {
   const NavigateMode mode = f.NewTabModeChecked() ? NavigateMode::NewTab : NavigateMode::Overwrite;
 
   TabSheet* sheet = nullptr;
+  bool keep_activation = false;
   if (OpensNewTab(HasTabs(), mode, shift)) {
+    const bool was_active = f.isActiveWindow();
     bool allow = true;
     PageControlChanging(nullptr, allow);
     PopupMenuTabLockClearClick();
@@ -293,6 +305,7 @@ void TabController::ToolButtonNavigateClick(QObject*) {
     ApplyPendingCaption(sheet);
     ActivateSheet(sheet);
     EnableTabControls();
+    keep_activation = was_active;
   } else {
     sheet = static_cast<TabSheet*>(ActiveSheet());
     ApplyPendingCaption(sheet);
@@ -303,6 +316,7 @@ void TabController::ToolButtonNavigateClick(QObject*) {
   record->LoadKeyMacroAddress = address;
   record->Browser->Navigate(address);
   record->Browser->FocusPage();
+  KeepActivation(keep_activation);
 }
 
 // ---- closing ---------------------------------------------------------------

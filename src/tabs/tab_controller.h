@@ -135,6 +135,7 @@ class TabController : public QObject {
   void InitRecord(BrowserTab& record, WebBrowser* browser);
   void ApplyPendingCaption(TabSheet* sheet);
   void EnableTabControls();
+  void KeepActivation(bool was_active);
   void ActivateSheet(QWidget* sheet);
   void OnCurrentChanged();
   bool ShiftHeld() const;

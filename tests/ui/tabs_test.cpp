@@ -136,6 +136,8 @@ void TabsTest::engineStartsOnlyWithTheFirstTab() {
   Fixture f;
   QVERIFY(!WebEngine::IsStarted());
   QCOMPARE(f.Count(), 0);
+  f.form->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
 
   f.Open("/a.html");
   QVERIFY(WebEngine::IsStarted());
@@ -147,6 +149,8 @@ void TabsTest::engineStartsOnlyWithTheFirstTab() {
   QCOMPARE(f.form->TabSerial, 1);
   QCOMPARE(record->ReturnIndex, -1);
   QVERIFY(!record->FixedCaption);
+  // The first web view must not leave the user's window inactive.
+  QVERIFY(WaitUntil([&] { return f.form->isActiveWindow(); }));
   QVERIFY(record->Browser->FillsParent());
   QCOMPARE(record->Browser->parentWidget(), f.tabs->SheetAt(0));
   QCOMPARE(f.tabs->ActiveSheet(), f.tabs->SheetAt(0));
