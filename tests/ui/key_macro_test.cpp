@@ -23,6 +23,7 @@
 #include "core/bookmarks/url_bookmark.h"
 #include "keymacro/key_macro_controller.h"
 #include "platform/web_browser.h"
+#include "support/event_wait.h"
 #include "support/local_http_server.h"
 #include "support/scratch_dir.h"
 #include "tabs/tab_controller.h"
@@ -34,7 +35,7 @@ using sorvi::testing::Sjis;
 
 namespace {
 
-constexpr int kTimeout = 15000;
+constexpr int kTimeout = sorvi::testing::kWaitTimeoutMs;
 
 // Two fields in a form that submits to /chart. Every key and paste event
 // either field sees is logged, so the tests can tell what the page got.
@@ -92,7 +93,6 @@ class KeyMacroTest : public QObject {
   static void SendKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers, const QString& text);
   bool WaitForChart();
   // Runs a real event loop, so that the idle hook gets its turns.
-  static bool WaitInEventLoop(const std::function<bool()>& done);
 
   std::unique_ptr<ScratchDir> dir_;
   std::unique_ptr<LocalHttpServer> server_;
@@ -183,18 +183,6 @@ void KeyMacroTest::SendKey(QWidget* target, int key, Qt::KeyboardModifiers modif
 }
 
 bool KeyMacroTest::WaitForChart() { return server_->WaitForRequest("/chart", 1, kTimeout); }
-
-bool KeyMacroTest::WaitInEventLoop(const std::function<bool()>& done) {
-  QEventLoop loop;
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-    if (done()) loop.quit();
-  });
-  poll.start(10);
-  QTimer::singleShot(kTimeout, &loop, &QEventLoop::quit);
-  loop.exec();
-  return done();
-}
 
 // ---- playing macros ---------------------------------------------------------
 
@@ -415,7 +403,7 @@ void KeyMacroTest::bookmarkKeyMacroTypesTheSelectedCode() {
 
   // The idle step runs only when the event loop is about to wait, which
   // QTest::qWait never does.
-  QVERIFY(WaitInEventLoop([this] { return server_->Count("/chart") > 0; }));
+  QVERIFY(sorvi::testing::WaitUntil([this] { return server_->Count("/chart") > 0; }));
   QCOMPARE(server_->RequestsFor("/chart").value(0).query, QByteArray("code=1301&other="));
   WebBrowser* browser = form_->Tabs()->ActiveBrowser();
   QVERIFY(browser);

@@ -23,40 +23,26 @@
 
 #include "app/main_window.h"
 #include "platform/web_browser.h"
+#include "support/event_wait.h"
 #include "support/local_http_server.h"
 #include "support/scratch_dir.h"
 #include "tabs/tab_controller.h"
 
 using namespace sorvi;
+using sorvi::testing::Spin;
+using sorvi::testing::WaitUntil;
 using sorvi::testing::LocalHttpServer;
 using sorvi::testing::ScratchDir;
 using sorvi::testing::Sjis;
 
 namespace {
 
-constexpr int kTimeout = 15000;
+constexpr int kTimeout = sorvi::testing::kWaitTimeoutMs;
 
 QByteArray Page(const QByteArray& title, const QByteArray& body = QByteArray()) {
   return "<html><head><title>" + title + "</title></head><body>" + body + "</body></html>";
 }
 
-// Runs the event loop as the program does, letting it block, so that the
-// idle steps run as well (QTest::qWait never lets it block).
-void Spin(int ms) {
-  QEventLoop loop;
-  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-  loop.exec();
-}
-
-bool WaitUntil(const std::function<bool()>& done, int timeout_ms = kTimeout) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done()) {
-    if (clock.elapsed() > timeout_ms) return false;
-    Spin(10);
-  }
-  return true;
-}
 
 struct Fixture {
   ScratchDir dir;
