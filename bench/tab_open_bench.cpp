@@ -9,6 +9,7 @@
 // Run under an X server: xvfb-run -a ./tab_open_bench [rounds]
 // As root the engine's sandbox must be off: QTWEBENGINE_DISABLE_SANDBOX=1.
 #include <QApplication>
+#include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
@@ -27,7 +28,9 @@
 #include <unistd.h>
 #include <vector>
 
+#include "app/main_window.h"
 #include "platform/web_browser.h"
+#include "tabs/tab_controller.h"
 
 namespace {
 
@@ -86,18 +89,27 @@ void Settle(int ms) {
   loop.exec();
 }
 
-// One process: open tabs one by one in a shown tab widget, each made the
-// current tab, as the program does.
+// One process: open tabs one by one, each made the current tab. "program"
+// goes the program's own way (the address box and ToolButtonNavigateClick
+// in the main window), "wrapper" adds WebBrowsers to a plain tab widget,
+// "bare" adds QWebEngineViews to it.
 class TabOpener {
  public:
-  TabOpener(bool wrapper, const QUrl& page) : wrapper_(wrapper), page_(page) {
-    tabs_.resize(1000, 700);
-    tabs_.show();
+  TabOpener(const QString& mode, const QUrl& page, const QString& dir) : mode_(mode), page_(page) {
+    QWidget* window = &tabs_;
+    if (mode_ == "program") {
+      form_ = std::make_unique<sorvi::TFormMain>(dir);
+      form_->resize(1200, 800);
+      window = form_.get();
+    } else {
+      tabs_.resize(1000, 700);
+    }
+    window->show();
     QDeadlineTimer deadline(5000);
-    while (!(tabs_.windowHandle() && tabs_.windowHandle()->isExposed()) && !deadline.hasExpired()) Settle(10);
+    while (!(window->windowHandle() && window->windowHandle()->isExposed()) && !deadline.hasExpired()) Settle(10);
   }
 
-  // Milliseconds from making the tab until its page has loaded.
+  // Milliseconds from asking for the tab until its page has loaded.
   double OpenTab() {
     QEventLoop loop;
     QTimer timeout;
@@ -106,18 +118,19 @@ class TabOpener {
     timeout.start(30000);
     QElapsedTimer clock;
     clock.start();
-    QWidget* tab = nullptr;
-    if (wrapper_) {
+    if (form_) {
+      form_->ComboBoxURL->setEditText(page_.toString());
+      form_->Tabs()->ToolButtonNavigateClick(nullptr);
+      QObject::connect(form_->Tabs()->ActiveBrowser(), &sorvi::WebBrowser::DownloadComplete, &loop, &QEventLoop::quit);
+    } else if (mode_ == "wrapper") {
       auto* browser = sorvi::WebBrowser::Create();
       QObject::connect(browser, &sorvi::WebBrowser::DownloadComplete, &loop, &QEventLoop::quit);
-      tab = browser;
-      tabs_.setCurrentIndex(tabs_.addTab(tab, "tab"));
+      tabs_.setCurrentIndex(tabs_.addTab(browser, "tab"));
       browser->Navigate(page_.toString());
     } else {
       auto* view = new QWebEngineView;
       QObject::connect(view, &QWebEngineView::loadFinished, &loop, &QEventLoop::quit);
-      tab = view;
-      tabs_.setCurrentIndex(tabs_.addTab(tab, "tab"));
+      tabs_.setCurrentIndex(tabs_.addTab(view, "tab"));
       view->load(page_);
     }
     loop.exec();
@@ -125,15 +138,20 @@ class TabOpener {
   }
 
   void CloseLastTab() {
+    if (form_) {
+      form_->Tabs()->ToolButtonCloseClick();
+      return;
+    }
     QWidget* tab = tabs_.widget(tabs_.count() - 1);
     tabs_.removeTab(tabs_.count() - 1);
     delete tab;
   }
 
  private:
-  bool wrapper_;
+  QString mode_;
   QUrl page_;
   QTabWidget tabs_;
+  std::unique_ptr<sorvi::TFormMain> form_;
 };
 
 void Print(const char* key, double value) { std::printf("%s=%.2f\n", key, value); }
@@ -149,10 +167,9 @@ int RunChild(const QString& mode, const QString& dir) {
   page.close();
   sorvi::WebEngine::SetStoragePath(dir + "/WebData");
 
-  const bool wrapper = mode == "wrapper";
   const Memory base = SampleMemory();
   {
-    TabOpener opener(wrapper, QUrl::fromLocalFile(page.fileName()));
+    TabOpener opener(mode, QUrl::fromLocalFile(page.fileName()), dir);
     std::vector<double> times;
     times.push_back(opener.OpenTab());
     Settle(500);
@@ -184,7 +201,7 @@ int RunChild(const QString& mode, const QString& dir) {
     Print("churn_growth_rss", after.rss_mib - ten.rss_mib);
     Print("churn_processes", after.processes);
   }
-  if (wrapper) sorvi::WebEngine::Shutdown();
+  if (mode != "bare") sorvi::WebEngine::Shutdown();
   std::fflush(stdout);
   return 0;
 }
@@ -199,7 +216,7 @@ int RunParent(const QString& program, int rounds) {
   QTemporaryDir scratch;
   QMap<QString, QMap<QString, std::vector<double>>> figures;  // mode -> key -> values
   for (int round = 0; round < rounds; ++round) {
-    for (const QString mode : {QStringLiteral("wrapper"), QStringLiteral("bare")}) {
+    for (const QString mode : {QStringLiteral("program"), QStringLiteral("wrapper"), QStringLiteral("bare")}) {
       const QString dir = scratch.path() + QString("/%1-%2").arg(mode).arg(round);
       QDir().mkpath(dir);
       QProcess child;
@@ -222,9 +239,10 @@ int RunParent(const QString& program, int rounds) {
   }
   auto m = [&](const char* mode, const char* key) { return Median(figures[mode][key]); };
   std::printf("Tab opening, median of %d fresh processes each (local page, 1000x700 tab widget)\n", rounds);
-  std::printf("%-44s %12s %12s\n", "", "WebBrowser", "bare view");
+  std::printf("%-44s %12s %12s %12s\n", "", "program", "WebBrowser", "bare view");
   auto row = [&](const char* label, const char* key, const char* unit) {
-    std::printf("%-44s %9.1f %-2s %9.1f %-2s\n", label, m("wrapper", key), unit, m("bare", key), unit);
+    std::printf("%-44s %9.1f %-2s %9.1f %-2s %9.1f %-2s\n", label, m("program", key), unit, m("wrapper", key), unit,
+                m("bare", key), unit);
   };
   row("first tab: create + load until complete", "first_ms", "ms");
   row("tenth tab: create + load until complete", "tenth_ms", "ms");
@@ -240,6 +258,8 @@ int RunParent(const QString& program, int rounds) {
   row("open + close 50 tabs: PSS growth", "churn_growth_pss", "Mi");
   row("open + close 50 tabs: RSS growth", "churn_growth_rss", "Mi");
   row("processes after closing them", "churn_processes", "");
+  std::printf("first tab ratio program / bare view: %.2f, tenth tab: %.2f (target < 1.1)\n",
+              m("program", "first_ms") / m("bare", "first_ms"), m("program", "tenth_ms") / m("bare", "tenth_ms"));
   return 0;
 }
 
