@@ -24,10 +24,12 @@
 #include "support/dialog_driver.h"
 #include "support/event_wait.h"
 #include "support/local_http_server.h"
+#include "support/tabs_fixture.h"
 #include "support/scratch_dir.h"
 #include "tabs/tab_controller.h"
 
 using namespace sorvi;
+using sorvi::testing::Page;
 using sorvi::testing::Spin;
 using sorvi::testing::WaitUntil;
 using sorvi::testing::DialogDriver;
@@ -38,55 +40,13 @@ namespace {
 
 constexpr int kTimeout = sorvi::testing::kWaitTimeoutMs;
 
-QByteArray Page(const QByteArray& title, const QByteArray& body = QByteArray()) {
-  return "<html><head><title>" + title + "</title></head><body style=\"margin:0\">" + body + "</body></html>";
-}
-
-
-struct Fixture {
-  ScratchDir dir;
-  LocalHttpServer server;
-  std::unique_ptr<TFormMain> form;
-  TabController* tabs = nullptr;
-
-  Fixture() {
-    for (const char* name : {"a", "b", "c", "pop", "named"})
-      server.Serve(QByteArray("/") + name + ".html", Page(QByteArray("Page ") + name));
+struct Fixture : sorvi::testing::TabsFixture {
+  Fixture() : TabsFixture({"a", "b", "c", "pop", "named"}) {
     server.Serve("/opener.html", Page("Opener",
                                       "<script>"
                                       "function pop(url, features) { window.child = window.open(url, '', features); }"
                                       "</script>"));
-    form = std::make_unique<TFormMain>(dir.Path());
-    form->show();
-    if (!QTest::qWaitForWindowExposed(form.get())) qWarning("window not exposed");
-    tabs = form->Tabs();
   }
-  ~Fixture() {
-    form.reset();
-    Spin(100);  // the engine's last profile writes, before the directory goes
-  }
-
-  QString Url(const QByteArray& path) const { return QString::fromLatin1(server.Origin() + path); }
-  int Count() const { return form->PageControl->count(); }
-  int Active() const { return form->PageControl->currentIndex(); }
-  QString Caption(int index) const { return form->PageControl->tabText(index); }
-  QTabBar* Bar() const { return form->PageControl->tabBar(); }
-  WebBrowser* Browser(int index) const { return tabs->RecordAt(index)->Browser; }
-
-  bool Loaded(int index, const QString& caption) const {
-    BrowserTab* record = tabs->RecordAt(index);
-    return record && Caption(index) == caption && !record->Browser->Busy() && !record->Browser->LocationURL().isEmpty();
-  }
-  bool WaitLoaded(int index, const QString& caption) {
-    return WaitUntil([&] { return Loaded(index, caption); });
-  }
-  bool OpenAndWait(const QByteArray& path, const QString& caption) {
-    form->ComboBoxURL->setEditText(Url(path));
-    tabs->ShiftStateForTest = false;
-    tabs->ToolButtonNavigateClick(form->ToolButtonNavigate);
-    return WaitLoaded(Active(), caption);
-  }
-  void ClickTab(int index) { QTest::mouseClick(Bar(), Qt::LeftButton, {}, Bar()->tabRect(index).center()); }
 
   // Runs `script` in the active tab's page and waits for a further tab.
   bool PopFromActive(const QString& script) {

@@ -25,10 +25,12 @@
 #include "platform/web_browser.h"
 #include "support/event_wait.h"
 #include "support/local_http_server.h"
+#include "support/tabs_fixture.h"
 #include "support/scratch_dir.h"
 #include "tabs/tab_controller.h"
 
 using namespace sorvi;
+using sorvi::testing::Page;
 using sorvi::testing::Spin;
 using sorvi::testing::WaitUntil;
 using sorvi::testing::LocalHttpServer;
@@ -39,61 +41,8 @@ namespace {
 
 constexpr int kTimeout = sorvi::testing::kWaitTimeoutMs;
 
-QByteArray Page(const QByteArray& title, const QByteArray& body = QByteArray()) {
-  return "<html><head><title>" + title + "</title></head><body>" + body + "</body></html>";
-}
-
-
-struct Fixture {
-  ScratchDir dir;
-  LocalHttpServer server;
-  std::unique_ptr<TFormMain> form;
-  TabController* tabs = nullptr;
-
-  Fixture() {
-    for (const char* name : {"a", "b", "c", "d", "p1", "p2", "final"})
-      server.Serve(QByteArray("/") + name + ".html", Page(QByteArray("Page ") + name));
-    form = std::make_unique<TFormMain>(dir.Path());
-    form->show();
-    if (!QTest::qWaitForWindowExposed(form.get())) qWarning("window not exposed");
-    tabs = form->Tabs();
-  }
-  ~Fixture() {
-    form.reset();
-    // The engine writes the last of its profile shortly after letting go
-    // of it; let that happen before the scratch directory goes.
-    Spin(100);
-  }
-
-  QString Url(const QByteArray& path) const { return QString::fromLatin1(server.Origin() + path); }
-  int Count() const { return form->PageControl->count(); }
-  int Active() const { return form->PageControl->currentIndex(); }
-  QString Caption(int index) const { return form->PageControl->tabText(index); }
-  QTabBar* Bar() const { return form->PageControl->tabBar(); }
-
-  // Types the address and presses the navigate button's handler.
-  void Open(const QByteArray& path, bool shift = false) {
-    form->ComboBoxURL->setEditText(Url(path));
-    tabs->ShiftStateForTest = shift;
-    tabs->ToolButtonNavigateClick(form->ToolButtonNavigate);
-  }
-
-  bool Loaded(int index, const QString& caption) const {
-    BrowserTab* record = tabs->RecordAt(index);
-    return record && Caption(index) == caption && !record->Browser->Busy() && !record->Browser->LocationURL().isEmpty();
-  }
-  bool WaitLoaded(int index, const QString& caption) {
-    return WaitUntil([&] { return Loaded(index, caption); });
-  }
-  bool OpenAndWait(const QByteArray& path, const QString& caption, bool shift = false) {
-    Open(path, shift);
-    return WaitLoaded(Active(), caption);
-  }
-
-  // A click on a tab's label, as the user switches tabs.
-  void ClickTab(int index) {
-    QTest::mouseClick(Bar(), Qt::LeftButton, {}, Bar()->tabRect(index).center());
-  }
+struct Fixture : sorvi::testing::TabsFixture {
+  Fixture() : TabsFixture({"a", "b", "c", "d", "p1", "p2", "final"}) {}
 };
 
 }  // namespace
