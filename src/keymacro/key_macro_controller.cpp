@@ -98,10 +98,10 @@ bool KeyMacroController::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // The web engine's input widget takes Tab, Backtab, Enter, the arrows,
-// Backspace and Ctrl+C/V/X itself: unlike the browser control of the
-// original platform, whose host window's dialog handling took them before
-// the page saw them, Qt diverts none of these keys once they are delivered
-// to that widget. What Qt does differently, and what is handled here:
+// Backspace and Ctrl+C/V/X itself: unlike browser controls hosted in a
+// window whose dialog handling takes such keys before the page sees them,
+// Qt diverts none of these keys once they are delivered to that widget.
+// Where Qt does divert them, and what is handled here:
 // - A widget around the input widget (the view, before the page has
 //   rendered or when it has the focus itself) turns Tab and Backtab into
 //   focus moves (QWidget::focusNextPrevChild) and ignores the other keys:
