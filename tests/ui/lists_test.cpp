@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QTest>
+#include <memory>
 
 #include "app/main_window.h"
 #include "bookmarks/bookmark_list_controller.h"
@@ -30,6 +31,17 @@ void WriteSamples(const ScratchDir& dir) {
   dir.WriteSjisLines("SV_Code.txt", kCodes);
   dir.WriteSjisLines("SV_List.txt", kList);
 }
+
+// The window on the sample lists, shown.
+struct ShownSamples {
+  ScratchDir dir;
+  std::unique_ptr<TFormMain> form;
+  ShownSamples() {
+    WriteSamples(dir);
+    form = std::make_unique<TFormMain>(dir.Path());
+    form->show();
+  }
+};
 
 QPoint RowCenter(QTreeWidget& view, QTreeWidgetItem* item) { return view.visualItemRect(item).center(); }
 
@@ -108,10 +120,8 @@ void ListsTest::expandStateIsRestoredAndWrittenAtClose() {
 }
 
 void ListsTest::multiSelectionStaysAmongSiblings() {
-  ScratchDir dir;
-  WriteSamples(dir);
-  TFormMain form(dir.Path());
-  form.show();
+  ShownSamples shown;
+  TFormMain& form = *shown.form;
   QVERIFY(QTest::qWaitForWindowExposed(&form));
   CodeTreeView& tree = *form.TreeViewCode;
   tree.Tag = 1;
@@ -137,10 +147,8 @@ void ListsTest::multiSelectionStaysAmongSiblings() {
 }
 
 void ListsTest::keyboardExpandWaitsForTheNextMousePress() {
-  ScratchDir dir;
-  WriteSamples(dir);
-  TFormMain form(dir.Path());
-  form.show();
+  ShownSamples shown;
+  TFormMain& form = *shown.form;
   QVERIFY(QTest::qWaitForWindowExposed(&form));
   CodeTreeView& tree = *form.TreeViewCode;
   QTreeWidgetItem* cars = tree.topLevelItem(0);
@@ -170,10 +178,8 @@ void ListsTest::keyboardExpandWaitsForTheNextMousePress() {
 }
 
 void ListsTest::checkBoxesToggleAtTheirPlaces() {
-  ScratchDir dir;
-  WriteSamples(dir);
-  TFormMain form(dir.Path());
-  form.show();
+  ShownSamples shown;
+  TFormMain& form = *shown.form;
   QVERIFY(QTest::qWaitForWindowExposed(&form));
   UrlListView& list = *form.ListViewURL;
   QTreeWidgetItem* first = list.topLevelItem(0);
