@@ -30,6 +30,7 @@
 
 #include "app/main_window.h"
 #include "platform/web_browser.h"
+#include "tabs/address_box.h"
 #include "tabs/tab_controller.h"
 
 namespace {
@@ -119,8 +120,8 @@ class TabOpener {
     QElapsedTimer clock;
     clock.start();
     if (form_) {
-      form_->ComboBoxURL->setEditText(page_.toString());
-      form_->Tabs()->ToolButtonNavigateClick(nullptr);
+      form_->Address()->Show(page_.toString());
+      form_->ToolButtonNavigateClick(Qt::NoModifier);
       QObject::connect(form_->Tabs()->ActiveBrowser(), &sorvi::WebBrowser::DownloadComplete, &loop, &QEventLoop::quit);
     } else if (mode_ == "wrapper") {
       auto* browser = sorvi::WebBrowser::Create();

@@ -6,7 +6,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QHeaderView>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -18,8 +18,6 @@
 #include <QToolButton>
 #include <stdexcept>
 
-#include "app/confirm_box.h"
-#include "app/toolbar_icons.h"
 #include "bookmarks/bookmark_list_controller.h"
 #include "bookmarks/url_list_view.h"
 #include "codes/code_list_controller.h"
@@ -28,9 +26,13 @@
 #include "core/settings/settings_file.h"
 #include "core/settings/url_history.h"
 #include "keymacro/key_macro_controller.h"
+#include "platform/confirm_box.h"
 #include "platform/cp932.h"
 #include "platform/idle_hook.h"
+#include "platform/toolbar_icons.h"
+#include "tabs/address_box.h"
 #include "tabs/tab_controller.h"
+#include "tabs/tab_menu.h"
 
 namespace sorvi {
 
@@ -43,21 +45,17 @@ std::string Bytes(const QString& path) { return QFile::encodeName(path).toStdStr
 }  // namespace
 
 TFormMain::TFormMain(const QString& exe_dir, QWidget* parent) : QMainWindow(parent) {
-  ExeDir = exe_dir.endsWith('/') ? exe_dir : exe_dir + '/';
-  IniPath = ExeDir + "Sorvi.ini";
+  exe_dir_ = exe_dir.endsWith('/') ? exe_dir : exe_dir + '/';
+  ini_path_ = exe_dir_ + "Sorvi.ini";
   // A list written half-way when the program or the machine stopped leaves
   // its ".___" copy behind; take it over when the list itself is missing.
-  RecoverListFile(Bytes(ExeDir + "SV_List.txt"));
-  RecoverListFile(Bytes(ExeDir + "SV_Code.txt"));
+  RecoverListFile(Bytes(exe_dir_ + "SV_List.txt"));
+  RecoverListFile(Bytes(exe_dir_ + "SV_Code.txt"));
 
   setWindowTitle("そるび");
   setMinimumSize(480, 320);
   BuildLayout();
-
-  codes_ = std::make_unique<CodeListController>(*this);
-  bookmarks_ = std::make_unique<BookmarkListController>(*this);
-  tabs_ = std::make_unique<TabController>(*this);
-  macros_ = std::make_unique<KeyMacroController>(*this);
+  MakeSubsystems();
 
   connect(SplitterLR, &QSplitter::splitterMoved, this, [this] { ApplySplitterLimit(); });
 
@@ -75,9 +73,58 @@ TFormMain::~TFormMain() {
   codes_.reset();
 }
 
+void TFormMain::MakeSubsystems() {
+  codes_ = std::make_unique<CodeListController>(TreeViewCode, exe_dir_, this);
+  bookmarks_ = std::make_unique<BookmarkListController>(
+      ListViewURL, [this] { return codes_->GatherUrlSelection(); }, exe_dir_, this);
+  tabs_ = std::make_unique<TabController>(TabWidgets{PageControl, PanelCover, ToolButtonLock}, options_, exe_dir_,
+                                          this);
+  macros_ = std::make_unique<KeyMacroController>(*tabs_, [this] { return codes_->SelectedNodeCaption(); }, options_,
+                                                 this);
+  address_ = new AddressBox(ComboBoxURL, this);
+
+  connect(codes_.get(), &CodeListController::OpenBookmarkRequested, this,
+          [this] { bookmarks_->ListViewURLDblClick(QGuiApplication::keyboardModifiers()); });
+  connect(bookmarks_.get(), &BookmarkListController::OpenRequested, this, &TFormMain::OpenPage);
+  connect(address_, &AddressBox::Submitted, this, &TFormMain::ToolButtonNavigateClick);
+  connect(ToolButtonNavigate, &QToolButton::clicked, this,
+          [this] { ToolButtonNavigateClick(QGuiApplication::keyboardModifiers()); });
+  WireTabs();
+}
+
+void TFormMain::WireTabs() {
+  TabController* tabs = tabs_.get();
+  connect(ToolButtonClose, &QToolButton::clicked, tabs, [tabs, this] { tabs->ToolButtonCloseClick(ToolButtonClose); });
+  connect(ToolButtonGoBack, &QToolButton::clicked, tabs, &TabController::ToolButtonGoBackClick);
+  connect(ToolButtonGoFoward, &QToolButton::clicked, tabs, &TabController::ToolButtonGoFowardClick);
+  connect(ToolButtonStop, &QToolButton::clicked, tabs, &TabController::ToolButtonStopClick);
+  connect(ToolButtonRefresh, &QToolButton::clicked, tabs, &TabController::ToolButtonRefreshClick);
+  connect(ToolButtonPrint, &QToolButton::clicked, tabs, &TabController::ToolButtonPrintClick);
+
+  connect(tabs, &TabController::AddressChanged, address_, &AddressBox::Show);
+  connect(tabs, &TabController::StatusTextChanged, StatusPanel0, &QLabel::setText);
+  connect(tabs, &TabController::ProgressChanged, this, &TFormMain::ShowProgress);
+  connect(tabs, &TabController::BackEnabledChanged, ToolButtonGoBack, &QToolButton::setEnabled);
+  connect(tabs, &TabController::ForwardEnabledChanged, ToolButtonGoFoward, &QToolButton::setEnabled);
+  connect(tabs, &TabController::StopEnabledChanged, ToolButtonStop, &QToolButton::setEnabled);
+  connect(tabs, &TabController::TabCountChanged, this, [this](int count) {
+    for (QToolButton* button : {SpeedButtonOption, ToolButtonRefresh, ToolButtonClose, ToolButtonPrint})
+      button->setEnabled(count > 0);
+  });
+}
+
+void TFormMain::ShowProgress(int progress, int progress_max) {
+  if (progress <= 0) {
+    ProgressBar->hide();
+    return;
+  }
+  if (progress_max > 0) ProgressBar->setValue(int(static_cast<long long>(progress) * 100 / progress_max));
+  ProgressBar->show();
+}
+
 void TFormMain::FormCreate() {
-  SettingsFile ini(Bytes(IniPath));
-  Options = ReadAppOptions(ini);
+  SettingsFile ini(Bytes(ini_path_));
+  options_ = ReadAppOptions(ini);
 
   StartMaximized = ini.ReadInteger("Window", "State", 0) == 2;
   NormalTop = ini.ReadInteger("Window", "Top", 50);
@@ -100,22 +147,36 @@ void TFormMain::FormCreate() {
     ListViewURL->setColumnWidth(i, i == 0 ? std::max(w, 19) : std::max(w, 0));
   }
 
-  for (const std::string& entry : ReadUrlHistory(ini)) ComboBoxURL->addItem(SjisToQString(entry));
-  ComboBoxURL->setCurrentIndex(-1);
-  ComboBoxURL->setEditText(QString());
+  address_->LoadHistory(ReadUrlHistory(ini));
+  LoadLists(ini);
 
-  // A list that cannot be read stops the rest of start-up, as the toolkit's
-  // error would; the window still opens with what was done.
+  // The file dialog's directory is written back at close as it was read;
+  // the user's picks are kept for this run only.
+  ini_dir_as_read_ = ini.ReadString("Window", "IniDir", Bytes(exe_dir_));
+  QString dir = QFile::decodeName(QByteArray::fromStdString(ini_dir_as_read_));
+  if (dir.size() > 1 && dir.endsWith('/')) dir.chop(1);
+  address_->SetFileDialogDir(dir);
+}
+
+void TFormMain::LoadLists(SettingsFile& ini) {
+  // Each list loads on its own: one that cannot be read does not keep the
+  // other from loading, and is never written back.
+  QStringList errors;
   try {
-    Codes()->PopupMenuCodeEditorClick(nullptr);
-    Bookmarks()->PopupMenuURLEditorClick(nullptr);
-    Codes()->RestoreExpandState(ini.ReadString("Window", "Expand", ""));
-    Codes()->ScrollToTop();
-    std::string ini_dir = ini.ReadString("Window", "IniDir", Bytes(ExeDir));
-    OpenDialogInitialDir = QFile::decodeName(QByteArray::fromStdString(ini_dir));
-    if (OpenDialogInitialDir.size() > 1 && OpenDialogInitialDir.endsWith('/')) OpenDialogInitialDir.chop(1);
+    codes_->PopupMenuCodeEditorClick(nullptr);
   } catch (const std::exception& error) {
-    QTimer::singleShot(0, this, [this, message = QString::fromUtf8(error.what())] { ShowError(message); });
+    errors << QString::fromUtf8(error.what());
+  }
+  try {
+    bookmarks_->PopupMenuURLEditorClick(nullptr);
+  } catch (const std::exception& error) {
+    errors << QString::fromUtf8(error.what());
+  }
+  expand_as_read_ = ini.ReadString("Window", "Expand", "");
+  codes_->RestoreExpandState(expand_as_read_);
+  codes_->ScrollToTop();
+  if (!errors.isEmpty()) {
+    QTimer::singleShot(0, this, [this, message = errors.join('\n')] { ShowError(message); });
   }
 }
 
@@ -158,11 +219,29 @@ void TFormMain::resizeEvent(QResizeEvent* e) {
 
 void TFormMain::PopupMenuNavigateClick(QAction* item) {
   item->setChecked(true);
-  ToolButtonNavigate->setIcon(ToolbarIcon(item == PopupMenuNavigate1 ? ToolbarImage::NewTab : ToolbarImage::Overwrite));
+  const bool new_tab = item == PopupMenuNavigate1;
+  ToolButtonNavigate->setIcon(ToolbarIcon(new_tab ? ToolbarImage::NewTab : ToolbarImage::Overwrite));
   ToolButtonNavigate->setToolTip(item->text());
+  tabs_->SetNavigateMode(new_tab ? NavigateMode::NewTab : NavigateMode::Overwrite);
 }
 
 bool TFormMain::NewTabModeChecked() const { return PopupMenuNavigate1->isChecked(); }
+
+void TFormMain::ToolButtonNavigateClick(Qt::KeyboardModifiers modifiers) {
+  OpenRequest request;
+  request.typed = address_->Text();
+  request.shift = modifiers.testFlag(Qt::ShiftModifier);
+  OpenPage(request);
+}
+
+void TFormMain::OpenPage(const OpenRequest& request) {
+  if (!request.typed.isEmpty()) {
+    address_->RememberTyped();
+  } else {
+    address_->Remember(request.address, SjisToQString(request.address));
+  }
+  tabs_->Open(request);
+}
 
 int TFormMain::SplitterLRCanResize(int proposed_width) const {
   if (width() - proposed_width > kSplitterLimit) return proposed_width;
@@ -184,8 +263,8 @@ void TFormMain::StatusBarResize() {
 
 void TFormMain::SpeedButtonOptionClick() {
   const QRect frame = frameGeometry();
-  Tabs()->PopupMenuTabPopup();
-  PopupMenuTab->popup(QPoint(frame.left() + PanelR->mapTo(this, QPoint(0, 0)).x(), frame.top() + 50));
+  tabs_->Menu().PopupMenuTabPopup();
+  tabs_->Menu().Menu()->popup(QPoint(frame.left() + PanelR->mapTo(this, QPoint(0, 0)).x(), frame.top() + 50));
 }
 
 void TFormMain::SpeedButtonEtcClick() {
@@ -206,7 +285,7 @@ void TFormMain::ShowError(const QString& text) {
 
 bool TFormMain::WriteSettings(const std::function<void(SettingsFile&)>& write) {
   try {
-    SettingsFile ini(Bytes(IniPath));
+    SettingsFile ini(Bytes(ini_path_));
     write(ini);
     return true;
   } catch (const SettingsWriteError& error) {
@@ -215,23 +294,34 @@ bool TFormMain::WriteSettings(const std::function<void(SettingsFile&)>& write) {
   }
 }
 
+bool TFormMain::SaveAtClose(bool saved, const QString& list_caption) {
+  if (saved) return true;
+  // The error has been shown; the user may still leave without this list
+  // rather than be kept in a window that can never close.
+  QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(),
+                  list_caption + "は保存されていません。\n保存せずに終了しますか？", QMessageBox::Yes | QMessageBox::No,
+                  this);
+  box.setButtonText(QMessageBox::Yes, "はい");
+  box.setButtonText(QMessageBox::No, "いいえ");
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
 bool TFormMain::FormCloseQuery() {
-  if (Options.AutoSave) {
-    if (Codes()->IsModified()) Codes()->PopupMenuCodeSaveClick();
-    if (Bookmarks()->IsModified()) Bookmarks()->PopupMenuURLSaveClick();
-    // A list that could not be saved keeps its mark; the error was shown
-    // and the user chooses again instead of losing the changes.
-    return !Codes()->IsModified() && !Bookmarks()->IsModified();
+  if (options_.AutoSave) {
+    if (codes_->IsModified() && !SaveAtClose(codes_->PopupMenuCodeSaveClick(), "銘柄一覧")) return false;
+    if (bookmarks_->IsModified() && !SaveAtClose(bookmarks_->PopupMenuURLSaveClick(), "URL一覧")) return false;
+    return true;
   }
-  if (Codes()->IsModified()) {
+  if (codes_->IsModified()) {
     const int answer = AskYesNoCancel("銘柄一覧を保存しますか？");
     if (answer == QMessageBox::Cancel) return false;
-    if (answer == QMessageBox::Yes && !Codes()->PopupMenuCodeSaveClick()) return false;
+    if (answer == QMessageBox::Yes && !SaveAtClose(codes_->PopupMenuCodeSaveClick(), "銘柄一覧")) return false;
   }
-  if (Bookmarks()->IsModified()) {
+  if (bookmarks_->IsModified()) {
     const int answer = AskYesNoCancel("URL一覧を保存しますか？");
     if (answer == QMessageBox::Cancel) return false;
-    if (answer == QMessageBox::Yes && !Bookmarks()->PopupMenuURLSaveClick()) return false;
+    if (answer == QMessageBox::Yes && !SaveAtClose(bookmarks_->PopupMenuURLSaveClick(), "URL一覧")) return false;
   }
   return true;
 }
@@ -252,11 +342,11 @@ void TFormMain::FormClose() {
     for (int i = 0; i < ListViewURL->columnCount(); ++i) {
       ini.WriteInteger("Window", "CLM-" + std::to_string(i), ListViewURL->columnWidth(i));
     }
-    ini.WriteString("Window", "Expand", Codes()->ExpandStateText());
-    std::vector<std::string> history;
-    for (int i = 0; i < ComboBoxURL->count(); ++i) history.push_back(QStringToSjis(ComboBoxURL->itemText(i)));
-    WriteUrlHistory(ini, history);
-    ini.WriteString("Window", "IniDir", Bytes(OpenDialogInitialDir));
+    // A list that could not be read shows no groups: its expand state stays
+    // as it was.
+    ini.WriteString("Window", "Expand", codes_->LoadFailed() ? expand_as_read_ : codes_->ExpandStateText());
+    WriteUrlHistory(ini, address_->History());
+    ini.WriteString("Window", "IniDir", ini_dir_as_read_);
   });
 }
 
@@ -270,8 +360,8 @@ void TFormMain::closeEvent(QCloseEvent* e) {
 }
 
 void TFormMain::ApplicationEventsIdle() {
-  Tabs()->IdleSteps();
-  Macros()->IdleMacroStep();
+  tabs_->IdleSteps();
+  macros_->IdleMacroStep();
 }
 
 }  // namespace sorvi

@@ -37,6 +37,12 @@ class KeyMacroController;
 class IdleHook;
 class SettingsFile;
 
+class AddressBox;
+struct OpenRequest;
+
+// The main window composes the subsystems: it builds the layout, hands each
+// subsystem the widgets it owns, wires their signals to what shows them,
+// and carries start-up and shutdown.
 class TFormMain : public QMainWindow {
   Q_OBJECT
 
@@ -46,105 +52,29 @@ class TFormMain : public QMainWindow {
   explicit TFormMain(const QString& exe_dir, QWidget* parent = nullptr);
   ~TFormMain() override;
 
-  // ---- program-wide values ----
-  QString ExeDir;
-  QString IniPath;
-  AppOptions Options;  // `AppOptions` of the settings, read by FormCreate
-
-  // ---- controls of the layout ----
-  QWidget* PanelL = nullptr;
-  UrlListView* ListViewURL = nullptr;
-  QSplitter* SplitterUD = nullptr;
-  CodeTreeView* TreeViewCode = nullptr;
-  QSplitter* SplitterLR = nullptr;
-  QWidget* PanelR = nullptr;
-  QWidget* PanelT = nullptr;
-  QToolBar* ToolBarL = nullptr;
-  QToolButton* SpeedButtonOption = nullptr;
-  QToolButton* ToolButtonLock = nullptr;
-  QToolButton* ToolButtonGoBack = nullptr;
-  QToolButton* ToolButtonGoFoward = nullptr;
-  QToolButton* ToolButtonStop = nullptr;
-  QToolButton* ToolButtonRefresh = nullptr;
-  QComboBox* ComboBoxURL = nullptr;
-  QToolBar* ToolBarR = nullptr;
-  QToolButton* ToolButtonNavigate = nullptr;
-  QToolButton* ToolButtonClose = nullptr;
-  QToolButton* ToolButtonPrint = nullptr;
-  QToolButton* SpeedButtonEtc = nullptr;
-  QTabWidget* PageControl = nullptr;
-  QFrame* PanelCover = nullptr;
-  QStatusBar* StatusBar = nullptr;
-  QLabel* StatusPanel0 = nullptr;
-  QLabel* StatusPanel1 = nullptr;
-  QLabel* StatusPanel2 = nullptr;
-  QProgressBar* ProgressBar = nullptr;
-  QTimer* Timer = nullptr;
-  QString OpenDialogInitialDir;  // `OpenDialog`'s initial directory
-
-  // ---- popup menus and their items ----
-  QMenu* PopupMenuNavigate = nullptr;
-  QAction* PopupMenuNavigate1 = nullptr;
-  QAction* PopupMenuNavigate2 = nullptr;
-  QMenu* PopupMenuCode = nullptr;
-  QMenu* PopupMenuCodeGo = nullptr;
-  QActionGroup* PopupMenuCodeGoGroup = nullptr;
-  QAction* PopupMenuCodeGoURL = nullptr;
-  QAction* PopupMenuCodeGoSeparator = nullptr;
-  QAction* PopupMenuCodeCopy1 = nullptr;
-  QAction* PopupMenuCodeCopy2 = nullptr;
-  QAction* PopupMenuCodeEdit = nullptr;
-  QAction* PopupMenuCodeCopy = nullptr;
-  QAction* PopupMenuCodeDel = nullptr;
-  QAction* PopupMenuCodeAdd = nullptr;
-  QAction* PopupMenuCodeEditor = nullptr;
-  QAction* PopupMenuCodeSave = nullptr;
-  QMenu* PopupMenuURL = nullptr;
-  QAction* PopupMenuURLGo = nullptr;
-  QAction* PopupMenuURLEdit = nullptr;
-  QAction* PopupMenuURLCopy = nullptr;
-  QAction* PopupMenuURLDel = nullptr;
-  QAction* PopupMenuURLAdd = nullptr;
-  QAction* PopupMenuURLEditor = nullptr;
-  QAction* PopupMenuURLSave = nullptr;
-  QMenu* PopupMenuEtc = nullptr;
-  QAction* PopupMenuEtcOption = nullptr;
-  QMenu* PopupMenuEtcKey = nullptr;
-  QAction* PopupMenuEtcKeyFunc = nullptr;
-  QAction* PopupMenuEtcKeyCode = nullptr;
-  QAction* PopupMenuNetOption = nullptr;
-  QAction* PopupMenuEtcHelp = nullptr;
-  QAction* PopupMenuEtcAbout = nullptr;
-  QMenu* PopupMenuTab = nullptr;
-  QMenu* PopupMenuTabReload = nullptr;
-  QActionGroup* PopupMenuTabReloadGroup = nullptr;
-  QAction* PopupMenuTabReload00 = nullptr;
-  QAction* PopupMenuTabReload15 = nullptr;
-  QAction* PopupMenuTabReload30 = nullptr;
-  QAction* PopupMenuTabReload1 = nullptr;
-  QAction* PopupMenuTabReload2 = nullptr;
-  QAction* PopupMenuTabReload5 = nullptr;
-  QAction* PopupMenuTabSilent = nullptr;
-  QAction* PopupMenuTabLockClear = nullptr;
-  QAction* PopupMenuClient = nullptr;
-  QMenu* PopupMenuFunc = nullptr;
-
-  // ---- state of the window itself ----
-  bool StartMaximized = false;
-  int NormalTop = 50, NormalLeft = 100, NormalHeight = 480, NormalWidth = 640;
-  int TabSerial = 0;
+  const QString& ExeDir() const { return exe_dir_; }
+  const QString& IniPath() const { return ini_path_; }
+  // `AppOptions` of the settings, read by FormCreate.
+  const AppOptions& Options() const { return options_; }
+  void SetOptions(const AppOptions& options) { options_ = options; }
 
   // ---- subsystems ----
   CodeListController* Codes() const { return codes_.get(); }
   BookmarkListController* Bookmarks() const { return bookmarks_.get(); }
   TabController* Tabs() const { return tabs_.get(); }
   KeyMacroController* Macros() const { return macros_.get(); }
+  AddressBox* Address() const { return address_; }
 
   // ---- handlers of this window ----
   void FormCreate();
   void FormActivate();
   void PopupMenuNavigateClick(QAction* item);
   bool NewTabModeChecked() const;
+  // The navigate button: opens what the address box shows.
+  void ToolButtonNavigateClick(Qt::KeyboardModifiers modifiers);
+  // Shows the request's address in the address box (and its history) and
+  // opens it.
+  void OpenPage(const OpenRequest& request);
   // Returns the accepted width of `PanelL` for a proposed splitter position.
   int SplitterLRCanResize(int proposed_width) const;
   void StatusBarResize();
@@ -175,14 +105,67 @@ class TFormMain : public QMainWindow {
   void BuildMenus();
   void BuildToolBars();
   void BuildStatusBar();
+  void MakeSubsystems();
+  void WireTabs();
   void ApplySplitterLimit();
+  void ShowProgress(int progress, int progress_max);
+  void LoadLists(SettingsFile& ini);
+  // Saves a list at close; a failure offers closing without it.
+  bool SaveAtClose(bool saved, const QString& list_caption);
+
+  QString exe_dir_;
+  QString ini_path_;
+  AppOptions options_;
+
+  // ---- controls of the layout ----
+  QWidget* PanelL = nullptr;
+  UrlListView* ListViewURL = nullptr;
+  QSplitter* SplitterUD = nullptr;
+  CodeTreeView* TreeViewCode = nullptr;
+  QSplitter* SplitterLR = nullptr;
+  QWidget* PanelR = nullptr;
+  QWidget* PanelT = nullptr;
+  QToolBar* ToolBarL = nullptr;
+  QToolButton* SpeedButtonOption = nullptr;
+  QToolButton* ToolButtonLock = nullptr;
+  QToolButton* ToolButtonGoBack = nullptr;
+  QToolButton* ToolButtonGoFoward = nullptr;
+  QToolButton* ToolButtonStop = nullptr;
+  QToolButton* ToolButtonRefresh = nullptr;
+  QComboBox* ComboBoxURL = nullptr;
+  QToolBar* ToolBarR = nullptr;
+  QToolButton* ToolButtonNavigate = nullptr;
+  QToolButton* ToolButtonClose = nullptr;
+  QToolButton* ToolButtonPrint = nullptr;
+  QToolButton* SpeedButtonEtc = nullptr;
+  QTabWidget* PageControl = nullptr;
+  QFrame* PanelCover = nullptr;
+  QStatusBar* StatusBar = nullptr;
+  QLabel* StatusPanel0 = nullptr;
+  QLabel* StatusPanel1 = nullptr;
+  QLabel* StatusPanel2 = nullptr;
+  QProgressBar* ProgressBar = nullptr;
+
+  // ---- the window's own menus ----
+  QMenu* PopupMenuNavigate = nullptr;
+  QAction* PopupMenuNavigate1 = nullptr;
+  QAction* PopupMenuNavigate2 = nullptr;
+  QMenu* PopupMenuEtc = nullptr;
+  QMenu* PopupMenuFunc = nullptr;
+
+  // ---- state of the window itself ----
+  bool StartMaximized = false;
+  int NormalTop = 50, NormalLeft = 100, NormalHeight = 480, NormalWidth = 640;
+  // Settings values written back at close as they were read.
+  std::string ini_dir_as_read_;
+  std::string expand_as_read_;
 
   bool first_activation_done_ = false;
-  bool closing_accepted_ = false;
   std::unique_ptr<CodeListController> codes_;
   std::unique_ptr<BookmarkListController> bookmarks_;
   std::unique_ptr<TabController> tabs_;
   std::unique_ptr<KeyMacroController> macros_;
+  AddressBox* address_ = nullptr;
   std::unique_ptr<IdleHook> idle_hook_;
 };
 

@@ -20,7 +20,8 @@
 #include <QVBoxLayout>
 
 #include "app/main_window.h"
-#include "app/toolbar_icons.h"
+#include "platform/toolbar_icons.h"
+#include "platform/toolbar_icons.h"
 #include "bookmarks/url_list_view.h"
 #include "codes/code_tree_view.h"
 
@@ -28,8 +29,9 @@ namespace sorvi {
 
 namespace {
 
-QToolButton* AddButton(QToolBar* bar, const QString& hint, const QIcon& icon, bool enabled) {
+QToolButton* AddButton(QToolBar* bar, const char* name, const QString& hint, const QIcon& icon, bool enabled) {
   auto* button = new QToolButton(bar);
+  button->setObjectName(QString::fromLatin1(name));
   button->setToolTip(hint);
   button->setIcon(icon);
   button->setAutoRaise(true);
@@ -39,8 +41,9 @@ QToolButton* AddButton(QToolBar* bar, const QString& hint, const QIcon& icon, bo
   return button;
 }
 
-QAction* AddItem(QMenu* menu, const QString& caption, int tag = 0) {
+QAction* AddItem(QMenu* menu, const char* name, const QString& caption, int tag = 0) {
   QAction* action = menu->addAction(caption);
+  action->setObjectName(QString::fromLatin1(name));
   action->setData(tag);
   return action;
 }
@@ -116,10 +119,6 @@ void TFormMain::BuildLayout() {
   SplitterLR->setStretchFactor(1, 1);
   setCentralWidget(SplitterLR);
 
-  Timer = new QTimer(this);
-  Timer->setObjectName("Timer");
-  Timer->setInterval(15000);
-
   BuildToolBars();
   bar_layout->addWidget(ToolBarL);
   bar_layout->addWidget(ComboBoxURL, 1);
@@ -147,16 +146,16 @@ void TFormMain::BuildToolBars() {
   MakeCompact(ToolBarL);
   ToolBarL->setObjectName("ToolBarL");
   ToolBarL->setIconSize(QSize(16, 16));
-  SpeedButtonOption = AddButton(ToolBarL, "オプション", ToolbarIcon(ToolbarImage::Option), false);
+  SpeedButtonOption = AddButton(ToolBarL, "SpeedButtonOption", "オプション", ToolbarIcon(ToolbarImage::Option), false);
   ToolBarL->addSeparator();
-  ToolButtonLock = AddButton(ToolBarL, "ロック", LockIcon(0), false);
+  ToolButtonLock = AddButton(ToolBarL, "ToolButtonLock", "ロック", LockIcon(0), false);
   ToolButtonLock->setCheckable(true);
   ToolBarL->addSeparator();
-  ToolButtonGoBack = AddButton(ToolBarL, "戻る", ToolbarIcon(ToolbarImage::Back), false);
-  ToolButtonGoFoward = AddButton(ToolBarL, "進む", ToolbarIcon(ToolbarImage::Forward), false);
+  ToolButtonGoBack = AddButton(ToolBarL, "ToolButtonGoBack", "戻る", ToolbarIcon(ToolbarImage::Back), false);
+  ToolButtonGoFoward = AddButton(ToolBarL, "ToolButtonGoFoward", "進む", ToolbarIcon(ToolbarImage::Forward), false);
   ToolBarL->addSeparator();
-  ToolButtonStop = AddButton(ToolBarL, "中止", ToolbarIcon(ToolbarImage::Stop), false);
-  ToolButtonRefresh = AddButton(ToolBarL, "更新", ToolbarIcon(ToolbarImage::Refresh), false);
+  ToolButtonStop = AddButton(ToolBarL, "ToolButtonStop", "中止", ToolbarIcon(ToolbarImage::Stop), false);
+  ToolButtonRefresh = AddButton(ToolBarL, "ToolButtonRefresh", "更新", ToolbarIcon(ToolbarImage::Refresh), false);
   ToolBarL->addSeparator();
 
   ComboBoxURL = new QComboBox(PanelT);
@@ -173,20 +172,21 @@ void TFormMain::BuildToolBars() {
   MakeCompact(ToolBarR);
   ToolBarR->setObjectName("ToolBarR");
   ToolBarR->setIconSize(QSize(16, 16));
-  ToolButtonNavigate = AddButton(ToolBarR, "表示", ToolbarIcon(ToolbarImage::NewTab), true);
+  ToolButtonNavigate = AddButton(ToolBarR, "ToolButtonNavigate", "表示", ToolbarIcon(ToolbarImage::NewTab), true);
   ToolButtonNavigate->setPopupMode(QToolButton::MenuButtonPopup);
-  ToolButtonClose = AddButton(ToolBarR, "閉じる", ToolbarIcon(ToolbarImage::Close), false);
+  ToolButtonClose = AddButton(ToolBarR, "ToolButtonClose", "閉じる", ToolbarIcon(ToolbarImage::Close), false);
   ToolBarR->addSeparator();
-  ToolButtonPrint = AddButton(ToolBarR, "印刷", ToolbarIcon(ToolbarImage::Print), false);
+  ToolButtonPrint = AddButton(ToolBarR, "ToolButtonPrint", "印刷", ToolbarIcon(ToolbarImage::Print), false);
   ToolBarR->addSeparator();
-  SpeedButtonEtc = AddButton(ToolBarR, "メニュー", ToolbarIcon(ToolbarImage::Menu), true);
+  SpeedButtonEtc = AddButton(ToolBarR, "SpeedButtonEtc", "メニュー", ToolbarIcon(ToolbarImage::Menu), true);
 }
 
 void TFormMain::BuildMenus() {
   PopupMenuNavigate = new QMenu(this);
+  PopupMenuNavigate->setObjectName("PopupMenuNavigate");
   auto* navigate_group = new QActionGroup(PopupMenuNavigate);
-  PopupMenuNavigate1 = AddItem(PopupMenuNavigate, "新規", 6);
-  PopupMenuNavigate2 = AddItem(PopupMenuNavigate, "上書", 7);
+  PopupMenuNavigate1 = AddItem(PopupMenuNavigate, "PopupMenuNavigate1", "新規", 6);
+  PopupMenuNavigate2 = AddItem(PopupMenuNavigate, "PopupMenuNavigate2", "上書", 7);
   for (QAction* item : {PopupMenuNavigate1, PopupMenuNavigate2}) {
     item->setCheckable(true);
     item->setIcon(ToolbarIcon(item == PopupMenuNavigate1 ? ToolbarImage::NewTab : ToolbarImage::Overwrite));
@@ -198,69 +198,21 @@ void TFormMain::BuildMenus() {
     if (item == PopupMenuNavigate1 || item == PopupMenuNavigate2) PopupMenuNavigateClick(item);
   });
 
-  PopupMenuCode = new QMenu(this);
-  PopupMenuCodeGo = PopupMenuCode->addMenu("実行");
-  PopupMenuCodeGoGroup = new QActionGroup(PopupMenuCodeGo);
-  PopupMenuCodeGoURL = AddItem(PopupMenuCodeGo, "URLを開く", 1);
-  PopupMenuCodeGoURL->setCheckable(true);
-  PopupMenuCodeGoURL->setChecked(true);
-  PopupMenuCodeGoGroup->addAction(PopupMenuCodeGoURL);
-  PopupMenuCodeGoSeparator = PopupMenuCodeGo->addSeparator();
-  PopupMenuCode->addSeparator();
-  PopupMenuCodeCopy1 = AddItem(PopupMenuCode, "コード コピー", 1);
-  PopupMenuCodeCopy2 = AddItem(PopupMenuCode, "名称 コピー", 2);
-  PopupMenuCode->addSeparator();
-  PopupMenuCodeEdit = AddItem(PopupMenuCode, "編集");
-  PopupMenuCodeCopy = AddItem(PopupMenuCode, "複製");
-  PopupMenuCodeDel = AddItem(PopupMenuCode, "削除");
-  PopupMenuCodeAdd = AddItem(PopupMenuCode, "追加");
-  PopupMenuCodeEditor = AddItem(PopupMenuCode, "エディタ");
-  PopupMenuCodeSave = AddItem(PopupMenuCode, "保存");
-  PopupMenuCodeSave->setEnabled(false);
-
-  PopupMenuURL = new QMenu(this);
-  PopupMenuURLGo = AddItem(PopupMenuURL, "実行");
-  PopupMenuURL->addSeparator();
-  PopupMenuURLEdit = AddItem(PopupMenuURL, "編集");
-  PopupMenuURLCopy = AddItem(PopupMenuURL, "複製");
-  PopupMenuURLDel = AddItem(PopupMenuURL, "削除");
-  PopupMenuURLAdd = AddItem(PopupMenuURL, "追加");
-  PopupMenuURLEditor = AddItem(PopupMenuURL, "エディタ");
-  PopupMenuURLSave = AddItem(PopupMenuURL, "保存");
-  PopupMenuURLSave->setEnabled(false);
-
   PopupMenuEtc = new QMenu(this);
-  PopupMenuEtcOption = AddItem(PopupMenuEtc, "動作環境設定(&O)");
-  PopupMenuEtcKey = PopupMenuEtc->addMenu("キーマクロ登録(&K)");
-  PopupMenuEtcKeyFunc = AddItem(PopupMenuEtcKey, "ファンクション(&F)");
-  PopupMenuEtcKeyCode = AddItem(PopupMenuEtcKey, "銘柄コード(&C)");
+  PopupMenuEtc->setObjectName("PopupMenuEtc");
+  AddItem(PopupMenuEtc, "PopupMenuEtcOption", "動作環境設定(&O)");
+  QMenu* keys = PopupMenuEtc->addMenu("キーマクロ登録(&K)");
+  keys->setObjectName("PopupMenuEtcKey");
+  AddItem(keys, "PopupMenuEtcKeyFunc", "ファンクション(&F)");
+  AddItem(keys, "PopupMenuEtcKeyCode", "銘柄コード(&C)");
   PopupMenuEtc->addSeparator();
-  PopupMenuNetOption = AddItem(PopupMenuEtc, "インターネット設定(&I)");
+  AddItem(PopupMenuEtc, "PopupMenuNetOption", "インターネット設定(&I)");
   PopupMenuEtc->addSeparator();
-  PopupMenuEtcHelp = AddItem(PopupMenuEtc, "ヘルプ(&H)");
-  PopupMenuEtcAbout = AddItem(PopupMenuEtc, "バージョン情報(&A)");
-
-  PopupMenuTab = new QMenu(this);
-  PopupMenuTabReload = PopupMenuTab->addMenu("自動更新(&U)");
-  PopupMenuTabReloadGroup = new QActionGroup(PopupMenuTabReload);
-  PopupMenuTabReload00 = AddItem(PopupMenuTabReload, "なし", 0);
-  PopupMenuTabReload15 = AddItem(PopupMenuTabReload, "15秒", 1);
-  PopupMenuTabReload30 = AddItem(PopupMenuTabReload, "30秒", 2);
-  PopupMenuTabReload1 = AddItem(PopupMenuTabReload, "1分", 4);
-  PopupMenuTabReload2 = AddItem(PopupMenuTabReload, "2分", 8);
-  PopupMenuTabReload5 = AddItem(PopupMenuTabReload, "5分", 20);
-  for (QAction* item : PopupMenuTabReload->actions()) {
-    item->setCheckable(true);
-    PopupMenuTabReloadGroup->addAction(item);
-  }
-  PopupMenuTabReload00->setChecked(true);
-  PopupMenuTab->addSeparator();
-  PopupMenuTabSilent = AddItem(PopupMenuTab, "ダイアログ抑止(&S)");
-  PopupMenuTabSilent->setCheckable(true);
-  PopupMenuTabLockClear = AddItem(PopupMenuTab, "ロック対象解除(&L)");
-  PopupMenuClient = AddItem(PopupMenuTab, "タブ内全体表示(&C)");
+  AddItem(PopupMenuEtc, "PopupMenuEtcHelp", "ヘルプ(&H)");
+  AddItem(PopupMenuEtc, "PopupMenuEtcAbout", "バージョン情報(&A)");
 
   PopupMenuFunc = new QMenu(this);
+  PopupMenuFunc->setObjectName("PopupMenuFunc");
 
   connect(SpeedButtonOption, &QToolButton::clicked, this, &TFormMain::SpeedButtonOptionClick);
   connect(SpeedButtonEtc, &QToolButton::clicked, this, &TFormMain::SpeedButtonEtcClick);
@@ -271,8 +223,11 @@ void TFormMain::BuildStatusBar() {
   StatusBar->setObjectName("StatusBar");
   StatusBar->setSizeGripEnabled(true);
   StatusPanel0 = new QLabel(StatusBar);
+  StatusPanel0->setObjectName("StatusPanel0");
   StatusPanel1 = new QLabel(StatusBar);
+  StatusPanel1->setObjectName("StatusPanel1");
   StatusPanel2 = new QLabel(StatusBar);
+  StatusPanel2->setObjectName("StatusPanel2");
   for (QLabel* panel : {StatusPanel0, StatusPanel1, StatusPanel2}) {
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Sunken);

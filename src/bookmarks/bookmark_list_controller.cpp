@@ -1,43 +1,69 @@
 #include "bookmarks/bookmark_list_controller.h"
 
 #include <QAction>
-#include <QComboBox>
+#include <QApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QMessageBox>
 #include <stdexcept>
 
-#include "app/main_window.h"
 #include "bookmarks/url_list_view.h"
-#include "codes/code_list_controller.h"
-#include "core/bookmarks/url_macro.h"
 #include "core/files/file_io.h"
-#include "platform/cp932.h"
-#include "tabs/tab_controller.h"
 
 namespace sorvi {
 
-BookmarkListController::BookmarkListController(TFormMain& form)
-    : QObject(&form), form_(form), list_(*form.ListViewURL) {
-  connect(form_.PopupMenuURLSave, &QAction::triggered, this, [this] { PopupMenuURLSaveClick(); });
-  connect(form_.PopupMenuURLGo, &QAction::triggered, this, [this] { ListViewURLDblClick(form_.PopupMenuURLGo); });
-  connect(&list_, &UrlListView::Executed, this, [this] { ListViewURLDblClick(&list_); });
-  connect(&list_, &UrlListView::Modified, this, [this] { SetModified(true); });
+namespace {
+
+QAction* AddItem(QMenu* menu, const char* name, const QString& caption) {
+  QAction* action = menu->addAction(caption);
+  action->setObjectName(QString::fromLatin1(name));
+  return action;
+}
+
+}  // namespace
+
+BookmarkListController::BookmarkListController(UrlListView* list, std::function<UrlSelection()> selection,
+                                               const QString& exe_dir, QWidget* window)
+    : QObject(window), list_(*list), selection_(std::move(selection)), exe_dir_(exe_dir), window_(window) {
+  BuildMenu(window);
+  connect(&list_, &UrlListView::Executed, this,
+          [this] { ListViewURLDblClick(QGuiApplication::keyboardModifiers()); });
+  connect(&list_, &UrlListView::BoxPressed, this, &BookmarkListController::ToggleBox);
   connect(&list_, &UrlListView::ContextMenuRequested, this, [this](const QPoint& at) {
     PopupMenuURLPopup();
-    form_.PopupMenuURL->popup(at);
+    menu_->popup(at);
   });
 }
 
-QString BookmarkListController::FilePath() const { return form_.ExeDir + "SV_List.txt"; }
+void BookmarkListController::BuildMenu(QWidget* window) {
+  menu_ = new QMenu(window);
+  menu_->setObjectName("PopupMenuURL");
+  QAction* go = AddItem(menu_, "PopupMenuURLGo", "実行");
+  menu_->addSeparator();
+  edit_ = AddItem(menu_, "PopupMenuURLEdit", "編集");
+  copy_ = AddItem(menu_, "PopupMenuURLCopy", "複製");
+  del_ = AddItem(menu_, "PopupMenuURLDel", "削除");
+  AddItem(menu_, "PopupMenuURLAdd", "追加");
+  AddItem(menu_, "PopupMenuURLEditor", "エディタ");
+  save_ = AddItem(menu_, "PopupMenuURLSave", "保存");
+  save_->setEnabled(false);
+  connect(save_, &QAction::triggered, this, [this] { PopupMenuURLSaveClick(); });
+  connect(go, &QAction::triggered, this, [this] { ListViewURLDblClick(QGuiApplication::keyboardModifiers()); });
+}
 
-void BookmarkListController::PopupMenuURLEditorClick(QObject* /*sender*/) {
-  const std::string path = QFile::encodeName(FilePath()).toStdString();
-  if (!FileExists(path)) return;
+QString BookmarkListController::FilePath() const { return exe_dir_ + "SV_List.txt"; }
+
+void BookmarkListController::ShowError(const QString& text) {
+  QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text, QMessageBox::Ok, window_);
+  box.exec();
+}
+
+void BookmarkListController::ShowAll() {
   list_.clear();
-  const std::optional<std::string> bytes = ReadWholeFile(path);
-  if (!bytes) throw std::runtime_error(QString("ファイル %1 は開けません").arg(FilePath()).toStdString());
   QList<QTreeWidgetItem*> items;
-  for (const UrlBookmark& bookmark : ParseBookmarkFile(*bytes)) {
+  items.reserve(qsizetype(bookmarks_.size()));
+  for (const UrlBookmark& bookmark : bookmarks_) {
     auto* item = new QTreeWidgetItem();
     UrlListView::SetBookmark(item, bookmark);
     items.push_back(item);
@@ -45,14 +71,31 @@ void BookmarkListController::PopupMenuURLEditorClick(QObject* /*sender*/) {
   list_.addTopLevelItems(items);
 }
 
+void BookmarkListController::PopupMenuURLEditorClick(QObject* /*sender*/) {
+  const std::string path = QFile::encodeName(FilePath()).toStdString();
+  if (!FileExists(path)) return;
+  const std::optional<std::string> bytes = ReadWholeFile(path);
+  if (!bytes) {
+    load_failed_ = true;
+    bookmarks_.clear();
+    ShowAll();
+    throw std::runtime_error(QString("ファイル %1 は開けません").arg(FilePath()).toStdString());
+  }
+  load_failed_ = false;
+  bookmarks_ = ParseBookmarkFile(*bytes);
+  ShowAll();
+}
+
 bool BookmarkListController::PopupMenuURLSaveClick() {
-  std::vector<UrlBookmark> bookmarks;
-  bookmarks.reserve(size_t(list_.topLevelItemCount()));
-  for (int i = 0; i < list_.topLevelItemCount(); ++i) bookmarks.push_back(UrlListView::Bookmark(list_.topLevelItem(i)));
+  if (load_failed_) {
+    // What could not be read is never replaced by what is shown.
+    ShowError(QString("URL一覧を保存できませんでした。\n%1 は読み込めなかったため、上書きしません。").arg(FilePath()));
+    return false;
+  }
   std::string error;
-  if (!ReplaceFileContents(QFile::encodeName(FilePath()).toStdString(), SerializeBookmarkList(bookmarks), &error)) {
-    form_.ShowError(QString("URL一覧を保存できませんでした。\n%1\n(%2)\n\n元のファイルはそのまま残っています。")
-                        .arg(FilePath(), QString::fromLocal8Bit(error.c_str())));
+  if (!ReplaceFileContents(QFile::encodeName(FilePath()).toStdString(), SerializeBookmarkList(bookmarks_), &error)) {
+    ShowError(QString("URL一覧を保存できませんでした。\n%1\n(%2)\n\n元のファイルはそのまま残っています。")
+                  .arg(FilePath(), QString::fromLocal8Bit(error.c_str())));
     return false;
   }
   SetModified(false);
@@ -61,33 +104,50 @@ bool BookmarkListController::PopupMenuURLSaveClick() {
 
 void BookmarkListController::PopupMenuURLPopup() {
   const bool selected = list_.SelectedItem() != nullptr;
-  form_.PopupMenuURLEdit->setEnabled(selected);
-  form_.PopupMenuURLCopy->setEnabled(selected);
-  form_.PopupMenuURLDel->setEnabled(selected);
+  edit_->setEnabled(selected);
+  copy_->setEnabled(selected);
+  del_->setEnabled(selected);
 }
 
-bool BookmarkListController::IsModified() const { return form_.PopupMenuURLSave->isEnabled(); }
+void BookmarkListController::SetModified(bool modified) {
+  modified_ = modified;
+  save_->setEnabled(modified);
+}
 
-void BookmarkListController::SetModified(bool modified) { form_.PopupMenuURLSave->setEnabled(modified); }
+void BookmarkListController::Append(const UrlBookmark& bookmark) {
+  bookmarks_.push_back(bookmark);
+  list_.AddBookmark(bookmark);
+}
 
-void BookmarkListController::ListViewURLDblClick(QObject* sender) {
+void BookmarkListController::ToggleBox(int row, bool key_macro_box) {
+  if (row < 0 || row >= int(bookmarks_.size())) return;
+  UrlBookmark& bookmark = bookmarks_[size_t(row)];
+  if (key_macro_box) {
+    if (bookmark.key_macro_state == -1) return;
+    bookmark.key_macro_state = (bookmark.key_macro_state + 1) % 2;
+  } else {
+    bookmark.fixed_title = ((bookmark.fixed_title + 1) % 2 + 2) % 2;
+  }
+  UrlListView::SetBookmark(list_.topLevelItem(row), bookmark);
+  SetModified(true);
+}
+
+void BookmarkListController::ListViewURLDblClick(Qt::KeyboardModifiers modifiers) {
   QTreeWidgetItem* item = list_.SelectedItem();
   if (!item) return;
-  const UrlBookmark bookmark = UrlListView::Bookmark(item);
-  const UrlSelection selection = form_.Codes()->GatherUrlSelection();
-  const std::string address = ExpandUrlMacro(bookmark.url_macro, selection);
-  form_.ComboBoxURL->setEditText(SjisToQString(address));
-  TabController& tabs = *form_.Tabs();
-  if (address.empty()) {
-    // Nothing will open: don't leave a caption or macro behind for the
-    // next, unrelated navigation.
-    tabs.PendingCaption.clear();
-    tabs.PendingKeyMacro.clear();
-    return;
+  const int row = list_.indexOfTopLevelItem(item);
+  if (row < 0 || row >= int(bookmarks_.size())) return;
+  const UrlBookmark& bookmark = bookmarks_[size_t(row)];
+  const UrlSelection selection = selection_();
+  OpenRequest request;
+  request.address = ExpandUrlMacro(bookmark.url_macro, selection);
+  request.shift = modifiers.testFlag(Qt::ShiftModifier);
+  // Nothing opens for an empty address; no caption or macro is left behind.
+  if (!request.address.empty()) {
+    request.caption = MakeBookmarkCaption(bookmark, selection);
+    if (bookmark.key_macro_state == 1) request.key_macro = bookmark.key_macro;
   }
-  tabs.PendingCaption = MakeBookmarkCaption(bookmark, selection);
-  if (bookmark.key_macro_state == 1) tabs.PendingKeyMacro = bookmark.key_macro;
-  tabs.ToolButtonNavigateClick(sender);
+  emit OpenRequested(request);
 }
 
 }  // namespace sorvi

@@ -127,10 +127,7 @@ bool UrlListView::ListViewURLMouseDown(int x, int y) {
 
   const int dx = x - p0.x() + 18;
   if (dx >= 4 && dx <= 16) {
-    QTreeWidgetItem* item = topLevelItem((y - p0.y()) / row_height);
-    const int flag = item->data(0, kFixedTitle).toInt();
-    item->setData(0, kFixedTitle, ((flag + 1) % 2 + 2) % 2);
-    emit Modified();
+    emit BoxPressed((y - p0.y()) / row_height, false);
     return true;
   }
 
@@ -142,8 +139,7 @@ bool UrlListView::ListViewURLMouseDown(int x, int y) {
   if (!(ps.y() <= y && y < ps.y() + row_height - 1)) return false;
   const int xk = ps.x() + columnWidth(0) - kCheckImageWidth + columnWidth(1) + columnWidth(2);
   if (!(xk <= x && x < xk + 14)) return false;
-  selected->setData(0, kKeyMacroState, (state + 1) % 2);
-  emit Modified();
+  emit BoxPressed(indexOfTopLevelItem(selected), true);
   return true;
 }
 

@@ -25,12 +25,13 @@ class UrlListView : public QTreeWidget {
   // toggling rule measures it (viewport coordinates).
   QPoint ItemPosition(int row) const;
 
-  // The toggling of the two check boxes by a press at (x, y) in viewport
-  // coordinates. Returns true when a box was toggled.
+  // The check boxes hit by a press at (x, y) in viewport coordinates:
+  // reports the box pressed (BoxPressed). Returns true when one was hit.
   bool ListViewURLMouseDown(int x, int y);
 
  signals:
-  void Modified();  // a check box was toggled
+  // A press on a row's "*" box, or on the selected row's ":" box.
+  void BoxPressed(int row, bool key_macro_box);
   void Executed();  // double-click: open the bookmark
   void ContextMenuRequested(const QPoint& global_pos);
 

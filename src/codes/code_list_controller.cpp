@@ -2,47 +2,90 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QFile>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
 #include <stdexcept>
 
-#include "app/main_window.h"
-#include "bookmarks/bookmark_list_controller.h"
 #include "codes/code_tree_view.h"
 #include "core/codes/stock_code_list.h"
 #include "core/files/file_io.h"
 
 namespace sorvi {
 
-CodeListController::CodeListController(TFormMain& form) : QObject(&form), form_(form), tree_(*form.TreeViewCode) {
-  connect(form_.PopupMenuCodeSave, &QAction::triggered, this, [this] { PopupMenuCodeSaveClick(); });
-  connect(&tree_, &CodeTreeView::ContextMenuRequested, this,
-          [this](const QPoint& at) { form_.PopupMenuCode->popup(at); });
-  connect(form_.PopupMenuCodeGoURL, &QAction::triggered, this,
-          [this] { PopupMenuCodeGoClick(form_.PopupMenuCodeGoURL); });
+namespace {
+
+QAction* AddItem(QMenu* menu, const char* name, const QString& caption, int tag = 0) {
+  QAction* action = menu->addAction(caption);
+  action->setObjectName(QString::fromLatin1(name));
+  action->setData(tag);
+  return action;
+}
+
+}  // namespace
+
+CodeListController::CodeListController(CodeTreeView* tree, const QString& exe_dir, QWidget* window)
+    : QObject(window), tree_(*tree), exe_dir_(exe_dir), window_(window) {
+  BuildMenu(window);
+  connect(&tree_, &CodeTreeView::ContextMenuRequested, this, [this](const QPoint& at) { menu_->popup(at); });
   connect(&tree_, &CodeTreeView::DefaultActionRequested, this, [this] {
-    if (QAction* item = form_.PopupMenuCodeGoGroup->checkedAction()) PopupMenuCodeGoClick(item);
+    if (QAction* item = go_group_->checkedAction()) PopupMenuCodeGoClick(item);
   });
 }
 
+void CodeListController::BuildMenu(QWidget* window) {
+  menu_ = new QMenu(window);
+  menu_->setObjectName("PopupMenuCode");
+  go_menu_ = menu_->addMenu("実行");
+  go_menu_->setObjectName("PopupMenuCodeGo");
+  go_group_ = new QActionGroup(go_menu_);
+  go_url_ = AddItem(go_menu_, "PopupMenuCodeGoURL", "URLを開く", 1);
+  go_url_->setCheckable(true);
+  go_url_->setChecked(true);
+  go_group_->addAction(go_url_);
+  go_menu_->addSeparator()->setObjectName("PopupMenuCodeGoSeparator");
+  menu_->addSeparator();
+  AddItem(menu_, "PopupMenuCodeCopy1", "コード コピー", 1);
+  AddItem(menu_, "PopupMenuCodeCopy2", "名称 コピー", 2);
+  menu_->addSeparator();
+  AddItem(menu_, "PopupMenuCodeEdit", "編集");
+  AddItem(menu_, "PopupMenuCodeCopy", "複製");
+  AddItem(menu_, "PopupMenuCodeDel", "削除");
+  AddItem(menu_, "PopupMenuCodeAdd", "追加");
+  AddItem(menu_, "PopupMenuCodeEditor", "エディタ");
+  save_ = AddItem(menu_, "PopupMenuCodeSave", "保存");
+  save_->setEnabled(false);
+  connect(save_, &QAction::triggered, this, [this] { PopupMenuCodeSaveClick(); });
+  connect(go_url_, &QAction::triggered, this, [this] { PopupMenuCodeGoClick(go_url_); });
+}
+
 void CodeListController::PopupMenuCodeGoClick(QAction* item) {
-  if (item == form_.PopupMenuCodeGoURL) {
+  if (item == go_url_) {
     // A double-click on a group that opens pages must not also toggle it.
     tree_.ClearExpandWish();
-    if (!tree_.selectedItems().isEmpty()) form_.Bookmarks()->ListViewURLDblClick(item);
+    if (!tree_.selectedItems().isEmpty()) emit OpenBookmarkRequested();
   }
 }
 
-QString CodeListController::FilePath() const { return form_.ExeDir + "SV_Code.txt"; }
+void CodeListController::ShowError(const QString& text) {
+  QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text, QMessageBox::Ok, window_);
+  box.exec();
+}
+
+QString CodeListController::FilePath() const { return exe_dir_ + "SV_Code.txt"; }
 
 void CodeListController::PopupMenuCodeEditorClick(QObject* /*sender*/) {
   const std::string path = QFile::encodeName(FilePath()).toStdString();
   if (!FileExists(path)) return;
   tree_.clear();
   const std::optional<std::string> bytes = ReadWholeFile(path);
-  if (!bytes) throw std::runtime_error(QString("ファイル %1 は開けません").arg(FilePath()).toStdString());
+  if (!bytes) {
+    load_failed_ = true;
+    throw std::runtime_error(QString("ファイル %1 は開けません").arg(FilePath()).toStdString());
+  }
+  load_failed_ = false;
 
   const StockCodeLoad load = ParseStockCodeFile(*bytes);
   // Built detached and inserted in one go: thousands of stocks one by one
@@ -67,13 +110,16 @@ void CodeListController::PopupMenuCodeEditorClick(QObject* /*sender*/) {
         QString("SV_Code.txt の先頭にグループのない銘柄が %1 行ありました。\n"
                 "「[未分類]」グループにまとめました。")
             .arg(load.orphan_lines);
-    QTimer::singleShot(0, &form_, [this, message] {
-      QMessageBox::information(&form_, "そるび", message);
-    });
+    QTimer::singleShot(0, window_, [this, message] { QMessageBox::information(window_, "そるび", message); });
   }
 }
 
 bool CodeListController::PopupMenuCodeSaveClick() {
+  if (load_failed_) {
+    // What could not be read is never replaced by what is shown.
+    ShowError(QString("銘柄一覧を保存できませんでした。\n%1 は読み込めなかったため、上書きしません。").arg(FilePath()));
+    return false;
+  }
   StockCodeList list;
   for (int g = 0; g < tree_.topLevelItemCount(); ++g) {
     QTreeWidgetItem* group = tree_.topLevelItem(g);
@@ -84,7 +130,7 @@ bool CodeListController::PopupMenuCodeSaveClick() {
   }
   std::string error;
   if (!ReplaceFileContents(QFile::encodeName(FilePath()).toStdString(), SerializeStockCodeList(list), &error)) {
-    form_.ShowError(QString("銘柄一覧を保存できませんでした。\n%1\n(%2)\n\n元のファイルはそのまま残っています。")
+    ShowError(QString("銘柄一覧を保存できませんでした。\n%1\n(%2)\n\n元のファイルはそのまま残っています。")
                         .arg(FilePath(), QString::fromLocal8Bit(error.c_str())));
     return false;
   }
@@ -92,9 +138,10 @@ bool CodeListController::PopupMenuCodeSaveClick() {
   return true;
 }
 
-bool CodeListController::IsModified() const { return form_.PopupMenuCodeSave->isEnabled(); }
-
-void CodeListController::SetModified(bool modified) { form_.PopupMenuCodeSave->setEnabled(modified); }
+void CodeListController::SetModified(bool modified) {
+  modified_ = modified;
+  save_->setEnabled(modified);
+}
 
 std::string CodeListController::ExpandStateText() const {
   std::vector<bool> expanded;

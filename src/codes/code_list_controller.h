@@ -1,6 +1,7 @@
 #pragma once
-// Loading, saving and the modified mark of the stock code list, the expand
-// state of its groups, and what the other subsystems read of the selection.
+// The stock code list: loading, saving and the modified mark, the tree's
+// menu, the expand state of its groups, and what the other subsystems read
+// of the selection.
 #include <QObject>
 #include <string>
 #include <string_view>
@@ -8,35 +9,39 @@
 #include "core/bookmarks/url_macro.h"
 
 class QAction;
-class QTreeWidgetItem;
+class QActionGroup;
+class QMenu;
+class QWidget;
 
 namespace sorvi {
 
-class TFormMain;
 class CodeTreeView;
 
 class CodeListController : public QObject {
   Q_OBJECT
  public:
-  explicit CodeListController(TFormMain& form);
+  // `tree` is `TreeViewCode`; the list file lives in `exe_dir`; `window`
+  // parents the menus and message boxes.
+  CodeListController(CodeTreeView* tree, const QString& exe_dir, QWidget* window);
 
   QString FilePath() const;
+  QMenu* Menu() const { return menu_; }
 
   // Without a sender: loads the list file into the tree (start-up). Throws
   // std::runtime_error with a Japanese message when the file exists but
-  // cannot be read.
+  // cannot be read; the list is then never saved over that file.
   void PopupMenuCodeEditorClick(QObject* sender);
   // Writes the tree to the list file. A failure is shown to the user and
   // keeps the list marked modified; returns whether it was saved.
   bool PopupMenuCodeSaveClick();
-
-  // The modified mark is the enabled state of "保存".
   // The tree's "実行" submenu; "URLを開く" opens the selected bookmark for
   // the selection. A double-click in the tree runs the checked item.
   void PopupMenuCodeGoClick(QAction* item);
 
-  bool IsModified() const;
+  bool IsModified() const { return modified_; }
   void SetModified(bool modified);
+  // The file exists but could not be read at start-up.
+  bool LoadFailed() const { return load_failed_; }
 
   std::string ExpandStateText() const;
   void RestoreExpandState(std::string_view state);
@@ -47,9 +52,25 @@ class CodeListController : public QObject {
   // Caption bytes of the tree's primary selected node; empty when none.
   std::string SelectedNodeCaption() const;
 
+ signals:
+  // "URLを開く": the selected bookmark is to be opened for the selection.
+  void OpenBookmarkRequested();
+
  private:
-  TFormMain& form_;
+  void BuildMenu(QWidget* window);
+  void ShowError(const QString& text);
+
   CodeTreeView& tree_;
+  QString exe_dir_;
+  QWidget* window_;
+  bool modified_ = false;
+  bool load_failed_ = false;
+
+  QMenu* menu_ = nullptr;          // `PopupMenuCode`
+  QMenu* go_menu_ = nullptr;       // `PopupMenuCodeGo`
+  QActionGroup* go_group_ = nullptr;
+  QAction* go_url_ = nullptr;      // `PopupMenuCodeGoURL`
+  QAction* save_ = nullptr;        // `PopupMenuCodeSave`: enabled while modified
 };
 
 }  // namespace sorvi

@@ -3,13 +3,14 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QThread>
 
-#include "app/main_window.h"
-#include "codes/code_list_controller.h"
 #include "core/keymacro/key_macro_runner.h"
+#include "core/settings/app_options.h"
 #include "keymacro/qt_key_macro_sink.h"
 #include "platform/web_browser.h"
+#include "tabs/browser_tab.h"
 #include "tabs/tab_controller.h"
 
 namespace sorvi {
@@ -44,8 +45,15 @@ bool IsForwardedKey(const QKeyEvent& key) {
 
 }  // namespace
 
-KeyMacroController::KeyMacroController(TFormMain& form) : QObject(&form), form_(form) {
+KeyMacroController::KeyMacroController(TabController& tabs, std::function<std::string()> selected_caption,
+                                       const AppOptions& options, QWidget* window)
+    : QObject(window),
+      tabs_(tabs),
+      selected_caption_(std::move(selected_caption)),
+      options_(options),
+      window_(window) {
   qApp->installEventFilter(this);
+  connect(&tabs_, &TabController::LoadKeyMacroReady, this, &KeyMacroController::HandOver);
 }
 
 KeyMacroController::~KeyMacroController() {
@@ -57,39 +65,50 @@ void KeyMacroController::PlayKeyMacro(const std::string& macro) {
   // (the activation is still on its way) they go to the active page.
   QtKeyMacroSink sink(
       [this]() -> QWidget* {
-        WebBrowser* browser = form_.Tabs()->ActiveBrowser();
+        WebBrowser* browser = tabs_.ActiveBrowser();
         return browser ? browser->InputWidget() : nullptr;
       },
-      [this] { return form_.Codes()->SelectedNodeCaption(); });
-  const KeyMacroRunner runner(sink, form_.Options.IntervalPaste, form_.Options.IntervalDefault);
+      selected_caption_);
+  const KeyMacroRunner runner(sink, options_.IntervalPaste, options_.IntervalDefault);
   try {
     runner.PlayKeyMacro(macro);
   } catch (const KeyMacroError& error) {
-    form_.ShowError(QString::fromUtf8(error.what()));
+    ShowError(QString::fromUtf8(error.what()));
   }
+}
+
+void KeyMacroController::ShowError(const QString& text) {
+  QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text, QMessageBox::Ok, window_);
+  box.exec();
+}
+
+void KeyMacroController::HandOver(BrowserTab* tab, const std::string& macro) {
+  macro_tab_ = tab;
+  macro_text_ = macro;
+  tabs_.SetMacroWaiting(tab);
 }
 
 void KeyMacroController::IdleMacroStep() {
-  TabController* tabs = form_.Tabs();
-  if (!tabs->MacroTab) return;
-  if (tabs->MacroTab == tabs->ActiveSheet()) {
-    if (QApplication::activeWindow() != &form_) ForceForeground();
-    const std::string macro = tabs->MacroText;
-    PlayKeyMacro(macro);
-  }
-  tabs->MacroText.clear();
-  tabs->MacroTab = nullptr;
+  if (macro_text_.empty()) return;
+  const std::string macro = std::exchange(macro_text_, std::string());
+  BrowserTab* tab = macro_tab_;
+  macro_tab_ = nullptr;
+  tabs_.SetMacroWaiting(nullptr);
+  // A macro for a tab that is gone or no longer shown is dropped.
+  if (!tab || tab != tabs_.ActiveTab()) return;
+  if (QApplication::activeWindow() != window_) ForceForeground();
+  PlayKeyMacro(macro);
 }
 
 void KeyMacroController::ForceForeground() {
-  form_.raise();
-  form_.activateWindow();
+  window_->raise();
+  window_->activateWindow();
   // X11 activates asynchronously; until the window system answers, the
   // focus widget is still the previous window's.
   QDeadlineTimer deadline(kActivationWaitMs);
-  while (QApplication::activeWindow() != &form_ && !deadline.hasExpired()) {
+  while (QApplication::activeWindow() != window_ && !deadline.hasExpired()) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    if (QApplication::activeWindow() != &form_) QThread::msleep(1);
+    if (QApplication::activeWindow() != window_) QThread::msleep(1);
   }
 }
 
@@ -117,12 +136,11 @@ bool KeyMacroController::ApplicationEventsMessage(QObject* receiver, QEvent* eve
   const QEvent::Type type = event->type();
   if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride) return false;
   if (event == delivering_) return false;
-  TabController* tabs = form_.Tabs();
-  if (!tabs || !tabs->HasTabs()) return false;
+  if (!tabs_.HasTabs()) return false;
   auto* key = static_cast<QKeyEvent*>(event);
   if (!IsForwardedKey(*key)) return false;
   if (!receiver->isWidgetType()) return false;
-  WebBrowser* browser = tabs->ActiveBrowser();
+  WebBrowser* browser = tabs_.ActiveBrowser();
   if (!browser) return false;
   auto* widget = static_cast<QWidget*>(receiver);
   if (widget != browser && !browser->isAncestorOf(widget)) return false;

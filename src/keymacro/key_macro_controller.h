@@ -2,25 +2,38 @@
 // Plays key macros into the active page and makes navigation keys and the
 // clipboard shortcuts reach it.
 #include <QObject>
+#include <QPointer>
+#include <functional>
 #include <string>
 
 class QEvent;
 
 namespace sorvi {
 
-class TFormMain;
+struct AppOptions;
+class BrowserTab;
+class TabController;
 
 class KeyMacroController : public QObject {
   Q_OBJECT
  public:
-  // Installs the application-wide key filter.
-  explicit KeyMacroController(TFormMain& form);
+  // Installs the application-wide key filter. `selected_caption` gives the
+  // code tree's selected node (Shift-JIS); `options` are the window's, read
+  // at each play; `window` is the main window.
+  KeyMacroController(TabController& tabs, std::function<std::string()> selected_caption, const AppOptions& options,
+                     QWidget* window);
   ~KeyMacroController() override;
 
   // Plays `macro` (Shift-JIS) synchronously into the widget with the
   // keyboard focus. A clipboard that cannot be used ends the play with an
   // error box; the program goes on.
   void PlayKeyMacro(const std::string& macro);
+
+  // A page load ended at the address `tab`'s key macro waited for: the
+  // macro is played at the next idle moment, and until then the user
+  // cannot leave the tab.
+  void HandOver(BrowserTab* tab, const std::string& macro);
+  bool HasHandOver() const { return !macro_text_.empty(); }
 
   // The idle step's hand-over: plays the macro a finished page load left
   // for the active tab, drops it for any other tab; the slot is empty after.
@@ -36,7 +49,15 @@ class KeyMacroController : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  TFormMain& form_;
+  void ShowError(const QString& text);
+
+  TabController& tabs_;
+  std::function<std::string()> selected_caption_;
+  const AppOptions& options_;
+  QWidget* window_;
+  // `MacroTab`, `MacroText`: the hand-over slot.
+  QPointer<BrowserTab> macro_tab_;
+  std::string macro_text_;
   // A key event this filter is delivering itself passes through untouched.
   const QEvent* delivering_ = nullptr;
 };

@@ -1,52 +1,117 @@
 #pragma once
-// One tab: the page widget in the tab control and the record it carries.
+// One tab: the page widget in the tab control. It owns its browser (filling
+// the tab, or in a scroll box keeping the size a pop-up asked for) and the
+// tab's own state, and reports what its page does through signals.
+#include <QPoint>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
-#include <memory>
 #include <string>
+
+#include "core/tabs/lock_state.h"
+#include "core/tabs/reload_ticks.h"
+
+class QScrollArea;
 
 namespace sorvi {
 
 class WebBrowser;
 
-// Texts are Shift-JIS bytes where they come from the lists or meet the
-// core rules; LoadKeyMacroAddress is the address box text as shown.
-struct BrowserTab {
-  WebBrowser* Browser = nullptr;
-  // The widget that takes the page's keys, cached by key forwarding; reset
-  // whenever Browser is replaced.
-  QPointer<QWidget> ActiveObject;
-  bool LockDown = false;
-  int LockState = 0;
-  int LockOffsetX = 0;
-  int LockOffsetY = 0;
-  QPointer<QWidget> LockTarget;
-  std::string FrameName;
-  bool CanGoBack = false;
-  bool CanGoForward = false;
-  bool FixedCaption = false;
-  int ReturnIndex = -1;
-  std::string LoadKeyMacro;
-  QString LoadKeyMacroAddress;
-  int ReloadInterval = 0;
-  int ReloadCount = 0;
-  int Family = 0;
+// What a tab remembers of the lock while another tab is shown.
+struct TabLockMemory {
+  bool down = false;  // the lock button's state
+  int state = kLockIconNone;
+  QPointer<QWidget> target;
 };
 
-// The page widget of a tab. It owns its record; the browser is a child,
-// directly or inside a scroll box.
-class TabSheet : public QWidget {
+class BrowserTab : public QWidget {
   Q_OBJECT
  public:
-  explicit TabSheet(QWidget* parent = nullptr) : QWidget(parent), record_(std::make_unique<BrowserTab>()) {}
+  // `fill` false keeps the browser's present size in a scroll box.
+  BrowserTab(WebBrowser* browser, bool fill, QWidget* parent = nullptr);
+  // The browser goes first, while the tab it sits in still exists.
+  ~BrowserTab() override;
 
-  BrowserTab* Tag() const { return record_.get(); }
-  // Destroys the record ahead of the widget (the browser goes first).
-  void DropRecord() { record_.reset(); }
+  WebBrowser* Browser() const { return browser_; }
+  // A pop-up takes the tab over: it sits where the old browser sat, at the
+  // old one's size in a scroll box. Returns the old browser, disconnected
+  // from this tab, for the caller to retire.
+  WebBrowser* TakeOver(WebBrowser* popup);
+  // Makes a sized browser fill the tab.
+  void FillClient();
+  bool InScrollBox() const { return scroll_box_ != nullptr; }
+
+  // ---- caption ----
+  // A fixed caption (Shift-JIS) stays whatever the page's title; empty lets
+  // the title show, "Loading..." until the first one arrives.
+  void SetFixedCaption(const std::string& caption);
+  bool HasFixedCaption() const { return fixed_caption_; }
+
+  // ---- the key macro to play after a load ----
+  // Waits for a load that ends at exactly `address` (as the address box
+  // shows it).
+  void SetLoadKeyMacro(std::string macro, QString address);
+  // Hands the macro over when `location` is the awaited address; empty
+  // otherwise.
+  std::string TakeLoadKeyMacro(const QString& location);
+
+  // ---- bookkeeping of the strip and the navigation policy ----
+  int ReturnIndex() const { return return_index_; }
+  void SetReturnIndex(int index) { return_index_ = index; }
+  int Family() const { return family_; }
+  void SetFamily(int family) { family_ = family; }
+  // The window name of the page, which links and pop-ups may aim at.
+  const std::string& FrameName() const { return frame_name_; }
+  void SetFrameName(std::string name) { frame_name_ = std::move(name); }
+
+  // ---- automatic reload ----
+  ReloadState Reload() const { return reload_; }
+  void SetReload(ReloadState state) { reload_ = state; }
+
+  // ---- history and the lock ----
+  bool CanGoBack() const { return can_go_back_; }
+  bool CanGoForward() const { return can_go_forward_; }
+  const TabLockMemory& LockMemory() const { return lock_; }
+  void SetLockMemory(const TabLockMemory& memory) { lock_ = memory; }
+  // Where in the lock target the user clicked.
+  QPoint LockOffset() const { return lock_offset_; }
+  void SetLockOffset(QPoint offset) { lock_offset_ = offset; }
+
+ signals:
+  void CaptionChanged(sorvi::BrowserTab* tab, const QString& caption);
+  void StatusTextChanged(sorvi::BrowserTab* tab, const QString& text);
+  // Of `progress_max` while loading; 0 or less when done.
+  void ProgressChanged(sorvi::BrowserTab* tab, int progress, int progress_max);
+  void HistoryChanged(sorvi::BrowserTab* tab);
+  void BusyChanged(sorvi::BrowserTab* tab, bool busy);
+  void LoadStarted(sorvi::BrowserTab* tab);
+  void LoadFinished(sorvi::BrowserTab* tab);
+  // The page asked to close its window (window.close()).
+  void CloseRequested(sorvi::BrowserTab* tab);
+  // A left press inside the page.
+  void PagePressed(sorvi::BrowserTab* tab);
 
  private:
-  std::unique_ptr<BrowserTab> record_;
+  void Wire(WebBrowser* browser);
+  void Unwire(WebBrowser* browser);
+  void OnTitle(const QString& title);
+  void OnCommandState(int command, bool enable);
+  void OnLoadFinished();
+  void ReadFrameName();
+
+  WebBrowser* browser_ = nullptr;
+  QScrollArea* scroll_box_ = nullptr;
+  bool fixed_caption_ = false;
+  std::string load_key_macro_;
+  QString load_key_macro_address_;
+  int return_index_ = -1;
+  int family_ = 0;
+  std::string frame_name_;
+  ReloadState reload_;
+  bool can_go_back_ = false;
+  bool can_go_forward_ = false;
+  TabLockMemory lock_;
+  QPoint lock_offset_;
 };
 
 }  // namespace sorvi

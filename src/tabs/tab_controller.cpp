@@ -1,47 +1,56 @@
 #include "tabs/tab_controller.h"
 
-#include <QAction>
-#include <QActionGroup>
-#include <QComboBox>
-#include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QProgressBar>
+#include <QFrame>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 
-#include "app/main_window.h"
-#include "core/tabs/address_history.h"
-#include "core/tabs/navigate_mode.h"
+#include "core/tabs/reload_ticks.h"
 #include "core/tabs/tab_close.h"
 #include "platform/cp932.h"
 #include "platform/web_browser.h"
+#include "tabs/browser_tab.h"
+#include "tabs/tab_lock.h"
+#include "tabs/tab_menu.h"
+#include "tabs/tab_strip.h"
 
 namespace sorvi {
 
-TabController::TabController(TFormMain& form) : QObject(&form), form_(form) { ConnectControls(); }
+TabController::TabController(const TabWidgets& widgets, const AppOptions& options, const QString& exe_dir,
+                             QWidget* window)
+    : QObject(window),
+      page_control_(widgets.page_control),
+      cover_(widgets.cover),
+      options_(options),
+      exe_dir_(exe_dir),
+      window_(window) {
+  timer_ = new QTimer(this);
+  timer_->setObjectName("Timer");
+  timer_->setInterval(kReloadTimerPeriodMs);
+  connect(timer_, &QTimer::timeout, this, &TabController::TimerTimer);
+  lock_ = new TabLock(widgets.lock_button, this);
+  menu_ = new TabMenu([this] { return ActiveTab(); }, *lock_, window);
+  menu_->setParent(this);
+  // A running timer keeps its rhythm.
+  connect(menu_, &TabMenu::ReloadChosen, this, [this] {
+    if (!timer_->isActive()) timer_->start();
+  });
+  strip_ = new TabStripMouse(page_control_, *this);
+  connect(page_control_, &QTabWidget::currentChanged, this, &TabController::OnCurrentChanged);
+}
 
 TabController::~TabController() {
   // The tab control reports the removals below; nothing is left to follow.
-  disconnect(form_.PageControl, nullptr, this, nullptr);
-  form_.PageControl->tabBar()->removeEventFilter(this);
-  form_.PageControl->removeEventFilter(this);
-  form_.Timer->stop();
-  EndDragCursor();
-  MacroTab = nullptr;
+  disconnect(page_control_, nullptr, this, nullptr);
+  delete strip_;
+  timer_->stop();
+  macro_tab_ = nullptr;
   ++switching_by_code_;
-  while (form_.PageControl->count() > 0) {
-    auto* sheet = static_cast<TabSheet*>(form_.PageControl->widget(0));
-    form_.PageControl->removeTab(0);
-    if (WebBrowser* browser = sheet->Tag()->Browser) {
-      browser->DisconnectAll();
-      delete browser;
-    }
-    sheet->DropRecord();
-    delete sheet;
+  while (page_control_->count() > 0) {
+    QWidget* tab = page_control_->widget(0);
+    page_control_->removeTab(0);
+    delete tab;
   }
   // Pop-ups never placed and browsers retired since the last idle moment.
   for (auto& [id, browser] : browsers_) {
@@ -54,322 +63,246 @@ TabController::~TabController() {
   WebEngine::Shutdown();
 }
 
-void TabController::ConnectControls() {
-  TFormMain& f = form_;
-  connect(f.ToolButtonNavigate, &QToolButton::clicked, this, [this] { ToolButtonNavigateClick(form_.ToolButtonNavigate); });
-  connect(f.ToolButtonClose, &QToolButton::clicked, this, [this] { ToolButtonCloseClick(form_.ToolButtonClose); });
-  connect(f.ToolButtonGoBack, &QToolButton::clicked, this, &TabController::ToolButtonGoBackClick);
-  connect(f.ToolButtonGoFoward, &QToolButton::clicked, this, &TabController::ToolButtonGoFowardClick);
-  connect(f.ToolButtonStop, &QToolButton::clicked, this, &TabController::ToolButtonStopClick);
-  connect(f.ToolButtonRefresh, &QToolButton::clicked, this, &TabController::ToolButtonRefreshClick);
-  connect(f.ToolButtonPrint, &QToolButton::clicked, this, &TabController::ToolButtonPrintClick);
-  connect(f.ToolButtonLock, &QToolButton::toggled, this, &TabController::ToolButtonLockClick);
-  if (QLineEdit* edit = f.ComboBoxURL->lineEdit()) {
-    connect(edit, &QLineEdit::returnPressed, this, [this] { ToolButtonNavigateClick(form_.ComboBoxURL); });
-    edit->installEventFilter(this);
-  }
-  connect(f.PageControl, &QTabWidget::currentChanged, this, &TabController::OnCurrentChanged);
-  f.PageControl->tabBar()->installEventFilter(this);
-  f.PageControl->installEventFilter(this);
-
-  for (QAction* item : f.PopupMenuTabReloadGroup->actions())
-    connect(item, &QAction::triggered, this, [this, item] { PopupMenuTabReloadClick(item); });
-  connect(f.PopupMenuTabSilent, &QAction::triggered, this, &TabController::PopupMenuTabSilentClick);
-  connect(f.PopupMenuTabLockClear, &QAction::triggered, this, &TabController::PopupMenuTabLockClearClick);
-  connect(f.PopupMenuClient, &QAction::triggered, this, &TabController::PopupMenuClientClick);
-  connect(f.Timer, &QTimer::timeout, this, &TabController::TimerTimer);
-}
-
 // ---- queries ---------------------------------------------------------------
 
-bool TabController::HasTabs() const { return form_.PageControl->count() > 0; }
-
-QWidget* TabController::ActiveSheet() const { return form_.PageControl->currentWidget(); }
-
-BrowserTab* TabController::ActiveRecord() const {
-  auto* sheet = qobject_cast<TabSheet*>(ActiveSheet());
-  return sheet ? sheet->Tag() : nullptr;
-}
+bool TabController::HasTabs() const { return page_control_->count() > 0; }
+int TabController::Count() const { return page_control_->count(); }
+int TabController::ActiveIndex() const { return page_control_->currentIndex(); }
+BrowserTab* TabController::ActiveTab() const { return qobject_cast<BrowserTab*>(page_control_->currentWidget()); }
+BrowserTab* TabController::TabAt(int index) const { return qobject_cast<BrowserTab*>(page_control_->widget(index)); }
+QString TabController::Caption(int index) const { return page_control_->tabText(index); }
+const LockIndicator& TabController::Lock() const { return lock_->Indicator(); }
+QWidget* TabController::LockTarget() const { return lock_->Target(); }
+int TabController::DragTabIndex() const { return strip_->DragTabIndex(); }
+bool TabController::RightClickPending() const { return strip_->RightClickPending(); }
+WebBrowser* TabController::PendingPopup() const { return popup_browser_; }
+void TabController::SetMacroWaiting(BrowserTab* tab) { macro_tab_ = tab; }
+bool TabController::MacroWaiting() const { return macro_tab_ != nullptr; }
 
 WebBrowser* TabController::ActiveBrowser() const {
-  BrowserTab* record = ActiveRecord();
-  return record ? record->Browser : nullptr;
+  BrowserTab* tab = ActiveTab();
+  return tab ? tab->Browser() : nullptr;
 }
 
-TabSheet* TabController::SheetAt(int index) const {
-  return qobject_cast<TabSheet*>(form_.PageControl->widget(index));
-}
-
-BrowserTab* TabController::RecordAt(int index) const {
-  TabSheet* sheet = SheetAt(index);
-  return sheet ? sheet->Tag() : nullptr;
-}
-
-TabSheet* TabController::TabSheetOfBrowser(const WebBrowser* browser) const {
+BrowserTab* TabController::TabOfBrowser(const WebBrowser* browser) const {
   for (QWidget* w = browser ? browser->parentWidget() : nullptr; w; w = w->parentWidget()) {
-    if (auto* sheet = qobject_cast<TabSheet*>(w)) return sheet;
+    if (auto* tab = qobject_cast<BrowserTab*>(w)) return tab;
   }
   return nullptr;
 }
 
-bool TabController::IsActiveBrowser(const WebBrowser* browser) const {
-  TabSheet* sheet = TabSheetOfBrowser(browser);
-  return sheet && sheet == ActiveSheet();
+// ---- tabs ------------------------------------------------------------------
+
+BrowserTab* TabController::AddTab(WebBrowser* browser, bool fill, int insert_index) {
+  auto* tab = new BrowserTab(browser, fill, page_control_);
+  browser->SetSilent(options_.Silent);
+  TabLockMemory lock;
+  lock.down = options_.FocusLock;
+  tab->SetLockMemory(lock);
+  WireTab(tab);
+  ++switching_by_code_;
+  page_control_->insertTab(insert_index, tab, QString());
+  --switching_by_code_;
+  return tab;
 }
 
-int TabController::ActiveIndex() const { return form_.PageControl->currentIndex(); }
-
-bool TabController::ShiftHeld() const {
-  if (ShiftStateForTest) return *ShiftStateForTest;
-  return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
+void TabController::WireTab(BrowserTab* tab) {
+  connect(tab, &BrowserTab::CaptionChanged, this, [this](BrowserTab* t, const QString& caption) {
+    const int index = page_control_->indexOf(t);
+    if (index >= 0) page_control_->setTabText(index, caption);
+  });
+  connect(tab, &BrowserTab::StatusTextChanged, this, [this](BrowserTab* t, const QString& text) {
+    if (IsActive(t)) emit StatusTextChanged(text);
+  });
+  connect(tab, &BrowserTab::ProgressChanged, this, [this](BrowserTab* t, int progress, int progress_max) {
+    if (IsActive(t)) emit ProgressChanged(progress, progress_max);
+  });
+  connect(tab, &BrowserTab::HistoryChanged, this, [this](BrowserTab* t) {
+    if (!IsActive(t)) return;
+    emit BackEnabledChanged(t->CanGoBack());
+    emit ForwardEnabledChanged(t->CanGoForward());
+  });
+  connect(tab, &BrowserTab::BusyChanged, this, [this](BrowserTab* t, bool busy) {
+    if (IsActive(t)) emit StopEnabledChanged(busy);
+  });
+  connect(tab, &BrowserTab::LoadStarted, this, [this](BrowserTab* t) {
+    if (IsActive(t) && policy_.navigating()) lock_->LoadStarted();
+  });
+  connect(tab, &BrowserTab::LoadFinished, this, &TabController::OnTabLoadFinished);
+  connect(tab, &BrowserTab::CloseRequested, this, [this](BrowserTab* t) {
+    // Closed at the next idle moment, outside the page's own call.
+    if (t != ActiveTab()) ActivateTab(t);
+    close_requested_ = true;
+  });
+  connect(tab, &BrowserTab::PagePressed, this, &TabController::OnPagePressed);
 }
 
-// ---- browsers --------------------------------------------------------------
-
-WebBrowser* TabController::CreateBrowser(QWidget* parent) {
-  // The engine starts with the first browser, and keeps its data beside the
-  // program's other files.
-  if (!WebEngine::IsStarted()) WebEngine::SetStoragePath(form_.ExeDir + "WebData");
-  WebBrowser* browser = WebBrowser::Create(parent);
-  browsers_[browser->Id()] = browser;
-  return browser;
-}
-
-void TabController::WireHandlers(WebBrowser* b) {
-  const auto direct = Qt::DirectConnection;
-  connect(b, &WebBrowser::CommandStateChange, this, &TabController::CppWebBrowserCommandStateChange, direct);
-  connect(b, &WebBrowser::DownloadBegin, this, &TabController::CppWebBrowserDownloadBegin, direct);
-  connect(b, &WebBrowser::DownloadComplete, this, &TabController::CppWebBrowserDownloadComplete, direct);
-  connect(b, &WebBrowser::NewWindow2, this, &TabController::CppWebBrowserNewWindow2, direct);
-  connect(b, &WebBrowser::ProgressChange, this, &TabController::CppWebBrowserProgressChange, direct);
-  connect(b, &WebBrowser::StatusTextChange, this, &TabController::CppWebBrowserStatusTextChange, direct);
-  connect(b, &WebBrowser::TitleChange, this, &TabController::CppWebBrowserTitleChange, direct);
-  connect(b, &WebBrowser::WindowClosing, this, &TabController::CppWebBrowserWindowClosing, direct);
-  connect(b, &WebBrowser::BeforeNavigate2, this, &TabController::CppWebBrowserBeforeNavigate2, direct);
-  connect(b, &WebBrowser::PageMousePressed, this, &TabController::PageControlPagePressed, direct);
-}
-
-void TabController::WireSizeHandlers(WebBrowser* b) {
-  connect(b, &WebBrowser::WindowSetWidth, this, &TabController::CppWebBrowserWindowSetWidth, Qt::DirectConnection);
-  connect(b, &WebBrowser::WindowSetHeight, this, &TabController::CppWebBrowserWindowSetHeight, Qt::DirectConnection);
-}
-
-void TabController::UnwireSizeHandlers(WebBrowser* b) {
-  disconnect(b, &WebBrowser::WindowSetWidth, this, nullptr);
-  disconnect(b, &WebBrowser::WindowSetHeight, this, nullptr);
-}
-
-void TabController::InitRecord(BrowserTab& record, WebBrowser* browser) {
-  record.Browser = browser;
-  record.ActiveObject = nullptr;
-  record.LockDown = form_.Options.FocusLock;
-  record.LockState = 0;
-  record.LockOffsetX = record.LockOffsetY = 0;
-  record.LockTarget = nullptr;
-  record.FrameName.clear();
-  record.CanGoBack = record.CanGoForward = false;
-  record.ReloadInterval = record.ReloadCount = 0;
-}
-
-void TabController::ApplyPendingCaption(TabSheet* sheet) {
-  BrowserTab* record = sheet->Tag();
-  const int index = form_.PageControl->indexOf(sheet);
-  if (PendingCaption.empty()) {
-    record->FixedCaption = false;
-    form_.PageControl->setTabText(index, QStringLiteral("Loading..."));
-  } else {
-    record->FixedCaption = true;
-    form_.PageControl->setTabText(index, SjisToQString(PendingCaption));
-    PendingCaption.clear();
-  }
-}
-
-void TabController::EnableTabControls() {
-  TFormMain& f = form_;
-  f.SpeedButtonOption->setEnabled(true);
-  f.ToolButtonLock->setEnabled(true);
-  f.ToolButtonLock->setChecked(f.Options.FocusLock);
-  f.ToolButtonRefresh->setEnabled(true);
-  f.ToolButtonClose->setEnabled(true);
-  f.ToolButtonPrint->setEnabled(true);
+void TabController::OnTabsShown() {
+  emit TabCountChanged(Count());
+  lock_->EnableButton(true);
+  lock_->SetPressed(options_.FocusLock);
   // The engine reports back and forward only when they change; a fresh
   // browser has neither.
-  f.ToolButtonGoBack->setEnabled(false);
-  f.ToolButtonGoFoward->setEnabled(false);
+  emit BackEnabledChanged(false);
+  emit ForwardEnabledChanged(false);
 }
-
-// ---- switching -------------------------------------------------------------
 
 void TabController::KeepActivation(bool was_active) {
   // The first web view makes Qt recreate the main window's native window
   // for the view's way of drawing, and the new one is not active: give the
   // user's window its activation back.
-  if (was_active && !form_.isActiveWindow()) {
-    form_.raise();
-    form_.activateWindow();
+  if (was_active && !window_->isActiveWindow()) {
+    window_->raise();
+    window_->activateWindow();
   }
 }
 
-void TabController::ActivateSheet(QWidget* sheet) {
+void TabController::ActivateTab(QWidget* tab) {
   ++switching_by_code_;
-  form_.PageControl->setCurrentWidget(sheet);
+  page_control_->setCurrentWidget(tab);
   --switching_by_code_;
-  shown_sheet_ = sheet;
+  shown_tab_ = qobject_cast<BrowserTab*>(tab);
 }
 
 void TabController::OnCurrentChanged() {
   if (switching_by_code_ > 0) return;
-  QWidget* now = form_.PageControl->currentWidget();
-  if (!shown_sheet_ || now == shown_sheet_) {
-    shown_sheet_ = now;
+  BrowserTab* now = ActiveTab();
+  if (!shown_tab_ || now == shown_tab_) {
+    shown_tab_ = now;
     return;
   }
   // The user picked a tab (click, wheel or keys on the tab strip).
-  bool allow = true;
-  PageControlChanging(form_.PageControl, allow);
-  if (!allow) {
-    ActivateSheet(shown_sheet_);
+  if (!LeaveActiveTab(page_control_)) {
+    ActivateTab(shown_tab_);
     return;
   }
-  shown_sheet_ = now;
-  PageControlChange(form_.PageControl);
+  shown_tab_ = now;
+  ArriveAtActiveTab(page_control_);
 }
 
-void TabController::PageControlChanging(QObject* sender, bool& allow) {
-  auto* sheet = qobject_cast<TabSheet*>(shown_sheet_.data());
-  if (!sheet) return;
-  const int index = form_.PageControl->indexOf(sheet);
-  if (!switch_memory_.Leave(index, MacroTab != nullptr, sender != nullptr)) {
-    allow = false;
-    return;
-  }
-  BrowserTab* record = sheet->Tag();
-  const SavedLock saved = lock_.SaveForTabSwitch();
-  record->LockDown = form_.ToolButtonLock->isChecked();
-  record->LockState = saved.state;
-  record->LockTarget = LockTarget;
-  record->CanGoBack = form_.ToolButtonGoBack->isEnabled();
-  record->CanGoForward = form_.ToolButtonGoFoward->isEnabled();
+bool TabController::LeaveActiveTab(QObject* sender) {
+  BrowserTab* tab = shown_tab_;
+  if (!tab) return true;
+  if (!switch_memory_.Leave(page_control_->indexOf(tab), MacroWaiting(), sender != nullptr)) return false;
+  tab->SetLockMemory(lock_->Save());
+  return true;
 }
 
-void TabController::PageControlChange(QObject* sender) {
-  BrowserTab* record = ActiveRecord();
-  if (!record) return;
-  shown_sheet_ = ActiveSheet();
-  TFormMain& f = form_;
-  f.ToolButtonLock->setChecked(record->LockDown);
-  LockTarget = record->LockTarget;
-  lock_.RestoreForTabSwitch(
-      SavedLock{record->LockDown, record->LockState, reinterpret_cast<LockTargetId>(LockTarget.data())});
-  ShowLock();
-  f.ToolButtonGoBack->setEnabled(record->CanGoBack);
-  f.ToolButtonGoFoward->setEnabled(record->CanGoForward);
-  f.ToolButtonStop->setEnabled(false);
-  f.ComboBoxURL->setEditText(record->Browser ? record->Browser->LocationURL() : QString());
-  f.StatusPanel0->clear();
-  f.ProgressBar->hide();
-  switch_memory_.Arrive(sender != nullptr, record->ReturnIndex);
+void TabController::ArriveAtActiveTab(QObject* sender) {
+  BrowserTab* tab = ActiveTab();
+  if (!tab) return;
+  shown_tab_ = tab;
+  lock_->Restore(tab->LockMemory());
+  emit BackEnabledChanged(tab->CanGoBack());
+  emit ForwardEnabledChanged(tab->CanGoForward());
+  emit StopEnabledChanged(false);
+  emit AddressChanged(tab->Browser() ? tab->Browser()->LocationURL() : QString());
+  emit StatusTextChanged(QString());
+  emit ProgressChanged(0, 0);
+  int return_index = tab->ReturnIndex();
+  switch_memory_.Arrive(sender != nullptr, return_index);
+  tab->SetReturnIndex(return_index);
+}
+
+void TabController::SwitchWithBookkeeping(int index, QObject* sender) {
+  LeaveActiveTab(sender);
+  ActivateTab(page_control_->widget(index));
+  ArriveAtActiveTab(sender);
+}
+
+bool TabController::SwitchTo(int index, QObject* sender) {
+  if (index < 0 || index >= Count()) return false;
+  if (!LeaveActiveTab(sender)) return false;
+  ActivateTab(page_control_->widget(index));
+  ArriveAtActiveTab(sender);
+  return true;
+}
+
+void TabController::MoveTab(int from, int to) {
+  // Moving a tab changes no ReturnIndex: those name positions as they were
+  // when the tabs were opened or left.
+  if (from < 0 || to < 0 || from >= Count() || to >= Count() || from == to) return;
+  ++switching_by_code_;
+  page_control_->tabBar()->moveTab(from, to);
+  --switching_by_code_;
 }
 
 // ---- opening ---------------------------------------------------------------
 
-void TabController::ToolButtonNavigateClick(QObject*) {
-  TFormMain& f = form_;
-  const QString address = f.ComboBoxURL->currentText();
-  if (address.isEmpty()) return;
-  AddToHistory(f.ComboBoxURL, static_cast<int>(kAddressHistoryLimit));
-  const bool shift = ShiftHeld();
-  const NavigateMode mode = f.NewTabModeChecked() ? NavigateMode::NewTab : NavigateMode::Overwrite;
-
-  TabSheet* sheet = nullptr;
+void TabController::Open(const OpenRequest& request) {
+  if (request.empty()) return;
+  const QString shown = request.typed.isEmpty() ? SjisToQString(request.address) : request.typed;
+  BrowserTab* tab = nullptr;
   bool keep_activation = false;
-  if (OpensNewTab(HasTabs(), mode, shift)) {
-    const bool was_active = f.isActiveWindow();
-    bool allow = true;
-    PageControlChanging(nullptr, allow);
-    PopupMenuTabLockClearClick();
+  if (OpensNewTab(HasTabs(), mode_, request.shift)) {
+    const bool was_active = window_->isActiveWindow();
+    LeaveActiveTab(nullptr);
+    lock_->Clear();
     const int opener_index = ActiveIndex();
-    sheet = new TabSheet(form_.PageControl);
-    WebBrowser* browser = CreateBrowser(sheet);
-    browser->SetFillsParent(true);
-    browser->SetSilent(f.Options.Silent);
-    WireHandlers(browser);
-    browser->SetRegisterAsBrowser(f.Options.LinkTarget);
-    BrowserTab* record = sheet->Tag();
-    InitRecord(*record, browser);
-    record->ReturnIndex = opener_index;
-    record->Family = ++f.TabSerial;
-    ++switching_by_code_;
-    f.PageControl->addTab(sheet, QString());
-    --switching_by_code_;
-    ApplyPendingCaption(sheet);
-    ActivateSheet(sheet);
-    EnableTabControls();
+    // The engine starts with the first browser.
+    tab = AddTab(CreateBrowser(), true, Count());
+    tab->Browser()->SetRegisterAsBrowser(options_.LinkTarget);
+    tab->SetReturnIndex(opener_index);
+    tab->SetFamily(++tab_serial_);
+    tab->SetFixedCaption(request.caption);
+    ActivateTab(tab);
+    OnTabsShown();
     keep_activation = was_active;
   } else {
-    sheet = static_cast<TabSheet*>(ActiveSheet());
-    ApplyPendingCaption(sheet);
+    tab = ActiveTab();
+    tab->SetFixedCaption(request.caption);
   }
-  BrowserTab* record = sheet->Tag();
-  record->LoadKeyMacro = PendingKeyMacro;
-  PendingKeyMacro.clear();
-  record->LoadKeyMacroAddress = address;
-  record->Browser->Navigate(address);
-  record->Browser->FocusPage();
+  tab->SetLoadKeyMacro(request.key_macro, shown);
+  WebBrowser* browser = tab->Browser();
+  if (request.typed.isEmpty()) {
+    // A bookmark's address goes to the engine as the bytes the list holds.
+    browser->Navigate(QByteArray::fromStdString(request.address));
+  } else {
+    browser->Navigate(request.typed);
+  }
+  browser->FocusPage();
   KeepActivation(keep_activation);
 }
 
 // ---- closing ---------------------------------------------------------------
 
 void TabController::ToolButtonCloseClick(QObject*) {
-  TFormMain& f = form_;
-  if (!HasTabs()) return;
-  auto* sheet = static_cast<TabSheet*>(ActiveSheet());
-  const int closed = f.PageControl->indexOf(sheet);
+  BrowserTab* tab = ActiveTab();
+  if (!tab) return;
+  const int closed = page_control_->indexOf(tab);
   std::vector<int> return_indexes;
-  for (int i = 0; i < f.PageControl->count(); ++i) return_indexes.push_back(RecordAt(i)->ReturnIndex);
+  for (int i = 0; i < Count(); ++i) return_indexes.push_back(TabAt(i)->ReturnIndex());
   const CloseResult result = CloseTab(return_indexes, closed);
 
-  if (f.PageControl->count() > 1) {
+  if (Count() > 1) {
     // Hides the page area while the next tab is brought up.
-    const int top = f.PageControl->y() + f.PageControl->tabBar()->height();
-    f.PanelCover->setFixedHeight(sheet->height());
-    f.PanelCover->setGeometry(f.PageControl->x(), top, f.PageControl->width(), sheet->height());
-    f.PanelCover->raise();
-    f.PanelCover->show();
-  }
-  if (MacroTab == sheet) {
-    MacroTab = nullptr;
-    MacroText.clear();
+    const int top = page_control_->y() + page_control_->tabBar()->height();
+    cover_->setFixedHeight(tab->height());
+    cover_->setGeometry(page_control_->x(), top, page_control_->width(), tab->height());
+    cover_->raise();
+    cover_->show();
   }
 
   ++switching_by_code_;
-  if (WebBrowser* browser = sheet->Tag()->Browser) {
-    browser->DisconnectAll();
-    delete browser;
-  }
-  sheet->DropRecord();
-  f.PageControl->removeTab(closed);
-  delete sheet;
+  page_control_->removeTab(closed);
+  delete tab;
   --switching_by_code_;
-  shown_sheet_ = nullptr;
+  shown_tab_ = nullptr;
 
   if (!HasTabs()) {
-    f.SpeedButtonOption->setEnabled(false);
-    f.Timer->stop();
-    f.ToolButtonLock->setEnabled(false);
-    f.ToolButtonRefresh->setEnabled(false);
-    f.ToolButtonClose->setEnabled(false);
-    f.ToolButtonPrint->setEnabled(false);
+    timer_->stop();
+    lock_->EnableButton(false);
+    emit TabCountChanged(0);
     return;
   }
-  for (int i = 0; i < f.PageControl->count(); ++i) RecordAt(i)->ReturnIndex = result.return_indexes[i];
-  ActivateSheet(f.PageControl->widget(result.next_active));
-  f.PanelCover->hide();
-  PageControlChange(nullptr);
+  for (int i = 0; i < Count(); ++i) TabAt(i)->SetReturnIndex(result.return_indexes[i]);
+  ActivateTab(page_control_->widget(result.next_active));
+  cover_->hide();
+  ArriveAtActiveTab(nullptr);
+  emit TabCountChanged(Count());
 }
 
-// ---- toolbar ---------------------------------------------------------------
+// ---- the active page -------------------------------------------------------
 
 void TabController::ToolButtonGoBackClick() {
   if (WebBrowser* browser = ActiveBrowser()) browser->GoBack();
@@ -391,12 +324,34 @@ void TabController::ToolButtonPrintClick() {
   if (WebBrowser* browser = ActiveBrowser()) browser->Print();
 }
 
-// ---- idle ------------------------------------------------------------------
+void TabController::OnTabLoadFinished(BrowserTab* tab) {
+  if (!IsActive(tab)) return;
+  const QString location = tab->Browser()->LocationURL();
+  if (location.isEmpty()) return;
+  emit AddressChanged(location);
+  emit StopEnabledChanged(false);
+  if (policy_.EndNavigating()) lock_->LoadFinished();
+  const std::string macro = tab->TakeLoadKeyMacro(location);
+  if (!macro.empty()) emit LoadKeyMacroReady(tab, macro);
+}
+
+// ---- reload and idle -------------------------------------------------------
+
+void TabController::TimerTimer() {
+  std::vector<ReloadState> states;
+  states.reserve(size_t(Count()));
+  for (int i = 0; i < Count(); ++i) states.push_back(TabAt(i)->Reload());
+  const std::vector<size_t> due = TimerTick(states);
+  for (int i = 0; i < Count(); ++i) TabAt(i)->SetReload(states[size_t(i)]);
+  for (size_t i : due) {
+    if (WebBrowser* browser = TabAt(int(i))->Browser()) browser->Refresh();
+  }
+}
 
 void TabController::IdleSteps() {
-  LockCaptureStep();
-  if (CloseRequested) {
-    CloseRequested = false;
+  lock_->CaptureStep(ActiveTab());
+  if (close_requested_) {
+    close_requested_ = false;
     ToolButtonCloseClick(nullptr);
   }
   PolicyIdleSteps();

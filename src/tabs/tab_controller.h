@@ -1,176 +1,168 @@
 #pragma once
-// The tabs: opening pages from the address box, closing tabs, the toolbar
-// following the active tab, the pages' notifications, the placement of
-// pages that pages open, the tab menu with automatic reload, the tab strip's
-// mouse handling and the lock. One per main window.
+// The tabs: opening pages in a new or the active tab, closing tabs, switching
+// with the bookkeeping of return indexes and locks, the reload timer, and
+// the placement of pages that pages open (the navigation policy's decisions
+// carried out). The window shows the active tab's state from the signals.
 #include <QObject>
-#include <QPoint>
 #include <QPointer>
 #include <QString>
 #include <map>
-#include <optional>
 #include <string>
 
-#include "core/tabs/lock_state.h"
+#include "core/settings/app_options.h"
+#include "core/tabs/navigate_mode.h"
 #include "core/tabs/navigation_policy.h"
 #include "core/tabs/tab_switch.h"
-#include "tabs/browser_tab.h"
+#include "tabs/open_request.h"
 
-class QAction;
-class QComboBox;
-class QScrollArea;
+class QFrame;
+class QTabWidget;
+class QTimer;
+class QToolButton;
 
 namespace sorvi {
 
-class TFormMain;
+class BrowserTab;
+class LockIndicator;
+class TabLock;
+class TabMenu;
+class TabStripMouse;
 class WebBrowser;
 
-// The address box history rule on the combo box's items: the edit text goes
-// first, a case-insensitive match moves up, the oldest falls off past
-// `limit`. The edit text stays as it is.
-void AddToHistory(QComboBox* box, int limit);
+// The widgets of the window the tabs own.
+struct TabWidgets {
+  QTabWidget* page_control = nullptr;  // `PageControl`
+  QFrame* cover = nullptr;             // `PanelCover`, hides the page area while a tab closes
+  QToolButton* lock_button = nullptr;  // `ToolButtonLock`
+};
 
 class TabController : public QObject {
   Q_OBJECT
  public:
-  explicit TabController(TFormMain& form);
-  // Destroys every tab's browser and record, then shuts the engine down.
+  // `options` is the window's, read as it is at each use; `window` is the
+  // main window (activation, dialogs, the tab menu's parent).
+  TabController(const TabWidgets& widgets, const AppOptions& options, const QString& exe_dir, QWidget* window);
+  // Destroys every tab and its browser, then shuts the engine down.
   ~TabController() override;
-
-  // One-shot values for the next `ToolButtonNavigateClick` (Shift-JIS).
-  std::string PendingCaption;
-  std::string PendingKeyMacro;
-
-  // A load key macro handed over for the idle step to play; while set, the
-  // user cannot switch tabs.
-  QWidget* MacroTab = nullptr;
-  std::string MacroText;
-
-  // A page asked to close its window; the active tab closes at idle.
-  bool CloseRequested = false;
-  // The browser made for the last new-window request, until it is placed.
-  QPointer<WebBrowser> PopupBrowser;
-  // -1 no drag, -2 the next left press belongs to a double-click.
-  int DragTabIndex = -1;
-  bool RightClickPending = false;
-  // The lock target of the active tab.
-  QPointer<QWidget> LockTarget;
 
   // ---- queries ----
   bool HasTabs() const;
-  QWidget* ActiveSheet() const;
-  BrowserTab* ActiveRecord() const;
+  int Count() const;
+  int ActiveIndex() const;
+  BrowserTab* ActiveTab() const;
+  BrowserTab* TabAt(int index) const;
   WebBrowser* ActiveBrowser() const;
-  TabSheet* SheetAt(int index) const;
-  BrowserTab* RecordAt(int index) const;
-  // The sheet that holds `browser`, directly or through its scroll box.
-  TabSheet* TabSheetOfBrowser(const WebBrowser* browser) const;
-  bool IsActiveBrowser(const WebBrowser* browser) const;
+  // The tab that holds `browser`, directly or through its scroll box.
+  BrowserTab* TabOfBrowser(const WebBrowser* browser) const;
+  QString Caption(int index) const;
   int PreviousTabIndex() const { return switch_memory_.previous_tab_index(); }
-  bool Navigating() const { return policy_.navigating(); }
   const NavigationPolicy& Policy() const { return policy_; }
-  const LockIndicator& Lock() const { return lock_; }
+  const LockIndicator& Lock() const;
+  // The active tab's lock target, null when none.
+  QWidget* LockTarget() const;
+  // The browser made for the last new-window request, until it is placed.
+  WebBrowser* PendingPopup() const;
+  int DragTabIndex() const;
+  bool RightClickPending() const;
+  TabMenu& Menu() const { return *menu_; }
 
-  // ---- tabs and the toolbar ----
-  void ToolButtonNavigateClick(QObject* sender);
+  // ---- opening, closing, switching ----
+  void SetNavigateMode(NavigateMode mode) { mode_ = mode; }
+  NavigateMode Mode() const { return mode_; }
+  // Opens a page in a new tab or the active one (the navigate mode, Shift
+  // inverting it); a tab is always made when there is none.
+  void Open(const OpenRequest& request);
+  // Closes the active tab.
   void ToolButtonCloseClick(QObject* sender = nullptr);
-  void PageControlChanging(QObject* sender, bool& allow);
-  void PageControlChange(QObject* sender);
+  // A switch the user asked for; false when refused (a key macro waits).
+  bool SwitchTo(int index, QObject* sender);
+  void MoveTab(int from, int to);
+
+  // ---- the active page ----
   void ToolButtonGoBackClick();
   void ToolButtonGoFowardClick();
   void ToolButtonStopClick();
   void ToolButtonRefreshClick();
   void ToolButtonPrintClick();
-  void ComboBoxURLDblClick();
 
-  // ---- notifications of every browser ----
+  // ---- the reload timer and the idle moment ----
+  void TimerTimer();
+  // Lock capture, a close a page asked for, the navigation policy's steps.
+  void IdleSteps();
+
+  // While a tab holds a key macro waiting to be played, the user cannot
+  // leave it. Null lets go.
+  void SetMacroWaiting(BrowserTab* tab);
+  bool MacroWaiting() const;
+
+  // ---- what the browsers report for the navigation policy ----
   void CppWebBrowserBeforeNavigate2(WebBrowser* sender, const QString& url, bool top_level,
                                     const QString& target_frame_name, bool* cancel);
   void CppWebBrowserNewWindow2(WebBrowser* sender, WebBrowser** new_browser);
   void CppWebBrowserWindowSetWidth(WebBrowser* sender, int width);
   void CppWebBrowserWindowSetHeight(WebBrowser* sender, int height);
-  void CppWebBrowserWindowClosing(WebBrowser* sender, bool* cancel);
-  void CppWebBrowserDownloadBegin(WebBrowser* sender);
-  void CppWebBrowserDownloadComplete(WebBrowser* sender);
-  void CppWebBrowserProgressChange(WebBrowser* sender, int progress, int progress_max);
-  void CppWebBrowserStatusTextChange(WebBrowser* sender, const QString& text);
-  void CppWebBrowserTitleChange(WebBrowser* sender, const QString& text);
-  void CppWebBrowserCommandStateChange(WebBrowser* sender, int command, bool enable);
-  // A left press anywhere inside a page: click family and lock capture.
-  void PageControlPagePressed(WebBrowser* sender);
 
-  // ---- the tab menu and the reload timer ----
-  void PopupMenuTabPopup();
-  void PopupMenuTabReloadClick(QAction* item);
-  void PopupMenuTabSilentClick();
-  void PopupMenuTabLockClearClick();
-  void PopupMenuClientClick();
-  void TimerTimer();
-
-  // ---- the tab strip (positions in the tab bar's coordinates) ----
-  void PageControlDblClick();
-  void PageControlMouseDown(Qt::MouseButton button, QPoint pos);
-  void PageControlMouseMove(QPoint pos);
-  void PageControlMouseUp(Qt::MouseButton button, QPoint pos);
-
-  // ---- the lock button ----
-  void ToolButtonLockClick(bool pressed);
-
-  // The idle handler's tab steps, in their fixed order.
-  void IdleSteps();
-
-  // Tests force the Shift state seen by the navigate operation.
-  std::optional<bool> ShiftStateForTest;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
+ signals:
+  // The active tab's state, for the address box, status bar and tool bar.
+  void AddressChanged(const QString& address);
+  void StatusTextChanged(const QString& text);
+  // Of `progress_max` while loading; 0 or less when done.
+  void ProgressChanged(int progress, int progress_max);
+  void BackEnabledChanged(bool enabled);
+  void ForwardEnabledChanged(bool enabled);
+  void StopEnabledChanged(bool enabled);
+  void TabCountChanged(int count);
+  // The active tab finished loading the address a key macro waited for.
+  void LoadKeyMacroReady(sorvi::BrowserTab* tab, const std::string& macro);
 
  private:
-  // Opening and closing (tab_controller.cpp).
-  void ConnectControls();
-  WebBrowser* CreateBrowser(QWidget* parent);
-  void WireHandlers(WebBrowser* browser);
+  // Strip bookkeeping (tab_controller.cpp).
+  BrowserTab* AddTab(WebBrowser* browser, bool fill, int insert_index);
+  void WireTab(BrowserTab* tab);
+  bool LeaveActiveTab(QObject* sender);
+  void ArriveAtActiveTab(QObject* sender);
+  void SwitchWithBookkeeping(int index, QObject* sender);
+  void ActivateTab(QWidget* tab);
+  void OnCurrentChanged();
+  void OnTabLoadFinished(BrowserTab* tab);
+  void OnTabsShown();
+  void KeepActivation(bool was_active);
+  bool IsActive(const BrowserTab* tab) const { return tab && tab == ActiveTab(); }
+
+  // Pages that pages open (tab_popups.cpp).
+  WebBrowser* CreateBrowser();
+  void WirePolicy(WebBrowser* browser);
   void WireSizeHandlers(WebBrowser* browser);
   void UnwireSizeHandlers(WebBrowser* browser);
-  void InitRecord(BrowserTab& record, WebBrowser* browser);
-  void ApplyPendingCaption(TabSheet* sheet);
-  void EnableTabControls();
-  void KeepActivation(bool was_active);
-  void ActivateSheet(QWidget* sheet);
-  void OnCurrentChanged();
-  bool ShiftHeld() const;
-  int ActiveIndex() const;
-
-  // Placement of pop-ups (popup_placement.cpp).
   TabsView MakeTabsView() const;
   WebBrowser* BrowserById(BrowserId id) const;
   void Retire(WebBrowser* browser);
   void PlaceInNewTab(WebBrowser* popup, const NewTabPlacement& place);
   void TakeOverActiveTab(WebBrowser* popup, const Takeover& takeover, WebBrowser* sender);
-  void SwitchWithBookkeeping(int index, QObject* sender);
-  void ReadFrameName(WebBrowser* browser);
+  void OnPagePressed();
   void PolicyIdleSteps();
 
-  // The lock (tab_lock.cpp).
-  void ShowLock();
-  void SyncLockTarget();
-  void LockCaptureStep();
-  void LockPageClick();
+  QTabWidget* page_control_;
+  QFrame* cover_;
+  const AppOptions& options_;
+  QString exe_dir_;
+  QWidget* window_;
+  QTimer* timer_;
+  TabLock* lock_;
+  TabMenu* menu_;
+  TabStripMouse* strip_ = nullptr;
 
-  // The tab strip (tab_strip.cpp).
-  bool TabBarEvent(QEvent* event);
-  void SetDragCursor(Qt::CursorShape shape);
-  void EndDragCursor();
-
-  TFormMain& form_;
+  NavigateMode mode_ = NavigateMode::NewTab;
   NavigationPolicy policy_;
   TabSwitchMemory switch_memory_;
-  LockIndicator lock_;
-  // The sheet whose state the toolbar shows; differs from the current
-  // widget only while the tab control reports a user's switch.
-  QPointer<QWidget> shown_sheet_;
+  int tab_serial_ = 0;  // `TabSerial`: the last family given out
+  // The tab whose state the window shows; differs from the current widget
+  // only while the tab control reports a user's switch.
+  QPointer<BrowserTab> shown_tab_;
   int switching_by_code_ = 0;
-  bool drag_cursor_set_ = false;
+  bool close_requested_ = false;
+  QPointer<BrowserTab> macro_tab_;
+  QPointer<WebBrowser> popup_browser_;
   // Every browser made here, by id, for the policy's decisions.
   std::map<BrowserId, QPointer<WebBrowser>> browsers_;
 };

@@ -1,14 +1,11 @@
-// The lock: the widget inside a page that the user last clicked, kept so
-// that key macros can put the focus back there. The indicator's rules are
-// the core's; this side finds the widgets and shows the icon.
+#include "tabs/tab_lock.h"
+
 #include <QCursor>
 #include <QThread>
 #include <QToolButton>
 
-#include "app/main_window.h"
-#include "app/toolbar_icons.h"
+#include "platform/toolbar_icons.h"
 #include "platform/web_browser.h"
-#include "tabs/tab_controller.h"
 
 namespace sorvi {
 
@@ -18,34 +15,69 @@ LockTargetId IdOf(const QWidget* widget) { return reinterpret_cast<LockTargetId>
 
 }  // namespace
 
-void TabController::ShowLock() { form_.ToolButtonLock->setIcon(LockIcon(lock_.icon())); }
-
-void TabController::SyncLockTarget() {
-  if (lock_.target() == 0) LockTarget = nullptr;
+TabLock::TabLock(QToolButton* button, QObject* parent) : QObject(parent), button_(button) {
+  connect(button_, &QToolButton::toggled, this, [this](bool pressed) { lock_.SetPressed(pressed); });
 }
 
-void TabController::ToolButtonLockClick(bool pressed) { lock_.SetPressed(pressed); }
+void TabLock::EnableButton(bool enabled) { button_->setEnabled(enabled); }
 
-void TabController::LockPageClick() {
+void TabLock::SetPressed(bool pressed) {
+  button_->setChecked(pressed);
+  lock_.SetPressed(pressed);
+}
+
+TabLockMemory TabLock::Save() const {
+  const SavedLock saved = lock_.SaveForTabSwitch();
+  TabLockMemory memory;
+  memory.down = button_->isChecked();
+  memory.state = saved.state;
+  memory.target = target_;
+  return memory;
+}
+
+void TabLock::Restore(const TabLockMemory& memory) {
+  button_->setChecked(memory.down);
+  target_ = memory.target;
+  lock_.RestoreForTabSwitch(SavedLock{memory.down, memory.state, IdOf(target_.data())});
+  Show();
+}
+
+void TabLock::Clear() {
+  lock_.Clear();
+  target_ = nullptr;
+  Show();
+}
+
+void TabLock::PageClick() {
   if (!lock_.PageClick()) return;
-  ShowLock();
+  Show();
   // Give the page the moment it needs to move its focus to what was
   // clicked; the idle step reads the focus afterwards.
   QThread::msleep(30);
 }
 
-void TabController::LockCaptureStep() {
+void TabLock::CaptureStep(BrowserTab* tab) {
   if (!lock_.capture_pending()) return;
-  WebBrowser* browser = ActiveBrowser();
+  WebBrowser* browser = tab ? tab->Browser() : nullptr;
   QWidget* focused = browser ? browser->FocusedInputWidget() : nullptr;
   if (lock_.IdleCapture(IdOf(focused))) {
-    LockTarget = focused;
-    const QPoint offset = QCursor::pos() - focused->mapToGlobal(QPoint(0, 0));
-    BrowserTab* record = ActiveRecord();
-    record->LockOffsetX = offset.x();
-    record->LockOffsetY = offset.y();
+    target_ = focused;
+    tab->SetLockOffset(QCursor::pos() - focused->mapToGlobal(QPoint(0, 0)));
   }
-  ShowLock();
+  Show();
 }
+
+void TabLock::LoadStarted() {
+  lock_.DownloadBegin();
+  Show();
+}
+
+void TabLock::LoadFinished() {
+  lock_.DownloadComplete();
+  if (lock_.target() == 0) target_ = nullptr;
+  Show();
+}
+
+void TabLock::Show() { button_->setIcon(LockIcon(lock_.icon())); }
 
 }  // namespace sorvi

@@ -1,80 +1,90 @@
-// The tab menu and the reload timer; everything acts on the active tab.
+#include "tabs/tab_menu.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
-#include <QScrollArea>
-#include <QTabWidget>
-#include <QTimer>
-#include <vector>
 
-#include "app/main_window.h"
 #include "core/tabs/reload_ticks.h"
 #include "platform/web_browser.h"
-#include "tabs/tab_controller.h"
+#include "tabs/browser_tab.h"
+#include "tabs/tab_lock.h"
 
 namespace sorvi {
 
-void TabController::PopupMenuTabPopup() {
-  BrowserTab* record = ActiveRecord();
-  if (!record) return;
-  TFormMain& f = form_;
-  const QList<QAction*> items = f.PopupMenuTabReloadGroup->actions();
-  const int checked = ReloadMenuIndex(record->ReloadInterval);
+namespace {
+
+QAction* AddItem(QMenu* menu, const char* name, const QString& caption, int tag = 0) {
+  QAction* action = menu->addAction(caption);
+  action->setObjectName(QString::fromLatin1(name));
+  action->setData(tag);
+  return action;
+}
+
+}  // namespace
+
+TabMenu::TabMenu(std::function<BrowserTab*()> active_tab, TabLock& lock, QWidget* menu_parent)
+    : QObject(menu_parent), active_tab_(std::move(active_tab)), lock_(lock) {
+  menu_ = new QMenu(menu_parent);
+  menu_->setObjectName("PopupMenuTab");
+  QMenu* reload = menu_->addMenu("自動更新(&U)");
+  reload->setObjectName("PopupMenuTabReload");
+  reload_group_ = new QActionGroup(reload);
+  AddItem(reload, "PopupMenuTabReload00", "なし", 0);
+  AddItem(reload, "PopupMenuTabReload15", "15秒", 1);
+  AddItem(reload, "PopupMenuTabReload30", "30秒", 2);
+  AddItem(reload, "PopupMenuTabReload1", "1分", 4);
+  AddItem(reload, "PopupMenuTabReload2", "2分", 8);
+  AddItem(reload, "PopupMenuTabReload5", "5分", 20);
+  for (QAction* item : reload->actions()) {
+    item->setCheckable(true);
+    reload_group_->addAction(item);
+    connect(item, &QAction::triggered, this, [this, item] { PopupMenuTabReloadClick(item); });
+  }
+  reload->actions().first()->setChecked(true);
+  menu_->addSeparator();
+  silent_ = AddItem(menu_, "PopupMenuTabSilent", "ダイアログ抑止(&S)");
+  silent_->setCheckable(true);
+  lock_clear_ = AddItem(menu_, "PopupMenuTabLockClear", "ロック対象解除(&L)");
+  client_ = AddItem(menu_, "PopupMenuClient", "タブ内全体表示(&C)");
+  connect(silent_, &QAction::triggered, this, &TabMenu::PopupMenuTabSilentClick);
+  connect(lock_clear_, &QAction::triggered, this, &TabMenu::PopupMenuTabLockClearClick);
+  connect(client_, &QAction::triggered, this, &TabMenu::PopupMenuClientClick);
+}
+
+void TabMenu::PopupMenuTabPopup() {
+  BrowserTab* tab = active_tab_();
+  if (!tab) return;
+  const QList<QAction*> items = reload_group_->actions();
+  const int checked = ReloadMenuIndex(tab->Reload().interval);
   if (checked >= 0 && checked < items.size()) items[checked]->setChecked(true);
-  f.PopupMenuTabSilent->setChecked(record->Browser->Silent());
-  f.PopupMenuTabLockClear->setEnabled(lock_.can_clear());
-  f.PopupMenuClient->setEnabled(!record->Browser->FillsParent());
+  silent_->setChecked(tab->Browser()->Silent());
+  lock_clear_->setEnabled(lock_.Indicator().can_clear());
+  client_->setEnabled(!tab->Browser()->FillsParent());
 }
 
-void TabController::PopupMenuTabReloadClick(QAction* item) {
-  BrowserTab* record = ActiveRecord();
-  if (!record || !item) return;
+void TabMenu::PopupMenuTabReloadClick(QAction* item) {
+  BrowserTab* tab = active_tab_();
+  if (!tab || !item) return;
   item->setChecked(true);
-  ReloadState state{record->ReloadInterval, record->ReloadCount};
+  ReloadState state = tab->Reload();
   ChooseReloadInterval(state, item->data().toInt());
-  record->ReloadInterval = state.interval;
-  record->ReloadCount = state.count;
-  // A running timer keeps its rhythm.
-  if (!form_.Timer->isActive()) form_.Timer->start();
+  tab->SetReload(state);
+  emit ReloadChosen();
 }
 
-void TabController::PopupMenuTabSilentClick() {
+void TabMenu::PopupMenuTabSilentClick() {
   // The menu showed the browser's state; the click inverts it.
-  WebBrowser* browser = ActiveBrowser();
-  if (!browser) return;
-  const bool silent = !browser->Silent();
-  form_.PopupMenuTabSilent->setChecked(silent);
-  browser->SetSilent(silent);
+  BrowserTab* tab = active_tab_();
+  if (!tab) return;
+  const bool silent = !tab->Browser()->Silent();
+  silent_->setChecked(silent);
+  tab->Browser()->SetSilent(silent);
 }
 
-void TabController::PopupMenuTabLockClearClick() {
-  lock_.Clear();
-  LockTarget = nullptr;
-  ShowLock();
-}
+void TabMenu::PopupMenuTabLockClearClick() { lock_.Clear(); }
 
-void TabController::PopupMenuClientClick() {
-  WebBrowser* browser = ActiveBrowser();
-  if (!browser) return;
-  if (QWidget* viewport = browser->parentWidget()) {
-    if (auto* box = qobject_cast<QScrollArea*>(viewport->parentWidget())) box->setWidgetResizable(true);
-  }
-  browser->SetFillsParent(true);
-}
-
-void TabController::TimerTimer() {
-  const int count = form_.PageControl->count();
-  std::vector<ReloadState> states;
-  states.reserve(count);
-  for (int i = 0; i < count; ++i) states.push_back(ReloadState{RecordAt(i)->ReloadInterval, RecordAt(i)->ReloadCount});
-  const std::vector<size_t> due = TimerTick(states);
-  for (int i = 0; i < count; ++i) {
-    RecordAt(i)->ReloadInterval = states[i].interval;
-    RecordAt(i)->ReloadCount = states[i].count;
-  }
-  for (size_t i : due) {
-    if (WebBrowser* browser = RecordAt(static_cast<int>(i))->Browser) browser->Refresh();
-  }
+void TabMenu::PopupMenuClientClick() {
+  if (BrowserTab* tab = active_tab_()) tab->FillClient();
 }
 
 }  // namespace sorvi

@@ -1,47 +1,49 @@
-// The tab strip's mouse: dragging tabs to another place, a right click that
-// closes a tab, a double-click that reloads the active one. Also the
-// double-click on the address box, seen through the same event filter.
+#include "tabs/tab_strip.h"
+
 #include <QApplication>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QTabBar>
 #include <QTabWidget>
 
-#include "app/main_window.h"
 #include "tabs/tab_controller.h"
 
 namespace sorvi {
 
-bool TabController::eventFilter(QObject* watched, QEvent* event) {
-  QTabBar* bar = form_.PageControl->tabBar();
+TabStripMouse::TabStripMouse(QTabWidget* page_control, TabController& tabs)
+    : QObject(&tabs), page_control_(page_control), tabs_(tabs) {
+  page_control_->tabBar()->installEventFilter(this);
+  page_control_->installEventFilter(this);
+}
+
+TabStripMouse::~TabStripMouse() {
+  page_control_->tabBar()->removeEventFilter(this);
+  page_control_->removeEventFilter(this);
+  EndDragCursor();
+}
+
+bool TabStripMouse::eventFilter(QObject* watched, QEvent* event) {
+  QTabBar* bar = page_control_->tabBar();
   if (watched == bar) return TabBarEvent(event);
-  if (watched == form_.PageControl && event->type() == QEvent::MouseButtonDblClick) {
+  if (watched == page_control_ && event->type() == QEvent::MouseButtonDblClick) {
     // The strip beside the tabs belongs to the tab control itself.
     auto* mouse = static_cast<QMouseEvent*>(event);
     const QPoint pos = mouse->position().toPoint();
-    if (mouse->button() == Qt::LeftButton && pos.y() < bar->geometry().bottom() && HasTabs()) {
+    if (mouse->button() == Qt::LeftButton && pos.y() < bar->geometry().bottom() && tabs_.HasTabs()) {
       PageControlDblClick();
-      PageControlMouseDown(Qt::LeftButton, bar->mapFrom(form_.PageControl, pos));
+      PageControlMouseDown(Qt::LeftButton, bar->mapFrom(page_control_, pos));
     }
-    return false;
   }
-  if (watched == form_.ComboBoxURL->lineEdit() && event->type() == QEvent::MouseButtonDblClick &&
-      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-    ComboBoxURLDblClick();
-    return true;
-  }
-  return QObject::eventFilter(watched, event);
+  return false;
 }
 
-bool TabController::TabBarEvent(QEvent* event) {
-  QTabBar* bar = form_.PageControl->tabBar();
+bool TabStripMouse::TabBarEvent(QEvent* event) {
+  QTabBar* bar = page_control_->tabBar();
   switch (event->type()) {
     case QEvent::MouseButtonPress: {
       auto* mouse = static_cast<QMouseEvent*>(event);
       const QPoint pos = mouse->position().toPoint();
       // A key macro waits in this tab: the user may not leave it.
-      if (mouse->button() == Qt::LeftButton && MacroTab) {
+      if (mouse->button() == Qt::LeftButton && tabs_.MacroWaiting()) {
         const int index = bar->tabAt(pos);
         if (index >= 0 && index != bar->currentIndex()) return true;
       }
@@ -61,7 +63,7 @@ bool TabController::TabBarEvent(QEvent* event) {
       return false;
     case QEvent::MouseButtonRelease: {
       auto* mouse = static_cast<QMouseEvent*>(event);
-      const bool handled = DragTabIndex >= 0 || RightClickPending;
+      const bool handled = drag_tab_index_ >= 0 || right_click_pending_;
       PageControlMouseUp(mouse->button(), mouse->position().toPoint());
       return handled && mouse->button() != Qt::LeftButton;
     }
@@ -70,60 +72,47 @@ bool TabController::TabBarEvent(QEvent* event) {
   }
 }
 
-void TabController::PageControlDblClick() {
-  DragTabIndex = -2;
-  ToolButtonRefreshClick();
+void TabStripMouse::PageControlDblClick() {
+  drag_tab_index_ = -2;
+  tabs_.ToolButtonRefreshClick();
 }
 
-void TabController::PageControlMouseDown(Qt::MouseButton button, QPoint pos) {
-  QTabBar* bar = form_.PageControl->tabBar();
+void TabStripMouse::PageControlMouseDown(Qt::MouseButton button, QPoint pos) {
+  QTabBar* bar = page_control_->tabBar();
   if (button == Qt::LeftButton) {
-    if (DragTabIndex == -2) {
-      DragTabIndex = -1;
+    if (drag_tab_index_ == -2) {
+      drag_tab_index_ = -1;
       return;
     }
     // The tab bar keeps the mouse until the release (its implicit grab).
-    DragTabIndex = bar->tabAt(pos);
+    drag_tab_index_ = bar->tabAt(pos);
   } else if (button == Qt::RightButton) {
     const int index = bar->tabAt(pos);
     if (index < 0) return;
-    if (index != ActiveIndex()) {
-      bool allow = true;
-      PageControlChanging(form_.PageControl, allow);
-      if (!allow) return;
-      ActivateSheet(form_.PageControl->widget(index));
-      PageControlChange(form_.PageControl);
-    }
-    RightClickPending = true;
+    if (index != tabs_.ActiveIndex() && !tabs_.SwitchTo(index, page_control_)) return;
+    right_click_pending_ = true;
   }
 }
 
-void TabController::PageControlMouseMove(QPoint pos) {
-  if (DragTabIndex < 0) return;
-  const int over = form_.PageControl->tabBar()->tabAt(pos);
-  SetDragCursor(over < 0 ? Qt::ForbiddenCursor : over == DragTabIndex ? Qt::ArrowCursor : Qt::DragMoveCursor);
+void TabStripMouse::PageControlMouseMove(QPoint pos) {
+  if (drag_tab_index_ < 0) return;
+  const int over = page_control_->tabBar()->tabAt(pos);
+  SetDragCursor(over < 0 ? Qt::ForbiddenCursor : over == drag_tab_index_ ? Qt::ArrowCursor : Qt::DragMoveCursor);
 }
 
-void TabController::PageControlMouseUp(Qt::MouseButton, QPoint pos) {
-  if (DragTabIndex >= 0) {
-    QTabBar* bar = form_.PageControl->tabBar();
-    const int over = bar->tabAt(pos);
-    // Moving a tab changes no ReturnIndex: those name positions as they
-    // were when the tabs were opened or left.
-    if (over >= 0 && over != DragTabIndex && DragTabIndex < bar->count()) {
-      ++switching_by_code_;
-      bar->moveTab(DragTabIndex, over);
-      --switching_by_code_;
-    }
+void TabStripMouse::PageControlMouseUp(Qt::MouseButton, QPoint pos) {
+  if (drag_tab_index_ >= 0) {
+    const int over = page_control_->tabBar()->tabAt(pos);
+    if (over >= 0 && over != drag_tab_index_) tabs_.MoveTab(drag_tab_index_, over);
     EndDragCursor();
-    DragTabIndex = -1;
-  } else if (RightClickPending) {
-    RightClickPending = false;
-    ToolButtonCloseClick(form_.PageControl);
+    drag_tab_index_ = -1;
+  } else if (right_click_pending_) {
+    right_click_pending_ = false;
+    tabs_.ToolButtonCloseClick(page_control_);
   }
 }
 
-void TabController::SetDragCursor(Qt::CursorShape shape) {
+void TabStripMouse::SetDragCursor(Qt::CursorShape shape) {
   if (!drag_cursor_set_) {
     QApplication::setOverrideCursor(QCursor(shape));
     drag_cursor_set_ = true;
@@ -132,7 +121,7 @@ void TabController::SetDragCursor(Qt::CursorShape shape) {
   }
 }
 
-void TabController::EndDragCursor() {
+void TabStripMouse::EndDragCursor() {
   if (!drag_cursor_set_) return;
   QApplication::restoreOverrideCursor();
   drag_cursor_set_ = false;

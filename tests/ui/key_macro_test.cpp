@@ -23,12 +23,18 @@
 #include "core/bookmarks/url_bookmark.h"
 #include "keymacro/key_macro_controller.h"
 #include "platform/web_browser.h"
+#include "support/find_widget.h"
+#include "support/window_options.h"
 #include "support/event_wait.h"
 #include "support/local_http_server.h"
 #include "support/scratch_dir.h"
+#include "tabs/address_box.h"
+#include "tabs/browser_tab.h"
 #include "tabs/tab_controller.h"
 
 using namespace sorvi;
+using sorvi::testing::ChangeOptions;
+using sorvi::testing::Find;
 using sorvi::testing::LocalHttpServer;
 using sorvi::testing::ScratchDir;
 using sorvi::testing::Sjis;
@@ -110,8 +116,10 @@ void KeyMacroTest::initTestCase() {
 
   form_ = std::make_unique<TFormMain>(dir_->Path());
   // The shortest pauses the options dialog allows keep the tests quick.
-  form_->Options.IntervalPaste = 100;
-  form_->Options.IntervalDefault = 100;
+  ChangeOptions(*form_, [](AppOptions& o) {
+    o.IntervalPaste = 100;
+    o.IntervalDefault = 100;
+  });
   form_->show();
   form_->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(form_.get()));
@@ -133,8 +141,8 @@ void KeyMacroTest::cleanupTestCase() {
 }
 
 WebBrowser* KeyMacroTest::OpenForm(const QByteArray& path, bool wait_for_load) {
-  form_->ComboBoxURL->setEditText(QString::fromLatin1(server_->Origin() + path));
-  form_->Tabs()->ToolButtonNavigateClick(nullptr);
+  form_->Address()->Show(QString::fromLatin1(server_->Origin() + path));
+  form_->ToolButtonNavigateClick(Qt::NoModifier);
   // The first web view makes Qt recreate the main window's native window
   // (for texture-based composition), which costs it the activation.
   if (QApplication::activeWindow() != form_.get()) {
@@ -240,8 +248,8 @@ void KeyMacroTest::tabAndShiftTabMoveBetweenFields() {
 }
 
 void KeyMacroTest::codeWithoutSelectionPastesNothing() {
-  form_->TreeViewCode->clearSelection();
-  form_->TreeViewCode->setCurrentItem(nullptr);
+  Find<CodeTreeView>(form_.get(), "TreeViewCode")->clearSelection();
+  Find<CodeTreeView>(form_.get(), "TreeViewCode")->setCurrentItem(nullptr);
   WebBrowser* browser = OpenForm();
   QVERIFY(browser);
   QGuiApplication::clipboard()->setText("kept");
@@ -353,17 +361,21 @@ void KeyMacroTest::idleStepPlaysOnlyForTheActiveTab() {
   QVERIFY(browser);
   TabController* tabs = form_->Tabs();
 
-  tabs->MacroTab = form_->PanelL;  // anything but the active sheet
-  tabs->MacroText = "lost";
+  BrowserTab* first = tabs->ActiveTab();
+  form_->Macros()->HandOver(first, "played");
+  QVERIFY(tabs->MacroWaiting());
   form_->Macros()->IdleMacroStep();
-  QCOMPARE(tabs->MacroTab, nullptr);
-  QVERIFY(tabs->MacroText.empty());
+  QVERIFY(!form_->Macros()->HasHandOver());
+  QVERIFY(!tabs->MacroWaiting());
 
-  tabs->MacroTab = tabs->ActiveSheet();
-  tabs->MacroText = "played";
+  // Another tab has come to the front since: the macro is dropped.
+  WebBrowser* second = OpenForm();
+  QVERIFY(second);
+  form_->Macros()->HandOver(first, "lost");
   form_->Macros()->IdleMacroStep();
-  QCOMPARE(tabs->MacroTab, nullptr);
-  QVERIFY(tabs->MacroText.empty());
+  QVERIFY(!form_->Macros()->HasHandOver());
+  QVERIFY(!tabs->MacroWaiting());
+  QCOMPARE(Value(second, "a"), QString());
   QCOMPARE(Value(browser, "a"), QString("played"));
 }
 
@@ -376,30 +388,30 @@ void KeyMacroTest::idleStepBringsTheWindowToTheFront() {
   other.activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(&other));
 
-  form_->Tabs()->MacroTab = form_->Tabs()->ActiveSheet();
-  form_->Tabs()->MacroText = "front";
+  form_->Macros()->HandOver(form_->Tabs()->ActiveTab(), "front");
   form_->Macros()->IdleMacroStep();
   QCOMPARE(QApplication::activeWindow(), form_.get());
   QCOMPARE(Value(browser, "a"), QString("front"));
 }
 
 void KeyMacroTest::bookmarkKeyMacroTypesTheSelectedCode() {
-  QTreeWidgetItem* group = form_->TreeViewCode->AddGroup(Sjis("[水産]").toStdString());
-  QTreeWidgetItem* stock = form_->TreeViewCode->AddStock(group, Sjis("1301 極洋").toStdString());
-  form_->TreeViewCode->SetExpandedByProgram(group, true);
-  form_->TreeViewCode->setCurrentItem(stock);
+  QTreeWidgetItem* group = Find<CodeTreeView>(form_.get(), "TreeViewCode")->AddGroup(Sjis("[水産]").toStdString());
+  QTreeWidgetItem* stock = Find<CodeTreeView>(form_.get(), "TreeViewCode")->AddStock(group, Sjis("1301 極洋").toStdString());
+  Find<CodeTreeView>(form_.get(), "TreeViewCode")->SetExpandedByProgram(group, true);
+  Find<CodeTreeView>(form_.get(), "TreeViewCode")->setCurrentItem(stock);
 
   UrlBookmark bookmark;
   bookmark.name = "chart";
   bookmark.url_macro = (server_->Origin() + "/form.html").toStdString();
   bookmark.key_macro = "\\c\\r";
   bookmark.key_macro_state = 1;
-  QTreeWidgetItem* item = form_->ListViewURL->AddBookmark(bookmark);
-  form_->ListViewURL->setCurrentItem(item);
+  form_->Bookmarks()->Append(bookmark);
+  UrlListView* list = Find<UrlListView>(form_.get(), "ListViewURL");
+  list->setCurrentItem(list->topLevelItem(list->topLevelItemCount() - 1));
   // The page focuses its field itself, as chart pages do; the tab gives the
   // page the keyboard focus; at the first idle moment after the load the
   // macro is played.
-  form_->Bookmarks()->ListViewURLDblClick(nullptr);
+  form_->Bookmarks()->ListViewURLDblClick(Qt::NoModifier);
 
   // The idle step runs only when the event loop is about to wait, which
   // QTest::qWait never does.
@@ -408,7 +420,7 @@ void KeyMacroTest::bookmarkKeyMacroTypesTheSelectedCode() {
   WebBrowser* browser = form_->Tabs()->ActiveBrowser();
   QVERIFY(browser);
   QTRY_VERIFY_WITH_TIMEOUT(browser->LocationURL().endsWith("/chart?code=1301&other="), kTimeout);
-  QCOMPARE(form_->Tabs()->MacroTab, nullptr);
+  QVERIFY(!form_->Tabs()->MacroWaiting());
 }
 
 int main(int argc, char* argv[]) {

@@ -12,10 +12,14 @@
 #include "bookmarks/url_list_view.h"
 #include "codes/code_list_controller.h"
 #include "codes/code_tree_view.h"
+#include "support/find_widget.h"
+#include "support/window_options.h"
 #include "support/dialog_driver.h"
 #include "support/scratch_dir.h"
 
 using namespace sorvi;
+using sorvi::testing::ChangeOptions;
+using sorvi::testing::Find;
 using sorvi::testing::DialogDriver;
 using sorvi::testing::ScratchDir;
 using sorvi::testing::Sjis;
@@ -66,7 +70,7 @@ void ListsTest::startUpLoadsBothListsExactly() {
   ScratchDir dir;
   WriteSamples(dir);
   TFormMain form(dir.Path());
-  CodeTreeView& tree = *form.TreeViewCode;
+  CodeTreeView& tree = *Find<CodeTreeView>(&form, "TreeViewCode");
   QCOMPARE(tree.topLevelItemCount(), 3);
   QCOMPARE(tree.topLevelItem(1)->text(0), QString("[電機]"));
   QCOMPARE(tree.topLevelItem(1)->child(0)->text(0), QString("6758 ソニーグループ"));
@@ -75,7 +79,7 @@ void ListsTest::startUpLoadsBothListsExactly() {
   QVERIFY(!tree.topLevelItem(0)->isExpanded());
   QVERIFY(!form.Codes()->IsModified());
 
-  UrlListView& list = *form.ListViewURL;
+  UrlListView& list = *Find<UrlListView>(&form, "ListViewURL");
   QCOMPARE(list.topLevelItemCount(), 2);
   const UrlBookmark first = UrlListView::Bookmark(list.topLevelItem(0));
   QCOMPARE(first.fixed_title, 1);
@@ -92,12 +96,12 @@ void ListsTest::startUpTakesOverALeftoverCopy() {
   dir.WriteSjisLines("SV_List.txt", {"[a]", "http://a/"});
   dir.WriteSjisLines("SV_List.txt.___", {"[b]", "http://b/"});
   TFormMain form(dir.Path());
-  QCOMPARE(form.TreeViewCode->topLevelItemCount(), 1);
-  QCOMPARE(form.TreeViewCode->topLevelItem(0)->text(0), QString("[残り]"));
+  QCOMPARE(Find<CodeTreeView>(&form, "TreeViewCode")->topLevelItemCount(), 1);
+  QCOMPARE(Find<CodeTreeView>(&form, "TreeViewCode")->topLevelItem(0)->text(0), QString("[残り]"));
   QVERIFY(dir.Exists("SV_Code.txt"));
   QVERIFY(!dir.Exists("SV_Code.txt.___"));
   QVERIFY(!dir.Exists("SV_List.txt.___"));
-  QCOMPARE(form.ListViewURL->topLevelItem(0)->text(1), QString("a"));
+  QCOMPARE(Find<UrlListView>(&form, "ListViewURL")->topLevelItem(0)->text(1), QString("a"));
 }
 
 void ListsTest::expandStateIsRestoredAndWrittenAtClose() {
@@ -106,7 +110,7 @@ void ListsTest::expandStateIsRestoredAndWrittenAtClose() {
   dir.Write("Sorvi.ini", "[Window]\r\nExpand=+-x-\r\n");
   {
     TFormMain form(dir.Path());
-    CodeTreeView& tree = *form.TreeViewCode;
+    CodeTreeView& tree = *Find<CodeTreeView>(&form, "TreeViewCode");
     QVERIFY(!tree.topLevelItem(0)->isExpanded());
     QVERIFY(tree.topLevelItem(1)->isExpanded());
     QVERIFY(!tree.topLevelItem(2)->isExpanded());
@@ -123,7 +127,7 @@ void ListsTest::multiSelectionStaysAmongSiblings() {
   ShownSamples shown;
   TFormMain& form = *shown.form;
   QVERIFY(QTest::qWaitForWindowExposed(&form));
-  CodeTreeView& tree = *form.TreeViewCode;
+  CodeTreeView& tree = *Find<CodeTreeView>(&form, "TreeViewCode");
   tree.Tag = 1;
   tree.topLevelItem(0)->setExpanded(true);
   tree.topLevelItem(1)->setExpanded(true);
@@ -150,7 +154,7 @@ void ListsTest::keyboardExpandWaitsForTheNextMousePress() {
   ShownSamples shown;
   TFormMain& form = *shown.form;
   QVERIFY(QTest::qWaitForWindowExposed(&form));
-  CodeTreeView& tree = *form.TreeViewCode;
+  CodeTreeView& tree = *Find<CodeTreeView>(&form, "TreeViewCode");
   QTreeWidgetItem* cars = tree.topLevelItem(0);
   QTreeWidgetItem* electric = tree.topLevelItem(1);
   tree.setFocus();
@@ -181,7 +185,7 @@ void ListsTest::checkBoxesToggleAtTheirPlaces() {
   ShownSamples shown;
   TFormMain& form = *shown.form;
   QVERIFY(QTest::qWaitForWindowExposed(&form));
-  UrlListView& list = *form.ListViewURL;
+  UrlListView& list = *Find<UrlListView>(&form, "ListViewURL");
   QTreeWidgetItem* first = list.topLevelItem(0);
   QTreeWidgetItem* second = list.topLevelItem(1);
   list.setCurrentItem(first);
@@ -224,8 +228,8 @@ void ListsTest::saveWritesTheFileBackByteForByte() {
   TFormMain form(dir.Path());
   form.Codes()->SetModified(true);
   form.Bookmarks()->SetModified(true);
-  form.PopupMenuCodeSave->trigger();
-  form.PopupMenuURLSave->trigger();
+  Find<QAction>(&form, "PopupMenuCodeSave")->trigger();
+  Find<QAction>(&form, "PopupMenuURLSave")->trigger();
   QVERIFY(!form.Codes()->IsModified());
   QVERIFY(!form.Bookmarks()->IsModified());
   QCOMPARE(dir.Read("SV_Code.txt"), codes);
@@ -233,9 +237,9 @@ void ListsTest::saveWritesTheFileBackByteForByte() {
   QVERIFY(!dir.Exists("SV_Code.txt.___"));
 
   // A toggle lands in the file after the next save.
-  form.ListViewURL->ListViewURLMouseDown(form.ListViewURL->ItemPosition(1).x() - 10,
-                                         form.ListViewURL->ItemPosition(1).y() + 1);
-  form.PopupMenuURLSave->trigger();
+  Find<UrlListView>(&form, "ListViewURL")->ListViewURLMouseDown(Find<UrlListView>(&form, "ListViewURL")->ItemPosition(1).x() - 10,
+                                         Find<UrlListView>(&form, "ListViewURL")->ItemPosition(1).y() + 1);
+  Find<QAction>(&form, "PopupMenuURLSave")->trigger();
   QVERIFY(dir.Read("SV_List.txt").contains(Sjis("[チャート]*\r\n")));
 }
 
@@ -247,7 +251,7 @@ void ListsTest::failedSaveKeepsTheMarkAndTheOldFile() {
   // also for root.
   QVERIFY(QDir(dir.Path()).mkdir("SV_Code.txt.___"));
   TFormMain form(dir.Path());
-  form.TreeViewCode->AddGroup("[new]");
+  Find<CodeTreeView>(&form, "TreeViewCode")->AddGroup("[new]");
   form.Codes()->SetModified(true);
   DialogDriver driver({"OK"});
   QVERIFY(!form.Codes()->PopupMenuCodeSaveClick());
@@ -263,9 +267,9 @@ void ListsTest::strayStockLinesAreKeptAndReported() {
   dir.WriteSjisLines("SV_Code.txt", {"1111 先頭", "[A]", "2222 二"});
   DialogDriver driver({"OK"});
   TFormMain form(dir.Path());
-  QCOMPARE(form.TreeViewCode->topLevelItemCount(), 2);
-  QCOMPARE(form.TreeViewCode->topLevelItem(0)->text(0), QString("[未分類]"));
-  QCOMPARE(form.TreeViewCode->topLevelItem(0)->child(0)->text(0), QString("1111 先頭"));
+  QCOMPARE(Find<CodeTreeView>(&form, "TreeViewCode")->topLevelItemCount(), 2);
+  QCOMPARE(Find<CodeTreeView>(&form, "TreeViewCode")->topLevelItem(0)->text(0), QString("[未分類]"));
+  QCOMPARE(Find<CodeTreeView>(&form, "TreeViewCode")->topLevelItem(0)->child(0)->text(0), QString("1111 先頭"));
   QTRY_COMPARE(driver.Seen().size(), size_t(1));
   QVERIFY(driver.Seen()[0].text.contains("未分類"));
 }

@@ -17,10 +17,14 @@
 #include "codes/code_list_controller.h"
 #include "bookmarks/bookmark_list_controller.h"
 #include "codes/code_tree_view.h"
+#include "support/find_widget.h"
+#include "support/window_options.h"
 #include "support/dialog_driver.h"
 #include "support/scratch_dir.h"
 
 using namespace sorvi;
+using sorvi::testing::ChangeOptions;
+using sorvi::testing::Find;
 using sorvi::testing::DialogDriver;
 using sorvi::testing::ScratchDir;
 
@@ -49,29 +53,29 @@ void MainWindowTest::firstStartUsesTheDefaults() {
   QCOMPARE(form.windowTitle(), QString("そるび"));
   QCOMPARE(form.pos(), QPoint(100, 50));
   QCOMPARE(form.size(), QSize(640, 480));
-  QCOMPARE(form.PanelL->width(), 250);
-  QCOMPARE(form.ListViewURL->height(), 140);
-  QCOMPARE(form.ListViewURL->columnWidth(0), 19);
-  QCOMPARE(form.ListViewURL->columnWidth(1), 194);
-  QCOMPARE(form.ListViewURL->columnWidth(2), 0);
-  QCOMPARE(form.ListViewURL->columnWidth(3), 15);
-  QVERIFY(form.PopupMenuNavigate1->isChecked());
-  QCOMPARE(form.ToolButtonNavigate->toolTip(), QString("新規"));
-  QCOMPARE(form.ComboBoxURL->count(), 0);
-  QCOMPARE(form.PageControl->count(), 0);
-  for (QToolButton* button : {form.ToolButtonGoBack, form.ToolButtonGoFoward, form.ToolButtonStop,
-                              form.ToolButtonRefresh, form.ToolButtonClose, form.ToolButtonPrint,
-                              form.SpeedButtonOption, form.ToolButtonLock}) {
+  QCOMPARE(Find<QWidget>(&form, "PanelL")->width(), 250);
+  QCOMPARE(Find<UrlListView>(&form, "ListViewURL")->height(), 140);
+  QCOMPARE(Find<UrlListView>(&form, "ListViewURL")->columnWidth(0), 19);
+  QCOMPARE(Find<UrlListView>(&form, "ListViewURL")->columnWidth(1), 194);
+  QCOMPARE(Find<UrlListView>(&form, "ListViewURL")->columnWidth(2), 0);
+  QCOMPARE(Find<UrlListView>(&form, "ListViewURL")->columnWidth(3), 15);
+  QVERIFY(Find<QAction>(&form, "PopupMenuNavigate1")->isChecked());
+  QCOMPARE(Find<QToolButton>(&form, "ToolButtonNavigate")->toolTip(), QString("新規"));
+  QCOMPARE(Find<QComboBox>(&form, "ComboBoxURL")->count(), 0);
+  QCOMPARE(Find<QTabWidget>(&form, "PageControl")->count(), 0);
+  for (QToolButton* button : {Find<QToolButton>(&form, "ToolButtonGoBack"), Find<QToolButton>(&form, "ToolButtonGoFoward"), Find<QToolButton>(&form, "ToolButtonStop"),
+                              Find<QToolButton>(&form, "ToolButtonRefresh"), Find<QToolButton>(&form, "ToolButtonClose"), Find<QToolButton>(&form, "ToolButtonPrint"),
+                              Find<QToolButton>(&form, "SpeedButtonOption"), Find<QToolButton>(&form, "ToolButtonLock")}) {
     QVERIFY2(!button->isEnabled(), qPrintable(button->toolTip()));
   }
-  QVERIFY(form.SpeedButtonEtc->isEnabled());
-  QVERIFY(!form.PopupMenuCodeSave->isEnabled());
-  QVERIFY(!form.PopupMenuURLSave->isEnabled());
+  QVERIFY(Find<QToolButton>(&form, "SpeedButtonEtc")->isEnabled());
+  QVERIFY(!Find<QAction>(&form, "PopupMenuCodeSave")->isEnabled());
+  QVERIFY(!Find<QAction>(&form, "PopupMenuURLSave")->isEnabled());
   // Only "URLを開く" (checked) and its separator until stock-code macros exist.
-  QCOMPARE(form.PopupMenuCodeGo->actions().size(), 2);
-  QVERIFY(form.PopupMenuCodeGoURL->isChecked());
-  QVERIFY(form.ProgressBar->isHidden());
-  QVERIFY(form.PanelCover->isHidden());
+  QCOMPARE(Find<QMenu>(&form, "PopupMenuCodeGo")->actions().size(), 2);
+  QVERIFY(Find<QAction>(&form, "PopupMenuCodeGoURL")->isChecked());
+  QVERIFY(Find<QProgressBar>(&form, "ProgressBar")->isHidden());
+  QVERIFY(Find<QFrame>(&form, "PanelCover")->isHidden());
 }
 
 void MainWindowTest::everyMenuItemIsThere() {
@@ -82,25 +86,25 @@ void MainWindowTest::everyMenuItemIsThere() {
     for (QAction* a : menu->actions()) out << (a->isSeparator() ? QString("-") : a->text());
     return out;
   };
-  QCOMPARE(captions(form.PopupMenuNavigate), QStringList({"新規", "上書"}));
-  QCOMPARE(captions(form.PopupMenuCode),
+  QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuNavigate")), QStringList({"新規", "上書"}));
+  QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuCode")),
            QStringList({"実行", "-", "コード コピー", "名称 コピー", "-", "編集", "複製", "削除", "追加", "エディタ", "保存"}));
-  QCOMPARE(captions(form.PopupMenuURL), QStringList({"実行", "-", "編集", "複製", "削除", "追加", "エディタ", "保存"}));
-  QCOMPARE(captions(form.PopupMenuEtc),
+  QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuURL")), QStringList({"実行", "-", "編集", "複製", "削除", "追加", "エディタ", "保存"}));
+  QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuEtc")),
            QStringList({"動作環境設定(&O)", "キーマクロ登録(&K)", "-", "インターネット設定(&I)", "-", "ヘルプ(&H)",
                         "バージョン情報(&A)"}));
-  QCOMPARE(captions(form.PopupMenuEtcKey), QStringList({"ファンクション(&F)", "銘柄コード(&C)"}));
-  QCOMPARE(captions(form.PopupMenuTab),
+  QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuEtcKey")), QStringList({"ファンクション(&F)", "銘柄コード(&C)"}));
+  QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuTab")),
            QStringList({"自動更新(&U)", "-", "ダイアログ抑止(&S)", "ロック対象解除(&L)", "タブ内全体表示(&C)"}));
-  QCOMPARE(captions(form.PopupMenuTabReload), QStringList({"なし", "15秒", "30秒", "1分", "2分", "5分"}));
+  QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuTabReload")), QStringList({"なし", "15秒", "30秒", "1分", "2分", "5分"}));
   QList<int> tags;
-  for (QAction* a : form.PopupMenuTabReload->actions()) tags << a->data().toInt();
+  for (QAction* a : Find<QMenu>(&form, "PopupMenuTabReload")->actions()) tags << a->data().toInt();
   QCOMPARE(tags, QList<int>({0, 1, 2, 4, 8, 20}));
-  QVERIFY(form.PopupMenuTabReload00->isChecked());
-  QCOMPARE(form.PopupMenuNavigate1->data().toInt(), 6);
-  QCOMPARE(form.PopupMenuNavigate2->data().toInt(), 7);
-  QCOMPARE(form.ListViewURL->headerItem()->text(1), QString("ブックマーク"));
-  QCOMPARE(form.ListViewURL->headerItem()->text(2), QString("URLマクロ"));
+  QVERIFY(Find<QAction>(&form, "PopupMenuTabReload00")->isChecked());
+  QCOMPARE(Find<QAction>(&form, "PopupMenuNavigate1")->data().toInt(), 6);
+  QCOMPARE(Find<QAction>(&form, "PopupMenuNavigate2")->data().toInt(), 7);
+  QCOMPARE(Find<UrlListView>(&form, "ListViewURL")->headerItem()->text(1), QString("ブックマーク"));
+  QCOMPARE(Find<UrlListView>(&form, "ListViewURL")->headerItem()->text(2), QString("URLマクロ"));
 }
 
 void MainWindowTest::tooSmallBoundsGrowToTheMinimum() {
@@ -110,8 +114,8 @@ void MainWindowTest::tooSmallBoundsGrowToTheMinimum() {
   form.show();
   QVERIFY(QTest::qWaitForWindowExposed(&form));
   QCOMPARE(form.size(), QSize(480, 320));
-  QVERIFY(form.PopupMenuNavigate2->isChecked());
-  QCOMPARE(form.ToolButtonNavigate->toolTip(), QString("上書"));
+  QVERIFY(Find<QAction>(&form, "PopupMenuNavigate2")->isChecked());
+  QCOMPARE(Find<QToolButton>(&form, "ToolButtonNavigate")->toolTip(), QString("上書"));
 }
 
 void MainWindowTest::maximizedStateRestoresAndKeepsNormalBounds() {
@@ -138,8 +142,8 @@ void MainWindowTest::urlHistorySkipsMissingEntriesWhenWritten() {
   dir.Write("Sorvi.ini", "[URL]\r\nCount=3\r\n1=http://a.example/\r\n3=http://c.example/\r\n[Other]\r\nKeep=me\r\n");
   {
     TFormMain form(dir.Path());
-    QCOMPARE(form.ComboBoxURL->count(), 3);
-    QCOMPARE(form.ComboBoxURL->itemText(1), QString());
+    QCOMPARE(Find<QComboBox>(&form, "ComboBoxURL")->count(), 3);
+    QCOMPARE(Find<QComboBox>(&form, "ComboBoxURL")->itemText(1), QString());
     form.show();
     form.close();
   }
@@ -163,9 +167,9 @@ void MainWindowTest::splitterLeavesRoomOnTheRight() {
   QCOMPARE(form.SplitterLRCanResize(300), 300);
   QCOMPARE(form.SplitterLRCanResize(form.width() - 275), form.width() - 275);
   QCOMPARE(form.SplitterLRCanResize(form.width() - 200), form.width() - 275);
-  form.SplitterLR->setSizes({form.width() - 100, 94});
-  emit form.SplitterLR->splitterMoved(form.width() - 100, 1);
-  QCOMPARE(form.PanelL->width(), form.width() - 275);
+  Find<QSplitter>(&form, "SplitterLR")->setSizes({form.width() - 100, 94});
+  emit Find<QSplitter>(&form, "SplitterLR")->splitterMoved(form.width() - 100, 1);
+  QCOMPARE(Find<QWidget>(&form, "PanelL")->width(), form.width() - 275);
 }
 
 namespace {
@@ -210,7 +214,7 @@ void MainWindowTest::answersDecideWhichListsAreSaved() {
   TFormMain form(dir.Path());
   form.show();
   MarkBothListsModified(form);
-  form.TreeViewCode->AddGroup("[A]");
+  Find<CodeTreeView>(&form, "TreeViewCode")->AddGroup("[A]");
   DialogDriver driver({"いいえ(&N)", "はい(&Y)"});
   QVERIFY(form.close());
   QCOMPARE(driver.Seen().size(), size_t(2));
@@ -226,7 +230,7 @@ void MainWindowTest::autoSaveSavesOnlyModifiedListsWithoutAsking() {
   const QByteArray list_before = dir.Read("SV_List.txt");
   TFormMain form(dir.Path());
   form.show();
-  form.TreeViewCode->AddGroup(testing::Sjis("[自動車]").toStdString());
+  Find<CodeTreeView>(&form, "TreeViewCode")->AddGroup(testing::Sjis("[自動車]").toStdString());
   form.Codes()->SetModified(true);
   DialogDriver driver({});
   QVERIFY(form.close());

@@ -11,12 +11,16 @@
 #include "bookmarks/url_list_view.h"
 #include "codes/code_tree_view.h"
 #include "platform/web_browser.h"
+#include "support/find_widget.h"
+#include "support/window_options.h"
 #include "support/local_http_server.h"
 #include "support/scratch_dir.h"
 #include "support/web_test_main.h"
 #include "tabs/tab_controller.h"
 
 using namespace sorvi;
+using sorvi::testing::ChangeOptions;
+using sorvi::testing::Find;
 using sorvi::testing::LocalHttpServer;
 using sorvi::testing::ScratchDir;
 using sorvi::testing::Sjis;
@@ -40,19 +44,19 @@ struct Fixture {
     form = std::make_unique<TFormMain>(dir.Path());
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    CodeTreeView& tree = *form->TreeViewCode;
+    CodeTreeView& tree = *Find<CodeTreeView>(form.get(), "TreeViewCode");
     tree.Tag = 1;
     tree.topLevelItem(0)->setExpanded(true);
     tree.Tag = 0;
-    form->ListViewURL->setCurrentItem(form->ListViewURL->topLevelItem(0));
+    Find<UrlListView>(form.get(), "ListViewURL")->setCurrentItem(Find<UrlListView>(form.get(), "ListViewURL")->topLevelItem(0));
   }
 
-  QTreeWidgetItem* Stock(int i) { return form->TreeViewCode->topLevelItem(0)->child(i); }
+  QTreeWidgetItem* Stock(int i) { return Find<CodeTreeView>(form.get(), "TreeViewCode")->topLevelItem(0)->child(i); }
 
   void Select(std::initializer_list<QTreeWidgetItem*> items) {
-    form->TreeViewCode->clearSelection();
+    Find<CodeTreeView>(form.get(), "TreeViewCode")->clearSelection();
     for (QTreeWidgetItem* item : items) item->setSelected(true);
-    form->TreeViewCode->setCurrentItem(*items.begin(), 0, QItemSelectionModel::NoUpdate);
+    Find<CodeTreeView>(form.get(), "TreeViewCode")->setCurrentItem(*items.begin(), 0, QItemSelectionModel::NoUpdate);
   }
 };
 
@@ -73,36 +77,36 @@ void OpenBookmarkTest::selectedStocksFillTheAddressAndCaption() {
   Fixture f({"[echo]*", "*%CD% %NM%", "ORIGIN/echo?c=%CD%,%CD%,%CD%&n=%NM%&g=%GP%"});
   f.Select({f.Stock(1), f.Stock(2)});
   // The double-click on the bookmark row, as a user does it.
-  QTreeWidgetItem* row = f.form->ListViewURL->topLevelItem(0);
-  const QPoint at = f.form->ListViewURL->visualItemRect(row).center() + QPoint(40, 0);
-  QTest::mouseDClick(f.form->ListViewURL->viewport(), Qt::LeftButton, {}, at);
+  QTreeWidgetItem* row = Find<UrlListView>(f.form.get(), "ListViewURL")->topLevelItem(0);
+  const QPoint at = Find<UrlListView>(f.form.get(), "ListViewURL")->visualItemRect(row).center() + QPoint(40, 0);
+  QTest::mouseDClick(Find<UrlListView>(f.form.get(), "ListViewURL")->viewport(), Qt::LeftButton, {}, at);
 
   QVERIFY(f.server.WaitForRequest("/echo"));
   const LocalHttpServer::Request request = f.server.RequestsFor("/echo").first();
   // The Shift-JIS bytes arrive as they are, "ソ" with its 0x5C included.
   QCOMPARE(request.DecodedQuery(), "c=2222,3333,&n=" + Sjis("ソニー") + "&g=" + Sjis("自動車"));
-  QCOMPARE(f.form->PageControl->count(), 1);
-  QCOMPARE(f.form->PageControl->tabText(0), QString("2222 ソニー"));
-  QCOMPARE(f.form->ComboBoxURL->itemText(0),
+  QCOMPARE(Find<QTabWidget>(f.form.get(), "PageControl")->count(), 1);
+  QCOMPARE(Find<QTabWidget>(f.form.get(), "PageControl")->tabText(0), QString("2222 ソニー"));
+  QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->itemText(0),
            QString::fromLatin1(f.server.Origin()) + "/echo?c=2222,3333,&n=ソニー&g=自動車");
   // The fixed caption survives the page's title.
   QTRY_VERIFY(!f.form->Tabs()->ActiveBrowser()->Busy());
-  QCOMPARE(f.form->PageControl->tabText(0), QString("2222 ソニー"));
+  QCOMPARE(Find<QTabWidget>(f.form.get(), "PageControl")->tabText(0), QString("2222 ソニー"));
 }
 
 void OpenBookmarkTest::groupSelectionRepeatsOverEveryStock() {
   Fixture f({"[list]", "ORIGIN/list?first=%CD%&rest=%[%CD%,]%"});
-  f.Select({f.form->TreeViewCode->topLevelItem(0)});
-  f.form->Bookmarks()->ListViewURLDblClick(nullptr);
+  f.Select({Find<CodeTreeView>(f.form.get(), "TreeViewCode")->topLevelItem(0)});
+  f.form->Bookmarks()->ListViewURLDblClick(Qt::NoModifier);
   QVERIFY(f.server.WaitForRequest("/list"));
   QCOMPARE(f.server.RequestsFor("/list").first().DecodedQuery(), QByteArray("first=1111&rest=2222,3333,"));
   // Without a fixed caption the tab follows the page.
-  QTRY_COMPARE(f.form->PageControl->tabText(0), QString("echo"));
+  QTRY_COMPARE(Find<QTabWidget>(f.form.get(), "PageControl")->tabText(0), QString("echo"));
 }
 
 void OpenBookmarkTest::doubleClickOnAGroupOpensAndLeavesItsExpansion() {
   Fixture f({"[echo]", "ORIGIN/echo?g=%GP%&c=%CD%"});
-  CodeTreeView& tree = *f.form->TreeViewCode;
+  CodeTreeView& tree = *Find<CodeTreeView>(f.form.get(), "TreeViewCode");
   QTreeWidgetItem* group = tree.topLevelItem(0);
   QTest::mouseDClick(tree.viewport(), Qt::LeftButton, {}, tree.visualItemRect(group).center());
   QVERIFY(f.server.WaitForRequest("/echo"));
@@ -116,27 +120,25 @@ void OpenBookmarkTest::doubleClickOnAGroupOpensAndLeavesItsExpansion() {
 
 void OpenBookmarkTest::overwriteModeReusesTheActiveTab() {
   Fixture f({"[echo]*", "*%NM%", "ORIGIN/echo?c=%CD%"});
-  f.form->PopupMenuNavigate2->trigger();
+  Find<QAction>(f.form.get(), "PopupMenuNavigate2")->trigger();
   f.Select({f.Stock(0)});
-  f.form->Bookmarks()->ListViewURLDblClick(nullptr);
+  f.form->Bookmarks()->ListViewURLDblClick(Qt::NoModifier);
   QVERIFY(f.server.WaitForRequest("/echo"));
-  QCOMPARE(f.form->PageControl->tabText(0), QString("トヨタ"));
+  QCOMPARE(Find<QTabWidget>(f.form.get(), "PageControl")->tabText(0), QString("トヨタ"));
   f.Select({f.Stock(2)});
-  f.form->Bookmarks()->ListViewURLDblClick(nullptr);
+  f.form->Bookmarks()->ListViewURLDblClick(Qt::NoModifier);
   QVERIFY(f.server.WaitForRequest("/echo", 2));
-  QCOMPARE(f.form->PageControl->count(), 1);
-  QCOMPARE(f.form->PageControl->tabText(0), QString("表示灯"));
-  QCOMPARE(f.form->ComboBoxURL->count(), 2);
+  QCOMPARE(Find<QTabWidget>(f.form.get(), "PageControl")->count(), 1);
+  QCOMPARE(Find<QTabWidget>(f.form.get(), "PageControl")->tabText(0), QString("表示灯"));
+  QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->count(), 2);
 }
 
 void OpenBookmarkTest::emptyExpansionOpensNothingAndForgetsPendingValues() {
   Fixture f({"[nothing]*", "*caption", "+\\c\\r", ""});
   f.Select({f.Stock(0)});
-  f.form->Bookmarks()->ListViewURLDblClick(nullptr);
-  QCOMPARE(f.form->PageControl->count(), 0);
-  QVERIFY(f.form->Tabs()->PendingCaption.empty());
-  QVERIFY(f.form->Tabs()->PendingKeyMacro.empty());
-  QCOMPARE(f.form->ComboBoxURL->currentText(), QString());
+  f.form->Bookmarks()->ListViewURLDblClick(Qt::NoModifier);
+  QCOMPARE(Find<QTabWidget>(f.form.get(), "PageControl")->count(), 0);
+  QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->currentText(), QString());
   QVERIFY(!WebEngine::IsStarted());
 }
 

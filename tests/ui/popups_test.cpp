@@ -21,14 +21,21 @@
 
 #include "app/main_window.h"
 #include "platform/web_browser.h"
+#include "support/find_widget.h"
+#include "support/window_options.h"
 #include "support/dialog_driver.h"
 #include "support/event_wait.h"
 #include "support/local_http_server.h"
 #include "support/tabs_fixture.h"
 #include "support/scratch_dir.h"
+#include "core/tabs/lock_state.h"
+#include "tabs/browser_tab.h"
 #include "tabs/tab_controller.h"
+#include "tabs/tab_menu.h"
 
 using namespace sorvi;
+using sorvi::testing::ChangeOptions;
+using sorvi::testing::Find;
 using sorvi::testing::Page;
 using sorvi::testing::Spin;
 using sorvi::testing::WaitUntil;
@@ -88,7 +95,7 @@ class PopupsTest : public QObject {
 
 void PopupsTest::scriptPopupOpensNextToItsOpener() {
   Fixture f;
-  f.form->Options.Silent = true;
+  ChangeOptions(*f.form, [](AppOptions& o) { o.Silent = true; });
   QVERIFY(f.OpenAndWait("/opener.html", "Opener"));
   QVERIFY(f.OpenAndWait("/b.html", "Page b"));
   f.ClickTab(0);
@@ -97,21 +104,20 @@ void PopupsTest::scriptPopupOpensNextToItsOpener() {
   QVERIFY(f.PopFromActive("pop('/pop.html')"));
   QCOMPARE(f.Active(), 1);  // right after its opener
   QCOMPARE(f.Caption(2), QString("Page b"));
-  BrowserTab* record = f.tabs->RecordAt(1);
-  QCOMPARE(record->Family, f.tabs->RecordAt(0)->Family);
-  QCOMPARE(record->ReturnIndex, 0);
-  QVERIFY(!record->FixedCaption);
-  QVERIFY(record->LoadKeyMacro.empty());
-  QVERIFY(record->Browser->FillsParent());
-  QCOMPARE(record->Browser->parentWidget(), f.tabs->SheetAt(1));
-  QVERIFY(record->Browser->Silent());
-  QVERIFY(f.tabs->PopupBrowser.isNull());
+  BrowserTab* record = f.tabs->TabAt(1);
+  QCOMPARE(record->Family(), f.tabs->TabAt(0)->Family());
+  QCOMPARE(record->ReturnIndex(), 0);
+  QVERIFY(!record->HasFixedCaption());
+  QVERIFY(record->Browser()->FillsParent());
+  QCOMPARE(record->Browser()->parentWidget(), f.tabs->TabAt(1));
+  QVERIFY(record->Browser()->Silent());
+  QVERIFY(f.tabs->PendingPopup() == nullptr);
   QVERIFY(!f.tabs->Policy().new_window_pending());
   QVERIFY(f.WaitLoaded(1, "Page pop"));
   QCOMPARE(f.tabs->Policy().click_family(), 0);
 
   // Closing it returns to the opener.
-  f.form->ToolButtonClose->click();
+  Find<QToolButton>(f.form.get(), "ToolButtonClose")->click();
   QCOMPARE(f.Active(), 0);
   QCOMPARE(f.Caption(0), QString("Opener"));
 }
@@ -123,20 +129,20 @@ void PopupsTest::sizedPopupKeepsItsSizeUntilShownWhole() {
   WebBrowser* popup = f.Browser(1);
   auto* box = qobject_cast<QScrollArea*>(popup->parentWidget()->parentWidget());
   QVERIFY(box);
-  QCOMPARE(f.tabs->TabSheetOfBrowser(popup), f.tabs->SheetAt(1));
+  QCOMPARE(f.tabs->TabOfBrowser(popup), f.tabs->TabAt(1));
   QCOMPARE(popup->size(), QSize(300, 200));
   QVERIFY(!popup->FillsParent());
   QVERIFY(f.WaitLoaded(1, "Page pop"));
   QCOMPARE(popup->size(), QSize(300, 200));
 
-  f.tabs->PopupMenuTabPopup();
-  QVERIFY(f.form->PopupMenuClient->isEnabled());
-  f.form->PopupMenuClient->trigger();
+  f.tabs->Menu().PopupMenuTabPopup();
+  QVERIFY(Find<QAction>(f.form.get(), "PopupMenuClient")->isEnabled());
+  Find<QAction>(f.form.get(), "PopupMenuClient")->trigger();
   QVERIFY(popup->FillsParent());
   QVERIFY(WaitUntil([&] { return popup->size() == box->viewport()->size(); }));
   QVERIFY(popup->width() > 300);
-  f.tabs->PopupMenuTabPopup();
-  QVERIFY(!f.form->PopupMenuClient->isEnabled());
+  f.tabs->Menu().PopupMenuTabPopup();
+  QVERIFY(!Find<QAction>(f.form.get(), "PopupMenuClient")->isEnabled());
 }
 
 void PopupsTest::clientOptionOrOneSizeFillsTheTab() {
@@ -145,18 +151,18 @@ void PopupsTest::clientOptionOrOneSizeFillsTheTab() {
   // Only one of the two sizes: the tab is filled.
   QVERIFY(f.PopFromActive("pop('/pop.html', 'width=300')"));
   QVERIFY(f.Browser(1)->FillsParent());
-  QCOMPARE(f.Browser(1)->parentWidget(), f.tabs->SheetAt(1));
+  QCOMPARE(f.Browser(1)->parentWidget(), f.tabs->TabAt(1));
 
   f.ClickTab(0);
-  f.form->Options.Client = true;
+  ChangeOptions(*f.form, [](AppOptions& o) { o.Client = true; });
   QVERIFY(f.PopFromActive("pop('/pop.html', 'width=300,height=200')"));
   QCOMPARE(f.Active(), 1);
   QVERIFY(f.Browser(1)->FillsParent());
-  QCOMPARE(f.Browser(1)->parentWidget(), f.tabs->SheetAt(1));
+  QCOMPARE(f.Browser(1)->parentWidget(), f.tabs->TabAt(1));
   QVERIFY(f.WaitLoaded(1, "Page pop"));
-  QCOMPARE(f.Browser(1)->size(), f.tabs->SheetAt(1)->size());
-  f.tabs->PopupMenuTabPopup();
-  QVERIFY(!f.form->PopupMenuClient->isEnabled());
+  QCOMPARE(f.Browser(1)->size(), f.tabs->TabAt(1)->size());
+  f.tabs->Menu().PopupMenuTabPopup();
+  QVERIFY(!Find<QAction>(f.form.get(), "PopupMenuClient")->isEnabled());
 }
 
 void PopupsTest::targetBlankLinkOpensATab() {
@@ -168,9 +174,9 @@ void PopupsTest::targetBlankLinkOpensATab() {
   QVERIFY(f.ClickPage(0, QPoint(50, 50)));
   QVERIFY(WaitUntil([&] { return f.Count() == 2; }));
   QCOMPARE(f.Active(), 1);
-  QCOMPARE(f.tabs->RecordAt(1)->Family, f.tabs->RecordAt(0)->Family);
+  QCOMPARE(f.tabs->TabAt(1)->Family(), f.tabs->TabAt(0)->Family());
   QVERIFY(f.WaitLoaded(1, "Page pop"));
-  QCOMPARE(f.form->ComboBoxURL->currentText(), f.Url("/pop.html"));
+  QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->currentText(), f.Url("/pop.html"));
 }
 
 void PopupsTest::formPostedToNewWindowArrivesWithoutPostData() {
@@ -213,12 +219,12 @@ void PopupsTest::clickBringsTheTabOfItsFamilyForward() {
   QVERIFY(WaitUntil([&] { return f.Count() == 2; }));
   QVERIFY(f.WaitLoaded(1, "Page named"));
   // The engine does not name the target; the page's own name is read.
-  QVERIFY(WaitUntil([&] { return f.tabs->RecordAt(1)->FrameName == "foo"; }));
+  QVERIFY(WaitUntil([&] { return f.tabs->TabAt(1)->FrameName() == "foo"; }));
 
   QVERIFY(f.OpenAndWait("/c.html", "Page c"));  // another family
   f.ClickTab(0);
   QCOMPARE(f.Active(), 0);
-  QCOMPARE(f.tabs->RecordAt(0)->ReturnIndex, 2);
+  QCOMPARE(f.tabs->TabAt(0)->ReturnIndex(), 2);
 
   // The same link again: the named tab navigates and comes forward.
   f.server.ClearRequests();
@@ -226,13 +232,13 @@ void PopupsTest::clickBringsTheTabOfItsFamilyForward() {
   QVERIFY(f.server.WaitForRequest("/named.html"));
   QVERIFY(WaitUntil([&] { return f.Active() == 1; }));
   QCOMPARE(f.Count(), 3);
-  QCOMPARE(f.tabs->RecordAt(1)->ReturnIndex, 0);
+  QCOMPARE(f.tabs->TabAt(1)->ReturnIndex(), 0);
   f.tabs->ToolButtonCloseClick(nullptr);
   QCOMPARE(f.Active(), 0);
 
   // A click, then a tab of another family navigates: it stays behind.
   QVERIFY(f.ClickPage(0, QPoint(50, 300)));
-  QVERIFY(WaitUntil([&] { return f.tabs->Policy().click_family() == f.tabs->RecordAt(0)->Family; }, 2000));
+  QVERIFY(WaitUntil([&] { return f.tabs->Policy().click_family() == f.tabs->TabAt(0)->Family(); }, 2000));
   f.Browser(1)->RunJavaScript("location.href = '/b.html'");
   QVERIFY(f.WaitLoaded(1, "Page b"));
   QCOMPARE(f.Active(), 0);
@@ -248,16 +254,16 @@ void PopupsTest::blankPopupLetsTheNextOneTakeOverTheTab() {
   WebBrowser* blank = nullptr;
   f.tabs->CppWebBrowserNewWindow2(opener, &blank);
   QVERIFY(blank);
-  QCOMPARE(f.tabs->PopupBrowser.data(), blank);
+  QCOMPARE(f.tabs->PendingPopup(), blank);
   bool cancel = false;
   f.tabs->CppWebBrowserBeforeNavigate2(blank, "about:blank", true, "foo", &cancel);
   QVERIFY(cancel);
   QCOMPARE(f.Count(), 2);
   QCOMPARE(f.Active(), 1);
-  QCOMPARE(f.tabs->RecordAt(1)->FrameName, std::string("foo"));
+  QCOMPARE(f.tabs->TabAt(1)->FrameName(), std::string("foo"));
   QVERIFY(f.tabs->Policy().blank_popup_seen());
-  f.form->PopupMenuTabReload1->trigger();
-  f.form->Timer->stop();
+  Find<QAction>(f.form.get(), "PopupMenuTabReload1")->trigger();
+  Find<QTimer>(f.form.get(), "Timer")->stop();
 
   // Same burst, aimed at the active tab's name: it takes the tab over.
   QPointer<WebBrowser> retired = blank;
@@ -268,12 +274,12 @@ void PopupsTest::blankPopupLetsTheNextOneTakeOverTheTab() {
   QVERIFY(cancel);
   QCOMPARE(f.Count(), 2);
   QCOMPARE(f.Active(), 1);
-  BrowserTab* record = f.tabs->RecordAt(1);
-  QCOMPARE(record->Browser, next);
-  QCOMPARE(record->Family, f.tabs->RecordAt(0)->Family);
-  QCOMPARE(record->ReloadInterval, 4);
-  QCOMPARE(record->ReturnIndex, 1);
-  QCOMPARE(next->parentWidget(), f.tabs->SheetAt(1));
+  BrowserTab* record = f.tabs->TabAt(1);
+  QCOMPARE(record->Browser(), next);
+  QCOMPARE(record->Family(), f.tabs->TabAt(0)->Family());
+  QCOMPARE(record->Reload().interval, 4);
+  QCOMPARE(record->ReturnIndex(), 1);
+  QCOMPARE(next->parentWidget(), f.tabs->TabAt(1));
   QVERIFY(next->FillsParent());
   QVERIFY(!retired.isNull());  // not inside the notification
   QVERIFY(WaitUntil([&] { return retired.isNull(); }));
@@ -296,26 +302,26 @@ void PopupsTest::autoReloadCountsTicksPerTab() {
   f.server.Serve("/rb.html", Page("Reload b"));
   QVERIFY(f.OpenAndWait("/ra.html", "Reload a"));
   QVERIFY(f.OpenAndWait("/rb.html", "Reload b"));
-  QVERIFY(!f.form->Timer->isActive());
+  QVERIFY(!Find<QTimer>(f.form.get(), "Timer")->isActive());
 
   // A real timer, made quick: the active tab reloads by itself.
-  f.form->Timer->setInterval(150);
-  f.form->PopupMenuTabReload15->trigger();
-  QVERIFY(f.form->Timer->isActive());
+  Find<QTimer>(f.form.get(), "Timer")->setInterval(150);
+  Find<QAction>(f.form.get(), "PopupMenuTabReload15")->trigger();
+  QVERIFY(Find<QTimer>(f.form.get(), "Timer")->isActive());
   QVERIFY(f.server.WaitForRequest("/rb.html", 3));
-  f.form->Timer->stop();
+  Find<QTimer>(f.form.get(), "Timer")->stop();
   QVERIFY(f.WaitLoaded(1, "Reload b"));
 
   // "1分" in the background tab, ticks driven by hand.
   f.ClickTab(0);
-  f.form->PopupMenuTabReload1->trigger();
-  QVERIFY(f.form->Timer->isActive());
-  f.form->Timer->stop();
-  f.tabs->PopupMenuTabPopup();
-  QVERIFY(f.form->PopupMenuTabReload1->isChecked());
+  Find<QAction>(f.form.get(), "PopupMenuTabReload1")->trigger();
+  QVERIFY(Find<QTimer>(f.form.get(), "Timer")->isActive());
+  Find<QTimer>(f.form.get(), "Timer")->stop();
+  f.tabs->Menu().PopupMenuTabPopup();
+  QVERIFY(Find<QAction>(f.form.get(), "PopupMenuTabReload1")->isChecked());
   f.ClickTab(1);
-  f.tabs->PopupMenuTabPopup();
-  QVERIFY(f.form->PopupMenuTabReload15->isChecked());
+  f.tabs->Menu().PopupMenuTabPopup();
+  QVERIFY(Find<QAction>(f.form.get(), "PopupMenuTabReload15")->isChecked());
 
   f.server.ClearRequests();
   for (int tick = 1; tick <= 4; ++tick) {
@@ -329,9 +335,9 @@ void PopupsTest::autoReloadCountsTicksPerTab() {
 
   // "なし" stops this tab's reloads; the other tab keeps its own.
   f.ClickTab(0);
-  f.form->PopupMenuTabReload00->trigger();
-  QCOMPARE(f.tabs->RecordAt(0)->ReloadInterval, 0);
-  f.form->Timer->stop();
+  Find<QAction>(f.form.get(), "PopupMenuTabReload00")->trigger();
+  QCOMPARE(f.tabs->TabAt(0)->Reload().interval, 0);
+  Find<QTimer>(f.form.get(), "Timer")->stop();
   f.server.ClearRequests();
   for (int tick = 1; tick <= 4; ++tick) f.tabs->TimerTimer();
   QVERIFY(f.server.WaitForRequest("/rb.html", 1));
@@ -350,22 +356,22 @@ void PopupsTest::dialogsAreSuppressedWhenSilent() {
   QCOMPARE(driver.Seen().size(), size_t(1));
   QVERIFY(driver.Seen()[0].text.contains("hello"));
 
-  f.tabs->PopupMenuTabPopup();
-  QVERIFY(!f.form->PopupMenuTabSilent->isChecked());
-  f.form->PopupMenuTabSilent->trigger();
+  f.tabs->Menu().PopupMenuTabPopup();
+  QVERIFY(!Find<QAction>(f.form.get(), "PopupMenuTabSilent")->isChecked());
+  Find<QAction>(f.form.get(), "PopupMenuTabSilent")->trigger();
   QVERIFY(f.Browser(0)->Silent());
   f.Browser(0)->RunJavaScript("document.title = 'again'; ask()");
   QVERIFY(f.WaitLoaded(0, "asked"));
   Spin(100);
   QCOMPARE(driver.Seen().size(), size_t(1));
-  f.tabs->PopupMenuTabPopup();
-  QVERIFY(f.form->PopupMenuTabSilent->isChecked());
+  f.tabs->Menu().PopupMenuTabPopup();
+  QVERIFY(Find<QAction>(f.form.get(), "PopupMenuTabSilent")->isChecked());
 
   // The option applies to tabs made afterwards.
-  f.form->Options.Silent = true;
+  ChangeOptions(*f.form, [](AppOptions& o) { o.Silent = true; });
   QVERIFY(f.OpenAndWait("/b.html", "Page b"));
   QVERIFY(f.Browser(1)->Silent());
-  f.form->PopupMenuTabSilent->trigger();
+  Find<QAction>(f.form.get(), "PopupMenuTabSilent")->trigger();
   QVERIFY(!f.Browser(1)->Silent());
   QVERIFY(f.Browser(0)->Silent());
 }
@@ -379,11 +385,11 @@ void PopupsTest::draggingATabMovesIt() {
   const QPoint off_tabs(bar->tabRect(0).center().x(), bar->height() + 40);
 
   QTest::mousePress(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
-  QCOMPARE(f.tabs->DragTabIndex, 0);
+  QCOMPARE(f.tabs->DragTabIndex(), 0);
   QCOMPARE(f.Active(), 0);  // the press picked the tab as usual
-  QCOMPARE(f.tabs->RecordAt(0)->ReturnIndex, 2);
-  const int returns[3] = {f.tabs->RecordAt(0)->ReturnIndex, f.tabs->RecordAt(1)->ReturnIndex,
-                          f.tabs->RecordAt(2)->ReturnIndex};
+  QCOMPARE(f.tabs->TabAt(0)->ReturnIndex(), 2);
+  const int returns[3] = {f.tabs->TabAt(0)->ReturnIndex(), f.tabs->TabAt(1)->ReturnIndex(),
+                          f.tabs->TabAt(2)->ReturnIndex()};
   QTest::mouseMove(bar, bar->tabRect(0).center() + QPoint(3, 0));
   QVERIFY(QApplication::overrideCursor());
   QCOMPARE(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);
@@ -393,23 +399,23 @@ void PopupsTest::draggingATabMovesIt() {
   QCOMPARE(QApplication::overrideCursor()->shape(), Qt::ForbiddenCursor);
   QTest::mouseMove(bar, bar->tabRect(2).center());
   QTest::mouseRelease(bar, Qt::LeftButton, {}, bar->tabRect(2).center());
-  QCOMPARE(f.tabs->DragTabIndex, -1);
+  QCOMPARE(f.tabs->DragTabIndex(), -1);
   QVERIFY(!QApplication::overrideCursor());
   QCOMPARE(f.Caption(0), QString("Page b"));
   QCOMPARE(f.Caption(1), QString("Page c"));
   QCOMPARE(f.Caption(2), QString("Page a"));
   QCOMPARE(f.Active(), 2);
-  QCOMPARE(f.tabs->ActiveSheet(), f.form->PageControl->widget(2));
+  QCOMPARE(f.tabs->ActiveTab(), Find<QTabWidget>(f.form.get(), "PageControl")->widget(2));
   // Records travel with their tabs, their values unchanged.
-  QCOMPARE(f.tabs->RecordAt(2)->ReturnIndex, returns[0]);
-  QCOMPARE(f.tabs->RecordAt(0)->ReturnIndex, returns[1]);
-  QCOMPARE(f.tabs->RecordAt(1)->ReturnIndex, returns[2]);
+  QCOMPARE(f.tabs->TabAt(2)->ReturnIndex(), returns[0]);
+  QCOMPARE(f.tabs->TabAt(0)->ReturnIndex(), returns[1]);
+  QCOMPARE(f.tabs->TabAt(1)->ReturnIndex(), returns[2]);
 
   // Released away from the tabs: nothing moves.
   QTest::mousePress(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
   QTest::mouseMove(bar, off_tabs);
   QTest::mouseRelease(bar, Qt::LeftButton, {}, off_tabs);
-  QCOMPARE(f.tabs->DragTabIndex, -1);
+  QCOMPARE(f.tabs->DragTabIndex(), -1);
   QVERIFY(!QApplication::overrideCursor());
   QCOMPARE(f.Caption(0), QString("Page b"));
   QCOMPARE(f.Caption(2), QString("Page a"));
@@ -425,10 +431,10 @@ void PopupsTest::rightClickClosesAndDoubleClickReloads() {
   // A background tab comes forward on the press and closes on the release.
   QTest::mousePress(bar, Qt::RightButton, {}, bar->tabRect(0).center());
   QCOMPARE(f.Active(), 0);
-  QVERIFY(f.tabs->RightClickPending);
-  QCOMPARE(f.tabs->RecordAt(0)->ReturnIndex, 2);
+  QVERIFY(f.tabs->RightClickPending());
+  QCOMPARE(f.tabs->TabAt(0)->ReturnIndex(), 2);
   QTest::mouseRelease(bar, Qt::RightButton, {}, bar->tabRect(0).center());
-  QVERIFY(!f.tabs->RightClickPending);
+  QVERIFY(!f.tabs->RightClickPending());
   // Back to where the user came from: C, index 2 before, 1 now.
   QCOMPARE(f.Count(), 2);
   QCOMPARE(f.Active(), 1);
@@ -436,7 +442,7 @@ void PopupsTest::rightClickClosesAndDoubleClickReloads() {
 
   // Beside the tabs (the tab bar ends with its last tab; the strip goes on
   // in the tab control): a right click does nothing.
-  QWidget* control = f.form->PageControl;
+  QWidget* control = Find<QTabWidget>(f.form.get(), "PageControl");
   const QPoint beside_in_control =
       bar->mapTo(control, QPoint(bar->tabRect(bar->count() - 1).right() + 20, bar->tabRect(0).center().y()));
   QWidget* beside_widget = control->childAt(beside_in_control);
@@ -446,13 +452,13 @@ void PopupsTest::rightClickClosesAndDoubleClickReloads() {
   QTest::mousePress(beside_widget, Qt::RightButton, {}, beside);
   QTest::mouseRelease(beside_widget, Qt::RightButton, {}, beside);
   QCOMPARE(f.Count(), 2);
-  QVERIFY(!f.tabs->RightClickPending);
+  QVERIFY(!f.tabs->RightClickPending());
 
   // A double-click reloads the active tab once and drags nothing.
   const int active = f.Active();
   f.server.ClearRequests();
   QTest::mouseDClick(bar, Qt::LeftButton, {}, bar->tabRect(active).center());
-  QCOMPARE(f.tabs->DragTabIndex, -1);
+  QCOMPARE(f.tabs->DragTabIndex(), -1);
   QVERIFY(f.server.WaitForRequest("/c.html", 1));
   Spin(300);
   QCOMPARE(f.server.Count("/c.html"), 1);
@@ -463,7 +469,7 @@ void PopupsTest::rightClickClosesAndDoubleClickReloads() {
 
   // The same beside the tabs.
   QTest::mouseDClick(beside_widget, Qt::LeftButton, {}, beside);
-  QCOMPARE(f.tabs->DragTabIndex, -1);
+  QCOMPARE(f.tabs->DragTabIndex(), -1);
   QVERIFY(f.server.WaitForRequest("/c.html", 2));
   Spin(300);
   QCOMPARE(f.server.Count("/c.html"), 2);
@@ -481,7 +487,7 @@ void PopupsTest::lockFollowsClicksAndLoads() {
   QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
   WebBrowser* browser = f.Browser(0);
   QCOMPARE(f.tabs->Lock().icon(), 0);
-  QVERIFY(!f.form->ToolButtonLock->isChecked());
+  QVERIFY(!Find<QToolButton>(f.form.get(), "ToolButtonLock")->isChecked());
 
   // The press arms the capture; the idle step takes the focused widget.
   int icon_at_press = -1;
@@ -490,32 +496,32 @@ void PopupsTest::lockFollowsClicksAndLoads() {
   QVERIFY(f.ClickPage(0, QPoint(50, 25)));
   QVERIFY(WaitUntil([&] { return f.tabs->Lock().icon() == 1; }));
   QCOMPARE(icon_at_press, 10);
-  QVERIFY(f.tabs->LockTarget);
-  QCOMPARE(f.tabs->LockTarget.data(), browser->FocusedInputWidget());
-  const QPoint offset = QCursor::pos() - f.tabs->LockTarget->mapToGlobal(QPoint(0, 0));
-  QCOMPARE(f.tabs->RecordAt(0)->LockOffsetX, offset.x());
-  QCOMPARE(f.tabs->RecordAt(0)->LockOffsetY, offset.y());
-  f.tabs->PopupMenuTabPopup();
-  QVERIFY(f.form->PopupMenuTabLockClear->isEnabled());
+  QVERIFY(f.tabs->LockTarget());
+  QCOMPARE(f.tabs->LockTarget(), browser->FocusedInputWidget());
+  const QPoint offset = QCursor::pos() - f.tabs->LockTarget()->mapToGlobal(QPoint(0, 0));
+  QCOMPARE(f.tabs->TabAt(0)->LockOffset().x(), offset.x());
+  QCOMPARE(f.tabs->TabAt(0)->LockOffset().y(), offset.y());
+  f.tabs->Menu().PopupMenuTabPopup();
+  QVERIFY(Find<QAction>(f.form.get(), "PopupMenuTabLockClear")->isEnabled());
 
   // A page load with the button up forgets the target.
   int icon_at_begin = -1;
   QObject::connect(browser, &WebBrowser::DownloadBegin, f.form.get(),
                    [&](WebBrowser*) { icon_at_begin = f.tabs->Lock().icon(); });
-  f.form->ToolButtonRefresh->click();
+  Find<QToolButton>(f.form.get(), "ToolButtonRefresh")->click();
   QVERIFY(WaitUntil([&] { return icon_at_begin == 10 && f.Loaded(0, "Input") && f.tabs->Lock().icon() == 0; }));
-  QVERIFY(f.tabs->LockTarget.isNull());
+  QVERIFY(f.tabs->LockTarget() == nullptr);
   QCOMPARE(f.tabs->Lock().settled(), 0);
 
   // With the button down a target is held across loads; clicks leave it.
   QVERIFY(f.ClickPage(0, QPoint(50, 25)));
   QVERIFY(WaitUntil([&] { return f.tabs->Lock().icon() == 1; }));
-  QPointer<QWidget> held = f.tabs->LockTarget;
-  f.form->ToolButtonLock->click();
-  QVERIFY(f.form->ToolButtonLock->isChecked());
-  f.form->ToolButtonRefresh->click();
+  QPointer<QWidget> held = f.tabs->LockTarget();
+  Find<QToolButton>(f.form.get(), "ToolButtonLock")->click();
+  QVERIFY(Find<QToolButton>(f.form.get(), "ToolButtonLock")->isChecked());
+  Find<QToolButton>(f.form.get(), "ToolButtonRefresh")->click();
   QVERIFY(WaitUntil([&] { return f.Loaded(0, "Input") && f.tabs->Lock().icon() == 11; }));
-  QCOMPARE(f.tabs->LockTarget.data(), held.data());
+  QCOMPARE(f.tabs->LockTarget(), held.data());
   icon_at_press = -1;
   QVERIFY(f.ClickPage(0, QPoint(50, 25)));
   QVERIFY(WaitUntil([&] { return icon_at_press != -1; }));
@@ -525,24 +531,24 @@ void PopupsTest::lockFollowsClicksAndLoads() {
   // Each tab keeps its own lock.
   QVERIFY(f.OpenAndWait("/a.html", "Page a"));
   QCOMPARE(f.tabs->Lock().icon(), 0);
-  QVERIFY(!f.form->ToolButtonLock->isChecked());
-  QVERIFY(f.tabs->LockTarget.isNull());
+  QVERIFY(!Find<QToolButton>(f.form.get(), "ToolButtonLock")->isChecked());
+  QVERIFY(f.tabs->LockTarget() == nullptr);
   f.ClickTab(0);
   QCOMPARE(f.tabs->Lock().icon(), 11);
-  QVERIFY(f.form->ToolButtonLock->isChecked());
-  QCOMPARE(f.tabs->LockTarget.data(), held.data());
+  QVERIFY(Find<QToolButton>(f.form.get(), "ToolButtonLock")->isChecked());
+  QCOMPARE(f.tabs->LockTarget(), held.data());
 
-  f.form->PopupMenuTabLockClear->trigger();
+  Find<QAction>(f.form.get(), "PopupMenuTabLockClear")->trigger();
   QCOMPARE(f.tabs->Lock().icon(), 0);
-  QVERIFY(f.tabs->LockTarget.isNull());
-  f.tabs->PopupMenuTabPopup();
-  QVERIFY(!f.form->PopupMenuTabLockClear->isEnabled());
+  QVERIFY(f.tabs->LockTarget() == nullptr);
+  f.tabs->Menu().PopupMenuTabPopup();
+  QVERIFY(!Find<QAction>(f.form.get(), "PopupMenuTabLockClear")->isEnabled());
 
   // New tabs start pressed when the option says so.
-  f.form->Options.FocusLock = true;
+  ChangeOptions(*f.form, [](AppOptions& o) { o.FocusLock = true; });
   QVERIFY(f.OpenAndWait("/b.html", "Page b"));
-  QVERIFY(f.form->ToolButtonLock->isChecked());
-  QVERIFY(f.tabs->RecordAt(2)->LockDown);
+  QVERIFY(Find<QToolButton>(f.form.get(), "ToolButtonLock")->isChecked());
+  QVERIFY(f.tabs->TabAt(2)->LockMemory().down);
 }
 
 int main(int argc, char* argv[]) {

@@ -23,13 +23,21 @@
 
 #include "app/main_window.h"
 #include "platform/web_browser.h"
+#include "support/find_widget.h"
+#include "support/window_options.h"
 #include "support/event_wait.h"
 #include "support/local_http_server.h"
 #include "support/tabs_fixture.h"
 #include "support/scratch_dir.h"
+#include "tabs/address_box.h"
+#include "tabs/browser_tab.h"
+#include "tabs/open_request.h"
 #include "tabs/tab_controller.h"
+#include "keymacro/key_macro_controller.h"
 
 using namespace sorvi;
+using sorvi::testing::ChangeOptions;
+using sorvi::testing::Find;
 using sorvi::testing::Page;
 using sorvi::testing::Spin;
 using sorvi::testing::WaitUntil;
@@ -79,72 +87,71 @@ void TabsTest::engineStartsOnlyWithTheFirstTab() {
   QCOMPARE(WebEngine::StoragePath(), f.dir.Path() + "WebData");
   QCOMPARE(f.Count(), 1);
   QCOMPARE(f.Caption(0), QString("Loading..."));
-  BrowserTab* record = f.tabs->RecordAt(0);
-  QCOMPARE(record->Family, 1);
-  QCOMPARE(f.form->TabSerial, 1);
-  QCOMPARE(record->ReturnIndex, -1);
-  QVERIFY(!record->FixedCaption);
+  BrowserTab* record = f.tabs->TabAt(0);
+  QCOMPARE(record->Family(), 1);
+  QCOMPARE(record->ReturnIndex(), -1);
+  QVERIFY(!record->HasFixedCaption());
   // The first web view must not leave the user's window inactive.
   QVERIFY(WaitUntil([&] { return f.form->isActiveWindow(); }));
-  QVERIFY(record->Browser->FillsParent());
-  QCOMPARE(record->Browser->parentWidget(), f.tabs->SheetAt(0));
-  QCOMPARE(f.tabs->ActiveSheet(), f.tabs->SheetAt(0));
-  QCOMPARE(f.tabs->ActiveBrowser(), record->Browser);
-  for (QToolButton* button : {f.form->SpeedButtonOption, f.form->ToolButtonLock, f.form->ToolButtonRefresh,
-                              f.form->ToolButtonClose, f.form->ToolButtonPrint})
+  QVERIFY(record->Browser()->FillsParent());
+  QCOMPARE(record->Browser()->parentWidget(), f.tabs->TabAt(0));
+  QCOMPARE(f.tabs->ActiveTab(), f.tabs->TabAt(0));
+  QCOMPARE(f.tabs->ActiveBrowser(), record->Browser());
+  for (QToolButton* button : {Find<QToolButton>(f.form.get(), "SpeedButtonOption"), Find<QToolButton>(f.form.get(), "ToolButtonLock"), Find<QToolButton>(f.form.get(), "ToolButtonRefresh"),
+                              Find<QToolButton>(f.form.get(), "ToolButtonClose"), Find<QToolButton>(f.form.get(), "ToolButtonPrint")})
     QVERIFY2(button->isEnabled(), qPrintable(button->toolTip()));
   QVERIFY(f.WaitLoaded(0, "Page a"));
-  QCOMPARE(f.form->ComboBoxURL->currentText(), f.Url("/a.html"));
-  QVERIFY(!f.form->ToolButtonStop->isEnabled());
+  QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->currentText(), f.Url("/a.html"));
+  QVERIFY(!Find<QToolButton>(f.form.get(), "ToolButtonStop")->isEnabled());
 }
 
 void TabsTest::newTabOrCurrentTabAndShiftInvertsTheMode() {
   Fixture f;
-  f.form->Options.Silent = true;
+  ChangeOptions(*f.form, [](AppOptions& o) { o.Silent = true; });
   QVERIFY(f.OpenAndWait("/a.html", "Page a"));
   QVERIFY(f.OpenAndWait("/b.html", "Page b"));
   QCOMPARE(f.Count(), 2);
   QCOMPARE(f.Active(), 1);
-  QCOMPARE(f.tabs->RecordAt(1)->ReturnIndex, 0);
-  QCOMPARE(f.tabs->RecordAt(1)->Family, 2);
-  QVERIFY(f.tabs->RecordAt(1)->Browser->Silent());
+  QCOMPARE(f.tabs->TabAt(1)->ReturnIndex(), 0);
+  QCOMPARE(f.tabs->TabAt(1)->Family(), 2);
+  QVERIFY(f.tabs->TabAt(1)->Browser()->Silent());
 
   // "新規" with Shift: the active tab gets the page.
-  WebBrowser* b = f.tabs->RecordAt(1)->Browser;
+  WebBrowser* b = f.tabs->TabAt(1)->Browser();
   f.Open("/c.html", true);
   QCOMPARE(f.Count(), 2);
   QCOMPARE(f.Caption(1), QString("Loading..."));
   QVERIFY(f.WaitLoaded(1, "Page c"));
-  QCOMPARE(f.tabs->RecordAt(1)->Browser, b);
-  QCOMPARE(f.tabs->RecordAt(1)->Family, 2);
+  QCOMPARE(f.tabs->TabAt(1)->Browser(), b);
+  QCOMPARE(f.tabs->TabAt(1)->Family(), 2);
 
   // "上書": the active tab without Shift, a new tab with it.
-  f.form->PopupMenuNavigateClick(f.form->PopupMenuNavigate2);
+  f.form->PopupMenuNavigateClick(Find<QAction>(f.form.get(), "PopupMenuNavigate2"));
   QVERIFY(f.OpenAndWait("/d.html", "Page d"));
   QCOMPARE(f.Count(), 2);
   QVERIFY(f.OpenAndWait("/a.html", "Page a", true));
   QCOMPARE(f.Count(), 3);
   QCOMPARE(f.Active(), 2);
-  QCOMPARE(f.tabs->RecordAt(2)->Family, 3);
+  QCOMPARE(f.tabs->TabAt(2)->Family(), 3);
 }
 
 void TabsTest::fixedCaptionSurvivesTitlesUntilReusedWithoutOne() {
   Fixture f;
-  f.tabs->PendingCaption = Sjis("トヨタ 日足");
-  f.Open("/a.html");
-  QVERIFY(f.tabs->PendingCaption.empty());
+  OpenRequest request = f.Request("/a.html");
+  request.caption = Sjis("トヨタ 日足");
+  f.form->OpenPage(request);
   QCOMPARE(f.Caption(0), QString("トヨタ 日足"));
-  QVERIFY(f.tabs->RecordAt(0)->FixedCaption);
-  QVERIFY(WaitUntil([&] { return !f.tabs->RecordAt(0)->Browser->Busy() &&
-                                 f.tabs->RecordAt(0)->Browser->LocationURL() == f.Url("/a.html"); }));
-  f.tabs->RecordAt(0)->Browser->RunJavaScript("document.title = 'changed by script'");
+  QVERIFY(f.tabs->TabAt(0)->HasFixedCaption());
+  QVERIFY(WaitUntil([&] { return !f.tabs->TabAt(0)->Browser()->Busy() &&
+                                 f.tabs->TabAt(0)->Browser()->LocationURL() == f.Url("/a.html"); }));
+  f.tabs->TabAt(0)->Browser()->RunJavaScript("document.title = 'changed by script'");
   Spin(300);
   QCOMPARE(f.Caption(0), QString("トヨタ 日足"));
 
   // The same tab again without a caption: back to the page's titles.
   f.Open("/b.html", true);
   QCOMPARE(f.Caption(0), QString("Loading..."));
-  QVERIFY(!f.tabs->RecordAt(0)->FixedCaption);
+  QVERIFY(!f.tabs->TabAt(0)->HasFixedCaption());
   QVERIFY(f.WaitLoaded(0, "Page b"));
   QCOMPARE(f.Count(), 1);
 }
@@ -174,44 +181,44 @@ void TabsTest::addressLikeTitlesAreShortened() {
 void TabsTest::backForwardFollowHistoryAndTabSwitches() {
   Fixture f;
   QVERIFY(f.OpenAndWait("/p1.html", "Page p1"));
-  QVERIFY(!f.form->ToolButtonGoBack->isEnabled());
+  QVERIFY(!Find<QToolButton>(f.form.get(), "ToolButtonGoBack")->isEnabled());
   QVERIFY(f.OpenAndWait("/p2.html", "Page p2", true));
-  QVERIFY(WaitUntil([&] { return f.form->ToolButtonGoBack->isEnabled(); }));
-  QVERIFY(!f.form->ToolButtonGoFoward->isEnabled());
+  QVERIFY(WaitUntil([&] { return Find<QToolButton>(f.form.get(), "ToolButtonGoBack")->isEnabled(); }));
+  QVERIFY(!Find<QToolButton>(f.form.get(), "ToolButtonGoFoward")->isEnabled());
 
-  f.form->ToolButtonGoBack->click();
+  Find<QToolButton>(f.form.get(), "ToolButtonGoBack")->click();
   QVERIFY(f.WaitLoaded(0, "Page p1"));
-  QVERIFY(WaitUntil([&] { return f.form->ToolButtonGoFoward->isEnabled() && !f.form->ToolButtonGoBack->isEnabled(); }));
-  QVERIFY(f.tabs->RecordAt(0)->CanGoForward);
+  QVERIFY(WaitUntil([&] { return Find<QToolButton>(f.form.get(), "ToolButtonGoFoward")->isEnabled() && !Find<QToolButton>(f.form.get(), "ToolButtonGoBack")->isEnabled(); }));
+  QVERIFY(f.tabs->TabAt(0)->CanGoForward());
 
   // A new tab has no history.
   QVERIFY(f.OpenAndWait("/a.html", "Page a"));
-  QVERIFY(!f.form->ToolButtonGoBack->isEnabled());
-  QVERIFY(!f.form->ToolButtonGoFoward->isEnabled());
+  QVERIFY(!Find<QToolButton>(f.form.get(), "ToolButtonGoBack")->isEnabled());
+  QVERIFY(!Find<QToolButton>(f.form.get(), "ToolButtonGoFoward")->isEnabled());
 
   // Back to the first tab: its saved states and address come back, and it
   // remembers where the user came from.
-  f.form->ProgressBar->show();
-  f.form->StatusPanel0->setText("left over");
+  Find<QProgressBar>(f.form.get(), "ProgressBar")->show();
+  Find<QLabel>(f.form.get(), "StatusPanel0")->setText("left over");
   f.ClickTab(0);
   QCOMPARE(f.Active(), 0);
-  QVERIFY(f.form->ToolButtonGoFoward->isEnabled());
-  QVERIFY(!f.form->ToolButtonGoBack->isEnabled());
-  QVERIFY(!f.form->ToolButtonStop->isEnabled());
-  QCOMPARE(f.form->ComboBoxURL->currentText(), f.Url("/p1.html"));
-  QCOMPARE(f.tabs->RecordAt(0)->ReturnIndex, 1);
+  QVERIFY(Find<QToolButton>(f.form.get(), "ToolButtonGoFoward")->isEnabled());
+  QVERIFY(!Find<QToolButton>(f.form.get(), "ToolButtonGoBack")->isEnabled());
+  QVERIFY(!Find<QToolButton>(f.form.get(), "ToolButtonStop")->isEnabled());
+  QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->currentText(), f.Url("/p1.html"));
+  QCOMPARE(f.tabs->TabAt(0)->ReturnIndex(), 1);
   QCOMPARE(f.tabs->PreviousTabIndex(), 1);
-  QVERIFY(f.form->ProgressBar->isHidden());
-  QCOMPARE(f.form->StatusPanel0->text(), QString());
+  QVERIFY(Find<QProgressBar>(f.form.get(), "ProgressBar")->isHidden());
+  QCOMPARE(Find<QLabel>(f.form.get(), "StatusPanel0")->text(), QString());
 
   f.ClickTab(1);
-  QVERIFY(!f.form->ToolButtonGoFoward->isEnabled());
-  QVERIFY(!f.form->ToolButtonGoBack->isEnabled());
-  QCOMPARE(f.form->ComboBoxURL->currentText(), f.Url("/a.html"));
-  QCOMPARE(f.tabs->RecordAt(1)->ReturnIndex, 0);
+  QVERIFY(!Find<QToolButton>(f.form.get(), "ToolButtonGoFoward")->isEnabled());
+  QVERIFY(!Find<QToolButton>(f.form.get(), "ToolButtonGoBack")->isEnabled());
+  QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->currentText(), f.Url("/a.html"));
+  QCOMPARE(f.tabs->TabAt(1)->ReturnIndex(), 0);
 
   f.ClickTab(0);
-  f.form->ToolButtonGoFoward->click();
+  Find<QToolButton>(f.form.get(), "ToolButtonGoFoward")->click();
   QVERIFY(f.WaitLoaded(0, "Page p2"));
 }
 
@@ -219,26 +226,27 @@ void TabsTest::notificationsOfBackgroundTabsAreIgnored() {
   Fixture f;
   QVERIFY(f.OpenAndWait("/a.html", "Page a"));
   QVERIFY(f.OpenAndWait("/b.html", "Page b"));
-  WebBrowser* background = f.tabs->RecordAt(0)->Browser;
-  WebBrowser* active = f.tabs->RecordAt(1)->Browser;
+  WebBrowser* background = f.tabs->TabAt(0)->Browser();
+  WebBrowser* active = f.tabs->TabAt(1)->Browser();
 
   emit background->StatusTextChange(background, "hidden link");
   emit background->ProgressChange(background, 50, 100);
   emit background->CommandStateChange(background, WebBrowser::kCommandBack, true);
-  QCOMPARE(f.form->StatusPanel0->text(), QString());
-  QVERIFY(f.form->ProgressBar->isHidden());
-  QVERIFY(!f.form->ToolButtonGoBack->isEnabled());
-  QVERIFY(!f.tabs->RecordAt(0)->CanGoBack);
+  QCOMPARE(Find<QLabel>(f.form.get(), "StatusPanel0")->text(), QString());
+  QVERIFY(Find<QProgressBar>(f.form.get(), "ProgressBar")->isHidden());
+  QVERIFY(!Find<QToolButton>(f.form.get(), "ToolButtonGoBack")->isEnabled());
+  // The hidden tab keeps what its page said, for when it is shown.
+  QVERIFY(f.tabs->TabAt(0)->CanGoBack());
 
   emit active->StatusTextChange(active, "shown link");
-  QCOMPARE(f.form->StatusPanel0->text(), QString("shown link"));
+  QCOMPARE(Find<QLabel>(f.form.get(), "StatusPanel0")->text(), QString("shown link"));
   emit active->ProgressChange(active, 30, 60);
-  QVERIFY(f.form->ProgressBar->isVisible());
-  QCOMPARE(f.form->ProgressBar->value(), 50);
+  QVERIFY(Find<QProgressBar>(f.form.get(), "ProgressBar")->isVisible());
+  QCOMPARE(Find<QProgressBar>(f.form.get(), "ProgressBar")->value(), 50);
   emit active->ProgressChange(active, 10, 0);
-  QCOMPARE(f.form->ProgressBar->value(), 50);
+  QCOMPARE(Find<QProgressBar>(f.form.get(), "ProgressBar")->value(), 50);
   emit active->ProgressChange(active, -1, 100);
-  QVERIFY(f.form->ProgressBar->isHidden());
+  QVERIFY(Find<QProgressBar>(f.form.get(), "ProgressBar")->isHidden());
 
   // Titles reach every tab.
   emit background->TitleChange(background, "renamed");
@@ -253,15 +261,15 @@ void TabsTest::closingHandsOverInTheDocumentedOrders() {
   // C came from A: closing C goes back to A.
   f.ClickTab(0);
   f.ClickTab(2);
-  QCOMPARE(f.tabs->RecordAt(2)->ReturnIndex, 0);
-  QPointer<WebBrowser> closed_browser = f.tabs->RecordAt(2)->Browser;
-  f.form->ToolButtonClose->click();
+  QCOMPARE(f.tabs->TabAt(2)->ReturnIndex(), 0);
+  QPointer<WebBrowser> closed_browser = f.tabs->TabAt(2)->Browser();
+  Find<QToolButton>(f.form.get(), "ToolButtonClose")->click();
   QVERIFY(closed_browser.isNull());
   QCOMPARE(f.Count(), 2);
   QCOMPARE(f.Active(), 0);
   QCOMPARE(f.Caption(0), QString("Page a"));
-  QCOMPARE(f.form->ComboBoxURL->currentText(), f.Url("/a.html"));
-  QVERIFY(f.form->PanelCover->isHidden());
+  QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->currentText(), f.Url("/a.html"));
+  QVERIFY(Find<QFrame>(f.form.get(), "PanelCover")->isHidden());
 
   // A, B, C again; B (index 1) returns to index 2, which is the tab that
   // followed it and is at index 1 afterwards.
@@ -269,19 +277,19 @@ void TabsTest::closingHandsOverInTheDocumentedOrders() {
   f.ClickTab(1);
   f.ClickTab(2);
   f.ClickTab(1);
-  QCOMPARE(f.tabs->RecordAt(1)->ReturnIndex, 2);
-  QCOMPARE(f.tabs->RecordAt(2)->ReturnIndex, 1);
-  const int a_return = f.tabs->RecordAt(0)->ReturnIndex;
-  f.tabs->ToolButtonCloseClick(f.form->ToolButtonClose);
+  QCOMPARE(f.tabs->TabAt(1)->ReturnIndex(), 2);
+  QCOMPARE(f.tabs->TabAt(2)->ReturnIndex(), 1);
+  const int a_return = f.tabs->TabAt(0)->ReturnIndex();
+  f.tabs->ToolButtonCloseClick(Find<QToolButton>(f.form.get(), "ToolButtonClose"));
   QCOMPARE(f.Count(), 2);
   QCOMPARE(f.Active(), 1);
   QCOMPARE(f.Caption(1), QString("Page c"));
   // Return indexes from the closed position on moved down with the tabs.
-  QCOMPARE(f.tabs->RecordAt(1)->ReturnIndex, 0);
-  QCOMPARE(f.tabs->RecordAt(0)->ReturnIndex, a_return);
+  QCOMPARE(f.tabs->TabAt(1)->ReturnIndex(), 0);
+  QCOMPARE(f.tabs->TabAt(0)->ReturnIndex(), a_return);
 
   // No tab to return to: the first remaining tab.
-  f.tabs->RecordAt(1)->ReturnIndex = -1;
+  f.tabs->TabAt(1)->SetReturnIndex(-1);
   f.tabs->ToolButtonCloseClick(nullptr);
   QCOMPARE(f.Count(), 1);
   QCOMPARE(f.Active(), 0);
@@ -291,23 +299,23 @@ void TabsTest::closingHandsOverInTheDocumentedOrders() {
 void TabsTest::closingTheLastTabDisablesTheTabControls() {
   Fixture f;
   QVERIFY(f.OpenAndWait("/a.html", "Page a"));
-  f.form->PopupMenuTabReload15->trigger();
-  QVERIFY(f.form->Timer->isActive());
-  f.form->ToolButtonClose->click();
+  Find<QAction>(f.form.get(), "PopupMenuTabReload15")->trigger();
+  QVERIFY(Find<QTimer>(f.form.get(), "Timer")->isActive());
+  Find<QToolButton>(f.form.get(), "ToolButtonClose")->click();
   QCOMPARE(f.Count(), 0);
-  QVERIFY(!f.form->Timer->isActive());
-  for (QToolButton* button : {f.form->SpeedButtonOption, f.form->ToolButtonLock, f.form->ToolButtonRefresh,
-                              f.form->ToolButtonClose, f.form->ToolButtonPrint})
+  QVERIFY(!Find<QTimer>(f.form.get(), "Timer")->isActive());
+  for (QToolButton* button : {Find<QToolButton>(f.form.get(), "SpeedButtonOption"), Find<QToolButton>(f.form.get(), "ToolButtonLock"), Find<QToolButton>(f.form.get(), "ToolButtonRefresh"),
+                              Find<QToolButton>(f.form.get(), "ToolButtonClose"), Find<QToolButton>(f.form.get(), "ToolButtonPrint")})
     QVERIFY2(!button->isEnabled(), qPrintable(button->toolTip()));
   f.tabs->ToolButtonCloseClick(nullptr);  // nothing left: nothing happens
   f.tabs->ToolButtonRefreshClick();
 
   // "上書" without any tab still makes one.
-  f.form->PopupMenuNavigateClick(f.form->PopupMenuNavigate2);
+  f.form->PopupMenuNavigateClick(Find<QAction>(f.form.get(), "PopupMenuNavigate2"));
   QVERIFY(f.OpenAndWait("/b.html", "Page b"));
   QCOMPARE(f.Count(), 1);
-  QCOMPARE(f.tabs->RecordAt(0)->Family, 2);
-  QVERIFY(f.form->ToolButtonClose->isEnabled());
+  QCOMPARE(f.tabs->TabAt(0)->Family(), 2);
+  QVERIFY(Find<QToolButton>(f.form.get(), "ToolButtonClose")->isEnabled());
 }
 
 void TabsTest::pageClosingItsWindowInTheBackgroundClosesThatTab() {
@@ -316,17 +324,16 @@ void TabsTest::pageClosingItsWindowInTheBackgroundClosesThatTab() {
   QVERIFY(f.OpenAndWait("/opener.html", "Opener"));
   QVERIFY(WaitUntil([&] { return f.Count() == 2 && f.Loaded(1, "Page p1"); }));
   QCOMPARE(f.Active(), 1);
-  WebBrowser* opener = f.tabs->RecordAt(0)->Browser;
+  WebBrowser* opener = f.tabs->TabAt(0)->Browser();
 
   f.ClickTab(0);  // the user looks at the opener again
   QCOMPARE(f.Active(), 0);
-  QPointer<WebBrowser> popup = f.tabs->RecordAt(1)->Browser;
+  QPointer<WebBrowser> popup = f.tabs->TabAt(1)->Browser();
   opener->RunJavaScript("window.child.close()");
   QVERIFY(WaitUntil([&] { return f.Count() == 1; }));
   QVERIFY(popup.isNull());
   QCOMPARE(f.Caption(0), QString("Opener"));
   QCOMPARE(f.Active(), 0);
-  QVERIFY(!f.tabs->CloseRequested);
 }
 
 void TabsTest::loadKeyMacroIsHandedOverOnlyAtItsAddress() {
@@ -335,44 +342,49 @@ void TabsTest::loadKeyMacroIsHandedOverOnlyAtItsAddress() {
   const std::string macro = "\\w(10)";
 
   // Seen at the moment the page reports its end, before any idle step.
-  QWidget* handed_tab = nullptr;
+  BrowserTab* handed_tab = nullptr;
   std::string handed_text;
+  int handovers = 0;
   int completions = 0;
+  QObject::connect(f.tabs, &TabController::LoadKeyMacroReady, f.form.get(),
+                   [&](BrowserTab* tab, const std::string& text) {
+                     ++handovers;
+                     handed_tab = tab;
+                     handed_text = text;
+                   });
   auto watch = [&](WebBrowser* browser) {
-    QObject::connect(browser, &WebBrowser::DownloadComplete, f.form.get(), [&](WebBrowser*) {
-      ++completions;
-      handed_tab = f.tabs->MacroTab;
-      handed_text = f.tabs->MacroText;
-    });
+    QObject::connect(browser, &WebBrowser::DownloadComplete, f.form.get(), [&](WebBrowser*) { ++completions; });
   };
 
-  f.tabs->PendingKeyMacro = macro;
-  f.Open("/a.html");
-  QVERIFY(f.tabs->PendingKeyMacro.empty());
-  QCOMPARE(f.tabs->RecordAt(0)->LoadKeyMacroAddress, f.Url("/a.html"));
-  watch(f.tabs->RecordAt(0)->Browser);
+  OpenRequest request = f.Request("/a.html");
+  request.key_macro = macro;
+  f.form->OpenPage(request);
+  watch(f.tabs->TabAt(0)->Browser());
   QVERIFY(WaitUntil([&] { return completions > 0; }));
-  QCOMPARE(handed_tab, f.tabs->SheetAt(0));
+  QCOMPARE(handed_tab, f.tabs->TabAt(0));
   QCOMPARE(handed_text, macro);
-  QVERIFY(f.tabs->RecordAt(0)->LoadKeyMacro.empty());
-  // The idle step plays it and empties the slot.
-  QVERIFY(WaitUntil([&] { return f.tabs->MacroTab == nullptr; }));
+  QCOMPARE(handovers, 1);
+  // The idle step plays it and empties the slot; the tab is free again.
+  QVERIFY(WaitUntil([&] { return !f.form->Macros()->HasHandOver() && !f.tabs->MacroWaiting(); }));
 
   // A redirect ends elsewhere: the macro keeps waiting in its tab.
-  f.tabs->PendingKeyMacro = macro;
+  request = f.Request("/redir");
+  request.key_macro = macro;
+  request.shift = true;
+  handed_tab = nullptr;
   completions = 0;
-  f.Open("/redir", true);
+  f.form->OpenPage(request);
   QVERIFY(WaitUntil([&] { return completions > 0; }));
-  QCOMPARE(f.form->ComboBoxURL->currentText(), f.Url("/final.html"));
+  QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->currentText(), f.Url("/final.html"));
   QCOMPARE(handed_tab, nullptr);
-  QCOMPARE(f.tabs->RecordAt(0)->LoadKeyMacro, macro);
+  QCOMPARE(handovers, 1);
 
   // Once a load ends at exactly that address, it is handed over.
   f.server.Serve("/redir", Page("No longer moved"));
   completions = 0;
-  f.tabs->RecordAt(0)->Browser->RunJavaScript("location.href = '/redir'");
+  f.tabs->TabAt(0)->Browser()->RunJavaScript("location.href = '/redir'");
   QVERIFY(WaitUntil([&] { return completions > 0; }));
-  QCOMPARE(handed_tab, f.tabs->SheetAt(0));
+  QCOMPARE(handed_tab, f.tabs->TabAt(0));
   QCOMPARE(handed_text, macro);
 }
 
@@ -380,33 +392,31 @@ void TabsTest::tabSwitchesAreRefusedWhileAMacroWaits() {
   Fixture f;
   QVERIFY(f.OpenAndWait("/a.html", "Page a"));
   QVERIFY(f.OpenAndWait("/b.html", "Page b"));
-  f.tabs->MacroTab = f.tabs->ActiveSheet();
-  f.tabs->MacroText = "x";
+  f.form->Macros()->HandOver(f.tabs->ActiveTab(), "x");
 
   f.ClickTab(0);
   QCOMPARE(f.Active(), 1);
-  f.form->PageControl->setCurrentIndex(0);  // as the keyboard would
+  Find<QTabWidget>(f.form.get(), "PageControl")->setCurrentIndex(0);  // as the keyboard would
   QCOMPARE(f.Active(), 1);
-  QCOMPARE(f.form->ComboBoxURL->currentText(), f.Url("/b.html"));
+  QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->currentText(), f.Url("/b.html"));
   QTest::mousePress(f.Bar(), Qt::RightButton, {}, f.Bar()->tabRect(0).center());
   QTest::mouseRelease(f.Bar(), Qt::RightButton, {}, f.Bar()->tabRect(0).center());
   QCOMPARE(f.Count(), 2);
   QCOMPARE(f.Active(), 1);
 
-  f.tabs->MacroTab = nullptr;
-  f.tabs->MacroText.clear();
+  f.tabs->SetMacroWaiting(nullptr);
   f.ClickTab(0);
   QCOMPARE(f.Active(), 0);
-  QCOMPARE(f.form->ComboBoxURL->currentText(), f.Url("/a.html"));
+  QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->currentText(), f.Url("/a.html"));
 }
 
 void TabsTest::historyRuleOnTheAddressBox() {
   ScratchDir dir;
   TFormMain form(dir.Path());
-  QComboBox* box = form.ComboBoxURL;
+  QComboBox* box = Find<QComboBox>(&form, "ComboBoxURL");
   for (int i = 1; i <= 20; ++i) {
     box->setEditText(QString("http://host/%1").arg(i));
-    AddToHistory(box, 20);
+    form.Address()->RememberTyped();
   }
   QCOMPARE(box->count(), 20);
   QCOMPARE(box->itemText(0), QString("http://host/20"));
@@ -414,7 +424,7 @@ void TabsTest::historyRuleOnTheAddressBox() {
 
   // A known address in other letters moves up, written as typed now.
   box->setEditText("HTTP://HOST/5");
-  AddToHistory(box, 20);
+  form.Address()->RememberTyped();
   QCOMPARE(box->count(), 20);
   QCOMPARE(box->itemText(0), QString("HTTP://HOST/5"));
   QCOMPARE(box->currentIndex(), 0);
@@ -425,7 +435,7 @@ void TabsTest::historyRuleOnTheAddressBox() {
 
   // The twenty-first distinct address drops the oldest; the text stays.
   box->setEditText("http://host/new");
-  AddToHistory(box, 20);
+  form.Address()->RememberTyped();
   QCOMPARE(box->count(), 20);
   QCOMPARE(box->itemText(0), QString("http://host/new"));
   QCOMPARE(box->itemText(19), QString("http://host/2"));
@@ -434,9 +444,9 @@ void TabsTest::historyRuleOnTheAddressBox() {
   // Text code page 932 cannot hold is kept as it is, in the box and in
   // entries that other additions shift.
   box->setEditText("http://host/한");
-  AddToHistory(box, 20);
+  form.Address()->RememberTyped();
   box->setEditText("http://host/株価");
-  AddToHistory(box, 20);
+  form.Address()->RememberTyped();
   QCOMPARE(box->itemText(0), QString("http://host/株価"));
   QCOMPARE(box->itemText(1), QString("http://host/한"));
   QCOMPARE(box->count(), 20);
@@ -444,30 +454,27 @@ void TabsTest::historyRuleOnTheAddressBox() {
 
 void TabsTest::emptyAddressChangesNothing() {
   Fixture f;
-  f.form->ComboBoxURL->setEditText(QString());
-  f.tabs->PendingCaption = "cap";
-  f.tabs->PendingKeyMacro = "\\w(1)";
-  f.tabs->ToolButtonNavigateClick(f.form->ToolButtonNavigate);
+  f.form->Address()->Show(QString());
+  f.form->ToolButtonNavigateClick(Qt::NoModifier);
+  OpenRequest request;
+  request.caption = "cap";
+  request.key_macro = "\\w(1)";
+  f.form->OpenPage(request);
   QCOMPARE(f.Count(), 0);
-  QCOMPARE(f.form->ComboBoxURL->count(), 0);
-  QCOMPARE(f.tabs->PendingCaption, std::string("cap"));
-  QCOMPARE(f.tabs->PendingKeyMacro, std::string("\\w(1)"));
+  QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->count(), 0);
   QVERIFY(!WebEngine::IsStarted());
 
-  // The next real navigation consumes both and enters the history.
-  QVERIFY(f.OpenAndWait("/a.html", "cap"));
-  QCOMPARE(f.form->ComboBoxURL->itemText(0), f.Url("/a.html"));
-  QCOMPARE(f.tabs->RecordAt(0)->LoadKeyMacroAddress, f.Url("/a.html"));
-  QVERIFY(f.tabs->PendingCaption.empty());
-  QVERIFY(f.tabs->PendingKeyMacro.empty());
+  // Nothing of it is left for the next navigation, which enters the history.
+  QVERIFY(f.OpenAndWait("/a.html", "Page a"));
+  QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->itemText(0), f.Url("/a.html"));
 }
 
 void TabsTest::enterAndDoubleClickOnTheAddressBox() {
   Fixture f;
-  QLineEdit* edit = f.form->ComboBoxURL->lineEdit();
+  QLineEdit* edit = Find<QComboBox>(f.form.get(), "ComboBoxURL")->lineEdit();
   edit->setText(f.Url("/a.html"));
   // Keys reach the combo box (the edit's focus proxy), which hands them on.
-  QTest::keyClick(f.form->ComboBoxURL, Qt::Key_Return);
+  QTest::keyClick(Find<QComboBox>(f.form.get(), "ComboBoxURL"), Qt::Key_Return);
   QCOMPARE(f.Count(), 1);
   QVERIFY(f.WaitLoaded(0, "Page a"));
 
@@ -491,14 +498,14 @@ void TabsTest::enterAndDoubleClickOnTheAddressBox() {
     });
     poll->start(20);
   });
-  f.form->OpenDialogInitialDir = f.dir.Path() + "sub";
+  f.form->Address()->SetFileDialogDir(f.dir.Path() + "sub");
   QDir().mkpath(f.dir.Path() + "sub");
   QTest::mouseDClick(edit, Qt::LeftButton, {}, edit->rect().center());
   QCOMPARE(seen_dir, QDir(f.dir.Path() + "sub").absolutePath());
   QCOMPARE(f.Count(), 2);
   QVERIFY(f.WaitLoaded(1, "Local file"));
-  QCOMPARE(f.form->OpenDialogInitialDir, QDir(f.dir.Path()).absolutePath());
-  QCOMPARE(f.form->ComboBoxURL->itemText(0), QDir(f.dir.Path()).absoluteFilePath("local.html"));
+  QCOMPARE(f.form->Address()->FileDialogDir(), QDir(f.dir.Path()).absolutePath());
+  QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->itemText(0), QDir(f.dir.Path()).absoluteFilePath("local.html"));
 }
 
 int main(int argc, char* argv[]) {

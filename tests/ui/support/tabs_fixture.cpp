@@ -1,3 +1,4 @@
+#include "support/find_widget.h"
 #include "support/tabs_fixture.h"
 
 #include <QComboBox>
@@ -9,6 +10,8 @@
 #include "app/main_window.h"
 #include "platform/web_browser.h"
 #include "support/event_wait.h"
+#include "tabs/address_box.h"
+#include "tabs/browser_tab.h"
 #include "tabs/tab_controller.h"
 
 namespace sorvi::testing {
@@ -33,21 +36,26 @@ TabsFixture::~TabsFixture() {
 }
 
 QString TabsFixture::Url(const QByteArray& path) const { return QString::fromLatin1(server.Origin() + path); }
-int TabsFixture::Count() const { return form->PageControl->count(); }
-int TabsFixture::Active() const { return form->PageControl->currentIndex(); }
-QString TabsFixture::Caption(int index) const { return form->PageControl->tabText(index); }
-QTabBar* TabsFixture::Bar() const { return form->PageControl->tabBar(); }
-WebBrowser* TabsFixture::Browser(int index) const { return tabs->RecordAt(index)->Browser; }
+int TabsFixture::Count() const { return tabs->Count(); }
+int TabsFixture::Active() const { return tabs->ActiveIndex(); }
+QString TabsFixture::Caption(int index) const { return tabs->Caption(index); }
+QTabBar* TabsFixture::Bar() const { return Find<QTabWidget>(form.get(), "PageControl")->tabBar(); }
+WebBrowser* TabsFixture::Browser(int index) const { return tabs->TabAt(index)->Browser(); }
+
+OpenRequest TabsFixture::Request(const QByteArray& path) const {
+  OpenRequest request;
+  request.address = (server.Origin() + path).toStdString();
+  return request;
+}
 
 void TabsFixture::Open(const QByteArray& path, bool shift) {
-  form->ComboBoxURL->setEditText(Url(path));
-  tabs->ShiftStateForTest = shift;
-  tabs->ToolButtonNavigateClick(form->ToolButtonNavigate);
+  form->Address()->Show(Url(path));
+  form->ToolButtonNavigateClick(shift ? Qt::ShiftModifier : Qt::NoModifier);
 }
 
 bool TabsFixture::Loaded(int index, const QString& caption) const {
-  BrowserTab* record = tabs->RecordAt(index);
-  return record && Caption(index) == caption && !record->Browser->Busy() && !record->Browser->LocationURL().isEmpty();
+  BrowserTab* tab = tabs->TabAt(index);
+  return tab && Caption(index) == caption && !tab->Browser()->Busy() && !tab->Browser()->LocationURL().isEmpty();
 }
 
 bool TabsFixture::WaitLoaded(int index, const QString& caption) {

@@ -8,6 +8,7 @@
 
 #include "support/local_http_server.h"
 #include "support/scratch_dir.h"
+#include "tabs/open_request.h"
 
 class QTabBar;
 
@@ -39,6 +40,8 @@ struct TabsFixture {
   QTabBar* Bar() const;
   WebBrowser* Browser(int index) const;
 
+  // A request for a page of the server, as a bookmark would make it.
+  OpenRequest Request(const QByteArray& path) const;
   // Types the address and runs the navigate button's handler.
   void Open(const QByteArray& path, bool shift = false);
   bool Loaded(int index, const QString& caption) const;

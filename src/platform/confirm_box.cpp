@@ -1,4 +1,4 @@
-#include "app/confirm_box.h"
+#include "platform/confirm_box.h"
 
 #include <QPushButton>
 #include <QEvent>

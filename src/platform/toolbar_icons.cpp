@@ -1,4 +1,4 @@
-#include "app/toolbar_icons.h"
+#include "platform/toolbar_icons.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,0 +1,167 @@
+#include "tabs/browser_tab.h"
+
+#include <QPalette>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include "core/tabs/tab_title.h"
+#include "platform/cp932.h"
+#include "platform/web_browser.h"
+
+namespace sorvi {
+
+namespace {
+
+// The caption for a page title; titles the rule leaves whole keep every
+// character, also those code page 932 cannot hold.
+QString CaptionFromTitle(const QString& title) {
+  const std::string bytes = QStringToSjis(title);
+  const std::string caption = TabCaptionFromTitle(bytes);
+  return caption == bytes ? title : SjisToQString(caption);
+}
+
+QScrollArea* MakeScrollBox(QWidget* tab) {
+  auto* layout = new QVBoxLayout(tab);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* box = new QScrollArea(tab);
+  box->setObjectName(QStringLiteral("ScrollBox"));
+  box->setBackgroundRole(QPalette::Window);
+  box->viewport()->setBackgroundRole(QPalette::Window);
+  box->viewport()->setAutoFillBackground(true);
+  layout->addWidget(box);
+  return box;
+}
+
+}  // namespace
+
+BrowserTab::BrowserTab(WebBrowser* browser, bool fill, QWidget* parent) : QWidget(parent), browser_(browser) {
+  if (fill) {
+    browser->setParent(this);
+    browser->SetFillsParent(true);
+  } else {
+    scroll_box_ = MakeScrollBox(this);
+    const QSize size = browser->size();
+    scroll_box_->setWidget(browser);
+    browser->resize(size);
+  }
+  browser->show();
+  Wire(browser);
+}
+
+BrowserTab::~BrowserTab() {
+  if (browser_) {
+    browser_->DisconnectAll();
+    delete browser_;
+  }
+}
+
+WebBrowser* BrowserTab::TakeOver(WebBrowser* popup) {
+  WebBrowser* old = browser_;
+  if (old) Unwire(old);
+  if (!scroll_box_) {
+    popup->setParent(this);
+    popup->SetFillsParent(true);
+    if (old) old->hide();
+  } else {
+    const QSize size = old ? old->size() : popup->size();
+    scroll_box_->takeWidget();
+    if (old) {
+      old->setParent(this);
+      old->hide();
+    }
+    scroll_box_->setWidget(popup);
+    popup->resize(size);
+  }
+  popup->show();
+  popup->raise();
+  browser_ = popup;
+  // The new browser has no history yet; the engine reports only changes.
+  can_go_back_ = can_go_forward_ = false;
+  Wire(popup);
+  emit HistoryChanged(this);
+  return old;
+}
+
+void BrowserTab::FillClient() {
+  if (scroll_box_) scroll_box_->setWidgetResizable(true);
+  browser_->SetFillsParent(true);
+}
+
+void BrowserTab::SetFixedCaption(const std::string& caption) {
+  fixed_caption_ = !caption.empty();
+  emit CaptionChanged(this, fixed_caption_ ? SjisToQString(caption) : QStringLiteral("Loading..."));
+}
+
+void BrowserTab::SetLoadKeyMacro(std::string macro, QString address) {
+  load_key_macro_ = std::move(macro);
+  load_key_macro_address_ = std::move(address);
+}
+
+std::string BrowserTab::TakeLoadKeyMacro(const QString& location) {
+  if (load_key_macro_.empty() || location != load_key_macro_address_) return {};
+  return std::exchange(load_key_macro_, std::string());
+}
+
+void BrowserTab::Wire(WebBrowser* b) {
+  // Direct: the notifications may carry pointers into the caller's stack.
+  const auto direct = Qt::DirectConnection;
+  connect(b, &WebBrowser::TitleChange, this, [this](WebBrowser*, const QString& t) { OnTitle(t); }, direct);
+  connect(b, &WebBrowser::StatusTextChange, this,
+          [this](WebBrowser*, const QString& text) { emit StatusTextChanged(this, text); }, direct);
+  connect(b, &WebBrowser::ProgressChange, this,
+          [this](WebBrowser*, int progress, int max) { emit ProgressChanged(this, progress, max); }, direct);
+  connect(b, &WebBrowser::CommandStateChange, this,
+          [this](WebBrowser*, int command, bool enable) { OnCommandState(command, enable); }, direct);
+  connect(b, &WebBrowser::DownloadBegin, this, [this](WebBrowser*) { emit LoadStarted(this); }, direct);
+  connect(b, &WebBrowser::DownloadComplete, this, [this](WebBrowser*) { OnLoadFinished(); }, direct);
+  connect(b, &WebBrowser::WindowClosing, this,
+          [this](WebBrowser*, bool* cancel) {
+            // The tab closes at the next idle moment, not inside the page's call.
+            if (cancel) *cancel = true;
+            emit CloseRequested(this);
+          },
+          direct);
+  connect(b, &WebBrowser::PageMousePressed, this, [this](WebBrowser*) { emit PagePressed(this); }, direct);
+}
+
+void BrowserTab::Unwire(WebBrowser* b) { disconnect(b, nullptr, this, nullptr); }
+
+void BrowserTab::OnTitle(const QString& title) {
+  if (!fixed_caption_) emit CaptionChanged(this, CaptionFromTitle(title));
+}
+
+void BrowserTab::OnCommandState(int command, bool enable) {
+  switch (command) {
+    case WebBrowser::kCommandAll:
+      emit BusyChanged(this, browser_->Busy());
+      break;
+    case WebBrowser::kCommandForward:
+      can_go_forward_ = enable;
+      emit HistoryChanged(this);
+      break;
+    case WebBrowser::kCommandBack:
+      can_go_back_ = enable;
+      emit HistoryChanged(this);
+      break;
+    default:
+      break;
+  }
+}
+
+void BrowserTab::OnLoadFinished() {
+  // The engine names no target window, so the page's own name is what later
+  // links and pop-ups aimed at it will use.
+  ReadFrameName();
+  emit LoadFinished(this);
+}
+
+void BrowserTab::ReadFrameName() {
+  QPointer<BrowserTab> self(this);
+  WebBrowser* browser = browser_;
+  browser->RunJavaScript(QStringLiteral("window.name"), [self, browser](const QVariant& name) {
+    // The browser may have left this tab since (a takeover).
+    if (self && self->browser_ == browser) self->frame_name_ = QStringToSjis(name.toString());
+  });
+}
+
+}  // namespace sorvi

@@ -1,0 +1,45 @@
+#pragma once
+// The tab menu: automatic reload, dialog suppression, clearing the lock and
+// making a sized page fill its tab. Every item acts on the active tab.
+#include <QObject>
+#include <functional>
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class QWidget;
+
+namespace sorvi {
+
+class BrowserTab;
+class TabLock;
+
+class TabMenu : public QObject {
+  Q_OBJECT
+ public:
+  TabMenu(std::function<BrowserTab*()> active_tab, TabLock& lock, QWidget* menu_parent);
+
+  QMenu* Menu() const { return menu_; }
+
+  // Sets the items to the active tab's state.
+  void PopupMenuTabPopup();
+  void PopupMenuTabReloadClick(QAction* item);
+  void PopupMenuTabSilentClick();
+  void PopupMenuTabLockClearClick();
+  void PopupMenuClientClick();
+
+ signals:
+  // A reload interval was chosen: the reload timer must run.
+  void ReloadChosen();
+
+ private:
+  std::function<BrowserTab*()> active_tab_;
+  TabLock& lock_;
+  QMenu* menu_;
+  QActionGroup* reload_group_;
+  QAction* silent_;
+  QAction* lock_clear_;
+  QAction* client_;
+};
+
+}  // namespace sorvi
