@@ -1,53 +1,23 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <climits>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <string_view>
 
 #include "core/settings/app_options.h"
 #include "core/settings/settings_file.h"
 #include "core/settings/url_history.h"
+#include "temp_dir.h"
 
 namespace sorvi {
 namespace {
 
 namespace fs = std::filesystem;
-
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "sorvi_settings_XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    dir_ = pattern;
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-  std::string File(std::string_view name = "Sorvi.ini") const {
-    return (dir_ / name).string();
-  }
-
- private:
-  fs::path dir_;
-};
-
-void WriteRaw(const std::string& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string ReadRaw(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 using namespace std::string_literals;
 
@@ -59,6 +29,7 @@ TEST(SettingsRead, AbsentOrEmptyFileGivesDefaultsAndCreatesNothing) {
   EXPECT_EQ(absent.ReadString("Option", "Editor", "Notepad"), "Notepad");
   EXPECT_EQ(absent.ReadInteger("Window", "Top", 50), 50);
   EXPECT_TRUE(absent.ReadBool("Option", "AutoSave", true));
+  EXPECT_FALSE(absent.Unreadable());
   EXPECT_FALSE(fs::exists(dir.File()));
 
   WriteRaw(dir.File(), "");
@@ -396,6 +367,88 @@ TEST(SettingsRefusedWrite, OldFileAndObjectStayAsTheyWere) {
             "[Window]\r\nTop=1\r\nHeight=4\r\n[URL]\r\n1=a\r\nCount=1\r\n");
 }
 
+// ---- unreadable file -----------------------------------------------------------
+
+// A file that is there but cannot be read reads as defaults and is never
+// written: a rewrite from memory would drop every section of it.
+void ExpectEveryWriteRefused(SettingsFile& file) {
+  try {
+    file.WriteString("Option", "Editor", "vi");
+    ADD_FAILURE() << "write went through";
+  } catch (const SettingsWriteError& e) {
+    EXPECT_EQ(std::string(e.what()), file.path() + " に書き込めません");
+  }
+  EXPECT_THROW(file.WriteInteger("Window", "Top", 1), SettingsWriteError);
+  EXPECT_THROW(file.WriteBool("Option", "AutoSave", false), SettingsWriteError);
+  // Erasing a section nobody could see is a write too.
+  EXPECT_THROW(file.EraseSection("URL"), SettingsWriteError);
+  EXPECT_THROW(WriteUrlHistory(file, {"http://a/"}), SettingsWriteError);
+  EXPECT_THROW(WriteAppOptions(file, AppOptions{}), SettingsWriteError);
+  EXPECT_FALSE(fs::exists(file.path() + ".___"));
+}
+
+TEST(SettingsUnreadable, DirectoryOfThatNameGivesDefaultsAndIsNeverWritten) {
+  TempDir dir;
+  fs::create_directory(dir.File());
+  WriteRaw(dir.File("Sorvi.ini/inside"), "keep");
+  SettingsFile file(dir.File());
+  EXPECT_TRUE(file.Unreadable());
+  EXPECT_EQ(file.ReadString("Option", "Editor", "Notepad"), "Notepad");
+  EXPECT_EQ(file.ReadInteger("Option", "IntervalPaste", 300), 300);
+  ExpectEveryWriteRefused(file);
+  EXPECT_TRUE(fs::is_directory(dir.File()));
+  EXPECT_EQ(ReadRaw(dir.File("Sorvi.ini/inside")), "keep");
+}
+
+TEST(SettingsUnreadable, FileWithoutReadPermissionKeepsEverySection) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads files of any mode";
+  TempDir dir;
+  const std::string before = "[Option]\r\nEditor=vi\r\n[KeyFunc]\r\nC1=1\r\n[URL]\r\n1=a\r\nCount=1\r\n";
+  WriteRaw(dir.File(), before);
+  fs::permissions(dir.File(), fs::perms::none);
+  SettingsFile file(dir.File());
+  EXPECT_TRUE(file.Unreadable());
+  EXPECT_EQ(file.ReadString("Option", "Editor", "Notepad"), "Notepad");
+  ExpectEveryWriteRefused(file);
+  fs::permissions(dir.File(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(ReadRaw(dir.File()), before);
+}
+
+TEST(SettingsUnreadable, ReadableFileAndDanglingLinkAreWritable) {
+  TempDir dir;
+  WriteRaw(dir.File(), "[A]\r\nx=1\r\n");
+  EXPECT_FALSE(SettingsFile(dir.File()).Unreadable());
+  // A link to a file not made yet is a missing file: the first write makes it.
+  fs::create_symlink("real.ini", dir.File("link.ini"));
+  SettingsFile linked(dir.File("link.ini"));
+  EXPECT_FALSE(linked.Unreadable());
+  linked.WriteInteger("Window", "Top", 3);
+  EXPECT_TRUE(fs::is_symlink(dir.File("link.ini")));
+  EXPECT_EQ(ReadRaw(dir.File("real.ini")), "[Window]\r\nTop=3\r\n");
+}
+
+// ---- where writes land ------------------------------------------------------------
+
+TEST(SettingsWriteTarget, LinkedFileStaysALinkAndKeepsItsMode) {
+  TempDir dir;
+  fs::create_directory(dir.File("data"));
+  WriteRaw(dir.File("data/real.ini"), "[A]\r\nx=1\r\n");
+  fs::permissions(dir.File("data/real.ini"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink("data/real.ini", dir.File());
+  SettingsFile file(dir.File());
+  file.WriteString("A", "y", "2");
+  file.EraseSection("Missing");
+  file.WriteString("B", "z", "3");
+  ASSERT_TRUE(fs::is_symlink(dir.File()));
+  EXPECT_EQ(fs::read_symlink(dir.File()), "data/real.ini");
+  EXPECT_EQ(ReadRaw(dir.File("data/real.ini")), "[A]\r\nx=1\r\ny=2\r\n[B]\r\nz=3\r\n");
+  struct stat st {};
+  ASSERT_EQ(::stat(dir.File("data/real.ini").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_FALSE(fs::exists(dir.File() + ".___"));
+  EXPECT_FALSE(fs::exists(dir.File("data/real.ini.___")));
+}
+
 // ---- broken files --------------------------------------------------------------
 
 TEST(SettingsBrokenFiles, NulEndsItsLineOnly) {
@@ -471,103 +524,6 @@ TEST(SettingsBrokenFiles, RandomBytesNeverBreakReadingOrWriting) {
   const SettingsFile fresh(dir.File());
   EXPECT_EQ(fresh.ReadString("New", "key", ""), "value");
   EXPECT_EQ(fresh.ReadString("S", "k", ""), "found");
-}
-
-// ---- options -------------------------------------------------------------------
-
-TEST(AppOptions, AbsentFileGivesDefaults) {
-  TempDir dir;
-  const AppOptions o = ReadAppOptions(SettingsFile(dir.File()));
-  EXPECT_EQ(o.Editor, "Notepad");
-  EXPECT_EQ(o.IntervalPaste, 300);
-  EXPECT_EQ(o.IntervalDefault, 100);
-  EXPECT_TRUE(o.LinkTarget);
-  EXPECT_FALSE(o.Client);
-  EXPECT_FALSE(o.Silent);
-  EXPECT_FALSE(o.FocusLock);
-  EXPECT_TRUE(o.AutoSave);
-}
-
-TEST(AppOptions, ReadsOddValues) {
-  TempDir dir;
-  WriteRaw(dir.File(),
-           "[option]\r\nEditor=\r\nIntervalPaste=0x1F4\r\nIntervalDefault=abc\r\n"
-           "linktarget=2\r\nClient=1\r\nSilent=x\r\nautosave=0\r\n");
-  const AppOptions o = ReadAppOptions(SettingsFile(dir.File()));
-  EXPECT_EQ(o.Editor, "");
-  EXPECT_EQ(o.IntervalPaste, 500);
-  EXPECT_EQ(o.IntervalDefault, 100);
-  EXPECT_TRUE(o.LinkTarget);
-  EXPECT_TRUE(o.Client);
-  EXPECT_FALSE(o.Silent);
-  EXPECT_FALSE(o.AutoSave);
-
-  WriteRaw(dir.File(), "[Option]\r\nEditor=\"C:\\e d\\ed.exe\"\r\nIntervalPaste=\r\n");
-  const AppOptions q = ReadAppOptions(SettingsFile(dir.File()));
-  EXPECT_EQ(q.Editor, "C:\\e d\\ed.exe");
-  EXPECT_EQ(q.IntervalPaste, 300);
-}
-
-TEST(AppOptions, WritesTheEightKeysInOrder) {
-  TempDir dir;
-  WriteRaw(dir.File(), "[Window]\r\nTop=1\r\n");
-  SettingsFile file(dir.File());
-  AppOptions o;
-  o.Editor = "/usr/bin/ed";
-  o.IntervalPaste = 1500;
-  o.IntervalDefault = 200;
-  o.LinkTarget = false;
-  o.Client = true;
-  o.Silent = true;
-  o.FocusLock = true;
-  o.AutoSave = false;
-  WriteAppOptions(file, o);
-  EXPECT_EQ(ReadRaw(dir.File()),
-            "[Window]\r\nTop=1\r\n[Option]\r\nEditor=/usr/bin/ed\r\nIntervalPaste=1500\r\n"
-            "IntervalDefault=200\r\nLinkTarget=0\r\nClient=1\r\nSilent=1\r\nFocusLock=1\r\n"
-            "AutoSave=0\r\n");
-  const AppOptions back = ReadAppOptions(SettingsFile(dir.File()));
-  EXPECT_EQ(back.Editor, o.Editor);
-  EXPECT_EQ(back.IntervalPaste, 1500);
-  EXPECT_EQ(back.IntervalDefault, 200);
-  EXPECT_FALSE(back.LinkTarget);
-  EXPECT_TRUE(back.Client && back.Silent && back.FocusLock);
-  EXPECT_FALSE(back.AutoSave);
-}
-
-// ---- address history -----------------------------------------------------------
-
-TEST(UrlHistory, MissingKeysBecomeEmptyEntriesAndAreDroppedOnWrite) {
-  TempDir dir;
-  WriteRaw(dir.File(), "[URL]\r\nCount=3\r\n1=http://a/\r\n3=http://c/\r\n7=stale\r\n[Window]\r\nTop=1\r\n");
-  SettingsFile file(dir.File());
-  const std::vector<std::string> history = ReadUrlHistory(file);
-  EXPECT_EQ(history, (std::vector<std::string>{"http://a/", "", "http://c/"}));
-
-  WriteUrlHistory(file, history);
-  EXPECT_EQ(ReadRaw(dir.File()),
-            "[Window]\r\nTop=1\r\n[URL]\r\n1=http://a/\r\n2=http://c/\r\nCount=2\r\n");
-  EXPECT_EQ(ReadUrlHistory(SettingsFile(dir.File())),
-            (std::vector<std::string>{"http://a/", "http://c/"}));
-}
-
-TEST(UrlHistory, CountOutOfRange) {
-  TempDir dir;
-  EXPECT_TRUE(ReadUrlHistory(SettingsFile(dir.File())).empty());
-  WriteRaw(dir.File(), "[URL]\r\nCount=-2\r\n1=a\r\n");
-  EXPECT_TRUE(ReadUrlHistory(SettingsFile(dir.File())).empty());
-  WriteRaw(dir.File(), "[URL]\r\nCount=2000000000\r\n1=a\r\n");
-  const std::vector<std::string> capped = ReadUrlHistory(SettingsFile(dir.File()));
-  ASSERT_EQ(capped.size(), static_cast<size_t>(kMaxUrlHistoryRead));
-  EXPECT_EQ(capped[0], "a");
-  EXPECT_EQ(capped[1], "");
-}
-
-TEST(UrlHistory, EmptyHistoryWritesCountZero) {
-  TempDir dir;
-  SettingsFile file(dir.File());
-  WriteUrlHistory(file, {"", ""});
-  EXPECT_EQ(ReadRaw(dir.File()), "[URL]\r\nCount=0\r\n");
 }
 
 }  // namespace

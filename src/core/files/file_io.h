@@ -5,24 +5,46 @@
 
 namespace sorvi {
 
-// Suffix of the copy a list is written to before it replaces the list; the
+// Suffix of the copy a file is written to before it replaces the file; the
 // start-up recovery takes such a copy over when the list itself is missing.
 inline constexpr const char* kReplaceSuffix = ".___";
 
+// True for a regular file (after following links).
 bool FileExists(const std::string& path);
+
+// What reading a data file found. A file that is there but cannot be read
+// (no permission, a directory or device of that name, an I/O error) is not
+// the same as no file: writing over it would destroy data nobody has seen.
+enum class ReadStatus { kRead, kMissing, kUnreadable };
+
+struct FileReadResult {
+  ReadStatus status = ReadStatus::kMissing;
+  std::string bytes;  // the contents when kRead
+  std::string error;  // the system's reason when kUnreadable
+};
+
+// Missing means nothing at the path (a link to nothing counts as missing).
+FileReadResult ReadFile(const std::string& path);
 
 // The file's bytes, or nothing when it is missing or cannot be read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
-// Writes `bytes` to path + ".___", flushes it to disk and renames it over
-// `path`. On failure the old file is left as it was, the copy is removed,
-// and `error` (when given) holds the system's reason.
-bool ReplaceFileContents(const std::string& path, const std::string& bytes,
-                         std::string* error = nullptr);
+// The file a path finally names: symbolic links are followed, relative link
+// texts taken from the link's own directory, even when the last one points
+// at nothing yet. A path that is no link comes back as it is.
+std::string FinalLinkTarget(const std::string& path);
 
-// Start-up recovery of a list file: when the list exists a leftover copy is
-// deleted; when it is missing a copy is moved to its name. Failures are
-// ignored, as there is nothing better to do at that moment.
+// Writes `bytes` beside the final target of `path` (links followed) under the
+// target's name + ".___", flushes it to disk and renames it over the target,
+// so links stay links. The new file takes the old one's permission bits and,
+// where allowed, its owner and group. On failure the old file is left as it
+// was, a copy this call made is removed, and `error` (when given) holds the
+// system's reason.
+bool ReplaceFileContents(const std::string& path, const std::string& bytes, std::string* error = nullptr);
+
+// Start-up recovery of a list file (at its final link target): when the list
+// exists a leftover copy is deleted; when it is missing a copy is moved to
+// its name. Failures are ignored, as there is nothing better to do then.
 void RecoverListFile(const std::string& path);
 
 }  // namespace sorvi

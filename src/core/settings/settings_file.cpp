@@ -30,27 +30,6 @@ std::string_view LineText(std::string_view line) {
   return line.substr(0, line.find('\0'));
 }
 
-unsigned char FoldAscii(unsigned char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A') : c;
-}
-
-// Case folding stops at double-byte characters: their second byte may look
-// like an ASCII letter (0x8260 and 0x8281 are different characters).
-bool NamesMatch(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    const auto x = static_cast<unsigned char>(a[i]);
-    const auto y = static_cast<unsigned char>(b[i]);
-    if (IsSjisLeadByte(x)) {
-      if (x != y) return false;
-      if (++i < a.size() && a[i] != b[i]) return false;
-    } else if (FoldAscii(x) != FoldAscii(y)) {
-      return false;
-    }
-  }
-  return true;
-}
-
 // Name of the section a "[...]" line opens. The closing bracket is the last
 // one that is not the second byte of a double-byte character.
 std::optional<std::string_view> SectionName(std::string_view line) {
@@ -132,22 +111,6 @@ std::optional<int32_t> ParseInteger(std::string_view text) {
   return ParseDecimal(text);
 }
 
-// Lines end at CR LF, a lone CR or a lone LF. Unlike list files, a NUL does
-// not end the text here: the lines after it must survive a rewrite.
-std::vector<std::string> SplitKeepingNul(std::string_view bytes) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    const char c = bytes[i];
-    if (c != '\r' && c != '\n') continue;
-    lines.emplace_back(bytes.substr(start, i - start));
-    if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < bytes.size()) lines.emplace_back(bytes.substr(start));
-  return lines;
-}
-
 void AppendLines(std::span<const std::string> lines, std::string* out) {
   for (const std::string& line : lines) {
     out->append(line);
@@ -169,10 +132,14 @@ SettingsWriteError::SettingsWriteError(const std::string& path)
     : std::runtime_error(WriteRefusedMessage(path)), path_(path) {}
 
 SettingsFile::SettingsFile(std::string path) : path_(std::move(path)) {
-  if (std::optional<std::string> bytes = ReadWholeFile(path_)) {
-    lines_ = SplitKeepingNul(*bytes);
-  }
+  const FileReadResult read = ReadFile(path_);
+  unreadable_ = read.status == ReadStatus::kUnreadable;
+  if (read.status == ReadStatus::kRead) lines_ = SplitLines(read.bytes, NulByte::kKeptInLine);
   IndexSections();
+}
+
+void SettingsFile::CheckWritable() const {
+  if (unreadable_) throw SettingsWriteError(path_);
 }
 
 void SettingsFile::IndexSections() {
@@ -185,7 +152,7 @@ void SettingsFile::IndexSections() {
 bool SettingsFile::FindSection(std::string_view section, SectionRange* range) const {
   for (size_t s = 0; s < section_headers_.size(); ++s) {
     const size_t header = section_headers_[s];
-    if (!NamesMatch(*SectionName(lines_[header]), section)) continue;
+    if (!SjisEqualsIgnoringCase(*SectionName(lines_[header]), section)) continue;
     range->header = header;
     range->end = s + 1 < section_headers_.size() ? section_headers_[s + 1] : lines_.size();
     return true;
@@ -196,7 +163,7 @@ bool SettingsFile::FindSection(std::string_view section, SectionRange* range) co
 size_t SettingsFile::FindKey(const SectionRange& range, std::string_view key) const {
   for (size_t i = range.header + 1; i < range.end; ++i) {
     const std::optional<KeyLine> line = ParseKeyLine(lines_[i]);
-    if (line && NamesMatch(line->key, key)) return i;
+    if (line && SjisEqualsIgnoringCase(line->key, key)) return i;
   }
   return std::string::npos;
 }
@@ -268,6 +235,7 @@ void SettingsFile::WriteBool(std::string_view section, std::string_view key, boo
 }
 
 void SettingsFile::EraseSection(std::string_view section) {
+  CheckWritable();
   // Every section of the name goes: a later duplicate left behind would turn
   // into the section that reads and writes find.
   std::vector<std::string> kept;
@@ -276,7 +244,7 @@ void SettingsFile::EraseSection(std::string_view section) {
   for (size_t i = 0; i < lines_.size(); ++i) {
     if (next_header < section_headers_.size() && section_headers_[next_header] == i) {
       ++next_header;
-      erasing = NamesMatch(*SectionName(lines_[i]), section);
+      erasing = SjisEqualsIgnoringCase(*SectionName(lines_[i]), section);
       found = found || erasing;
     }
     if (!erasing) kept.push_back(lines_[i]);
@@ -285,6 +253,7 @@ void SettingsFile::EraseSection(std::string_view section) {
 }
 
 void SettingsFile::Splice(size_t pos, size_t remove, std::vector<std::string> insert) {
+  CheckWritable();
   const std::span<const std::string> all(lines_);
   const auto before = all.subspan(0, pos);
   const auto after = all.subspan(pos + remove);
@@ -304,6 +273,7 @@ void SettingsFile::Splice(size_t pos, size_t remove, std::vector<std::string> in
 }
 
 void SettingsFile::Commit(std::vector<std::string> lines) {
+  CheckWritable();
   std::string bytes;
   bytes.reserve(TotalSize(lines));
   AppendLines(lines, &bytes);

@@ -37,10 +37,17 @@ class SettingsWriteError : public std::runtime_error {
 
 class SettingsFile {
  public:
-  // Reads and parses the file; a missing or unreadable file reads as empty.
+  // Reads and parses the file; a missing file reads as empty. A file that is
+  // there but cannot be read also reads as empty (every read gives its
+  // default), but is never written: rewriting it from what little is known
+  // would lose every section nobody could read.
   explicit SettingsFile(std::string path);
 
   const std::string& path() const { return path_; }
+
+  // True when the file exists but could not be read; every write then
+  // throws SettingsWriteError and leaves the file alone.
+  bool Unreadable() const { return unreadable_; }
 
   // The value of the first matching key in the first matching section, less
   // leading and trailing blanks and one pair of enclosing quotes, cut at
@@ -63,14 +70,15 @@ class SettingsFile {
   // new key goes after the last non-blank line of its section; a new section
   // is added at the end of the file. A value is cut at its first CR, LF or
   // NUL, which could not be read back. Throws SettingsWriteError when the
-  // file cannot be replaced; the object then still matches the file.
+  // file cannot be replaced or could not be read; the object then still
+  // matches the file.
   void WriteString(std::string_view section, std::string_view key,
                    std::string_view value);
   void WriteInteger(std::string_view section, std::string_view key, int32_t value);
   void WriteBool(std::string_view section, std::string_view key, bool value);
 
   // Removes every section of that name with all its lines. Nothing is
-  // written when there is no such section.
+  // written when there is no such section; an unreadable file throws.
   void EraseSection(std::string_view section);
 
  private:
@@ -93,7 +101,11 @@ class SettingsFile {
   void Commit(std::vector<std::string> lines);
   void IndexSections();
 
+  // Throws when the file must not be written.
+  void CheckWritable() const;
+
   std::string path_;
+  bool unreadable_ = false;
   std::vector<std::string> lines_;       // without their line ends
   std::vector<size_t> section_headers_;  // indices of the "[...]" lines
 };

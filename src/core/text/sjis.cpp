@@ -13,9 +13,8 @@ std::string_view SjisPrefix(std::string_view text, size_t max_bytes) {
   return text.substr(0, pos);
 }
 
-std::vector<std::string> SplitLines(std::string_view bytes) {
-  const size_t nul = bytes.find('\0');
-  if (nul != std::string_view::npos) bytes = bytes.substr(0, nul);
+std::vector<std::string> SplitLines(std::string_view bytes, NulByte nul) {
+  if (nul == NulByte::kEndsText) bytes = bytes.substr(0, bytes.find('\0'));
   std::vector<std::string> lines;
   size_t start = 0;
   for (size_t i = 0; i < bytes.size(); ++i) {
@@ -27,6 +26,30 @@ std::vector<std::string> SplitLines(std::string_view bytes) {
   }
   if (start < bytes.size()) lines.emplace_back(bytes.substr(start));
   return lines;
+}
+
+namespace {
+
+unsigned char FoldAscii(unsigned char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A') : c;
+}
+
+}  // namespace
+
+bool SjisEqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    const auto x = static_cast<unsigned char>(a[i]);
+    const auto y = static_cast<unsigned char>(b[i]);
+    if (IsSjisLeadByte(x)) {
+      // Same lead byte in both, so both strings stay in step.
+      if (x != y) return false;
+      if (++i < a.size() && a[i] != b[i]) return false;
+    } else if (FoldAscii(x) != FoldAscii(y)) {
+      return false;
+    }
+  }
+  return true;
 }
 
 std::string_view TrimControlAndBlank(std::string_view text) {

@@ -16,10 +16,21 @@ constexpr bool IsSjisLeadByte(unsigned char b) {
 // in the middle of a double-byte character.
 std::string_view SjisPrefix(std::string_view text, size_t max_bytes);
 
+// What a NUL byte means to SplitLines. The lists end their text there; the
+// settings file keeps it inside its line, so that the lines after it survive
+// a rewrite.
+enum class NulByte { kEndsText, kKeptInLine };
+
 // Splits file contents into lines: a line ends at CR LF, a lone CR or a lone
-// LF; the text ends at the first NUL byte. A final line without an end is
-// kept; empty lines are kept (callers decide what to skip).
-std::vector<std::string> SplitLines(std::string_view bytes);
+// LF. A final line without an end is kept; empty lines are kept (callers
+// decide what to skip).
+std::vector<std::string> SplitLines(std::string_view bytes, NulByte nul = NulByte::kEndsText);
+
+// Equality of names and addresses that ignores the case of ASCII letters
+// standing as single-byte characters. The second byte of a double-byte
+// character is compared exactly: it may look like a letter (0x8341 and
+// 0x8361 are different characters).
+bool SjisEqualsIgnoringCase(std::string_view a, std::string_view b);
 
 // Removes leading and trailing bytes of value 32 or less.
 std::string_view TrimControlAndBlank(std::string_view text);
