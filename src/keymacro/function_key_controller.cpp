@@ -1,0 +1,90 @@
+#include "keymacro/function_key_controller.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QTabWidget>
+
+#include "platform/cp932.h"
+
+namespace sorvi {
+
+namespace {
+constexpr int kMacroRole = Qt::UserRole + 1;
+}  // namespace
+
+FunctionKeyController::FunctionKeyController(QWidget* tab_area, std::function<std::string()> address_text,
+                                             std::function<void(const std::string&)> play_macro,
+                                             const KeyFuncRegistry& registry, QMenu* menu, QObject* parent)
+    : QObject(parent),
+      tab_area_(tab_area),
+      address_text_(std::move(address_text)),
+      play_macro_(std::move(play_macro)),
+      registry_(registry),
+      menu_(menu ? menu : new QMenu(tab_area)) {
+  connect(menu_, &QMenu::triggered, this, &FunctionKeyController::PopupMenuFuncItemClick);
+  qApp->installEventFilter(this);
+}
+
+FunctionKeyController::~FunctionKeyController() { qApp->removeEventFilter(this); }
+
+int FunctionKeyController::OurKey(const QKeyEvent& key) const {
+  if (key.key() < Qt::Key_F1 || key.key() > Qt::Key_F12) return 0;
+  if (!tab_area_) return 0;
+  if (auto* tabs = qobject_cast<QTabWidget*>(tab_area_.data()); tabs && tabs->count() == 0) return 0;
+  QWidget* focus = QApplication::focusWidget();
+  if (!focus || (focus != tab_area_ && !tab_area_->isAncestorOf(focus))) return 0;
+  return key.key() - Qt::Key_F1 + 1;
+}
+
+bool FunctionKeyController::FormShortCut(const QKeyEvent& key) {
+  const int n = OurKey(key);
+  if (n == 0) return false;
+  // A held key must not replay its macro many times over.
+  if (key.isAutoRepeat()) return true;
+  const std::vector<KeyFuncEntry>& entries = registry_.KeyFuncList[n - 1];
+  if (registry_.KeyFuncKind[n - 1] != kKeyFuncSelect) {
+    if (const KeyFuncEntry* entry = FindDirectEntry(entries, address_text_())) {
+      // A copy: the play runs the event loop, and a save may replace the list.
+      const std::string macro = entry->Macro;
+      play_macro_(macro);
+    }
+    return true;
+  }
+  if (entries.empty()) return true;
+  menu_->clear();
+  for (const KeyFuncEntry& entry : entries) {
+    // "&" is shown as it is: the menu has no accelerator keys.
+    QAction* item = menu_->addAction(SjisToQString(entry.Label).replace('&', "&&"));
+    item->setData(QByteArray::fromStdString(entry.Macro));
+  }
+  menu_->popup(menu_point_ ? menu_point_() : DefaultMenuPoint());
+  return true;
+}
+
+void FunctionKeyController::PopupMenuFuncItemClick(QAction* item) {
+  if (!item) return;
+  play_macro_(item->data().toByteArray().toStdString());
+}
+
+QPoint FunctionKeyController::DefaultMenuPoint() const {
+  QWidget* window = tab_area_->window();
+  const QRect frame = window->frameGeometry();
+  return QPoint(frame.left() + tab_area_->mapTo(window, QPoint(0, 0)).x() + 9, frame.top() + 75);
+}
+
+bool FunctionKeyController::eventFilter(QObject* watched, QEvent* event) {
+  // The override is accepted so that no shortcut of the window takes the
+  // key; the key press that follows is then taken here.
+  if (event->type() == QEvent::ShortcutOverride) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (watched == QApplication::focusWidget() && OurKey(*key) != 0) key->accept();
+    return false;
+  }
+  if (event->type() == QEvent::KeyPress && watched == QApplication::focusWidget()) {
+    return FormShortCut(*static_cast<QKeyEvent*>(event));
+  }
+  return false;
+}
+
+}  // namespace sorvi

@@ -1,0 +1,44 @@
+#include "keymacro/registry_window.h"
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+
+namespace sorvi {
+
+RegistryWindow::RegistryWindow(std::string ini_path, const QString& title, QWidget* main_window)
+    : QMainWindow(main_window, Qt::Tool), ini_path_(std::move(ini_path)) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(title);
+  menu_save_ = menuBar()->addAction("保存");
+  menu_save_->setEnabled(false);
+  menu_add_ = menuBar()->addAction("追加");
+  menu_del_ = menuBar()->addAction("削除");
+}
+
+bool RegistryWindow::IsModified() const { return menu_save_->isEnabled(); }
+
+void RegistryWindow::SetModified() { menu_save_->setEnabled(true); }
+
+void RegistryWindow::PlaceCentred(const QSize& size) {
+  resize(size);
+  if (QWidget* owner = parentWidget()) {
+    const QRect frame = owner->frameGeometry();
+    move(frame.center() - QPoint(width() / 2, height() / 2));
+  }
+}
+
+bool RegistryWindow::TryWrite(const std::function<void()>& write) {
+  try {
+    write();
+    return true;
+  } catch (const SettingsWriteError& error) {
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
+                    QString::fromUtf8(error.what()), QMessageBox::Ok, this);
+    box.exec();
+    return false;
+  }
+}
+
+}  // namespace sorvi

@@ -1,0 +1,187 @@
+#include "core/keymacro/key_func_registry.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "core/keymacro/address_pattern.h"
+
+namespace sorvi {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (fs::temp_directory_path() / "sorvi_keyfunc_XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    dir_ = pattern;
+  }
+  ~TempDir() {
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+  std::string Ini() const { return (dir_ / "Sorvi.ini").string(); }
+
+ private:
+  fs::path dir_;
+};
+
+void WriteRaw(const std::string& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadRaw(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// "ソ表": both characters end in the byte 0x5C.
+const std::string kSoHyo = "\x83\x5C\x95\x5C";
+
+// ---- reading -------------------------------------------------------------------
+
+TEST(KeyFuncRead, AbsentSectionGivesTwelveEmptyDirectKeys) {
+  TempDir dir;
+  const KeyFuncRegistry registry = ReadKeyFuncRegistry(SettingsFile(dir.Ini()));
+  for (int n = 0; n < kFunctionKeyCount; ++n) {
+    EXPECT_EQ(registry.KeyFuncKind[n], kKeyFuncDirect);
+    EXPECT_TRUE(registry.KeyFuncList[n].empty());
+  }
+}
+
+TEST(KeyFuncRead, CountsKindsAndHoles) {
+  TempDir dir;
+  WriteRaw(dir.Ini(),
+           "[KeyFunc]\r\n"
+           // Odd count: 5 strings read as three entries, the third from
+           // whatever M1-3 and U1-3 hold (only the macro here).
+           "C1=5\r\nK1=0\r\nM1-1=a\r\nU1-1=A\r\nM1-2=b\r\nU1-2=B\r\nM1-3=c\r\n"
+           // A hole in the numbering: entry 2 is missing and reads empty,
+           // and an entry beyond the count is not read.
+           "C2=6\r\nK2=1\r\nM2-1=x\r\nM2-3=z\r\nU2-3=http://z/\r\nM2-4=beyond\r\n"
+           // Kinds other than 0 and 1 are direct; negative counts read nothing.
+           "C3=1\r\nK3=7\r\nM3-1=only\r\n"
+           "C4=-4\r\nK4=-1\r\nM4-1=never\r\n"
+           "K5=abc\r\n");
+  const KeyFuncRegistry r = ReadKeyFuncRegistry(SettingsFile(dir.Ini()));
+
+  EXPECT_EQ(r.KeyFuncKind[0], kKeyFuncSelect);
+  EXPECT_EQ(r.KeyFuncList[0],
+            (std::vector<KeyFuncEntry>{{"a", "A"}, {"b", "B"}, {"c", ""}}));
+  EXPECT_EQ(r.KeyFuncKind[1], kKeyFuncDirect);
+  EXPECT_EQ(r.KeyFuncList[1],
+            (std::vector<KeyFuncEntry>{{"x", ""}, {"", ""}, {"z", "http://z/"}}));
+  EXPECT_EQ(r.KeyFuncKind[2], kKeyFuncDirect);
+  EXPECT_EQ(r.KeyFuncList[2], (std::vector<KeyFuncEntry>{{"only", ""}}));
+  EXPECT_EQ(r.KeyFuncKind[3], kKeyFuncDirect);
+  EXPECT_TRUE(r.KeyFuncList[3].empty());
+  EXPECT_EQ(r.KeyFuncKind[4], kKeyFuncDirect);
+}
+
+TEST(KeyFuncRead, HugeCountIsBounded) {
+  TempDir dir;
+  WriteRaw(dir.Ini(), "[KeyFunc]\r\nC12=2147483647\r\nM12-1=m\r\n");
+  const KeyFuncRegistry r = ReadKeyFuncRegistry(SettingsFile(dir.Ini()));
+  ASSERT_EQ(r.KeyFuncList[11].size(), size_t(kMaxKeyFuncEntriesRead));
+  EXPECT_EQ(r.KeyFuncList[11][0].Macro, "m");
+}
+
+// ---- writing -------------------------------------------------------------------
+
+TEST(KeyFuncWrite, ErasesAndRewritesTheSectionInOrder) {
+  TempDir dir;
+  WriteRaw(dir.Ini(),
+           "[Option]\r\nEditor=vi\r\n[KeyFunc]\r\nC1=2\r\nM1-1=old\r\nU1-1=gone\r\nHeight=300\r\n"
+           "[Window]\r\nTop=5\r\n");
+  KeyFuncRegistry registry;
+  registry.KeyFuncKind[0] = kKeyFuncSelect;
+  registry.KeyFuncList[0] = {{"1234\\r", kSoHyo}, {"\\c\\r", "two"}};
+  registry.KeyFuncList[11] = {{kSoHyo, "http://x/"}};
+  WriteKeyFuncRegistry(dir.Ini(), registry);
+
+  std::string expected = "[Option]\r\nEditor=vi\r\n[Window]\r\nTop=5\r\n[KeyFunc]\r\n";
+  expected += "C1=4\r\nK1=0\r\nM1-1=1234\\r\r\nU1-1=" + kSoHyo + "\r\nM1-2=\\c\\r\r\nU1-2=two\r\n";
+  for (int n = 2; n <= 11; ++n) {
+    expected += "C" + std::to_string(n) + "=0\r\nK" + std::to_string(n) + "=1\r\n";
+  }
+  expected += "C12=2\r\nK12=1\r\nM12-1=" + kSoHyo + "\r\nU12-1=http://x/\r\n";
+  EXPECT_EQ(ReadRaw(dir.Ini()), expected);
+
+  // What was written reads back as it was, 0x5C trail bytes included.
+  EXPECT_EQ(ReadKeyFuncRegistry(SettingsFile(dir.Ini())), registry);
+}
+
+TEST(KeyFuncWrite, RefusedWriteLeavesTheFileAsItWas) {
+  TempDir dir;
+  const std::string before = "[KeyFunc]\r\nC1=2\r\nK1=0\r\nM1-1=m\r\nU1-1=u\r\n";
+  WriteRaw(dir.Ini(), before);
+  // The replacement copy's name is taken by a directory: even root cannot
+  // replace the file.
+  fs::create_directory(dir.Ini() + ".___");
+  KeyFuncRegistry registry;
+  registry.KeyFuncList[0] = {{"new", ""}};
+  try {
+    WriteKeyFuncRegistry(dir.Ini(), registry);
+    FAIL() << "no exception";
+  } catch (const SettingsWriteError& e) {
+    EXPECT_EQ(std::string(e.what()), dir.Ini() + " に書き込めません");
+  }
+  EXPECT_EQ(ReadRaw(dir.Ini()), before);
+}
+
+TEST(KeyFuncWindow, SizeAndTheActivePageColumns) {
+  TempDir dir;
+  KeyFuncWindowSettings defaults = ReadKeyFuncWindowSettings(SettingsFile(dir.Ini()));
+  EXPECT_EQ(defaults.Height, 260);
+  EXPECT_EQ(defaults.Width, 515);
+  EXPECT_EQ(defaults.Clm1, 200);
+
+  SettingsFile file(dir.Ini());
+  WriteKeyFuncWindowSettings(file, kKeyFuncDirect, {300, 600, 11, 22, 33});
+  EXPECT_EQ(ReadRaw(dir.Ini()), "[KeyFunc]\r\nHeight=300\r\nWidth=600\r\nClm2=22\r\nClm3=33\r\n");
+  WriteKeyFuncWindowSettings(file, kKeyFuncSelect, {1, 2, 44, 55, 66});
+  const KeyFuncWindowSettings s = ReadKeyFuncWindowSettings(SettingsFile(dir.Ini()));
+  EXPECT_EQ(s.Clm1, 44);
+  EXPECT_EQ(s.Clm2, 55);
+  EXPECT_EQ(s.Clm3, 33);
+}
+
+// ---- address patterns ----------------------------------------------------------
+
+TEST(KeyFuncAddressPattern, ExactThenPrefixThenAnything) {
+  const std::string x = "http://chart.example/applet?c=1";
+  const std::string p = "http://chart.example/";
+  const std::vector<KeyFuncEntry> f3 = {{"A", "*" + x}, {"B", p}, {"C", ""}};
+
+  EXPECT_EQ(FindDirectEntry(f3, x)->Macro, "A");
+  EXPECT_EQ(FindDirectEntry(f3, p + "other")->Macro, "B");
+  EXPECT_EQ(FindDirectEntry(f3, "http://elsewhere/")->Macro, "C");
+  EXPECT_EQ(FindDirectEntry(f3, x + "/more")->Macro, "B");
+
+  // Without the catch-all nothing plays for an unrelated address.
+  const std::vector<KeyFuncEntry> no_empty(f3.begin(), f3.end() - 1);
+  EXPECT_EQ(FindDirectEntry(no_empty, "http://elsewhere/"), nullptr);
+  EXPECT_EQ(FindDirectEntry({}, x), nullptr);
+}
+
+TEST(KeyFuncAddressPattern, BytesAndCaseCount) {
+  EXPECT_FALSE(AddressPatternMatches("HTTP://a/", "http://a/"));
+  EXPECT_FALSE(AddressPatternMatches("*http://a/", "http://a"));
+  EXPECT_TRUE(AddressPatternMatches("*", ""));
+  EXPECT_FALSE(AddressPatternMatches("*", "http://a/"));
+  EXPECT_TRUE(AddressPatternMatches("file:///" + kSoHyo, "file:///" + kSoHyo + "/x.htm"));
+  EXPECT_FALSE(AddressPatternMatches("http://a/b", "http://a/"));
+}
+
+}  // namespace
+}  // namespace sorvi
