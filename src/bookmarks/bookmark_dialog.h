@@ -1,0 +1,57 @@
+#pragma once
+// `TFormURLDlg`: the window that edits or adds one bookmark. It knows
+// nothing of the list: the caller fills it, places it, disables the list
+// while it is open and applies the bookmark it hands back on OK. Texts are
+// Shift-JIS bytes; a field the user did not touch gives back exactly the
+// bytes it was filled with.
+#include <QDialog>
+
+#include "core/bookmarks/url_bookmark.h"
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+namespace sorvi {
+
+class TFormURLDlg : public QDialog {
+  Q_OBJECT
+ public:
+  enum class Mode { Edit, Add };
+
+  // The caption tells the mode: "編集" or "追加". Fields start empty.
+  explicit TFormURLDlg(Mode mode, QWidget* parent = nullptr);
+
+  // Mode "編集": fills the fields from the bookmark.
+  void SetBookmark(const UrlBookmark& bookmark);
+
+  // The bookmark OK would hand back: an empty key macro text means no key
+  // macro, whatever "キーマクロ" says.
+  UrlBookmark Result() const;
+
+ signals:
+  void Confirmed(const sorvi::UrlBookmark& bookmark);
+  // Every way of closing, after Confirmed when OK was pressed.
+  void Closed();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void reject() override;
+
+ private:
+  std::string Bytes(const QLineEdit* edit, const std::string& original) const;
+
+  UrlBookmark original_;
+  bool closed_ = false;
+
+  QPushButton* ButtonOk;
+  QLineEdit* LabeledEditName;
+  QCheckBox* CheckBoxFix;
+  QLineEdit* EditTitle;
+  QLineEdit* LabeledEditAddr;
+  QCheckBox* CheckBoxKeyMacro;
+  QLineEdit* EditKeyMacro;
+  QPushButton* ButtonCancel;
+};
+
+}  // namespace sorvi

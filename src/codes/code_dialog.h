@@ -1,0 +1,72 @@
+#pragma once
+// `TFormCodeDlg`: the small window that edits or adds one node of the stock
+// code tree. It knows nothing of the tree: the caller fills it, places it,
+// disables the tree while it is open and applies the composed node text it
+// hands back on OK. Texts are Shift-JIS bytes; a field the user did not
+// touch gives back exactly the bytes it was filled with.
+#include <QDialog>
+#include <string>
+
+class QButtonGroup;
+class QFrame;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace sorvi {
+
+class TFormCodeDlg : public QDialog {
+  Q_OBJECT
+ public:
+  enum class Mode { Edit, Add };
+  // What the caller has selected, which decides the radio buttons.
+  enum class Selected { None, Group, Stock };
+
+  // The caption tells the mode: "編集" or "追加".
+  TFormCodeDlg(Mode mode, QWidget* parent = nullptr);
+
+  // Mode "編集": fills the fields from the node. The node's kind is fixed
+  // (the other radio button is disabled) and decides the composed text.
+  void SetNode(bool is_group, const std::string& node_text);
+  // Mode "追加": a stock selected adds a stock; a group selected offers
+  // both; nothing selected adds a group. Code and name start empty.
+  void SetAddContext(Selected selected);
+
+  // Whether the node being made is a group, as OK would compose it.
+  bool MakesGroup() const;
+  // The node text OK would hand back.
+  std::string ComposedText() const;
+
+ signals:
+  // OK: the node text ("[name]", or code, blank, name) and its kind.
+  void Confirmed(bool is_group, const std::string& node_text);
+  // Every way of closing, after Confirmed when OK was pressed. The window
+  // is released right after.
+  void Closed();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void reject() override;
+
+ private:
+  void RadioButtonClick();
+  void ButtonOkClick();
+  std::string CodeBytes() const;
+  std::string NameBytes() const;
+
+  Mode mode_;
+  bool node_is_group_ = false;
+  std::string original_code_;
+  std::string original_name_;
+  bool closed_ = false;
+
+  QFrame* PanelCode;
+  QLineEdit* MaskEditCode;
+  QRadioButton* RadioButton1;
+  QRadioButton* RadioButton2;
+  QLineEdit* LabeledEditTitle;
+  QPushButton* ButtonOk;
+  QPushButton* ButtonCancel;
+};
+
+}  // namespace sorvi

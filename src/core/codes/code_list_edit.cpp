@@ -1,0 +1,114 @@
+#include "core/codes/code_list_edit.h"
+
+#include <iterator>
+#include <utility>
+
+namespace sorvi {
+
+std::string MaskedStockCode(std::string_view shown) {
+  std::string code(4, '0');
+  for (size_t i = 0; i < 4 && i < shown.size(); ++i) {
+    if (shown[i] != ' ') code[i] = shown[i];
+  }
+  return code;
+}
+
+std::string ComposeGroupText(std::string_view name) {
+  std::string text;
+  text.reserve(name.size() + 2);
+  text += '[';
+  text += name;
+  text += ']';
+  return text;
+}
+
+std::string ComposeStockText(std::string_view shown_code, std::string_view name) {
+  std::string text = MaskedStockCode(shown_code);
+  text += ' ';
+  text += name;
+  return text;
+}
+
+bool IsValidNode(const StockCodeList& list, NodePos pos) {
+  if (pos.group < 0 || size_t(pos.group) >= list.groups.size()) return false;
+  return pos.IsGroup() || size_t(pos.stock) < list.groups[size_t(pos.group)].stocks.size();
+}
+
+std::optional<NodePos> AddNode(StockCodeList& list, std::optional<NodePos> selected, bool as_group,
+                               std::string text) {
+  if (!selected) {
+    list.groups.push_back(StockGroup{std::move(text), {}});
+    return NodePos{int(list.groups.size()) - 1};
+  }
+  if (!IsValidNode(list, *selected)) return std::nullopt;
+  const NodePos at = *selected;
+  auto& stocks = list.groups[size_t(at.group)].stocks;
+  if (!at.IsGroup()) {
+    stocks.insert(stocks.begin() + at.stock + 1, std::move(text));
+    return NodePos{at.group, at.stock + 1};
+  }
+  if (as_group) {
+    list.groups.insert(list.groups.begin() + at.group + 1, StockGroup{std::move(text), {}});
+    return NodePos{at.group + 1};
+  }
+  stocks.insert(stocks.begin(), std::move(text));
+  return NodePos{at.group, 0};
+}
+
+std::optional<NodePos> DuplicateNode(StockCodeList& list, NodePos pos) {
+  if (!IsValidNode(list, pos)) return std::nullopt;
+  if (pos.IsGroup()) {
+    StockGroup copy{list.groups[size_t(pos.group)].text, {}};
+    list.groups.insert(list.groups.begin() + pos.group + 1, std::move(copy));
+    return NodePos{pos.group + 1};
+  }
+  auto& stocks = list.groups[size_t(pos.group)].stocks;
+  std::string copy = stocks[size_t(pos.stock)];
+  stocks.insert(stocks.begin() + pos.stock + 1, std::move(copy));
+  return NodePos{pos.group, pos.stock + 1};
+}
+
+bool CanDeleteNode(const StockCodeList& list, NodePos pos) {
+  if (!IsValidNode(list, pos)) return false;
+  return !pos.IsGroup() || list.groups[size_t(pos.group)].stocks.empty();
+}
+
+bool DeleteNode(StockCodeList& list, NodePos pos) {
+  if (!CanDeleteNode(list, pos)) return false;
+  if (pos.IsGroup()) {
+    list.groups.erase(list.groups.begin() + pos.group);
+  } else {
+    auto& stocks = list.groups[size_t(pos.group)].stocks;
+    stocks.erase(stocks.begin() + pos.stock);
+  }
+  return true;
+}
+
+std::optional<NodeMove> PlanNodeDrop(const StockCodeList& list, NodePos from, NodePos target) {
+  if (!IsValidNode(list, from) || !IsValidNode(list, target)) return std::nullopt;
+  if (from.IsGroup()) {
+    // Before an earlier group, after a later one; either way the group ends
+    // up at the target's index once it has been taken out.
+    if (!target.IsGroup()) return std::nullopt;
+    return NodeMove{from, NodePos{target.group}};
+  }
+  if (target.IsGroup()) return NodeMove{from, NodePos{target.group, 0}};
+  if (target.group == from.group) return NodeMove{from, target};
+  return NodeMove{from, NodePos{target.group, target.stock + 1}};
+}
+
+void ApplyNodeMove(StockCodeList& list, const NodeMove& move) {
+  if (move.from.IsGroup()) {
+    StockGroup group = std::move(list.groups[size_t(move.from.group)]);
+    list.groups.erase(list.groups.begin() + move.from.group);
+    list.groups.insert(list.groups.begin() + move.to.group, std::move(group));
+    return;
+  }
+  auto& source = list.groups[size_t(move.from.group)].stocks;
+  std::string stock = std::move(source[size_t(move.from.stock)]);
+  source.erase(source.begin() + move.from.stock);
+  auto& target = list.groups[size_t(move.to.group)].stocks;
+  target.insert(target.begin() + move.to.stock, std::move(stock));
+}
+
+}  // namespace sorvi
