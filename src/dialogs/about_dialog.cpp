@@ -1,5 +1,6 @@
 #include "dialogs/about_dialog.h"
 
+#include <QCursor>
 #include <QDesktopServices>
 #include <QEvent>
 #include <QLabel>
@@ -177,8 +178,17 @@ void TFormAbout::mouseMoveEvent(QMouseEvent* event) {
 
 bool TFormAbout::eventFilter(QObject* watched, QEvent* event) {
   if (watched == LabelURL1 || watched == LabelURL2) {
-    if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {
+    if (event->type() == QEvent::Enter) {
       LabelURL1MouseMove();
+    } else if (event->type() == QEvent::MouseMove) {
+      LabelURL1MouseMove();
+      return true;  // a label ignores moves, which would reach the box's background handler
+    } else if (event->type() == QEvent::Leave) {
+      // Leaving one address label for the other keeps the hover colours.
+      const QPoint cursor = QCursor::pos();
+      const bool onto_other = (watched == LabelURL1 ? LabelURL2 : LabelURL1)->rect().contains(
+          (watched == LabelURL1 ? LabelURL2 : LabelURL1)->mapFromGlobal(cursor));
+      if (!onto_other) OtherMouseMove();
     } else if (event->type() == QEvent::MouseButtonRelease &&
                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
       LabelURL1Click(static_cast<QLabel*>(watched));
