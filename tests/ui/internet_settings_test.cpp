@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -10,13 +13,18 @@
 #include "core/settings/internet_settings.h"
 #include "platform/web_browser.h"
 #include "platform/web_engine_internet.h"
+#include "dialogs/internet_dialog.h"
+#include "support/dialog_driver.h"
 #include "support/local_http_server.h"
+#include "support/scratch_dir.h"
 #include "support/web_test_main.h"
 
 using sorvi::InternetSettings;
 using sorvi::ProxyMode;
 using sorvi::WebBrowser;
+using sorvi::testing::DialogDriver;
 using sorvi::testing::LocalHttpServer;
+using sorvi::testing::ScratchDir;
 
 namespace {
 
@@ -36,6 +44,8 @@ class InternetSettingsTest : public QObject {
   void deletingCookiesSendsNoCookieOnTheNextRequest();
   void manualProxyCarriesThePagesAndNoneGoesDirect();
   void languagesReachTheServer();
+  void dialogRefusesABadProxyThenStoresAndAppliesTheSettings();
+  void dialogDeletesCookiesOnlyAfterYes();
 
  private:
   // Loads `address` and waits until the server has seen `path` once more.
@@ -149,6 +159,56 @@ void InternetSettingsTest::languagesReachTheServer() {
   sorvi::UseInternetSettings(InternetSettings{});  // back to the engine's choice
   QVERIFY(Load(browser.get(), server_.Origin() + "/echo?3", "/echo"));
   QCOMPARE(server_.RequestsFor("/echo").last().Header("Accept-Language"), engine_default);
+}
+
+void InternetSettingsTest::dialogRefusesABadProxyThenStoresAndAppliesTheSettings() {
+  ScratchDir dir;
+  sorvi::TFormInternet dialog(InternetSettings{}, dir.File("Sorvi.ini"));
+  dialog.show();
+  dialog.findChild<QRadioButton*>("RadioProxyManual")->click();
+  dialog.findChild<QLineEdit*>("EditProxy")->setText("proxy.example.jp");  // no port
+  dialog.findChild<QLineEdit*>("EditLanguages")->setText("fr, de");
+  {
+    DialogDriver driver({"OK"});
+    dialog.findChild<QPushButton*>("ButtonOk")->click();
+    QCOMPARE(driver.Seen().size(), size_t(1));
+  }
+  QVERIFY(dialog.isVisible());
+  QVERIFY(!dir.Exists("Sorvi.ini"));
+
+  dialog.findChild<QLineEdit*>("EditProxy")->setText("127.0.0.1:" + QString::number(server_.Port()));
+  dialog.findChild<QPushButton*>("ButtonOk")->click();
+  QCOMPARE(dialog.result(), int(QDialog::Accepted));
+  QCOMPARE(dir.Ini("Internet", "Proxy"), QString("2"));
+  QCOMPARE(dir.Ini("Internet", "ProxyHost"), QString("127.0.0.1"));
+  QCOMPARE(dir.Ini("Internet", "ProxyPort"), QString::number(server_.Port()));
+  QCOMPARE(dir.Ini("Internet", "Languages"), QString("fr,de"));
+  QCOMPARE(sorvi::CurrentInternetSettings().proxy, ProxyMode::kManual);
+  QCOMPARE(sorvi::CurrentInternetSettings().languages, std::string("fr,de"));
+}
+
+void InternetSettingsTest::dialogDeletesCookiesOnlyAfterYes() {
+  ScratchDir dir;
+  auto browser = MakeBrowser();
+  QVERIFY(Load(browser.get(), server_.Origin() + "/setcookie", "/setcookie"));
+  sorvi::TFormInternet dialog(InternetSettings{}, dir.File("Sorvi.ini"));
+  dialog.show();
+  {
+    DialogDriver driver({"いいえ(&N)"});
+    dialog.findChild<QPushButton*>("ButtonClear")->click();
+    QCOMPARE(driver.Seen().size(), size_t(1));
+  }
+  QVERIFY(Load(browser.get(), server_.Origin() + "/echo", "/echo"));
+  QCOMPARE(server_.RequestsFor("/echo").last().Header("Cookie"), QByteArray("sorvi_test=kabu"));
+  {
+    DialogDriver driver({"はい(&Y)", "OK"});
+    dialog.findChild<QPushButton*>("ButtonClear")->click();
+    QCOMPARE(driver.Seen().size(), size_t(2));
+  }
+  QVERIFY(Load(browser.get(), server_.Origin() + "/echo", "/echo"));
+  QCOMPARE(server_.RequestsFor("/echo").last().Header("Cookie"), QByteArray());
+  dialog.reject();
+  QVERIFY(!dir.Exists("Sorvi.ini"));  // deleting is not a setting
 }
 
 }  // namespace
