@@ -2,12 +2,22 @@
 #include <QApplication>
 #include <QFont>
 #include <QMessageBox>
+#include <cstdio>
+#include <cstring>
 #include <exception>
 
 #include "app/main_window.h"
+#include "platform/app_version.h"
 #include "platform/web_browser.h"
 
 int main(int argc, char* argv[]) {
+  // Answered before anything of the toolkit starts: works without a display.
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("sorvi %s\n", qPrintable(sorvi::AppVersion()));
+      return 0;
+    }
+  }
   sorvi::PrepareWebEngineBeforeQApplication();
   QApplication app(argc, argv);
   QApplication::setApplicationName("Sorvi");

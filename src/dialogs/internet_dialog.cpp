@@ -1,0 +1,156 @@
+#include "dialogs/internet_dialog.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "app/confirm_box.h"
+#include "core/settings/settings_file.h"
+#include "platform/web_engine_internet.h"
+
+namespace sorvi {
+namespace {
+
+void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& text) {
+  QMessageBox box(icon, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+  box.exec();
+}
+
+}  // namespace
+
+TFormInternet::TFormInternet(const InternetSettings& current, QString ini_path, QWidget* parent)
+    : QDialog(parent), ini_path_(std::move(ini_path)), settings_(current) {
+  setWindowTitle("インターネット設定");
+  setObjectName("FormInternet");
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
+
+  auto* proxy_group = new QGroupBox("プロキシ", this);
+  RadioProxySystem = new QRadioButton("システムの設定を使う", proxy_group);
+  RadioProxySystem->setObjectName("RadioProxySystem");
+  RadioProxyNone = new QRadioButton("使わない(直接接続)", proxy_group);
+  RadioProxyNone->setObjectName("RadioProxyNone");
+  RadioProxyManual = new QRadioButton("指定する  ホスト:ポート", proxy_group);
+  RadioProxyManual->setObjectName("RadioProxyManual");
+  EditProxy = new QLineEdit(proxy_group);
+  EditProxy->setObjectName("EditProxy");
+  EditProxy->setPlaceholderText("proxy.example.jp:8080");
+  auto* proxy_layout = new QGridLayout(proxy_group);
+  proxy_layout->addWidget(RadioProxySystem, 0, 0, 1, 2);
+  proxy_layout->addWidget(RadioProxyNone, 1, 0, 1, 2);
+  proxy_layout->addWidget(RadioProxyManual, 2, 0);
+  proxy_layout->addWidget(EditProxy, 2, 1);
+
+  auto* language_group = new QGroupBox("サイトに送る言語", this);
+  EditLanguages = new QLineEdit(language_group);
+  EditLanguages->setObjectName("EditLanguages");
+  EditLanguages->setPlaceholderText("ja,en-US");
+  auto* language_hint = new QLabel("優先する順にカンマで区切って入力します。空欄ならシステムの言語です。", language_group);
+  language_hint->setWordWrap(true);
+  auto* language_layout = new QVBoxLayout(language_group);
+  language_layout->addWidget(EditLanguages);
+  language_layout->addWidget(language_hint);
+
+  auto* data_group = new QGroupBox("閲覧データ", this);
+  ButtonClear = new QPushButton("Cookie・キャッシュ・サイトデータを削除...", data_group);
+  ButtonClear->setObjectName("ButtonClear");
+  ButtonClear->setAutoDefault(false);
+  auto* data_layout = new QHBoxLayout(data_group);
+  data_layout->addWidget(ButtonClear);
+  data_layout->addStretch();
+
+  ButtonOk = new QPushButton("OK", this);
+  ButtonOk->setObjectName("ButtonOk");
+  ButtonOk->setDefault(true);
+  ButtonCancel = new QPushButton("キャンセル", this);
+  ButtonCancel->setObjectName("ButtonCancel");
+  ButtonCancel->setAutoDefault(false);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(ButtonOk);
+  buttons->addWidget(ButtonCancel);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(proxy_group);
+  layout->addWidget(language_group);
+  layout->addWidget(data_group);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  setMinimumWidth(380);
+
+  switch (current.proxy) {
+    case ProxyMode::kSystem: RadioProxySystem->setChecked(true); break;
+    case ProxyMode::kNone: RadioProxyNone->setChecked(true); break;
+    case ProxyMode::kManual: RadioProxyManual->setChecked(true); break;
+  }
+  if (!current.proxy_host.empty())
+    EditProxy->setText(QString::fromStdString(FormatHostPort({current.proxy_host, current.proxy_port})));
+  EditLanguages->setText(QString::fromStdString(current.languages));
+  UpdateEnabled();
+
+  connect(RadioProxyManual, &QRadioButton::toggled, this, &TFormInternet::UpdateEnabled);
+  connect(ButtonClear, &QPushButton::clicked, this, &TFormInternet::ButtonClearClick);
+  connect(ButtonOk, &QPushButton::clicked, this, &TFormInternet::ButtonOkClick);
+  connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TFormInternet::UpdateEnabled() { EditProxy->setEnabled(RadioProxyManual->isChecked()); }
+
+void TFormInternet::ButtonClearClick() {
+  const int answer = AskYesNoCancel(this, "確認",
+                                    "Cookie、キャッシュ、サイトデータをすべて削除しますか？\n"
+                                    "ログインしているサイトからはログアウトされます。",
+                                    QPoint(-1, -1));
+  if (answer != QMessageBox::Yes) return;
+  if (ClearProgramBrowsingData()) {
+    ShowBox(this, QMessageBox::Information, "削除しました。");
+  } else {
+    ShowBox(this, QMessageBox::Information,
+            "Cookieとキャッシュを削除しました。\n"
+            "サイトが保存したその他のデータは次回の起動時に削除されます。");
+  }
+}
+
+void TFormInternet::ButtonOkClick() {
+  InternetSettings next;
+  if (RadioProxyNone->isChecked()) next.proxy = ProxyMode::kNone;
+  if (RadioProxyManual->isChecked()) {
+    const auto host_port = ParseHostPort(EditProxy->text().toStdString());
+    if (!host_port) {
+      ShowBox(this, QMessageBox::Warning, "プロキシは「ホスト名:ポート番号」の形で入力してください。");
+      EditProxy->setFocus();
+      return;
+    }
+    next.proxy = ProxyMode::kManual;
+    next.proxy_host = host_port->host;
+    next.proxy_port = host_port->port;
+  }
+  const auto languages = NormalizeLanguages(EditLanguages->text().toStdString());
+  if (!languages) {
+    ShowBox(this, QMessageBox::Warning, "言語は「ja,en-US」のように言語コードをカンマで区切って入力してください。");
+    EditLanguages->setFocus();
+    return;
+  }
+  next.languages = *languages;
+
+  settings_ = next;
+  UseInternetSettings(settings_);
+  try {
+    SettingsFile file(QFile::encodeName(ini_path_).toStdString());
+    WriteInternetSettings(file, settings_);
+  } catch (const SettingsWriteError& error) {
+    // In effect for this run all the same.
+    ShowBox(this, QMessageBox::Critical, QString::fromUtf8(error.what()));
+  }
+  accept();
+}
+
+}  // namespace sorvi

@@ -1,0 +1,177 @@
+#include "dialogs/option_dialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+
+#include "core/settings/settings_file.h"
+#include "platform/cp932.h"
+
+namespace sorvi {
+namespace {
+
+QSpinBox* MakeIntervalBox(QWidget* parent, const char* name, const char* edit_name, int top) {
+  auto* box = new QSpinBox(parent);
+  box->setObjectName(name);
+  box->findChild<QLineEdit*>()->setObjectName(edit_name);
+  box->setGeometry(92, top, 56, 20);
+  box->setRange(kIntervalMin, kIntervalMax);
+  box->setSingleStep(kIntervalStep);
+  box->setWrapping(false);
+  box->setGroupSeparatorShown(false);
+  box->setAlignment(Qt::AlignRight);
+  // Only the arrows (and the arrow keys) change it, always by whole steps.
+  box->findChild<QLineEdit*>()->setReadOnly(true);
+  return box;
+}
+
+QLabel* MakeRightLabel(QWidget* parent, const QString& text, int left, int top, int width) {
+  auto* label = new QLabel(text, parent);
+  label->setGeometry(left, top, width, 16);
+  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  return label;
+}
+
+QCheckBox* MakeCheck(QWidget* parent, const char* name, const QString& text, int left, int top) {
+  auto* check = new QCheckBox(text, parent);
+  check->setObjectName(name);
+  check->move(left, top);
+  check->adjustSize();
+  return check;
+}
+
+}  // namespace
+
+TFormOption::TFormOption(const AppOptions& options, QString ini_path, QWidget* parent)
+    : QDialog(parent), before_(options), ini_path_(std::move(ini_path)) {
+  setWindowTitle("動作環境設定");
+  setObjectName("FormOption");
+  setFixedSize(422, 213);
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
+
+  auto* editor_label = new QLabel("テキストエディタ", this);
+  editor_label->move(16, 16);
+  LabeledEditEditor = new QLineEdit(this);
+  LabeledEditEditor->setObjectName("LabeledEditEditor");
+  LabeledEditEditor->setGeometry(16, 32, 352, 20);
+  editor_label->setBuddy(LabeledEditEditor);
+  ButtonEditor = new QPushButton("参照", this);
+  ButtonEditor->setObjectName("ButtonEditor");
+  ButtonEditor->setGeometry(369, 32, 37, 20);
+  ButtonEditor->setAutoDefault(false);
+
+  auto* group = new QGroupBox("インターバル(100～3000ミリ秒)", this);
+  group->setObjectName("GroupBoxInterval");
+  group->setGeometry(16, 64, 181, 81);
+  MakeRightLabel(group, "貼り付け後", 22, 23, 56);
+  UpDownIntervalPaste = MakeIntervalBox(group, "UpDownIntervalPaste", "EditIntervalPaste", 20);
+  MakeRightLabel(group, "デフォルト", 26, 51, 52);
+  UpDownIntervalDefault = MakeIntervalBox(group, "UpDownIntervalDefault", "EditIntervalDefault", 48);
+
+  CheckBoxLinkTarget = MakeCheck(this, "CheckBoxLinkTarget", "リンクのターゲットを考慮する", 220, 68);
+  CheckBoxClient = MakeCheck(this, "CheckBoxClient", "常にタブ領域内全体に表示", 220, 88);
+  CheckBoxSilent = MakeCheck(this, "CheckBoxSilent", "ダイアログの表示抑止", 220, 108);
+  CheckBoxFocusLock = MakeCheck(this, "CheckBoxFocusLock", "マクロフォーカス設定をロック", 220, 128);
+  CheckBoxAutoSave = MakeCheck(this, "CheckBoxAutoSave", "終了時にデータを自動保存", 28, 164);
+
+  ButtonOk = new QPushButton("OK", this);
+  ButtonOk->setObjectName("ButtonOk");
+  ButtonOk->setGeometry(229, 168, 77, 25);
+  ButtonOk->setDefault(true);
+  ButtonCancel = new QPushButton("CANCEL", this);
+  ButtonCancel->setObjectName("ButtonCancel");
+  ButtonCancel->setGeometry(318, 168, 61, 25);
+  ButtonCancel->setAutoDefault(false);
+
+  setTabOrder(ButtonOk, LabeledEditEditor);
+  setTabOrder(LabeledEditEditor, ButtonEditor);
+  setTabOrder(ButtonEditor, UpDownIntervalPaste);
+  setTabOrder(UpDownIntervalPaste, UpDownIntervalDefault);
+  setTabOrder(UpDownIntervalDefault, CheckBoxLinkTarget);
+  setTabOrder(CheckBoxLinkTarget, CheckBoxClient);
+  setTabOrder(CheckBoxClient, CheckBoxSilent);
+  setTabOrder(CheckBoxSilent, CheckBoxFocusLock);
+  setTabOrder(CheckBoxFocusLock, CheckBoxAutoSave);
+  setTabOrder(CheckBoxAutoSave, ButtonCancel);
+
+  connect(ButtonEditor, &QPushButton::clicked, this, &TFormOption::ButtonEditorClick);
+  connect(ButtonOk, &QPushButton::clicked, this, &TFormOption::ButtonOkClick);
+  connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
+  FormCreate();
+}
+
+std::optional<OptionDialogResult> TFormOption::Run(const AppOptions& options, const QString& ini_path,
+                                                   QWidget* parent) {
+  TFormOption dialog(options, ini_path, parent);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Result();
+}
+
+void TFormOption::FormCreate() {
+  LabeledEditEditor->setText(SjisToQString(before_.Editor));
+  // A value from the file may lie outside the range or between steps: the
+  // boxes show the nearest step, which is stored only if OK is pressed.
+  UpDownIntervalPaste->setValue(IntervalShown(before_.IntervalPaste));
+  UpDownIntervalDefault->setValue(IntervalShown(before_.IntervalDefault));
+  CheckBoxLinkTarget->setChecked(before_.LinkTarget);
+  CheckBoxClient->setChecked(before_.Client);
+  CheckBoxSilent->setChecked(before_.Silent);
+  CheckBoxFocusLock->setChecked(before_.FocusLock);
+  CheckBoxAutoSave->setChecked(before_.AutoSave);
+}
+
+void TFormOption::ButtonEditorClick() {
+  QFileDialog dialog(this, "テキストエディタ");
+  dialog.setOption(QFileDialog::DontUseNativeDialog);  // the program filter needs Qt's own dialog
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  const QStringList filters = {"プログラム (*)", "すべてのファイル (*)"};
+  dialog.setNameFilters(filters);
+  const QDir::Filters programs = QDir::AllDirs | QDir::Files | QDir::Executable | QDir::NoDotAndDotDot;
+  const QDir::Filters all = QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot;
+  dialog.setFilter(programs);
+  connect(&dialog, &QFileDialog::filterSelected, &dialog,
+          [&](const QString& filter) { dialog.setFilter(filter == filters.first() ? programs : all); });
+  const QString current = LabeledEditEditor->text();
+  if (!current.isEmpty()) {
+    const QFileInfo info(current);
+    if (info.dir().exists()) dialog.setDirectory(info.absolutePath());
+    dialog.selectFile(info.fileName());
+  }
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  LabeledEditEditor->setText(dialog.selectedFiles().first());
+}
+
+void TFormOption::ButtonOkClick() {
+  OptionDialogInput input;
+  const QString editor = LabeledEditEditor->text();
+  input.editor_text = QStringToSjis(editor);
+  input.editor_exists = !editor.isEmpty() && QFileInfo(editor).isFile();
+  input.interval_paste = UpDownIntervalPaste->value();
+  input.interval_default = UpDownIntervalDefault->value();
+  input.link_target = CheckBoxLinkTarget->isChecked();
+  input.client = CheckBoxClient->isChecked();
+  input.silent = CheckBoxSilent->isChecked();
+  input.focus_lock = CheckBoxFocusLock->isChecked();
+  input.auto_save = CheckBoxAutoSave->isChecked();
+  result_ = ApplyOptionDialog(before_, input);
+  try {
+    SettingsFile file(QFile::encodeName(ini_path_).toStdString());
+    StoreOptionDialogResult(file, result_);
+  } catch (const SettingsWriteError& error) {
+    // The new values stay in effect for this run; the dialog still closes.
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
+                    QString::fromUtf8(error.what()), QMessageBox::Ok, this);
+    box.exec();
+  }
+  accept();
+}
+
+}  // namespace sorvi

@@ -1,0 +1,58 @@
+#pragma once
+// "動作環境設定": edits the eight option values. OK applies them, writes
+// section Option and tells the caller what the open tabs need; CANCEL
+// changes nothing.
+#include <QDialog>
+#include <QString>
+#include <optional>
+
+#include "core/settings/app_options.h"
+#include "core/settings/option_rules.h"
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+
+namespace sorvi {
+
+class TFormOption : public QDialog {
+  Q_OBJECT
+
+ public:
+  // `options` are the values in effect (not re-read from the file);
+  // `ini_path` is where OK writes them.
+  TFormOption(const AppOptions& options, QString ini_path, QWidget* parent = nullptr);
+
+  // Shows the dialog modally. After OK: the new values (in effect even
+  // when writing them was refused, which has been reported) and which open
+  // tabs they concern. nullopt after CANCEL, Esc or the close box.
+  static std::optional<OptionDialogResult> Run(const AppOptions& options, const QString& ini_path,
+                                               QWidget* parent);
+
+  // Valid after the dialog was accepted.
+  const OptionDialogResult& Result() const { return result_; }
+
+  void FormCreate();
+  void ButtonEditorClick();
+  void ButtonOkClick();
+
+ private:
+  AppOptions before_;
+  QString ini_path_;
+  OptionDialogResult result_;
+
+  QLineEdit* LabeledEditEditor;
+  QPushButton* ButtonEditor;
+  QSpinBox* UpDownIntervalPaste;
+  QSpinBox* UpDownIntervalDefault;
+  QCheckBox* CheckBoxLinkTarget;
+  QCheckBox* CheckBoxClient;
+  QCheckBox* CheckBoxSilent;
+  QCheckBox* CheckBoxFocusLock;
+  QCheckBox* CheckBoxAutoSave;
+  QPushButton* ButtonOk;
+  QPushButton* ButtonCancel;
+};
+
+}  // namespace sorvi

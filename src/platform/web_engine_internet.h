@@ -1,0 +1,46 @@
+#pragma once
+// Carries the program's Internet settings (section Internet of Sorvi.ini)
+// into the web engine, and deletes what the engine keeps of the sites.
+//
+// The proxy is application-wide: the engine reads QNetworkProxy's
+// application proxy when it starts and checks it again before it connects,
+// so a change reaches new connections of the running engine too (requests
+// already under way finish on their old connection). Languages belong to
+// the engine profile: they are set on the running profile at once and must
+// be set on each profile the program makes later (ApplyToNewProfile).
+#include <QString>
+
+#include "core/settings/internet_settings.h"
+
+class QWebEngineProfile;
+
+namespace sorvi {
+
+// Makes `settings` the program's Internet settings: sets the proxy at once
+// and the languages on the running engine's profile, if there is one.
+// Never starts the engine.
+void UseInternetSettings(const InternetSettings& settings);
+const InternetSettings& CurrentInternetSettings();
+
+// For the code that makes an engine profile: gives it the languages of the
+// current settings, and first removes the site storage that a clearing
+// while the engine ran left for the next start.
+void ApplyToNewProfile(QWebEngineProfile* profile);
+
+// Sets only the languages of `profile`; empty languages give back the
+// engine's own choice.
+void ApplyLanguages(QWebEngineProfile* profile, const QString& languages);
+
+// Deletes the cookies, the cache and the visited-link marks of `profile` at
+// once. Stored site data (local storage, databases, service workers) cannot
+// be deleted under a running engine: it is removed from the storage
+// directory now when the engine is not running, otherwise at the next start
+// (see ApplyToNewProfile). Returns true when everything is gone already,
+// false when part of it waits for the next start.
+bool ClearBrowsingData(QWebEngineProfile* profile);
+
+// The same for the program's own engine profile: cookies and cache of the
+// running engine, and the stored site data in WebEngine::StoragePath().
+bool ClearProgramBrowsingData();
+
+}  // namespace sorvi

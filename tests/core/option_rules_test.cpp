@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "core/settings/app_options.h"
+#include "core/settings/option_rules.h"
+#include "core/settings/settings_file.h"
+
+namespace sorvi {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TempIni {
+ public:
+  TempIni() {
+    std::string pattern = (fs::temp_directory_path() / "sorvi_options_XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    dir_ = pattern;
+  }
+  ~TempIni() {
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+  std::string Path() const { return (dir_ / "Sorvi.ini").string(); }
+  std::string Read() const {
+    std::ifstream in(Path(), std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  void Write(const std::string& bytes) const { std::ofstream(Path(), std::ios::binary) << bytes; }
+
+ private:
+  fs::path dir_;
+};
+
+// What the dialog hands over when the user changes nothing.
+OptionDialogInput Unchanged(const AppOptions& o, bool editor_exists) {
+  OptionDialogInput in;
+  in.editor_text = o.Editor;
+  in.editor_exists = editor_exists;
+  in.interval_paste = IntervalShown(o.IntervalPaste);
+  in.interval_default = IntervalShown(o.IntervalDefault);
+  in.link_target = o.LinkTarget;
+  in.client = o.Client;
+  in.silent = o.Silent;
+  in.focus_lock = o.FocusLock;
+  in.auto_save = o.AutoSave;
+  return in;
+}
+
+TEST(OptionIntervals, StoredValuesAreShownOnTheStepsWithinTheRange) {
+  EXPECT_EQ(IntervalShown(300), 300);
+  EXPECT_EQ(IntervalShown(100), 100);
+  EXPECT_EQ(IntervalShown(3000), 3000);
+  EXPECT_EQ(IntervalShown(0), 100);
+  EXPECT_EQ(IntervalShown(-500), 100);
+  EXPECT_EQ(IntervalShown(3001), 3000);
+  EXPECT_EQ(IntervalShown(5000), 3000);
+  EXPECT_EQ(IntervalShown(INT32_MAX), 3000);
+  EXPECT_EQ(IntervalShown(INT32_MIN), 100);
+  EXPECT_EQ(IntervalShown(249), 200);
+  EXPECT_EQ(IntervalShown(250), 300);
+  EXPECT_EQ(IntervalShown(2990), 3000);
+  EXPECT_EQ(IntervalShown(149), 100);
+}
+
+TEST(OptionEditor, OnlyAnExistingFileIsKeptEverythingElseBecomesNotepad) {
+  EXPECT_EQ(EditorToStore("/usr/bin/mousepad", true), "/usr/bin/mousepad");
+  EXPECT_EQ(EditorToStore("/usr/bin/no-such-editor", false), "Notepad");
+  EXPECT_EQ(EditorToStore("", false), "Notepad");
+  EXPECT_EQ(EditorToStore("", true), "Notepad");
+  EXPECT_EQ(EditorToStore("gedit", false), "Notepad");
+}
+
+TEST(OptionDialogOk, WithoutChangesWritesAllEightKeysAndCreatesTheSection) {
+  TempIni ini;
+  ini.Write("[Window]\r\nTop=10\r\n");
+  AppOptions current;
+  current.Editor = "/bin/sh";
+  current.IntervalPaste = 1200;
+  current.IntervalDefault = 400;
+  current.LinkTarget = false;
+  current.Silent = true;
+  current.AutoSave = false;
+
+  const OptionDialogResult result = ApplyOptionDialog(current, Unchanged(current, true));
+  EXPECT_FALSE(result.link_target_changed);
+  EXPECT_FALSE(result.later_tabs_changed);
+  SettingsFile file(ini.Path());
+  StoreOptionDialogResult(file, result);
+
+  EXPECT_EQ(ini.Read(),
+            "[Window]\r\nTop=10\r\n"
+            "[Option]\r\nEditor=/bin/sh\r\nIntervalPaste=1200\r\nIntervalDefault=400\r\n"
+            "LinkTarget=0\r\nClient=0\r\nSilent=1\r\nFocusLock=0\r\nAutoSave=0\r\n");
+  const AppOptions reread = ReadAppOptions(SettingsFile(ini.Path()));
+  EXPECT_EQ(reread.Editor, "/bin/sh");
+  EXPECT_EQ(reread.IntervalPaste, 1200);
+  EXPECT_FALSE(reread.LinkTarget);
+}
+
+TEST(OptionDialogOk, OffStepStoredIntervalIsWrittenOnlyAsShown) {
+  AppOptions current;
+  current.IntervalPaste = 5000;
+  current.IntervalDefault = 33;
+  const OptionDialogResult result = ApplyOptionDialog(current, Unchanged(current, false));
+  EXPECT_EQ(result.options.IntervalPaste, 3000);
+  EXPECT_EQ(result.options.IntervalDefault, 100);
+  // A caller handing over a raw value still cannot store an off-step one.
+  OptionDialogInput raw = Unchanged(current, false);
+  raw.interval_paste = 1234;
+  EXPECT_EQ(ApplyOptionDialog(current, raw).options.IntervalPaste, 1200);
+}
+
+TEST(OptionDialogOk, ClearedEditorBecomesNotepadInMemoryAndInTheFile) {
+  TempIni ini;
+  AppOptions current;
+  current.Editor = "/bin/sh";
+  OptionDialogInput in = Unchanged(current, true);
+  in.editor_text.clear();
+  in.editor_exists = false;
+  const OptionDialogResult result = ApplyOptionDialog(current, in);
+  EXPECT_EQ(result.options.Editor, "Notepad");
+  SettingsFile file(ini.Path());
+  StoreOptionDialogResult(file, result);
+  EXPECT_EQ(SettingsFile(ini.Path()).ReadString("Option", "Editor", "?"), "Notepad");
+}
+
+TEST(OptionDialogOk, TellsWhichChangesReachOpenTabsAndWhichOnlyLaterOnes) {
+  AppOptions current;  // LinkTarget on, the rest off
+  OptionDialogInput in = Unchanged(current, false);
+  in.link_target = false;
+  OptionDialogResult r = ApplyOptionDialog(current, in);
+  EXPECT_TRUE(r.link_target_changed);
+  EXPECT_FALSE(r.later_tabs_changed);
+  EXPECT_FALSE(r.options.LinkTarget);
+
+  for (bool OptionDialogInput::*field :
+       {&OptionDialogInput::client, &OptionDialogInput::silent, &OptionDialogInput::focus_lock}) {
+    OptionDialogInput changed = Unchanged(current, false);
+    changed.*field = true;
+    r = ApplyOptionDialog(current, changed);
+    EXPECT_FALSE(r.link_target_changed);
+    EXPECT_TRUE(r.later_tabs_changed);
+  }
+
+  in = Unchanged(current, false);
+  in.auto_save = false;
+  in.interval_paste = 900;
+  r = ApplyOptionDialog(current, in);
+  EXPECT_FALSE(r.link_target_changed);
+  EXPECT_FALSE(r.later_tabs_changed);
+  EXPECT_FALSE(r.options.AutoSave);
+  EXPECT_EQ(r.options.IntervalPaste, 900);
+}
+
+TEST(OptionDialogOk, RefusedWriteThrowsWithThePathAndLeavesTheFileAsItWas) {
+  TempIni ini;
+  ini.Write("[Option]\r\nEditor=x\r\n");
+  SettingsFile file(ini.Path());
+  // A directory in the place of the save copy makes every write fail, even
+  // for root.
+  fs::create_directory(ini.Path() + ".___");
+  AppOptions current;
+  try {
+    StoreOptionDialogResult(file, ApplyOptionDialog(current, Unchanged(current, false)));
+    FAIL() << "no error";
+  } catch (const SettingsWriteError& error) {
+    EXPECT_EQ(std::string(error.what()), ini.Path() + " に書き込めません");
+  }
+  EXPECT_EQ(ini.Read(), "[Option]\r\nEditor=x\r\n");
+}
+
+}  // namespace
+}  // namespace sorvi

@@ -1,0 +1,217 @@
+// The program's Internet settings against a real engine and a local server:
+// deleting cookies, a manual proxy, the languages asked of sites.
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "core/settings/internet_settings.h"
+#include "platform/web_browser.h"
+#include "platform/web_engine_internet.h"
+#include "dialogs/internet_dialog.h"
+#include "support/dialog_driver.h"
+#include "support/local_http_server.h"
+#include "support/scratch_dir.h"
+#include "support/web_test_main.h"
+
+using sorvi::InternetSettings;
+using sorvi::ProxyMode;
+using sorvi::WebBrowser;
+using sorvi::testing::DialogDriver;
+using sorvi::testing::LocalHttpServer;
+using sorvi::testing::ScratchDir;
+
+namespace {
+
+constexpr int kTimeout = 15000;
+
+// A host that no resolver knows: only a proxy can answer for it.
+const QByteArray kFarPage = "http://kabuka.invalid/chart?code=7203";
+
+class InternetSettingsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase();
+  void cleanupTestCase();
+  void cleanup();
+
+  void deletingCookiesSendsNoCookieOnTheNextRequest();
+  void manualProxyCarriesThePagesAndNoneGoesDirect();
+  void languagesReachTheServer();
+  void dialogRefusesABadProxyThenStoresAndAppliesTheSettings();
+  void dialogDeletesCookiesOnlyAfterYes();
+
+ private:
+  // Loads `address` and waits until the server has seen `path` once more.
+  bool Load(WebBrowser* browser, const QByteArray& address, const QByteArray& path);
+  std::unique_ptr<WebBrowser> MakeBrowser();
+
+  LocalHttpServer server_;
+  QTemporaryDir storage_;
+};
+
+void InternetSettingsTest::initTestCase() {
+  QVERIFY(server_.IsListening());
+  sorvi::WebEngine::SetStoragePath(storage_.path() + "/WebData");
+  LocalHttpServer::Reply cookie;
+  cookie.body = "<html><head><title>set</title></head></html>";
+  cookie.headers.append(qMakePair(QByteArray("Set-Cookie"), QByteArray("sorvi_test=kabu; Max-Age=86400; Path=/")));
+  server_.Serve("/setcookie", cookie);
+  server_.Serve("/echo", "<html><head><title>echo</title></head></html>");
+  server_.Serve(kFarPage.left(kFarPage.indexOf('?')), "<html><head><title>far</title></head></html>");
+}
+
+void InternetSettingsTest::cleanupTestCase() {
+  sorvi::UseInternetSettings(InternetSettings{});
+  sorvi::WebEngine::Shutdown();
+  QTest::qWait(300);
+}
+
+void InternetSettingsTest::cleanup() { sorvi::UseInternetSettings(InternetSettings{}); }
+
+std::unique_ptr<WebBrowser> InternetSettingsTest::MakeBrowser() {
+  auto browser = std::make_unique<WebBrowser>();
+  browser->resize(400, 300);
+  browser->show();
+  return browser;
+}
+
+bool InternetSettingsTest::Load(WebBrowser* browser, const QByteArray& address, const QByteArray& path) {
+  const int before = server_.Count(path);
+  browser->Navigate(address);
+  return server_.WaitForRequest(path, before + 1, kTimeout);
+}
+
+void InternetSettingsTest::deletingCookiesSendsNoCookieOnTheNextRequest() {
+  auto browser = MakeBrowser();
+  QVERIFY(Load(browser.get(), server_.Origin() + "/setcookie", "/setcookie"));
+  QVERIFY(Load(browser.get(), server_.Origin() + "/echo", "/echo"));
+  QCOMPARE(server_.RequestsFor("/echo").last().Header("Cookie"), QByteArray("sorvi_test=kabu"));
+
+  sorvi::ClearProgramBrowsingData();
+  QVERIFY(Load(browser.get(), server_.Origin() + "/echo", "/echo"));
+  QCOMPARE(server_.RequestsFor("/echo").last().Header("Cookie"), QByteArray());
+}
+
+// The engine notices a new proxy at its next request and uses it for the
+// requests after that, so each switch is followed by loads until one shows it.
+void InternetSettingsTest::manualProxyCarriesThePagesAndNoneGoesDirect() {
+  const QByteArray far_path = kFarPage.left(kFarPage.indexOf('?'));
+  auto browser = MakeBrowser();
+  QVERIFY(Load(browser.get(), server_.Origin() + "/echo", "/echo"));  // engine running
+  QCOMPARE(server_.Count(far_path), 0);
+
+  InternetSettings manual;
+  manual.proxy = ProxyMode::kManual;
+  manual.proxy_host = "127.0.0.1";
+  manual.proxy_port = server_.Port();
+  sorvi::UseInternetSettings(manual);
+  QDeadlineTimer deadline(kTimeout);
+  for (int i = 0; server_.Count(far_path) == 0 && !deadline.hasExpired(); ++i) {
+    browser->Navigate(kFarPage + "&n=" + QByteArray::number(i));
+    server_.WaitForRequest(far_path, 1, 1000);
+  }
+  QVERIFY(server_.Count(far_path) > 0);
+  const auto request = server_.RequestsFor(far_path).last();
+  QVERIFY2(request.target.startsWith(kFarPage), request.target.constData());  // a proxy gets the whole address
+  QCOMPARE(request.Header("Host"), QByteArray("kabuka.invalid"));
+  // Settled: every load now goes through it.
+  QVERIFY(Load(browser.get(), kFarPage, far_path));
+
+  InternetSettings none;
+  none.proxy = ProxyMode::kNone;
+  sorvi::UseInternetSettings(none);
+  bool direct = false;
+  deadline.setRemainingTime(kTimeout);
+  for (int i = 0; !direct && !deadline.hasExpired(); ++i) {
+    const int before = server_.Count(far_path);
+    browser->Navigate(kFarPage + "&d=" + QByteArray::number(i));
+    direct = !server_.WaitForRequest(far_path, before + 1, 1000);
+  }
+  QVERIFY(direct);
+  const int after = server_.Count(far_path);
+  browser->Navigate(kFarPage + "&last");
+  QTest::qWait(1000);
+  QCOMPARE(server_.Count(far_path), after);
+}
+
+void InternetSettingsTest::languagesReachTheServer() {
+  auto browser = MakeBrowser();
+  QVERIFY(Load(browser.get(), server_.Origin() + "/echo", "/echo"));
+  const QByteArray engine_default = server_.RequestsFor("/echo").last().Header("Accept-Language");
+
+  InternetSettings settings;
+  settings.languages = "fr,de-CH";
+  sorvi::UseInternetSettings(settings);
+  QVERIFY(Load(browser.get(), server_.Origin() + "/echo?2", "/echo"));
+  const QByteArray sent = server_.RequestsFor("/echo").last().Header("Accept-Language");
+  qInfo() << "Accept-Language" << engine_default << "->" << sent;
+  QVERIFY2(sent.startsWith("fr"), sent.constData());
+  QVERIFY2(sent.contains("de-CH"), sent.constData());
+  QVERIFY(sent.indexOf("fr") < sent.indexOf("de-CH"));
+
+  sorvi::UseInternetSettings(InternetSettings{});  // back to the engine's choice
+  QVERIFY(Load(browser.get(), server_.Origin() + "/echo?3", "/echo"));
+  QCOMPARE(server_.RequestsFor("/echo").last().Header("Accept-Language"), engine_default);
+}
+
+void InternetSettingsTest::dialogRefusesABadProxyThenStoresAndAppliesTheSettings() {
+  ScratchDir dir;
+  sorvi::TFormInternet dialog(InternetSettings{}, dir.File("Sorvi.ini"));
+  dialog.show();
+  dialog.findChild<QRadioButton*>("RadioProxyManual")->click();
+  dialog.findChild<QLineEdit*>("EditProxy")->setText("proxy.example.jp");  // no port
+  dialog.findChild<QLineEdit*>("EditLanguages")->setText("fr, de");
+  {
+    DialogDriver driver({"OK"});
+    dialog.findChild<QPushButton*>("ButtonOk")->click();
+    QCOMPARE(driver.Seen().size(), size_t(1));
+  }
+  QVERIFY(dialog.isVisible());
+  QVERIFY(!dir.Exists("Sorvi.ini"));
+
+  dialog.findChild<QLineEdit*>("EditProxy")->setText("127.0.0.1:" + QString::number(server_.Port()));
+  dialog.findChild<QPushButton*>("ButtonOk")->click();
+  QCOMPARE(dialog.result(), int(QDialog::Accepted));
+  QCOMPARE(dir.Ini("Internet", "Proxy"), QString("2"));
+  QCOMPARE(dir.Ini("Internet", "ProxyHost"), QString("127.0.0.1"));
+  QCOMPARE(dir.Ini("Internet", "ProxyPort"), QString::number(server_.Port()));
+  QCOMPARE(dir.Ini("Internet", "Languages"), QString("fr,de"));
+  QCOMPARE(sorvi::CurrentInternetSettings().proxy, ProxyMode::kManual);
+  QCOMPARE(sorvi::CurrentInternetSettings().languages, std::string("fr,de"));
+}
+
+void InternetSettingsTest::dialogDeletesCookiesOnlyAfterYes() {
+  ScratchDir dir;
+  auto browser = MakeBrowser();
+  QVERIFY(Load(browser.get(), server_.Origin() + "/setcookie", "/setcookie"));
+  sorvi::TFormInternet dialog(InternetSettings{}, dir.File("Sorvi.ini"));
+  dialog.show();
+  {
+    DialogDriver driver({"いいえ(&N)"});
+    dialog.findChild<QPushButton*>("ButtonClear")->click();
+    QCOMPARE(driver.Seen().size(), size_t(1));
+  }
+  QVERIFY(Load(browser.get(), server_.Origin() + "/echo", "/echo"));
+  QCOMPARE(server_.RequestsFor("/echo").last().Header("Cookie"), QByteArray("sorvi_test=kabu"));
+  {
+    DialogDriver driver({"はい(&Y)", "OK"});
+    dialog.findChild<QPushButton*>("ButtonClear")->click();
+    QCOMPARE(driver.Seen().size(), size_t(2));
+  }
+  QVERIFY(Load(browser.get(), server_.Origin() + "/echo", "/echo"));
+  QCOMPARE(server_.RequestsFor("/echo").last().Header("Cookie"), QByteArray());
+  dialog.reject();
+  QVERIFY(!dir.Exists("Sorvi.ini"));  // deleting is not a setting
+}
+
+}  // namespace
+
+SORVI_WEB_TEST_MAIN(InternetSettingsTest)
+#include "internet_settings_test.moc"

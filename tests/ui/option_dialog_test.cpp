@@ -1,0 +1,190 @@
+// The options dialog as the user works it: what it shows, what OK writes to
+// Sorvi.ini and hands back, and that CANCEL leaves everything alone.
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+
+#include "core/settings/app_options.h"
+#include "dialogs/option_dialog.h"
+#include "support/dialog_driver.h"
+#include "support/scratch_dir.h"
+
+using sorvi::AppOptions;
+using sorvi::TFormOption;
+using sorvi::testing::DialogDriver;
+using sorvi::testing::ScratchDir;
+
+namespace {
+
+template <typename T>
+T* Child(QWidget* dialog, const char* name) {
+  T* child = dialog->findChild<T*>(name);
+  if (!child) qFatal("no %s", name);
+  return child;
+}
+
+class OptionDialogTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void okWithoutChangesWritesAllEightKeys();
+  void clearedEditorBecomesNotepad();
+  void storedIntervalsAreShownClampedAndTheArrowsStopAtTheEnds();
+  void cancelChangesNothing();
+  void refusedWriteIsReportedAndTheValuesStillHold();
+  void cancelledBrowseKeepsTheEditorText();
+};
+
+void OptionDialogTest::okWithoutChangesWritesAllEightKeys() {
+  ScratchDir dir;
+  AppOptions options;
+  options.Editor = "/bin/sh";
+  options.IntervalPaste = 700;
+  options.LinkTarget = false;
+  options.FocusLock = true;
+  TFormOption dialog(options, dir.File("Sorvi.ini"));
+  dialog.show();
+  QTest::mouseClick(Child<QPushButton>(&dialog, "ButtonOk"), Qt::LeftButton);
+  QCOMPARE(dialog.result(), int(QDialog::Accepted));
+
+  QCOMPARE(dir.Read("Sorvi.ini"),
+           QByteArray("[Option]\r\nEditor=/bin/sh\r\nIntervalPaste=700\r\nIntervalDefault=100\r\n"
+                      "LinkTarget=0\r\nClient=0\r\nSilent=0\r\nFocusLock=1\r\nAutoSave=1\r\n"));
+  QCOMPARE(dialog.Result().options.Editor, std::string("/bin/sh"));
+  QVERIFY(!dialog.Result().link_target_changed);
+  QVERIFY(!dialog.Result().later_tabs_changed);
+}
+
+void OptionDialogTest::clearedEditorBecomesNotepad() {
+  ScratchDir dir;
+  AppOptions options;
+  options.Editor = "/bin/sh";
+  TFormOption dialog(options, dir.File("Sorvi.ini"));
+  dialog.show();
+  auto* editor = Child<QLineEdit>(&dialog, "LabeledEditEditor");
+  QCOMPARE(editor->text(), QString("/bin/sh"));
+  editor->selectAll();
+  QTest::keyClick(editor, Qt::Key_Delete);
+  // Switching LinkTarget off reaches the open tabs; Silent only later ones.
+  Child<QCheckBox>(&dialog, "CheckBoxLinkTarget")->click();
+  Child<QCheckBox>(&dialog, "CheckBoxSilent")->click();
+  QTest::keyClick(editor, Qt::Key_Return);  // OK is the default button
+  QCOMPARE(dialog.result(), int(QDialog::Accepted));
+  QCOMPARE(dialog.Result().options.Editor, std::string("Notepad"));
+  QCOMPARE(dir.Ini("Option", "Editor"), QString("Notepad"));
+  QVERIFY(dialog.Result().link_target_changed);
+  QVERIFY(dialog.Result().later_tabs_changed);
+  QCOMPARE(dir.Ini("Option", "LinkTarget"), QString("0"));
+  QCOMPARE(dir.Ini("Option", "Silent"), QString("1"));
+
+  // A path that names no file is not kept either.
+  TFormOption again(dialog.Result().options, dir.File("Sorvi.ini"));
+  again.show();
+  Child<QLineEdit>(&again, "LabeledEditEditor")->setText(dir.File("no-such-editor"));
+  QTest::mouseClick(Child<QPushButton>(&again, "ButtonOk"), Qt::LeftButton);
+  QCOMPARE(again.Result().options.Editor, std::string("Notepad"));
+}
+
+void OptionDialogTest::storedIntervalsAreShownClampedAndTheArrowsStopAtTheEnds() {
+  ScratchDir dir;
+  AppOptions options;
+  options.IntervalPaste = 3000;
+  options.IntervalDefault = 100;
+  TFormOption dialog(options, dir.File("Sorvi.ini"));
+  dialog.show();
+  auto* paste = Child<QSpinBox>(&dialog, "UpDownIntervalPaste");
+  auto* wait = Child<QSpinBox>(&dialog, "UpDownIntervalDefault");
+  QVERIFY(Child<QLineEdit>(&dialog, "EditIntervalPaste")->isReadOnly());
+  paste->setFocus();
+  QTest::keyClick(paste, Qt::Key_Up);
+  QCOMPARE(paste->value(), 3000);
+  QTest::keyClick(paste, Qt::Key_Down);
+  QCOMPARE(paste->value(), 2900);
+  QTest::keyClick(wait, Qt::Key_Down);
+  QCOMPARE(wait->value(), 100);
+  QTest::keyClick(wait, Qt::Key_Up);
+  QCOMPARE(Child<QLineEdit>(&dialog, "EditIntervalDefault")->text(), QString("200"));
+  dialog.reject();
+
+  options.IntervalPaste = 12345;
+  options.IntervalDefault = 250;
+  TFormOption odd(options, dir.File("Sorvi.ini"));
+  odd.show();
+  QCOMPARE(Child<QSpinBox>(&odd, "UpDownIntervalPaste")->value(), 3000);
+  QCOMPARE(Child<QSpinBox>(&odd, "UpDownIntervalDefault")->value(), 300);
+  QTest::mouseClick(Child<QPushButton>(&odd, "ButtonOk"), Qt::LeftButton);
+  QCOMPARE(dir.Ini("Option", "IntervalPaste"), QString("3000"));
+  QCOMPARE(dir.Ini("Option", "IntervalDefault"), QString("300"));
+}
+
+void OptionDialogTest::cancelChangesNothing() {
+  ScratchDir dir;
+  AppOptions options;
+  options.IntervalPaste = 12345;  // shown clamped, never written without OK
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<TFormOption*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    Child<QCheckBox>(dialog, "CheckBoxAutoSave")->click();
+    Child<QLineEdit>(dialog, "LabeledEditEditor")->setText("/bin/sh");
+    QTest::keyClick(dialog, Qt::Key_Escape);
+  });
+  QVERIFY(!TFormOption::Run(options, dir.File("Sorvi.ini"), nullptr).has_value());
+  QVERIFY(!dir.Exists("Sorvi.ini"));
+
+  QTimer::singleShot(0, [] {
+    if (auto* dialog = QApplication::activeModalWidget())
+      Child<QPushButton>(dialog, "ButtonCancel")->click();
+  });
+  QVERIFY(!TFormOption::Run(options, dir.File("Sorvi.ini"), nullptr).has_value());
+  QVERIFY(!dir.Exists("Sorvi.ini"));
+}
+
+void OptionDialogTest::refusedWriteIsReportedAndTheValuesStillHold() {
+  ScratchDir dir;
+  dir.Write("Sorvi.ini", "[Option]\r\nAutoSave=1\r\n");
+  // A directory where the save copy goes: the system refuses every write.
+  QVERIFY(QDir().mkdir(dir.File("Sorvi.ini.___")));
+  AppOptions options;
+  TFormOption dialog(options, dir.File("Sorvi.ini"));
+  dialog.show();
+  Child<QCheckBox>(&dialog, "CheckBoxAutoSave")->click();
+  Child<QCheckBox>(&dialog, "CheckBoxLinkTarget")->click();
+  DialogDriver driver({"OK"});
+  QTest::mouseClick(Child<QPushButton>(&dialog, "ButtonOk"), Qt::LeftButton);
+  QCOMPARE(dialog.result(), int(QDialog::Accepted));
+  QCOMPARE(driver.Seen().size(), size_t(1));
+  QCOMPARE(driver.Seen()[0].text, dir.File("Sorvi.ini") + " に書き込めません");
+  QVERIFY(!dialog.Result().options.AutoSave);
+  QVERIFY(dialog.Result().link_target_changed);
+  QCOMPARE(dir.Read("Sorvi.ini"), QByteArray("[Option]\r\nAutoSave=1\r\n"));
+}
+
+void OptionDialogTest::cancelledBrowseKeepsTheEditorText() {
+  ScratchDir dir;
+  AppOptions options;
+  options.Editor = "/bin/sh";
+  TFormOption dialog(options, dir.File("Sorvi.ini"));
+  dialog.show();
+  bool saw_browser = false;
+  QTimer::singleShot(200, [&] {
+    auto* browser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!browser) return;
+    saw_browser = true;
+    browser->reject();
+  });
+  QTest::mouseClick(Child<QPushButton>(&dialog, "ButtonEditor"), Qt::LeftButton);
+  QVERIFY(saw_browser);
+  QCOMPARE(Child<QLineEdit>(&dialog, "LabeledEditEditor")->text(), QString("/bin/sh"));
+  QVERIFY(!dir.Exists("Sorvi.ini"));
+}
+
+}  // namespace
+
+QTEST_MAIN(OptionDialogTest)
+#include "option_dialog_test.moc"
