@@ -5,11 +5,13 @@
 #include <exception>
 
 #include "app/main_window.h"
+#include "platform/japanese_locale.h"
 #include "platform/web_browser.h"
 
 int main(int argc, char* argv[]) {
   sorvi::PrepareWebEngineBeforeQApplication();
   QApplication app(argc, argv);
+  sorvi::UseJapanese(&app);
   QApplication::setApplicationName("Sorvi");
   QApplication::setApplicationDisplayName("そるび");
   QFont font("Noto Sans CJK JP");
