@@ -8,6 +8,7 @@
 
 #include "app/main_window.h"
 #include "platform/app_version.h"
+#include "platform/japanese_locale.h"
 #include "platform/web_browser.h"
 
 int main(int argc, char* argv[]) {
@@ -20,6 +21,7 @@ int main(int argc, char* argv[]) {
   }
   sorvi::PrepareWebEngineBeforeQApplication();
   QApplication app(argc, argv);
+  sorvi::UseJapanese(&app);
   QApplication::setApplicationName("Sorvi");
   QApplication::setApplicationDisplayName("そるび");
   QFont font("Noto Sans CJK JP");

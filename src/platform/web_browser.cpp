@@ -3,11 +3,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QChildEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTimer>
+#include <QWebEngineFindTextResult>
 #include <QWebEngineView>
 #include <memory>
 
@@ -147,6 +149,35 @@ void WebBrowser::PrintToPdf(const QString& path, std::function<void(bool ok)> do
   page_->printToPdf(path);
 }
 
+void WebBrowser::FindText(const QString& text, bool backward, std::function<void(int active, int count)> done) {
+  if (!page_) {
+    if (done) done(0, 0);
+    return;
+  }
+  QWebEnginePage::FindFlags flags;
+  if (backward) flags |= QWebEnginePage::FindBackward;
+  QPointer<WebBrowser> self(this);
+  page_->findText(text, flags, [self, done](const QWebEngineFindTextResult& result) {
+    if (self && done) done(result.activeMatch(), result.numberOfMatches());
+  });
+}
+
+void WebBrowser::SetZoomFactor(double factor) {
+  if (page_) page_->setZoomFactor(qBound(0.25, factor, 5.0));
+}
+
+double WebBrowser::ZoomFactor() const { return page_ ? page_->zoomFactor() : 1.0; }
+
+void WebBrowser::ExitFullScreen() {
+  if (page_ && full_screen_) page_->triggerAction(QWebEnginePage::ExitFullScreen);
+}
+
+void WebBrowser::HandleFullScreenRequest(bool on) {
+  if (full_screen_ == on) return;
+  full_screen_ = on;
+  emit FullScreenRequested(this, on);
+}
+
 // ---- properties ----------------------------------------------------------
 
 QString WebBrowser::LocationURL() const { return page_ ? web_address::Display(page_->url()) : QString(); }
@@ -221,6 +252,9 @@ void WebBrowser::DisconnectAll() {
   disconnect(this, &WebBrowser::TitleChange, nullptr, nullptr);
   disconnect(this, &WebBrowser::CommandStateChange, nullptr, nullptr);
   disconnect(this, &WebBrowser::PageMousePressed, nullptr, nullptr);
+  disconnect(this, &WebBrowser::DownloadProgress, nullptr, nullptr);
+  disconnect(this, &WebBrowser::DownloadFinished, nullptr, nullptr);
+  disconnect(this, &WebBrowser::FullScreenRequested, nullptr, nullptr);
 }
 
 // ---- addresses -----------------------------------------------------------
@@ -258,6 +292,11 @@ bool WebBrowser::eventFilter(QObject* watched, QEvent* e) {
       QObject* child = static_cast<QChildEvent*>(e)->child();
       if (child->isWidgetType()) child->installEventFilter(this);
     }
+  }
+  if (full_screen_ && e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape &&
+      view_ && view_->isAncestorOf(qobject_cast<QWidget*>(watched))) {
+    ExitFullScreen();
+    return true;
   }
   if (e->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton &&
       view_ && watched != view_ && view_->isAncestorOf(qobject_cast<QWidget*>(watched))) {

@@ -15,6 +15,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "platform/web_questions.h"
+
 class QWebEngineView;
 
 namespace sorvi {
@@ -76,6 +78,20 @@ class WebBrowser : public QWidget {
   void Print();
   // Prints the page to a PDF file without a dialog; `done` gets the result.
   void PrintToPdf(const QString& path, std::function<void(bool ok)> done = {});
+
+  // Finds `text` in the page from the current match on, forwards or
+  // backwards, wrapping round, and highlights it; `done` gets the number of
+  // the now active match (1-based, 0 when none) and the count of matches.
+  // Empty text ends the search and removes the highlight.
+  void FindText(const QString& text, bool backward, std::function<void(int active, int count)> done = {});
+  // The page's zoom: 1.0 is 100 %; kept between 0.25 and 5.0. It stays
+  // with this browser across its navigations.
+  void SetZoomFactor(double factor);
+  double ZoomFactor() const;
+  // Leaves the full screen a page asked for (FullScreenRequested); Esc
+  // pressed in the page does the same.
+  void ExitFullScreen();
+  bool IsFullScreen() const { return full_screen_; }
 
   // ---- properties ----
   // The address shown for the page (UrlFromSjisAddress reversed for code
@@ -139,6 +155,15 @@ class WebBrowser : public QWidget {
   // UrlFromAddressText(DisplayAddress(u)) gives u again.
   static QString DisplayAddress(const QUrl& url);
 
+  // ---- questions ----
+  // Where a download goes, a log-in, a bad certificate: asked in the
+  // program's Japanese dialogs unless a hook answers (see web_questions.h).
+  static void SetSaveFileHook(web_questions::SaveFileHook hook) { web_questions::SetSaveFileHook(std::move(hook)); }
+  static void SetLoginHook(web_questions::LoginHook hook) { web_questions::SetLoginHook(std::move(hook)); }
+  static void SetCertificateHook(web_questions::CertificateHook hook) {
+    web_questions::SetCertificateHook(std::move(hook));
+  }
+
  signals:
   // Before every navigation of the page or one of its frames. `url` is
   // DisplayAddress of the target; `topLevel` false for a frame. The engine
@@ -179,6 +204,18 @@ class WebBrowser : public QWidget {
   // it).
   void PageMousePressed(sorvi::WebBrowser* self);
 
+  // A download this browser's page started, after the user has said where
+  // to save it (nothing is saved without asking): bytes received so far of
+  // `total` (-1 while unknown), `path` where it goes.
+  void DownloadProgress(sorvi::WebBrowser* self, const QString& path, qint64 received, qint64 total);
+  // The download has ended: `ok` false when it failed or was stopped.
+  // `message` says so in Japanese, for the status bar.
+  void DownloadFinished(sorvi::WebBrowser* self, const QString& path, bool ok, const QString& message);
+  // The page asked to go full screen (a chart's full-screen button) or to
+  // leave it; the engine has agreed. The owner shows this browser alone,
+  // full screen, while `on`, and puts it back afterwards.
+  void FullScreenRequested(sorvi::WebBrowser* self, bool on);
+
  protected:
   bool event(QEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
@@ -203,6 +240,7 @@ class WebBrowser : public QWidget {
   void OnLoadFinished(bool ok);
   void OnGeometryChangeRequested(const QRect& geometry);
   void OnWindowCloseRequested();
+  void HandleFullScreenRequest(bool on);
 
   quint64 id_ = 0;
   QWebEngineView* view_ = nullptr;
@@ -213,6 +251,7 @@ class WebBrowser : public QWidget {
   bool register_as_browser_ = true;
   bool fills_parent_ = false;
   bool quitting_ = false;
+  bool full_screen_ = false;
   bool opened_by_page_ = false;     // made for a page's new-window request
   bool navigation_announced_ = false;
   bool announcing_blank_ = false;   // inside the announcement of an about:blank pop-up

@@ -2,12 +2,15 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <algorithm>
 #include <vector>
 
+#include "platform/japanese_locale.h"
 #include "platform/web_browser.h"
+#include "platform/web_download.h"
 
 namespace sorvi {
 namespace {
@@ -32,6 +35,10 @@ QWebEngineProfile* MakeProfile() {
   // Pages of Japanese sites that declare no charset are in code page 932.
   settings->setDefaultTextEncoding(QStringLiteral("Shift_JIS"));
   settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
+  // A chart's full-screen button; the browser reports it to its owner.
+  settings->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
+  profile->setHttpAcceptLanguage(QString::fromLatin1(kAcceptLanguage));
+  QObject::connect(profile, &QWebEngineProfile::downloadRequested, profile, &web_download::HandleRequest);
 
   // The profile must go after its pages and before the engine itself. The
   // engine registers its own clean-up when it starts (just now, with the

@@ -1,13 +1,27 @@
 #include "platform/web_page.h"
 
-#include <QCoreApplication>
+#include <QAction>
+#include <QApplication>
+#include <QAuthenticator>
+#include <QPointer>
+#include <QWebEngineCertificateError>
+#include <QWebEngineFullScreenRequest>
 
+#include "platform/certificate_exceptions.h"
 #include "platform/web_browser.h"
+#include "platform/web_questions.h"
 
 namespace sorvi {
 
 WebPage::WebPage(QWebEngineProfile* profile, WebBrowser* browser)
-    : QWebEnginePage(profile), browser_(browser) {}
+    : QWebEnginePage(profile), browser_(browser) {
+  TranslateActions();
+  connect(this, &QWebEnginePage::authenticationRequired, this, &WebPage::OnAuthenticationRequired);
+  connect(this, &QWebEnginePage::proxyAuthenticationRequired, this, &WebPage::OnProxyAuthenticationRequired);
+  connect(this, &QWebEnginePage::certificateError, this, &WebPage::OnCertificateError);
+  connect(this, &QWebEnginePage::featurePermissionRequested, this, &WebPage::OnFeaturePermissionRequested);
+  connect(this, &QWebEnginePage::fullScreenRequested, this, &WebPage::OnFullScreenRequested);
+}
 
 bool WebPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool is_main_frame) {
   // A server redirect is part of the navigation already announced.
@@ -43,6 +57,105 @@ bool WebPage::IsLeavePageQuestion(const QString& message) const {
   return message == QCoreApplication::translate(
                         "QWebEnginePage",
                         "Are you sure you want to leave this page? Changes that you made may not be saved.");
+}
+
+void WebPage::TranslateActions() {
+  // The page's context menu is made of these actions; Qt ships no Japanese
+  // texts for them.
+  static const struct {
+    WebAction action;
+    const char* text;
+  } kTexts[] = {
+      {Back, "戻る"},
+      {Forward, "進む"},
+      {Stop, "中止"},
+      {Reload, "再読み込み"},
+      {Cut, "切り取り"},
+      {Copy, "コピー"},
+      {Paste, "貼り付け"},
+      {Undo, "元に戻す"},
+      {Redo, "やり直し"},
+      {SelectAll, "すべて選択"},
+      {PasteAndMatchStyle, "書式なしで貼り付け"},
+      {Unselect, "選択を解除"},
+      {OpenLinkInThisWindow, "リンクをこのタブで開く"},
+      {OpenLinkInNewWindow, "リンクを新しいウィンドウで開く"},
+      {OpenLinkInNewTab, "リンクを新しいタブで開く"},
+      {OpenLinkInNewBackgroundTab, "リンクを裏のタブで開く"},
+      {CopyLinkToClipboard, "リンクのアドレスをコピー"},
+      {DownloadLinkToDisk, "リンク先を保存"},
+      {CopyImageToClipboard, "画像をコピー"},
+      {CopyImageUrlToClipboard, "画像のアドレスをコピー"},
+      {DownloadImageToDisk, "画像を保存"},
+      {CopyMediaUrlToClipboard, "メディアのアドレスをコピー"},
+      {ToggleMediaControls, "コントロールを表示"},
+      {ToggleMediaLoop, "ループ再生"},
+      {ToggleMediaPlayPause, "再生/一時停止"},
+      {ToggleMediaMute, "ミュート"},
+      {DownloadMediaToDisk, "メディアを保存"},
+      {InspectElement, "要素を検証"},
+      {ExitFullScreen, "全画面表示を終了"},
+      {SavePage, "ページを保存"},
+      {ViewSource, "ページのソースを表示"},
+  };
+  for (const auto& entry : kTexts) action(entry.action)->setText(QString::fromUtf8(entry.text));
+}
+
+QWidget* WebPage::DialogParent() const {
+  // The top-level window, not the view, which may go while a dialog is open.
+  QWidget* window = browser_->window();
+  return window == browser_ ? nullptr : window;
+}
+
+// ---- log-in --------------------------------------------------------------
+
+void WebPage::OnAuthenticationRequired(const QUrl& url, QAuthenticator* authenticator) {
+  LoginQuestion question;
+  question.parent = DialogParent();
+  question.host = url.port() > 0 ? QStringLiteral("%1:%2").arg(url.host()).arg(url.port()) : url.host();
+  question.realm = authenticator->realm();
+  LoginAnswer answer;
+  if (browser_->Silent() || !web_questions::AskLogin(question, &answer)) {
+    *authenticator = QAuthenticator();  // null: the server's own page is shown
+    return;
+  }
+  authenticator->setUser(answer.user);
+  authenticator->setPassword(answer.password);
+}
+
+void WebPage::OnProxyAuthenticationRequired(const QUrl&, QAuthenticator* authenticator,
+                                            const QString& proxy_host) {
+  LoginQuestion question;
+  question.parent = DialogParent();
+  question.host = proxy_host;
+  question.realm = authenticator->realm();
+  question.proxy = true;
+  LoginAnswer answer;
+  if (!web_questions::AskLogin(question, &answer)) {
+    *authenticator = QAuthenticator();
+    return;
+  }
+  authenticator->setUser(answer.user);
+  authenticator->setPassword(answer.password);
+}
+
+// ---- certificates --------------------------------------------------------
+
+void WebPage::OnCertificateError(const QWebEngineCertificateError& error) {
+  certificate_exceptions::Decide(error, DialogParent());
+}
+
+// ---- permissions and full screen -----------------------------------------
+
+void WebPage::OnFeaturePermissionRequested(const QUrl& origin, Feature feature) {
+  // A chart viewer has no use for notifications, position, camera,
+  // microphone, screen capture or pointer lock: refused without asking.
+  setFeaturePermission(origin, feature, PermissionDeniedByUser);
+}
+
+void WebPage::OnFullScreenRequested(QWebEngineFullScreenRequest request) {
+  request.accept();
+  browser_->HandleFullScreenRequest(request.toggleOn());
 }
 
 }  // namespace sorvi

@@ -1,7 +1,12 @@
 #pragma once
-// Internal to WebBrowser: the engine page, whose overridable calls become
-// the browser's notifications. Nothing outside src/platform/web_* uses it.
+// Internal to WebBrowser: the engine page, whose overridable calls and
+// requests become the browser's notifications and questions. Nothing
+// outside src/platform/web_* uses it.
 #include <QWebEnginePage>
+
+class QAuthenticator;
+class QWebEngineCertificateError;
+class QWebEngineFullScreenRequest;
 
 namespace sorvi {
 
@@ -13,6 +18,8 @@ class WebPage : public QWebEnginePage {
  public:
   WebPage(QWebEngineProfile* profile, WebBrowser* browser);
 
+  WebBrowser* Browser() const { return browser_; }
+
  protected:
   bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool is_main_frame) override;
   QWebEnginePage* createWindow(WebWindowType type) override;
@@ -23,6 +30,14 @@ class WebPage : public QWebEnginePage {
 
  private:
   bool IsLeavePageQuestion(const QString& message) const;
+  void TranslateActions();
+
+  void OnAuthenticationRequired(const QUrl& url, QAuthenticator* authenticator);
+  void OnProxyAuthenticationRequired(const QUrl& url, QAuthenticator* authenticator, const QString& proxy_host);
+  void OnCertificateError(const QWebEngineCertificateError& error);
+  void OnFeaturePermissionRequested(const QUrl& origin, Feature feature);
+  void OnFullScreenRequested(QWebEngineFullScreenRequest request);
+  QWidget* DialogParent() const;
 
   WebBrowser* browser_;
 };

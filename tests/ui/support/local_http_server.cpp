@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QHostAddress>
 #include <QPointer>
+#include <QSslServer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -16,6 +17,7 @@ QByteArray ReasonPhrase(int status) {
     case 200: return "OK";
     case 301: return "Moved Permanently";
     case 302: return "Found";
+    case 401: return "Unauthorized";
     case 303: return "See Other";
     case 307: return "Temporary Redirect";
     case 404: return "Not Found";
@@ -31,8 +33,22 @@ QByteArray LocalHttpServer::Request::Header(const QByteArray& name) const {
   return QByteArray();
 }
 
-LocalHttpServer::LocalHttpServer(QObject* parent) : QObject(parent), server_(new QTcpServer(this)) {
-  connect(server_, &QTcpServer::newConnection, this, &LocalHttpServer::OnNewConnection);
+LocalHttpServer::LocalHttpServer(QObject* parent) : QObject(parent), server_(new QTcpServer(this)) { Listen(); }
+
+LocalHttpServer::LocalHttpServer(const QSslConfiguration& tls, QObject* parent) : QObject(parent), tls_(true) {
+  auto* server = new QSslServer(this);
+  server->setSslConfiguration(tls);
+  server_ = server;
+  Listen();
+}
+
+void LocalHttpServer::Listen() {
+  // A TLS connection is pending only once its handshake is done, well after
+  // newConnection.
+  if (tls_)
+    connect(server_, &QTcpServer::pendingConnectionAvailable, this, &LocalHttpServer::OnNewConnection);
+  else
+    connect(server_, &QTcpServer::newConnection, this, &LocalHttpServer::OnNewConnection);
   server_->listen(QHostAddress::LocalHost, 0);
 }
 
@@ -42,7 +58,9 @@ bool LocalHttpServer::IsListening() const { return server_->isListening(); }
 
 quint16 LocalHttpServer::Port() const { return server_->serverPort(); }
 
-QByteArray LocalHttpServer::Origin() const { return "http://127.0.0.1:" + QByteArray::number(Port()); }
+QByteArray LocalHttpServer::Origin() const {
+  return (tls_ ? "https://127.0.0.1:" : "http://127.0.0.1:") + QByteArray::number(Port());
+}
 
 QUrl LocalHttpServer::Url(const QByteArray& path_and_query) const {
   return QUrl::fromEncoded(Origin() + path_and_query, QUrl::StrictMode);
@@ -139,6 +157,13 @@ void LocalHttpServer::Answer(QTcpSocket* socket, const Request& request) {
   Reply reply;
   if (replies_.contains(request.path)) {
     reply = replies_.value(request.path);
+    if (!reply.basic_login.isEmpty() &&
+        request.Header("Authorization") != "Basic " + reply.basic_login.toBase64()) {
+      reply.status = 401;
+      reply.content_type = "text/html; charset=utf-8";
+      reply.body = reply.denied_body;
+      reply.headers = {{"WWW-Authenticate", "Basic realm=\"" + reply.realm + "\""}};
+    }
   } else {
     reply.status = 404;
     reply.body = "<html><head><title>404</title></head><body>Not found</body></html>";

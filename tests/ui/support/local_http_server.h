@@ -10,6 +10,7 @@
 #include <QPair>
 #include <QUrl>
 
+class QSslConfiguration;
 class QTcpServer;
 class QTcpSocket;
 
@@ -39,9 +40,17 @@ class LocalHttpServer : public QObject {
     QByteArray body;
     QList<QPair<QByteArray, QByteArray>> headers;  // extra ones, e.g. Set-Cookie
     int delay_ms = 0;                              // answer only after this
+    // "user:password": a request without that Basic log-in gets 401 asking
+    // for it in `realm`, with `denied_body` as its page.
+    QByteArray basic_login;
+    QByteArray realm = "Sorvi test";
+    QByteArray denied_body = "<html><body>denied</body></html>";
   };
 
   explicit LocalHttpServer(QObject* parent = nullptr);
+  // The same over TLS with the given certificate: Origin() is then
+  // "https://127.0.0.1:<port>".
+  explicit LocalHttpServer(const QSslConfiguration& tls, QObject* parent = nullptr);
   ~LocalHttpServer() override;
 
   bool IsListening() const;
@@ -73,7 +82,10 @@ class LocalHttpServer : public QObject {
   void OnReadyRead(QTcpSocket* socket);
   void Answer(QTcpSocket* socket, const Request& request);
 
+  void Listen();
+
   QTcpServer* server_;
+  bool tls_ = false;
   QHash<QByteArray, Reply> replies_;
   QHash<QTcpSocket*, QByteArray> pending_;
   QList<Request> requests_;

@@ -1,0 +1,103 @@
+#include "platform/web_download.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPointer>
+#include <QStandardPaths>
+#include <QWebEngineDownloadRequest>
+
+#include "platform/download_file_name.h"
+#include "platform/web_browser.h"
+#include "platform/web_page.h"
+#include "platform/web_questions.h"
+
+namespace sorvi::web_download {
+namespace {
+
+QString ReasonText(QWebEngineDownloadRequest::DownloadInterruptReason reason) {
+  using R = QWebEngineDownloadRequest;
+  switch (reason) {
+    case R::FileAccessDenied: return QStringLiteral("ファイルに書き込めません");
+    case R::FileNoSpace: return QStringLiteral("ディスクの空きが足りません");
+    case R::FileNameTooLong: return QStringLiteral("ファイル名が長すぎます");
+    case R::FileTooLarge: return QStringLiteral("ファイルが大きすぎます");
+    case R::FileFailed:
+    case R::FileTransientError:
+    case R::FileBlocked:
+    case R::FileSecurityCheckFailed:
+    case R::FileTooShort:
+    case R::FileHashMismatch:
+    case R::FileVirusInfected: return QStringLiteral("ファイルを保存できません");
+    case R::NetworkFailed:
+    case R::NetworkTimeout:
+    case R::NetworkDisconnected:
+    case R::NetworkServerDown:
+    case R::NetworkInvalidRequest: return QStringLiteral("ネットワークのエラー");
+    case R::ServerUnauthorized:
+    case R::ServerForbidden: return QStringLiteral("サーバーに拒否されました");
+    case R::ServerCertProblem: return QStringLiteral("サーバー証明書に問題があります");
+    case R::UserCanceled: return QStringLiteral("中止しました");
+    default: return QStringLiteral("サーバーのエラー");
+  }
+}
+
+QString FinalPath(const QWebEngineDownloadRequest* download) {
+  return QDir(download->downloadDirectory()).filePath(download->downloadFileName());
+}
+
+// Follows one accepted download for the browser that started it.
+void Follow(QWebEngineDownloadRequest* download, QPointer<WebBrowser> browser) {
+  auto report_progress = [download, browser] {
+    if (browser && download->state() == QWebEngineDownloadRequest::DownloadInProgress)
+      emit browser->DownloadProgress(browser, FinalPath(download), download->receivedBytes(),
+                                     download->totalBytes());
+  };
+  QObject::connect(download, &QWebEngineDownloadRequest::receivedBytesChanged, download, report_progress);
+  QObject::connect(download, &QWebEngineDownloadRequest::totalBytesChanged, download, report_progress);
+  QObject::connect(download, &QWebEngineDownloadRequest::isFinishedChanged, download, [download, browser] {
+    if (!download->isFinished()) return;
+    const QString path = FinalPath(download);
+    const QString name = QFileInfo(path).fileName();
+    const bool ok = download->state() == QWebEngineDownloadRequest::DownloadCompleted;
+    const QString message =
+        ok ? QStringLiteral("ダウンロードが完了しました: %1").arg(QDir::toNativeSeparators(path))
+           : QStringLiteral("ダウンロードに失敗しました: %1 (%2)").arg(name, ReasonText(download->interruptReason()));
+    if (browser) emit browser->DownloadFinished(browser, path, ok, message);
+  });
+}
+
+}  // namespace
+
+void HandleRequest(QWebEngineDownloadRequest* download) {
+  QPointer<WebBrowser> browser;
+  if (auto* page = qobject_cast<WebPage*>(download->page())) browser = page->Browser();
+
+  QString directory = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+  if (directory.isEmpty()) directory = QDir::homePath();
+  SaveFileQuestion question;
+  // The top-level window, not the view, which may go while the dialog is
+  // open (the dialog copes with its parent going, but would vanish).
+  question.parent = browser ? browser->window() : QApplication::activeWindow();
+  if (question.parent && question.parent == browser.data()) question.parent = nullptr;
+  question.proposed_path = QDir(directory).filePath(
+      DownloadFileName(download->suggestedFileName().isEmpty() ? download->downloadFileName()
+                                                               : download->suggestedFileName()));
+  question.url = download->url();
+
+  QPointer<QWebEngineDownloadRequest> guarded(download);
+  const QString chosen = web_questions::AskSaveFile(question);
+  if (!guarded) return;  // the engine has gone meanwhile
+  if (chosen.isEmpty()) {
+    download->cancel();
+    return;
+  }
+  const QFileInfo target(chosen);
+  download->setDownloadDirectory(target.absolutePath());
+  download->setDownloadFileName(target.fileName());
+  Follow(download, browser);
+  download->accept();
+  if (browser) emit browser->DownloadProgress(browser, FinalPath(download), 0, download->totalBytes());
+}
+
+}  // namespace sorvi::web_download

@@ -1,0 +1,391 @@
+// What the browser does for the user beyond showing pages, against local
+// servers in a real web view: Japanese language, downloads, log-in prompts,
+// bad certificates, refused permissions, full screen, find and zoom.
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "platform/japanese_locale.h"
+#include "platform/web_browser.h"
+#include "support/event_wait.h"
+#include "support/local_http_server.h"
+#include "support/test_certificate.h"
+#include "support/web_test_main.h"
+
+using sorvi::WebBrowser;
+using sorvi::testing::LocalHttpServer;
+using sorvi::testing::WaitUntil;
+
+namespace {
+
+// 株価.csv in code page 932, as a server of a Japanese site sends it.
+const QByteArray kSjisCsvName("\x8a\x94\x89\xbf.csv");
+// Price lines with code page 932 text, CR LF and a NUL: must land unchanged.
+const QByteArray kCsvBody("code,name,price\r\n7203,\x83\x67\x83\x88\x83\x5e,2500\r\n\x00\xff\r\n", 38);
+
+bool HasJapanese(const QString& text) {
+  static const QRegularExpression kana_or_kanji(QStringLiteral("[\\x{3040}-\\x{30ff}\\x{4e00}-\\x{9fff}]"));
+  return text.contains(kana_or_kanji);
+}
+
+}  // namespace
+
+class WebEngineExtrasTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase();
+  void cleanup();
+  void cleanupTestCase();
+
+  void speaksJapanese();
+  void downloadAsksWhereAndSavesExactBytes_data();
+  void downloadAsksWhereAndSavesExactBytes();
+  void cancelledDownloadSavesNothing();
+  void loginPromptAnswersServer();
+  void badCertificateAsksAndRemembersHost();
+  void permissionsRefusedWithoutAsking();
+  void fullScreenGrantedAndLeftWithEscape();
+  void findCountsMatchesAndZoomIsKept();
+
+ private:
+  std::unique_ptr<WebBrowser> MakeBrowser();
+  bool Load(WebBrowser* browser, const QString& url);
+  QString Eval(WebBrowser* browser, const QString& script);
+
+  LocalHttpServer server_;
+  QTemporaryDir storage_;
+  QTemporaryDir saves_;
+};
+
+void WebEngineExtrasTest::initTestCase() {
+  QVERIFY(server_.IsListening());
+  QVERIFY(storage_.isValid() && saves_.isValid());
+  sorvi::WebEngine::SetStoragePath(storage_.path() + "/WebData");
+  server_.Serve("/page.html", "<html><head><title>Page</title></head><body>plain</body></html>");
+}
+
+void WebEngineExtrasTest::cleanup() {
+  WebBrowser::SetSaveFileHook({});
+  WebBrowser::SetLoginHook({});
+  WebBrowser::SetCertificateHook({});
+}
+
+void WebEngineExtrasTest::cleanupTestCase() { sorvi::WebEngine::Shutdown(); }
+
+std::unique_ptr<WebBrowser> WebEngineExtrasTest::MakeBrowser() {
+  auto browser = std::make_unique<WebBrowser>();
+  browser->resize(800, 600);
+  browser->show();
+  return browser;
+}
+
+bool WebEngineExtrasTest::Load(WebBrowser* browser, const QString& url) {
+  QSignalSpy complete(browser, &WebBrowser::DownloadComplete);
+  browser->Navigate(url);
+  return WaitUntil([&] { return !complete.isEmpty(); });
+}
+
+QString WebEngineExtrasTest::Eval(WebBrowser* browser, const QString& script) {
+  QString result;
+  bool done = false;
+  browser->RunJavaScript(script, [&](const QVariant& value) {
+    result = value.toString();
+    done = true;
+  });
+  WaitUntil([&] { return done; });
+  return result;
+}
+
+// ---- Japanese ------------------------------------------------------------------------
+
+void WebEngineExtrasTest::speaksJapanese() {
+  // Qt's own dialogs: message box buttons come from the Qt translations.
+  QMessageBox box(QMessageBox::Question, "t", "q", QMessageBox::Yes | QMessageBox::Cancel);
+  QVERIFY2(HasJapanese(box.button(QMessageBox::Cancel)->text()), qPrintable(box.button(QMessageBox::Cancel)->text()));
+
+  auto browser = MakeBrowser();
+  server_.ClearRequests();
+  QVERIFY(Load(browser.get(), server_.Origin() + "/page.html"));
+  QCOMPARE(server_.RequestsFor("/page.html").value(0).Header("Accept-Language"),
+           QByteArray(sorvi::kAcceptLanguage));
+
+  // A port nobody listens on: the engine's own error page, in Japanese.
+  QTcpServer closed;
+  QVERIFY(closed.listen(QHostAddress::LocalHost, 0));
+  const quint16 port = closed.serverPort();
+  closed.close();
+  QVERIFY(Load(browser.get(), QString("http://127.0.0.1:%1/").arg(port)));
+  const QString text = Eval(browser.get(), "document.body.innerText");
+  QVERIFY2(HasJapanese(text), qPrintable(text));
+}
+
+// ---- downloads -----------------------------------------------------------------------
+
+void WebEngineExtrasTest::downloadAsksWhereAndSavesExactBytes_data() {
+  QTest::addColumn<QByteArray>("disposition");
+  QTest::addColumn<QString>("proposed");
+  QTest::newRow("code page 932 name") << QByteArray("attachment; filename=\"" + kSjisCsvName + "\"")
+                                      << QString("株価.csv");
+  // 株価表.csv: 表 ends in 0x5C, which the engine drops inside quotes.
+  QTest::newRow("code page 932 name ending in 0x5C")
+      << QByteArray("attachment; filename=\"\x8a\x94\x89\xbf\x95\x5c.csv\"") << QString("株価表.csv");
+  QTest::newRow("unquoted code page 932 name with 0x5C")
+      << QByteArray("attachment; filename=\x83\x5c\x83\x6a\x81\x5b.csv") << QString("ソニー.csv");
+  QTest::newRow("percent-encoded UTF-8 name")
+      << QByteArray("attachment; filename=\"" + QString("株価.csv").toUtf8().toPercentEncoding() + "\"")
+      << QString("株価.csv");
+  QTest::newRow("UTF-8 name") << QByteArray("attachment; filename=\"" + QString("日足.csv").toUtf8() + "\"")
+                              << QString("日足.csv");
+  QTest::newRow("extended name wins") << QByteArray("attachment; filename=\"plain.csv\"; filename*=UTF-8''" +
+                                                    QString("週足①.csv").toUtf8().toPercentEncoding())
+                                      << QString("週足①.csv");
+}
+
+void WebEngineExtrasTest::downloadAsksWhereAndSavesExactBytes() {
+  QFETCH(QByteArray, disposition);
+  QFETCH(QString, proposed);
+  LocalHttpServer::Reply reply;
+  reply.content_type = "text/csv";
+  reply.body = kCsvBody;
+  reply.headers = {{"Content-Disposition", disposition}};
+  server_.Serve("/prices", reply);
+
+  const QString target = saves_.filePath(QString("saved-%1.csv").arg(QTest::currentDataTag()).replace(' ', '-'));
+  QList<sorvi::SaveFileQuestion> asked;
+  WebBrowser::SetSaveFileHook([&](const sorvi::SaveFileQuestion& question) {
+    asked << question;
+    return target;
+  });
+  auto browser = MakeBrowser();
+  QVERIFY(Load(browser.get(), server_.Origin() + "/page.html"));
+  QSignalSpy progress(browser.get(), &WebBrowser::DownloadProgress);
+  QSignalSpy finished(browser.get(), &WebBrowser::DownloadFinished);
+  browser->Navigate(server_.Origin() + "/prices");
+  QVERIFY(WaitUntil([&] { return !finished.isEmpty(); }));
+
+  QCOMPARE(asked.size(), 1);
+  const QFileInfo proposal(asked[0].proposed_path);
+  QCOMPARE(proposal.fileName(), proposed);
+  QCOMPARE(QDir(proposal.absolutePath()).canonicalPath(),
+           QDir(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation)).canonicalPath());
+  QCOMPARE(asked[0].url, server_.Url("/prices"));
+
+  QVERIFY(!progress.isEmpty());
+  QCOMPARE(progress.first().at(1).toString(), target);
+  QCOMPARE(finished.first().at(1).toString(), target);
+  QVERIFY2(finished.first().at(2).toBool(), qPrintable(finished.first().at(3).toString()));
+  QVERIFY(HasJapanese(finished.first().at(3).toString()));
+  QFile saved(target);
+  QVERIFY(saved.open(QIODevice::ReadOnly));
+  QCOMPARE(saved.readAll(), kCsvBody);
+  // The page the link was on stays.
+  QCOMPARE(browser->LocationURL(), server_.Origin() + "/page.html");
+}
+
+void WebEngineExtrasTest::cancelledDownloadSavesNothing() {
+  const QString name = "never-saved-20240102.zip";
+  LocalHttpServer::Reply reply;
+  reply.content_type = "application/zip";
+  reply.body = QByteArray("PK\x03\x04 not really a zip", 22);
+  reply.headers = {{"Content-Disposition", "attachment; filename=\"" + name.toLatin1() + "\""}};
+  server_.Serve("/archive", reply);
+  int asked = 0;
+  QString proposed;
+  WebBrowser::SetSaveFileHook([&](const sorvi::SaveFileQuestion& question) {
+    ++asked;
+    proposed = question.proposed_path;
+    return QString();
+  });
+  auto browser = MakeBrowser();
+  QSignalSpy progress(browser.get(), &WebBrowser::DownloadProgress);
+  QSignalSpy finished(browser.get(), &WebBrowser::DownloadFinished);
+  browser->Navigate(server_.Origin() + "/archive");
+  QVERIFY(WaitUntil([&] { return asked == 1; }));
+  QTest::qWait(500);
+  QCOMPARE(asked, 1);
+  QVERIFY(progress.isEmpty());
+  QVERIFY(finished.isEmpty());
+  QVERIFY(!QFile::exists(proposed));
+  const QStringList leftovers = QDir(QFileInfo(proposed).absolutePath()).entryList({name + "*"});
+  QVERIFY2(leftovers.isEmpty(), qPrintable(leftovers.join(',')));
+}
+
+// ---- log-in --------------------------------------------------------------------------
+
+void WebEngineExtrasTest::loginPromptAnswersServer() {
+  LocalHttpServer::Reply reply;
+  reply.body = "<html><body>members only</body></html>";
+  reply.basic_login = "taro:kabu";
+  reply.realm = "Members";
+  reply.denied_body = "<html><body>please log in</body></html>";
+  server_.Serve("/members/page", reply);
+
+  QList<sorvi::LoginQuestion> asked;
+  bool answer = false;
+  WebBrowser::SetLoginHook([&](const sorvi::LoginQuestion& question, sorvi::LoginAnswer* login) {
+    asked << question;
+    if (!answer) return false;
+    *login = {"taro", "kabu"};
+    return true;
+  });
+  auto browser = MakeBrowser();
+
+  // Cancelled: the server's own page for refused visitors is shown.
+  QVERIFY(Load(browser.get(), server_.Origin() + "/members/page"));
+  QCOMPARE(asked.size(), 1);
+  QCOMPARE(asked[0].realm, QString("Members"));
+  QCOMPARE(asked[0].host, QString("127.0.0.1:%1").arg(server_.Port()));
+  QVERIFY(!asked[0].proxy);
+  QCOMPARE(Eval(browser.get(), "document.body.innerText").trimmed(), QString("please log in"));
+
+  // Answered: the server gets the log-in and shows the page.
+  answer = true;
+  server_.ClearRequests();
+  browser->Refresh();
+  QVERIFY(WaitUntil([&] { return Eval(browser.get(), "document.body.innerText").trimmed() == "members only"; }));
+  QCOMPARE(asked.size(), 2);
+  QCOMPARE(server_.RequestsFor("/members/page").last().Header("Authorization"),
+           "Basic " + QByteArray("taro:kabu").toBase64());
+}
+
+// ---- certificates --------------------------------------------------------------------
+
+void WebEngineExtrasTest::badCertificateAsksAndRemembersHost() {
+  QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+  tls.setLocalCertificate(QSslCertificate(sorvi::testing::kTestCertificatePem));
+  tls.setPrivateKey(QSslKey(sorvi::testing::kTestKeyPem, QSsl::Rsa));
+  tls.setPeerVerifyMode(QSslSocket::VerifyNone);
+  LocalHttpServer https(tls);
+  QVERIFY(https.IsListening());
+  https.Serve("/secure.html", "<html><body>secure page</body></html>");
+
+  QList<sorvi::CertificateQuestion> asked;
+  bool go_on = false;
+  WebBrowser::SetCertificateHook([&](const sorvi::CertificateQuestion& question) {
+    asked << question;
+    return go_on;
+  });
+  auto browser = MakeBrowser();
+
+  // Refused: nothing reaches the server, the engine shows its error page.
+  QVERIFY(Load(browser.get(), https.Origin() + "/secure.html"));
+  QCOMPARE(asked.size(), 1);
+  QCOMPARE(asked[0].host, QString("127.0.0.1"));
+  QVERIFY2(HasJapanese(asked[0].error), qPrintable(asked[0].error));
+  QCOMPARE(https.Count("/secure.html"), 0);
+  QVERIFY(Eval(browser.get(), "document.body.innerText") != "secure page");
+
+  // Continued: the page loads; later visits to the host are not asked again.
+  go_on = true;
+  QVERIFY(Load(browser.get(), https.Origin() + "/secure.html"));
+  QCOMPARE(asked.size(), 2);
+  QCOMPARE(Eval(browser.get(), "document.body.innerText").trimmed(), QString("secure page"));
+  auto other = MakeBrowser();
+  QVERIFY(Load(other.get(), https.Origin() + "/secure.html?again"));
+  QCOMPARE(Eval(other.get(), "document.body.innerText").trimmed(), QString("secure page"));
+  QCOMPARE(asked.size(), 2);
+}
+
+// ---- permissions and full screen -------------------------------------------------------
+
+void WebEngineExtrasTest::permissionsRefusedWithoutAsking() {
+  server_.Serve("/ask.html", R"html(<html><body><script>
+    window.results = {};
+    navigator.geolocation.getCurrentPosition(() => results.geo = 'granted', e => results.geo = 'refused ' + e.code);
+    Notification.requestPermission().then(p => results.notify = p);
+  </script></body></html>)html");
+  auto browser = MakeBrowser();
+  QVERIFY(Load(browser.get(), server_.Origin() + "/ask.html"));
+  // Unanswered, both would wait for ever.
+  QVERIFY(WaitUntil([&] { return Eval(browser.get(), "Object.keys(results).length") == "2"; }));
+  QCOMPARE(Eval(browser.get(), "results.geo"), QString("refused 1"));  // PERMISSION_DENIED
+  QCOMPARE(Eval(browser.get(), "results.notify"), QString("denied"));
+}
+
+void WebEngineExtrasTest::fullScreenGrantedAndLeftWithEscape() {
+  server_.Serve("/chart.html", R"html(<html><body style="margin:0">
+    <button id="b" style="width:100%;height:100%" onclick="document.documentElement.requestFullscreen()">
+    full</button></body></html>)html");
+  auto browser = MakeBrowser();
+  QSignalSpy requested(browser.get(), &WebBrowser::FullScreenRequested);
+  QVERIFY(Load(browser.get(), server_.Origin() + "/chart.html"));
+  const auto is_full = [&] { return Eval(browser.get(), "String(document.fullscreenElement !== null)"); };
+
+  for (const bool by_escape : {true, false}) {
+    requested.clear();
+    QVERIFY(WaitUntil([&] { return browser->InputWidget() && browser->InputWidget()->isVisible(); }));
+    browser->ClickAt(QPoint(100, 100));  // a click: full screen needs a user gesture
+    QVERIFY(WaitUntil([&] { return requested.size() == 1; }));
+    QCOMPARE(requested[0].at(1).toBool(), true);
+    QVERIFY(browser->IsFullScreen());
+    QVERIFY(WaitUntil([&] { return is_full() == "true"; }));
+
+    if (by_escape) {
+      QWidget* input = browser->InputWidget();
+      QCoreApplication::postEvent(input, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+      QCoreApplication::postEvent(input, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier));
+    } else {
+      browser->ExitFullScreen();
+    }
+    QVERIFY(WaitUntil([&] { return requested.size() == 2; }));
+    QCOMPARE(requested[1].at(1).toBool(), false);
+    QVERIFY(!browser->IsFullScreen());
+    QVERIFY(WaitUntil([&] { return is_full() == "false"; }));
+  }
+}
+
+// ---- find and zoom -------------------------------------------------------------------
+
+void WebEngineExtrasTest::findCountsMatchesAndZoomIsKept() {
+  server_.Serve("/find.html",
+                "<html><body><p>株価 one</p><p>株価 two</p><p>株価 three</p><p>other</p></body></html>");
+  auto browser = MakeBrowser();
+  QVERIFY(Load(browser.get(), server_.Origin() + "/find.html"));
+  struct Found {
+    int active = -1;
+    int count = -1;
+  };
+  const auto find = [&](const QString& text, bool backward) {
+    Found found;
+    browser->FindText(text, backward, [&](int active, int count) { found = {active, count}; });
+    WaitUntil([&] { return found.count >= 0; });
+    return found;
+  };
+  Found first = find("株価", false);
+  QCOMPARE(first.count, 3);
+  QCOMPARE(first.active, 1);
+  QCOMPARE(find("株価", false).active, 2);
+  QCOMPARE(find("株価", true).active, 1);
+  QCOMPARE(find("株価", true).active, 3);  // wraps round
+  QCOMPARE(find("見つからない", false).count, 0);
+
+  const QString width_before = Eval(browser.get(), "String(window.innerWidth)");
+  browser->SetZoomFactor(2.0);
+  QCOMPARE(browser->ZoomFactor(), 2.0);
+  QVERIFY(WaitUntil([&] {
+    return Eval(browser.get(), "String(window.innerWidth)").toInt() == width_before.toInt() / 2;
+  }));
+  QVERIFY(Load(browser.get(), server_.Origin() + "/page.html"));
+  QCOMPARE(browser->ZoomFactor(), 2.0);
+  browser->SetZoomFactor(50.0);
+  QCOMPARE(browser->ZoomFactor(), 5.0);
+}
+
+SORVI_WEB_TEST_MAIN(WebEngineExtrasTest)
+
+#include "web_engine_extras_test.moc"
