@@ -12,7 +12,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/confirm_box.h"
+#include "platform/confirm_box.h"
 #include "core/settings/settings_file.h"
 #include "platform/web_engine_internet.h"
 

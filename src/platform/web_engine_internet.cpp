@@ -8,6 +8,7 @@
 #include <QWebEngineCookieStore>
 #include <QWebEngineProfile>
 
+#include "platform/japanese_locale.h"
 #include "platform/web_browser.h"
 #include "platform/web_engine_profile.h"
 
@@ -18,7 +19,6 @@ InternetSettings g_settings;
 
 // Kept on the profile the first time its languages are changed, so that
 // emptying the list gives back what the engine chose by itself.
-constexpr const char* kEngineLanguagesProperty = "sorviEngineAcceptLanguage";
 
 // Left in the storage directory when site data could not be removed under a
 // running engine.
@@ -77,12 +77,9 @@ void ApplyToNewProfile(QWebEngineProfile* profile) {
 
 void ApplyLanguages(QWebEngineProfile* profile, const QString& languages) {
   if (!profile) return;
-  QVariant original = profile->property(kEngineLanguagesProperty);
-  if (!original.isValid()) {
-    original = profile->httpAcceptLanguage();
-    profile->setProperty(kEngineLanguagesProperty, original);
-  }
-  profile->setHttpAcceptLanguage(languages.isEmpty() ? original.toString() : languages);
+  // No languages of the user's own: Japanese first, as the program asks by
+  // default (the engine's getter loses the weights, so it can't be read back).
+  profile->setHttpAcceptLanguage(languages.isEmpty() ? QString::fromLatin1(kAcceptLanguage) : languages);
 }
 
 bool ClearBrowsingData(QWebEngineProfile* profile) {

@@ -11,6 +11,7 @@
 #include "platform/japanese_locale.h"
 #include "platform/web_browser.h"
 #include "platform/web_download.h"
+#include "platform/web_engine_internet.h"
 
 namespace sorvi {
 namespace {
@@ -37,7 +38,8 @@ QWebEngineProfile* MakeProfile() {
   settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
   // A chart's full-screen button; the browser reports it to its owner.
   settings->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
-  profile->setHttpAcceptLanguage(QString::fromLatin1(kAcceptLanguage));
+  // The user's Internet settings (languages, site data left to remove).
+  ApplyToNewProfile(profile);
   QObject::connect(profile, &QWebEngineProfile::downloadRequested, profile, &web_download::HandleRequest);
 
   // The profile must go after its pages and before the engine itself. The
