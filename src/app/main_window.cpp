@@ -124,6 +124,14 @@ void TFormMain::ShowProgress(int progress, int progress_max) {
 
 void TFormMain::FormCreate() {
   SettingsFile ini(Bytes(ini_path_));
+  if (ini.Unreadable()) {
+    // Said once; the program runs on the defaults and never writes over a
+    // file it could not read.
+    QTimer::singleShot(0, this, [this] {
+      ShowError(QString("設定ファイル %1 を読み込めません。\n既定の設定で動作し、このファイルには書き込みません。")
+                    .arg(ini_path_));
+    });
+  }
   options_ = ReadAppOptions(ini);
 
   StartMaximized = ini.ReadInteger("Window", "State", 0) == 2;
@@ -298,13 +306,10 @@ bool TFormMain::SaveAtClose(bool saved, const QString& list_caption) {
   if (saved) return true;
   // The error has been shown; the user may still leave without this list
   // rather than be kept in a window that can never close.
-  QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(),
-                  list_caption + "は保存されていません。\n保存せずに終了しますか？", QMessageBox::Yes | QMessageBox::No,
-                  this);
-  box.setButtonText(QMessageBox::Yes, "はい");
-  box.setButtonText(QMessageBox::No, "いいえ");
-  box.setDefaultButton(QMessageBox::No);
-  return box.exec() == QMessageBox::Yes;
+  const QRect frame = frameGeometry();
+  const QPoint at(frame.left() + frame.width() / 2 - 100, frame.top() + frame.height() / 2 - 50);
+  return sorvi::AskYesNo(this, "確認", list_caption + "は保存されていません。\n保存せずに終了しますか？", at) ==
+         QMessageBox::Yes;
 }
 
 bool TFormMain::FormCloseQuery() {

@@ -72,9 +72,10 @@ void BookmarkListController::ShowAll() {
 }
 
 void BookmarkListController::PopupMenuURLEditorClick(QObject* /*sender*/) {
-  const std::string path = QFile::encodeName(FilePath()).toStdString();
-  if (!FileExists(path)) return;
-  const std::optional<std::string> bytes = ReadWholeFile(path);
+  const FileReadResult file = ReadFile(QFile::encodeName(FilePath()).toStdString());
+  if (file.status == ReadStatus::kMissing) return;
+  const std::optional<std::string> bytes =
+      file.status == ReadStatus::kRead ? std::optional<std::string>(file.bytes) : std::nullopt;
   if (!bytes) {
     load_failed_ = true;
     bookmarks_.clear();

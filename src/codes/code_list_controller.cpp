@@ -77,17 +77,15 @@ void CodeListController::ShowError(const QString& text) {
 QString CodeListController::FilePath() const { return exe_dir_ + "SV_Code.txt"; }
 
 void CodeListController::PopupMenuCodeEditorClick(QObject* /*sender*/) {
-  const std::string path = QFile::encodeName(FilePath()).toStdString();
-  if (!FileExists(path)) return;
+  const FileReadResult file = ReadFile(QFile::encodeName(FilePath()).toStdString());
+  if (file.status == ReadStatus::kMissing) return;
   tree_.clear();
-  const std::optional<std::string> bytes = ReadWholeFile(path);
-  if (!bytes) {
+  if (file.status == ReadStatus::kUnreadable) {
     load_failed_ = true;
     throw std::runtime_error(QString("ファイル %1 は開けません").arg(FilePath()).toStdString());
   }
   load_failed_ = false;
-
-  const StockCodeLoad load = ParseStockCodeFile(*bytes);
+  const StockCodeLoad load = ParseStockCodeFile(file.bytes);
   // Built detached and inserted in one go: thousands of stocks one by one
   // would make the view re-layout each time.
   QList<QTreeWidgetItem*> groups;

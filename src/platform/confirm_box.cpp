@@ -53,4 +53,16 @@ int AskYesNoCancel(QWidget* parent, const QString& title, const QString& text, Q
   return QMessageBox::Cancel;
 }
 
+int AskYesNo(QWidget* parent, const QString& title, const QString& text, QPoint top_left) {
+  QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+  QPushButton* yes = box.addButton("はい(&Y)", QMessageBox::YesRole);
+  QPushButton* no = box.addButton("いいえ(&N)", QMessageBox::NoRole);
+  box.setDefaultButton(no);
+  box.setEscapeButton(no);
+  PlaceOnShow placer(top_left);
+  box.installEventFilter(&placer);
+  box.exec();
+  return box.clickedButton() == yes ? QMessageBox::Yes : QMessageBox::No;
+}
+
 }  // namespace sorvi

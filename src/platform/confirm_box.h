@@ -12,4 +12,8 @@ namespace sorvi {
 // to the window system; when both are negative the box is centred.
 int AskYesNoCancel(QWidget* parent, const QString& title, const QString& text, QPoint top_left);
 
+// Yes / No, "いいえ" the default and the answer when the box is closed.
+// Returns QMessageBox::Yes or QMessageBox::No.
+int AskYesNo(QWidget* parent, const QString& title, const QString& text, QPoint top_left);
+
 }  // namespace sorvi

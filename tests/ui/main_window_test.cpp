@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QFileInfo>
 #include <QTest>
 #include <QToolButton>
 
@@ -17,6 +18,7 @@
 #include "codes/code_list_controller.h"
 #include "bookmarks/bookmark_list_controller.h"
 #include "codes/code_tree_view.h"
+#include "support/event_wait.h"
 #include "support/find_widget.h"
 #include "support/window_options.h"
 #include "support/dialog_driver.h"
@@ -25,6 +27,7 @@
 using namespace sorvi;
 using sorvi::testing::ChangeOptions;
 using sorvi::testing::Find;
+using sorvi::testing::WaitUntil;
 using sorvi::testing::DialogDriver;
 using sorvi::testing::ScratchDir;
 
@@ -42,6 +45,8 @@ class MainWindowTest : public QObject {
   void answersDecideWhichListsAreSaved();
   void autoSaveSavesOnlyModifiedListsWithoutAsking();
   void refusedSettingsWriteIsReportedAndTheOldFileKept();
+  void failedSaveAtCloseOffersToLeaveWithoutIt();
+  void unreadableFilesAreNeverWrittenOver();
 };
 
 void MainWindowTest::firstStartUsesTheDefaults() {
@@ -253,6 +258,82 @@ void MainWindowTest::refusedSettingsWriteIsReportedAndTheOldFileKept() {
   QCOMPARE(driver.Seen().size(), size_t(1));
   QCOMPARE(driver.Seen()[0].text, dir.File("Sorvi.ini") + " に書き込めません");
   QCOMPARE(dir.Read("Sorvi.ini"), QByteArray("[Window]\r\nTop=60\r\n"));
+}
+
+void MainWindowTest::failedSaveAtCloseOffersToLeaveWithoutIt() {
+  ScratchDir dir;
+  dir.WriteSjisLines("SV_List.txt", {"[株探]", "https://kabutan.jp/stock/?code=%CD%"});
+  const QByteArray list_before = dir.Read("SV_List.txt");
+  // Bookmarks can't be saved: a directory where their new copy would go.
+  QVERIFY(QDir(dir.Path()).mkdir("SV_List.txt.___"));
+  TFormMain form(dir.Path());
+  form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&form));
+  Find<CodeTreeView>(&form, "TreeViewCode")->AddGroup("[A]");
+  form.Codes()->SetModified(true);
+  form.Bookmarks()->SetModified(true);
+
+  // The failure is reported, then the user may stay...
+  {
+    DialogDriver driver({"OK", "いいえ(&N)"});
+    QVERIFY(!form.close());
+    QCOMPARE(driver.Seen().size(), size_t(2));
+    QVERIFY(driver.Seen()[0].text.contains("URL一覧を保存できませんでした"));
+    QVERIFY(driver.Seen()[1].text.contains("保存せずに終了しますか？"));
+    QVERIFY(form.isVisible());
+    QVERIFY(form.Bookmarks()->IsModified());
+  }
+  // ...or leave without that list; the other list and the settings are
+  // written all the same.
+  {
+    DialogDriver driver({"OK", "はい(&Y)"});
+    QVERIFY(form.close());
+    QCOMPARE(driver.Seen().size(), size_t(2));
+  }
+  QCOMPARE(dir.Read("SV_Code.txt"), QByteArray("[A]\r\n"));
+  QCOMPARE(dir.Read("SV_List.txt"), list_before);
+  QVERIFY(dir.Read("Sorvi.ini").contains("[Window]"));
+}
+
+void MainWindowTest::unreadableFilesAreNeverWrittenOver() {
+  // A settings file that can't be read: defaults, one word at start-up, and
+  // the file is left alone at close.
+  {
+    ScratchDir dir;
+    QVERIFY(QDir(dir.Path()).mkdir("Sorvi.ini"));
+    DialogDriver driver({"OK", "OK"});
+    TFormMain form(dir.Path());
+    form.show();
+    QVERIFY(WaitUntil([&] { return driver.Seen().size() == 1; }));
+    QVERIFY(driver.Seen()[0].text.contains("設定ファイル"));
+    QVERIFY(driver.Seen()[0].text.contains(dir.File("Sorvi.ini")));
+    QVERIFY(form.close());
+    QCOMPARE(driver.Seen().size(), size_t(2));
+    QCOMPARE(driver.Seen()[1].text, dir.File("Sorvi.ini") + " に書き込めません");
+    QVERIFY(QFileInfo(dir.File("Sorvi.ini")).isDir());
+  }
+  // A code list that can't be read: the bookmarks still load, and neither
+  // the list nor what the settings say of it is written back.
+  {
+    ScratchDir dir;
+    dir.Write("Sorvi.ini", "[Window]\r\nExpand=101\r\nIniDir=/srv/charts\r\n");
+    dir.WriteSjisLines("SV_List.txt", {"[株探]", "https://kabutan.jp/stock/?code=%CD%"});
+    QVERIFY(QDir(dir.Path()).mkdir("SV_Code.txt"));
+    DialogDriver driver({"OK", "OK"});
+    TFormMain form(dir.Path());
+    form.show();
+    QVERIFY(WaitUntil([&] { return driver.Seen().size() == 1; }));
+    QVERIFY(driver.Seen()[0].text.contains(dir.File("SV_Code.txt")));
+    QCOMPARE(form.Bookmarks()->Bookmarks().size(), size_t(1));
+    form.Codes()->SetModified(true);
+    QVERIFY(!form.Codes()->PopupMenuCodeSaveClick());
+    form.Codes()->SetModified(false);
+    QVERIFY(form.close());
+    QVERIFY(QFileInfo(dir.File("SV_Code.txt")).isDir());
+    const QByteArray ini = dir.Read("Sorvi.ini");
+    QVERIFY2(ini.contains("Expand=101\r\n"), ini.constData());
+    QVERIFY2(ini.contains("IniDir=/srv/charts\r\n"), ini.constData());
+  }
 }
 
 QTEST_MAIN(MainWindowTest)

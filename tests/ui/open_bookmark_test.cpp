@@ -16,6 +16,7 @@
 #include "support/local_http_server.h"
 #include "support/scratch_dir.h"
 #include "support/web_test_main.h"
+#include "tabs/address_box.h"
 #include "tabs/tab_controller.h"
 
 using namespace sorvi;
@@ -71,6 +72,7 @@ class OpenBookmarkTest : public QObject {
   void doubleClickOnAGroupOpensAndLeavesItsExpansion();
   void overwriteModeReusesTheActiveTab();
   void emptyExpansionOpensNothingAndForgetsPendingValues();
+  void listBytesReachTheServerAndTheHistoryExactly();
 };
 
 void OpenBookmarkTest::selectedStocksFillTheAddressAndCaption() {
@@ -140,6 +142,32 @@ void OpenBookmarkTest::emptyExpansionOpensNothingAndForgetsPendingValues() {
   QCOMPARE(Find<QTabWidget>(f.form.get(), "PageControl")->count(), 0);
   QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->currentText(), QString());
   QVERIFY(!WebEngine::IsStarted());
+}
+
+void OpenBookmarkTest::listBytesReachTheServerAndTheHistoryExactly() {
+  // A name as a broken or foreign editor may leave it: double-byte
+  // characters whose second byte is 0x5C, bytes that are no character of
+  // code page 932, and control bytes.
+  const QByteArray name("\x83\x5C\x80x\xFF\x01\x1F\x95\x5C", 9);
+  ScratchDir dir;
+  LocalHttpServer server;
+  server.Serve("/echo", kPage);
+  dir.Write("SV_Code.txt", "[g]\r\n1234 " + name + "\r\n");
+  dir.Write("SV_List.txt", "[n]\r\n" + server.Origin() + "/echo?n=%NM%\r\n");
+  TFormMain form(dir.Path());
+  form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&form));
+  CodeTreeView& tree = *Find<CodeTreeView>(&form, "TreeViewCode");
+  tree.setCurrentItem(tree.topLevelItem(0)->child(0));
+  UrlListView& list = *Find<UrlListView>(&form, "ListViewURL");
+  list.setCurrentItem(list.topLevelItem(0));
+
+  form.Bookmarks()->ListViewURLDblClick(Qt::NoModifier);
+  QVERIFY(server.WaitForRequest("/echo"));
+  QCOMPARE(server.RequestsFor("/echo").first().DecodedQuery(), "n=" + name);
+  const std::vector<std::string> history = form.Address()->History();
+  QVERIFY(!history.empty());
+  QCOMPARE(QByteArray::fromStdString(history.front()), server.Origin() + "/echo?n=" + name);
 }
 
 SORVI_WEB_TEST_MAIN(OpenBookmarkTest)
