@@ -23,6 +23,7 @@
 #include "codes/code_list_controller.h"
 #include "codes/code_tree_view.h"
 #include "core/files/file_io.h"
+#include "core/settings/internet_settings.h"
 #include "core/settings/settings_file.h"
 #include "core/settings/url_history.h"
 #include "keymacro/key_macro_controller.h"
@@ -30,6 +31,7 @@
 #include "platform/cp932.h"
 #include "platform/idle_hook.h"
 #include "platform/toolbar_icons.h"
+#include "platform/web_engine_internet.h"
 #include "tabs/address_box.h"
 #include "tabs/tab_controller.h"
 #include "tabs/tab_menu.h"
@@ -90,6 +92,7 @@ void TFormMain::MakeSubsystems() {
   connect(ToolButtonNavigate, &QToolButton::clicked, this,
           [this] { ToolButtonNavigateClick(QGuiApplication::keyboardModifiers()); });
   WireTabs();
+  WireEtcMenu();
 }
 
 void TFormMain::WireTabs() {
@@ -133,6 +136,8 @@ void TFormMain::FormCreate() {
     });
   }
   options_ = ReadAppOptions(ini);
+  // Proxy and languages hold from the first page on.
+  UseInternetSettings(ReadInternetSettings(ini));
 
   StartMaximized = ini.ReadInteger("Window", "State", 0) == 2;
   NormalTop = ini.ReadInteger("Window", "Top", 50);

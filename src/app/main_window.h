@@ -80,6 +80,13 @@ class TFormMain : public QMainWindow {
   void StatusBarResize();
   void SpeedButtonOptionClick();
   void SpeedButtonEtcClick();
+  // ---- the items of PopupMenuEtc (main_window_etc_menu.cpp) ----
+  void PopupMenuEtcOptionClick();
+  void PopupMenuNetOptionClick();
+  // Brings the help tab to the front, or opens the help page; Shift inverts
+  // the navigate mode as with the navigate button.
+  void PopupMenuEtcHelpClick(Qt::KeyboardModifiers modifiers);
+  void PopupMenuEtcAboutClick();
   bool FormCloseQuery();
   void FormClose();
   void ApplicationEventsIdle();
@@ -107,6 +114,7 @@ class TFormMain : public QMainWindow {
   void BuildStatusBar();
   void MakeSubsystems();
   void WireTabs();
+  void WireEtcMenu();
   void ApplySplitterLimit();
   void ShowProgress(int progress, int progress_max);
   void LoadLists(SettingsFile& ini);

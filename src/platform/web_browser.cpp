@@ -350,9 +350,24 @@ void WebBrowser::OnLoadProgress(int progress) {
 
 void WebBrowser::OnLoadFinished(bool) {
   loading_ = false;
+  // Before the notifications: script their receivers run reads the page
+  // as nameless already.
+  if (!register_as_browser_) ForgetWindowName();
   emit ProgressChange(this, -1, 100);
   emit DownloadComplete(this);
   emit CommandStateChange(this, kCommandAll, false);
+}
+
+void WebBrowser::SetRegisterAsBrowser(bool on) {
+  register_as_browser_ = on;
+  if (!on) ForgetWindowName();
+}
+
+void WebBrowser::ForgetWindowName() {
+  // A page that has loaded nothing yet may still be waiting to take in the
+  // window a page opens: running script would start it as a blank page.
+  if (!page_ || page_->url().isEmpty()) return;
+  RunJavaScript(QStringLiteral("window.name = '';"));
 }
 
 void WebBrowser::OnGeometryChangeRequested(const QRect& geometry) {

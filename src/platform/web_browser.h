@@ -104,11 +104,14 @@ class WebBrowser : public QWidget {
   // an unload handler is allowed).
   bool Silent() const { return silent_; }
   void SetSilent(bool silent) { silent_ = silent; }
-  // Kept for the owner only: the engine always lets links and scripts aimed
-  // at a window name find a page tied to theirs by an opener, and finds no
-  // other; this cannot be switched either way.
+  // Whether links and scripts aimed at a window name may find this page.
+  // The engine always lets them find a page tied to theirs by an opener and
+  // cannot be told otherwise, so off means: the page's window name is
+  // cleared when switched off and after every load, and a link naming it
+  // asks for a new window instead (NewWindow2). A name a script sets after
+  // the load holds until the next load.
   bool RegisterAsBrowser() const { return register_as_browser_; }
-  void SetRegisterAsBrowser(bool on) { register_as_browser_ = on; }
+  void SetRegisterAsBrowser(bool on);
   // Like a child control aligned to its whole client area: while set, the
   // browser keeps the geometry of its parent's contents rectangle (also
   // after the parent changes). Off in a new browser.
@@ -241,6 +244,7 @@ class WebBrowser : public QWidget {
   void OnGeometryChangeRequested(const QRect& geometry);
   void OnWindowCloseRequested();
   void HandleFullScreenRequest(bool on);
+  void ForgetWindowName();
 
   quint64 id_ = 0;
   QWebEngineView* view_ = nullptr;

@@ -1,0 +1,87 @@
+// The items of the "メニュー" button that belong to the window itself: the
+// options dialog, the Internet settings, the help page and the about box.
+#include <QAction>
+#include <QGuiApplication>
+#include <QMenu>
+#include <optional>
+#include <vector>
+
+#include "app/main_window.h"
+#include "core/help/help_tab.h"
+#include "core/settings/option_rules.h"
+#include "dialogs/about_dialog.h"
+#include "dialogs/internet_dialog.h"
+#include "dialogs/option_dialog.h"
+#include "platform/cp932.h"
+#include "platform/web_browser.h"
+#include "platform/web_engine_internet.h"
+#include "tabs/address_box.h"
+#include "tabs/browser_tab.h"
+#include "tabs/open_request.h"
+#include "tabs/tab_controller.h"
+
+namespace sorvi {
+
+namespace {
+
+QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+}  // namespace
+
+void TFormMain::WireEtcMenu() {
+  const auto wire = [this](const char* name, auto handler) {
+    if (auto* item = PopupMenuEtc->findChild<QAction*>(QString::fromLatin1(name))) {
+      connect(item, &QAction::triggered, this, handler);
+    }
+  };
+  wire("PopupMenuEtcOption", [this] { PopupMenuEtcOptionClick(); });
+  wire("PopupMenuNetOption", [this] { PopupMenuNetOptionClick(); });
+  wire("PopupMenuEtcHelp", [this] { PopupMenuEtcHelpClick(QGuiApplication::keyboardModifiers()); });
+  wire("PopupMenuEtcAbout", [this] { PopupMenuEtcAboutClick(); });
+}
+
+void TFormMain::PopupMenuEtcOptionClick() {
+  const std::optional<OptionDialogResult> result = TFormOption::Run(options_, ini_path_, this);
+  if (!result) return;
+  // The tabs and the macro player read these at each use, so later tabs take
+  // Client, Silent and FocusLock from here on; open tabs keep their own.
+  SetOptions(result->options);
+  if (!result->link_target_changed) return;
+  // Also after a refused write: the new value is in effect for this run, and
+  // open tabs that kept the old one would behave unlike the tabs opened next.
+  for (int i = 0; i < tabs_->Count(); ++i) tabs_->TabAt(i)->Browser()->SetRegisterAsBrowser(options_.LinkTarget);
+  if (WebBrowser* popup = tabs_->PendingPopup()) popup->SetRegisterAsBrowser(options_.LinkTarget);
+}
+
+void TFormMain::PopupMenuNetOptionClick() {
+  TFormInternet dialog(CurrentInternetSettings(), ini_path_, this);
+  dialog.exec();
+}
+
+void TFormMain::PopupMenuEtcHelpClick(Qt::KeyboardModifiers modifiers) {
+  std::vector<TabIdentity> open;
+  for (int i = 0; i < tabs_->Count(); ++i) {
+    open.push_back({tabs_->Caption(i).toStdString(), tabs_->TabAt(i)->Browser()->LocationURL().toStdString()});
+  }
+  const int found = FindHelpTab(open);
+  if (found >= 0) {
+    tabs_->SwitchTo(found, this);
+    return;
+  }
+  // Opened like a path typed into the address box: it enters the history,
+  // and a directory name that Shift-JIS cannot hold still loads.
+  const QString path = exe_dir_ + FromUtf8(kHelpFileName);
+  address_->Show(path);
+  OpenRequest request;
+  request.typed = path;
+  request.caption = QStringToSjis(FromUtf8(kHelpCaption));
+  request.shift = modifiers.testFlag(Qt::ShiftModifier);
+  OpenPage(request);
+}
+
+void TFormMain::PopupMenuEtcAboutClick() {
+  TFormAbout about(this);
+  about.exec();
+}
+
+}  // namespace sorvi
