@@ -334,7 +334,9 @@ bool WebBrowser::HandleNavigationRequest(const QUrl& url, bool is_main_frame) {
 void WebBrowser::HandleNewWindowRequest(QWebEngineNewWindowRequest& request) {
   const QUrl url = request.requestedUrl();
   NewWindowRequest info;
-  info.url = url.isEmpty() ? BlankUrl().toString() : web_address::Display(url);
+  // The engine asks for a window without an address as "about:blank#blocked".
+  const bool blank = url.isEmpty() || url.adjusted(QUrl::RemoveFragment) == BlankUrl();
+  info.url = blank ? BlankUrl().toString() : web_address::Display(url);
   info.background = request.destination() == QWebEngineNewWindowRequest::InNewBackgroundTab;
 
   // The script's report came just before the request: the newest one about
