@@ -10,9 +10,12 @@
 #include <QPrinter>
 #include <QTimer>
 #include <QWebEngineFindTextResult>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEngineView>
 #include <memory>
 
+#include "core/tabs/window_features.h"
+#include "platform/page_reports.h"
 #include "platform/web_address.h"
 #include "platform/web_engine_profile.h"
 #include "platform/web_page.h"
@@ -26,6 +29,18 @@ const QUrl& BlankUrl() {
   static const QUrl url(QStringLiteral("about:blank"));
   return url;
 }
+
+// A report and a window request are about the same address when they agree
+// without query and fragment (a form's action gets its fields as query).
+bool SameAddress(const QUrl& reported, const QUrl& requested) {
+  const auto bare = [](const QUrl& url) {
+    return url.isEmpty() ? BlankUrl() : url.adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment);
+  };
+  return bare(reported) == bare(requested);
+}
+
+// Enough for a burst of window.open calls between two requests.
+constexpr size_t kMaxWindowReports = 16;
 
 }  // namespace
 
@@ -45,7 +60,6 @@ WebBrowser::WebBrowser(QWidget* parent) : QWidget(parent), id_(g_next_id++) {
           [this](const QString& title) { emit TitleChange(this, title); });
   connect(page_, &QWebEnginePage::linkHovered, this,
           [this](const QString& url) { emit StatusTextChange(this, url); });
-  connect(page_, &QWebEnginePage::geometryChangeRequested, this, &WebBrowser::OnGeometryChangeRequested);
   connect(page_, &QWebEnginePage::windowCloseRequested, this, &WebBrowser::OnWindowCloseRequested);
   // History has no signals of its own; the page's actions follow it.
   connect(page_->action(QWebEnginePage::Back), &QAction::enabledChanged, this,
@@ -242,8 +256,6 @@ void WebBrowser::RunJavaScript(const QString& script, std::function<void(const Q
 void WebBrowser::DisconnectAll() {
   disconnect(this, &WebBrowser::BeforeNavigate2, nullptr, nullptr);
   disconnect(this, &WebBrowser::NewWindow2, nullptr, nullptr);
-  disconnect(this, &WebBrowser::WindowSetWidth, nullptr, nullptr);
-  disconnect(this, &WebBrowser::WindowSetHeight, nullptr, nullptr);
   disconnect(this, &WebBrowser::WindowClosing, nullptr, nullptr);
   disconnect(this, &WebBrowser::DownloadBegin, nullptr, nullptr);
   disconnect(this, &WebBrowser::DownloadComplete, nullptr, nullptr);
@@ -313,17 +325,68 @@ bool WebBrowser::HandleNavigationRequest(const QUrl& url, bool is_main_frame) {
   if (is_main_frame) navigation_announced_ = true;
   bool cancel = false;
   ++in_navigation_request_;
-  emit BeforeNavigate2(this, web_address::Display(url), is_main_frame, QString(), &cancel);
+  emit BeforeNavigate2(this, web_address::Display(url), is_main_frame, is_main_frame ? window_name_ : QString(),
+                       &cancel);
   --in_navigation_request_;
   return !cancel;
 }
 
-WebPage* WebBrowser::HandleCreateWindow() {
+void WebBrowser::HandleNewWindowRequest(QWebEngineNewWindowRequest& request) {
+  const QUrl url = request.requestedUrl();
+  NewWindowRequest info;
+  // The engine asks for a window without an address as "about:blank#blocked".
+  const bool blank = url.isEmpty() || url.adjusted(QUrl::RemoveFragment) == BlankUrl();
+  info.url = blank ? BlankUrl().toString() : web_address::Display(url);
+  info.background = request.destination() == QWebEngineNewWindowRequest::InNewBackgroundTab;
+
+  // The script's report came just before the request: the newest one about
+  // this address is the call or click that made it.
+  const page_reports::Report* report = nullptr;
+  for (auto it = window_reports_.rbegin(); it != window_reports_.rend(); ++it) {
+    if (SameAddress(QUrl(it->url), url)) {
+      report = &*it;
+      break;
+    }
+  }
+  RequestedWindowSize size;
+  if (report) {
+    if (page_reports::IsWindowName(report->name)) info.targetName = report->name;
+    if (report->kind == page_reports::Report::Kind::Open) size = ParseWindowFeatures(report->features.toStdString());
+  } else if (request.destination() == QWebEngineNewWindowRequest::InNewDialog) {
+    // Opened without the script (it cannot run in some documents): the
+    // engine makes a dialog only for a page that gave a size.
+    size.has_width = size.has_height = true;
+  }
+  if (info.background) size = RequestedWindowSize();
+  // The engine's figures where it has them: it keeps sizes within bounds.
+  const QRect geometry = request.requestedGeometry();
+  if (size.has_width) info.width = geometry.width() > 0 ? geometry.width() : size.width;
+  if (size.has_height) info.height = geometry.height() > 0 ? geometry.height() : size.height;
+  if (report) window_reports_.erase(window_reports_.begin() + (report - window_reports_.data()));
+
   WebBrowser* created = nullptr;
-  emit NewWindow2(this, &created);
-  if (!created || created == this || !created->page_) return nullptr;
+  emit NewWindow2(this, info, &created);
+  if (!created || created == this || !created->page_) return;  // not opened: dropped
   created->opened_by_page_ = true;
-  return created->page_;
+  created->window_name_ = info.targetName;
+  request.openIn(created->page_);
+}
+
+void WebBrowser::HandleReport(const page_reports::Report& report) {
+  using Kind = page_reports::Report::Kind;
+  switch (report.kind) {
+    case Kind::Open:
+    case Kind::Target:
+      window_reports_.push_back(report);
+      if (window_reports_.size() > kMaxWindowReports) window_reports_.erase(window_reports_.begin());
+      break;
+    case Kind::Name:
+      window_name_ = report.name;
+      break;
+    case Kind::Close:
+      OnWindowCloseRequested();
+      break;
+  }
 }
 
 void WebBrowser::OnLoadStarted() {
@@ -368,13 +431,6 @@ void WebBrowser::ForgetWindowName() {
   // window a page opens: running script would start it as a blank page.
   if (!page_ || page_->url().isEmpty()) return;
   RunJavaScript(QStringLiteral("window.name = '';"));
-}
-
-void WebBrowser::OnGeometryChangeRequested(const QRect& geometry) {
-  QSize size = geometry.size();
-  if (isWindow()) size -= frameGeometry().size() - this->size();  // the frame is the desktop's
-  emit WindowSetWidth(this, size.width());
-  emit WindowSetHeight(this, size.height());
 }
 
 void WebBrowser::OnWindowCloseRequested() {

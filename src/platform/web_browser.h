@@ -13,15 +13,35 @@
 #include <QUrl>
 #include <QVariant>
 #include <QWidget>
+#include <vector>
 #include <functional>
 
 #include "platform/web_questions.h"
 
+class QWebEngineNewWindowRequest;
 class QWebEngineView;
 
 namespace sorvi {
 
 class WebPage;
+namespace page_reports {
+struct Report;
+}
+
+// What a page said when it asked for a new window.
+struct NewWindowRequest {
+  // DisplayAddress of what the window is to load; "about:blank" for a
+  // window opened without an address.
+  QString url;
+  // The window name aimed at (window.open's name, a link's or form's
+  // target); empty for none and for "_blank".
+  QString targetName;
+  // The inner size the page asked for; -1 for each one it did not give.
+  int width = -1;
+  int height = -1;
+  // Opened by a modified click (Ctrl, middle button): no name, no size.
+  bool background = false;
+};
 
 // Qt::AA_ShareOpenGLContexts must be set before QApplication exists. Cheap:
 // it sets the attribute and nothing else; the engine itself starts with the
@@ -58,6 +78,9 @@ class WebBrowser : public QWidget {
 
   // Unique among the browsers of this run; never reused.
   quint64 Id() const { return id_; }
+  // The name of the page's window (which links and scripts aim at): given
+  // when a page opened it, or set by its own script; empty for none.
+  QString WindowName() const { return window_name_; }
 
   // ---- operations ----
   // `address` is address-box text in code page 932 (see UrlFromSjisAddress).
@@ -169,26 +192,24 @@ class WebBrowser : public QWidget {
 
  signals:
   // Before every navigation of the page or one of its frames. `url` is
-  // DisplayAddress of the target; `topLevel` false for a frame. The engine
-  // does not tell the target frame name: `targetFrameName` is always empty
-  // (read "window.name" with RunJavaScript after the load). Set *cancel to
-  // stop the navigation. Server redirects are not announced. A page that a
-  // script opens on "about:blank" announces that address when it starts
-  // loading; cancelling it, or re-issuing it with Navigate2, changes nothing.
+  // DisplayAddress of the target; `topLevel` false for a frame.
+  // `targetFrameName` is the name of the window the page loads into (see
+  // WindowName; the name a link or script aimed at when it found this
+  // window by name), empty for frames. Set *cancel to stop the navigation.
+  // Server redirects are not announced. A page that a script opens on
+  // "about:blank" announces that address when it starts loading; cancelling
+  // it, or re-issuing it with Navigate2, changes nothing.
   void BeforeNavigate2(sorvi::WebBrowser* self, const QString& url, bool topLevel,
                        const QString& targetFrameName, bool* cancel);
-  // The page opens a window (script, target=_blank, a new window name). Put
-  // a new browser (WebBrowser::Create) in *newBrowser and the engine loads
-  // the window into it; leave it null and the request is dropped.
-  void NewWindow2(sorvi::WebBrowser* self, sorvi::WebBrowser** newBrowser);
-  // The page asked for this size of its window: sent by a page opened with
-  // both width and height, right after NewWindow2 and before its first
-  // navigation (the engine says nothing when only one of them is given),
-  // and on window.resizeTo. Width first.
-  void WindowSetWidth(sorvi::WebBrowser* self, int width);
-  void WindowSetHeight(sorvi::WebBrowser* self, int height);
-  // A script called window.close(); the engine allows it only in pages a
-  // script opened. Nothing happens here either way: the owner closes.
+  // The page opens a window (script, target=_blank, a new window name), with
+  // the address, name and size it asked for. Put a new browser
+  // (WebBrowser::Create) in *newBrowser, placed as it is to be shown, and the
+  // engine loads the window into it (its first navigation is announced by
+  // the new browser as usual); leave it null and the request is dropped.
+  void NewWindow2(sorvi::WebBrowser* self, const sorvi::NewWindowRequest& request,
+                  sorvi::WebBrowser** newBrowser);
+  // A script called window.close() in the page (any page, not only one a
+  // script opened). Nothing happens here either way: the owner closes.
   void WindowClosing(sorvi::WebBrowser* self, bool* cancel);
   // A page load starts / has finished (LocationURL is current then).
   void DownloadBegin(sorvi::WebBrowser* self);
@@ -235,13 +256,13 @@ class WebBrowser : public QWidget {
 
   // Calls from the page.
   bool HandleNavigationRequest(const QUrl& url, bool is_main_frame);
-  WebPage* HandleCreateWindow();
+  void HandleNewWindowRequest(QWebEngineNewWindowRequest& request);
+  void HandleReport(const page_reports::Report& report);
   bool IsQuitting() const { return quitting_; }
 
   void OnLoadStarted();
   void OnLoadProgress(int progress);
   void OnLoadFinished(bool ok);
-  void OnGeometryChangeRequested(const QRect& geometry);
   void OnWindowCloseRequested();
   void HandleFullScreenRequest(bool on);
   void ForgetWindowName();
@@ -257,6 +278,10 @@ class WebBrowser : public QWidget {
   bool quitting_ = false;
   bool full_screen_ = false;
   bool opened_by_page_ = false;     // made for a page's new-window request
+  QString window_name_;
+  // The last window.open calls and named link or form activations, newest
+  // last, until a new-window request claims one.
+  std::vector<page_reports::Report> window_reports_;
   bool navigation_announced_ = false;
   bool announcing_blank_ = false;   // inside the announcement of an about:blank pop-up
   int in_navigation_request_ = 0;

@@ -6,8 +6,11 @@
 #include <QPointer>
 #include <QWebEngineCertificateError>
 #include <QWebEngineFullScreenRequest>
+#include <QWebEngineNewWindowRequest>
+#include <QWebEngineScriptCollection>
 
 #include "platform/certificate_exceptions.h"
+#include "platform/page_reports.h"
 #include "platform/web_browser.h"
 #include "platform/web_questions.h"
 
@@ -21,6 +24,11 @@ WebPage::WebPage(QWebEngineProfile* profile, WebBrowser* browser)
   connect(this, &QWebEnginePage::certificateError, this, &WebPage::OnCertificateError);
   connect(this, &QWebEnginePage::featurePermissionRequested, this, &WebPage::OnFeaturePermissionRequested);
   connect(this, &QWebEnginePage::fullScreenRequested, this, &WebPage::OnFullScreenRequested);
+  // Without createWindow of its own the page asks through this signal,
+  // which carries the address and size before anything is loaded.
+  connect(this, &QWebEnginePage::newWindowRequested, this,
+          [this](QWebEngineNewWindowRequest& request) { browser_->HandleNewWindowRequest(request); });
+  scripts().insert(page_reports::Script());
 }
 
 bool WebPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool is_main_frame) {
@@ -29,8 +37,13 @@ bool WebPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool
   return browser_->HandleNavigationRequest(url, is_main_frame);
 }
 
-QWebEnginePage* WebPage::createWindow(WebWindowType) {
-  return browser_->HandleCreateWindow();
+void WebPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message, int line,
+                                       const QString& source) {
+  if (const auto report = page_reports::Parse(message)) {
+    browser_->HandleReport(*report);
+    return;
+  }
+  QWebEnginePage::javaScriptConsoleMessage(level, message, line, source);
 }
 
 void WebPage::javaScriptAlert(const QUrl& origin, const QString& message) {

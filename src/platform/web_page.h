@@ -22,7 +22,8 @@ class WebPage : public QWebEnginePage {
 
  protected:
   bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool is_main_frame) override;
-  QWebEnginePage* createWindow(WebWindowType type) override;
+  void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message, int line,
+                                const QString& source) override;
   void javaScriptAlert(const QUrl& origin, const QString& message) override;
   bool javaScriptConfirm(const QUrl& origin, const QString& message) override;
   bool javaScriptPrompt(const QUrl& origin, const QString& message, const QString& default_value,

@@ -75,7 +75,6 @@ const LockIndicator& TabController::Lock() const { return lock_->Indicator(); }
 QWidget* TabController::LockTarget() const { return lock_->Target(); }
 int TabController::DragTabIndex() const { return strip_->DragTabIndex(); }
 bool TabController::RightClickPending() const { return strip_->RightClickPending(); }
-WebBrowser* TabController::PendingPopup() const { return popup_browser_; }
 void TabController::SetMacroWaiting(BrowserTab* tab) { macro_tab_ = tab; }
 bool TabController::MacroWaiting() const { return macro_tab_ != nullptr; }
 

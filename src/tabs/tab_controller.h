@@ -28,6 +28,7 @@ class TabLock;
 class TabMenu;
 class TabStripMouse;
 class WebBrowser;
+struct NewWindowRequest;
 
 // The widgets of the window the tabs own.
 struct TabWidgets {
@@ -60,8 +61,6 @@ class TabController : public QObject {
   const LockIndicator& Lock() const;
   // The active tab's lock target, null when none.
   QWidget* LockTarget() const;
-  // The browser made for the last new-window request, until it is placed.
-  WebBrowser* PendingPopup() const;
   int DragTabIndex() const;
   bool RightClickPending() const;
   TabMenu& Menu() const { return *menu_; }
@@ -98,9 +97,8 @@ class TabController : public QObject {
   // ---- what the browsers report for the navigation policy ----
   void CppWebBrowserBeforeNavigate2(WebBrowser* sender, const QString& url, bool top_level,
                                     const QString& target_frame_name, bool* cancel);
-  void CppWebBrowserNewWindow2(WebBrowser* sender, WebBrowser** new_browser);
-  void CppWebBrowserWindowSetWidth(WebBrowser* sender, int width);
-  void CppWebBrowserWindowSetHeight(WebBrowser* sender, int height);
+  // Places the pop-up at once, before the engine loads anything into it.
+  void CppWebBrowserNewWindow2(WebBrowser* sender, const NewWindowRequest& request, WebBrowser** new_browser);
 
  signals:
   // The active tab's state, for the address box, status bar and tool bar.
@@ -132,8 +130,6 @@ class TabController : public QObject {
   // Pages that pages open (tab_popups.cpp).
   WebBrowser* CreateBrowser();
   void WirePolicy(WebBrowser* browser);
-  void WireSizeHandlers(WebBrowser* browser);
-  void UnwireSizeHandlers(WebBrowser* browser);
   TabsView MakeTabsView() const;
   WebBrowser* BrowserById(BrowserId id) const;
   void Retire(WebBrowser* browser);
@@ -162,7 +158,6 @@ class TabController : public QObject {
   int switching_by_code_ = 0;
   bool close_requested_ = false;
   QPointer<BrowserTab> macro_tab_;
-  QPointer<WebBrowser> popup_browser_;
   // Every browser made here, by id, for the policy's decisions.
   std::map<BrowserId, QPointer<WebBrowser>> browsers_;
 };

@@ -1,7 +1,8 @@
-// Pages that pages open: the new-window request, the pop-up's size, its
-// placement at its first navigation, and the tab of a clicked page's family
-// coming forward. The decisions are the navigation policy's; this side
-// makes the widgets follow them.
+// Pages that pages open: the new-window request placing its pop-up at once
+// with the name and size the page asked for, the names of the windows pages
+// aim at, and the tab of a clicked page's family coming forward. The
+// decisions are the navigation policy's; this side makes the widgets follow
+// them.
 #include <QElapsedTimer>
 #include <QTabWidget>
 
@@ -38,16 +39,6 @@ void TabController::WirePolicy(WebBrowser* b) {
   connect(b, &WebBrowser::NewWindow2, this, &TabController::CppWebBrowserNewWindow2, direct);
 }
 
-void TabController::WireSizeHandlers(WebBrowser* b) {
-  connect(b, &WebBrowser::WindowSetWidth, this, &TabController::CppWebBrowserWindowSetWidth, Qt::DirectConnection);
-  connect(b, &WebBrowser::WindowSetHeight, this, &TabController::CppWebBrowserWindowSetHeight, Qt::DirectConnection);
-}
-
-void TabController::UnwireSizeHandlers(WebBrowser* b) {
-  disconnect(b, &WebBrowser::WindowSetWidth, this, nullptr);
-  disconnect(b, &WebBrowser::WindowSetHeight, this, nullptr);
-}
-
 TabsView TabController::MakeTabsView() const {
   TabsView view;
   view.active_index = ActiveIndex();
@@ -70,50 +61,33 @@ void TabController::Retire(WebBrowser* browser) {
   browser->Quit();
 }
 
-void TabController::CppWebBrowserNewWindow2(WebBrowser* sender, WebBrowser** new_browser) {
-  // An earlier pop-up that never navigated is given up.
-  if (policy_.new_window_pending()) Retire(BrowserById(policy_.pending_popup()));
+void TabController::CppWebBrowserNewWindow2(WebBrowser* sender, const NewWindowRequest& request,
+                                            WebBrowser** new_browser) {
   WebBrowser* popup = CreateBrowser();
-  popup_browser_ = popup;
-  if (!options_.Client) WireSizeHandlers(popup);
   popup->SetRegisterAsBrowser(options_.LinkTarget);
-  if (new_browser) *new_browser = popup;
-  policy_.OnNewWindow(sender ? sender->Id() : 0, popup->Id(), options_.Client);
-}
-
-void TabController::CppWebBrowserWindowSetWidth(WebBrowser* sender, int width) {
-  disconnect(sender, &WebBrowser::WindowSetWidth, this, nullptr);
-  if (!policy_.OnSizeRequest(sender->Id(), PageSize::Width)) return;
-  sender->resize(width, sender->height());
-}
-
-void TabController::CppWebBrowserWindowSetHeight(WebBrowser* sender, int height) {
-  disconnect(sender, &WebBrowser::WindowSetHeight, this, nullptr);
-  if (!policy_.OnSizeRequest(sender->Id(), PageSize::Height)) return;
-  sender->resize(sender->width(), height);
-}
-
-void TabController::CppWebBrowserBeforeNavigate2(WebBrowser* sender, const QString& url, bool top_level,
-                                                 const QString& target_frame_name, bool* cancel) {
-  const NavigationDecision decision = policy_.OnBeforeNavigate(
-      sender->Id(), top_level, QStringToSjis(target_frame_name), QStringToSjis(url), MakeTabsView(), tab_serial_);
-  using Action = NavigationDecision::Action;
-  WebBrowser* popup = decision.action == Action::Proceed ? nullptr : BrowserById(decision.popup);
-  if (decision.action != Action::Proceed && popup) {
-    if (decision.action == Action::TakeOverActiveTab) {
-      TakeOverActiveTab(popup, decision.takeover, sender);
-    } else {
-      PlaceInNewTab(popup, decision.new_tab);
-    }
-    popup_browser_ = nullptr;
-    if (decision.reissue_navigation) {
-      // Loaded afresh: the announced request's post data, headers and
-      // target are not carried over.
-      popup->Navigate2(url);
-      if (cancel) *cancel = true;
-    }
-    return;
+  PopupRequest popup_request;
+  popup_request.opener = sender ? sender->Id() : 0;
+  popup_request.popup = popup->Id();
+  popup_request.target = QStringToSjis(request.targetName);
+  popup_request.url = QStringToSjis(request.url);
+  popup_request.has_width = request.width > 0;
+  popup_request.has_height = request.height > 0;
+  popup_request.client_option = options_.Client;
+  const NavigationDecision decision = policy_.OnNewWindow(popup_request, MakeTabsView(), tab_serial_);
+  if (decision.action == NavigationDecision::Action::TakeOverActiveTab) {
+    TakeOverActiveTab(popup, decision.takeover, sender);
+  } else {
+    // Kept in a scroll box at the size asked for when it is not to fill.
+    if (!decision.new_tab.fill) popup->resize(request.width, request.height);
+    PlaceInNewTab(popup, decision.new_tab);
   }
+  if (new_browser) *new_browser = popup;
+}
+
+void TabController::CppWebBrowserBeforeNavigate2(WebBrowser* sender, const QString&, bool top_level,
+                                                 const QString& target_frame_name, bool*) {
+  const NavigationDecision decision =
+      policy_.OnBeforeNavigate(sender->Id(), top_level, QStringToSjis(target_frame_name), MakeTabsView());
   if (decision.has_frame_name_update) {
     if (BrowserTab* tab = TabAt(decision.frame_name_update.tab_index))
       tab->SetFrameName(decision.frame_name_update.name);
@@ -124,9 +98,6 @@ void TabController::CppWebBrowserBeforeNavigate2(WebBrowser* sender, const QStri
 void TabController::PlaceInNewTab(WebBrowser* popup, const NewTabPlacement& place) {
   LeaveActiveTab(nullptr);
   lock_->Clear();
-  // A sized page keeps the size it asked for, scrolled when the tab is
-  // smaller.
-  if (place.fill) UnwireSizeHandlers(popup);
   BrowserTab* tab = AddTab(popup, place.fill, place.insert_index);
   tab->SetFrameName(place.frame_name);
   tab->SetReturnIndex(place.return_index);
@@ -139,7 +110,6 @@ void TabController::PlaceInNewTab(WebBrowser* popup, const NewTabPlacement& plac
 void TabController::TakeOverActiveTab(WebBrowser* popup, const Takeover& takeover, WebBrowser* sender) {
   BrowserTab* tab = TabAt(takeover.tab_index);
   if (!tab) return;
-  UnwireSizeHandlers(popup);
   Retire(tab->Browser());
   tab->TakeOver(popup);
   popup->SetSilent(options_.Silent);

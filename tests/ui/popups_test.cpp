@@ -82,8 +82,12 @@ class PopupsTest : public QObject {
   void sizedPopupKeepsItsSizeUntilShownWhole();
   void clientOptionOrOneSizeFillsTheTab();
   void targetBlankLinkOpensATab();
-  void formPostedToNewWindowArrivesWithoutPostData();
+  void formPostedToNewWindowArrivesWithItsData();
   void popupClosingItselfClosesItsTab();
+  void programOpenedTabClosesWhenItsPageAsks();
+  void secondLinkToANameGoesIntoItsTab();
+  void windowOpenWithANameFindsItsTabAgain();
+  void sizedPopupFromABackgroundTabLandsBesideIt();
   void clickBringsTheTabOfItsFamilyForward();
   void blankPopupLetsTheNextOneTakeOverTheTab();
   void autoReloadCountsTicksPerTab();
@@ -111,8 +115,6 @@ void PopupsTest::scriptPopupOpensNextToItsOpener() {
   QVERIFY(record->Browser()->FillsParent());
   QCOMPARE(record->Browser()->parentWidget(), f.tabs->TabAt(1));
   QVERIFY(record->Browser()->Silent());
-  QVERIFY(f.tabs->PendingPopup() == nullptr);
-  QVERIFY(!f.tabs->Policy().new_window_pending());
   QVERIFY(f.WaitLoaded(1, "Page pop"));
   QCOMPARE(f.tabs->Policy().click_family(), 0);
 
@@ -152,6 +154,11 @@ void PopupsTest::clientOptionOrOneSizeFillsTheTab() {
   QVERIFY(f.PopFromActive("pop('/pop.html', 'width=300')"));
   QVERIFY(f.Browser(1)->FillsParent());
   QCOMPARE(f.Browser(1)->parentWidget(), f.tabs->TabAt(1));
+  f.ClickTab(0);
+  QVERIFY(f.PopFromActive("pop('/pop.html', 'height=200')"));
+  QCOMPARE(f.Active(), 1);
+  QVERIFY(f.Browser(1)->FillsParent());
+  QCOMPARE(f.Browser(1)->parentWidget(), f.tabs->TabAt(1));
 
   f.ClickTab(0);
   ChangeOptions(*f.form, [](AppOptions& o) { o.Client = true; });
@@ -179,21 +186,22 @@ void PopupsTest::targetBlankLinkOpensATab() {
   QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->currentText(), f.Url("/pop.html"));
 }
 
-void PopupsTest::formPostedToNewWindowArrivesWithoutPostData() {
+void PopupsTest::formPostedToNewWindowArrivesWithItsData() {
+  // The pop-up is placed before the engine loads it, so the form's request
+  // goes out as the page made it.
   Fixture f;
   f.server.Serve("/form.html", Page("Form",
-                                    "<form id=\"f\" method=\"post\" action=\"/post\" target=\"_blank\">"
+                                    "<form id=\"f\" method=\"post\" action=\"/post\" target=\"result\">"
                                     "<input name=\"code\" value=\"7203\"></form>"));
   f.server.Serve("/post", Page("Posted"));
   QVERIFY(f.OpenAndWait("/form.html", "Form"));
   QVERIFY(f.PopFromActive("document.getElementById('f').submit()"));
+  QCOMPARE(f.tabs->TabAt(1)->FrameName(), std::string("result"));
   QVERIFY(f.WaitLoaded(1, "Posted"));
   const QList<LocalHttpServer::Request> requests = f.server.RequestsFor("/post");
-  QVERIFY(!requests.isEmpty());
-  for (const LocalHttpServer::Request& request : requests) {
-    QCOMPARE(request.method, QByteArray("GET"));
-    QCOMPARE(request.body, QByteArray());
-  }
+  QCOMPARE(requests.size(), 1);
+  QCOMPARE(requests[0].method, QByteArray("POST"));
+  QCOMPARE(requests[0].body, QByteArray("code=7203"));
 }
 
 void PopupsTest::popupClosingItselfClosesItsTab() {
@@ -209,6 +217,99 @@ void PopupsTest::popupClosingItselfClosesItsTab() {
   QCOMPARE(f.Caption(0), QString("Opener"));
 }
 
+void PopupsTest::programOpenedTabClosesWhenItsPageAsks() {
+  Fixture f;
+  f.server.Serve("/closer.html",
+                 Page("Closer", "<script>setTimeout(function () { window.close(); }, 300);</script>"));
+  QVERIFY(f.OpenAndWait("/a.html", "Page a"));
+  f.Open("/closer.html");  // a tab the program opened, not a script
+  QCOMPARE(f.Count(), 2);
+  QPointer<WebBrowser> closer = f.Browser(1);
+  f.ClickTab(0);
+  // Connected after the tab: sees the tab as the page's call leaves it.
+  int count_in_call = -1;
+  QObject::connect(closer, &WebBrowser::WindowClosing, f.form.get(),
+                   [&](WebBrowser*, bool*) { count_in_call = f.Count(); }, Qt::DirectConnection);
+  QVERIFY(WaitUntil([&] { return f.Count() == 1; }));
+  QCOMPARE(count_in_call, 2);  // not closed inside the page's own call
+  QVERIFY(WaitUntil([&] { return closer.isNull(); }));
+  QCOMPARE(f.Caption(0), QString("Page a"));
+}
+
+void PopupsTest::secondLinkToANameGoesIntoItsTab() {
+  Fixture f;
+  f.server.Serve("/links.html", Page("Links",
+                                     "<a target=\"foo\" href=\"/a.html\" "
+                                     "style=\"display:block;width:300px;height:100px\">a</a>"
+                                     "<a target=\"foo\" href=\"/b.html\" "
+                                     "style=\"display:block;width:300px;height:100px\">b</a>"));
+  QVERIFY(f.OpenAndWait("/links.html", "Links"));
+  QVERIFY(f.ClickPage(0, QPoint(50, 50)));
+  QVERIFY(WaitUntil([&] { return f.Count() == 2; }));
+  // Named as the link aimed, from the start.
+  QCOMPARE(f.tabs->TabAt(1)->FrameName(), std::string("foo"));
+  QVERIFY(f.WaitLoaded(1, "Page a"));
+  QPointer<WebBrowser> named = f.Browser(1);
+
+  f.ClickTab(0);
+  QVERIFY(f.ClickPage(0, QPoint(50, 150)));
+  QVERIFY(f.WaitLoaded(1, "Page b"));
+  QCOMPARE(f.Count(), 2);
+  QCOMPARE(f.Browser(1), named.data());
+  QCOMPARE(f.tabs->TabAt(1)->FrameName(), std::string("foo"));
+  QCOMPARE(f.Active(), 1);  // a click of its family brought it forward
+}
+
+void PopupsTest::windowOpenWithANameFindsItsTabAgain() {
+  Fixture f;
+  QVERIFY(f.OpenAndWait("/a.html", "Page a"));
+  QVERIFY(f.PopFromActive("window.open('/pop.html', 'quote')"));
+  QCOMPARE(f.tabs->TabAt(1)->FrameName(), std::string("quote"));
+  QVERIFY(f.WaitLoaded(1, "Page pop"));
+
+  f.ClickTab(0);
+  f.Browser(0)->RunJavaScript("window.open('/b.html', 'quote')");
+  QVERIFY(f.WaitLoaded(1, "Page b"));
+  QCOMPARE(f.Count(), 2);
+  QCOMPARE(f.tabs->TabAt(1)->FrameName(), std::string("quote"));
+  // A name the page gives itself is the one later requests find.
+  f.Browser(1)->RunJavaScript("window.name = 'chart'");
+  QVERIFY(WaitUntil([&] { return f.Browser(1)->WindowName() == "chart"; }));
+  f.Browser(0)->RunJavaScript("window.open('/c.html', 'chart')");
+  QVERIFY(f.WaitLoaded(1, "Page c"));
+  QCOMPARE(f.Count(), 2);
+  QCOMPARE(f.tabs->TabAt(1)->FrameName(), std::string("chart"));
+}
+
+void PopupsTest::sizedPopupFromABackgroundTabLandsBesideIt() {
+  Fixture f;
+  QVERIFY(f.OpenAndWait("/opener.html", "Opener"));
+  QVERIFY(f.OpenAndWait("/b.html", "Page b"));
+  QVERIFY(f.OpenAndWait("/c.html", "Page c"));
+  QCOMPARE(f.Active(), 2);
+  const int opener_family = f.tabs->TabAt(0)->Family();
+  QVERIFY(opener_family != f.tabs->TabAt(2)->Family());
+
+  // The page of the first tab opens a sized window while "Page c" is shown.
+  f.Browser(0)->RunJavaScript("pop('/pop.html', 'width=300,height=200')");
+  QVERIFY(WaitUntil([&] { return f.Count() == 4; }));
+  QCOMPARE(f.Active(), 1);
+  QCOMPARE(f.Caption(2), QString("Page b"));
+  BrowserTab* record = f.tabs->TabAt(1);
+  QCOMPARE(record->Family(), opener_family);
+  QCOMPARE(record->ReturnIndex(), 0);
+  WebBrowser* popup = record->Browser();
+  QVERIFY(qobject_cast<QScrollArea*>(popup->parentWidget()->parentWidget()));
+  QCOMPARE(popup->size(), QSize(300, 200));
+  QVERIFY(f.WaitLoaded(1, "Page pop"));
+  QCOMPARE(popup->size(), QSize(300, 200));
+
+  // Closing it returns to the page that opened it.
+  Find<QToolButton>(f.form.get(), "ToolButtonClose")->click();
+  QCOMPARE(f.Active(), 0);
+  QCOMPARE(f.Caption(0), QString("Opener"));
+}
+
 void PopupsTest::clickBringsTheTabOfItsFamilyForward() {
   Fixture f;
   f.server.Serve("/family.html", Page("Family",
@@ -218,8 +319,7 @@ void PopupsTest::clickBringsTheTabOfItsFamilyForward() {
   QVERIFY(f.ClickPage(0, QPoint(50, 50)));
   QVERIFY(WaitUntil([&] { return f.Count() == 2; }));
   QVERIFY(f.WaitLoaded(1, "Page named"));
-  // The engine does not name the target; the page's own name is read.
-  QVERIFY(WaitUntil([&] { return f.tabs->TabAt(1)->FrameName() == "foo"; }));
+  QCOMPARE(f.tabs->TabAt(1)->FrameName(), std::string("foo"));
 
   QVERIFY(f.OpenAndWait("/c.html", "Page c"));  // another family
   f.ClickTab(0);
@@ -246,20 +346,22 @@ void PopupsTest::clickBringsTheTabOfItsFamilyForward() {
 }
 
 void PopupsTest::blankPopupLetsTheNextOneTakeOverTheTab() {
-  // The engine never reports target names, so the announcements a page
-  // aiming pop-ups at a name would cause are made here directly.
+  // The engine finds a named window itself among pages tied by an opener;
+  // the takeover is for a request it could not tie to the tab (from an
+  // unrelated page), which a test cannot make arrive within one burst on
+  // purpose, so the requests are made here directly.
   Fixture f;
   QVERIFY(f.OpenAndWait("/a.html", "Page a"));
   WebBrowser* opener = f.Browser(0);
+  NewWindowRequest request;
+  request.url = "about:blank";
+  request.targetName = "foo";
   WebBrowser* blank = nullptr;
-  f.tabs->CppWebBrowserNewWindow2(opener, &blank);
+  f.tabs->CppWebBrowserNewWindow2(opener, request, &blank);
   QVERIFY(blank);
-  QCOMPARE(f.tabs->PendingPopup(), blank);
-  bool cancel = false;
-  f.tabs->CppWebBrowserBeforeNavigate2(blank, "about:blank", true, "foo", &cancel);
-  QVERIFY(cancel);
   QCOMPARE(f.Count(), 2);
   QCOMPARE(f.Active(), 1);
+  QCOMPARE(f.Browser(1), blank);
   QCOMPARE(f.tabs->TabAt(1)->FrameName(), std::string("foo"));
   QVERIFY(f.tabs->Policy().blank_popup_seen());
   Find<QAction>(f.form.get(), "PopupMenuTabReload1")->trigger();
@@ -268,10 +370,8 @@ void PopupsTest::blankPopupLetsTheNextOneTakeOverTheTab() {
   // Same burst, aimed at the active tab's name: it takes the tab over.
   QPointer<WebBrowser> retired = blank;
   WebBrowser* next = nullptr;
-  f.tabs->CppWebBrowserNewWindow2(blank, &next);
-  cancel = false;
-  f.tabs->CppWebBrowserBeforeNavigate2(next, f.Url("/b.html"), true, "foo", &cancel);
-  QVERIFY(cancel);
+  request.url = f.Url("/b.html");
+  f.tabs->CppWebBrowserNewWindow2(opener, request, &next);
   QCOMPARE(f.Count(), 2);
   QCOMPARE(f.Active(), 1);
   BrowserTab* record = f.tabs->TabAt(1);
@@ -283,17 +383,16 @@ void PopupsTest::blankPopupLetsTheNextOneTakeOverTheTab() {
   QVERIFY(next->FillsParent());
   QVERIFY(!retired.isNull());  // not inside the notification
   QVERIFY(WaitUntil([&] { return retired.isNull(); }));
+  next->Navigate2(f.Url("/b.html"));  // what the engine does with the request
   QVERIFY(f.WaitLoaded(1, "Page b"));
 
   // A later burst without a blank pop-up: a new tab.
   WebBrowser* third = nullptr;
-  f.tabs->CppWebBrowserNewWindow2(next, &third);
-  cancel = false;
-  f.tabs->CppWebBrowserBeforeNavigate2(third, f.Url("/c.html"), true, "foo", &cancel);
+  request.url = f.Url("/c.html");
+  f.tabs->CppWebBrowserNewWindow2(next, request, &third);
   QCOMPARE(f.Count(), 3);
   QCOMPARE(f.Active(), 2);
   QCOMPARE(f.Browser(2), third);
-  QVERIFY(f.WaitLoaded(2, "Page c"));
 }
 
 void PopupsTest::autoReloadCountsTicksPerTab() {

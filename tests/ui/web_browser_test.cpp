@@ -33,7 +33,7 @@ struct Event {
   bool flag = false;
   int a = 0;
   int b = 0;
-  QString location;  // LocationURL at the time
+  QString location;  // LocationURL at the time; the target of "nav", the address of "new"
   bool busy = false;
 };
 
@@ -44,12 +44,18 @@ class Recorder : public QObject {
   explicit Recorder(WebBrowser* browser) : browser_(browser) {
     connect(browser, &WebBrowser::BeforeNavigate2, this,
             [this](WebBrowser*, const QString& url, bool top, const QString& target, bool* cancel) {
-              Add("nav", url, top).a = target.isEmpty() ? 0 : 1;
+              Event& e = Add("nav", url, top);
+              e.a = target.isEmpty() ? 0 : 1;
+              e.location = target;
               if (cancel_if && cancel_if(url, top)) *cancel = true;
               if (on_navigate) on_navigate(url, cancel);
             });
-    connect(browser, &WebBrowser::NewWindow2, this, [this](WebBrowser*, WebBrowser** created) {
-      Add("new");
+    connect(browser, &WebBrowser::NewWindow2, this,
+            [this](WebBrowser*, const sorvi::NewWindowRequest& request, WebBrowser** created) {
+      Event& e = Add("new", request.targetName, request.background);
+      e.a = request.width;
+      e.b = request.height;
+      e.location = request.url;
       if (!make_windows) return;
       auto* popup = WebBrowser::Create();
       popups.push_back(std::unique_ptr<WebBrowser>(popup));
@@ -57,8 +63,6 @@ class Recorder : public QObject {
       if (on_popup) on_popup(popup_recorders.back().get());
       *created = popup;
     });
-    connect(browser, &WebBrowser::WindowSetWidth, this, [this](WebBrowser*, int w) { Add("width").a = w; });
-    connect(browser, &WebBrowser::WindowSetHeight, this, [this](WebBrowser*, int h) { Add("height").a = h; });
     connect(browser, &WebBrowser::WindowClosing, this, [this](WebBrowser*, bool* cancel) {
       Add("closing");
       *cancel = true;
@@ -141,11 +145,13 @@ class WebBrowserTest : public QObject {
   void pageInCodePage932WithoutCharsetIsDecoded();
   void historyMovesFollowCommandState();
   void scriptPopupIsAnnouncedAndCanBeReissued();
-  void sizedPopupReportsSizeBeforeFirstNavigation();
+  void newWindowRequestCarriesNameAndSize();
+  void namedWindowIsFoundAndNavigationsNameIt();
   void blankPopupKeepsWhatTheScriptWrote();
   void declinedNewWindowIsDropped();
   void targetBlankClickOpensWindowAndReportsPress();
   void scriptOpenedPageAsksToClose();
+  void anyPageAsksToClose();
   void silentSuppressesAlertAndPageGoesOn();
   void alertIsShownWhenNotSilent();
   void disconnectAllSilencesRetiredBrowser();
@@ -196,6 +202,10 @@ void WebBrowserTest::initTestCase() {
   cookie.body = "<html><head><title>Cookie set</title></head></html>";
   cookie.headers.append(qMakePair(QByteArray("Set-Cookie"), QByteArray("sorvi_test=kabu; Max-Age=86400; Path=/")));
   server_.Serve("/setcookie", cookie);
+  server_.Serve("/named-links.html",
+                "<html><head><title>Named</title></head><body style=\"margin:0\">"
+                "<a target=\"foo\" href=\"/a.html\" style=\"display:block;height:100px\">a</a>"
+                "<a target=\"foo\" href=\"/b.html\" style=\"display:block;height:100px\">b</a></body></html>");
   server_.Serve("/echo", "<html><head><title>Echo</title></head></html>");
 
   window_ = std::make_unique<QWidget>();
@@ -428,7 +438,8 @@ void WebBrowserTest::scriptPopupIsAnnouncedAndCanBeReissued() {
   QCOMPARE(popup.IndexOf("nav"), 0);  // the first thing the new window says
   QCOMPARE(popup.events[0].text, url);
   QVERIFY(popup.events[0].flag);
-  QVERIFY(!popup.Has("width") && !popup.Has("height"));
+  QCOMPARE(rec.events[rec.IndexOf("new")].a, -1);
+  QCOMPARE(rec.events[rec.IndexOf("new")].b, -1);
   QCOMPARE(rec.popups[0]->LocationURL(), url);
   QCOMPARE(server_.Count("/popup.html"), 1);  // the cancelled one never went out
   QVariant has_opener;
@@ -440,28 +451,81 @@ void WebBrowserTest::scriptPopupIsAnnouncedAndCanBeReissued() {
   QCOMPARE(input->window(), window_.get());
 }
 
-void WebBrowserTest::sizedPopupReportsSizeBeforeFirstNavigation() {
+void WebBrowserTest::newWindowRequestCarriesNameAndSize() {
   auto browser = MakeShownBrowser();
   Recorder rec(browser.get());
   QVERIFY(LoadAndWait(browser.get(), rec, "/title.html"));
-  browser->RunJavaScript("window.open('/popup.html', 'sized', 'width=320,height=240'); 0");
-  QTRY_COMPARE_WITH_TIMEOUT(rec.popups.size(), size_t(1), kTimeout);
-  Recorder& popup = *rec.popup_recorders[0];
-  QTRY_VERIFY_WITH_TIMEOUT(popup.Has("complete"), kTimeout);
-  const int width = popup.IndexOf("width");
-  const int height = popup.IndexOf("height");
-  QVERIFY2(width >= 0 && height > width, qPrintable(popup.Kinds().join(' ')));
-  QVERIFY(popup.IndexOf("nav") > height);
-  QCOMPARE(popup.events[width].a, 320);
-  QCOMPARE(popup.events[height].a, 240);
+  const QString popup_url = Str(server_.Origin()) + "/popup.html";
+  struct Case {
+    const char* script;
+    const char* name;
+    int width;
+    int height;
+  } cases[] = {
+      {"window.open('/popup.html', 'sized', 'width=320,height=240')", "sized", 320, 240},
+      {"window.open('popup.html', 'wide', 'width=330')", "wide", 330, -1},
+      {"window.open('/popup.html#x', '', 'resizable,HEIGHT=250')", "", -1, 250},
+      {"window.open('/popup.html', '_blank')", "", -1, -1},
+  };
+  for (const Case& c : cases) {
+    const int before = rec.CountOf("new");
+    browser->RunJavaScript(QString::fromLatin1(c.script) + "; 0");
+    QTRY_COMPARE_WITH_TIMEOUT(rec.CountOf("new"), before + 1, kTimeout);
+    int index = -1;
+    for (int i = 0; i < rec.events.size(); ++i)
+      if (rec.events[i].kind == "new") index = i;
+    const Event& request = rec.events[index];
+    QCOMPARE(request.text, QString::fromLatin1(c.name));
+    QCOMPARE(request.a, c.width);
+    QCOMPARE(request.b, c.height);
+    QVERIFY2(request.location.startsWith(popup_url), qPrintable(request.location));
+    QVERIFY(!request.flag);
+  }
+  // Each window loads its address, announced as its first navigation, and
+  // knows its name.
+  Recorder& first = *rec.popup_recorders[0];
+  QTRY_VERIFY_WITH_TIMEOUT(first.Has("complete"), kTimeout);
+  QCOMPARE(first.IndexOf("nav"), 0);
+  QCOMPARE(first.events[0].text, popup_url);
+  QCOMPARE(first.events[0].location, QString("sized"));
+  QCOMPARE(rec.popups[0]->WindowName(), QString("sized"));
   QVariant name;
   rec.popups[0]->RunJavaScript("window.name", [&](const QVariant& v) { name = v; });
   QTRY_COMPARE_WITH_TIMEOUT(name.toString(), QString("sized"), kTimeout);
 
-  // The name finds the same window again, without a new-window request.
-  browser->RunJavaScript("window.open('/a.html', 'sized'); 0");
-  QTRY_VERIFY_WITH_TIMEOUT(popup.Has("nav", Str(server_.Origin()) + "/a.html"), kTimeout);
+  // An empty window is asked for as about:blank.
+  browser->RunJavaScript("window.open('', 'empty'); 0");
+  QTRY_COMPARE_WITH_TIMEOUT(rec.CountOf("new"), 5, kTimeout);
+  QCOMPARE(rec.events.last().kind, QString("new"));
+  QCOMPARE(rec.events.last().location, QString("about:blank"));
+  QCOMPARE(rec.events.last().text, QString("empty"));
+}
+
+void WebBrowserTest::namedWindowIsFoundAndNavigationsNameIt() {
+  auto browser = MakeShownBrowser();
+  Recorder rec(browser.get());
+  QVERIFY(LoadAndWait(browser.get(), rec, "/named-links.html"));
+  QTRY_VERIFY_WITH_TIMEOUT(browser->InputWidget() != nullptr && browser->InputWidget() != browser.get(), kTimeout);
+  // The first link to "foo" asks for a window of that name.
+  browser->ClickAt(QPoint(40, 40));
+  QTRY_COMPARE_WITH_TIMEOUT(rec.popups.size(), size_t(1), kTimeout);
+  QCOMPARE(rec.events[rec.IndexOf("new")].text, QString("foo"));
+  Recorder& popup = *rec.popup_recorders[0];
+  QTRY_VERIFY_WITH_TIMEOUT(popup.Has("complete"), kTimeout);
+  QCOMPARE(popup.events[popup.IndexOf("nav")].location, QString("foo"));
+
+  // The second one finds it: no new window, its navigation names "foo".
+  browser->ClickAt(QPoint(40, 140));
+  const QString b_url = Str(server_.Origin()) + "/b.html";
+  QTRY_VERIFY_WITH_TIMEOUT(popup.Has("nav", b_url), kTimeout);
+  QCOMPARE(popup.events[popup.IndexOf("nav", b_url)].location, QString("foo"));
   QCOMPARE(rec.CountOf("new"), 1);
+  // A page naming its own window by script is known by that name.
+  QTRY_VERIFY_WITH_TIMEOUT(popup.CountOf("complete") >= 2, kTimeout);
+  rec.popups[0]->RunJavaScript("window.name = 'chart'; 0");
+  QTRY_COMPARE_WITH_TIMEOUT(rec.popups[0]->WindowName(), QString("chart"), kTimeout);
+  // Frames are not named after the window.
+  QCOMPARE(browser->WindowName(), QString());
 }
 
 void WebBrowserTest::blankPopupKeepsWhatTheScriptWrote() {
@@ -526,6 +590,24 @@ void WebBrowserTest::scriptOpenedPageAsksToClose() {
   QTRY_VERIFY_WITH_TIMEOUT(popup.Has("closing"), kTimeout);
   // The owner said no: the page is still there.
   QCOMPARE(rec.popups[0]->LocationURL(), Str(server_.Origin()) + "/closer.html");
+}
+
+void WebBrowserTest::anyPageAsksToClose() {
+  // A page the program loaded itself, not one a script opened.
+  auto browser = MakeShownBrowser();
+  Recorder rec(browser.get());
+  QVERIFY(LoadAndWait(browser.get(), rec, "/closer.html"));
+  QTRY_VERIFY_WITH_TIMEOUT(rec.Has("closing"), kTimeout);
+  QTest::qWait(100);
+  QCOMPARE(rec.CountOf("closing"), 1);
+  QCOMPARE(browser->LocationURL(), Str(server_.Origin()) + "/closer.html");
+  // window.close() in a frame asks nothing.
+  server_.Serve("/frame-closer.html",
+                "<html><head><title>Frame closer</title></head><body>"
+                "<iframe src=\"/closer.html\"></iframe></body></html>");
+  QVERIFY(LoadAndWait(browser.get(), rec, "/frame-closer.html"));
+  QTest::qWait(300);
+  QCOMPARE(rec.CountOf("closing"), 1);
 }
 
 // ---- dialogs --------------------------------------------------------------------

@@ -24,57 +24,20 @@ int TabOfBrowser(const TabsView& tabs, BrowserId browser) {
 
 }  // namespace
 
-void NavigationPolicy::OnNewWindow(BrowserId opener, BrowserId popup,
-                                   bool client_option) {
-  // The earlier pop-up never navigated; nothing will place it any more.
-  if (new_window_pending_ && popup_ != 0 && popup_ != popup)
-    retired_.push_back(popup_);
-  popup_ = popup;
-  popup_opener_ = opener;
-  new_window_pending_ = true;
-  sizes_wired_ = !client_option;
-  width_set_ = false;
-  height_set_ = false;
-}
-
-bool NavigationPolicy::OnSizeRequest(BrowserId browser, PageSize kind) {
-  if (!new_window_pending_ || !sizes_wired_ || browser == 0 || browser != popup_)
-    return false;
-  bool& done = kind == PageSize::Width ? width_set_ : height_set_;
-  if (done) return false;
-  done = true;
-  return true;
-}
-
-NavigationDecision NavigationPolicy::OnBeforeNavigate(
-    BrowserId browser, bool top_level, std::string_view target,
-    std::string_view url, const TabsView& tabs, int& tab_serial) {
-  navigating_ = true;
-  if (new_window_pending_) return PlacePopup(target, url, tabs, tab_serial);
-
-  NavigationDecision decision;
-  if (top_level) FollowTopLevel(browser, target, tabs, decision);
-  return decision;
-}
-
-NavigationDecision NavigationPolicy::PlacePopup(std::string_view target,
-                                                std::string_view url,
+NavigationDecision NavigationPolicy::OnNewWindow(const PopupRequest& request,
                                                 const TabsView& tabs,
                                                 int& tab_serial) {
-  new_window_pending_ = false;
   const TabView* active = ActiveTab(tabs);
-  // Only within a burst that already opened a blank pop-up: a page that
-  // first opens an empty window and then aims a second one at a tab's name
-  // means to replace that tab's page.
-  const bool takeover = blank_popup_seen_ && !target.empty() && active &&
-                        active->frame_name == target &&
-                        active->browser != popup_;
-  if (url == "about:blank") blank_popup_seen_ = true;
+  // Only within a burst that already opened an empty window: a page that
+  // first opens one and then aims a second window at a tab's name means to
+  // replace that tab's page.
+  const bool takeover = blank_popup_seen_ && !request.target.empty() && active &&
+                        active->frame_name == request.target &&
+                        active->browser != request.popup;
+  if (request.url.empty() || request.url == "about:blank") blank_popup_seen_ = true;
 
   NavigationDecision decision;
-  decision.popup = popup_;
-  decision.reissue_navigation = true;
-  decision.url = std::string(url);
+  decision.popup = request.popup;
   if (takeover) {
     decision.action = NavigationDecision::Action::TakeOverActiveTab;
     decision.takeover.tab_index = tabs.active_index;
@@ -82,19 +45,28 @@ NavigationDecision NavigationPolicy::PlacePopup(std::string_view target,
     if (active->browser != 0) retired_.push_back(active->browser);
     decision.activate_tab = tabs.active_index;
   } else {
+    // The page that asked may sit in a background tab: the pop-up belongs
+    // beside it, not beside whatever the user is looking at.
+    int opener = TabOfBrowser(tabs, request.opener);
+    if (opener < 0 && active) opener = tabs.active_index;
     decision.action = NavigationDecision::Action::PlacePopupInNewTab;
     NewTabPlacement& place = decision.new_tab;
-    place.insert_index = active ? tabs.active_index + 1 : 0;
-    place.return_index = active ? tabs.active_index : -1;
-    place.family = active ? active->family : tab_serial++;
-    place.frame_name = std::string(target);
-    place.fill = !sizes_wired_ || !width_set_ || !height_set_;
+    place.insert_index = opener >= 0 ? opener + 1 : 0;
+    place.return_index = opener;
+    place.family = opener >= 0 ? tabs.tabs[opener].family : tab_serial++;
+    place.frame_name = request.target;
+    place.fill = request.client_option || !request.has_width || !request.has_height;
   }
   switch_done_ = true;
-  // Placed: its size requests no longer count.
-  popup_ = 0;
-  popup_opener_ = 0;
-  sizes_wired_ = false;
+  return decision;
+}
+
+NavigationDecision NavigationPolicy::OnBeforeNavigate(BrowserId browser, bool top_level,
+                                                      std::string_view target,
+                                                      const TabsView& tabs) {
+  navigating_ = true;
+  NavigationDecision decision;
+  if (top_level) FollowTopLevel(browser, target, tabs, decision);
   return decision;
 }
 

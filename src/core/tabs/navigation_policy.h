@@ -1,17 +1,13 @@
 #pragma once
-// Steers everything a page opens by itself into tabs: each navigation a
-// browser announces either proceeds where it is, places a freshly requested
-// pop-up in a new tab next to its opener, or lets the pop-up take over the
-// active tab. It also brings a background tab forward when a click in a page
-// of the same family made it navigate.
+// Steers everything a page opens by itself into tabs: a new-window request
+// places its pop-up at once, in a new tab next to the tab that opened it or
+// in place of the active tab's browser; each navigation a browser announces
+// names its tab and may bring a background tab of the clicked page's family
+// forward.
 //
 // Browsers and tabs are plain ids and indexes here; the UI side owns the
 // widgets, feeds the engine's notifications in and carries out the returned
 // decisions.
-//
-// The engine does not tell which window name a link or script aimed at, so
-// `target` may well be empty. With an empty target a pop-up never takes over
-// a tab, and a top-level navigation clears its tab's FrameName.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -34,12 +30,21 @@ struct TabsView {
   std::vector<TabView> tabs;
 };
 
-enum class PageSize { Width, Height };
+// A page's request for a new window, with what it said about it.
+struct PopupRequest {
+  BrowserId opener = 0;  // the browser whose page asked
+  BrowserId popup = 0;   // the browser the UI side made for it
+  std::string target;    // the window name aimed at; empty for none
+  std::string url;       // "about:blank" (or empty) for an empty window
+  bool has_width = false;
+  bool has_height = false;
+  bool client_option = false;  // Option/Client: pop-ups always fill their tab
+};
 
-// Where the pending pop-up goes when it is placed in a new tab.
+// Where a pop-up goes when it is placed in a new tab.
 struct NewTabPlacement {
-  int insert_index = 0;   // right after the active tab; 0 without one
-  int family = 0;         // the opener's, or a fresh one without an opener
+  int insert_index = 0;   // right after its opener's tab (or the active tab)
+  int family = 0;         // the opener's, or a fresh one without any
   int return_index = -1;  // the opener's index, so closing returns there
   std::string frame_name;
   bool fill = true;       // false: keep the page's size in a scroll box
@@ -66,11 +71,6 @@ struct NavigationDecision {
   NewTabPlacement new_tab;    // for PlacePopupInNewTab
   Takeover takeover;          // for TakeOverActiveTab
 
-  // Cancel the announced navigation and load `url` in `popup` afresh,
-  // without the post data, headers or target of the announced one.
-  bool reissue_navigation = false;
-  std::string url;
-
   // Set this tab's FrameName (a top-level navigation of a placed browser).
   bool has_frame_name_update = false;
   FrameNameUpdate frame_name_update;
@@ -83,26 +83,21 @@ struct NavigationDecision {
 
 class NavigationPolicy {
  public:
-  // A page asked for a new window; the UI side has made `popup` for it and
-  // hands it to the engine unparented. Its size requests count only while
-  // `client_option` (Option/Client) is off. An earlier pop-up still waiting
-  // for its first navigation is given up and retired.
-  void OnNewWindow(BrowserId opener, BrowserId popup, bool client_option);
-
-  // The page of `browser` asked for a window width or height. Returns true
-  // when the UI side should apply it: only for the waiting pop-up, only with
-  // Option/Client off, each of the two at most once.
-  bool OnSizeRequest(BrowserId browser, PageSize kind);
+  // A page asked for a new window and the UI side has made `popup` for it:
+  // where it goes, decided before the engine loads anything into it. It
+  // goes next to the tab of its opener (the page that asked, which may be a
+  // background tab), taking that tab's family; without an opener in a tab,
+  // next to the active tab. Within a burst that opened an empty window, a
+  // request aimed at the active tab's name takes that tab over instead.
+  // `tab_serial` is the source of family numbers; it advances when a pop-up
+  // has no tab to inherit one from.
+  NavigationDecision OnNewWindow(const PopupRequest& request, const TabsView& tabs, int& tab_serial);
 
   // A navigation announced by `browser`, of its page (`top_level`) or of a
-  // frame in it. While a pop-up waits, whatever comes next, from any
-  // browser, is taken as the pop-up's first navigation. `tab_serial` is the
-  // source of family numbers; it advances when a pop-up needs a family and
-  // there is no active tab to inherit one from.
+  // frame in it; `target` is the name of the window it loads into.
   NavigationDecision OnBeforeNavigate(BrowserId browser, bool top_level,
                                       std::string_view target,
-                                      std::string_view url,
-                                      const TabsView& tabs, int& tab_serial);
+                                      const TabsView& tabs);
 
   // A left press inside a page of the active tab.
   void OnPageClick(int active_family, std::uint64_t now_ms);
@@ -117,26 +112,14 @@ class NavigationPolicy {
   bool navigating() const { return navigating_; }
   bool EndNavigating();
 
-  bool new_window_pending() const { return new_window_pending_; }
-  BrowserId pending_popup() const { return popup_; }
-  BrowserId pending_popup_opener() const { return popup_opener_; }
   bool blank_popup_seen() const { return blank_popup_seen_; }
   bool switch_done() const { return switch_done_; }
   int click_family() const { return click_family_; }
   const std::vector<BrowserId>& retired() const { return retired_; }
 
  private:
-  NavigationDecision PlacePopup(std::string_view target, std::string_view url,
-                                const TabsView& tabs, int& tab_serial);
   void FollowTopLevel(BrowserId browser, std::string_view target,
                       const TabsView& tabs, NavigationDecision& decision);
-
-  BrowserId popup_ = 0;
-  BrowserId popup_opener_ = 0;
-  bool new_window_pending_ = false;
-  bool sizes_wired_ = false;
-  bool width_set_ = false;
-  bool height_set_ = false;
 
   bool blank_popup_seen_ = false;
   bool switch_done_ = false;
