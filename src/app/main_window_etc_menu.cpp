@@ -50,7 +50,6 @@ void TFormMain::PopupMenuEtcOptionClick() {
   // Also after a refused write: the new value is in effect for this run, and
   // open tabs that kept the old one would behave unlike the tabs opened next.
   for (int i = 0; i < tabs_->Count(); ++i) tabs_->TabAt(i)->Browser()->SetRegisterAsBrowser(options_.LinkTarget);
-  if (WebBrowser* popup = tabs_->PendingPopup()) popup->SetRegisterAsBrowser(options_.LinkTarget);
 }
 
 void TFormMain::PopupMenuNetOptionClick() {
