@@ -53,4 +53,21 @@ int AskYesNoCancel(QWidget* parent, const QString& title, const QString& text, Q
   return QMessageBox::Cancel;
 }
 
+int AskOkCancel(QWidget* parent, const QString& title, const QString& text, QPoint top_left) {
+  QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+  QPushButton* ok = box.addButton("OK", QMessageBox::AcceptRole);
+  QPushButton* cancel = box.addButton("キャンセル", QMessageBox::RejectRole);
+  box.setDefaultButton(ok);
+  box.setEscapeButton(cancel);
+  PlaceOnShow placer(top_left);
+  box.installEventFilter(&placer);
+  box.exec();
+  return box.clickedButton() == ok ? QMessageBox::Ok : QMessageBox::Cancel;
+}
+
+QPoint QuestionPlace(const QWidget* window) {
+  const QRect frame = window->frameGeometry();
+  return QPoint(frame.left() + frame.width() / 2 - 100, frame.top() + frame.height() / 2 - 50);
+}
+
 }  // namespace sorvi
