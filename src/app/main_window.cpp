@@ -76,9 +76,9 @@ TFormMain::~TFormMain() {
 }
 
 void TFormMain::MakeSubsystems() {
-  codes_ = std::make_unique<CodeListController>(TreeViewCode, exe_dir_, this);
+  codes_ = std::make_unique<CodeListController>(TreeViewCode, exe_dir_, options_, this);
   bookmarks_ = std::make_unique<BookmarkListController>(
-      ListViewURL, [this] { return codes_->GatherUrlSelection(); }, exe_dir_, this);
+      ListViewURL, [this] { return codes_->GatherUrlSelection(); }, exe_dir_, options_, this);
   tabs_ = std::make_unique<TabController>(TabWidgets{PageControl, PanelCover, ToolButtonLock}, options_, exe_dir_,
                                           this);
   macros_ = std::make_unique<KeyMacroController>(*tabs_, [this] { return codes_->SelectedNodeCaption(); }, options_,

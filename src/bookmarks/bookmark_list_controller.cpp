@@ -10,6 +10,9 @@
 
 #include "bookmarks/url_list_view.h"
 #include "core/files/file_io.h"
+#include "core/text/list_file_text.h"
+#include "platform/cp932.h"
+#include "platform/list_edit_cycle.h"
 
 namespace sorvi {
 
@@ -24,9 +27,12 @@ QAction* AddItem(QMenu* menu, const char* name, const QString& caption) {
 }  // namespace
 
 BookmarkListController::BookmarkListController(UrlListView* list, std::function<UrlSelection()> selection,
-                                               const QString& exe_dir, QWidget* window)
-    : QObject(window), list_(*list), selection_(std::move(selection)), exe_dir_(exe_dir), window_(window) {
+                                               const QString& exe_dir, const AppOptions& options,
+                                               QWidget* window)
+    : QObject(window), list_(*list), selection_(std::move(selection)), exe_dir_(exe_dir), options_(options),
+      window_(window) {
   BuildMenu(window);
+  WireEditing();
   connect(&list_, &UrlListView::Executed, this,
           [this] { ListViewURLDblClick(QGuiApplication::keyboardModifiers()); });
   connect(&list_, &UrlListView::BoxPressed, this, &BookmarkListController::ToggleBox);
@@ -44,8 +50,8 @@ void BookmarkListController::BuildMenu(QWidget* window) {
   edit_ = AddItem(menu_, "PopupMenuURLEdit", "編集");
   copy_ = AddItem(menu_, "PopupMenuURLCopy", "複製");
   del_ = AddItem(menu_, "PopupMenuURLDel", "削除");
-  AddItem(menu_, "PopupMenuURLAdd", "追加");
-  AddItem(menu_, "PopupMenuURLEditor", "エディタ");
+  add_ = AddItem(menu_, "PopupMenuURLAdd", "追加");
+  editor_ = AddItem(menu_, "PopupMenuURLEditor", "エディタ");
   save_ = AddItem(menu_, "PopupMenuURLSave", "保存");
   save_->setEnabled(false);
   connect(save_, &QAction::triggered, this, [this] { PopupMenuURLSaveClick(); });
@@ -71,7 +77,11 @@ void BookmarkListController::ShowAll() {
   list_.addTopLevelItems(items);
 }
 
-void BookmarkListController::PopupMenuURLEditorClick(QObject* /*sender*/) {
+void BookmarkListController::PopupMenuURLEditorClick(QObject* sender) {
+  if (sender) {
+    cycle_->Run(SjisToQString(options_.Editor));
+    return;
+  }
   const FileReadResult file = ReadFile(QFile::encodeName(FilePath()).toStdString());
   if (file.status == ReadStatus::kMissing) return;
   const std::optional<std::string> bytes =
@@ -83,7 +93,9 @@ void BookmarkListController::PopupMenuURLEditorClick(QObject* /*sender*/) {
     throw std::runtime_error(QString("ファイル %1 は開けません").arg(FilePath()).toStdString());
   }
   load_failed_ = false;
-  bookmarks_ = ParseBookmarkFile(*bytes);
+  // What an editor may have left (a UTF-8 byte-order mark) must not glue
+  // itself to the first line.
+  bookmarks_ = ParseBookmarkFile(CheckListFileText(*bytes).bytes);
   ShowAll();
 }
 

@@ -2,11 +2,13 @@
 // The bookmark list: its bookmarks and modified mark, loading and saving,
 // the list's menu, and the opening of a bookmark for the selected stocks.
 #include <QObject>
+#include <QPointer>
 #include <functional>
 #include <vector>
 
 #include "core/bookmarks/url_bookmark.h"
 #include "core/bookmarks/url_macro.h"
+#include "core/settings/app_options.h"
 #include "tabs/open_request.h"
 
 class QAction;
@@ -15,6 +17,8 @@ class QWidget;
 
 namespace sorvi {
 
+class ListEditCycle;
+class TFormURLDlg;
 class UrlListView;
 
 class BookmarkListController : public QObject {
@@ -22,9 +26,10 @@ class BookmarkListController : public QObject {
  public:
   // `list` is `ListViewURL`, which shows the bookmarks; `selection` gives the
   // code tree's selection as URL macros see it; the list file lives in
-  // `exe_dir`; `window` parents the menu and message boxes.
+  // `exe_dir`; `options` (the window's, read when used) name the external
+  // editor; `window` parents the menu and message boxes.
   BookmarkListController(UrlListView* list, std::function<UrlSelection()> selection, const QString& exe_dir,
-                         QWidget* window);
+                         const AppOptions& options, QWidget* window);
 
   QString FilePath() const;
   QMenu* Menu() const { return menu_; }
@@ -32,8 +37,11 @@ class BookmarkListController : public QObject {
 
   // Without a sender: loads the list file (start-up); the modified mark is
   // left as it was. Throws std::runtime_error when the file can't be read;
-  // the list is then never saved over that file.
+  // the list is then never saved over that file. With a sender ("エディタ"):
+  // runs the external editor on the file and loads it once the editor is
+  // done (asynchronously, see ListEditCycle).
   void PopupMenuURLEditorClick(QObject* sender);
+  ListEditCycle* EditCycle() const { return cycle_; }
   bool PopupMenuURLSaveClick();
   void PopupMenuURLPopup();
 
@@ -43,6 +51,16 @@ class BookmarkListController : public QObject {
 
   // Adds a bookmark at the end of the list (and shows it).
   void Append(const UrlBookmark& bookmark);
+
+  // ---- editing (bookmark_list_editing.cpp) ----
+  void PopupMenuURLEditClick();
+  void PopupMenuURLAddClick();
+  void PopupMenuURLCopyClick();
+  void PopupMenuURLDelClick();
+  // The selected bookmark dropped on row `target` (-1: on no row).
+  void ListViewURLDragDrop(int target);
+  // The bookmark dialog while it is open.
+  TFormURLDlg* BookmarkDialog() const;
 
   // Opens the selected bookmark for the selected stocks; Shift (in
   // `modifiers`) inverts the navigate mode.
@@ -57,10 +75,14 @@ class BookmarkListController : public QObject {
   void ShowAll();
   void ShowError(const QString& text);
   void ToggleBox(int row, bool key_macro_box);
+  void WireEditing();
+  void OpenBookmarkDialog(bool add);
+  void BookmarkDialogConfirmed(bool add, const UrlBookmark& bookmark);
 
   UrlListView& list_;
   std::function<UrlSelection()> selection_;
   QString exe_dir_;
+  const AppOptions& options_;
   QWidget* window_;
   std::vector<UrlBookmark> bookmarks_;
   bool modified_ = false;
@@ -71,6 +93,10 @@ class BookmarkListController : public QObject {
   QAction* copy_ = nullptr;   // `PopupMenuURLCopy`
   QAction* del_ = nullptr;    // `PopupMenuURLDel`
   QAction* save_ = nullptr;   // `PopupMenuURLSave`: enabled while modified
+  QAction* add_ = nullptr;    // `PopupMenuURLAdd`
+  QAction* editor_ = nullptr; // `PopupMenuURLEditor`
+  QPointer<TFormURLDlg> dialog_;
+  ListEditCycle* cycle_ = nullptr;
 };
 
 }  // namespace sorvi

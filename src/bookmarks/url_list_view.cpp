@@ -1,6 +1,8 @@
 #include "bookmarks/url_list_view.h"
 
 #include <QContextMenuEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
@@ -75,6 +77,12 @@ UrlListView::UrlListView(QWidget* parent) : QTreeWidget(parent) {
   connect(header(), &QHeaderView::sectionResized, this, [this](int index, int, int size) {
     if (index == 0 && size < 19) setColumnWidth(0, 19);
   });
+  // Rows are dragged to reorder them; the list reports the drop and the
+  // controller moves the bookmark.
+  setDragEnabled(true);
+  setDragDropMode(QAbstractItemView::DragDrop);
+  setDefaultDropAction(Qt::CopyAction);
+  setDropIndicatorShown(false);
 }
 
 UrlBookmark UrlListView::Bookmark(const QTreeWidgetItem* item) {
@@ -111,6 +119,38 @@ QTreeWidgetItem* UrlListView::AddBookmark(const UrlBookmark& bookmark) {
 QTreeWidgetItem* UrlListView::SelectedItem() const {
   const QList<QTreeWidgetItem*> selected = selectedItems();
   return selected.isEmpty() ? nullptr : selected.first();
+}
+
+int UrlListView::SelectedRow() const {
+  QTreeWidgetItem* item = SelectedItem();
+  return item ? indexOfTopLevelItem(item) : -1;
+}
+
+QTreeWidgetItem* UrlListView::InsertRow(int row, const UrlBookmark& bookmark, bool select) {
+  auto* item = new QTreeWidgetItem();
+  SetBookmark(item, bookmark);
+  insertTopLevelItem(row, item);
+  if (select) {
+    setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
+    scrollToItem(item);
+  }
+  return item;
+}
+
+void UrlListView::MoveRow(int from, int to) {
+  QTreeWidgetItem* item = topLevelItem(from);
+  if (!item || to < 0 || to >= topLevelItemCount()) return;
+  const bool had_focus = hasFocus();
+  takeTopLevelItem(from);
+  insertTopLevelItem(to, item);
+  setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
+  if (had_focus) setFocus();
+  scrollToItem(item);
+}
+
+void UrlListView::ListViewURLDragDrop(const QPoint& pos) {
+  QTreeWidgetItem* item = itemAt(pos);
+  emit RowDropped(item ? indexOfTopLevelItem(item) : -1);
 }
 
 QPoint UrlListView::ItemPosition(int row) const {
@@ -170,6 +210,38 @@ void UrlListView::mouseDoubleClickEvent(QMouseEvent* event) {
 void UrlListView::contextMenuEvent(QContextMenuEvent* event) {
   emit ContextMenuRequested(event->globalPos());
   event->accept();
+}
+
+// Drags from this program's own views are taken, drops from other
+// programs are not.
+void UrlListView::dragEnterEvent(QDragEnterEvent* event) {
+  if (!event->source()) {
+    event->ignore();
+    return;
+  }
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+}
+
+void UrlListView::dragMoveEvent(QDragMoveEvent* event) {
+  QTreeWidget::dragMoveEvent(event);  // scrolls near the edges
+  if (!event->source()) {
+    event->ignore();
+    return;
+  }
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+}
+
+void UrlListView::dropEvent(QDropEvent* event) {
+  if (!event->source()) {
+    event->ignore();
+    return;
+  }
+  // A copy action: the drag's source must not remove anything afterwards.
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+  ListViewURLDragDrop(event->position().toPoint());
 }
 
 }  // namespace sorvi

@@ -20,6 +20,17 @@ class UrlListView : public QTreeWidget {
   static void SetBookmark(QTreeWidgetItem* item, const UrlBookmark& bookmark);
   QTreeWidgetItem* AddBookmark(const UrlBookmark& bookmark);
   QTreeWidgetItem* SelectedItem() const;
+  int SelectedRow() const;  // -1 when none
+
+  // Row mirrors of the list's edits: the caller has made the same change to
+  // its bookmarks. An inserted row becomes the selected one; a moved row
+  // stays selected, and focused when it had the focus.
+  QTreeWidgetItem* InsertRow(int row, const UrlBookmark& bookmark, bool select);
+  void MoveRow(int from, int to);
+
+  // A drag dropped at `pos` (viewport coordinates): reports the row under
+  // it (RowDropped), -1 when there is none.
+  void ListViewURLDragDrop(const QPoint& pos);
 
   // Where the row of item `row` starts, right after its state image, as the
   // toggling rule measures it (viewport coordinates).
@@ -34,11 +45,17 @@ class UrlListView : public QTreeWidget {
   void BoxPressed(int row, bool key_macro_box);
   void Executed();  // double-click: open the bookmark
   void ContextMenuRequested(const QPoint& global_pos);
+  // Something was dropped on row `target` (-1: on no row). The list never
+  // moves rows itself: the list's rules decide.
+  void RowDropped(int target);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 };
 
 }  // namespace sorvi

@@ -12,6 +12,9 @@
 #include "codes/code_tree_view.h"
 #include "core/codes/stock_code_list.h"
 #include "core/files/file_io.h"
+#include "core/text/list_file_text.h"
+#include "platform/cp932.h"
+#include "platform/list_edit_cycle.h"
 
 namespace sorvi {
 
@@ -26,9 +29,11 @@ QAction* AddItem(QMenu* menu, const char* name, const QString& caption, int tag 
 
 }  // namespace
 
-CodeListController::CodeListController(CodeTreeView* tree, const QString& exe_dir, QWidget* window)
-    : QObject(window), tree_(*tree), exe_dir_(exe_dir), window_(window) {
+CodeListController::CodeListController(CodeTreeView* tree, const QString& exe_dir, const AppOptions& options,
+                                       QWidget* window)
+    : QObject(window), tree_(*tree), exe_dir_(exe_dir), options_(options), window_(window) {
   BuildMenu(window);
+  WireEditing();
   connect(&tree_, &CodeTreeView::ContextMenuRequested, this, [this](const QPoint& at) { menu_->popup(at); });
   connect(&tree_, &CodeTreeView::DefaultActionRequested, this, [this] {
     if (QAction* item = go_group_->checkedAction()) PopupMenuCodeGoClick(item);
@@ -47,14 +52,14 @@ void CodeListController::BuildMenu(QWidget* window) {
   go_group_->addAction(go_url_);
   go_menu_->addSeparator()->setObjectName("PopupMenuCodeGoSeparator");
   menu_->addSeparator();
-  AddItem(menu_, "PopupMenuCodeCopy1", "コード コピー", 1);
-  AddItem(menu_, "PopupMenuCodeCopy2", "名称 コピー", 2);
+  copy1_ = AddItem(menu_, "PopupMenuCodeCopy1", "コード コピー", 1);
+  copy2_ = AddItem(menu_, "PopupMenuCodeCopy2", "名称 コピー", 2);
   menu_->addSeparator();
-  AddItem(menu_, "PopupMenuCodeEdit", "編集");
-  AddItem(menu_, "PopupMenuCodeCopy", "複製");
-  AddItem(menu_, "PopupMenuCodeDel", "削除");
-  AddItem(menu_, "PopupMenuCodeAdd", "追加");
-  AddItem(menu_, "PopupMenuCodeEditor", "エディタ");
+  edit_ = AddItem(menu_, "PopupMenuCodeEdit", "編集");
+  copy_ = AddItem(menu_, "PopupMenuCodeCopy", "複製");
+  del_ = AddItem(menu_, "PopupMenuCodeDel", "削除");
+  add_ = AddItem(menu_, "PopupMenuCodeAdd", "追加");
+  editor_ = AddItem(menu_, "PopupMenuCodeEditor", "エディタ");
   save_ = AddItem(menu_, "PopupMenuCodeSave", "保存");
   save_->setEnabled(false);
   connect(save_, &QAction::triggered, this, [this] { PopupMenuCodeSaveClick(); });
@@ -76,7 +81,11 @@ void CodeListController::ShowError(const QString& text) {
 
 QString CodeListController::FilePath() const { return exe_dir_ + "SV_Code.txt"; }
 
-void CodeListController::PopupMenuCodeEditorClick(QObject* /*sender*/) {
+void CodeListController::PopupMenuCodeEditorClick(QObject* sender) {
+  if (sender) {
+    cycle_->Run(SjisToQString(options_.Editor));
+    return;
+  }
   const FileReadResult file = ReadFile(QFile::encodeName(FilePath()).toStdString());
   if (file.status == ReadStatus::kMissing) return;
   tree_.clear();
@@ -85,7 +94,9 @@ void CodeListController::PopupMenuCodeEditorClick(QObject* /*sender*/) {
     throw std::runtime_error(QString("ファイル %1 は開けません").arg(FilePath()).toStdString());
   }
   load_failed_ = false;
-  const StockCodeLoad load = ParseStockCodeFile(file.bytes);
+  // What an editor may have left (a UTF-8 byte-order mark) must not glue
+  // itself to the first line.
+  const StockCodeLoad load = ParseStockCodeFile(CheckListFileText(file.bytes).bytes);
   // Built detached and inserted in one go: thousands of stocks one by one
   // would make the view re-layout each time.
   QList<QTreeWidgetItem*> groups;

@@ -3,26 +3,32 @@
 // menu, the expand state of its groups, and what the other subsystems read
 // of the selection.
 #include <QObject>
+#include <QPointer>
 #include <string>
 #include <string_view>
 
 #include "core/bookmarks/url_macro.h"
+#include "core/settings/app_options.h"
 
 class QAction;
 class QActionGroup;
 class QMenu;
+class QTreeWidgetItem;
 class QWidget;
 
 namespace sorvi {
 
 class CodeTreeView;
+class ListEditCycle;
+class TFormCodeDlg;
 
 class CodeListController : public QObject {
   Q_OBJECT
  public:
-  // `tree` is `TreeViewCode`; the list file lives in `exe_dir`; `window`
+  // `tree` is `TreeViewCode`; the list file lives in `exe_dir`; `options`
+  // (the window's, read when used) name the external editor; `window`
   // parents the menus and message boxes.
-  CodeListController(CodeTreeView* tree, const QString& exe_dir, QWidget* window);
+  CodeListController(CodeTreeView* tree, const QString& exe_dir, const AppOptions& options, QWidget* window);
 
   QString FilePath() const;
   QMenu* Menu() const { return menu_; }
@@ -30,13 +36,30 @@ class CodeListController : public QObject {
   // Without a sender: loads the list file into the tree (start-up). Throws
   // std::runtime_error with a Japanese message when the file exists but
   // cannot be read; the list is then never saved over that file.
+  // With a sender ("エディタ"): runs the external editor on the file and
+  // loads it once the editor is done (asynchronously, see ListEditCycle).
   void PopupMenuCodeEditorClick(QObject* sender);
+  ListEditCycle* EditCycle() const { return cycle_; }
   // Writes the tree to the list file. A failure is shown to the user and
   // keeps the list marked modified; returns whether it was saved.
   bool PopupMenuCodeSaveClick();
   // The tree's "実行" submenu; "URLを開く" opens the selected bookmark for
   // the selection. A double-click in the tree runs the checked item.
   void PopupMenuCodeGoClick(QAction* item);
+
+  // ---- editing (code_list_editing.cpp) ----
+  void PopupMenuCodePopup();
+  // Tag 1 copies the selected stock's code, any other tag its name; a
+  // group gives its name either way.
+  void PopupMenuCodeClipClick(int tag);
+  void PopupMenuCodeEditClick();
+  void PopupMenuCodeAddClick();
+  void PopupMenuCodeCopyClick();
+  void PopupMenuCodeDelClick();
+  // The selected node dropped on `target` (null: on no node).
+  void TreeViewCodeDragDrop(QTreeWidgetItem* target);
+  // The code dialog while it is open.
+  TFormCodeDlg* CodeDialog() const;
 
   bool IsModified() const { return modified_; }
   void SetModified(bool modified);
@@ -59,9 +82,13 @@ class CodeListController : public QObject {
  private:
   void BuildMenu(QWidget* window);
   void ShowError(const QString& text);
+  void WireEditing();
+  void OpenCodeDialog(bool add);
+  void CodeDialogConfirmed(bool add, bool is_group, const std::string& text);
 
   CodeTreeView& tree_;
   QString exe_dir_;
+  const AppOptions& options_;
   QWidget* window_;
   bool modified_ = false;
   bool load_failed_ = false;
@@ -71,6 +98,15 @@ class CodeListController : public QObject {
   QActionGroup* go_group_ = nullptr;
   QAction* go_url_ = nullptr;      // `PopupMenuCodeGoURL`
   QAction* save_ = nullptr;        // `PopupMenuCodeSave`: enabled while modified
+  QAction* copy1_ = nullptr;       // `PopupMenuCodeCopy1`
+  QAction* copy2_ = nullptr;       // `PopupMenuCodeCopy2`
+  QAction* edit_ = nullptr;        // `PopupMenuCodeEdit`
+  QAction* copy_ = nullptr;        // `PopupMenuCodeCopy`
+  QAction* del_ = nullptr;         // `PopupMenuCodeDel`
+  QAction* add_ = nullptr;         // `PopupMenuCodeAdd`
+  QAction* editor_ = nullptr;      // `PopupMenuCodeEditor`
+  QPointer<TFormCodeDlg> dialog_;
+  ListEditCycle* cycle_ = nullptr;
 };
 
 }  // namespace sorvi

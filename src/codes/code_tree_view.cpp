@@ -1,6 +1,8 @@
 #include "codes/code_tree_view.h"
 
 #include <QContextMenuEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -29,7 +31,22 @@ CodeTreeView::CodeTreeView(QWidget* parent) : QTreeWidget(parent) {
   pal.setColor(QPalette::Inactive, QPalette::HighlightedText, pal.color(QPalette::Active, QPalette::HighlightedText));
   setPalette(pal);
   connect(this, &QTreeWidget::itemSelectionChanged, this, &CodeTreeView::KeepSelectionAmongSiblings);
+  // Nodes are dragged with the mouse, but the tree never moves them itself:
+  // it reports the drop and the list's rules decide.
+  setDragEnabled(true);
+  setDragDropMode(QAbstractItemView::DragDrop);
+  setDefaultDropAction(Qt::CopyAction);
+  setDropIndicatorShown(false);
 }
+
+QTreeWidgetItem* CodeTreeView::SelectedNode() const {
+  QTreeWidgetItem* node = currentItem();
+  if (node && node->isSelected()) return node;
+  const QList<QTreeWidgetItem*> selected = selectedItems();
+  return selected.isEmpty() ? nullptr : selected.first();
+}
+
+void CodeTreeView::TreeViewCodeDragDrop(const QPoint& pos) { emit DropRequested(itemAt(pos)); }
 
 std::string CodeTreeView::NodeText(const QTreeWidgetItem* item) {
   return item ? item->data(0, kBytesRole).toByteArray().toStdString() : std::string();
@@ -102,11 +119,20 @@ bool CodeTreeView::OnBranchIndicator(const QPoint& pos, QTreeWidgetItem* item) c
   return pos.x() >= rect.left() - indentation() && pos.x() < rect.left() && rect.contains(QPoint(rect.left(), pos.y()));
 }
 
+namespace {
+QMouseEvent WithoutModifiers(const QMouseEvent& event) {
+  return QMouseEvent(event.type(), event.position(), event.scenePosition(), event.globalPosition(), event.button(),
+                     event.buttons(), Qt::NoModifier);
+}
+}  // namespace
+
 void CodeTreeView::mousePressEvent(QMouseEvent* event) {
+  plain_release_ = false;
   const int wish = Tag;
   TreeViewCodeMouseDown();
-  QTreeWidgetItem* item = itemAt(event->position().toPoint());
-  if (OnBranchIndicator(event->position().toPoint(), item)) {
+  const QPoint pos = event->position().toPoint();
+  QTreeWidgetItem* item = itemAt(pos);
+  if (OnBranchIndicator(pos, item)) {
     // A press on the +/- box that just carried out a wish is used up by it;
     // otherwise it asks for the change, which waits for the next press.
     if (wish == 0) {
@@ -115,7 +141,39 @@ void CodeTreeView::mousePressEvent(QMouseEvent* event) {
     event->accept();
     return;
   }
+  if (event->button() == Qt::RightButton) {
+    // The menu that follows acts on the node pressed.
+    if (item) setCurrentItem(item, 0, item->isSelected() ? QItemSelectionModel::NoUpdate
+                                                         : QItemSelectionModel::ClearAndSelect);
+    event->accept();
+    return;
+  }
+  if (event->button() == Qt::LeftButton && !selectedItems().isEmpty()) {
+    if (!item) {
+      clearSelection();
+    } else if (!item->parent()) {
+      // A group is selected alone, whatever Ctrl or Shift say; the press
+      // still goes on so that the group can be dragged.
+      setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
+      plain_release_ = true;
+      QMouseEvent plain = WithoutModifiers(*event);
+      QTreeWidget::mousePressEvent(&plain);
+      event->setAccepted(plain.isAccepted());
+      return;
+    }
+  }
   QTreeWidget::mousePressEvent(event);
+}
+
+void CodeTreeView::mouseReleaseEvent(QMouseEvent* event) {
+  if (plain_release_) {
+    plain_release_ = false;
+    QMouseEvent plain = WithoutModifiers(*event);
+    QTreeWidget::mouseReleaseEvent(&plain);
+    event->setAccepted(plain.isAccepted());
+    return;
+  }
+  QTreeWidget::mouseReleaseEvent(event);
 }
 
 void CodeTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -151,6 +209,10 @@ void CodeTreeView::keyPressEvent(QKeyEvent* event) {
         return;
       }
       break;
+    case Qt::Key_Delete:
+      if (SelectedNode()) emit DeleteKeyPressed();
+      event->accept();
+      return;
     case Qt::Key_Asterisk:
       event->accept();  // no expand-all behind the program's back
       return;
@@ -163,6 +225,39 @@ void CodeTreeView::keyPressEvent(QKeyEvent* event) {
 void CodeTreeView::contextMenuEvent(QContextMenuEvent* event) {
   emit ContextMenuRequested(event->globalPos());
   event->accept();
+}
+
+// Drags from this program's own views are taken (a bookmark dragged from the
+// list moves the tree's selected node, as if the node had been dragged);
+// drops from other programs are not.
+void CodeTreeView::dragEnterEvent(QDragEnterEvent* event) {
+  if (!event->source()) {
+    event->ignore();
+    return;
+  }
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+}
+
+void CodeTreeView::dragMoveEvent(QDragMoveEvent* event) {
+  QTreeWidget::dragMoveEvent(event);  // scrolls near the edges
+  if (!event->source()) {
+    event->ignore();
+    return;
+  }
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+}
+
+void CodeTreeView::dropEvent(QDropEvent* event) {
+  if (!event->source()) {
+    event->ignore();
+    return;
+  }
+  // A copy action: the drag's source must not remove anything afterwards.
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+  TreeViewCodeDragDrop(event->position().toPoint());
 }
 
 void CodeTreeView::KeepSelectionAmongSiblings() {

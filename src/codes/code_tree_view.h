@@ -33,20 +33,39 @@ class CodeTreeView : public QTreeWidget {
   void TreeViewCodeMouseDown();
   void ClearExpandWish() { Tag = 0; }
 
+  // The tree's primary selected node: the current node when it is selected,
+  // else the first selected one; null when nothing is selected.
+  QTreeWidgetItem* SelectedNode() const;
+
+  // A drag dropped at `pos` (viewport coordinates): reports the node under
+  // it (DropRequested), null when there is none.
+  void TreeViewCodeDragDrop(const QPoint& pos);
+
  signals:
   void DefaultActionRequested();  // double-click: the default code action
   void ContextMenuRequested(const QPoint& global_pos);
+  void DeleteKeyPressed();  // with a node selected
+  // Something was dropped on the tree, on `target` (null: on no node). The
+  // tree never moves nodes itself: the list's rules decide.
+  void DropRequested(QTreeWidgetItem* target);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void RequestToggle(QTreeWidgetItem* node, bool expand);
   void KeepSelectionAmongSiblings();
   bool OnBranchIndicator(const QPoint& pos, QTreeWidgetItem* item) const;
+
+  // The press selected a group alone: its release must not toggle it.
+  bool plain_release_ = false;
 };
 
 }  // namespace sorvi

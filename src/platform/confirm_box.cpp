@@ -38,18 +38,29 @@ class PlaceOnShow : public QObject {
 
 }  // namespace
 
+namespace {
+
+// Shows `box` at `top_left` and returns the button clicked (the escape
+// button when the box is closed).
+QAbstractButton* Run(QMessageBox& box, QPushButton* default_button, QPushButton* escape_button, QPoint top_left) {
+  box.setDefaultButton(default_button);
+  box.setEscapeButton(escape_button);
+  PlaceOnShow placer(top_left);
+  box.installEventFilter(&placer);
+  box.exec();
+  return box.clickedButton() ? box.clickedButton() : escape_button;
+}
+
+}  // namespace
+
 int AskYesNoCancel(QWidget* parent, const QString& title, const QString& text, QPoint top_left) {
   QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
   QPushButton* yes = box.addButton("はい(&Y)", QMessageBox::YesRole);
   QPushButton* no = box.addButton("いいえ(&N)", QMessageBox::NoRole);
   QPushButton* cancel = box.addButton("キャンセル", QMessageBox::RejectRole);
-  box.setDefaultButton(yes);
-  box.setEscapeButton(cancel);
-  PlaceOnShow placer(top_left);
-  box.installEventFilter(&placer);
-  box.exec();
-  if (box.clickedButton() == yes) return QMessageBox::Yes;
-  if (box.clickedButton() == no) return QMessageBox::No;
+  QAbstractButton* clicked = Run(box, yes, cancel, top_left);
+  if (clicked == yes) return QMessageBox::Yes;
+  if (clicked == no) return QMessageBox::No;
   return QMessageBox::Cancel;
 }
 
@@ -57,12 +68,19 @@ int AskYesNo(QWidget* parent, const QString& title, const QString& text, QPoint 
   QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
   QPushButton* yes = box.addButton("はい(&Y)", QMessageBox::YesRole);
   QPushButton* no = box.addButton("いいえ(&N)", QMessageBox::NoRole);
-  box.setDefaultButton(no);
-  box.setEscapeButton(no);
-  PlaceOnShow placer(top_left);
-  box.installEventFilter(&placer);
-  box.exec();
-  return box.clickedButton() == yes ? QMessageBox::Yes : QMessageBox::No;
+  return Run(box, no, no, top_left) == yes ? QMessageBox::Yes : QMessageBox::No;
+}
+
+int AskOkCancel(QWidget* parent, const QString& title, const QString& text, QPoint top_left) {
+  QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+  QPushButton* ok = box.addButton("OK", QMessageBox::AcceptRole);
+  QPushButton* cancel = box.addButton("キャンセル", QMessageBox::RejectRole);
+  return Run(box, ok, cancel, top_left) == ok ? QMessageBox::Ok : QMessageBox::Cancel;
+}
+
+QPoint QuestionPlace(const QWidget* window) {
+  const QRect frame = window->frameGeometry();
+  return QPoint(frame.left() + frame.width() / 2 - 100, frame.top() + frame.height() / 2 - 50);
 }
 
 }  // namespace sorvi

@@ -1,6 +1,6 @@
 #pragma once
-// The program's question box: Yes / No / Cancel with Japanese captions,
-// placed with its top-left corner at a given screen point.
+// The program's question boxes (Yes / No / Cancel, OK / Cancel) with
+// Japanese captions, placed with their top-left corner at a given point.
 #include <QMessageBox>
 #include <QPoint>
 #include <QString>
@@ -15,5 +15,13 @@ int AskYesNoCancel(QWidget* parent, const QString& title, const QString& text, Q
 // Yes / No, "いいえ" the default and the answer when the box is closed.
 // Returns QMessageBox::Yes or QMessageBox::No.
 int AskYesNo(QWidget* parent, const QString& title, const QString& text, QPoint top_left);
+
+// Returns QMessageBox::Ok, or QMessageBox::Cancel (also when the box is
+// closed without a choice); placed as AskYesNoCancel.
+int AskOkCancel(QWidget* parent, const QString& title, const QString& text, QPoint top_left);
+
+// Where the program's questions stand: the window's centre minus (100, 50),
+// the halves rounded toward zero.
+QPoint QuestionPlace(const QWidget* window);
 
 }  // namespace sorvi

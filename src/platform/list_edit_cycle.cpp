@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <exception>
 
-#include "core/codes/list_file_text.h"
+#include "core/text/list_file_text.h"
 #include "platform/external_editor.h"
 
 namespace sorvi {

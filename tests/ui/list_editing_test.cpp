@@ -14,7 +14,6 @@
 #include <QTest>
 
 #include "bookmarks/bookmark_dialog.h"
-#include "bookmarks/url_list_edit.h"
 #include "bookmarks/url_list_view.h"
 #include "codes/code_tree_edit.h"
 #include "codes/code_tree_view.h"
@@ -119,7 +118,6 @@ class ListEditingTest : public QObject {
   void bookmarkDialogKeyMacroPartAndUntouchedBytes();
   void dialogsCloseOnceByEveryWay();
   void treeDropsMoveItemsWithTheirStateAndSelection();
-  void bookmarkRowsMoveAndDuplicateWithAllFields();
   void editorThatEditsAndExitsEndsTheCycle();
   void editorThatReturnsAtOnceWaitsForOk();
   void editorAndFileWithSpacesAndQuotes();
@@ -306,33 +304,6 @@ void ListEditingTest::treeDropsMoveItemsWithTheirStateAndSelection() {
   QTreeWidgetItem* added = InsertNodeItem(tree, *AddNode(shape, NodePos{1}, false, "3000 x"), "3000 x");
   QCOMPARE(added, a->child(0));
   QCOMPARE(tree.selectedItems(), QList<QTreeWidgetItem*>({added}));
-}
-
-void ListEditingTest::bookmarkRowsMoveAndDuplicateWithAllFields() {
-  UrlListView list;
-  const UrlBookmark first{1, "t", kSo, "u1", "\\r", 0};
-  list.AddBookmark(first);
-  list.AddBookmark(UrlBookmark{0, "", "two", "u2", "", -1});
-  list.AddBookmark(UrlBookmark{0, "", "three", "u3", "", -1});
-  list.show();
-  auto names = [&] {
-    QStringList out;
-    for (const UrlBookmark& b : ListToBookmarks(list)) out << QString::fromStdString(b.name);
-    return out;
-  };
-  list.setCurrentItem(list.topLevelItem(0));
-  const auto to = PlanBookmarkDrop(list.topLevelItemCount(), *SelectedRow(list), 2);
-  QVERIFY(to.has_value());
-  MoveBookmarkRow(list, 0, *to);
-  QCOMPARE(names(), QStringList({"two", "three", QString::fromStdString(kSo)}));
-  QCOMPARE(SelectedRow(list), std::optional<int>(2));
-  QVERIFY(UrlListView::Bookmark(list.topLevelItem(2)) == first);
-
-  // Duplicating the last: copy second-to-last, the source last and selected.
-  DuplicateBookmarkRow(list, 2);
-  QCOMPARE(list.topLevelItemCount(), 4);
-  QVERIFY(UrlListView::Bookmark(list.topLevelItem(2)) == first);
-  QCOMPARE(SelectedRow(list), std::optional<int>(3));
 }
 
 void ListEditingTest::editorThatEditsAndExitsEndsTheCycle() {

@@ -1,4 +1,4 @@
-#include "core/codes/list_file_text.h"
+#include "core/text/list_file_text.h"
 
 #include <initializer_list>
 

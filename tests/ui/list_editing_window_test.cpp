@@ -1,0 +1,326 @@
+// Editing the two lists in the window, as a user does it through the menus,
+// the dialogs, the mouse and the external editor, checked by what lands in
+// SV_Code.txt and SV_List.txt.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+
+#include "app/main_window.h"
+#include "bookmarks/bookmark_dialog.h"
+#include "bookmarks/bookmark_list_controller.h"
+#include "bookmarks/url_list_view.h"
+#include "codes/code_dialog.h"
+#include "codes/code_list_controller.h"
+#include "codes/code_tree_view.h"
+#include "platform/confirm_box.h"
+#include "platform/list_edit_cycle.h"
+#include "support/dialog_driver.h"
+#include "support/event_wait.h"
+#include "support/find_widget.h"
+#include "support/scratch_dir.h"
+#include "support/window_options.h"
+
+using namespace sorvi;
+using sorvi::testing::ChangeOptions;
+using sorvi::testing::DialogDriver;
+using sorvi::testing::Find;
+using sorvi::testing::ScratchDir;
+using sorvi::testing::Sjis;
+using sorvi::testing::WaitUntil;
+
+namespace {
+
+const QStringList kCodes = {"[自動車]", "7203 トヨタ自動車", "7267 本田技研工業", "[電機]", "6758 ソニーグループ",
+                            "[表示]"};
+const QStringList kList = {"[株探]*", "*%CD% %NM%", "+\\c\\r", "https://kabutan.jp/stock/?code=%CD%",
+                           "[チャート]", "-\\t", "https://example.jp/chart?c=%CD%"};
+
+QByteArray SjisFile(const QStringList& lines) {
+  QByteArray bytes;
+  for (const QString& line : lines) bytes += Sjis(line) + "\r\n";
+  return bytes;
+}
+
+// The window on the sample lists, shown.
+struct Window {
+  ScratchDir dir;
+  std::unique_ptr<TFormMain> form;
+  CodeTreeView* tree = nullptr;
+  UrlListView* list = nullptr;
+
+  Window() {
+    dir.WriteSjisLines("SV_Code.txt", kCodes);
+    dir.WriteSjisLines("SV_List.txt", kList);
+    form = std::make_unique<TFormMain>(dir.Path());
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    tree = Find<CodeTreeView>(form.get(), "TreeViewCode");
+    list = Find<UrlListView>(form.get(), "ListViewURL");
+    tree->Tag = 1;
+    for (int g = 0; g < tree->topLevelItemCount(); ++g) tree->SetExpandedByProgram(tree->topLevelItem(g), true);
+    tree->Tag = 0;
+  }
+  void Trigger(const char* item) const { Find<QAction>(form.get(), item)->trigger(); }
+  QTreeWidgetItem* Node(int group, int stock = -1) const {
+    QTreeWidgetItem* g = tree->topLevelItem(group);
+    return stock < 0 ? g : g->child(stock);
+  }
+  void Select(QTreeWidgetItem* node) const { tree->setCurrentItem(node, 0, QItemSelectionModel::ClearAndSelect); }
+  void SelectRow(int row) const { list->setCurrentItem(list->topLevelItem(row), 0, QItemSelectionModel::ClearAndSelect); }
+  QPoint Center(QTreeWidget* view, QTreeWidgetItem* item) const { return view->visualItemRect(item).center(); }
+};
+
+template <typename T>
+T* Child(QWidget* dialog, const char* name) {
+  T* child = dialog->findChild<T*>(name);
+  if (!child) qFatal("no %s", name);
+  return child;
+}
+
+void Retype(QLineEdit* edit, const QString& text) {
+  edit->setFocus();
+  edit->selectAll();
+  QTest::keyClick(edit, Qt::Key_Delete);
+  QTest::keyClicks(edit, text);
+}
+
+void TypeJapanese(QLineEdit* edit, const QString& text) {
+  edit->setFocus();
+  QInputMethodEvent event;
+  event.setCommitString(text);
+  QApplication::sendEvent(edit, &event);
+}
+
+// A fake editor that writes `bytes` over the file it is given.
+QString WriteEditor(const ScratchDir& dir, const QString& name, const QByteArray& bytes) {
+  QByteArray body = "#!/bin/sh\nprintf '";
+  for (unsigned char b : bytes) body += "\\" + QByteArray::number(b, 8).rightJustified(3, '0');
+  body += "' > \"$1\"\n";
+  dir.Write(name, body);
+  QFile(dir.File(name)).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  return dir.File(name);
+}
+
+}  // namespace
+
+class ListEditingWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void treeMouseSelectsWhatTheMenuActsOn();
+  void codeEditsLandInTheFile();
+  void bookmarkEditsLandInTheFile();
+  void editorCycleReloadsBothListsIntoTheWindow();
+};
+
+void ListEditingWindowTest::treeMouseSelectsWhatTheMenuActsOn() {
+  Window w;
+  QMenu* menu = Find<QMenu>(w.form.get(), "PopupMenuCode");
+  // A right press on a node not selected selects it for the menu.
+  w.Select(w.Node(0, 0));
+  QTest::mouseClick(w.tree->viewport(), Qt::RightButton, {}, w.Center(w.tree, w.Node(1, 0)));
+  menu->hide();
+  QCOMPARE(w.tree->SelectedNode(), w.Node(1, 0));
+  QCOMPARE(w.tree->selectedItems().size(), 1);
+  menu->popup(QPoint(0, 0));  // the entry states follow the selection
+  QVERIFY(Find<QAction>(w.form.get(), "PopupMenuCodeCopy1")->isEnabled());
+  menu->hide();
+
+  // Two stocks selected; a left press on a group leaves it selected alone,
+  // Ctrl or not.
+  w.Select(w.Node(0, 0));
+  w.Node(0, 1)->setSelected(true);
+  QTest::mouseClick(w.tree->viewport(), Qt::LeftButton, Qt::ControlModifier, w.Center(w.tree, w.Node(1)));
+  QCOMPARE(w.tree->selectedItems(), QList<QTreeWidgetItem*>({w.Node(1)}));
+  menu->popup(QPoint(0, 0));
+  QVERIFY(!Find<QAction>(w.form.get(), "PopupMenuCodeCopy1")->isEnabled());
+  QVERIFY(Find<QAction>(w.form.get(), "PopupMenuCodeDel")->isEnabled());
+  menu->hide();
+  // "名称 コピー" on a group copies the name without brackets.
+  w.Trigger("PopupMenuCodeCopy2");
+  QCOMPARE(QGuiApplication::clipboard()->text(), QString("電機"));
+  // A press on no node clears the selection.
+  QTest::mouseClick(w.tree->viewport(), Qt::LeftButton, {}, QPoint(5, w.tree->viewport()->height() - 3));
+  QVERIFY(w.tree->selectedItems().isEmpty());
+  QVERIFY(!w.form->Codes()->IsModified());
+}
+
+void ListEditingWindowTest::codeEditsLandInTheFile() {
+  Window w;
+  // Edit a stock: the dialog opens below it and the tree waits for it.
+  w.Select(w.Node(0, 1));
+  w.Trigger("PopupMenuCodeEdit");
+  TFormCodeDlg* dlg = w.form->Codes()->CodeDialog();
+  QVERIFY(dlg);
+  QVERIFY(QTest::qWaitForWindowExposed(dlg));
+  QVERIFY(!w.tree->isEnabled());
+  const QRect node = w.tree->visualItemRect(w.Node(0, 1));
+  QVERIFY(dlg->frameGeometry().top() >= w.tree->viewport()->mapToGlobal(node.bottomLeft()).y());
+  Retype(Child<QLineEdit>(dlg, "MaskEditCode"), "12");
+  QTest::mouseClick(Child<QPushButton>(dlg, "ButtonOk"), Qt::LeftButton);
+  QVERIFY(w.tree->isEnabled());
+  QVERIFY(w.form->Codes()->IsModified());
+
+  // Add a stock to a selected group: it becomes the group's first stock.
+  w.Select(w.Node(1));
+  w.Trigger("PopupMenuCodeAdd");
+  dlg = w.form->Codes()->CodeDialog();
+  QVERIFY(dlg);
+  QTest::mouseClick(Child<QRadioButton>(dlg, "RadioButton2"), Qt::LeftButton);
+  Retype(Child<QLineEdit>(dlg, "MaskEditCode"), "7974");
+  TypeJapanese(Child<QLineEdit>(dlg, "LabeledEditTitle"), "任天堂");
+  QTest::mouseClick(Child<QPushButton>(dlg, "ButtonOk"), Qt::LeftButton);
+  QCOMPARE(w.tree->SelectedNode(), w.Node(1, 0));
+  w.Trigger("PopupMenuCodeCopy");  // the copy right after it, selected
+  QCOMPARE(w.tree->SelectedNode(), w.Node(1, 1));
+
+  {
+    DialogDriver driver({"キャンセル", "OK"});
+    // A group that still has stocks is refused without a question.
+    w.Select(w.Node(0));
+    w.Trigger("PopupMenuCodeDel");
+    QCOMPARE(w.tree->topLevelItemCount(), 3);
+    // The Delete key asks first; Cancel keeps the group, OK deletes it.
+    w.Select(w.Node(2));
+    w.tree->setFocus();
+    QTest::keyClick(w.tree, Qt::Key_Delete);
+    QCOMPARE(w.tree->topLevelItemCount(), 3);
+    QTest::keyClick(w.tree, Qt::Key_Delete);
+    QCOMPARE(w.tree->topLevelItemCount(), 2);
+    QCOMPARE(driver.Seen().size(), size_t(2));
+    QCOMPARE(driver.Seen()[0].text, QString("削除しますか？"));
+    QCOMPARE(driver.Seen()[0].buttons, QStringList({"OK", "キャンセル"}));
+    QCOMPARE(driver.Seen()[0].pos, QuestionPlace(w.form.get()));
+  }
+
+  // A group dropped on a stock stays; a stock dropped on its own group
+  // becomes its first stock.
+  w.form->Codes()->SetModified(false);
+  w.Select(w.Node(0));
+  w.tree->TreeViewCodeDragDrop(w.Center(w.tree, w.Node(1, 0)));
+  QCOMPARE(CodeTreeView::NodeText(w.Node(0)), Sjis("[自動車]").toStdString());
+  QVERIFY(!w.form->Codes()->IsModified());
+  w.Select(w.Node(1, 2));
+  w.tree->TreeViewCodeDragDrop(w.Center(w.tree, w.Node(1)));
+  QVERIFY(w.form->Codes()->IsModified());
+
+  w.Trigger("PopupMenuCodeSave");
+  QCOMPARE(w.dir.Read("SV_Code.txt"), SjisFile({"[自動車]", "7203 トヨタ自動車", "1200 本田技研工業", "[電機]",
+                                                 "6758 ソニーグループ", "7974 任天堂", "7974 任天堂"}));
+}
+
+void ListEditingWindowTest::bookmarkEditsLandInTheFile() {
+  Window w;
+  // Add with the first selected: the new bookmark goes second.
+  w.SelectRow(0);
+  w.Trigger("PopupMenuURLAdd");
+  TFormURLDlg* dlg = w.form->Bookmarks()->BookmarkDialog();
+  QVERIFY(dlg);
+  QVERIFY(QTest::qWaitForWindowExposed(dlg));
+  QVERIFY(!w.list->isEnabled());
+  QTest::keyClicks(Child<QLineEdit>(dlg, "LabeledEditName"), "IR");
+  QTest::keyClicks(Child<QLineEdit>(dlg, "LabeledEditAddr"), "https://ir.example.jp/%CD%");
+  QTest::mouseClick(Child<QPushButton>(dlg, "ButtonOk"), Qt::LeftButton);
+  QVERIFY(w.list->isEnabled());
+  QCOMPARE(w.list->SelectedRow(), 1);
+
+  // Edit the third: fix its title, clear its key macro.
+  w.SelectRow(2);
+  w.Trigger("PopupMenuURLEdit");
+  dlg = w.form->Bookmarks()->BookmarkDialog();
+  QVERIFY(dlg);
+  QVERIFY(QTest::qWaitForWindowExposed(dlg));
+  Child<QCheckBox>(dlg, "CheckBoxFix")->setFocus();
+  QTest::keyClick(Child<QCheckBox>(dlg, "CheckBoxFix"), Qt::Key_Space);
+  QTest::keyClicks(Child<QLineEdit>(dlg, "EditTitle"), "%NM%");
+  Retype(Child<QLineEdit>(dlg, "EditKeyMacro"), "");
+  QTest::mouseClick(Child<QPushButton>(dlg, "ButtonOk"), Qt::LeftButton);
+
+  // Drag the first onto the third: second, third, first.
+  w.SelectRow(0);
+  w.list->ListViewURLDragDrop(w.Center(w.list, w.list->topLevelItem(2)));
+  QCOMPARE(w.list->SelectedRow(), 2);
+  // Duplicate the last: the copy second-to-last, the source last, selected.
+  w.Trigger("PopupMenuURLCopy");
+  QCOMPARE(w.list->topLevelItemCount(), 4);
+  QCOMPARE(w.list->SelectedRow(), 3);
+  QCOMPARE(w.list->topLevelItem(2)->text(1), QString("株探"));
+
+  w.Trigger("PopupMenuURLSave");
+  QCOMPARE(w.dir.Read("SV_List.txt"),
+           SjisFile({"[IR]", "https://ir.example.jp/%CD%", "[チャート]*", "*%NM%", "https://example.jp/chart?c=%CD%",
+                     "[株探]*", "*%CD% %NM%", "+\\c\\r", "https://kabutan.jp/stock/?code=%CD%", "[株探]*",
+                     "*%CD% %NM%", "+\\c\\r", "https://kabutan.jp/stock/?code=%CD%"}));
+
+  // A row dropped onto itself is no edit; a delete asks nothing.
+  DialogDriver driver({});
+  w.SelectRow(0);
+  w.list->ListViewURLDragDrop(w.Center(w.list, w.list->topLevelItem(0)));
+  QVERIFY(!w.form->Bookmarks()->IsModified());
+  w.Trigger("PopupMenuURLDel");
+  QCOMPARE(w.list->topLevelItemCount(), 3);
+  QCOMPARE(w.list->topLevelItem(0)->text(1), QString("チャート"));
+  QVERIFY(w.form->Bookmarks()->IsModified());
+  QVERIFY(driver.Seen().empty());
+}
+
+void ListEditingWindowTest::editorCycleReloadsBothListsIntoTheWindow() {
+  Window w;
+  // What many editors write: UTF-8 with a byte-order mark, LF line ends.
+  const QString editor = WriteEditor(w.dir, "fake editor.sh",
+                                     "\xEF\xBB\xBF" + QString("[新]\n1111 テスト\n").toUtf8());
+  ChangeOptions(*w.form, [&](AppOptions& o) { o.Editor = Sjis(editor).toStdString(); });
+  w.Trigger("PopupMenuCodeCopy");  // nothing selected: no edit
+  QVERIFY(!w.form->Codes()->IsModified());
+  w.Select(w.Node(0));
+  w.Trigger("PopupMenuCodeCopy");
+  QVERIFY(w.form->Codes()->IsModified());
+  {
+    DialogDriver driver({"いいえ(&N)"});
+    QSignalSpy done(w.form->Codes()->EditCycle(), &ListEditCycle::Done);
+    w.Trigger("PopupMenuCodeEditor");
+    QVERIFY(!w.form->isEnabled());
+    QVERIFY(done.wait(10000));
+    QVERIFY(w.form->isEnabled());
+    QCOMPARE(w.tree->topLevelItemCount(), 1);
+    // Every line kept, the bytes as they are (the file is reported, not
+    // converted), and the byte-order mark not glued to the first line.
+    QCOMPARE(QByteArray::fromStdString(CodeTreeView::NodeText(w.Node(0))), "[" + QString("新").toUtf8() + "]");
+    QCOMPARE(w.Node(0)->childCount(), 1);
+    QVERIFY(!w.form->Codes()->IsModified());  // unsaved changes were declined
+    QCOMPARE(driver.Seen().size(), size_t(2));
+    QVERIFY(driver.Seen()[0].text.startsWith("銘柄一覧を保存しますか？"));
+    QVERIFY(driver.Seen()[1].text.contains(QDir::toNativeSeparators(w.dir.File("SV_Code.txt"))));
+  }
+
+  // The bookmark list: reloaded, and still marked modified after "No".
+  const QString list_editor = WriteEditor(w.dir, "list editor.sh", SjisFile({"[新しい]", "http://new/"}));
+  ChangeOptions(*w.form, [&](AppOptions& o) { o.Editor = Sjis(list_editor).toStdString(); });
+  w.SelectRow(0);
+  w.Trigger("PopupMenuURLDel");
+  {
+    DialogDriver driver({"いいえ(&N)"});
+    QSignalSpy done(w.form->Bookmarks()->EditCycle(), &ListEditCycle::Done);
+    w.Trigger("PopupMenuURLEditor");
+    QVERIFY(done.wait(10000));
+    QCOMPARE(driver.Seen().size(), size_t(1));
+    QVERIFY(driver.Seen()[0].text.startsWith("URL一覧を保存しますか？"));
+  }
+  QCOMPARE(w.list->topLevelItemCount(), 1);
+  QCOMPARE(w.list->topLevelItem(0)->text(1), QString("新しい"));
+  QVERIFY(w.form->Bookmarks()->IsModified());
+}
+
+QTEST_MAIN(ListEditingWindowTest)
+#include "list_editing_window_test.moc"
