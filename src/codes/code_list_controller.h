@@ -3,6 +3,7 @@
 // menu, the expand state of its groups, and what the other subsystems read
 // of the selection.
 #include <QObject>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -11,11 +12,20 @@
 class QAction;
 class QActionGroup;
 class QMenu;
+class QTreeWidgetItem;
 class QWidget;
 
 namespace sorvi {
 
 class CodeTreeView;
+
+// The pieces of the "実行" submenu that the stock-code registry fills.
+struct CodeGoMenuParts {
+  QMenu* menu = nullptr;             // `PopupMenuCodeGo`
+  QActionGroup* group = nullptr;     // the radio group of its items
+  QAction* url = nullptr;            // `PopupMenuCodeGoURL`
+  QAction* separator = nullptr;      // registered macros follow it
+};
 
 class CodeListController : public QObject {
   Q_OBJECT
@@ -37,6 +47,10 @@ class CodeListController : public QObject {
   // The tree's "実行" submenu; "URLを開く" opens the selected bookmark for
   // the selection. A double-click in the tree runs the checked item.
   void PopupMenuCodeGoClick(QAction* item);
+  CodeGoMenuParts GoMenuParts() const { return {go_menu_, go_group_, go_url_, go_separator_}; }
+  // Sees every "実行" item first (the stock-code registry: the default
+  // action, the macro items); returning true means it took the click.
+  void SetGoItemHandler(std::function<bool(QAction*)> handler) { go_item_handler_ = std::move(handler); }
 
   bool IsModified() const { return modified_; }
   void SetModified(bool modified);
@@ -51,6 +65,8 @@ class CodeListController : public QObject {
   UrlSelection GatherUrlSelection() const;
   // Caption bytes of the tree's primary selected node; empty when none.
   std::string SelectedNodeCaption() const;
+  // The node SelectedNodeCaption reads is a stock (not a group).
+  bool SelectedNodeIsStock() const;
 
  signals:
   // "URLを開く": the selected bookmark is to be opened for the selection.
@@ -59,6 +75,7 @@ class CodeListController : public QObject {
  private:
   void BuildMenu(QWidget* window);
   void ShowError(const QString& text);
+  QTreeWidgetItem* SelectedNode() const;
 
   CodeTreeView& tree_;
   QString exe_dir_;
@@ -70,6 +87,8 @@ class CodeListController : public QObject {
   QMenu* go_menu_ = nullptr;       // `PopupMenuCodeGo`
   QActionGroup* go_group_ = nullptr;
   QAction* go_url_ = nullptr;      // `PopupMenuCodeGoURL`
+  QAction* go_separator_ = nullptr;
+  std::function<bool(QAction*)> go_item_handler_;
   QAction* save_ = nullptr;        // `PopupMenuCodeSave`: enabled while modified
 };
 
