@@ -26,7 +26,9 @@
 #include "core/settings/internet_settings.h"
 #include "core/settings/settings_file.h"
 #include "core/settings/url_history.h"
+#include "keymacro/code_go_menu.h"
 #include "keymacro/key_macro_controller.h"
+#include "keymacro/key_macro_registries.h"
 #include "platform/confirm_box.h"
 #include "platform/cp932.h"
 #include "platform/idle_hook.h"
@@ -69,6 +71,8 @@ TFormMain::~TFormMain() {
   // FormDestroy: the tabs and their web views go first, while the engine
   // they belong to still exists.
   idle_hook_.reset();
+  codes_->SetGoItemHandler({});
+  key_registries_.reset();
   macros_.reset();
   tabs_.reset();
   bookmarks_.reset();
@@ -93,6 +97,36 @@ void TFormMain::MakeSubsystems() {
           [this] { ToolButtonNavigateClick(QGuiApplication::keyboardModifiers()); });
   WireTabs();
   WireEtcMenu();
+  MakeKeyRegistries();
+}
+
+void TFormMain::MakeKeyRegistries() {
+  const CodeGoMenuParts go = codes_->GoMenuParts();
+  KeyMacroRegistryParts parts;
+  parts.ini_path = Bytes(ini_path_);
+  parts.main_window = this;
+  parts.tab_area = PageControl;
+  parts.func_menu = PopupMenuFunc;
+  parts.menu_button = SpeedButtonEtc;
+  parts.go_menu = go.menu;
+  parts.go_group = go.group;
+  parts.go_url = go.url;
+  parts.go_separator = go.separator;
+  parts.address_text = [this] { return QStringToSjis(address_->Text()); };
+  parts.play_macro = [this](const std::string& macro) { macros_->PlayKeyMacro(macro); };
+  parts.stock_selected = [this] { return codes_->SelectedNodeIsStock(); };
+  key_registries_ = std::make_unique<KeyMacroRegistries>(*tabs_, std::move(parts), this);
+
+  KeyMacroRegistries* registries = key_registries_.get();
+  connect(&registries->CodeGo(), &CodeGoMenu::MacroItemTriggered, codes_.get(),
+          &CodeListController::PopupMenuCodeGoClick);
+  codes_->SetGoItemHandler([registries](QAction* item) {
+    return registries->PopupMenuCodeGoClick(item, QGuiApplication::keyboardModifiers());
+  });
+  connect(PopupMenuEtc->findChild<QAction*>("PopupMenuEtcKeyFunc"), &QAction::triggered, registries,
+          [registries] { registries->PopupMenuEtcKeyFuncClick(); });
+  connect(PopupMenuEtc->findChild<QAction*>("PopupMenuEtcKeyCode"), &QAction::triggered, registries,
+          [registries] { registries->PopupMenuEtcKeyCodeClick(); });
 }
 
 void TFormMain::WireTabs() {
@@ -138,6 +172,7 @@ void TFormMain::FormCreate() {
   options_ = ReadAppOptions(ini);
   // Proxy and languages hold from the first page on.
   UseInternetSettings(ReadInternetSettings(ini));
+  key_registries_->Load(ini);
 
   StartMaximized = ini.ReadInteger("Window", "State", 0) == 2;
   NormalTop = ini.ReadInteger("Window", "Top", 50);

@@ -34,6 +34,7 @@ class CodeListController;
 class BookmarkListController;
 class TabController;
 class KeyMacroController;
+class KeyMacroRegistries;
 class IdleHook;
 class SettingsFile;
 
@@ -63,6 +64,7 @@ class TFormMain : public QMainWindow {
   BookmarkListController* Bookmarks() const { return bookmarks_.get(); }
   TabController* Tabs() const { return tabs_.get(); }
   KeyMacroController* Macros() const { return macros_.get(); }
+  KeyMacroRegistries* KeyRegistries() const { return key_registries_.get(); }
   AddressBox* Address() const { return address_; }
 
   // ---- handlers of this window ----
@@ -115,6 +117,7 @@ class TFormMain : public QMainWindow {
   void MakeSubsystems();
   void WireTabs();
   void WireEtcMenu();
+  void MakeKeyRegistries();
   void ApplySplitterLimit();
   void ShowProgress(int progress, int progress_max);
   void LoadLists(SettingsFile& ini);
@@ -173,6 +176,7 @@ class TFormMain : public QMainWindow {
   std::unique_ptr<BookmarkListController> bookmarks_;
   std::unique_ptr<TabController> tabs_;
   std::unique_ptr<KeyMacroController> macros_;
+  std::unique_ptr<KeyMacroRegistries> key_registries_;
   AddressBox* address_ = nullptr;
   std::unique_ptr<IdleHook> idle_hook_;
 };

@@ -50,7 +50,8 @@ void CodeListController::BuildMenu(QWidget* window) {
   go_url_->setCheckable(true);
   go_url_->setChecked(true);
   go_group_->addAction(go_url_);
-  go_menu_->addSeparator()->setObjectName("PopupMenuCodeGoSeparator");
+  go_separator_ = go_menu_->addSeparator();
+  go_separator_->setObjectName("PopupMenuCodeGoSeparator");
   menu_->addSeparator();
   copy1_ = AddItem(menu_, "PopupMenuCodeCopy1", "コード コピー", 1);
   copy2_ = AddItem(menu_, "PopupMenuCodeCopy2", "名称 コピー", 2);
@@ -67,6 +68,7 @@ void CodeListController::BuildMenu(QWidget* window) {
 }
 
 void CodeListController::PopupMenuCodeGoClick(QAction* item) {
+  if (go_item_handler_ && go_item_handler_(item)) return;
   if (item == go_url_) {
     // A double-click on a group that opens pages must not also toggle it.
     tree_.ClearExpandWish();
@@ -191,13 +193,20 @@ UrlSelection CodeListController::GatherUrlSelection() const {
   return GatherSelection(nodes);
 }
 
-std::string CodeListController::SelectedNodeCaption() const {
+QTreeWidgetItem* CodeListController::SelectedNode() const {
   QTreeWidgetItem* node = tree_.currentItem();
   if (!node || !node->isSelected()) {
     const QList<QTreeWidgetItem*> selected = tree_.selectedItems();
     node = selected.isEmpty() ? nullptr : selected.first();
   }
-  return CodeTreeView::NodeText(node);
+  return node;
+}
+
+std::string CodeListController::SelectedNodeCaption() const { return CodeTreeView::NodeText(SelectedNode()); }
+
+bool CodeListController::SelectedNodeIsStock() const {
+  QTreeWidgetItem* node = SelectedNode();
+  return node && node->parent();
 }
 
 }  // namespace sorvi

@@ -4,6 +4,7 @@
 // of the selection.
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,14 @@ namespace sorvi {
 class CodeTreeView;
 class ListEditCycle;
 class TFormCodeDlg;
+
+// The pieces of the "実行" submenu that the stock-code registry fills.
+struct CodeGoMenuParts {
+  QMenu* menu = nullptr;             // `PopupMenuCodeGo`
+  QActionGroup* group = nullptr;     // the radio group of its items
+  QAction* url = nullptr;            // `PopupMenuCodeGoURL`
+  QAction* separator = nullptr;      // registered macros follow it
+};
 
 class CodeListController : public QObject {
   Q_OBJECT
@@ -46,6 +55,10 @@ class CodeListController : public QObject {
   // The tree's "実行" submenu; "URLを開く" opens the selected bookmark for
   // the selection. A double-click in the tree runs the checked item.
   void PopupMenuCodeGoClick(QAction* item);
+  CodeGoMenuParts GoMenuParts() const { return {go_menu_, go_group_, go_url_, go_separator_}; }
+  // Sees every "実行" item first (the stock-code registry: the default
+  // action, the macro items); returning true means it took the click.
+  void SetGoItemHandler(std::function<bool(QAction*)> handler) { go_item_handler_ = std::move(handler); }
 
   // ---- editing (code_list_editing.cpp) ----
   void PopupMenuCodePopup();
@@ -74,6 +87,8 @@ class CodeListController : public QObject {
   UrlSelection GatherUrlSelection() const;
   // Caption bytes of the tree's primary selected node; empty when none.
   std::string SelectedNodeCaption() const;
+  // The node SelectedNodeCaption reads is a stock (not a group).
+  bool SelectedNodeIsStock() const;
 
  signals:
   // "URLを開く": the selected bookmark is to be opened for the selection.
@@ -85,6 +100,7 @@ class CodeListController : public QObject {
   void WireEditing();
   void OpenCodeDialog(bool add);
   void CodeDialogConfirmed(bool add, bool is_group, const std::string& text);
+  QTreeWidgetItem* SelectedNode() const;
 
   CodeTreeView& tree_;
   QString exe_dir_;
@@ -97,6 +113,8 @@ class CodeListController : public QObject {
   QMenu* go_menu_ = nullptr;       // `PopupMenuCodeGo`
   QActionGroup* go_group_ = nullptr;
   QAction* go_url_ = nullptr;      // `PopupMenuCodeGoURL`
+  QAction* go_separator_ = nullptr;
+  std::function<bool(QAction*)> go_item_handler_;
   QAction* save_ = nullptr;        // `PopupMenuCodeSave`: enabled while modified
   QAction* copy1_ = nullptr;       // `PopupMenuCodeCopy1`
   QAction* copy2_ = nullptr;       // `PopupMenuCodeCopy2`

@@ -13,6 +13,7 @@
 #include <QWebEngineNewWindowRequest>
 #include <QWebEngineView>
 #include <memory>
+#include <utility>
 
 #include "core/tabs/window_features.h"
 #include "platform/page_reports.h"
@@ -245,6 +246,22 @@ void WebBrowser::ClickAt(QPoint pos) {
                                                       Qt::NoButton, Qt::NoModifier));
 }
 
+void WebBrowser::SendClick(QWidget* widget, QPoint pos) {
+  QPointer<QWidget> target(widget);
+  if (!ContainsWidget(target)) return;
+  const bool outer = std::exchange(sending_click_, true);
+  const QPointF local(pos);
+  QMouseEvent press(QEvent::MouseButtonPress, local, target->mapToGlobal(local), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &press);
+  if (target) {
+    QMouseEvent release(QEvent::MouseButtonRelease, local, target->mapToGlobal(local), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &release);
+  }
+  sending_click_ = outer;
+}
+
 void WebBrowser::RunJavaScript(const QString& script, std::function<void(const QVariant&)> done) {
   if (!page_) return;
   QPointer<WebBrowser> self(this);
@@ -311,7 +328,7 @@ bool WebBrowser::eventFilter(QObject* watched, QEvent* e) {
     return true;
   }
   if (e->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton &&
-      view_ && watched != view_ && view_->isAncestorOf(qobject_cast<QWidget*>(watched))) {
+      !sending_click_ && view_ && watched != view_ && view_->isAncestorOf(qobject_cast<QWidget*>(watched))) {
     // Only the engine's widgets: a press they leave alone reaches the view
     // too and must not count twice.
     emit PageMousePressed(this);

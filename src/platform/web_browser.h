@@ -156,6 +156,10 @@ class WebBrowser : public QWidget {
   void FocusPage();
   // A left click at `pos` in InputWidget's coordinates (posted events).
   void ClickAt(QPoint pos);
+  // The program's own left click at `pos` in `widget`'s coordinates (one of
+  // this browser's widgets), delivered at once. Not reported as the user's
+  // press (PageMousePressed): it must not move the lock.
+  void SendClick(QWidget* widget, QPoint pos);
 
   // Runs script in the page; `done` receives its result on the UI thread
   // (not called once the browser is gone). E.g. "window.name".
@@ -277,6 +281,7 @@ class WebBrowser : public QWidget {
   bool fills_parent_ = false;
   bool quitting_ = false;
   bool full_screen_ = false;
+  bool sending_click_ = false;
   bool opened_by_page_ = false;     // made for a page's new-window request
   QString window_name_;
   // The last window.open calls and named link or form activations, newest
