@@ -268,7 +268,12 @@ int RunParent(const QString& program, int rounds) {
 
 int main(int argc, char* argv[]) {
   if (argc >= 4 && QByteArray(argv[1]) == "--child") {
-    sorvi::PrepareWebEngineBeforeQApplication();
+    // The bare view runs with the engine's defaults.
+    if (QByteArray(argv[2]) == "bare") {
+      QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    } else {
+      sorvi::PrepareWebEngineBeforeQApplication();
+    }
     QApplication app(argc, argv);
     return RunChild(QString::fromLatin1(argv[2]), QString::fromLocal8Bit(argv[3]));
   }

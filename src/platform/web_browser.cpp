@@ -197,6 +197,8 @@ void WebBrowser::HandleFullScreenRequest(bool on) {
 
 QString WebBrowser::LocationURL() const { return page_ ? web_address::Display(page_->url()) : QString(); }
 
+qint64 WebBrowser::RenderProcessId() const { return page_ ? page_->renderProcessPid() : 0; }
+
 void WebBrowser::SetFillsParent(bool fill) {
   fills_parent_ = fill;
   WatchParent();

@@ -43,9 +43,9 @@ struct NewWindowRequest {
   bool background = false;
 };
 
-// Qt::AA_ShareOpenGLContexts must be set before QApplication exists. Cheap:
-// it sets the attribute and nothing else; the engine itself starts with the
-// first browser.
+// Qt::AA_ShareOpenGLContexts and the engine's process model (tabs of one
+// site share a renderer) must be set before QApplication exists. Cheap: the
+// engine itself starts with the first browser.
 void PrepareWebEngineBeforeQApplication();
 
 // The engine state shared by all browsers: one persistent profile (cookies,
@@ -120,6 +120,9 @@ class WebBrowser : public QWidget {
   // The address shown for the page (UrlFromSjisAddress reversed for code
   // page 932 text); empty before any page.
   QString LocationURL() const;
+  // The id of the engine's renderer process showing the page; 0 while it
+  // has none.
+  qint64 RenderProcessId() const;
   // True from the start of a page load until it has finished.
   bool Busy() const { return loading_; }
   // True: the page's alert, confirm and prompt boxes are not shown (alert

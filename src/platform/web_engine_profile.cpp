@@ -11,6 +11,7 @@
 #include "platform/japanese_locale.h"
 #include "platform/web_browser.h"
 #include "platform/web_download.h"
+#include "platform/web_engine_flags.h"
 #include "platform/web_engine_internet.h"
 
 namespace sorvi {
@@ -58,6 +59,7 @@ QWebEngineProfile* MakeProfile() {
 
 void PrepareWebEngineBeforeQApplication() {
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  web_engine::AddProcessModelFlags();
 }
 
 void WebEngine::SetStoragePath(const QString& dir) { g_storage_path = dir; }

@@ -9,6 +9,7 @@
 #include "core/tabs/reload_ticks.h"
 #include "core/tabs/tab_close.h"
 #include "platform/cp932.h"
+#include "platform/memory_trim.h"
 #include "platform/web_browser.h"
 #include "tabs/browser_tab.h"
 #include "tabs/tab_lock.h"
@@ -287,6 +288,7 @@ void TabController::ToolButtonCloseClick(QObject*) {
   delete tab;
   --switching_by_code_;
   shown_tab_ = nullptr;
+  TrimFreedMemorySoon();
 
   if (!HasTabs()) {
     timer_->stop();

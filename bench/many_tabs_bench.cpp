@@ -1,0 +1,378 @@
+// Many tabs at once: 50 chart pages of one local site, and 50 spread over
+// five sites (127.0.0.2 … 127.0.0.6), through the program's main window and
+// through bare QWebEngineViews in a tab widget with the engine's defaults.
+// For each: PSS and process count of the whole process tree at 1, 10 and
+// 50 tabs; CPU time of the tree over an idle minute with 50 tabs of which
+// 20 reload every 15 s (and how many of those reloads reached the server);
+// memory after closing every tab, against the engine running with none.
+// Each run is a fresh process (this program started with --child); the web
+// servers live in the parent, so serving costs the measured tree nothing.
+//
+// Run under an X server: xvfb-run -a ./many_tabs_bench [rounds] [idle seconds]
+// As root the engine's sandbox must be off: QTWEBENGINE_DISABLE_SANDBOX=1.
+#include <QApplication>
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QHash>
+#include <QHostAddress>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QProcess>
+#include <QTabWidget>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWebEngineView>
+#include <QWindow>
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <numeric>
+#include <vector>
+
+#include "app/main_window.h"
+#include "core/tabs/reload_ticks.h"
+#include "platform/web_browser.h"
+#include "process_tree.h"
+#include "tabs/address_box.h"
+#include "tabs/browser_tab.h"
+#include "tabs/tab_controller.h"
+
+namespace {
+
+constexpr int kTabs = 50;
+constexpr int kReloadingTabs = 20;
+
+void Settle(int ms) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+void Print(const char* key, double value) { std::printf("%s=%.2f\n", key, value); }
+
+// ---- the parent's web servers ------------------------------------------------
+
+// A chart-like page: a table and a clock a script updates every second,
+// as the quote pages do.
+QByteArray ChartPage(const QByteArray& path) {
+  QByteArray html = "<html><head><title>Chart " + path + "</title></head><body><p id=t></p><table>";
+  for (int i = 0; i < 200; ++i) html += "<tr><td>" + QByteArray::number(1000 + i) + "</td><td>123.4</td></tr>";
+  html += "</table><script>setInterval(function(){document.getElementById('t').textContent=Date.now();},1000);"
+          "</script></body></html>";
+  return html;
+}
+
+// Answers every GET with a chart page and notes when it came.
+class ChartServer : public QObject {
+ public:
+  explicit ChartServer(const QHostAddress& address) {
+    connect(&server_, &QTcpServer::newConnection, this, [this] {
+      while (QTcpSocket* socket = server_.nextPendingConnection()) {
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { OnRead(socket); });
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+      }
+    });
+    server_.listen(address);
+  }
+  bool Listening() const { return server_.isListening(); }
+  QString Origin() const { return QString("http://%1:%2").arg(server_.serverAddress().toString()).arg(server_.serverPort()); }
+  // Requests received between the two times (milliseconds since the epoch).
+  int CountBetween(qint64 from, qint64 to) const {
+    return int(std::count_if(times_.begin(), times_.end(), [&](qint64 t) { return t >= from && t <= to; }));
+  }
+
+ private:
+  void OnRead(QTcpSocket* socket) {
+    QByteArray& buffer = buffers_[socket];
+    buffer += socket->readAll();
+    const qsizetype end = buffer.indexOf("\r\n\r\n");
+    if (end < 0) return;
+    const QList<QByteArray> request_line = buffer.left(buffer.indexOf("\r\n")).split(' ');
+    buffers_.remove(socket);
+    const QByteArray path = request_line.size() > 1 ? request_line[1] : QByteArray("/");
+    if (path == "/favicon.ico") {
+      socket->write("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+    } else {
+      times_.push_back(QDateTime::currentMSecsSinceEpoch());
+      const QByteArray body = ChartPage(path);
+      socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nCache-Control: no-store\r\n"
+                    "Connection: close\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+    }
+    socket->disconnectFromHost();
+  }
+
+  QTcpServer server_;
+  QHash<QTcpSocket*, QByteArray> buffers_;
+  std::vector<qint64> times_;
+};
+
+// ---- one child process: one mode, one spread of sites ------------------------
+
+// Opens, reloads and closes tabs the program's way (the address box, the
+// navigate button, the tab's reload interval and the window's one reload
+// timer) or on bare views in a plain tab widget.
+class Tabs {
+ public:
+  Tabs(bool program, const QString& dir) {
+    QWidget* window = &bare_;
+    if (program) {
+      form_ = std::make_unique<sorvi::TFormMain>(dir);
+      form_->resize(1200, 800);
+      window = form_.get();
+    } else {
+      bare_.resize(1000, 700);
+    }
+    window->show();
+    QDeadlineTimer deadline(5000);
+    while (!(window->windowHandle() && window->windowHandle()->isExposed()) && !deadline.hasExpired()) Settle(10);
+  }
+
+  // Milliseconds until the new tab's page has loaded.
+  double Open(const QString& url) {
+    QEventLoop loop;
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    QElapsedTimer clock;
+    clock.start();
+    if (form_) {
+      form_->Address()->Show(url);
+      form_->ToolButtonNavigateClick(Qt::NoModifier);
+      QObject::connect(form_->Tabs()->ActiveBrowser(), &sorvi::WebBrowser::DownloadComplete, &loop, &QEventLoop::quit);
+    } else {
+      auto* view = new QWebEngineView;
+      QObject::connect(view, &QWebEngineView::loadFinished, &loop, &QEventLoop::quit);
+      bare_.setCurrentIndex(bare_.addTab(view, "tab"));
+      view->load(QUrl(url));
+    }
+    loop.exec();
+    return double(clock.nsecsElapsed()) / 1e6;
+  }
+
+  int Count() const { return form_ ? form_->Tabs()->Count() : bare_.count(); }
+
+  // The first `count` tabs reload every tick of a 15-second timer.
+  void StartReloading(int count) {
+    if (form_) {
+      for (int i = 0; i < count && i < Count(); ++i) form_->Tabs()->TabAt(i)->SetReload(sorvi::ReloadState{1, 0});
+      if (auto* timer = form_->findChild<QTimer*>("Timer")) timer->start();
+      return;
+    }
+    QObject::connect(&bare_timer_, &QTimer::timeout, [this, count] {
+      for (int i = 0; i < count && i < bare_.count(); ++i) static_cast<QWebEngineView*>(bare_.widget(i))->reload();
+    });
+    bare_timer_.start(sorvi::kReloadTimerPeriodMs);
+  }
+
+  void CloseAll() {
+    bare_timer_.stop();
+    while (Count() > 0) {
+      if (form_) {
+        form_->Tabs()->ToolButtonCloseClick();
+      } else {
+        QWidget* tab = bare_.widget(bare_.count() - 1);
+        bare_.removeTab(bare_.count() - 1);
+        delete tab;
+      }
+      QCoreApplication::processEvents();
+    }
+  }
+
+ private:
+  QTabWidget bare_;
+  QTimer bare_timer_;
+  std::unique_ptr<sorvi::TFormMain> form_;
+};
+
+int RunChild(bool program, const QStringList& origins, const QString& dir, int idle_seconds) {
+  sorvi::WebEngine::SetStoragePath(dir + "/WebData");
+  auto url = [&](int i) { return origins[i % origins.size()] + QString("/chart/%1").arg(i); };
+  const bench::TreeSample before = bench::SampleTree();
+  {
+    Tabs tabs(program, dir);
+    // The engine running with no tab: what closing every tab comes back to.
+    tabs.Open(url(0));
+    tabs.CloseAll();
+    Settle(3000);
+    const bench::TreeSample started = bench::SampleTree();
+
+    std::vector<double> times;
+    bench::TreeSample one, ten, fifty;
+    for (int i = 0; i < kTabs; ++i) {
+      times.push_back(tabs.Open(url(i)));
+      if (i == 0 || i == 9) {
+        Settle(1000);
+        (i == 0 ? one : ten) = bench::SampleTree();
+      }
+    }
+    Settle(2000);
+    fifty = bench::SampleTree();
+
+    tabs.StartReloading(kReloadingTabs);
+    Settle(1000);
+    const qint64 idle_from = QDateTime::currentMSecsSinceEpoch();
+    const bench::TreeSample idle_start = bench::SampleTree();
+    Settle(idle_seconds * 1000);
+    const bench::TreeSample idle_end = bench::SampleTree();
+    const qint64 idle_to = QDateTime::currentMSecsSinceEpoch();
+
+    tabs.CloseAll();
+    Settle(3000);
+    const bench::TreeSample closed = bench::SampleTree();
+
+    Print("before_pss", before.pss_mib);
+    Print("started_pss", started.pss_mib);
+    Print("started_processes", started.processes);
+    Print("one_pss", one.pss_mib);
+    Print("one_processes", one.processes);
+    Print("ten_pss", ten.pss_mib);
+    Print("ten_processes", ten.processes);
+    Print("fifty_pss", fifty.pss_mib);
+    Print("fifty_processes", fifty.processes);
+    Print("per_tab_pss", (fifty.pss_mib - one.pss_mib) / (kTabs - 1));
+    Print("open_first_ms", times.front());
+    Print("open_tenth_ms", times[9]);
+    Print("open_mean_ms", std::accumulate(times.begin(), times.end(), 0.0) / double(times.size()));
+    Print("idle_cpu_s", idle_end.cpu_seconds - idle_start.cpu_seconds);
+    Print("idle_cpu_percent", 100.0 * (idle_end.cpu_seconds - idle_start.cpu_seconds) * 1000.0 /
+                                  double(std::max<qint64>(1, idle_to - idle_from)));
+    Print("idle_pss", idle_end.pss_mib);
+    std::printf("idle_from=%lld\nidle_to=%lld\n", (long long)idle_from, (long long)idle_to);
+    Print("closed_pss", closed.pss_mib);
+    Print("closed_processes", closed.processes);
+    Print("closed_growth_pss", closed.pss_mib - started.pss_mib);
+  }
+  if (program) sorvi::WebEngine::Shutdown();
+  std::fflush(stdout);
+  return 0;
+}
+
+// ---- the parent: servers, runs, medians --------------------------------------
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+struct Run {
+  QString mode;   // "program" or "bare"
+  int sites = 1;  // 1 or 5
+  QString Key() const { return QString("%1/%2").arg(mode).arg(sites); }
+};
+
+int RunParent(const QString& program, int rounds, int idle_seconds) {
+  std::vector<std::unique_ptr<ChartServer>> servers;
+  for (int i = 1; i <= 6; ++i) {
+    servers.push_back(std::make_unique<ChartServer>(QHostAddress(QString("127.0.0.%1").arg(i))));
+    if (!servers.back()->Listening()) {
+      std::fprintf(stderr, "many_tabs_bench: cannot listen on 127.0.0.%d\n", i);
+      return 1;
+    }
+  }
+  QTemporaryDir scratch;
+  const std::vector<Run> runs = {{"program", 1}, {"bare", 1}, {"program", 5}, {"bare", 5}};
+  QMap<QString, QMap<QString, std::vector<double>>> figures;
+  for (int round = 0; round < rounds; ++round) {
+    for (const Run& run : runs) {
+      QStringList origins;
+      if (run.sites == 1) {
+        origins << servers[0]->Origin();
+      } else {
+        for (int i = 1; i <= 5; ++i) origins << servers[size_t(i)]->Origin();
+      }
+      const QString dir = scratch.path() + QString("/%1-%2-%3").arg(run.mode).arg(run.sites).arg(round);
+      QDir().mkpath(dir);
+      QProcess child;
+      child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+      QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+      if (!environment.contains("QT_LOGGING_RULES")) environment.insert("QT_LOGGING_RULES", "qt.webenginecontext=false");
+      child.setProcessEnvironment(environment);
+      QEventLoop loop;  // the servers answer while the child runs
+      QObject::connect(&child, &QProcess::finished, &loop, &QEventLoop::quit);
+      QObject::connect(&child, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+      child.start(program, {"--child", run.mode, dir, QString::number(idle_seconds), origins.join(',')});
+      QTimer::singleShot(600000, &loop, &QEventLoop::quit);
+      loop.exec();
+      if (child.state() != QProcess::NotRunning || child.exitCode() != 0) {
+        std::fprintf(stderr, "many_tabs_bench: the %s run failed (as root, set QTWEBENGINE_DISABLE_SANDBOX=1)\n",
+                     qPrintable(run.Key()));
+        child.kill();
+        child.waitForFinished();
+        return 1;
+      }
+      qint64 idle_from = 0, idle_to = 0;
+      for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
+        const qsizetype eq = line.indexOf('=');
+        if (eq <= 0) continue;
+        const QByteArray key = line.left(eq);
+        if (key == "idle_from") idle_from = line.mid(eq + 1).toLongLong();
+        if (key == "idle_to") idle_to = line.mid(eq + 1).toLongLong();
+        figures[run.Key()][QString::fromLatin1(key)].push_back(line.mid(eq + 1).toDouble());
+      }
+      int reloads = 0;
+      for (const auto& server : servers) reloads += server->CountBetween(idle_from, idle_to);
+      figures[run.Key()]["idle_reloads"].push_back(reloads);
+      std::fprintf(stderr, "round %d %s done\n", round + 1, qPrintable(run.Key()));
+    }
+  }
+
+  auto m = [&](const QString& key, const char* figure) { return Median(figures[key][figure]); };
+  std::printf("Many tabs, median of %d fresh processes each; %d tabs, %d of them reloading every 15 s, %d s idle\n",
+              rounds, kTabs, kReloadingTabs, idle_seconds);
+  std::printf("%-40s %11s %11s %11s %11s\n", "", "program 1", "bare 1", "program 5", "bare 5");
+  auto row = [&](const char* label, const char* figure, const char* unit) {
+    std::printf("%-40s", label);
+    for (const Run& run : runs) std::printf(" %8.1f %-2s", m(run.Key(), figure), unit);
+    std::printf("\n");
+  };
+  row("PSS, before the engine starts", "before_pss", "Mi");
+  row("PSS, engine started, no tab", "started_pss", "Mi");
+  row("PSS, 1 tab", "one_pss", "Mi");
+  row("PSS, 10 tabs", "ten_pss", "Mi");
+  row("PSS, 50 tabs", "fifty_pss", "Mi");
+  row("PSS per additional tab (1 → 50)", "per_tab_pss", "Mi");
+  row("processes, no tab", "started_processes", "");
+  row("processes, 1 tab", "one_processes", "");
+  row("processes, 10 tabs", "ten_processes", "");
+  row("processes, 50 tabs", "fifty_processes", "");
+  row("open time, first tab", "open_first_ms", "ms");
+  row("open time, tenth tab", "open_tenth_ms", "ms");
+  row("open time, mean of 50", "open_mean_ms", "ms");
+  row("idle CPU time of the tree", "idle_cpu_s", "s");
+  row("idle CPU, % of one core", "idle_cpu_percent", "%");
+  row("reloads that reached the server", "idle_reloads", "");
+  row("PSS after closing all 50", "closed_pss", "Mi");
+  row("  growth against no tab", "closed_growth_pss", "Mi");
+  row("processes after closing all 50", "closed_processes", "");
+  for (int sites : {1, 5}) {
+    const QString p = QString("program/%1").arg(sites), b = QString("bare/%1").arg(sites);
+    std::printf("%d site(s): PSS with 50 tabs program/bare %.2f (target <= 0.5), idle CPU program/bare %.2f "
+                "(target <= 0.5)\n",
+                sites, m(p, "fifty_pss") / m(b, "fifty_pss"), m(p, "idle_cpu_s") / std::max(0.01, m(b, "idle_cpu_s")));
+  }
+  std::printf("expected reloads in the idle window: about %d\n", kReloadingTabs * (idle_seconds / 15));
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (argc >= 6 && QByteArray(argv[1]) == "--child") {
+    const bool program = QByteArray(argv[2]) == "program";
+    // The bare view runs with the engine's defaults.
+    if (program) {
+      sorvi::PrepareWebEngineBeforeQApplication();
+    } else {
+      QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    }
+    QApplication app(argc, argv);
+    return RunChild(program, QString::fromLatin1(argv[5]).split(','), QString::fromLocal8Bit(argv[3]),
+                    std::atoi(argv[4]));
+  }
+  const int rounds = argc >= 2 ? std::max(1, std::atoi(argv[1])) : 3;
+  const int idle_seconds = argc >= 3 ? std::max(15, std::atoi(argv[2])) : 60;
+  QCoreApplication app(argc, argv);
+  return RunParent(QCoreApplication::applicationFilePath(), rounds, idle_seconds);
+}

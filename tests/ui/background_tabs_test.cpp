@@ -1,0 +1,135 @@
+// Many tabs cheaply: tabs of one site share one renderer process while
+// another site gets its own, the program's process model keeps the user's
+// engine flags, and a tab in the background is hidden from its page yet
+// still reloads on the timer's rhythm.
+#include <QAction>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+#include <QVariant>
+#include <vector>
+
+#include "app/main_window.h"
+#include "platform/web_browser.h"
+#include "platform/web_engine_flags.h"
+#include "support/event_wait.h"
+#include "support/find_widget.h"
+#include "support/tabs_fixture.h"
+#include "support/web_test_main.h"
+#include "tabs/address_box.h"
+#include "tabs/tab_controller.h"
+
+using namespace sorvi;
+using sorvi::testing::Find;
+using sorvi::testing::WaitUntil;
+
+namespace {
+
+// The page's own idea of whether it is shown ("visible" or "hidden").
+QString Visibility(WebBrowser* browser) {
+  QString state;
+  browser->RunJavaScript("document.visibilityState", [&](const QVariant& v) { state = v.toString(); });
+  WaitUntil([&] { return !state.isEmpty(); });
+  return state;
+}
+
+}  // namespace
+
+class BackgroundTabsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void tabsOfOneSiteShareOneRenderer();
+  void processModelKeepsTheUsersFlags();
+  void backgroundTabIsHiddenAndReloadsOnTime();
+};
+
+void BackgroundTabsTest::tabsOfOneSiteShareOneRenderer() {
+  testing::TabsFixture f({"a", "b", "c"});
+  QVERIFY(f.OpenAndWait("/a.html", "Page a"));
+  QVERIFY(f.OpenAndWait("/b.html", "Page b"));
+  QVERIFY(f.OpenAndWait("/c.html", "Page c"));
+  const qint64 renderer = f.Browser(0)->RenderProcessId();
+  QVERIFY(renderer > 0);
+  QCOMPARE(f.Browser(1)->RenderProcessId(), renderer);
+  QCOMPARE(f.Browser(2)->RenderProcessId(), renderer);
+
+  // "localhost" is another site than "127.0.0.1": its page gets a renderer
+  // of its own, the tabs of the first site keep theirs.
+  f.form->Address()->Show(QString("http://localhost:%1/a.html").arg(f.server.Port()));
+  f.form->ToolButtonNavigateClick(Qt::NoModifier);
+  QVERIFY(f.WaitLoaded(3, "Page a"));
+  QVERIFY(f.Browser(3)->RenderProcessId() > 0);
+  QVERIFY(f.Browser(3)->RenderProcessId() != renderer);
+  QCOMPARE(f.Browser(0)->RenderProcessId(), renderer);
+
+  // Closing the other site's tab leaves the shared renderer working.
+  f.tabs->ToolButtonCloseClick();
+  QVERIFY(f.OpenAndWait("/a.html", "Page a"));
+  QCOMPARE(f.Browser(3)->RenderProcessId(), renderer);
+}
+
+void BackgroundTabsTest::processModelKeepsTheUsersFlags() {
+  // This program was started with the test's flags and the process model
+  // added to them.
+  const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+  QVERIFY(flags.startsWith("--disable-gpu "));
+  QVERIFY(flags.endsWith(" --process-per-site --site-per-process"));
+  QCOMPARE(web_engine::WithProcessModel(flags), flags);  // added once only
+
+  QCOMPARE(web_engine::WithProcessModel(""), QByteArray("--process-per-site --site-per-process"));
+  QCOMPARE(web_engine::WithProcessModel(" --disable-gpu --lang=ja "),
+           QByteArray("--disable-gpu --lang=ja --process-per-site --site-per-process"));
+  // A process model the user chose stays.
+  QCOMPARE(web_engine::WithProcessModel("--single-process"), QByteArray("--single-process"));
+  QCOMPARE(web_engine::WithProcessModel("--disable-gpu --renderer-process-limit=2"),
+           QByteArray("--disable-gpu --renderer-process-limit=2"));
+  QCOMPARE(web_engine::WithProcessModel("--process-per-tab"), QByteArray("--process-per-tab"));
+  QCOMPARE(web_engine::WithProcessModel("--disable-site-isolation-trials"),
+           QByteArray("--disable-site-isolation-trials"));
+}
+
+void BackgroundTabsTest::backgroundTabIsHiddenAndReloadsOnTime() {
+  testing::TabsFixture f({"a", "b"});
+  QVERIFY(f.OpenAndWait("/a.html", "Page a"));
+  // The tab reloads every tick; the tick is shortened from 15 s.
+  constexpr int kTickMs = 1000;
+  auto* timer = Find<QTimer>(f.form.get(), "Timer");
+  timer->setInterval(kTickMs);
+  Find<QAction>(f.form.get(), "PopupMenuTabReload15")->trigger();
+  QVERIFY(timer->isActive());
+  QCOMPARE(Visibility(f.Browser(0)), QString("visible"));
+
+  QVERIFY(f.OpenAndWait("/b.html", "Page b"));
+  WebBrowser* background = f.Browser(0);
+  QCOMPARE(Visibility(background), QString("hidden"));
+  QCOMPARE(Visibility(f.Browser(1)), QString("visible"));
+
+  // Each tick's reload reaches the server, however long the tab has been
+  // in the background.
+  QElapsedTimer clock;
+  std::vector<qint64> arrivals;
+  connect(&f.server, &testing::LocalHttpServer::RequestReceived, this, [&](const QByteArray& path) {
+    if (path == "/a.html") arrivals.push_back(clock.elapsed());
+  });
+  clock.start();
+  const int b_requests = f.server.Count("/b.html");
+  QVERIFY(WaitUntil([&] { return arrivals.size() >= 6; }, 6 * kTickMs + 10000));
+  for (size_t i = 1; i < arrivals.size(); ++i) {
+    const qint64 gap = arrivals[i] - arrivals[i - 1];
+    QVERIFY2(gap > kTickMs / 2 && gap < 2 * kTickMs, qPrintable(QString("gap %1 ms").arg(gap)));
+  }
+  QCOMPARE(f.server.Count("/b.html"), b_requests);  // the shown tab has no reload
+  // Reloaded, still not shown.
+  QCOMPARE(Visibility(background), QString("hidden"));
+  QCOMPARE(f.Caption(0), QString("Page a"));
+
+  // Brought forward, it shows again.
+  f.ClickTab(0);
+  QVERIFY(WaitUntil([&] { return f.Active() == 0; }));
+  QCOMPARE(Visibility(background), QString("visible"));
+  timer->stop();
+}
+
+SORVI_WEB_TEST_MAIN(BackgroundTabsTest)
+#include "background_tabs_test.moc"
