@@ -140,6 +140,7 @@ void TFormMain::WireTabs() {
 
   connect(tabs, &TabController::AddressChanged, address_, &AddressBox::Show);
   connect(tabs, &TabController::StatusTextChanged, StatusPanel0, &QLabel::setText);
+  connect(tabs, &TabController::ZoomTextChanged, StatusPanel2, &QLabel::setText);
   connect(tabs, &TabController::ProgressChanged, this, &TFormMain::ShowProgress);
   connect(tabs, &TabController::BackEnabledChanged, ToolButtonGoBack, &QToolButton::setEnabled);
   connect(tabs, &TabController::ForwardEnabledChanged, ToolButtonGoFoward, &QToolButton::setEnabled);

@@ -283,6 +283,7 @@ void WebBrowser::DisconnectAll() {
   disconnect(this, &WebBrowser::TitleChange, nullptr, nullptr);
   disconnect(this, &WebBrowser::CommandStateChange, nullptr, nullptr);
   disconnect(this, &WebBrowser::PageMousePressed, nullptr, nullptr);
+  disconnect(this, &WebBrowser::DownloadAsked, nullptr, nullptr);
   disconnect(this, &WebBrowser::DownloadProgress, nullptr, nullptr);
   disconnect(this, &WebBrowser::DownloadFinished, nullptr, nullptr);
   disconnect(this, &WebBrowser::FullScreenRequested, nullptr, nullptr);

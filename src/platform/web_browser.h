@@ -235,6 +235,11 @@ class WebBrowser : public QWidget {
   // it).
   void PageMousePressed(sorvi::WebBrowser* self);
 
+  // The user has been asked where to save a download of this page:
+  // `accepted` false when they declined (nothing is saved, nothing follows).
+  // Sent before any progress. A page opened only for the file (a link to it
+  // with a target) stays without content either way.
+  void DownloadAsked(sorvi::WebBrowser* self, bool accepted);
   // A download this browser's page started, after the user has said where
   // to save it (nothing is saved without asking): bytes received so far of
   // `total` (-1 while unknown), `path` where it goes.

@@ -90,6 +90,7 @@ void HandleRequest(QWebEngineDownloadRequest* download) {
   if (!guarded) return;  // the engine has gone meanwhile
   if (chosen.isEmpty()) {
     download->cancel();
+    if (browser) emit browser->DownloadAsked(browser, false);
     return;
   }
   const QFileInfo target(chosen);
@@ -97,6 +98,7 @@ void HandleRequest(QWebEngineDownloadRequest* download) {
   download->setDownloadFileName(target.fileName());
   Follow(download, browser);
   download->accept();
+  if (browser) emit browser->DownloadAsked(browser, true);
   if (browser) emit browser->DownloadProgress(browser, FinalPath(download), 0, download->totalBytes());
 }
 

@@ -77,9 +77,20 @@ WebBrowser* BrowserTab::TakeOver(WebBrowser* popup) {
   browser_ = popup;
   // The new browser has no history yet; the engine reports only changes.
   can_go_back_ = can_go_forward_ = false;
+  popup->SetZoomFactor(zoom_);
   Wire(popup);
   emit HistoryChanged(this);
   return old;
+}
+
+WebBrowser* BrowserTab::ReleaseBrowser(QWidget* keeper) {
+  WebBrowser* browser = std::exchange(browser_, nullptr);
+  if (!browser) return nullptr;
+  Unwire(browser);
+  browser->hide();
+  browser->SetFillsParent(false);
+  browser->setParent(keeper);
+  return browser;
 }
 
 void BrowserTab::FillClient() {
@@ -122,6 +133,29 @@ void BrowserTab::Wire(WebBrowser* b) {
           },
           direct);
   connect(b, &WebBrowser::PageMousePressed, this, [this](WebBrowser*) { emit PagePressed(this); }, direct);
+  connect(b, &WebBrowser::DownloadAsked, this,
+          [this](WebBrowser*, bool accepted) { emit DownloadAsked(this, accepted); }, direct);
+  connect(b, &WebBrowser::DownloadProgress, this,
+          [this](WebBrowser*, const QString& path, qint64 received, qint64 total) {
+            emit DownloadProgress(this, path, received, total);
+          },
+          direct);
+  connect(b, &WebBrowser::DownloadFinished, this,
+          [this](WebBrowser*, const QString& path, bool ok, const QString& message) {
+            emit DownloadFinished(this, path, ok, message);
+          },
+          direct);
+  connect(b, &WebBrowser::FullScreenRequested, this,
+          [this](WebBrowser*, bool on) { emit FullScreenRequested(this, on); }, direct);
+}
+
+void BrowserTab::SetZoomFactor(double factor) {
+  if (browser_) {
+    browser_->SetZoomFactor(factor);
+    zoom_ = browser_->ZoomFactor();  // within the engine's limits
+  } else {
+    zoom_ = factor;
+  }
 }
 
 void BrowserTab::Unwire(WebBrowser* b) { disconnect(b, nullptr, this, nullptr); }

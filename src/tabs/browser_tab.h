@@ -37,6 +37,10 @@ class BrowserTab : public QWidget {
   // old one's size in a scroll box. Returns the old browser, disconnected
   // from this tab, for the caller to retire.
   WebBrowser* TakeOver(WebBrowser* popup);
+  // Gives the browser up, unwired and hidden in `keeper`, so that it
+  // outlives the tab (a download of its page goes on). The tab is empty
+  // afterwards and only fit for closing.
+  WebBrowser* ReleaseBrowser(QWidget* keeper);
   // Makes a sized browser fill the tab.
   void FillClient();
   bool InScrollBox() const { return scroll_box_ != nullptr; }
@@ -77,6 +81,11 @@ class BrowserTab : public QWidget {
   QPoint LockOffset() const { return lock_offset_; }
   void SetLockOffset(QPoint offset) { lock_offset_ = offset; }
 
+  // ---- zoom ----
+  // The tab's zoom (1.0 is 100 %), kept also when a pop-up takes the tab over.
+  double ZoomFactor() const { return zoom_; }
+  void SetZoomFactor(double factor);
+
  signals:
   void CaptionChanged(sorvi::BrowserTab* tab, const QString& caption);
   void StatusTextChanged(sorvi::BrowserTab* tab, const QString& text);
@@ -90,6 +99,12 @@ class BrowserTab : public QWidget {
   void CloseRequested(sorvi::BrowserTab* tab);
   // A left press inside the page.
   void PagePressed(sorvi::BrowserTab* tab);
+  // A download of this tab's page (see WebBrowser's signals of these names).
+  void DownloadAsked(sorvi::BrowserTab* tab, bool accepted);
+  void DownloadProgress(sorvi::BrowserTab* tab, const QString& path, qint64 received, qint64 total);
+  void DownloadFinished(sorvi::BrowserTab* tab, const QString& path, bool ok, const QString& message);
+  // The page asks to be shown full screen, or no longer.
+  void FullScreenRequested(sorvi::BrowserTab* tab, bool on);
 
  private:
   void Wire(WebBrowser* browser);
@@ -112,6 +127,7 @@ class BrowserTab : public QWidget {
   bool can_go_forward_ = false;
   TabLockMemory lock_;
   QPoint lock_offset_;
+  double zoom_ = 1.0;
 };
 
 }  // namespace sorvi

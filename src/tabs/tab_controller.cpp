@@ -39,11 +39,13 @@ TabController::TabController(const TabWidgets& widgets, const AppOptions& option
   });
   strip_ = new TabStripMouse(page_control_, *this);
   connect(page_control_, &QTabWidget::currentChanged, this, &TabController::OnCurrentChanged);
+  MakePageTools();
 }
 
 TabController::~TabController() {
   // The tab control reports the removals below; nothing is left to follow.
   disconnect(page_control_, nullptr, this, nullptr);
+  DropPageTools();
   delete strip_;
   timer_->stop();
   macro_tab_ = nullptr;
@@ -135,6 +137,7 @@ void TabController::WireTab(BrowserTab* tab) {
     close_requested_ = true;
   });
   connect(tab, &BrowserTab::PagePressed, this, &TabController::OnPagePressed);
+  WirePageTools(tab);
 }
 
 void TabController::OnTabsShown() {
@@ -356,6 +359,7 @@ void TabController::IdleSteps() {
     ToolButtonCloseClick(nullptr);
   }
   PolicyIdleSteps();
+  PageToolsIdleStep();
 }
 
 }  // namespace sorvi

@@ -5,9 +5,11 @@
 // carried out). The window shows the active tab's state from the signals.
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "core/settings/app_options.h"
 #include "core/tabs/navigate_mode.h"
@@ -23,12 +25,17 @@ class QToolButton;
 namespace sorvi {
 
 class BrowserTab;
+class DownloadKeeper;
+class FindBar;
+class FullScreenHost;
 class LockIndicator;
 class TabLock;
 class TabMenu;
+class TabShortcuts;
 class TabStripMouse;
 class WebBrowser;
 struct NewWindowRequest;
+enum class ZoomKey;
 
 // The widgets of the window the tabs own.
 struct TabWidgets {
@@ -100,6 +107,17 @@ class TabController : public QObject {
   // Places the pop-up at once, before the engine loads anything into it.
   void CppWebBrowserNewWindow2(WebBrowser* sender, const NewWindowRequest& request, WebBrowser** new_browser);
 
+  // ---- find, zoom, full screen and downloads of the pages ----
+  // Ctrl+F: the find bar over the active tab.
+  void OpenFindBar();
+  FindBar* Finder() const { return find_bar_; }
+  // Ctrl+plus / minus / 0 and Ctrl+wheel: the active tab's zoom.
+  void Zoom(ZoomKey key);
+  // The page shown full screen, null when none.
+  WebBrowser* FullScreenBrowser() const;
+  // Browsers of closed tabs whose downloads go on.
+  int KeptDownloadBrowsers() const;
+
  signals:
   // The active tab's state, for the address box, status bar and tool bar.
   void AddressChanged(const QString& address);
@@ -112,6 +130,8 @@ class TabController : public QObject {
   void TabCountChanged(int count);
   // The active tab finished loading the address a key macro waited for.
   void LoadKeyMacroReady(sorvi::BrowserTab* tab, const std::string& macro);
+  // The active tab's zoom for the status bar: "150%", empty at 100 %.
+  void ZoomTextChanged(const QString& text);
 
  private:
   // Strip bookkeeping (tab_controller.cpp).
@@ -138,6 +158,17 @@ class TabController : public QObject {
   void OnPagePressed();
   void PolicyIdleSteps();
 
+  // Find, zoom, full screen and downloads (tab_page_tools.cpp).
+  void MakePageTools();
+  void DropPageTools();
+  void WirePageTools(BrowserTab* tab);
+  void OnTabDownloadAsked(BrowserTab* tab);
+  void OnTabDownloadProgress(BrowserTab* tab, const QString& path, qint64 received, qint64 total);
+  void OnTabDownloadFinished(BrowserTab* tab, const QString& path, bool ok, const QString& message);
+  void FollowFullScreen(WebBrowser* browser);
+  bool LeaveFullScreen();
+  void PageToolsIdleStep();
+
   QTabWidget* page_control_;
   QFrame* cover_;
   const AppOptions& options_;
@@ -160,6 +191,17 @@ class TabController : public QObject {
   QPointer<BrowserTab> macro_tab_;
   // Every browser made here, by id, for the policy's decisions.
   std::map<BrowserId, QPointer<WebBrowser>> browsers_;
+  FindBar* find_bar_ = nullptr;
+  FullScreenHost* full_screen_ = nullptr;
+  TabShortcuts* shortcuts_ = nullptr;
+  DownloadKeeper* downloads_ = nullptr;
+  // Tabs left empty by a page that turned into a download, with where its
+  // downloads under way go: closed at the idle moment.
+  struct DownloadOnlyTab {
+    QPointer<BrowserTab> tab;
+    QSet<QString> running;
+  };
+  std::vector<DownloadOnlyTab> download_only_tabs_;
 };
 
 }  // namespace sorvi

@@ -1,0 +1,183 @@
+// What the user does to the page itself: find in it, zoom it, the full
+// screen a page asks for, and its downloads in the status bar. A tab a
+// pop-up got for a file to download stays empty: it is closed, and its
+// browser kept until the download has ended.
+#include <QTabWidget>
+#include <algorithm>
+
+#include "core/tabs/zoom_steps.h"
+#include "platform/web_browser.h"
+#include "tabs/browser_tab.h"
+#include "tabs/download_keeper.h"
+#include "tabs/download_status.h"
+#include "tabs/find_bar.h"
+#include "tabs/full_screen.h"
+#include "tabs/tab_controller.h"
+#include "tabs/tab_shortcuts.h"
+
+namespace sorvi {
+
+namespace {
+
+QString ZoomText(double factor) {
+  const int percent = ZoomPercent(factor);
+  return percent == 100 ? QString() : QString("%1%").arg(percent);
+}
+
+// A page that never showed anything: nothing committed, no history (the
+// navigation became a download instead of a page).
+bool ShowsNoPage(const BrowserTab& tab) {
+  const WebBrowser* browser = tab.Browser();
+  if (!browser || browser->Busy() || tab.CanGoBack() || tab.CanGoForward()) return false;
+  const QString location = browser->LocationURL();
+  return location.isEmpty() || location == QLatin1String("about:blank");
+}
+
+}  // namespace
+
+void TabController::MakePageTools() {
+  find_bar_ = new FindBar(page_control_, [this] { return full_screen_->Active() ? nullptr : ActiveBrowser(); });
+  full_screen_ = new FullScreenHost(window_, this);
+  downloads_ = new DownloadKeeper(window_, this);
+  // A kept browser's tab is gone: its download shows whichever tab is active.
+  connect(downloads_, &DownloadKeeper::DownloadProgress, this,
+          [this](const QString& path, qint64 received, qint64 total) {
+            emit StatusTextChanged(DownloadProgressText(path, received, total));
+            emit ProgressChanged(std::max(DownloadPercent(received, total), 0), 100);
+          });
+  connect(downloads_, &DownloadKeeper::DownloadFinished, this, [this](const QString&, bool, const QString& message) {
+    emit ProgressChanged(0, 0);
+    emit StatusTextChanged(message);
+  });
+
+  TabShortcutActions actions;
+  actions.has_page = [this] { return HasTabs(); };
+  actions.find = [this] { OpenFindBar(); };
+  actions.zoom = [this](ZoomKey key) { Zoom(key); };
+  actions.over_page = [this](QWidget* widget) {
+    WebBrowser* browser = ActiveBrowser();
+    return browser && (widget == browser || browser->isAncestorOf(widget));
+  };
+  actions.leave_full_screen = [this] { return LeaveFullScreen(); };
+  shortcuts_ = new TabShortcuts(window_, std::move(actions), this);
+
+  // Every change of the active tab, by the user or by code: the bar
+  // searched the page left, the status shows the new page's zoom.
+  connect(page_control_, &QTabWidget::currentChanged, this, [this] {
+    find_bar_->Close(false);
+    BrowserTab* tab = ActiveTab();
+    emit ZoomTextChanged(tab ? ZoomText(tab->ZoomFactor()) : QString());
+  });
+}
+
+void TabController::DropPageTools() {
+  delete shortcuts_;
+  shortcuts_ = nullptr;
+  delete find_bar_;
+  find_bar_ = nullptr;
+  full_screen_->Leave();
+}
+
+void TabController::WirePageTools(BrowserTab* tab) {
+  connect(tab, &BrowserTab::DownloadAsked, this, &TabController::OnTabDownloadAsked);
+  connect(tab, &BrowserTab::DownloadProgress, this, &TabController::OnTabDownloadProgress);
+  connect(tab, &BrowserTab::DownloadFinished, this, &TabController::OnTabDownloadFinished);
+  connect(tab, &BrowserTab::FullScreenRequested, this, [this](BrowserTab* t, bool) {
+    // Moved after the engine's call has returned.
+    QPointer<WebBrowser> browser = t->Browser();
+    QMetaObject::invokeMethod(this, [this, browser] { FollowFullScreen(browser); }, Qt::QueuedConnection);
+  });
+}
+
+// ---- find and zoom ---------------------------------------------------------
+
+void TabController::OpenFindBar() {
+  if (full_screen_->Active()) return;
+  find_bar_->Open();
+}
+
+void TabController::Zoom(ZoomKey key) {
+  BrowserTab* tab = ActiveTab();
+  if (!tab) return;
+  const double now = tab->ZoomFactor();
+  tab->SetZoomFactor(key == ZoomKey::In ? ZoomIn(now) : key == ZoomKey::Out ? ZoomOut(now) : kDefaultZoom);
+  emit ZoomTextChanged(ZoomText(tab->ZoomFactor()));
+}
+
+// ---- full screen -----------------------------------------------------------
+
+WebBrowser* TabController::FullScreenBrowser() const { return full_screen_->Browser(); }
+
+void TabController::FollowFullScreen(WebBrowser* browser) {
+  if (!browser) return;
+  if (browser->IsFullScreen()) {
+    find_bar_->Close(false);
+    full_screen_->Enter(browser);
+  } else if (full_screen_->Browser() == browser) {
+    full_screen_->Leave();
+  }
+}
+
+bool TabController::LeaveFullScreen() {
+  if (!full_screen_->Active()) return false;
+  WebBrowser* browser = full_screen_->Browser();
+  full_screen_->Leave();
+  // The page learns it too; its answer finds nothing left to do.
+  if (browser) browser->ExitFullScreen();
+  return true;
+}
+
+// ---- downloads -------------------------------------------------------------
+
+int TabController::KeptDownloadBrowsers() const { return downloads_->Count(); }
+
+void TabController::OnTabDownloadAsked(BrowserTab* tab) {
+  // A page that was nothing but the file leaves its tab empty, whatever the
+  // user answered.
+  if (!ShowsNoPage(*tab)) return;
+  const bool known = std::any_of(download_only_tabs_.begin(), download_only_tabs_.end(),
+                                 [tab](const DownloadOnlyTab& entry) { return entry.tab == tab; });
+  if (!known) download_only_tabs_.push_back(DownloadOnlyTab{tab, {}});
+}
+
+void TabController::OnTabDownloadProgress(BrowserTab* tab, const QString& path, qint64 received, qint64 total) {
+  for (DownloadOnlyTab& entry : download_only_tabs_) {
+    if (entry.tab == tab) entry.running.insert(path);
+  }
+  if (!IsActive(tab)) return;
+  emit StatusTextChanged(DownloadProgressText(path, received, total));
+  emit ProgressChanged(std::max(DownloadPercent(received, total), 0), 100);
+}
+
+void TabController::OnTabDownloadFinished(BrowserTab* tab, const QString& path, bool, const QString& message) {
+  for (DownloadOnlyTab& entry : download_only_tabs_) {
+    if (entry.tab == tab) entry.running.remove(path);
+  }
+  // Said whichever tab is shown: the user waits for it.
+  if (IsActive(tab) && !tab->Browser()->Busy()) emit ProgressChanged(0, 0);
+  emit StatusTextChanged(message);
+}
+
+void TabController::PageToolsIdleStep() {
+  const std::vector<DownloadOnlyTab> pending = std::exchange(download_only_tabs_, {});
+  for (const DownloadOnlyTab& entry : pending) {
+    BrowserTab* tab = entry.tab;
+    // Still nothing shown (a page may have come meanwhile).
+    if (!tab || !ShowsNoPage(*tab)) continue;
+    WebBrowser* browser = tab->ReleaseBrowser(window_);
+    if (full_screen_->Browser() == browser) full_screen_->Leave();
+    // Out of the navigation policy's reach from now on.
+    disconnect(browser, nullptr, this, nullptr);
+    if (entry.running.isEmpty()) {
+      // Idle, but perhaps inside a nested loop one of its calls started.
+      browser->DisconnectAll();
+      browser->deleteLater();
+    } else {
+      downloads_->Keep(browser, entry.running);
+    }
+    if (tab != ActiveTab()) ActivateTab(tab);
+    ToolButtonCloseClick(nullptr);
+  }
+}
+
+}  // namespace sorvi

@@ -1,0 +1,325 @@
+// What the user does to pages in the window: downloads in the status bar
+// (also from a pop-up that got a tab of its own), the find bar, zoom keys
+// and full screen. Against a local HTTP server in a real window.
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+#include <QWheelEvent>
+
+#include "app/main_window.h"
+#include "platform/web_browser.h"
+#include "support/event_wait.h"
+#include "support/find_widget.h"
+#include "support/tabs_fixture.h"
+#include "support/web_test_main.h"
+#include "tabs/browser_tab.h"
+#include "tabs/find_bar.h"
+#include "tabs/tab_controller.h"
+
+using namespace sorvi;
+using sorvi::testing::Find;
+using sorvi::testing::LocalHttpServer;
+using sorvi::testing::Page;
+using sorvi::testing::Spin;
+using sorvi::testing::TabsFixture;
+using sorvi::testing::WaitUntil;
+
+namespace {
+
+QString Eval(WebBrowser* browser, const QString& script) {
+  QString result;
+  bool done = false;
+  browser->RunJavaScript(script, [&](const QVariant& value) {
+    result = value.toString();
+    done = true;
+  });
+  WaitUntil([&] { return done; });
+  return result;
+}
+
+// Records every key the page sees, in the page.
+const QByteArray kKeyLog =
+    "<script>window.keys = ''; document.addEventListener('keydown', e => { window.keys += e.key + ' '; });</script>";
+
+// The page has rendered: its input widget is the view's focus proxy.
+bool Rendered(WebBrowser* browser) {
+  return WaitUntil([&] { return browser->InputWidget() && browser->InputWidget()->parentWidget() != browser; });
+}
+
+// The window active and the keyboard in the page, as after a click on it.
+bool FocusPage(QWidget* window, WebBrowser* browser) {
+  window->activateWindow();
+  if (!QTest::qWaitForWindowActive(window)) return false;
+  if (!Rendered(browser)) return false;
+  browser->FocusPage();
+  return WaitUntil([&] { return browser->FocusedInputWidget() != nullptr; });
+}
+
+void Key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QTest::keyClick(widget, key, modifiers);
+}
+
+}  // namespace
+
+class PageToolsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void cleanup() { WebBrowser::SetSaveFileHook({}); }
+  void downloadShowsProgressAndOutcomeInStatusBar();
+  void popupDownloadClosesItsEmptyTab_data();
+  void popupDownloadClosesItsEmptyTab();
+  void findBarFindsCountsAndKeepsKeysFromPage();
+  void zoomKeysZoomOnlyTheActiveTab();
+  void fullScreenAndBackKeepsThePage();
+};
+
+// ---- downloads -------------------------------------------------------------
+
+void PageToolsTest::downloadShowsProgressAndOutcomeInStatusBar() {
+  TabsFixture f({"a"});
+  const QByteArray body = QByteArray("日付,終値\n").repeated(30000);
+  LocalHttpServer::Reply reply;
+  reply.content_type = "text/csv";
+  reply.body = body;
+  reply.headers = {{"Content-Disposition", "attachment; filename=\"prices.csv\""}};
+  f.server.Serve("/prices", reply);
+  f.server.Serve("/links.html", Page("Links", "<a id=l href='/prices'>csv</a>"));
+  const QString target = QDir(f.dir.Path()).filePath("saved.csv");
+  WebBrowser::SetSaveFileHook([&](const SaveFileQuestion&) { return target; });
+  QVERIFY(f.OpenAndWait("/links.html", "Links"));
+
+  auto* status = Find<QLabel>(f.form.get(), "StatusPanel0");
+  auto* bar = Find<QProgressBar>(f.form.get(), "ProgressBar");
+  QStringList shown;
+  connect(f.tabs, &TabController::StatusTextChanged, this, [&](const QString& text) { shown << text; });
+  // The window's own handler has run when this one does.
+  bool bar_shown = false;
+  connect(f.tabs, &TabController::ProgressChanged, this, [&] { bar_shown = bar_shown || bar->isVisible(); });
+  f.Browser(0)->RunJavaScript("document.getElementById('l').click()");
+  QVERIFY(WaitUntil([&] { return status->text().contains("完了"); }));
+
+  QVERIFY2(!shown.filter("ダウンロード中: saved.csv").isEmpty(), qPrintable(shown.join('|')));
+  QVERIFY(bar_shown);
+  QVERIFY(status->text().contains("saved.csv"));
+  QVERIFY(!bar->isVisible());
+  QFile saved(target);
+  QVERIFY(saved.open(QIODevice::ReadOnly));
+  QCOMPARE(saved.readAll(), body);
+  QCOMPARE(f.Count(), 1);
+  QCOMPARE(f.Browser(0)->LocationURL(), f.Url("/links.html"));
+}
+
+void PageToolsTest::popupDownloadClosesItsEmptyTab_data() {
+  QTest::addColumn<QByteArray>("link");
+  QTest::addColumn<bool>("save");
+  const QByteArray blank("<a id=l href='/prices' target='_blank'>csv</a>");
+  const QByteArray script("<button id=l onclick=\"window.open('/prices')\">csv</button>");
+  QTest::newRow("target=_blank, saved") << blank << true;
+  QTest::newRow("window.open, saved") << script << true;
+  QTest::newRow("target=_blank, declined") << blank << false;
+}
+
+void PageToolsTest::popupDownloadClosesItsEmptyTab() {
+  QFETCH(QByteArray, link);
+  QFETCH(bool, save);
+  TabsFixture f({"a"});
+  const QByteArray body("code,close\n7203,2500\n");
+  LocalHttpServer::Reply reply;
+  reply.content_type = "application/octet-stream";
+  reply.body = body;
+  reply.headers = {{"Content-Disposition", "attachment; filename=\"p.csv\""}};
+  f.server.Serve("/prices", reply);
+  f.server.Serve("/links.html", Page("Links", link));
+  const QString target = QDir(f.dir.Path()).filePath("from-popup.csv");
+  int tabs_while_asked = 0;
+  WebBrowser::SetSaveFileHook([&](const SaveFileQuestion&) {
+    tabs_while_asked = f.Count();
+    return save ? target : QString();
+  });
+  QVERIFY(f.OpenAndWait("/a.html", "Page a"));
+  QVERIFY(f.OpenAndWait("/links.html", "Links"));
+  WebBrowser* opener = f.Browser(1);
+  opener->RunJavaScript("document.getElementById('l').click()");
+  QVERIFY(WaitUntil([&] { return tabs_while_asked > 0; }));
+  QCOMPARE(tabs_while_asked, 3);  // the pop-up had a tab of its own
+
+  auto* status = Find<QLabel>(f.form.get(), "StatusPanel0");
+  QVERIFY(WaitUntil([&] { return f.Count() == 2 && (!save || status->text().contains("完了")); }));
+  // Back on the page the link was on, which is untouched.
+  QCOMPARE(f.Browser(f.Active()), opener);
+  QCOMPARE(opener->LocationURL(), f.Url("/links.html"));
+  QCOMPARE(f.Caption(0), QString("Page a"));
+  if (save) {
+    QVERIFY(status->text().contains("from-popup.csv"));
+    QFile saved(target);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), body);
+  } else {
+    Spin(300);
+    QCOMPARE(f.Count(), 2);
+    QVERIFY(!QFile::exists(target));
+  }
+  // The pop-up's browser goes once its download has ended.
+  QVERIFY(WaitUntil([&] { return f.tabs->KeptDownloadBrowsers() == 0; }));
+}
+
+// ---- find ------------------------------------------------------------------
+
+void PageToolsTest::findBarFindsCountsAndKeepsKeysFromPage() {
+  TabsFixture f({"a"});
+  f.server.Serve("/text.html", Page("Text", "<p>kabu one</p><p>kabu two</p><p>KABU three</p>" + kKeyLog));
+  QVERIFY(f.OpenAndWait("/text.html", "Text"));
+  WebBrowser* page = f.Browser(0);
+  QVERIFY(FocusPage(f.form.get(), page));
+
+  Key(page->FocusedInputWidget(), Qt::Key_F, Qt::ControlModifier);
+  auto* bar = Find<FindBar>(f.form.get(), "FindBar");
+  auto* text = Find<QLineEdit>(f.form.get(), "FindBarText");
+  auto* count = Find<QLabel>(f.form.get(), "FindBarCount");
+  QVERIFY(bar->isVisible());
+  QTRY_COMPARE(QApplication::focusWidget(), text);
+  // Over the page, inside the window.
+  const QRect page_rect(page->mapTo(f.form.get(), QPoint(0, 0)), page->size());
+  QVERIFY(page_rect.contains(QRect(bar->mapTo(f.form.get(), QPoint(0, 0)), bar->size())));
+
+  QTest::keyClicks(text, "kabu");
+  QVERIFY(WaitUntil([&] { return count->text() == "1/3 件"; }));
+  Key(text, Qt::Key_Return);
+  QVERIFY(WaitUntil([&] { return count->text() == "2/3 件"; }));
+  Key(text, Qt::Key_Return);
+  Key(text, Qt::Key_Return);
+  QVERIFY(WaitUntil([&] { return count->text() == "1/3 件"; }));  // round again
+  Key(text, Qt::Key_Return, Qt::ShiftModifier);
+  QVERIFY(WaitUntil([&] { return count->text() == "3/3 件"; }));
+  QTest::keyClicks(text, "x");
+  QVERIFY(WaitUntil([&] { return count->text() == "見つかりません"; }));
+  Key(text, Qt::Key_Backspace);
+  QVERIFY(WaitUntil([&] { return count->text().endsWith("/3 件"); }));
+
+  Key(text, Qt::Key_Escape);
+  QVERIFY(!bar->isVisible());
+  QVERIFY(WaitUntil([&] { return page->FocusedInputWidget() != nullptr; }));
+  // Nothing typed into the bar reached the page (the Ctrl key alone may).
+  const QString keys = Eval(page, "window.keys");
+  for (const char* key : {"f", "k", "a", "b", "u", "x", "Enter", "Escape", "Backspace"})
+    QVERIFY2(!keys.split(' ').contains(key), qPrintable(keys));
+
+  // Opened again, it shows the last text; a switch of tabs closes it.
+  Key(page->FocusedInputWidget(), Qt::Key_F, Qt::ControlModifier);
+  QVERIFY(bar->isVisible());
+  QCOMPARE(text->text(), QString("kabu"));
+  QCOMPARE(text->selectedText(), QString("kabu"));
+  QVERIFY(WaitUntil([&] { return count->text().endsWith("/3 件"); }));
+  QVERIFY(f.OpenAndWait("/a.html", "Page a"));
+  QVERIFY(!bar->isVisible());
+}
+
+// ---- zoom ------------------------------------------------------------------
+
+void PageToolsTest::zoomKeysZoomOnlyTheActiveTab() {
+  TabsFixture f({"a", "b"});
+  f.server.Serve("/keys.html", Page("Keys", kKeyLog));
+  QVERIFY(f.OpenAndWait("/a.html", "Page a"));
+  QVERIFY(f.OpenAndWait("/keys.html", "Keys"));  // same server: the engine could share a zoom per host
+  WebBrowser* first = f.Browser(0);
+  WebBrowser* second = f.Browser(1);
+  QVERIFY(FocusPage(f.form.get(), second));
+  auto* status = Find<QLabel>(f.form.get(), "StatusPanel2");
+  // The page's own view of its zoom, in percent.
+  const auto ratio = [&](WebBrowser* b) { return Eval(b, "String(Math.round(window.devicePixelRatio * 100))"); };
+  QCOMPARE(status->text(), QString());
+
+  QWidget* input = second->FocusedInputWidget();
+  Key(input, Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier);  // "+" on a Japanese keyboard
+  Key(input, Qt::Key_Equal, Qt::ControlModifier);                     // the same key on a US one
+  QCOMPARE(status->text(), QString("125%"));
+  QVERIFY(WaitUntil([&] { return ratio(second) == "125"; }));
+  QCOMPARE(ratio(first), QString("100"));
+  QVERIFY2(!Eval(second, "window.keys").contains("+"), qPrintable(Eval(second, "window.keys")));
+
+  // Kept by the tab: another tab shows its own, and the zoom comes back.
+  f.ClickTab(0);
+  QVERIFY(WaitUntil([&] { return f.Active() == 0; }));
+  QCOMPARE(status->text(), QString());
+  f.ClickTab(1);
+  QVERIFY(WaitUntil([&] { return f.Active() == 1; }));
+  QCOMPARE(status->text(), QString("125%"));
+  // The zoom stays with the tab when its page changes.
+  second->Navigate(f.Url("/b.html"));
+  QVERIFY(f.WaitLoaded(1, "Page b"));
+  QVERIFY(WaitUntil([&] { return ratio(second) == "125"; }));
+  QVERIFY(FocusPage(f.form.get(), second));
+
+  // Ctrl+wheel over the page, down: one step back.
+  QVERIFY(Rendered(second));
+  QWidget* view = second->InputWidget();
+  const QPointF at(view->width() / 2, view->height() / 2);
+  QWheelEvent wheel(at, view->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::ControlModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(view, &wheel);
+  QCOMPARE(status->text(), QString("110%"));
+  QVERIFY(WaitUntil([&] { return ratio(second) == "110"; }));
+
+  Key(second->InputWidget(), Qt::Key_0, Qt::ControlModifier);
+  QCOMPARE(status->text(), QString());
+  Key(second->InputWidget(), Qt::Key_Minus, Qt::ControlModifier);
+  QCOMPARE(status->text(), QString("90%"));
+  QVERIFY(WaitUntil([&] { return ratio(second) == "90"; }));
+  QCOMPARE(ratio(first), QString("100"));
+}
+
+// ---- full screen -----------------------------------------------------------
+
+void PageToolsTest::fullScreenAndBackKeepsThePage() {
+  TabsFixture f({"a"});
+  f.server.Serve("/chart.html", Page("Chart", R"html(<button id=b style="display:block;width:300px;height:200px"
+      onclick="document.documentElement.requestFullscreen()">full</button><input id=t style="width:200px">
+      <script>window.marker = 'kept';</script>)html"));
+  QVERIFY(f.OpenAndWait("/chart.html", "Chart"));
+  WebBrowser* browser = f.Browser(0);
+  BrowserTab* tab = f.tabs->TabAt(0);
+  const QSize tab_size = tab->size();
+  QVERIFY(FocusPage(f.form.get(), browser));
+
+  for (const bool by_escape : {true, false}) {
+    browser->ClickAt(QPoint(150, 100));  // the button: a user's gesture
+    QVERIFY(WaitUntil([&] { return f.tabs->FullScreenBrowser() == browser; }));
+    QVERIFY(f.form->windowState() & Qt::WindowFullScreen);
+    QCOMPARE(browser->parentWidget(), f.form.get());
+    QVERIFY(browser->isVisible());
+    QCOMPARE(browser->geometry(), f.form->rect());
+    QVERIFY(WaitUntil([&] { return Eval(browser, "String(document.fullscreenElement !== null)") == "true"; }));
+
+    if (by_escape) {
+      QVERIFY(WaitUntil([&] { return browser->FocusedInputWidget() != nullptr; }));
+      Key(browser->FocusedInputWidget(), Qt::Key_Escape);
+    } else {
+      browser->RunJavaScript("document.exitFullscreen()");
+    }
+    QVERIFY(WaitUntil([&] { return f.tabs->FullScreenBrowser() == nullptr; }));
+    QVERIFY(!(f.form->windowState() & Qt::WindowFullScreen));
+    // The same browser, back in its tab, with the same page.
+    QCOMPARE(f.Browser(0), browser);
+    QCOMPARE(browser->parentWidget(), tab);
+    QVERIFY(browser->isVisible());
+    QVERIFY(WaitUntil([&] { return browser->size() == tab->size(); }));
+    QVERIFY(WaitUntil([&] { return Eval(browser, "String(document.fullscreenElement !== null)") == "false"; }));
+    QCOMPARE(Eval(browser, "window.marker"), QString("kept"));
+    QCOMPARE(f.server.Count("/chart.html"), 1);
+  }
+  QCOMPARE(tab->size(), tab_size);
+  // It still takes clicks and keys.
+  browser->ClickAt(QPoint(20, 210));
+  QVERIFY(WaitUntil([&] { return Eval(browser, "document.activeElement.id") == "t"; }));
+  QTest::keyClicks(browser->FocusedInputWidget(), "7203");
+  QVERIFY(WaitUntil([&] { return Eval(browser, "document.getElementById('t').value") == "7203"; }));
+}
+
+SORVI_WEB_TEST_MAIN(PageToolsTest)
+#include "page_tools_test.moc"
