@@ -11,7 +11,7 @@ namespace sorvi {
 
 namespace {
 
-constexpr int kDelayMs = 3000;
+constexpr int kDelayMs = 1000;
 
 }  // namespace
 

@@ -100,7 +100,11 @@ void BrowserTab::FillClient() {
 
 void BrowserTab::SetFixedCaption(const std::string& caption) {
   fixed_caption_ = !caption.empty();
-  emit CaptionChanged(this, fixed_caption_ ? SjisToQString(caption) : QStringLiteral("Loading..."));
+  emit CaptionChanged(this, FixedCaptionText(caption));
+}
+
+QString BrowserTab::FixedCaptionText(const std::string& caption) {
+  return caption.empty() ? QStringLiteral("Loading...") : SjisToQString(caption);
 }
 
 void BrowserTab::SetLoadKeyMacro(std::string macro, QString address) {

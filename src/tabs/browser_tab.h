@@ -49,6 +49,8 @@ class BrowserTab : public QWidget {
   // A fixed caption (Shift-JIS) stays whatever the page's title; empty lets
   // the title show, "Loading..." until the first one arrives.
   void SetFixedCaption(const std::string& caption);
+  // What SetFixedCaption shows for `caption`.
+  static QString FixedCaptionText(const std::string& caption);
   bool HasFixedCaption() const { return fixed_caption_; }
 
   // ---- the key macro to play after a load ----

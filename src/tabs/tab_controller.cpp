@@ -12,6 +12,7 @@
 #include "platform/memory_trim.h"
 #include "platform/web_browser.h"
 #include "tabs/browser_tab.h"
+#include "tabs/tab_captions.h"
 #include "tabs/tab_lock.h"
 #include "tabs/tab_menu.h"
 #include "tabs/tab_strip.h"
@@ -38,6 +39,7 @@ TabController::TabController(const TabWidgets& widgets, const AppOptions& option
     if (!timer_->isActive()) timer_->start();
   });
   strip_ = new TabStripMouse(page_control_, *this);
+  captions_ = new TabCaptions(page_control_, this);
   connect(page_control_, &QTabWidget::currentChanged, this, &TabController::OnCurrentChanged);
   MakePageTools();
 }
@@ -73,7 +75,10 @@ int TabController::Count() const { return page_control_->count(); }
 int TabController::ActiveIndex() const { return page_control_->currentIndex(); }
 BrowserTab* TabController::ActiveTab() const { return qobject_cast<BrowserTab*>(page_control_->currentWidget()); }
 BrowserTab* TabController::TabAt(int index) const { return qobject_cast<BrowserTab*>(page_control_->widget(index)); }
-QString TabController::Caption(int index) const { return page_control_->tabText(index); }
+QString TabController::Caption(int index) const {
+  captions_->Flush();
+  return page_control_->tabText(index);
+}
 const LockIndicator& TabController::Lock() const { return lock_->Indicator(); }
 QWidget* TabController::LockTarget() const { return lock_->Target(); }
 int TabController::DragTabIndex() const { return strip_->DragTabIndex(); }
@@ -95,24 +100,23 @@ BrowserTab* TabController::TabOfBrowser(const WebBrowser* browser) const {
 
 // ---- tabs ------------------------------------------------------------------
 
-BrowserTab* TabController::AddTab(WebBrowser* browser, bool fill, int insert_index) {
+BrowserTab* TabController::AddTab(WebBrowser* browser, bool fill, int insert_index, const std::string& caption) {
   auto* tab = new BrowserTab(browser, fill, page_control_);
   browser->SetSilent(options_.Silent);
   TabLockMemory lock;
   lock.down = options_.FocusLock;
   tab->SetLockMemory(lock);
   WireTab(tab);
+  tab->SetFixedCaption(caption);
   ++switching_by_code_;
-  page_control_->insertTab(insert_index, tab, QString());
+  // Inserted with its caption: one layout of the strip, not two.
+  page_control_->insertTab(insert_index, tab, BrowserTab::FixedCaptionText(caption));
   --switching_by_code_;
   return tab;
 }
 
 void TabController::WireTab(BrowserTab* tab) {
-  connect(tab, &BrowserTab::CaptionChanged, this, [this](BrowserTab* t, const QString& caption) {
-    const int index = page_control_->indexOf(t);
-    if (index >= 0) page_control_->setTabText(index, caption);
-  });
+  connect(tab, &BrowserTab::CaptionChanged, captions_, &TabCaptions::Set);
   connect(tab, &BrowserTab::StatusTextChanged, this, [this](BrowserTab* t, const QString& text) {
     if (IsActive(t)) emit StatusTextChanged(text);
   });
@@ -243,11 +247,10 @@ void TabController::Open(const OpenRequest& request) {
     lock_->Clear();
     const int opener_index = ActiveIndex();
     // The engine starts with the first browser.
-    tab = AddTab(CreateBrowser(), true, Count());
+    tab = AddTab(CreateBrowser(), true, Count(), request.caption);
     tab->Browser()->SetRegisterAsBrowser(options_.LinkTarget);
     tab->SetReturnIndex(opener_index);
     tab->SetFamily(++tab_serial_);
-    tab->SetFixedCaption(request.caption);
     ActivateTab(tab);
     OnTabsShown();
     keep_activation = was_active;

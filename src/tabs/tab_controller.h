@@ -29,6 +29,7 @@ class DownloadKeeper;
 class FindBar;
 class FullScreenHost;
 class LockIndicator;
+class TabCaptions;
 class TabLock;
 class TabMenu;
 class TabShortcuts;
@@ -135,7 +136,9 @@ class TabController : public QObject {
 
  private:
   // Strip bookkeeping (tab_controller.cpp).
-  BrowserTab* AddTab(WebBrowser* browser, bool fill, int insert_index);
+  // A tab around `browser` at `insert_index`, showing `caption` (see
+  // BrowserTab::SetFixedCaption).
+  BrowserTab* AddTab(WebBrowser* browser, bool fill, int insert_index, const std::string& caption);
   void WireTab(BrowserTab* tab);
   bool LeaveActiveTab(QObject* sender);
   void ArriveAtActiveTab(QObject* sender);
@@ -178,6 +181,7 @@ class TabController : public QObject {
   TabLock* lock_;
   TabMenu* menu_;
   TabStripMouse* strip_ = nullptr;
+  TabCaptions* captions_ = nullptr;
 
   NavigateMode mode_ = NavigateMode::NewTab;
   NavigationPolicy policy_;

@@ -98,11 +98,10 @@ void TabController::CppWebBrowserBeforeNavigate2(WebBrowser* sender, const QStri
 void TabController::PlaceInNewTab(WebBrowser* popup, const NewTabPlacement& place) {
   LeaveActiveTab(nullptr);
   lock_->Clear();
-  BrowserTab* tab = AddTab(popup, place.fill, place.insert_index);
+  BrowserTab* tab = AddTab(popup, place.fill, place.insert_index, std::string());
   tab->SetFrameName(place.frame_name);
   tab->SetReturnIndex(place.return_index);
   tab->SetFamily(place.family);
-  tab->SetFixedCaption(std::string());
   OnTabsShown();
   ActivateTab(tab);
 }

@@ -88,12 +88,12 @@ void OpenBookmarkTest::selectedStocksFillTheAddressAndCaption() {
   // The Shift-JIS bytes arrive as they are, "ソ" with its 0x5C included.
   QCOMPARE(request.DecodedQuery(), "c=2222,3333,&n=" + Sjis("ソニー") + "&g=" + Sjis("自動車"));
   QCOMPARE(Find<QTabWidget>(f.form.get(), "PageControl")->count(), 1);
-  QCOMPARE(Find<QTabWidget>(f.form.get(), "PageControl")->tabText(0), QString("2222 ソニー"));
+  QCOMPARE(f.form->Tabs()->Caption(0), QString("2222 ソニー"));
   QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->itemText(0),
            QString::fromLatin1(f.server.Origin()) + "/echo?c=2222,3333,&n=ソニー&g=自動車");
   // The fixed caption survives the page's title.
   QTRY_VERIFY(!f.form->Tabs()->ActiveBrowser()->Busy());
-  QCOMPARE(Find<QTabWidget>(f.form.get(), "PageControl")->tabText(0), QString("2222 ソニー"));
+  QCOMPARE(f.form->Tabs()->Caption(0), QString("2222 ソニー"));
 }
 
 void OpenBookmarkTest::groupSelectionRepeatsOverEveryStock() {
@@ -103,7 +103,7 @@ void OpenBookmarkTest::groupSelectionRepeatsOverEveryStock() {
   QVERIFY(f.server.WaitForRequest("/list"));
   QCOMPARE(f.server.RequestsFor("/list").first().DecodedQuery(), QByteArray("first=1111&rest=2222,3333,"));
   // Without a fixed caption the tab follows the page.
-  QTRY_COMPARE(Find<QTabWidget>(f.form.get(), "PageControl")->tabText(0), QString("echo"));
+  QTRY_COMPARE(f.form->Tabs()->Caption(0), QString("echo"));
 }
 
 void OpenBookmarkTest::doubleClickOnAGroupOpensAndLeavesItsExpansion() {
@@ -126,12 +126,12 @@ void OpenBookmarkTest::overwriteModeReusesTheActiveTab() {
   f.Select({f.Stock(0)});
   f.form->Bookmarks()->ListViewURLDblClick(Qt::NoModifier);
   QVERIFY(f.server.WaitForRequest("/echo"));
-  QCOMPARE(Find<QTabWidget>(f.form.get(), "PageControl")->tabText(0), QString("トヨタ"));
+  QCOMPARE(f.form->Tabs()->Caption(0), QString("トヨタ"));
   f.Select({f.Stock(2)});
   f.form->Bookmarks()->ListViewURLDblClick(Qt::NoModifier);
   QVERIFY(f.server.WaitForRequest("/echo", 2));
   QCOMPARE(Find<QTabWidget>(f.form.get(), "PageControl")->count(), 1);
-  QCOMPARE(Find<QTabWidget>(f.form.get(), "PageControl")->tabText(0), QString("表示灯"));
+  QCOMPARE(f.form->Tabs()->Caption(0), QString("表示灯"));
   QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->count(), 2);
 }
 

@@ -248,9 +248,12 @@ void TabsTest::notificationsOfBackgroundTabsAreIgnored() {
   emit active->ProgressChange(active, -1, 100);
   QVERIFY(Find<QProgressBar>(f.form.get(), "ProgressBar")->isHidden());
 
-  // Titles reach every tab.
+  // Titles reach every tab; quick changes are gathered, and the last one
+  // shows without anyone asking for it.
   emit background->TitleChange(background, "renamed");
   QCOMPARE(f.Caption(0), QString("renamed"));
+  for (const char* title : {"one", "two", "three"}) emit background->TitleChange(background, title);
+  QTRY_COMPARE(f.Bar()->tabText(0), QString("three"));
 }
 
 void TabsTest::closingHandsOverInTheDocumentedOrders() {
