@@ -30,6 +30,7 @@
 #include "platform/cp932.h"
 #include "platform/idle_hook.h"
 #include "platform/toolbar_icons.h"
+#include "platform/trigger_modifiers.h"
 #include "tabs/address_box.h"
 #include "tabs/tab_controller.h"
 #include "tabs/tab_menu.h"
@@ -87,8 +88,10 @@ void TFormMain::MakeSubsystems() {
           [this] { bookmarks_->ListViewURLDblClick(QGuiApplication::keyboardModifiers()); });
   connect(bookmarks_.get(), &BookmarkListController::OpenRequested, this, &TFormMain::OpenPage);
   connect(address_, &AddressBox::Submitted, this, &TFormMain::ToolButtonNavigateClick);
+  auto* navigate_trigger = new TriggerModifiers(ToolButtonNavigate);
   connect(ToolButtonNavigate, &QToolButton::clicked, this,
-          [this] { ToolButtonNavigateClick(QGuiApplication::keyboardModifiers()); });
+          [this, navigate_trigger] { ToolButtonNavigateClick(navigate_trigger->Modifiers()); });
+  connect(macros_.get(), &KeyMacroController::StatusNote, StatusPanel0, &QLabel::setText);
   WireTabs();
 }
 
@@ -356,10 +359,14 @@ void TFormMain::closeEvent(QCloseEvent* e) {
     return;
   }
   FormClose();
+  // A play waiting in the event loop would keep the program from ending.
+  macros_->CancelPlay("キーマクロを中止しました");
   e->accept();
 }
 
 void TFormMain::ApplicationEventsIdle() {
+  // A play processes events; what is deferred waits for its end.
+  if (macros_->Playing()) return;
   tabs_->IdleSteps();
   macros_->IdleMacroStep();
 }

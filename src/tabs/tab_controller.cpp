@@ -9,6 +9,7 @@
 #include "core/tabs/reload_ticks.h"
 #include "core/tabs/tab_close.h"
 #include "platform/cp932.h"
+#include "platform/page_print.h"
 #include "platform/web_browser.h"
 #include "tabs/browser_tab.h"
 #include "tabs/tab_lock.h"
@@ -321,7 +322,7 @@ void TabController::ToolButtonRefreshClick() {
 }
 
 void TabController::ToolButtonPrintClick() {
-  if (WebBrowser* browser = ActiveBrowser()) browser->Print();
+  PrintPage(ActiveBrowser());
 }
 
 void TabController::OnTabLoadFinished(BrowserTab* tab) {
