@@ -30,7 +30,6 @@
 #include "platform/cp932.h"
 #include "platform/idle_hook.h"
 #include "platform/toolbar_icons.h"
-#include "platform/trigger_modifiers.h"
 #include "tabs/address_box.h"
 #include "tabs/tab_controller.h"
 #include "tabs/tab_menu.h"
@@ -88,9 +87,8 @@ void TFormMain::MakeSubsystems() {
           [this] { bookmarks_->ListViewURLDblClick(QGuiApplication::keyboardModifiers()); });
   connect(bookmarks_.get(), &BookmarkListController::OpenRequested, this, &TFormMain::OpenPage);
   connect(address_, &AddressBox::Submitted, this, &TFormMain::ToolButtonNavigateClick);
-  auto* navigate_trigger = new TriggerModifiers(ToolButtonNavigate);
   connect(ToolButtonNavigate, &QToolButton::clicked, this,
-          [this, navigate_trigger] { ToolButtonNavigateClick(navigate_trigger->Modifiers()); });
+          [this] { ToolButtonNavigateClick(QGuiApplication::keyboardModifiers()); });
   connect(macros_.get(), &KeyMacroController::StatusNote, StatusPanel0, &QLabel::setText);
   WireTabs();
 }

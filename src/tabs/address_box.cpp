@@ -9,7 +9,6 @@
 
 #include "core/tabs/address_history.h"
 #include "platform/cp932.h"
-#include "platform/trigger_modifiers.h"
 
 namespace sorvi {
 
@@ -30,8 +29,7 @@ AddressBox::AddressBox(QComboBox* box, QWidget* dialog_parent)
     edit->installEventFilter(this);
     // The modifiers are those of the Enter being delivered, not the
     // keyboard's state when the request is carried out.
-    auto* trigger = new TriggerModifiers(edit);
-    connect(edit, &QLineEdit::returnPressed, this, [this, trigger] { emit Submitted(trigger->Modifiers()); });
+    connect(edit, &QLineEdit::returnPressed, this, [this] { emit Submitted(QGuiApplication::keyboardModifiers()); });
   }
 }
 
