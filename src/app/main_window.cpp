@@ -95,6 +95,7 @@ void TFormMain::MakeSubsystems() {
   connect(address_, &AddressBox::Submitted, this, &TFormMain::ToolButtonNavigateClick);
   connect(ToolButtonNavigate, &QToolButton::clicked, this,
           [this] { ToolButtonNavigateClick(QGuiApplication::keyboardModifiers()); });
+  connect(macros_.get(), &KeyMacroController::StatusNote, StatusPanel0, &QLabel::setText);
   WireTabs();
   WireEtcMenu();
   MakeKeyRegistries();
@@ -402,10 +403,14 @@ void TFormMain::closeEvent(QCloseEvent* e) {
     return;
   }
   FormClose();
+  // A play waiting in the event loop would keep the program from ending.
+  macros_->CancelPlay("キーマクロを中止しました");
   e->accept();
 }
 
 void TFormMain::ApplicationEventsIdle() {
+  // A play processes events; what is deferred waits for its end.
+  if (macros_->Playing()) return;
   tabs_->IdleSteps();
   macros_->IdleMacroStep();
 }

@@ -61,20 +61,45 @@ KeyMacroController::~KeyMacroController() {
 }
 
 void KeyMacroController::PlayKeyMacro(const std::string& macro) {
-  // Keys go to the focus widget; while the program is not the active one
-  // (the activation is still on its way) they go to the active page.
-  QtKeyMacroSink sink(
-      [this]() -> QWidget* {
-        WebBrowser* browser = tabs_.ActiveBrowser();
-        return browser ? browser->InputWidget() : nullptr;
-      },
-      selected_caption_);
+  // The play types into the page of the tab that is active now, and only
+  // into it.
+  const QPointer<BrowserTab> tab = tabs_.ActiveTab();
+  if (!tab || macro.empty()) return;
+  QtKeyMacroSink sink([tab]() -> WebBrowser* { return tab ? tab->Browser() : nullptr; },
+                      [this] { return cancel_; },
+                      [this] { CancelPlay(QStringLiteral("タブが閉じられたため、キーマクロを中止しました")); },
+                      selected_caption_);
+  sink.SetOnWaitForFocus([this] {
+    emit StatusNote(QStringLiteral("キーマクロはページにフォーカスが戻るのを待っています（Escで中止）"));
+  });
   const KeyMacroRunner runner(sink, options_.IntervalPaste, options_.IntervalDefault);
+  ++plays_;
   try {
     runner.PlayKeyMacro(macro);
   } catch (const KeyMacroError& error) {
+    if (--plays_ == 0) cancel_ = false;
     ShowError(QString::fromUtf8(error.what()));
+    return;
   }
+  if (--plays_ == 0) cancel_ = false;
+}
+
+void KeyMacroController::CancelPlay(const QString& note) {
+  if (plays_ == 0 || cancel_) return;
+  cancel_ = true;
+  emit StatusNote(note);
+}
+
+bool KeyMacroController::WatchForCancel(QObject* receiver, QEvent* event) {
+  if (plays_ == 0) return false;
+  const QEvent::Type type = event->type();
+  if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride) return false;
+  if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape) return false;
+  if (!receiver->isWidgetType() || static_cast<QWidget*>(receiver)->window() != window_) return false;
+  if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) return false;
+  CancelPlay(QStringLiteral("キーマクロを中止しました"));
+  event->accept();
+  return true;
 }
 
 void KeyMacroController::ShowError(const QString& text) {
@@ -101,6 +126,7 @@ void KeyMacroController::IdleMacroStep() {
 }
 
 void KeyMacroController::ForceForeground() {
+  if (QApplication::activeModalWidget()) return;
   window_->raise();
   window_->activateWindow();
   // X11 activates asynchronously; until the window system answers, the
@@ -113,6 +139,7 @@ void KeyMacroController::ForceForeground() {
 }
 
 bool KeyMacroController::eventFilter(QObject* watched, QEvent* event) {
+  if (WatchForCancel(watched, event)) return true;
   return ApplicationEventsMessage(watched, event);
 }
 

@@ -39,17 +39,31 @@ class KeyMacroController : public QObject {
   // for the active tab, drops it for any other tab; the slot is empty after.
   void IdleMacroStep();
 
-  // Raises and activates the main window.
+  // Raises and activates the main window; never while a modal dialog is
+  // open (it would come up over the dialog).
   void ForceForeground();
+
+  // True while a play runs (the idle moment waits for its end).
+  bool Playing() const { return plays_ > 0; }
+  // Ends every running play before its next token or wait slice, with
+  // `note` for the status bar. Esc in the window, closing the window and
+  // closing the play's tab do this.
+  void CancelPlay(const QString& note);
 
   // The key filter proper: true when `event` for `receiver` was taken here.
   bool ApplicationEventsMessage(QObject* receiver, QEvent* event);
+
+ signals:
+  // A short text for the status bar: a play was cancelled or abandoned.
+  void StatusNote(const QString& text);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void ShowError(const QString& text);
+  // Esc cancels a play.
+  bool WatchForCancel(QObject* receiver, QEvent* event);
 
   TabController& tabs_;
   std::function<std::string()> selected_caption_;
@@ -58,6 +72,10 @@ class KeyMacroController : public QObject {
   // `MacroTab`, `MacroText`: the hand-over slot.
   QPointer<BrowserTab> macro_tab_;
   std::string macro_text_;
+  // Plays running (one inside another through their event processing),
+  // and whether they are to stop.
+  int plays_ = 0;
+  bool cancel_ = false;
   // A key event this filter is delivering itself passes through untouched.
   const QEvent* delivering_ = nullptr;
 };

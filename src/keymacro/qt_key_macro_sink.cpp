@@ -7,11 +7,54 @@
 #include <QMimeData>
 #include <QThread>
 #include <QWidget>
+#include <utility>
+#include <vector>
 
 #include "core/keymacro/virtual_keys.h"
 #include "platform/cp932.h"
+#include "platform/web_browser.h"
 
 namespace sorvi {
+
+namespace {
+
+// How long a play that waits for the focus sleeps between looks.
+constexpr int kFocusPollMs = 10;
+
+// Every format the clipboard held, as bytes, and its picture, which Qt
+// keeps as an image rather than as bytes of a format.
+class MimeSnapshot : public ClipboardSnapshot {
+ public:
+  explicit MimeSnapshot(const QMimeData* data) {
+    if (!data) return;
+    if (data->hasImage()) image_ = data->imageData();
+    for (const QString& format : data->formats()) {
+      if (format == QLatin1String("application/x-qt-image")) continue;
+      formats_.emplace_back(format, data->data(format));
+    }
+  }
+
+  bool Empty() const override {
+    if (image_.isValid()) return false;
+    for (const auto& format : formats_) {
+      if (!format.second.isEmpty()) return false;
+    }
+    return true;
+  }
+
+  QMimeData* Copy() const {
+    auto* data = new QMimeData;
+    for (const auto& [format, bytes] : formats_) data->setData(format, bytes);
+    if (image_.isValid()) data->setImageData(image_);
+    return data;
+  }
+
+ private:
+  std::vector<std::pair<QString, QByteArray>> formats_;
+  QVariant image_;
+};
+
+}  // namespace
 
 // Clipboard text that notes when it is read.
 class PasteMimeData : public QMimeData {
@@ -126,9 +169,12 @@ QtKeyStroke QtKeyForVirtualKey(int vk, bool shift, bool control) {
   return {};
 }
 
-QtKeyMacroSink::QtKeyMacroSink(std::function<QWidget*()> fallback_target,
-                               std::function<std::string()> selected_caption)
-    : fallback_target_(std::move(fallback_target)), selected_caption_(std::move(selected_caption)) {}
+QtKeyMacroSink::QtKeyMacroSink(std::function<WebBrowser*()> page, std::function<bool()> cancelled,
+                               std::function<void()> page_gone, std::function<std::string()> selected_caption)
+    : page_(std::move(page)),
+      cancelled_(std::move(cancelled)),
+      page_gone_(std::move(page_gone)),
+      selected_caption_(std::move(selected_caption)) {}
 
 QtKeyMacroSink::~QtKeyMacroSink() = default;
 
@@ -144,8 +190,7 @@ void QtKeyMacroSink::PostKey(bool press, int vk) {
 
   const QtKeyStroke stroke = QtKeyForVirtualKey(vk, shift_down_, control_down_);
   if (stroke.key == 0) return;
-  QWidget* target = QApplication::focusWidget();
-  if (!target && fallback_target_) target = fallback_target_();
+  QWidget* target = AwaitTarget();
   if (!target) return;
 
   if (press && vk == VK_V && control_down_ && clip_) paste_ = std::make_unique<PasteWatch>(clip_, target);
@@ -160,6 +205,37 @@ void QtKeyMacroSink::PostKey(bool press, int vk) {
       target, new QKeyEvent(press ? QEvent::KeyPress : QEvent::KeyRelease, stroke.key, modifiers, stroke.text));
 }
 
+QWidget* QtKeyMacroSink::AwaitTarget() {
+  // A key typed into a dialog or a menu would act there (Enter would press
+  // a dialog's default button): keys go only into the play's page.
+  for (bool told = false;; told = true) {
+    if (Cancelled()) return nullptr;
+    WebBrowser* page = page_();
+    const bool unblocked = !QApplication::activeModalWidget() && !QApplication::activePopupWidget();
+    QWidget* focus = QApplication::focusWidget();
+    if (unblocked && focus && (focus == page || page->isAncestorOf(focus))) return focus;
+    if (unblocked && !focus) {
+      const QWidget* active = QApplication::activeWindow();
+      if (!active || active == page->window()) {
+        if (QWidget* input = page->InputWidget()) return input;
+      }
+    }
+    if (!told && waiting_) waiting_();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    QThread::msleep(kFocusPollMs);
+  }
+}
+
+bool QtKeyMacroSink::Cancelled() {
+  if (cancelled_ && cancelled_()) return true;
+  if (page_ && page_()) return false;
+  if (!gone_) {
+    gone_ = true;
+    if (page_gone_) page_gone_();
+  }
+  return true;
+}
+
 void QtKeyMacroSink::ProcessPendingEvents() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   if (paste_) AwaitPasteTaken();
@@ -171,7 +247,7 @@ void QtKeyMacroSink::AwaitPasteTaken() {
   // paste (or the restore of the user's text) had replaced it.
   QElapsedTimer timer;
   timer.start();
-  while (!paste_->Taken() && timer.elapsed() < kPasteTakeLimitMs) {
+  while (!paste_->Taken() && !Cancelled() && timer.elapsed() < kPasteTakeLimitMs) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     if (!paste_->Taken()) QThread::msleep(1);
   }
@@ -182,15 +258,16 @@ void QtKeyMacroSink::SleepMs(int ms) {
   if (ms > 0) QThread::msleep(static_cast<unsigned long>(ms));
 }
 
-bool QtKeyMacroSink::ClipboardHasText() {
+std::unique_ptr<ClipboardSnapshot> QtKeyMacroSink::SaveClipboard() {
   QClipboard* clipboard = QGuiApplication::clipboard();
-  const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
-  return data && data->hasText();
+  return std::make_unique<MimeSnapshot>(clipboard ? clipboard->mimeData() : nullptr);
 }
 
-std::string QtKeyMacroSink::ClipboardText() {
+void QtKeyMacroSink::RestoreClipboard(const ClipboardSnapshot& snapshot) {
   QClipboard* clipboard = QGuiApplication::clipboard();
-  return clipboard ? QStringToSjis(clipboard->text()) : std::string();
+  if (!clipboard) throw KeyMacroError(kClipboardOpenFailedMessage);
+  clip_ = nullptr;
+  clipboard->setMimeData(static_cast<const MimeSnapshot&>(snapshot).Copy());  // the clipboard owns it
 }
 
 void QtKeyMacroSink::SetClipboardText(const std::string& sjis) {

@@ -1,7 +1,7 @@
 #pragma once
 // The key macro player's connection to Qt: keys become QKeyEvents for the
-// widget with the keyboard focus, pastes go through the system clipboard and
-// a Ctrl+V, pauses block the UI thread.
+// widget with the keyboard focus inside the play's page, pastes go through
+// the system clipboard and a Ctrl+V, pauses block the UI thread.
 #include <QPointer>
 #include <QString>
 #include <functional>
@@ -13,6 +13,8 @@
 class QWidget;
 
 namespace sorvi {
+
+class WebBrowser;
 
 class PasteMimeData;
 class PasteWatch;
@@ -37,12 +39,20 @@ QtKeyStroke QtKeyForVirtualKey(int vk, bool shift, bool control);
 
 class QtKeyMacroSink : public KeyMacroSink {
  public:
-  // `fallback_target` receives the keys while no widget of the program has
-  // the keyboard focus (the program is not the active one); it may return
-  // null, and the keys are then dropped. `selected_caption` gives the
-  // Shift-JIS caption of the code tree's selected node ("" for none).
-  QtKeyMacroSink(std::function<QWidget*()> fallback_target, std::function<std::string()> selected_caption);
+  // `page` gives the browser the play types into, null once its tab is
+  // gone (the play then ends and `page_gone` is called once). Keys go to
+  // the focused widget inside that browser; while the focus is elsewhere (a
+  // dialog, a menu, another widget of the window) the play waits. While no
+  // widget of the program has the focus (the activation is on its way)
+  // they go to the page's input widget. `cancelled` ends the play when it
+  // turns true. `selected_caption` gives the Shift-JIS caption of the code
+  // tree's selected node ("" for none).
+  QtKeyMacroSink(std::function<WebBrowser*()> page, std::function<bool()> cancelled,
+                 std::function<void()> page_gone, std::function<std::string()> selected_caption);
   ~QtKeyMacroSink() override;
+
+  // Called once each time a key has to wait for the focus to come back.
+  void SetOnWaitForFocus(std::function<void()> waiting) { waiting_ = std::move(waiting); }
 
   void KeyDown(int vk) override;
   void KeyUp(int vk) override;
@@ -51,18 +61,26 @@ class QtKeyMacroSink : public KeyMacroSink {
   void ProcessPendingEvents() override;
   void SleepMs(int ms) override;
 
-  bool ClipboardHasText() override;
-  std::string ClipboardText() override;
+  std::unique_ptr<ClipboardSnapshot> SaveClipboard() override;
+  void RestoreClipboard(const ClipboardSnapshot& snapshot) override;
   void SetClipboardText(const std::string& sjis) override;
   bool ClipboardBusy() override;
 
   std::string SelectedNodeCaption() override;
+  bool Cancelled() override;
 
  private:
   void PostKey(bool press, int vk);
+  // The widget a key is to go to, once there is one; null when the play
+  // ended meanwhile.
+  QWidget* AwaitTarget();
   void AwaitPasteTaken();
 
-  std::function<QWidget*()> fallback_target_;
+  std::function<WebBrowser*()> page_;
+  std::function<bool()> cancelled_;
+  std::function<void()> page_gone_;
+  bool gone_ = false;
+  std::function<void()> waiting_;
   std::function<std::string()> selected_caption_;
   // Modifier keys this sink holds down; later keys carry them.
   bool shift_down_ = false;

@@ -1,6 +1,7 @@
 #include "platform/idle_hook.h"
 
 #include <QAbstractEventDispatcher>
+#include <QApplication>
 #include <QThread>
 
 namespace sorvi {
@@ -11,10 +12,15 @@ IdleHook::IdleHook(std::function<void()> on_idle, QObject* parent)
   if (dispatcher) connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &IdleHook::AboutToBlock);
 }
 
+bool IdleHook::AtTopLevel() {
+  if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) return false;
+  return QThread::currentThread()->loopLevel() <= kMainLoopLevel;
+}
+
 void IdleHook::AboutToBlock() {
   // Work done here may spin a nested event loop (a key macro's waits); the
   // nested loop must not run the idle work a second time.
-  if (running_) return;
+  if (running_ || !AtTopLevel()) return;
   running_ = true;
   on_idle_();
   running_ = false;

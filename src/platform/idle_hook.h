@@ -1,8 +1,14 @@
 #pragma once
-// Calls back each time the event queue has become empty, the moment the
-// event loop is about to wait. Deferred work (closing a tab a page asked to
-// close, destroying retired web views, playing a handed-over key macro) runs
-// here, never inside a web view's own notification.
+// Calls back each time the program's own event loop has emptied its queue
+// and is about to wait. Deferred work (closing a tab a page asked to close,
+// destroying retired web views, playing a handed-over key macro) runs here,
+// never inside a web view's own notification.
+//
+// Event loops nested inside an event handler (a modal dialog, a menu, a
+// JavaScript alert) run every handler too; work that destroys a view or
+// types keys must not run there. So the callback waits until no modal
+// dialog or popup is open and the loop about to wait is the outermost one:
+// what was due then runs at the first idle moment after.
 #include <QObject>
 #include <functional>
 
@@ -11,7 +17,15 @@ namespace sorvi {
 class IdleHook : public QObject {
   Q_OBJECT
  public:
+  // Loop level of the program's own loop (QApplication::exec). Tests that
+  // drive events with a local QEventLoop run at the same level; with
+  // QTest::qWait (level 0) the loop never waits and no idle moment comes.
+  static constexpr int kMainLoopLevel = 1;
+
   explicit IdleHook(std::function<void()> on_idle, QObject* parent = nullptr);
+
+  // Whether an idle moment now would run the callback.
+  static bool AtTopLevel();
 
  private:
   void AboutToBlock();

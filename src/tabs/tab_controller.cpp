@@ -10,6 +10,7 @@
 #include "core/tabs/tab_close.h"
 #include "platform/cp932.h"
 #include "platform/memory_trim.h"
+#include "platform/page_print.h"
 #include "platform/web_browser.h"
 #include "tabs/browser_tab.h"
 #include "tabs/tab_captions.h"
@@ -328,7 +329,7 @@ void TabController::ToolButtonRefreshClick() {
 }
 
 void TabController::ToolButtonPrintClick() {
-  if (WebBrowser* browser = ActiveBrowser()) browser->Print();
+  PrintPage(ActiveBrowser());
 }
 
 void TabController::OnTabLoadFinished(BrowserTab* tab) {

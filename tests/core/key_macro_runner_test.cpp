@@ -26,6 +26,11 @@ std::string KeyEvent(const char* what, int vk) {
   return buf;
 }
 
+struct TextSnapshot : ClipboardSnapshot {
+  std::optional<std::string> text;
+  bool Empty() const override { return !text || text->empty(); }
+};
+
 class RecordingSink : public KeyMacroSink {
  public:
   Log log;
@@ -34,16 +39,24 @@ class RecordingSink : public KeyMacroSink {
   int busy_polls = 0;   // ClipboardBusy answers true this many times; -1 always
   int fail_on_set = 0;  // SetClipboardText call (1-based) that fails; 0 none
   std::function<void()> on_process;
+  int cancel_after_processes = -1;  // Cancelled() turns true after this many passes; -1 never
 
   void KeyDown(int vk) override { log.push_back(KeyEvent("down", vk)); }
   void KeyUp(int vk) override { log.push_back(KeyEvent("up", vk)); }
   void ProcessPendingEvents() override {
     log.push_back("process");
+    ++processes_;
     if (on_process) std::exchange(on_process, nullptr)();
   }
   void SleepMs(int ms) override { log.push_back("sleep " + std::to_string(ms)); }
-  bool ClipboardHasText() override { return clipboard.has_value(); }
-  std::string ClipboardText() override { return clipboard.value_or(""); }
+  std::unique_ptr<ClipboardSnapshot> SaveClipboard() override {
+    auto snapshot = std::make_unique<TextSnapshot>();
+    snapshot->text = clipboard;
+    return snapshot;
+  }
+  void RestoreClipboard(const ClipboardSnapshot& snapshot) override {
+    SetClipboardText(*static_cast<const TextSnapshot&>(snapshot).text);
+  }
   void SetClipboardText(const std::string& sjis) override {
     if (++sets_ == fail_on_set) throw KeyMacroError(kClipboardOpenFailedMessage);
     log.push_back("set " + sjis);
@@ -55,9 +68,11 @@ class RecordingSink : public KeyMacroSink {
     return true;
   }
   std::string SelectedNodeCaption() override { return caption; }
+  bool Cancelled() override { return cancel_after_processes >= 0 && processes_ >= cancel_after_processes; }
 
  private:
   int sets_ = 0;
+  int processes_ = 0;
 };
 
 // Expected event groups.
@@ -195,6 +210,15 @@ TEST(KeyMacroRunnerTest, ClipboardFailureStopsPlayWithoutRestore) {
   EXPECT_THROW(runner.PlayKeyMacro("ab\\r\\\\cd\\r"), KeyMacroError);
   EXPECT_EQ(sink.log, Join({Paste("ab"), Key(VK_RETURN)}));
   EXPECT_EQ(sink.clipboard, "ab");
+}
+
+TEST(KeyMacroRunnerTest, CancelStopsAWaitAndTheRestButRestoresTheClipboard) {
+  RecordingSink sink;
+  sink.clipboard = "saved";
+  sink.cancel_after_processes = 4;  // the paste's pass, then three wait slices
+  KeyMacroRunner(sink, kPasteMs, kDefaultMs).PlayKeyMacro("a\\w(2147483647)b\\r");
+  EXPECT_EQ(sink.log, Join({Paste("a"), WaitSlices(3), Restore("saved")}));
+  EXPECT_EQ(sink.clipboard, "saved");
 }
 
 TEST(KeyMacroRunnerTest, PlayStartedDuringPlayKeepsItsOwnState) {

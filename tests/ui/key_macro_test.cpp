@@ -6,6 +6,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QLabel>
 #include <QEventLoop>
 #include <QImage>
 #include <QKeyEvent>
@@ -75,7 +77,8 @@ class KeyMacroTest : public QObject {
   void editingKeysWorkInAField();
   void tabAndShiftTabMoveBetweenFields();
   void codeWithoutSelectionPastesNothing();
-  void clipboardWithoutTextKeepsTheLastPaste();
+  void clipboardComesBackExactly();
+  void escCancelsAWait();
   void tabToTheViewIsForwardedToThePage();
   void enterToTheViewSubmitsTheForm();
   void ctrlVIsForwardedButPlainCIsNot();
@@ -84,6 +87,8 @@ class KeyMacroTest : public QObject {
   void idleStepPlaysOnlyForTheActiveTab();
   void idleStepBringsTheWindowToTheFront();
   void bookmarkKeyMacroTypesTheSelectedCode();
+  // Closes the window: last.
+  void closingTheWindowEndsAWait();
 
  private:
   // Opens `path` of the server in a new tab and waits until it has loaded
@@ -259,23 +264,55 @@ void KeyMacroTest::codeWithoutSelectionPastesNothing() {
   QCOMPARE(QGuiApplication::clipboard()->text(), QString("kept"));
 }
 
-void KeyMacroTest::clipboardWithoutTextKeepsTheLastPaste() {
+void KeyMacroTest::clipboardComesBackExactly() {
   WebBrowser* browser = OpenForm();
   QVERIFY(browser);
-  QImage picture(4, 4, QImage::Format_RGB32);
-  picture.fill(Qt::red);
-  QGuiApplication::clipboard()->setImage(picture);
-  QVERIFY(!QGuiApplication::clipboard()->mimeData()->hasText());
+  // Characters code page 932 cannot hold, and more formats than text.
+  const QString text = QString::fromUtf8("é€한😀");
+  const QString html = QString::fromUtf8("<b>é€한😀</b>");
+  auto* mine = new QMimeData;
+  mine->setText(text);
+  mine->setHtml(html);
+  QGuiApplication::clipboard()->setMimeData(mine);
 
   form_->Macros()->PlayKeyMacro("ab\\wcd");
   QCOMPARE(Value(browser, "a"), QString("abcd"));
-  QCOMPARE(QGuiApplication::clipboard()->text(), QString("cd"));
+  const QMimeData* now = QGuiApplication::clipboard()->mimeData();
+  QVERIFY(now);
+  QCOMPARE(now->text(), text);
+  QCOMPARE(now->html(), html);
+
+  // A picture comes back too.
+  QImage picture(4, 4, QImage::Format_RGB32);
+  picture.fill(Qt::red);
+  QGuiApplication::clipboard()->setImage(picture);
+  form_->Macros()->PlayKeyMacro("e");
+  QCOMPARE(Value(browser, "a"), QString("abcde"));
+  QCOMPARE(QGuiApplication::clipboard()->image().pixel(1, 1), picture.pixel(1, 1));
+  QVERIFY(!QGuiApplication::clipboard()->mimeData()->hasText());
 
   // Keys and waits alone leave the clipboard as it is.
   QGuiApplication::clipboard()->setText("mine");
   form_->Macros()->PlayKeyMacro("\\L\\w(30)\\b");
-  QTRY_COMPARE_WITH_TIMEOUT(Value(browser, "a"), QString("abd"), kTimeout);
+  QTRY_COMPARE_WITH_TIMEOUT(Value(browser, "a"), QString("abce"), kTimeout);
   QCOMPARE(QGuiApplication::clipboard()->text(), QString("mine"));
+}
+
+void KeyMacroTest::escCancelsAWait() {
+  WebBrowser* browser = OpenForm();
+  QVERIFY(browser);
+  QGuiApplication::clipboard()->setText("mine");
+  QTimer::singleShot(300, this, [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); });
+  QElapsedTimer clock;
+  clock.start();
+  form_->Macros()->PlayKeyMacro("x\\w(60000)y");
+  QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+  QCOMPARE(Value(browser, "a"), QString("x"));
+  QCOMPARE(QGuiApplication::clipboard()->text(), QString("mine"));
+  QVERIFY(Find<QLabel>(form_.get(), "StatusPanel0")->text().contains("中止"));
+  // The next play runs in full.
+  form_->Macros()->PlayKeyMacro("z");
+  QCOMPARE(Value(browser, "a"), QString("xz"));
 }
 
 // ---- key forwarding ---------------------------------------------------------
@@ -421,6 +458,22 @@ void KeyMacroTest::bookmarkKeyMacroTypesTheSelectedCode() {
   QVERIFY(browser);
   QTRY_VERIFY_WITH_TIMEOUT(browser->LocationURL().endsWith("/chart?code=1301&other="), kTimeout);
   QVERIFY(!form_->Tabs()->MacroWaiting());
+}
+
+void KeyMacroTest::closingTheWindowEndsAWait() {
+  // With the window gone the program must be able to end: the play may not
+  // hold the event loop for the rest of its wait, nor type anything more.
+  WebBrowser* browser = OpenForm();
+  QVERIFY(browser);
+  QGuiApplication::clipboard()->setText("mine");
+  QTimer::singleShot(300, form_.get(), [this] { form_->close(); });
+  QElapsedTimer clock;
+  clock.start();
+  form_->Macros()->PlayKeyMacro("\\w(60000)late");
+  QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+  QVERIFY(!form_->isVisible());
+  QCOMPARE(QGuiApplication::clipboard()->text(), QString("mine"));
+  QCOMPARE(Value(browser, "a"), QString());
 }
 
 int main(int argc, char* argv[]) {

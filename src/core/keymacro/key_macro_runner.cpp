@@ -14,11 +14,12 @@ void KeyMacroRunner::PlayKeyMacro(std::string_view macro) const {
   if (macro.empty()) return;
   const std::vector<KeyMacroAction> actions = ParseKeyMacro(macro, interval_default_ms_);
 
-  // The user's clipboard text, put back once the macro's pastes are done.
-  const std::string snapshot = sink_.ClipboardHasText() ? sink_.ClipboardText() : std::string();
+  // The user's clipboard, put back once the macro's pastes are done.
+  const std::unique_ptr<ClipboardSnapshot> snapshot = sink_.SaveClipboard();
   bool pasted = false;
 
   for (const KeyMacroAction& action : actions) {
+    if (sink_.Cancelled()) break;
     switch (action.kind) {
       case KeyMacroAction::Kind::KeyDown:
         sink_.KeyDown(action.key);
@@ -48,10 +49,10 @@ void KeyMacroRunner::PlayKeyMacro(std::string_view macro) const {
     }
   }
 
-  if (pasted && !snapshot.empty()) {
+  if (pasted && snapshot && !snapshot->Empty()) {
     sink_.ProcessPendingEvents();
     sink_.SleepMs(kClipboardRestoreDelayMs);
-    sink_.SetClipboardText(snapshot);
+    sink_.RestoreClipboard(*snapshot);
   }
 }
 
@@ -69,7 +70,7 @@ void KeyMacroRunner::Paste(const std::string& text) const {
   sink_.SleepMs(pause);
   const int step = std::max(pause, kWaitSliceMs);  // a zero pause must still make progress
   int extra = 0;
-  while (extra < kClipboardBusyWaitLimitMs && sink_.ClipboardBusy()) {
+  while (extra < kClipboardBusyWaitLimitMs && !sink_.Cancelled() && sink_.ClipboardBusy()) {
     const int ms = std::min(step, kClipboardBusyWaitLimitMs - extra);
     sink_.SleepMs(ms);
     extra += ms;
@@ -78,7 +79,7 @@ void KeyMacroRunner::Paste(const std::string& text) const {
 
 void KeyMacroRunner::Wait(int ms) const {
   // Sliced so that the window keeps answering during long waits.
-  while (ms > 0) {
+  while (ms > 0 && !sink_.Cancelled()) {
     sink_.ProcessPendingEvents();
     sink_.SleepMs(kWaitSliceMs);
     ms -= kWaitSliceMs;

@@ -3,6 +3,7 @@
 // presses and releases, text through the clipboard and Ctrl+V. Everything
 // that touches the system goes through a KeyMacroSink, so the player itself
 // runs (and is tested) without a window system.
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -18,6 +19,15 @@ class KeyMacroError : public std::runtime_error {
 // Message of the KeyMacroError thrown when the clipboard cannot be opened.
 inline constexpr const char* kClipboardOpenFailedMessage = "クリップボードを開けません";
 
+// A copy of the user's clipboard taken before a play, in whatever form the
+// sink keeps it (every format it held, not only text).
+class ClipboardSnapshot {
+ public:
+  virtual ~ClipboardSnapshot() = default;
+  // Nothing worth putting back: no content, or only an empty text.
+  virtual bool Empty() const = 0;
+};
+
 class KeyMacroSink {
  public:
   virtual ~KeyMacroSink() = default;
@@ -31,16 +41,24 @@ class KeyMacroSink {
   // Blocks without processing events.
   virtual void SleepMs(int ms) = 0;
 
-  // Clipboard texts are Shift-JIS bytes.
-  virtual bool ClipboardHasText() = 0;
-  virtual std::string ClipboardText() = 0;
-  // Throws KeyMacroError when the clipboard cannot be opened.
+  // The user's clipboard as it is now; never null.
+  virtual std::unique_ptr<ClipboardSnapshot> SaveClipboard() = 0;
+  // Puts a saved clipboard back exactly. Throws KeyMacroError when the
+  // clipboard cannot be opened.
+  virtual void RestoreClipboard(const ClipboardSnapshot& snapshot) = 0;
+  // Clipboard texts to paste are Shift-JIS bytes. Throws KeyMacroError when
+  // the clipboard cannot be opened.
   virtual void SetClipboardText(const std::string& sjis) = 0;
   // True while another program holds the clipboard open.
   virtual bool ClipboardBusy() = 0;
 
   // Caption of the node selected in the stock code tree; empty when none.
   virtual std::string SelectedNodeCaption() = 0;
+
+  // True once the play is to stop (the user cancelled it, or what it types
+  // into is gone). Asked before every token and every slice of a wait; the
+  // user's clipboard is still put back.
+  virtual bool Cancelled() { return false; }
 };
 
 // Longest extra pause, on top of the pause after a paste, spent waiting for
@@ -60,7 +78,8 @@ class KeyMacroRunner {
   // Plays `macro` synchronously. Holds no state between plays, so a play
   // started from inside another one (through ProcessPendingEvents) is safe.
   // A KeyMacroError from the clipboard ends the play at that token, leaves
-  // the clipboard as it is and reaches the caller.
+  // the clipboard as it is and reaches the caller. A play the sink cancels
+  // stops before its next token or wait slice.
   void PlayKeyMacro(std::string_view macro) const;
 
  private:
