@@ -139,9 +139,16 @@ void WebBrowser::Quit() {
 
 void WebBrowser::Print() {
   if (!page_) return;
+  // The dialog belongs to the window, never to this browser: a page may
+  // close its tab while the dialog is open.
+  const QPointer<WebBrowser> self(this);
+  QWidget* top = window();
   auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
-  QPrintDialog dialog(printer.get(), this);
-  if (dialog.exec() != QDialog::Accepted || !page_) return;
+  QPointer<QPrintDialog> dialog = new QPrintDialog(printer.get(), top == this ? nullptr : top);
+  const bool accepted = dialog->exec() == QDialog::Accepted;
+  if (!dialog) return;  // its window went while it was open
+  delete dialog;
+  if (!accepted || !self || !page_) return;
   // The printer must live until the engine has finished with it: the
   // connection holds it and goes with `job`.
   auto* job = new QObject(this);

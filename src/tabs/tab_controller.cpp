@@ -10,7 +10,6 @@
 #include "core/tabs/tab_close.h"
 #include "platform/cp932.h"
 #include "platform/memory_trim.h"
-#include "platform/page_print.h"
 #include "platform/web_browser.h"
 #include "tabs/browser_tab.h"
 #include "tabs/tab_captions.h"
@@ -329,7 +328,7 @@ void TabController::ToolButtonRefreshClick() {
 }
 
 void TabController::ToolButtonPrintClick() {
-  PrintPage(ActiveBrowser());
+  if (WebBrowser* browser = ActiveBrowser()) browser->Print();
 }
 
 void TabController::OnTabLoadFinished(BrowserTab* tab) {
