@@ -329,8 +329,7 @@ int TFormMain::AskYesNoCancel(const QString& text) {
 }
 
 void TFormMain::ShowError(const QString& text) {
-  QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text, QMessageBox::Ok, this);
-  box.exec();
+  ShowErrorBox(this, text);
 }
 
 bool TFormMain::WriteSettings(const std::function<void(SettingsFile&)>& write) {

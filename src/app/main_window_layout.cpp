@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "app/main_window.h"
+#include "platform/menu_items.h"
 #include "platform/toolbar_icons.h"
 #include "platform/toolbar_icons.h"
 #include "bookmarks/url_list_view.h"
@@ -39,13 +40,6 @@ QToolButton* AddButton(QToolBar* bar, const char* name, const QString& hint, con
   button->setFocusPolicy(Qt::NoFocus);
   bar->addWidget(button);
   return button;
-}
-
-QAction* AddItem(QMenu* menu, const char* name, const QString& caption, int tag = 0) {
-  QAction* action = menu->addAction(caption);
-  action->setObjectName(QString::fromLatin1(name));
-  action->setData(tag);
-  return action;
 }
 
 }  // namespace
@@ -185,8 +179,8 @@ void TFormMain::BuildMenus() {
   PopupMenuNavigate = new QMenu(this);
   PopupMenuNavigate->setObjectName("PopupMenuNavigate");
   auto* navigate_group = new QActionGroup(PopupMenuNavigate);
-  PopupMenuNavigate1 = AddItem(PopupMenuNavigate, "PopupMenuNavigate1", "新規", 6);
-  PopupMenuNavigate2 = AddItem(PopupMenuNavigate, "PopupMenuNavigate2", "上書", 7);
+  PopupMenuNavigate1 = AddMenuItem(PopupMenuNavigate, "PopupMenuNavigate1", "新規", 6);
+  PopupMenuNavigate2 = AddMenuItem(PopupMenuNavigate, "PopupMenuNavigate2", "上書", 7);
   for (QAction* item : {PopupMenuNavigate1, PopupMenuNavigate2}) {
     item->setCheckable(true);
     item->setIcon(ToolbarIcon(item == PopupMenuNavigate1 ? ToolbarImage::NewTab : ToolbarImage::Overwrite));
@@ -200,16 +194,16 @@ void TFormMain::BuildMenus() {
 
   PopupMenuEtc = new QMenu(this);
   PopupMenuEtc->setObjectName("PopupMenuEtc");
-  AddItem(PopupMenuEtc, "PopupMenuEtcOption", "動作環境設定(&O)");
+  AddMenuItem(PopupMenuEtc, "PopupMenuEtcOption", "動作環境設定(&O)");
   QMenu* keys = PopupMenuEtc->addMenu("キーマクロ登録(&K)");
   keys->setObjectName("PopupMenuEtcKey");
-  AddItem(keys, "PopupMenuEtcKeyFunc", "ファンクション(&F)");
-  AddItem(keys, "PopupMenuEtcKeyCode", "銘柄コード(&C)");
+  AddMenuItem(keys, "PopupMenuEtcKeyFunc", "ファンクション(&F)");
+  AddMenuItem(keys, "PopupMenuEtcKeyCode", "銘柄コード(&C)");
   PopupMenuEtc->addSeparator();
-  AddItem(PopupMenuEtc, "PopupMenuNetOption", "インターネット設定(&I)");
+  AddMenuItem(PopupMenuEtc, "PopupMenuNetOption", "インターネット設定(&I)");
   PopupMenuEtc->addSeparator();
-  AddItem(PopupMenuEtc, "PopupMenuEtcHelp", "ヘルプ(&H)");
-  AddItem(PopupMenuEtc, "PopupMenuEtcAbout", "バージョン情報(&A)");
+  AddMenuItem(PopupMenuEtc, "PopupMenuEtcHelp", "ヘルプ(&H)");
+  AddMenuItem(PopupMenuEtc, "PopupMenuEtcAbout", "バージョン情報(&A)");
 
   PopupMenuFunc = new QMenu(this);
   PopupMenuFunc->setObjectName("PopupMenuFunc");

@@ -9,22 +9,14 @@
 #include <stdexcept>
 
 #include "bookmarks/url_list_view.h"
+#include "platform/confirm_box.h"
+#include "platform/menu_items.h"
 #include "core/files/file_io.h"
 #include "core/text/list_file_text.h"
 #include "platform/cp932.h"
 #include "platform/list_edit_cycle.h"
 
 namespace sorvi {
-
-namespace {
-
-QAction* AddItem(QMenu* menu, const char* name, const QString& caption) {
-  QAction* action = menu->addAction(caption);
-  action->setObjectName(QString::fromLatin1(name));
-  return action;
-}
-
-}  // namespace
 
 BookmarkListController::BookmarkListController(UrlListView* list, std::function<UrlSelection()> selection,
                                                const QString& exe_dir, const AppOptions& options,
@@ -45,14 +37,14 @@ BookmarkListController::BookmarkListController(UrlListView* list, std::function<
 void BookmarkListController::BuildMenu(QWidget* window) {
   menu_ = new QMenu(window);
   menu_->setObjectName("PopupMenuURL");
-  QAction* go = AddItem(menu_, "PopupMenuURLGo", "実行");
+  QAction* go = AddMenuItem(menu_, "PopupMenuURLGo", "実行");
   menu_->addSeparator();
-  edit_ = AddItem(menu_, "PopupMenuURLEdit", "編集");
-  copy_ = AddItem(menu_, "PopupMenuURLCopy", "複製");
-  del_ = AddItem(menu_, "PopupMenuURLDel", "削除");
-  add_ = AddItem(menu_, "PopupMenuURLAdd", "追加");
-  editor_ = AddItem(menu_, "PopupMenuURLEditor", "エディタ");
-  save_ = AddItem(menu_, "PopupMenuURLSave", "保存");
+  edit_ = AddMenuItem(menu_, "PopupMenuURLEdit", "編集");
+  copy_ = AddMenuItem(menu_, "PopupMenuURLCopy", "複製");
+  del_ = AddMenuItem(menu_, "PopupMenuURLDel", "削除");
+  add_ = AddMenuItem(menu_, "PopupMenuURLAdd", "追加");
+  editor_ = AddMenuItem(menu_, "PopupMenuURLEditor", "エディタ");
+  save_ = AddMenuItem(menu_, "PopupMenuURLSave", "保存");
   save_->setEnabled(false);
   connect(save_, &QAction::triggered, this, [this] { PopupMenuURLSaveClick(); });
   connect(go, &QAction::triggered, this, [this] { ListViewURLDblClick(QGuiApplication::keyboardModifiers()); });
@@ -61,8 +53,7 @@ void BookmarkListController::BuildMenu(QWidget* window) {
 QString BookmarkListController::FilePath() const { return exe_dir_ + "SV_List.txt"; }
 
 void BookmarkListController::ShowError(const QString& text) {
-  QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text, QMessageBox::Ok, window_);
-  box.exec();
+  ShowErrorBox(window_, text);
 }
 
 void BookmarkListController::ShowAll() {

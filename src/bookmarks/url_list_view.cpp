@@ -9,6 +9,7 @@
 #include <QStyledItemDelegate>
 
 #include "bookmarks/check_box_images.h"
+#include "platform/own_drops.h"
 #include "platform/cp932.h"
 
 namespace sorvi {
@@ -215,32 +216,16 @@ void UrlListView::contextMenuEvent(QContextMenuEvent* event) {
 // Drags from this program's own views are taken, drops from other
 // programs are not.
 void UrlListView::dragEnterEvent(QDragEnterEvent* event) {
-  if (!event->source()) {
-    event->ignore();
-    return;
-  }
-  event->setDropAction(Qt::CopyAction);
-  event->accept();
+  TakeOwnDrag(event);
 }
 
 void UrlListView::dragMoveEvent(QDragMoveEvent* event) {
   QTreeWidget::dragMoveEvent(event);  // scrolls near the edges
-  if (!event->source()) {
-    event->ignore();
-    return;
-  }
-  event->setDropAction(Qt::CopyAction);
-  event->accept();
+  TakeOwnDrag(event);
 }
 
 void UrlListView::dropEvent(QDropEvent* event) {
-  if (!event->source()) {
-    event->ignore();
-    return;
-  }
-  // A copy action: the drag's source must not remove anything afterwards.
-  event->setDropAction(Qt::CopyAction);
-  event->accept();
+  if (!TakeOwnDrag(event)) return;
   ListViewURLDragDrop(event->position().toPoint());
 }
 

@@ -10,6 +10,8 @@
 #include <stdexcept>
 
 #include "codes/code_tree_view.h"
+#include "platform/confirm_box.h"
+#include "platform/menu_items.h"
 #include "core/codes/stock_code_list.h"
 #include "core/files/file_io.h"
 #include "core/text/list_file_text.h"
@@ -17,17 +19,6 @@
 #include "platform/list_edit_cycle.h"
 
 namespace sorvi {
-
-namespace {
-
-QAction* AddItem(QMenu* menu, const char* name, const QString& caption, int tag = 0) {
-  QAction* action = menu->addAction(caption);
-  action->setObjectName(QString::fromLatin1(name));
-  action->setData(tag);
-  return action;
-}
-
-}  // namespace
 
 CodeListController::CodeListController(CodeTreeView* tree, const QString& exe_dir, const AppOptions& options,
                                        QWidget* window)
@@ -46,22 +37,22 @@ void CodeListController::BuildMenu(QWidget* window) {
   go_menu_ = menu_->addMenu("実行");
   go_menu_->setObjectName("PopupMenuCodeGo");
   go_group_ = new QActionGroup(go_menu_);
-  go_url_ = AddItem(go_menu_, "PopupMenuCodeGoURL", "URLを開く", 1);
+  go_url_ = AddMenuItem(go_menu_, "PopupMenuCodeGoURL", "URLを開く", 1);
   go_url_->setCheckable(true);
   go_url_->setChecked(true);
   go_group_->addAction(go_url_);
   go_separator_ = go_menu_->addSeparator();
   go_separator_->setObjectName("PopupMenuCodeGoSeparator");
   menu_->addSeparator();
-  copy1_ = AddItem(menu_, "PopupMenuCodeCopy1", "コード コピー", 1);
-  copy2_ = AddItem(menu_, "PopupMenuCodeCopy2", "名称 コピー", 2);
+  copy1_ = AddMenuItem(menu_, "PopupMenuCodeCopy1", "コード コピー", 1);
+  copy2_ = AddMenuItem(menu_, "PopupMenuCodeCopy2", "名称 コピー", 2);
   menu_->addSeparator();
-  edit_ = AddItem(menu_, "PopupMenuCodeEdit", "編集");
-  copy_ = AddItem(menu_, "PopupMenuCodeCopy", "複製");
-  del_ = AddItem(menu_, "PopupMenuCodeDel", "削除");
-  add_ = AddItem(menu_, "PopupMenuCodeAdd", "追加");
-  editor_ = AddItem(menu_, "PopupMenuCodeEditor", "エディタ");
-  save_ = AddItem(menu_, "PopupMenuCodeSave", "保存");
+  edit_ = AddMenuItem(menu_, "PopupMenuCodeEdit", "編集");
+  copy_ = AddMenuItem(menu_, "PopupMenuCodeCopy", "複製");
+  del_ = AddMenuItem(menu_, "PopupMenuCodeDel", "削除");
+  add_ = AddMenuItem(menu_, "PopupMenuCodeAdd", "追加");
+  editor_ = AddMenuItem(menu_, "PopupMenuCodeEditor", "エディタ");
+  save_ = AddMenuItem(menu_, "PopupMenuCodeSave", "保存");
   save_->setEnabled(false);
   connect(save_, &QAction::triggered, this, [this] { PopupMenuCodeSaveClick(); });
   connect(go_url_, &QAction::triggered, this, [this] { PopupMenuCodeGoClick(go_url_); });
@@ -77,8 +68,7 @@ void CodeListController::PopupMenuCodeGoClick(QAction* item) {
 }
 
 void CodeListController::ShowError(const QString& text) {
-  QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text, QMessageBox::Ok, window_);
-  box.exec();
+  ShowErrorBox(window_, text);
 }
 
 QString CodeListController::FilePath() const { return exe_dir_ + "SV_Code.txt"; }

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 
 #include "platform/cp932.h"
+#include "platform/own_drops.h"
 
 namespace sorvi {
 namespace {
@@ -231,32 +232,16 @@ void CodeTreeView::contextMenuEvent(QContextMenuEvent* event) {
 // list moves the tree's selected node, as if the node had been dragged);
 // drops from other programs are not.
 void CodeTreeView::dragEnterEvent(QDragEnterEvent* event) {
-  if (!event->source()) {
-    event->ignore();
-    return;
-  }
-  event->setDropAction(Qt::CopyAction);
-  event->accept();
+  TakeOwnDrag(event);
 }
 
 void CodeTreeView::dragMoveEvent(QDragMoveEvent* event) {
   QTreeWidget::dragMoveEvent(event);  // scrolls near the edges
-  if (!event->source()) {
-    event->ignore();
-    return;
-  }
-  event->setDropAction(Qt::CopyAction);
-  event->accept();
+  TakeOwnDrag(event);
 }
 
 void CodeTreeView::dropEvent(QDropEvent* event) {
-  if (!event->source()) {
-    event->ignore();
-    return;
-  }
-  // A copy action: the drag's source must not remove anything afterwards.
-  event->setDropAction(Qt::CopyAction);
-  event->accept();
+  if (!TakeOwnDrag(event)) return;
   TreeViewCodeDragDrop(event->position().toPoint());
 }
 

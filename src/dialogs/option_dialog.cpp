@@ -12,6 +12,7 @@
 #include <QSpinBox>
 
 #include "core/settings/settings_file.h"
+#include "platform/confirm_box.h"
 #include "platform/cp932.h"
 
 namespace sorvi {
@@ -167,9 +168,7 @@ void TFormOption::ButtonOkClick() {
     StoreOptionDialogResult(file, result_);
   } catch (const SettingsWriteError& error) {
     // The new values stay in effect for this run; the dialog still closes.
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
-                    QString::fromUtf8(error.what()), QMessageBox::Ok, this);
-    box.exec();
+    ShowErrorBox(this, QString::fromUtf8(error.what()));
   }
   accept();
 }

@@ -7,6 +7,7 @@
 #include <QThread>
 
 #include "core/keymacro/key_macro_runner.h"
+#include "platform/confirm_box.h"
 #include "core/settings/app_options.h"
 #include "keymacro/qt_key_macro_sink.h"
 #include "platform/web_browser.h"
@@ -103,8 +104,7 @@ bool KeyMacroController::WatchForCancel(QObject* receiver, QEvent* event) {
 }
 
 void KeyMacroController::ShowError(const QString& text) {
-  QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text, QMessageBox::Ok, window_);
-  box.exec();
+  ShowErrorBox(window_, text);
 }
 
 void KeyMacroController::HandOver(BrowserTab* tab, const std::string& macro) {

@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QScreen>
 
+#include "platform/confirm_box.h"
+
 namespace sorvi {
 
 RegistryWindow::RegistryWindow(std::string ini_path, const QString& title, QWidget* main_window)
@@ -34,9 +36,7 @@ bool RegistryWindow::TryWrite(const std::function<void()>& write) {
     write();
     return true;
   } catch (const SettingsWriteError& error) {
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
-                    QString::fromUtf8(error.what()), QMessageBox::Ok, this);
-    box.exec();
+    ShowErrorBox(this, QString::fromUtf8(error.what()));
     return false;
   }
 }

@@ -1,5 +1,6 @@
 #include "platform/confirm_box.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QEvent>
 #include <QGuiApplication>
@@ -52,6 +53,11 @@ QAbstractButton* Run(QMessageBox& box, QPushButton* default_button, QPushButton*
 }
 
 }  // namespace
+
+void ShowErrorBox(QWidget* parent, const QString& text) {
+  QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+  box.exec();
+}
 
 int AskYesNoCancel(QWidget* parent, const QString& title, const QString& text, QPoint top_left) {
   QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);

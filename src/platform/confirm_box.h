@@ -7,6 +7,9 @@
 
 namespace sorvi {
 
+// The program's error box: the application's name as title, OK; modal.
+void ShowErrorBox(QWidget* parent, const QString& text);
+
 // Returns QMessageBox::Yes, QMessageBox::No or QMessageBox::Cancel (also
 // when the box is closed without a choice). A negative coordinate is left
 // to the window system; when both are negative the box is centred.

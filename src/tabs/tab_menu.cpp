@@ -5,22 +5,12 @@
 #include <QMenu>
 
 #include "core/tabs/reload_ticks.h"
+#include "platform/menu_items.h"
 #include "platform/web_browser.h"
 #include "tabs/browser_tab.h"
 #include "tabs/tab_lock.h"
 
 namespace sorvi {
-
-namespace {
-
-QAction* AddItem(QMenu* menu, const char* name, const QString& caption, int tag = 0) {
-  QAction* action = menu->addAction(caption);
-  action->setObjectName(QString::fromLatin1(name));
-  action->setData(tag);
-  return action;
-}
-
-}  // namespace
 
 TabMenu::TabMenu(std::function<BrowserTab*()> active_tab, TabLock& lock, QWidget* menu_parent)
     : QObject(menu_parent), active_tab_(std::move(active_tab)), lock_(lock) {
@@ -29,12 +19,12 @@ TabMenu::TabMenu(std::function<BrowserTab*()> active_tab, TabLock& lock, QWidget
   QMenu* reload = menu_->addMenu("自動更新(&U)");
   reload->setObjectName("PopupMenuTabReload");
   reload_group_ = new QActionGroup(reload);
-  AddItem(reload, "PopupMenuTabReload00", "なし", 0);
-  AddItem(reload, "PopupMenuTabReload15", "15秒", 1);
-  AddItem(reload, "PopupMenuTabReload30", "30秒", 2);
-  AddItem(reload, "PopupMenuTabReload1", "1分", 4);
-  AddItem(reload, "PopupMenuTabReload2", "2分", 8);
-  AddItem(reload, "PopupMenuTabReload5", "5分", 20);
+  AddMenuItem(reload, "PopupMenuTabReload00", "なし", 0);
+  AddMenuItem(reload, "PopupMenuTabReload15", "15秒", 1);
+  AddMenuItem(reload, "PopupMenuTabReload30", "30秒", 2);
+  AddMenuItem(reload, "PopupMenuTabReload1", "1分", 4);
+  AddMenuItem(reload, "PopupMenuTabReload2", "2分", 8);
+  AddMenuItem(reload, "PopupMenuTabReload5", "5分", 20);
   for (QAction* item : reload->actions()) {
     item->setCheckable(true);
     reload_group_->addAction(item);
@@ -42,10 +32,10 @@ TabMenu::TabMenu(std::function<BrowserTab*()> active_tab, TabLock& lock, QWidget
   }
   reload->actions().first()->setChecked(true);
   menu_->addSeparator();
-  silent_ = AddItem(menu_, "PopupMenuTabSilent", "ダイアログ抑止(&S)");
+  silent_ = AddMenuItem(menu_, "PopupMenuTabSilent", "ダイアログ抑止(&S)");
   silent_->setCheckable(true);
-  lock_clear_ = AddItem(menu_, "PopupMenuTabLockClear", "ロック対象解除(&L)");
-  client_ = AddItem(menu_, "PopupMenuClient", "タブ内全体表示(&C)");
+  lock_clear_ = AddMenuItem(menu_, "PopupMenuTabLockClear", "ロック対象解除(&L)");
+  client_ = AddMenuItem(menu_, "PopupMenuClient", "タブ内全体表示(&C)");
   connect(silent_, &QAction::triggered, this, &TabMenu::PopupMenuTabSilentClick);
   connect(lock_clear_, &QAction::triggered, this, &TabMenu::PopupMenuTabLockClearClick);
   connect(client_, &QAction::triggered, this, &TabMenu::PopupMenuClientClick);
