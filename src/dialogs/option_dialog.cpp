@@ -72,9 +72,9 @@ TFormOption::TFormOption(const AppOptions& options, QString ini_path, QWidget* p
   auto* group = new QGroupBox("インターバル(100～3000ミリ秒)", this);
   group->setObjectName("GroupBoxInterval");
   group->setGeometry(16, 64, 181, 81);
-  MakeRightLabel(group, "貼り付け後", 22, 23, 56);
+  MakeRightLabel(group, "貼り付け後", 4, 23, 74);
   UpDownIntervalPaste = MakeIntervalBox(group, "UpDownIntervalPaste", "EditIntervalPaste", 20);
-  MakeRightLabel(group, "デフォルト", 26, 51, 52);
+  MakeRightLabel(group, "デフォルト", 4, 51, 74);
   UpDownIntervalDefault = MakeIntervalBox(group, "UpDownIntervalDefault", "EditIntervalDefault", 48);
 
   CheckBoxLinkTarget = MakeCheck(this, "CheckBoxLinkTarget", "リンクのターゲットを考慮する", 220, 68);
