@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QAuthenticator>
+#include <QInputDialog>
+#include <QMessageBox>
 #include <QPointer>
 #include <QWebEngineCertificateError>
 #include <QWebEngineFullScreenRequest>
@@ -46,23 +48,47 @@ void WebPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, cons
   QWebEnginePage::javaScriptConsoleMessage(level, message, line, source);
 }
 
+// The page's own boxes belong to the window, never to the view, which may
+// go while one is open; they are made on the heap for the same reason.
 void WebPage::javaScriptAlert(const QUrl& origin, const QString& message) {
   if (browser_->Silent() || browser_->IsQuitting()) return;
-  QWebEnginePage::javaScriptAlert(origin, message);
+  QPointer<QMessageBox> box =
+      new QMessageBox(QMessageBox::Information, PageDialogTitle(origin), message, QMessageBox::Ok, DialogParent());
+  box->exec();
+  delete box;
 }
 
 bool WebPage::javaScriptConfirm(const QUrl& origin, const QString& message) {
   // The engine asks about leaving a page with an unload handler through this
   // call too; a silent or retired browser must still be able to leave.
   if (browser_->IsQuitting()) return true;
-  if (browser_->Silent()) return IsLeavePageQuestion(message);
-  return QWebEnginePage::javaScriptConfirm(origin, message);
+  const bool leaving = IsLeavePageQuestion(message);
+  if (browser_->Silent()) return leaving;
+  const QString text =
+      leaving ? QStringLiteral("このページから移動しますか？\n入力した内容は保存されない可能性があります。") : message;
+  QPointer<QMessageBox> box = new QMessageBox(QMessageBox::Question, PageDialogTitle(origin), text,
+                                              QMessageBox::Ok | QMessageBox::Cancel, DialogParent());
+  const bool ok = box->exec() == QMessageBox::Ok;
+  delete box;
+  return ok;
 }
 
 bool WebPage::javaScriptPrompt(const QUrl& origin, const QString& message, const QString& default_value,
                                QString* result) {
   if (browser_->Silent() || browser_->IsQuitting()) return false;
-  return QWebEnginePage::javaScriptPrompt(origin, message, default_value, result);
+  QPointer<QInputDialog> dialog = new QInputDialog(DialogParent());
+  dialog->setWindowTitle(PageDialogTitle(origin));
+  dialog->setLabelText(message);
+  dialog->setTextValue(default_value);
+  const bool ok = dialog->exec() == QDialog::Accepted && dialog;
+  if (ok && result) *result = dialog->textValue();
+  delete dialog;
+  return ok;
+}
+
+QString WebPage::PageDialogTitle(const QUrl& origin) {
+  return origin.host().isEmpty() ? QApplication::applicationDisplayName()
+                                 : QStringLiteral("%1 の内容").arg(origin.host());
 }
 
 bool WebPage::IsLeavePageQuestion(const QString& message) const {

@@ -39,6 +39,7 @@ class WebPage : public QWebEnginePage {
   void OnFeaturePermissionRequested(const QUrl& origin, Feature feature);
   void OnFullScreenRequested(QWebEngineFullScreenRequest request);
   QWidget* DialogParent() const;
+  static QString PageDialogTitle(const QUrl& origin);
 
   WebBrowser* browser_;
 };

@@ -454,6 +454,8 @@ void PopupsTest::dialogsAreSuppressedWhenSilent() {
   QVERIFY(f.WaitLoaded(0, "asked"));
   QCOMPARE(driver.Seen().size(), size_t(1));
   QVERIFY(driver.Seen()[0].text.contains("hello"));
+  // The box belongs to the window: a page may close its tab meanwhile.
+  QCOMPARE(driver.Seen()[0].parent, f.form.get());
 
   f.tabs->Menu().PopupMenuTabPopup();
   QVERIFY(!Find<QAction>(f.form.get(), "PopupMenuTabSilent")->isChecked());

@@ -16,7 +16,7 @@ DialogDriver::~DialogDriver() { timer_.stop(); }
 void DialogDriver::Poll() {
   auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
   if (!box || !box->isVisible()) return;
-  SeenBox seen{box->windowTitle(), box->text(), box->pos(), {}};
+  SeenBox seen{box->windowTitle(), box->text(), box->pos(), {}, box->parentWidget()};
   QAbstractButton* chosen = nullptr;
   const QString answer = answers_.isEmpty() ? QString() : answers_.takeFirst();
   for (QAbstractButton* button : box->buttons()) {

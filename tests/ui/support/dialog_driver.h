@@ -3,6 +3,7 @@
 // (text, title, position) and answered by clicking the button with the given
 // caption, so no test ever waits on a box.
 #include <QPoint>
+#include <QWidget>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -15,6 +16,7 @@ struct SeenBox {
   QString text;
   QPoint pos;
   QStringList buttons;
+  const QWidget* parent = nullptr;  // the box's parent widget
 };
 
 class DialogDriver : public QObject {
