@@ -28,6 +28,7 @@
 #include "core/settings/url_history.h"
 #include "keymacro/code_go_menu.h"
 #include "keymacro/key_macro_controller.h"
+#include "keymacro/registry_window.h"
 #include "keymacro/key_macro_registries.h"
 #include "platform/confirm_box.h"
 #include "platform/cp932.h"
@@ -401,6 +402,9 @@ void TFormMain::closeEvent(QCloseEvent* e) {
     e->ignore();
     return;
   }
+  // An open registry window closes as the user would close it: it keeps
+  // its size and column widths (edits not saved are dropped, as then).
+  if (RegistryWindow* registry = key_registries_->OpenWindow()) registry->close();
   FormClose();
   // A play waiting in the event loop would keep the program from ending.
   macros_->CancelPlay("キーマクロを中止しました");

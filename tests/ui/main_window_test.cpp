@@ -10,6 +10,7 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QFileInfo>
+#include <QPointer>
 #include <QTest>
 #include <QToolButton>
 
@@ -18,6 +19,8 @@
 #include "codes/code_list_controller.h"
 #include "bookmarks/bookmark_list_controller.h"
 #include "codes/code_tree_view.h"
+#include "keymacro/registry_window.h"
+#include "keymacro/key_macro_registries.h"
 #include "support/event_wait.h"
 #include "support/find_widget.h"
 #include "support/window_options.h"
@@ -47,6 +50,7 @@ class MainWindowTest : public QObject {
   void refusedSettingsWriteIsReportedAndTheOldFileKept();
   void failedSaveAtCloseOffersToLeaveWithoutIt();
   void unreadableFilesAreNeverWrittenOver();
+  void openRegistryWindowKeepsItsSizeWhenTheProgramCloses();
 };
 
 void MainWindowTest::firstStartUsesTheDefaults() {
@@ -334,6 +338,22 @@ void MainWindowTest::unreadableFilesAreNeverWrittenOver() {
     QVERIFY2(ini.contains("Expand=101\r\n"), ini.constData());
     QVERIFY2(ini.contains("IniDir=/srv/charts\r\n"), ini.constData());
   }
+}
+
+void MainWindowTest::openRegistryWindowKeepsItsSizeWhenTheProgramCloses() {
+  ScratchDir dir;
+  TFormMain form(dir.Path());
+  form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&form));
+  Find<QAction>(&form, "PopupMenuEtcKeyFunc")->trigger();
+  QPointer<QWidget> registry = form.KeyRegistries()->OpenWindow();
+  QVERIFY(registry);
+  registry->resize(517, 311);
+  QVERIFY(form.close());
+  QVERIFY(registry.isNull() || !registry->isVisible());
+  const QByteArray ini = dir.Read("Sorvi.ini");
+  QVERIFY2(ini.contains("Width=517\r\n"), ini.constData());
+  QVERIFY2(ini.contains("Height=311\r\n"), ini.constData());
 }
 
 QTEST_MAIN(MainWindowTest)
