@@ -6,33 +6,15 @@
 
 #include "core/settings/internet_settings.h"
 #include "core/settings/settings_file.h"
+#include "temp_dir.h"
 
 namespace sorvi {
 namespace {
 
-namespace fs = std::filesystem;
-
-class TempIni {
- public:
-  TempIni() {
-    std::string pattern = (fs::temp_directory_path() / "sorvi_internet_XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    dir_ = pattern;
-  }
-  ~TempIni() {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-  std::string Path() const { return (dir_ / "Sorvi.ini").string(); }
-  void Write(const std::string& bytes) const { std::ofstream(Path(), std::ios::binary) << bytes; }
-
- private:
-  fs::path dir_;
-};
 
 TEST(InternetSettingsFile, DefaultsRoundTripAndBrokenValues) {
-  TempIni ini;
-  InternetSettings absent = ReadInternetSettings(SettingsFile(ini.Path()));
+  TempDir ini;
+  InternetSettings absent = ReadInternetSettings(SettingsFile(ini.File()));
   EXPECT_EQ(absent.proxy, ProxyMode::kSystem);
   EXPECT_EQ(absent.languages, "");
 
@@ -42,26 +24,26 @@ TEST(InternetSettingsFile, DefaultsRoundTripAndBrokenValues) {
   manual.proxy_port = 8080;
   manual.languages = "ja,en-US";
   {
-    SettingsFile file(ini.Path());
+    SettingsFile file(ini.File());
     file.WriteString("Option", "Editor", "Notepad");
     WriteInternetSettings(file, manual);
   }
-  const InternetSettings back = ReadInternetSettings(SettingsFile(ini.Path()));
+  const InternetSettings back = ReadInternetSettings(SettingsFile(ini.File()));
   EXPECT_EQ(back.proxy, ProxyMode::kManual);
   EXPECT_EQ(back.proxy_host, "proxy.example.jp");
   EXPECT_EQ(back.proxy_port, 8080);
   EXPECT_EQ(back.languages, "ja,en-US");
-  EXPECT_EQ(SettingsFile(ini.Path()).ReadString("Option", "Editor", ""), "Notepad");
+  EXPECT_EQ(SettingsFile(ini.File()).ReadString("Option", "Editor", ""), "Notepad");
 
   // Hand-edited nonsense never reaches the engine.
-  ini.Write("[internet]\r\nProxy=2\r\nProxyHost=bad host\r\nProxyPort=99999\r\nLanguages=ja;q=1\r\n");
-  const InternetSettings broken = ReadInternetSettings(SettingsFile(ini.Path()));
+  WriteRaw(ini.File(), "[internet]\r\nProxy=2\r\nProxyHost=bad host\r\nProxyPort=99999\r\nLanguages=ja;q=1\r\n");
+  const InternetSettings broken = ReadInternetSettings(SettingsFile(ini.File()));
   EXPECT_EQ(broken.proxy, ProxyMode::kSystem);
   EXPECT_EQ(broken.languages, "");
-  ini.Write("[Internet]\r\nProxy=7\r\n");
-  EXPECT_EQ(ReadInternetSettings(SettingsFile(ini.Path())).proxy, ProxyMode::kSystem);
-  ini.Write("[Internet]\r\nProxy=1\r\n");
-  EXPECT_EQ(ReadInternetSettings(SettingsFile(ini.Path())).proxy, ProxyMode::kNone);
+  WriteRaw(ini.File(), "[Internet]\r\nProxy=7\r\n");
+  EXPECT_EQ(ReadInternetSettings(SettingsFile(ini.File())).proxy, ProxyMode::kSystem);
+  WriteRaw(ini.File(), "[Internet]\r\nProxy=1\r\n");
+  EXPECT_EQ(ReadInternetSettings(SettingsFile(ini.File())).proxy, ProxyMode::kNone);
 }
 
 TEST(InternetSettingsText, HostAndPortAsTyped) {

@@ -1,4 +1,5 @@
 #include "core/keymacro/key_code_registry.h"
+#include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -13,43 +14,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "sorvi_keycode_XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    dir_ = pattern;
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-  std::string Ini() const { return (dir_ / "Sorvi.ini").string(); }
-
- private:
-  fs::path dir_;
-};
-
-void WriteRaw(const std::string& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string ReadRaw(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-KeyCodeRegistry Read(const TempDir& dir) { return ReadKeyCodeRegistry(SettingsFile(dir.Ini())); }
+KeyCodeRegistry Read(const TempDir& dir) { return ReadKeyCodeRegistry(SettingsFile(dir.File())); }
 
 // "表示": the first character ends in the byte 0x5C.
 const std::string kHyoji = "\x95\x5C\x8E\xA6";
 
 TEST(KeyCodeRead, EntriesDefaultAndHoles) {
   TempDir dir;
-  WriteRaw(dir.Ini(), "[KeyCode]\r\nC=3\r\nD=2\r\nN1=" + kHyoji +
+  WriteRaw(dir.File(), "[KeyCode]\r\nC=3\r\nD=2\r\nN1=" + kHyoji +
                           "\r\nM1=\\c\\r\r\nN2=two\r\nM3=\\t\\c\r\nN4=beyond\r\n");
   const KeyCodeRegistry r = Read(dir);
   EXPECT_EQ(r.Entries, (std::vector<KeyCodeEntry>{{kHyoji, "\\c\\r"}, {"two", ""}, {"", "\\t\\c"}}));
@@ -58,50 +30,50 @@ TEST(KeyCodeRead, EntriesDefaultAndHoles) {
 
 TEST(KeyCodeRead, DefaultNamingNoEntryIsTheUrlAction) {
   TempDir dir;
-  WriteRaw(dir.Ini(), "[KeyCode]\r\nC=2\r\nD=3\r\nN1=a\r\nN2=b\r\n");
+  WriteRaw(dir.File(), "[KeyCode]\r\nC=2\r\nD=3\r\nN1=a\r\nN2=b\r\n");
   EXPECT_EQ(Read(dir).Default, 0);
-  WriteRaw(dir.Ini(), "[KeyCode]\r\nC=2\r\nD=-1\r\n");
+  WriteRaw(dir.File(), "[KeyCode]\r\nC=2\r\nD=-1\r\n");
   EXPECT_EQ(Read(dir).Default, 0);
   EXPECT_EQ(Read(dir).Entries.size(), 2u);
   // No count, no entries, whatever D says.
-  WriteRaw(dir.Ini(), "[KeyCode]\r\nD=1\r\nN1=a\r\n");
+  WriteRaw(dir.File(), "[KeyCode]\r\nD=1\r\nN1=a\r\n");
   EXPECT_EQ(Read(dir), KeyCodeRegistry{});
-  WriteRaw(dir.Ini(), "[KeyCode]\r\nC=999999999\r\n");
+  WriteRaw(dir.File(), "[KeyCode]\r\nC=999999999\r\n");
   EXPECT_EQ(Read(dir).Entries.size(), size_t(kMaxKeyCodeEntriesRead));
 }
 
 TEST(KeyCodeWrite, ErasesAndRewritesInOrder) {
   TempDir dir;
-  WriteRaw(dir.Ini(), "[KeyCode]\r\nC=5\r\nN5=old\r\nWidth=400\r\n[URL]\r\nCount=0\r\n");
+  WriteRaw(dir.File(), "[KeyCode]\r\nC=5\r\nN5=old\r\nWidth=400\r\n[URL]\r\nCount=0\r\n");
   const KeyCodeRegistry registry{{{kHyoji, "\\c\\r"}, {"b", "x\\\\y"}}, 2};
-  WriteKeyCodeRegistry(dir.Ini(), registry);
-  EXPECT_EQ(ReadRaw(dir.Ini()),
+  WriteKeyCodeRegistry(dir.File(), registry);
+  EXPECT_EQ(ReadRaw(dir.File()),
             "[URL]\r\nCount=0\r\n[KeyCode]\r\nC=2\r\nD=2\r\nN1=" + kHyoji +
                 "\r\nM1=\\c\\r\r\nN2=b\r\nM2=x\\\\y\r\n");
   EXPECT_EQ(Read(dir), registry);
 
   // The window's close adds its size after the entries.
-  SettingsFile file(dir.Ini());
+  SettingsFile file(dir.File());
   WriteKeyCodeWindowSettings(file, {1, 2, 3, 4});
-  EXPECT_TRUE(ReadRaw(dir.Ini()).ends_with("M2=x\\\\y\r\nHeight=1\r\nWidth=2\r\nClm2=3\r\nClm3=4\r\n"));
-  const KeyCodeWindowSettings s = ReadKeyCodeWindowSettings(SettingsFile(dir.Ini()));
+  EXPECT_TRUE(ReadRaw(dir.File()).ends_with("M2=x\\\\y\r\nHeight=1\r\nWidth=2\r\nClm2=3\r\nClm3=4\r\n"));
+  const KeyCodeWindowSettings s = ReadKeyCodeWindowSettings(SettingsFile(dir.File()));
   EXPECT_EQ(s.Clm3, 4);
 }
 
 TEST(KeyCodeWrite, RefusedWriteLeavesTheFileAsItWas) {
   TempDir dir;
   const std::string before = "[KeyCode]\r\nC=1\r\nD=1\r\nN1=a\r\nM1=m\r\n";
-  WriteRaw(dir.Ini(), before);
-  fs::create_directory(dir.Ini() + ".___");
-  EXPECT_THROW(WriteKeyCodeRegistry(dir.Ini(), KeyCodeRegistry{}), SettingsWriteError);
-  EXPECT_EQ(ReadRaw(dir.Ini()), before);
+  WriteRaw(dir.File(), before);
+  fs::create_directory(dir.File() + ".___");
+  EXPECT_THROW(WriteKeyCodeRegistry(dir.File(), KeyCodeRegistry{}), SettingsWriteError);
+  EXPECT_EQ(ReadRaw(dir.File()), before);
   EXPECT_EQ(Read(dir), (KeyCodeRegistry{{{"a", "m"}}, 1}));
 }
 
 TEST(KeyCodeWrite, FreshFileIsCreated) {
   TempDir dir;
-  WriteKeyCodeRegistry(dir.Ini(), KeyCodeRegistry{});
-  EXPECT_EQ(ReadRaw(dir.Ini()), "[KeyCode]\r\nC=0\r\nD=0\r\n");
+  WriteKeyCodeRegistry(dir.File(), KeyCodeRegistry{});
+  EXPECT_EQ(ReadRaw(dir.File()), "[KeyCode]\r\nC=0\r\nD=0\r\n");
 }
 
 }  // namespace

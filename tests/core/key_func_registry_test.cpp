@@ -9,41 +9,13 @@
 #include <string>
 
 #include "core/keymacro/address_pattern.h"
+#include "temp_dir.h"
 
 namespace sorvi {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
-
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "sorvi_keyfunc_XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    dir_ = pattern;
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-  std::string Ini() const { return (dir_ / "Sorvi.ini").string(); }
-
- private:
-  fs::path dir_;
-};
-
-void WriteRaw(const std::string& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string ReadRaw(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 // "ソ表": both characters end in the byte 0x5C.
 const std::string kSoHyo = "\x83\x5C\x95\x5C";
@@ -52,7 +24,7 @@ const std::string kSoHyo = "\x83\x5C\x95\x5C";
 
 TEST(KeyFuncRead, AbsentSectionGivesTwelveEmptyDirectKeys) {
   TempDir dir;
-  const KeyFuncRegistry registry = ReadKeyFuncRegistry(SettingsFile(dir.Ini()));
+  const KeyFuncRegistry registry = ReadKeyFuncRegistry(SettingsFile(dir.File()));
   for (int n = 0; n < kFunctionKeyCount; ++n) {
     EXPECT_EQ(registry.KeyFuncKind[n], kKeyFuncDirect);
     EXPECT_TRUE(registry.KeyFuncList[n].empty());
@@ -61,7 +33,7 @@ TEST(KeyFuncRead, AbsentSectionGivesTwelveEmptyDirectKeys) {
 
 TEST(KeyFuncRead, CountsKindsAndHoles) {
   TempDir dir;
-  WriteRaw(dir.Ini(),
+  WriteRaw(dir.File(),
            "[KeyFunc]\r\n"
            // Odd count: 5 strings read as three entries, the third from
            // whatever M1-3 and U1-3 hold (only the macro here).
@@ -73,7 +45,7 @@ TEST(KeyFuncRead, CountsKindsAndHoles) {
            "C3=1\r\nK3=7\r\nM3-1=only\r\n"
            "C4=-4\r\nK4=-1\r\nM4-1=never\r\n"
            "K5=abc\r\n");
-  const KeyFuncRegistry r = ReadKeyFuncRegistry(SettingsFile(dir.Ini()));
+  const KeyFuncRegistry r = ReadKeyFuncRegistry(SettingsFile(dir.File()));
 
   EXPECT_EQ(r.KeyFuncKind[0], kKeyFuncSelect);
   EXPECT_EQ(r.KeyFuncList[0],
@@ -90,8 +62,8 @@ TEST(KeyFuncRead, CountsKindsAndHoles) {
 
 TEST(KeyFuncRead, HugeCountIsBounded) {
   TempDir dir;
-  WriteRaw(dir.Ini(), "[KeyFunc]\r\nC12=2147483647\r\nM12-1=m\r\n");
-  const KeyFuncRegistry r = ReadKeyFuncRegistry(SettingsFile(dir.Ini()));
+  WriteRaw(dir.File(), "[KeyFunc]\r\nC12=2147483647\r\nM12-1=m\r\n");
+  const KeyFuncRegistry r = ReadKeyFuncRegistry(SettingsFile(dir.File()));
   ASSERT_EQ(r.KeyFuncList[11].size(), size_t(kMaxKeyFuncEntriesRead));
   EXPECT_EQ(r.KeyFuncList[11][0].Macro, "m");
 }
@@ -100,14 +72,14 @@ TEST(KeyFuncRead, HugeCountIsBounded) {
 
 TEST(KeyFuncWrite, ErasesAndRewritesTheSectionInOrder) {
   TempDir dir;
-  WriteRaw(dir.Ini(),
+  WriteRaw(dir.File(),
            "[Option]\r\nEditor=vi\r\n[KeyFunc]\r\nC1=2\r\nM1-1=old\r\nU1-1=gone\r\nHeight=300\r\n"
            "[Window]\r\nTop=5\r\n");
   KeyFuncRegistry registry;
   registry.KeyFuncKind[0] = kKeyFuncSelect;
   registry.KeyFuncList[0] = {{"1234\\r", kSoHyo}, {"\\c\\r", "two"}};
   registry.KeyFuncList[11] = {{kSoHyo, "http://x/"}};
-  WriteKeyFuncRegistry(dir.Ini(), registry);
+  WriteKeyFuncRegistry(dir.File(), registry);
 
   std::string expected = "[Option]\r\nEditor=vi\r\n[Window]\r\nTop=5\r\n[KeyFunc]\r\n";
   expected += "C1=4\r\nK1=0\r\nM1-1=1234\\r\r\nU1-1=" + kSoHyo + "\r\nM1-2=\\c\\r\r\nU1-2=two\r\n";
@@ -115,42 +87,42 @@ TEST(KeyFuncWrite, ErasesAndRewritesTheSectionInOrder) {
     expected += "C" + std::to_string(n) + "=0\r\nK" + std::to_string(n) + "=1\r\n";
   }
   expected += "C12=2\r\nK12=1\r\nM12-1=" + kSoHyo + "\r\nU12-1=http://x/\r\n";
-  EXPECT_EQ(ReadRaw(dir.Ini()), expected);
+  EXPECT_EQ(ReadRaw(dir.File()), expected);
 
   // What was written reads back as it was, 0x5C trail bytes included.
-  EXPECT_EQ(ReadKeyFuncRegistry(SettingsFile(dir.Ini())), registry);
+  EXPECT_EQ(ReadKeyFuncRegistry(SettingsFile(dir.File())), registry);
 }
 
 TEST(KeyFuncWrite, RefusedWriteLeavesTheFileAsItWas) {
   TempDir dir;
   const std::string before = "[KeyFunc]\r\nC1=2\r\nK1=0\r\nM1-1=m\r\nU1-1=u\r\n";
-  WriteRaw(dir.Ini(), before);
+  WriteRaw(dir.File(), before);
   // The replacement copy's name is taken by a directory: even root cannot
   // replace the file.
-  fs::create_directory(dir.Ini() + ".___");
+  fs::create_directory(dir.File() + ".___");
   KeyFuncRegistry registry;
   registry.KeyFuncList[0] = {{"new", ""}};
   try {
-    WriteKeyFuncRegistry(dir.Ini(), registry);
+    WriteKeyFuncRegistry(dir.File(), registry);
     FAIL() << "no exception";
   } catch (const SettingsWriteError& e) {
-    EXPECT_EQ(std::string(e.what()), dir.Ini() + " に書き込めません");
+    EXPECT_EQ(std::string(e.what()), dir.File() + " に書き込めません");
   }
-  EXPECT_EQ(ReadRaw(dir.Ini()), before);
+  EXPECT_EQ(ReadRaw(dir.File()), before);
 }
 
 TEST(KeyFuncWindow, SizeAndTheActivePageColumns) {
   TempDir dir;
-  KeyFuncWindowSettings defaults = ReadKeyFuncWindowSettings(SettingsFile(dir.Ini()));
+  KeyFuncWindowSettings defaults = ReadKeyFuncWindowSettings(SettingsFile(dir.File()));
   EXPECT_EQ(defaults.Height, 260);
   EXPECT_EQ(defaults.Width, 515);
   EXPECT_EQ(defaults.Clm1, 200);
 
-  SettingsFile file(dir.Ini());
+  SettingsFile file(dir.File());
   WriteKeyFuncWindowSettings(file, kKeyFuncDirect, {300, 600, 11, 22, 33});
-  EXPECT_EQ(ReadRaw(dir.Ini()), "[KeyFunc]\r\nHeight=300\r\nWidth=600\r\nClm2=22\r\nClm3=33\r\n");
+  EXPECT_EQ(ReadRaw(dir.File()), "[KeyFunc]\r\nHeight=300\r\nWidth=600\r\nClm2=22\r\nClm3=33\r\n");
   WriteKeyFuncWindowSettings(file, kKeyFuncSelect, {1, 2, 44, 55, 66});
-  const KeyFuncWindowSettings s = ReadKeyFuncWindowSettings(SettingsFile(dir.Ini()));
+  const KeyFuncWindowSettings s = ReadKeyFuncWindowSettings(SettingsFile(dir.File()));
   EXPECT_EQ(s.Clm1, 44);
   EXPECT_EQ(s.Clm2, 55);
   EXPECT_EQ(s.Clm3, 33);

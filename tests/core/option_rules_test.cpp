@@ -10,35 +10,12 @@
 #include "core/settings/app_options.h"
 #include "core/settings/option_rules.h"
 #include "core/settings/settings_file.h"
+#include "temp_dir.h"
 
 namespace sorvi {
 namespace {
 
 namespace fs = std::filesystem;
-
-class TempIni {
- public:
-  TempIni() {
-    std::string pattern = (fs::temp_directory_path() / "sorvi_options_XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    dir_ = pattern;
-  }
-  ~TempIni() {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-  std::string Path() const { return (dir_ / "Sorvi.ini").string(); }
-  std::string Read() const {
-    std::ifstream in(Path(), std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  void Write(const std::string& bytes) const { std::ofstream(Path(), std::ios::binary) << bytes; }
-
- private:
-  fs::path dir_;
-};
 
 // What the dialog hands over when the user changes nothing.
 OptionDialogInput Unchanged(const AppOptions& o, bool editor_exists) {
@@ -80,8 +57,8 @@ TEST(OptionEditor, OnlyAnExistingFileIsKeptEverythingElseBecomesNotepad) {
 }
 
 TEST(OptionDialogOk, WithoutChangesWritesAllEightKeysAndCreatesTheSection) {
-  TempIni ini;
-  ini.Write("[Window]\r\nTop=10\r\n");
+  TempDir ini;
+  WriteRaw(ini.File(), "[Window]\r\nTop=10\r\n");
   AppOptions current;
   current.Editor = "/bin/sh";
   current.IntervalPaste = 1200;
@@ -93,14 +70,14 @@ TEST(OptionDialogOk, WithoutChangesWritesAllEightKeysAndCreatesTheSection) {
   const OptionDialogResult result = ApplyOptionDialog(current, Unchanged(current, true));
   EXPECT_FALSE(result.link_target_changed);
   EXPECT_FALSE(result.later_tabs_changed);
-  SettingsFile file(ini.Path());
+  SettingsFile file(ini.File());
   StoreOptionDialogResult(file, result);
 
-  EXPECT_EQ(ini.Read(),
+  EXPECT_EQ(ReadRaw(ini.File()),
             "[Window]\r\nTop=10\r\n"
             "[Option]\r\nEditor=/bin/sh\r\nIntervalPaste=1200\r\nIntervalDefault=400\r\n"
             "LinkTarget=0\r\nClient=0\r\nSilent=1\r\nFocusLock=0\r\nAutoSave=0\r\n");
-  const AppOptions reread = ReadAppOptions(SettingsFile(ini.Path()));
+  const AppOptions reread = ReadAppOptions(SettingsFile(ini.File()));
   EXPECT_EQ(reread.Editor, "/bin/sh");
   EXPECT_EQ(reread.IntervalPaste, 1200);
   EXPECT_FALSE(reread.LinkTarget);
@@ -120,7 +97,7 @@ TEST(OptionDialogOk, OffStepStoredIntervalIsWrittenOnlyAsShown) {
 }
 
 TEST(OptionDialogOk, ClearedEditorBecomesNotepadInMemoryAndInTheFile) {
-  TempIni ini;
+  TempDir ini;
   AppOptions current;
   current.Editor = "/bin/sh";
   OptionDialogInput in = Unchanged(current, true);
@@ -128,9 +105,9 @@ TEST(OptionDialogOk, ClearedEditorBecomesNotepadInMemoryAndInTheFile) {
   in.editor_exists = false;
   const OptionDialogResult result = ApplyOptionDialog(current, in);
   EXPECT_EQ(result.options.Editor, "Notepad");
-  SettingsFile file(ini.Path());
+  SettingsFile file(ini.File());
   StoreOptionDialogResult(file, result);
-  EXPECT_EQ(SettingsFile(ini.Path()).ReadString("Option", "Editor", "?"), "Notepad");
+  EXPECT_EQ(SettingsFile(ini.File()).ReadString("Option", "Editor", "?"), "Notepad");
 }
 
 TEST(OptionDialogOk, TellsWhichChangesReachOpenTabsAndWhichOnlyLaterOnes) {
@@ -162,20 +139,20 @@ TEST(OptionDialogOk, TellsWhichChangesReachOpenTabsAndWhichOnlyLaterOnes) {
 }
 
 TEST(OptionDialogOk, RefusedWriteThrowsWithThePathAndLeavesTheFileAsItWas) {
-  TempIni ini;
-  ini.Write("[Option]\r\nEditor=x\r\n");
-  SettingsFile file(ini.Path());
+  TempDir ini;
+  WriteRaw(ini.File(), "[Option]\r\nEditor=x\r\n");
+  SettingsFile file(ini.File());
   // A directory in the place of the save copy makes every write fail, even
   // for root.
-  fs::create_directory(ini.Path() + ".___");
+  fs::create_directory(ini.File() + ".___");
   AppOptions current;
   try {
     StoreOptionDialogResult(file, ApplyOptionDialog(current, Unchanged(current, false)));
     FAIL() << "no error";
   } catch (const SettingsWriteError& error) {
-    EXPECT_EQ(std::string(error.what()), ini.Path() + " に書き込めません");
+    EXPECT_EQ(std::string(error.what()), ini.File() + " に書き込めません");
   }
-  EXPECT_EQ(ini.Read(), "[Option]\r\nEditor=x\r\n");
+  EXPECT_EQ(ReadRaw(ini.File()), "[Option]\r\nEditor=x\r\n");
 }
 
 }  // namespace
