@@ -250,8 +250,10 @@ void TFormMain::changeEvent(QEvent* e) {
     auto* change = static_cast<QWindowStateChangeEvent*>(e);
     // Keep the bounds the window had before it was maximized, for writing
     // back at close.
-    if ((windowState() & Qt::WindowMaximized) && !(change->oldState() & Qt::WindowMaximized) &&
-        !(change->oldState() & Qt::WindowMinimized)) {
+    // A page's full screen counts as maximized here: its bounds are not the
+    // window's own.
+    const Qt::WindowStates large = Qt::WindowMaximized | Qt::WindowFullScreen;
+    if ((windowState() & large) && !(change->oldState() & large) && !(change->oldState() & Qt::WindowMinimized)) {
       const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
       const QPoint frame_offset = geometry().topLeft() - pos();
       NormalTop = normal.top() - frame_offset.y();
@@ -376,12 +378,13 @@ bool TFormMain::FormCloseQuery() {
 void TFormMain::FormClose() {
   WriteSettings([this](SettingsFile& ini) {
     const bool maximized = isMaximized();
+    const bool normal_bounds_kept = maximized || isFullScreen();
     // Position of the frame, size of the window: what move() and resize()
     // take back at the next start.
-    ini.WriteInteger("Window", "Top", maximized ? NormalTop : y());
-    ini.WriteInteger("Window", "Left", maximized ? NormalLeft : x());
-    ini.WriteInteger("Window", "Height", maximized ? NormalHeight : height());
-    ini.WriteInteger("Window", "Width", maximized ? NormalWidth : width());
+    ini.WriteInteger("Window", "Top", normal_bounds_kept ? NormalTop : y());
+    ini.WriteInteger("Window", "Left", normal_bounds_kept ? NormalLeft : x());
+    ini.WriteInteger("Window", "Height", normal_bounds_kept ? NormalHeight : height());
+    ini.WriteInteger("Window", "Width", normal_bounds_kept ? NormalWidth : width());
     ini.WriteInteger("Window", "State", isMinimized() ? 1 : maximized ? 2 : 0);
     ini.WriteInteger("Window", "SplitteL", PanelL->width());
     ini.WriteInteger("Window", "SplitteU", ListViewURL->height());
