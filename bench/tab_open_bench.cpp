@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "process_tree.h"
 #include "platform/web_browser.h"
 #include "tabs/address_box.h"
 #include "tabs/tab_controller.h"
@@ -38,50 +39,10 @@ namespace {
 constexpr int kTabs = 10;
 constexpr int kChurnTabs = 50;
 
-struct Memory {
-  double rss_mib = 0;
-  double pss_mib = 0;
-  int processes = 0;
-};
-
-// Parent of a process from /proc/<pid>/stat (the field after the command
-// name, which may itself hold spaces and parentheses).
-int ParentOf(const QString& pid) {
-  QFile stat("/proc/" + pid + "/stat");
-  if (!stat.open(QIODevice::ReadOnly)) return -1;
-  const QByteArray text = stat.readAll();
-  const qsizetype close = text.lastIndexOf(')');
-  if (close < 0) return -1;
-  const QList<QByteArray> fields = text.mid(close + 2).split(' ');
-  return fields.size() > 1 ? fields[1].toInt() : -1;
-}
+using Memory = bench::TreeSample;
 
 // RSS and PSS summed over this process and all its descendants.
-Memory SampleMemory() {
-  QMap<int, QList<int>> children;
-  for (const QString& entry : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-    bool numeric = false;
-    const int pid = entry.toInt(&numeric);
-    if (numeric) children[ParentOf(entry)].append(pid);
-  }
-  Memory memory;
-  std::vector<int> pending{int(getpid())};
-  while (!pending.empty()) {
-    const int pid = pending.back();
-    pending.pop_back();
-    for (int child : children.value(pid)) pending.push_back(child);
-    QFile rollup(QString("/proc/%1/smaps_rollup").arg(pid));
-    if (!rollup.open(QIODevice::ReadOnly)) continue;
-    ++memory.processes;
-    for (const QByteArray& line : rollup.readAll().split('\n')) {
-      const QList<QByteArray> parts = line.simplified().split(' ');
-      if (parts.size() < 2) continue;
-      if (parts[0] == "Rss:") memory.rss_mib += parts[1].toDouble() / 1024.0;
-      if (parts[0] == "Pss:") memory.pss_mib += parts[1].toDouble() / 1024.0;
-    }
-  }
-  return memory;
-}
+Memory SampleMemory() { return bench::SampleTree(); }
 
 // Runs the event loop for `ms` milliseconds.
 void Settle(int ms) {
