@@ -3,6 +3,10 @@
 # data directory, the menu entry, the icons and the software-centre entry.
 include(GNUInstallDirs)
 
+# Installing and packaging take the program as built (scripts/package builds
+# it first) instead of building every test and benchmark.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
 # The date of the release named by PROJECT_VERSION; change them together.
 set(SORVI_RELEASE_DATE "2026-12-07")
 

@@ -1,7 +1,8 @@
 # `cpack -G DEB`: a Debian package of what install.cmake installs. The
-# libraries come from dpkg-shlibdeps; the rest are what the program loads
-# at run time without linking it: the engine's helper process and data,
-# Qt's Japanese translations and a Japanese font.
+# libraries come from dpkg-shlibdeps (the engine's library brings its helper
+# process, libqt6webenginecore6-bin, along); the rest are what the program
+# loads at run time without linking it: the engine's data, Qt's Japanese
+# translations and a Japanese font.
 set(CPACK_PACKAGE_NAME sorvi)
 set(CPACK_PACKAGE_VENDOR "Sorvi developers")
 set(CPACK_PACKAGE_CONTACT "Sorvi developers <sorvi@example.jp>")
@@ -18,7 +19,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6webenginecore6-bin, libqt6webengine6-data, qt6-translations-l10n, fonts-noto-cjk")
+    "libqt6webengine6-data, qt6-translations-l10n, fonts-noto-cjk")
 # Wayland sessions without it still run the program through XWayland.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 
