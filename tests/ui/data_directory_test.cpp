@@ -1,6 +1,6 @@
 // The data directory on real files: an installed copy fills the user's
 // directory from its read-only templates without ever replacing a user's
-// list, a portable copy stays beside itself, and nowhere to write is said.
+// list, and nowhere to write is said.
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -86,16 +86,6 @@ class DataDirectoryTest : public QObject {
     QVERIFY(!QFile::exists(copy.user + "/SV_List.txt"));
     QCOMPARE(ReadAll(copy.user + "/SV_List.txt.___"), QByteArray("my list\r\n"));
     QCOMPARE(ReadAll(copy.user + "/Sorvi.htm"), QByteArray("<html>help 2</html>"));
-  }
-
-  void APortableCopyKeepsItsDataBesideItself() {
-    ScratchDir dir;
-    dir.Write("SV_Code.txt", "[old]\r\n");
-    const QString user = dir.File("home/Sorvi");
-    const DataDirectory data = PrepareDataDirectory(dir.Path(), user);
-    QCOMPARE(data.dir, dir.Path());
-    QVERIFY(!data.read_only);
-    QVERIFY(!QFile::exists(user));
   }
 
   void NowhereToWriteShowsTheTemplatesAndSaysChangesWillNotBeSaved() {
