@@ -48,8 +48,10 @@ class TFormMain : public QMainWindow {
   Q_OBJECT
 
  public:
-  // `exe_dir` is where every data file lives (with a trailing "/"); the
-  // program passes its own directory, tests pass a scratch directory.
+  // `exe_dir` is the data directory, where every data file lives (with a
+  // trailing "/"): the program passes what PrepareDataDirectory decided
+  // (beside the executable, or the user's own directory for an installed
+  // copy), tests pass a scratch directory. ExeDir() keeps the old name.
   explicit TFormMain(const QString& exe_dir, QWidget* parent = nullptr);
   ~TFormMain() override;
 

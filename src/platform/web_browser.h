@@ -49,8 +49,9 @@ struct NewWindowRequest {
 void PrepareWebEngineBeforeQApplication();
 
 // The engine state shared by all browsers: one persistent profile (cookies,
-// cache, local storage) kept in a directory, by default ExeDir + "WebData"
-// (or $SORVI_WEBDATA when set).
+// cache, local storage) kept in a directory: the tabs set the data
+// directory's "WebData" before the first browser. Programs that set none
+// (tests, benchmarks) get $SORVI_WEBDATA, else "WebData" beside themselves.
 class WebEngine {
  public:
   // Takes effect for the profile made after the call (the first browser, or

@@ -25,7 +25,7 @@ std::uint64_t TickCount() {
 }  // namespace
 
 WebBrowser* TabController::CreateBrowser() {
-  // The engine keeps its data beside the program's other files.
+  // The engine keeps its data with the program's other data files.
   if (!WebEngine::IsStarted()) WebEngine::SetStoragePath(exe_dir_ + "WebData");
   WebBrowser* browser = WebBrowser::Create(nullptr);
   browsers_[browser->Id()] = browser;
