@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/japanese_locale.h"
+#include "platform/scene_graph_backend.h"
 #include "platform/web_browser.h"
 #include "platform/web_download.h"
 #include "platform/web_engine_flags.h"
@@ -85,7 +86,11 @@ void WebEngine::Shutdown() {
 namespace web_engine {
 
 QWebEngineProfile* Profile() {
-  if (!g_profile) g_profile = MakeProfile();
+  if (!g_profile) {
+    // The first browser is being made: its view comes next.
+    ChooseSceneGraphBackend();
+    g_profile = MakeProfile();
+  }
   return g_profile;
 }
 

@@ -3,6 +3,10 @@
 // engine flags, and a tab in the background is hidden from its page yet
 // still reloads on the timer's rhythm, without the widgets that draw it.
 #include <QAction>
+#include <QImage>
+#include <QGuiApplication>
+#include <QQuickWindow>
+#include <QSGRendererInterface>
 #include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
@@ -11,6 +15,7 @@
 
 #include "app/main_window.h"
 #include "platform/web_browser.h"
+#include "platform/scene_graph_backend.h"
 #include "platform/web_engine_flags.h"
 #include "support/event_wait.h"
 #include "support/find_widget.h"
@@ -50,6 +55,7 @@ class BackgroundTabsTest : public QObject {
   void tabsOfOneSiteShareOneRenderer();
   void processModelKeepsTheUsersFlags();
   void backgroundTabIsHiddenAndReloadsOnTime();
+  void softwareOpenGlDrawsWithoutIt();
 };
 
 void BackgroundTabsTest::tabsOfOneSiteShareOneRenderer() {
@@ -143,6 +149,34 @@ void BackgroundTabsTest::backgroundTabIsHiddenAndReloadsOnTime() {
   QVERIFY(background->HasView());
   QCOMPARE(Size(background), shown_size);
   timer->stop();
+}
+
+void BackgroundTabsTest::softwareOpenGlDrawsWithoutIt() {
+  QVERIFY(web_engine::IsSoftwareRasterizer("llvmpipe (LLVM 15.0.6, 256 bits)"));
+  QVERIFY(web_engine::IsSoftwareRasterizer("Mesa X11 SWRAST"));
+  QVERIFY(web_engine::IsSoftwareRasterizer("Google SwiftShader"));
+  QVERIFY(!web_engine::IsSoftwareRasterizer("Mesa Intel(R) UHD Graphics 620 (KBL GT2)"));
+  QVERIFY(!web_engine::IsSoftwareRasterizer("NVIDIA GeForce GTX 1650/PCIe/SSE2"));
+
+  // The virtual X server has no graphics driver: once a tab has been made
+  // the views draw without OpenGL, and pages still show.
+  testing::TabsFixture f({});
+  f.server.Serve("/green.html", testing::Page("Green", "<div style=\"height:100vh;background:#00ff00\"></div>"));
+  QVERIFY(f.OpenAndWait("/green.html", "Green"));
+  QCOMPARE(QQuickWindow::sceneGraphBackend(), QString("software"));
+  int quick_windows = 0;
+  for (QWindow* window : QGuiApplication::allWindows()) {
+    auto* quick = qobject_cast<QQuickWindow*>(window);
+    if (!quick || !quick->rendererInterface()) continue;
+    ++quick_windows;
+    QCOMPARE(quick->rendererInterface()->graphicsApi(), QSGRendererInterface::Software);
+  }
+  QVERIFY(quick_windows > 0);
+  WebBrowser* browser = f.Browser(0);
+  QVERIFY(WaitUntil([&] {
+    const QImage shot = browser->grab().toImage();
+    return !shot.isNull() && shot.pixelColor(shot.width() / 2, shot.height() / 2) == QColor(0, 255, 0);
+  }));
 }
 
 SORVI_WEB_TEST_MAIN(BackgroundTabsTest)
