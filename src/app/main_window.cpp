@@ -22,7 +22,8 @@
 #include "bookmarks/url_list_view.h"
 #include "codes/code_list_controller.h"
 #include "codes/code_tree_view.h"
-#include "core/files/file_io.h"
+#include "core/files/data_files.h"
+#include "core/keymacro/section_rewrite.h"
 #include "core/settings/internet_settings.h"
 #include "core/settings/settings_file.h"
 #include "core/settings/url_history.h"
@@ -52,10 +53,9 @@ std::string Bytes(const QString& path) { return QFile::encodeName(path).toStdStr
 TFormMain::TFormMain(const QString& exe_dir, QWidget* parent) : QMainWindow(parent) {
   exe_dir_ = exe_dir.endsWith('/') ? exe_dir : exe_dir + '/';
   ini_path_ = exe_dir_ + "Sorvi.ini";
-  // A list written half-way when the program or the machine stopped leaves
-  // its ".___" copy behind; take it over when the list itself is missing.
-  RecoverListFile(Bytes(exe_dir_ + "SV_List.txt"));
-  RecoverListFile(Bytes(exe_dir_ + "SV_Code.txt"));
+  // A save cut short when the program or the machine stopped leaves its
+  // ".___" copy behind; take it over when the file itself is missing.
+  RecoverDataFiles(Bytes(exe_dir_));
 
   setWindowTitle("そるび");
   setMinimumSize(480, 320);
@@ -337,8 +337,9 @@ void TFormMain::ShowError(const QString& text) {
 
 bool TFormMain::WriteSettings(const std::function<void(SettingsFile&)>& write) {
   try {
-    SettingsFile ini(Bytes(ini_path_));
-    write(ini);
+    // All of it or nothing: the close erases the address history before
+    // writing it again, and a stop in between must not lose it.
+    RewriteSettings(Bytes(ini_path_), write);
     return true;
   } catch (const SettingsWriteError& error) {
     ShowError(QString::fromUtf8(error.what()));
