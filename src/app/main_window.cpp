@@ -16,6 +16,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <stdexcept>
 
 #include "bookmarks/bookmark_list_controller.h"
@@ -35,6 +36,7 @@
 #include "platform/cp932.h"
 #include "platform/idle_hook.h"
 #include "platform/toolbar_icons.h"
+#include "platform/window_size.h"
 #include "platform/web_engine_internet.h"
 #include "tabs/address_box.h"
 #include "tabs/tab_controller.h"
@@ -183,10 +185,12 @@ void TFormMain::FormCreate() {
   NormalHeight = ini.ReadInteger("Window", "Height", 480);
   NormalWidth = ini.ReadInteger("Window", "Width", 640);
   move(NormalLeft, NormalTop);
-  resize(std::max(NormalWidth, minimumWidth()), std::max(NormalHeight, minimumHeight()));
+  resize(WithinDesktop(QSize(NormalWidth, NormalHeight)).expandedTo(minimumSize()));
 
-  const int splitte_l = ini.ReadInteger("Window", "SplitteL", 250);
-  const int splitte_u = ini.ReadInteger("Window", "SplitteU", 140);
+  // Within the window: any number may be in the file, and the sums below
+  // must not overflow.
+  const int splitte_l = std::clamp(ini.ReadInteger("Window", "SplitteL", 250), 4, std::max(width(), 4));
+  const int splitte_u = std::clamp(ini.ReadInteger("Window", "SplitteU", 140), 18, std::max(height(), 18));
   SplitterLR->setSizes({std::max(splitte_l, 4), std::max(width() - splitte_l - SplitterLR->handleWidth(), 1)});
   SplitterUD->setSizes({std::max(splitte_u, 18), std::max(height() - splitte_u, 18)});
 
