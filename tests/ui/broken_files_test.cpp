@@ -1,6 +1,7 @@
 // What the window does with damaged data files: absurd numbers in the
-// settings file, a save of the settings refused half-way, and a settings
-// copy left behind by a save that never finished.
+// settings file, a save of the settings refused half-way, a settings copy
+// left behind by a save that never finished, lists with parts the program
+// cannot keep, and lists with lines of megabytes.
 #include <QAction>
 #include <QGuiApplication>
 #include <QPointer>
@@ -9,17 +10,23 @@
 #include <QTest>
 
 #include "app/main_window.h"
+#include "bookmarks/bookmark_list_controller.h"
+#include "bookmarks/url_list_view.h"
+#include "codes/code_list_controller.h"
+#include "codes/code_tree_view.h"
 #include "core/settings/settings_file.h"
 #include "keymacro/key_macro_registries.h"
 #include "keymacro/registry_window.h"
 #include "support/dialog_driver.h"
 #include "support/find_widget.h"
+#include "support/event_wait.h"
 #include "support/scratch_dir.h"
 
 using namespace sorvi;
 using sorvi::testing::DialogDriver;
 using sorvi::testing::Find;
 using sorvi::testing::ScratchDir;
+using sorvi::testing::Spin;
 
 class BrokenFilesTest : public QObject {
   Q_OBJECT
@@ -28,6 +35,8 @@ class BrokenFilesTest : public QObject {
   void absurdNumbersGiveWindowsThatFitTheScreens();
   void settingsRefusedHalfWayStayAsTheyWere();
   void settingsCopyOfAnUnfinishedFirstSaveIsTakenOver();
+  void listPartsASaveWouldLoseAreReportedAtLoad();
+  void linesOfMegabytesAreShownCutAndSavedWhole();
 };
 
 void BrokenFilesTest::absurdNumbersGiveWindowsThatFitTheScreens() {
@@ -76,6 +85,57 @@ void BrokenFilesTest::settingsCopyOfAnUnfinishedFirstSaveIsTakenOver() {
   QVERIFY(!form.Options().AutoSave);
   QCOMPARE(dir.Read("Sorvi.ini"), QByteArray("[Option]\r\nAutoSave=0\r\n"));
   QVERIFY(!dir.Exists("Sorvi.ini.___"));
+}
+
+void BrokenFilesTest::listPartsASaveWouldLoseAreReportedAtLoad() {
+  ScratchDir dir;
+  const QByteArray codes("[G]\r\n1111 a\r\n\0[H]\r\n2222 b\r\n", 27);
+  const QByteArray list = "note\r\n[A]\r\nhttp://a/\r\nhttp://b/\r\n";
+  dir.Write("SV_Code.txt", codes);
+  dir.Write("SV_List.txt", list);
+  DialogDriver driver({"OK", "OK"});
+  {
+    TFormMain form(dir.Path());
+    Spin(100);
+    QCOMPARE(Find<CodeTreeView>(&form, "TreeViewCode")->topLevelItemCount(), 1);
+    QCOMPARE(Find<UrlListView>(&form, "ListViewURL")->topLevelItemCount(), 1);
+    QVERIFY(form.close());
+  }
+  QStringList told;
+  for (const auto& box : driver.Seen()) told << box.text;
+  told.sort();
+  QCOMPARE(told, QStringList({"SV_Code.txt の途中に NUL 文字があり、その後ろの 14 バイトは読み込んでいません。\n"
+                              "銘柄一覧を保存すると、この部分はファイルから失われます。",
+                              "SV_List.txt のブックマークの形になっていない行が 2 行あり、読み込んでいません。\n"
+                              "URL一覧を保存すると、この部分はファイルから失われます。"}));
+  // Nothing was edited: both files are as they were.
+  QCOMPARE(dir.Read("SV_Code.txt"), codes);
+  QCOMPARE(dir.Read("SV_List.txt"), list);
+}
+
+void BrokenFilesTest::linesOfMegabytesAreShownCutAndSavedWhole() {
+  ScratchDir dir;
+  const QByteArray huge(3 * 1024 * 1024, 'x');
+  const QByteArray codes = "[G]\r\n1234 " + huge + "\r\n";
+  const QByteArray list = "[A]\r\nhttp://a/?q=" + huge + "\r\n";
+  dir.Write("SV_Code.txt", codes);
+  dir.Write("SV_List.txt", list);
+  TFormMain form(dir.Path());
+  form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&form));
+  CodeTreeView& tree = *Find<CodeTreeView>(&form, "TreeViewCode");
+  QTreeWidgetItem* stock = tree.topLevelItem(0)->child(0);
+  QVERIFY(stock->text(0).size() < 2100);
+  QVERIFY(stock->text(0).startsWith("1234 xxx") && stock->text(0).endsWith(QChar(0x2026)));
+  QCOMPARE(CodeTreeView::NodeText(stock).size(), size_t(5 + huge.size()));
+  QVERIFY(Find<UrlListView>(&form, "ListViewURL")->topLevelItem(0)->text(2).size() < 2100);
+
+  form.Codes()->SetModified(true);
+  form.Bookmarks()->SetModified(true);
+  QVERIFY(form.Codes()->PopupMenuCodeSaveClick());
+  QVERIFY(form.Bookmarks()->PopupMenuURLSaveClick());
+  QVERIFY(dir.Read("SV_Code.txt") == codes);
+  QVERIFY(dir.Read("SV_List.txt") == list);
 }
 
 QTEST_MAIN(BrokenFilesTest)
