@@ -16,13 +16,15 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <stdexcept>
 
 #include "bookmarks/bookmark_list_controller.h"
 #include "bookmarks/url_list_view.h"
 #include "codes/code_list_controller.h"
 #include "codes/code_tree_view.h"
-#include "core/files/file_io.h"
+#include "core/files/data_files.h"
+#include "core/keymacro/section_rewrite.h"
 #include "core/settings/internet_settings.h"
 #include "core/settings/settings_file.h"
 #include "core/settings/url_history.h"
@@ -34,6 +36,7 @@
 #include "platform/cp932.h"
 #include "platform/idle_hook.h"
 #include "platform/toolbar_icons.h"
+#include "platform/window_size.h"
 #include "platform/web_engine_internet.h"
 #include "tabs/address_box.h"
 #include "tabs/tab_controller.h"
@@ -52,10 +55,9 @@ std::string Bytes(const QString& path) { return QFile::encodeName(path).toStdStr
 TFormMain::TFormMain(const QString& exe_dir, QWidget* parent) : QMainWindow(parent) {
   exe_dir_ = exe_dir.endsWith('/') ? exe_dir : exe_dir + '/';
   ini_path_ = exe_dir_ + "Sorvi.ini";
-  // A list written half-way when the program or the machine stopped leaves
-  // its ".___" copy behind; take it over when the list itself is missing.
-  RecoverListFile(Bytes(exe_dir_ + "SV_List.txt"));
-  RecoverListFile(Bytes(exe_dir_ + "SV_Code.txt"));
+  // A save cut short when the program or the machine stopped leaves its
+  // ".___" copy behind; take it over when the file itself is missing.
+  RecoverDataFiles(Bytes(exe_dir_));
 
   setWindowTitle("そるび");
   setMinimumSize(480, 320);
@@ -183,10 +185,12 @@ void TFormMain::FormCreate() {
   NormalHeight = ini.ReadInteger("Window", "Height", 480);
   NormalWidth = ini.ReadInteger("Window", "Width", 640);
   move(NormalLeft, NormalTop);
-  resize(std::max(NormalWidth, minimumWidth()), std::max(NormalHeight, minimumHeight()));
+  resize(WithinDesktop(QSize(NormalWidth, NormalHeight)).expandedTo(minimumSize()));
 
-  const int splitte_l = ini.ReadInteger("Window", "SplitteL", 250);
-  const int splitte_u = ini.ReadInteger("Window", "SplitteU", 140);
+  // Within the window: any number may be in the file, and the sums below
+  // must not overflow.
+  const int splitte_l = std::clamp(ini.ReadInteger("Window", "SplitteL", 250), 4, std::max(width(), 4));
+  const int splitte_u = std::clamp(ini.ReadInteger("Window", "SplitteU", 140), 18, std::max(height(), 18));
   SplitterLR->setSizes({std::max(splitte_l, 4), std::max(width() - splitte_l - SplitterLR->handleWidth(), 1)});
   SplitterUD->setSizes({std::max(splitte_u, 18), std::max(height() - splitte_u, 18)});
 
@@ -337,8 +341,9 @@ void TFormMain::ShowError(const QString& text) {
 
 bool TFormMain::WriteSettings(const std::function<void(SettingsFile&)>& write) {
   try {
-    SettingsFile ini(Bytes(ini_path_));
-    write(ini);
+    // All of it or nothing: the close erases the address history before
+    // writing it again, and a stop in between must not lose it.
+    RewriteSettings(Bytes(ini_path_), write);
     return true;
   } catch (const SettingsWriteError& error) {
     ShowError(QString::fromUtf8(error.what()));

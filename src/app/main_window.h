@@ -101,8 +101,9 @@ class TFormMain : public QMainWindow {
   // Shows an error box in the toolkit's way; the program goes on.
   void ShowError(const QString& text);
 
-  // Runs `write` on a settings object opened on `IniPath`; a refused write
-  // is reported to the user and ends the operation. Returns false then.
+  // Runs `write` on the settings of `IniPath` and puts all its writes in
+  // the file as one change; a refused write is reported to the user, ends
+  // the operation and leaves the file as it was. Returns false then.
   bool WriteSettings(const std::function<void(SettingsFile&)>& write);
 
  protected:

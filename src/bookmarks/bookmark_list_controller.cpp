@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
+#include <QTimer>
 #include <stdexcept>
 
 #include "bookmarks/url_list_view.h"
@@ -86,8 +87,19 @@ void BookmarkListController::PopupMenuURLEditorClick(QObject* sender) {
   load_failed_ = false;
   // What an editor may have left (a UTF-8 byte-order mark) must not glue
   // itself to the first line.
-  bookmarks_ = ParseBookmarkFile(CheckListFileText(*bytes).bytes);
+  const ListFileText text = CheckListFileText(*bytes);
+  size_t unkept_lines = 0;
+  bookmarks_ = ParseBookmarkFile(text.bytes, &unkept_lines);
   ShowAll();
+  // Said before a save writes the list without them.
+  QStringList lost;
+  if (text.unread_bytes > 0)
+    lost << QString("途中に NUL 文字があり、その後ろの %1 バイトは読み込んでいません。").arg(text.unread_bytes);
+  if (unkept_lines > 0) lost << QString("ブックマークの形になっていない行が %1 行あり、読み込んでいません。").arg(unkept_lines);
+  if (!lost.isEmpty()) {
+    const QString message = "SV_List.txt の" + lost.join("\nまた、") + "\nURL一覧を保存すると、この部分はファイルから失われます。";
+    QTimer::singleShot(0, window_, [this, message] { QMessageBox::warning(window_, "そるび", message); });
+  }
 }
 
 bool BookmarkListController::PopupMenuURLSaveClick() {

@@ -10,7 +10,7 @@
 
 #include "bookmarks/check_box_images.h"
 #include "platform/own_drops.h"
-#include "platform/cp932.h"
+#include "platform/shown_text.h"
 
 namespace sorvi {
 namespace {
@@ -104,11 +104,11 @@ void UrlListView::SetBookmark(QTreeWidgetItem* item, const UrlBookmark& b) {
   item->setData(0, kName, QByteArray::fromStdString(b.name));
   item->setData(0, kUrlMacro, QByteArray::fromStdString(b.url_macro));
   item->setData(0, kKeyMacro, QByteArray::fromStdString(b.key_macro));
-  item->setText(0, SjisToQString(b.title));
-  item->setText(1, SjisToQString(b.name));
-  item->setText(2, SjisToQString(b.url_macro));
-  item->setText(3, SjisToQString(b.key_macro));
-  item->setToolTip(1, SjisToQString(b.url_macro));
+  item->setText(0, ShownText(b.title));
+  item->setText(1, ShownText(b.name));
+  item->setText(2, ShownText(b.url_macro));
+  item->setText(3, ShownText(b.key_macro));
+  item->setToolTip(1, ShownText(b.url_macro));
 }
 
 QTreeWidgetItem* UrlListView::AddBookmark(const UrlBookmark& bookmark) {

@@ -88,7 +88,8 @@ void CodeListController::PopupMenuCodeEditorClick(QObject* sender) {
   load_failed_ = false;
   // What an editor may have left (a UTF-8 byte-order mark) must not glue
   // itself to the first line.
-  const StockCodeLoad load = ParseStockCodeFile(CheckListFileText(file.bytes).bytes);
+  const ListFileText text = CheckListFileText(file.bytes);
+  const StockCodeLoad load = ParseStockCodeFile(text.bytes);
   // Built detached and inserted in one go: thousands of stocks one by one
   // would make the view re-layout each time.
   QList<QTreeWidgetItem*> groups;
@@ -104,6 +105,13 @@ void CodeListController::PopupMenuCodeEditorClick(QObject* sender) {
   tree_.addTopLevelItems(groups);
   SetModified(false);
 
+  if (text.unread_bytes > 0) {
+    // Said before a save writes the list without them.
+    const QString message = QString("SV_Code.txt の途中に NUL 文字があり、その後ろの %1 バイトは読み込んでいません。\n"
+                                    "銘柄一覧を保存すると、この部分はファイルから失われます。")
+                                .arg(text.unread_bytes);
+    QTimer::singleShot(0, window_, [this, message] { QMessageBox::warning(window_, "そるび", message); });
+  }
   if (load.orphan_lines > 0) {
     // Lines above the first group have been kept in a group of their own
     // (the file itself is untouched until the next save); say so.

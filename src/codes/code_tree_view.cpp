@@ -6,7 +6,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include "platform/cp932.h"
+#include "platform/shown_text.h"
 #include "platform/own_drops.h"
 
 namespace sorvi {
@@ -54,7 +54,7 @@ std::string CodeTreeView::NodeText(const QTreeWidgetItem* item) {
 }
 
 void CodeTreeView::SetNodeText(QTreeWidgetItem* item, std::string bytes) {
-  item->setText(0, SjisToQString(bytes));
+  item->setText(0, ShownText(bytes));
   item->setData(0, kBytesRole, QByteArray::fromStdString(bytes));
 }
 

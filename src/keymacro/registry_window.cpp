@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include "platform/confirm_box.h"
+#include "platform/window_size.h"
 
 namespace sorvi {
 
@@ -24,7 +25,7 @@ bool RegistryWindow::IsModified() const { return menu_save_->isEnabled(); }
 void RegistryWindow::SetModified() { menu_save_->setEnabled(true); }
 
 void RegistryWindow::PlaceCentred(const QSize& size) {
-  resize(size);
+  resize(WithinDesktop(size));
   if (QWidget* owner = parentWidget()) {
     const QRect frame = owner->frameGeometry();
     move(frame.center() - QPoint(width() / 2, height() / 2));

@@ -5,6 +5,8 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
+#include <utility>
 
 #include "core/tabs/reload_ticks.h"
 #include "core/tabs/tab_close.h"
@@ -138,7 +140,8 @@ void TabController::WireTab(BrowserTab* tab) {
   connect(tab, &BrowserTab::CloseRequested, this, [this](BrowserTab* t) {
     // Closed at the next idle moment, outside the page's own call.
     if (t != ActiveTab()) ActivateTab(t);
-    close_requested_ = true;
+    if (std::find(close_requests_.begin(), close_requests_.end(), t) == close_requests_.end())
+      close_requests_.push_back(t);
   });
   connect(tab, &BrowserTab::PagePressed, this, &TabController::OnPagePressed);
   WirePageTools(tab);
@@ -357,8 +360,11 @@ void TabController::TimerTimer() {
 
 void TabController::IdleSteps() {
   lock_->CaptureStep(ActiveTab());
-  if (close_requested_) {
-    close_requested_ = false;
+  // The tabs that asked, whichever tab is active by now (the user may have
+  // switched, more pages may have asked before this moment came).
+  for (const QPointer<BrowserTab>& tab : std::exchange(close_requests_, {})) {
+    if (!tab) continue;
+    if (tab != ActiveTab()) ActivateTab(tab);
     ToolButtonCloseClick(nullptr);
   }
   PolicyIdleSteps();

@@ -191,7 +191,8 @@ class TabController : public QObject {
   // only while the tab control reports a user's switch.
   QPointer<BrowserTab> shown_tab_;
   int switching_by_code_ = 0;
-  bool close_requested_ = false;
+  // Tabs whose pages asked to close, in the order they asked.
+  std::vector<QPointer<BrowserTab>> close_requests_;
   QPointer<BrowserTab> macro_tab_;
   // Every browser made here, by id, for the policy's decisions.
   std::map<BrowserId, QPointer<WebBrowser>> browsers_;

@@ -1,7 +1,11 @@
 #include "core/files/file_io.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -232,6 +236,56 @@ TEST(RecoverListFileTest, LinkedListIsRecoveredAtItsTarget) {
   EXPECT_TRUE(fs::is_symlink(dir.File("SV_List.txt")));
   EXPECT_EQ(ReadRaw(dir.File("SV_List.txt")), "saved");
   EXPECT_FALSE(fs::exists(dir.File("data/real.txt.___")));
+}
+
+// ---- a save stopped half-way ---------------------------------------------------
+
+// Runs ReplaceFileContents in a child process that the system stops (the
+// file size limit's signal) after `limit` bytes of the copy are written.
+void SaveKilledAfter(const std::string& path, size_t limit, const std::string& bytes) {
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const rlimit no_core{0, 0};
+    ::setrlimit(RLIMIT_CORE, &no_core);
+    const rlimit size{limit, limit};
+    ::setrlimit(RLIMIT_FSIZE, &size);
+    ::signal(SIGXFSZ, SIG_DFL);
+    ReplaceFileContents(path, bytes);
+    ::_exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status)) << "the save was not stopped";
+  EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
+}
+
+bool MakesUnnamedFiles(const std::string& dir) {
+  const int fd = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  ::close(fd);
+  return true;
+}
+
+TEST(ReplaceFileContentsTest, FirstSaveStoppedHalfWayLeavesNoCopyForTheNextStart) {
+  TempDir dir;
+  if (!MakesUnnamedFiles(fs::path(dir.File()).parent_path()))
+    GTEST_SKIP() << "this file system makes no unnamed files; the copy is written under its name";
+  // No list yet: a half copy named ".___" would be taken over as the list.
+  const std::string path = dir.File("SV_Code.txt");
+  const std::string bytes(64 * 1024, 'x');
+  SaveKilledAfter(path, 3 * 4096 + 100, bytes);
+  EXPECT_FALSE(fs::exists(path + ".___"));
+  RecoverListFile(path);
+  EXPECT_FALSE(fs::exists(path));
+
+  // Beside an old list, the old list stays and the next save goes through.
+  WriteRaw(path, "old\r\n");
+  SaveKilledAfter(path, 4096, bytes);
+  EXPECT_EQ(ReadRaw(path), "old\r\n");
+  EXPECT_FALSE(fs::exists(path + ".___"));
+  ASSERT_TRUE(ReplaceFileContents(path, bytes));
+  EXPECT_EQ(ReadRaw(path), bytes);
 }
 
 }  // namespace

@@ -202,6 +202,14 @@ TEST(KeyMacroRunnerTest, ZeroPasteIntervalStillEndsBusyWait) {
   EXPECT_EQ(slept, kClipboardBusyWaitLimitMs);
 }
 
+TEST(KeyMacroRunnerTest, PastePauseBeyondTheDialogsRangeIsCapped) {
+  // Read as it stands from a settings file edited by hand.
+  RecordingSink sink;
+  KeyMacroRunner(sink, 2147483647, kDefaultMs).PlayKeyMacro("ab\\r");
+  EXPECT_EQ(sink.log, Join({{"set ab", "down 11", "down 56", "up 56", "up 11", "process", "sleep 3000"},
+                            Key(VK_RETURN)}));
+}
+
 TEST(KeyMacroRunnerTest, ClipboardFailureStopsPlayWithoutRestore) {
   RecordingSink sink;
   sink.clipboard = "saved";

@@ -61,5 +61,11 @@ TEST(ListFileTextTest, ShiftJisWithLfEndsIsAcceptedAsItIs) {
   EXPECT_TRUE(CheckListFileText("[a]\r\n\0\xFF\xFF"sv).shift_jis);
 }
 
+TEST(ListFileTextTest, CountsTheBytesFromTheFirstNul) {
+  EXPECT_EQ(CheckListFileText("[a]\r\n\0\xFF\0x"sv).unread_bytes, 4u);
+  EXPECT_EQ(CheckListFileText("\xEF\xBB\xBF[a]\0"sv).unread_bytes, 1u);
+  EXPECT_EQ(CheckListFileText("[a]\r\n"sv).unread_bytes, 0u);
+}
+
 }  // namespace
 }  // namespace sorvi

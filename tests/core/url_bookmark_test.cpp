@@ -89,6 +89,17 @@ TEST(BookmarkFileTest, TextEndsAtTheFirstNul) {
             std::vector<UrlBookmark>{Make(0, "", "A", "u")});
 }
 
+TEST(BookmarkFileTest, CountsTheLinesNoBookmarkKeeps) {
+  size_t unkept = 99;
+  // A note above the first block, a second title and key macro, a line
+  // after a block's URL: read past, and counted.
+  const auto list = ParseBookmarkFile("note\r\n[A]\r\n*t1\r\n*t2\r\n+k1\r\n-k2\r\nu\r\nstray\r\n\r\n[B]\r\nv\r\n", &unkept);
+  EXPECT_EQ(list, (std::vector<UrlBookmark>{Make(0, "t2", "A", "u", "k2", 0), Make(0, "", "B", "v")}));
+  EXPECT_EQ(unkept, 4u);
+  ParseBookmarkFile("[A]\r\n*t\r\n+k\r\nu\r\n\r\n[B]\r\n", &unkept);
+  EXPECT_EQ(unkept, 0u);
+}
+
 TEST(BookmarkFileTest, AnyLineEndReadsAlike) {
   const auto expected = std::vector<UrlBookmark>{Make(1, "t", "A", "u", "k", 1)};
   EXPECT_EQ(ParseBookmarkFile("[A]*\n*t\n+k\nu\n"), expected);

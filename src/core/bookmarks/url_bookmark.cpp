@@ -22,20 +22,27 @@ UrlBookmark BookmarkFromHeader(std::string_view line) {
 
 }  // namespace
 
-std::vector<UrlBookmark> ParseBookmarkFile(std::string_view bytes) {
+std::vector<UrlBookmark> ParseBookmarkFile(std::string_view bytes, size_t* unkept_lines) {
   std::vector<UrlBookmark> list;
   UrlBookmark* current = nullptr;
+  bool has_title = false, has_key_macro = false;
+  size_t unkept = 0;
   for (const std::string& line : SplitLines(bytes)) {
     if (line.empty()) continue;
     const char first = line.front();
     if (first == '[') {
       list.push_back(BookmarkFromHeader(line));
       current = &list.back();
+      has_title = has_key_macro = false;
     } else if (current == nullptr) {
-      continue;
+      ++unkept;
     } else if (first == '*') {
+      unkept += has_title ? 1 : 0;
+      has_title = true;
       current->title = line.substr(1);
     } else if (first == '-' || first == '+') {
+      unkept += has_key_macro ? 1 : 0;
+      has_key_macro = true;
       current->key_macro = line.substr(1);
       current->key_macro_state = first == '-' ? 0 : 1;
     } else {
@@ -43,6 +50,7 @@ std::vector<UrlBookmark> ParseBookmarkFile(std::string_view bytes) {
       current = nullptr;
     }
   }
+  if (unkept_lines) *unkept_lines = unkept;
   return list;
 }
 

@@ -64,6 +64,20 @@ void SyncDirectoryOf(const std::string& path) {
   ::close(fd);
 }
 
+// A file without a name in `dir`, or -1 where the file system makes none.
+int OpenUnnamed(const std::string& dir, mode_t mode) {
+  return ::open(dir.empty() ? "." : dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+}
+
+// Gives the unnamed file `fd` the name `path`; never replaces what is there.
+bool NameUnnamed(int fd, const std::string& path) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
+  if (errno != ENOENT) return false;
+  // No /proc: the direct way, which needs a privilege.
+  return ::linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0;
+}
+
 }  // namespace
 
 bool FileExists(const std::string& path) {
@@ -134,6 +148,44 @@ std::string FinalLinkTarget(const std::string& path) {
   return current;
 }
 
+namespace {
+
+// Writes the copy of ReplaceFileContents, whole and on disk, under the name
+// `temp`. Unnamed first where the file system allows it: the file gets its
+// name only once whole. Returns 0 or the system's error; on failure no copy
+// of this call is left.
+int WriteCopy(const std::string& target, const std::string& temp, const std::string& bytes,
+              const struct stat* old, bool unnamed) {
+  const mode_t mode = old ? 0600 : 0666;
+  const int fd = unnamed ? OpenUnnamed(DirectoryOf(target), mode)
+                         : ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+  if (fd < 0) return errno;
+  const auto abandon = [&](int err) {
+    ::close(fd);
+    if (!unnamed) ::unlink(temp.c_str());
+    return err;
+  };
+  if (!WriteAll(fd, bytes)) return abandon(errno);
+  if (old) {
+    // Owner first: changing it may clear set-id bits that the mode restores.
+    // Only root may give a file away, so a refusal is expected and harmless.
+    [[maybe_unused]] const int owner_kept = ::fchown(fd, old->st_uid, old->st_gid);
+    if (::fchmod(fd, old->st_mode & 07777) != 0) return abandon(errno);
+  }
+  // The copy must be on disk before it replaces the old file, or a crash
+  // right after the rename could leave an empty list behind.
+  if (::fsync(fd) != 0) return abandon(errno);
+  if (unnamed && !NameUnnamed(fd, temp)) return abandon(errno);
+  if (::close(fd) != 0) {
+    const int err = errno;
+    ::unlink(temp.c_str());
+    return err;
+  }
+  return 0;
+}
+
+}  // namespace
+
 bool ReplaceFileContents(const std::string& path, const std::string& bytes, std::string* error) {
   // Replacing the link itself would cut the user's file off from its name.
   const std::string target = FinalLinkTarget(path);
@@ -145,30 +197,14 @@ bool ReplaceFileContents(const std::string& path, const std::string& bytes, std:
   // A stale copy goes; creating afresh never writes through a link left
   // under the copy's name.
   if (::unlink(temp.c_str()) != 0 && errno != ENOENT) return Fail(error, errno);
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, keep_mode ? 0600 : 0666);
-  if (fd < 0) return Fail(error, errno);
-  const auto abandon = [&](int err) {
-    ::close(fd);
-    ::unlink(temp.c_str());
-    return Fail(error, err);
-  };
-  if (!WriteAll(fd, bytes)) return abandon(errno);
-  if (keep_mode) {
-    // Owner first: changing it may clear set-id bits that the mode restores.
-    // Only root may give a file away, so a refusal is expected and harmless.
-    [[maybe_unused]] const int owner_kept = ::fchown(fd, old.st_uid, old.st_gid);
-    if (::fchmod(fd, old.st_mode & 07777) != 0) return abandon(errno);
-  }
-  // The copy must be on disk before it replaces the old file, or a crash
-  // right after the rename could leave an empty list behind.
-  if (::fsync(fd) != 0) return abandon(errno);
-  if (::close(fd) != 0) {
-    const int err = errno;
-    ::unlink(temp.c_str());
-    return Fail(error, err);
-  }
+  // The start-up recovery takes a copy over when the file is missing, so a
+  // named copy must never be half of one. Where no unnamed file can be made
+  // (or named), the copy is written under its name directly.
+  int err = WriteCopy(target, temp, bytes, keep_mode ? &old : nullptr, true);
+  if (err != 0) err = WriteCopy(target, temp, bytes, keep_mode ? &old : nullptr, false);
+  if (err != 0) return Fail(error, err);
   if (::rename(temp.c_str(), target.c_str()) != 0) {
-    const int err = errno;
+    err = errno;
     ::unlink(temp.c_str());
     return Fail(error, err);
   }

@@ -36,7 +36,9 @@ std::string FinalLinkTarget(const std::string& path);
 
 // Writes `bytes` beside the final target of `path` (links followed) under the
 // target's name + ".___", flushes it to disk and renames it over the target,
-// so links stay links. The new file takes the old one's permission bits and,
+// so links stay links. The copy gets that name only once it is whole and on
+// disk (where the file system can make a file without a name; elsewhere it
+// is written under the name). The new file takes the old one's permission bits and,
 // where allowed, its owner and group. On failure the old file is left as it
 // was, a copy this call made is removed, and `error` (when given) holds the
 // system's reason.

@@ -66,7 +66,7 @@ void KeyMacroRunner::Paste(const std::string& text) const {
 
   // The page or applet needs time to take the text; give it more while some
   // program still has the clipboard open, but not forever.
-  const int pause = std::max(interval_paste_ms_, 0);
+  const int pause = std::clamp(interval_paste_ms_, 0, kMaxPastePauseMs);
   sink_.SleepMs(pause);
   const int step = std::max(pause, kWaitSliceMs);  // a zero pause must still make progress
   int extra = 0;

@@ -64,6 +64,10 @@ class KeyMacroSink {
 // Longest extra pause, on top of the pause after a paste, spent waiting for
 // another program to let go of the clipboard. Past it the play goes on.
 inline constexpr int kClipboardBusyWaitLimitMs = 5000;
+// Longest pause after a paste, the options dialog's largest interval.
+// Nothing is processed during the pause, so a value from a damaged or
+// hand-edited settings file (2147483647) would freeze the window for weeks.
+inline constexpr int kMaxPastePauseMs = 3000;
 // Pause before the user's clipboard text is put back after a play.
 inline constexpr int kClipboardRestoreDelayMs = 100;
 // Slice of a wait token; events are processed between slices.

@@ -88,7 +88,10 @@ bool LooksLikeUtf8(std::string_view bytes) {
 ListFileText CheckListFileText(std::string_view file_bytes) {
   ListFileText text{file_bytes, true};
   // The lists end at the first NUL; what follows is never read.
-  if (const size_t nul = file_bytes.find('\0'); nul != std::string_view::npos) file_bytes = file_bytes.substr(0, nul);
+  if (const size_t nul = file_bytes.find('\0'); nul != std::string_view::npos) {
+    text.unread_bytes = file_bytes.size() - nul;
+    file_bytes = file_bytes.substr(0, nul);
+  }
   if (file_bytes.starts_with("\xEF\xBB\xBF")) {
     text.bytes = file_bytes.substr(3);
     text.shift_jis = false;

@@ -3,6 +3,7 @@
 // An external editor may have written the file as UTF-8 (with or without a
 // byte-order mark); such a file is still read line by line, and the caller
 // tells the user once.
+#include <cstddef>
 #include <string_view>
 
 namespace sorvi {
@@ -20,6 +21,9 @@ bool LooksLikeUtf8(std::string_view bytes);
 struct ListFileText {
   std::string_view bytes;  // what the list rules should read
   bool shift_jis = true;   // false: report the file as not Shift-JIS
+  // Bytes from the first NUL on: the lists end their text there, so these
+  // are never read, and a save of the list does not write them again.
+  size_t unread_bytes = 0;
 };
 
 // Drops a UTF-8 byte-order mark (it would otherwise glue itself to the

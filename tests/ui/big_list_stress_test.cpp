@@ -1,0 +1,122 @@
+// A stock code list of 50,000 stocks in the window: loaded at start-up,
+// selected, a group opened and closed with the mouse, edited and edited
+// back, saved, and the window closed; the file comes back byte for byte
+// and the expand state covers every group.
+#include <QAction>
+#include <QTest>
+#include <memory>
+
+#include "app/main_window.h"
+#include "codes/code_list_controller.h"
+#include "codes/code_tree_view.h"
+#include "core/bookmarks/url_macro.h"
+#include "support/dialog_driver.h"
+#include "support/find_widget.h"
+#include "support/scratch_dir.h"
+
+using namespace sorvi;
+using sorvi::testing::DialogDriver;
+using sorvi::testing::Find;
+using sorvi::testing::ScratchDir;
+using sorvi::testing::Sjis;
+
+namespace {
+
+constexpr int kGroups = 500;
+constexpr int kStocksPerGroup = 100;
+
+// "[業種 g]" groups of "cccc 銘柄名 g-s" stocks, CRLF after every line.
+QByteArray BigCodeList() {
+  QByteArray bytes;
+  const QByteArray group = Sjis("業種 "), name = Sjis(" ソニー銘柄 ");
+  for (int g = 0; g < kGroups; ++g) {
+    bytes += "[" + group + QByteArray::number(g) + "]\r\n";
+    for (int s = 0; s < kStocksPerGroup; ++s) {
+      bytes += QByteArray::number(1000 + (g * kStocksPerGroup + s) % 9000) + name + QByteArray::number(g) + "-" +
+               QByteArray::number(s) + "\r\n";
+    }
+  }
+  return bytes;
+}
+
+QPoint RowCenter(CodeTreeView& tree, QTreeWidgetItem* item) { return tree.visualItemRect(item).center(); }
+
+// A press and release on the +/- box in front of a group.
+void ClickBranch(CodeTreeView& tree, QTreeWidgetItem* group) {
+  const QRect row = tree.visualItemRect(group);
+  const QPoint box(row.left() - tree.indentation() / 2, row.center().y());
+  QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, box);
+}
+
+}  // namespace
+
+class BigListStressTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void fiftyThousandStocksComeBackByteForByte();
+};
+
+void BigListStressTest::fiftyThousandStocksComeBackByteForByte() {
+  ScratchDir dir;
+  const QByteArray file = BigCodeList();
+  dir.Write("SV_Code.txt", file);
+  auto form = std::make_unique<TFormMain>(dir.Path());
+  form->show();
+  QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+  CodeTreeView& tree = *Find<CodeTreeView>(form.get(), "TreeViewCode");
+  QCOMPARE(tree.topLevelItemCount(), kGroups);
+  int stocks = 0;
+  for (int g = 0; g < kGroups; ++g) stocks += tree.topLevelItem(g)->childCount();
+  QCOMPARE(stocks, kGroups * kStocksPerGroup);
+  QVERIFY(!form->Codes()->IsModified());
+
+  // A group far down opened with the mouse: the first press asks, the
+  // second carries it out.
+  QTreeWidgetItem* group = tree.topLevelItem(kGroups / 2);
+  tree.scrollToItem(group, QAbstractItemView::PositionAtTop);
+  ClickBranch(tree, group);
+  ClickBranch(tree, group);
+  QVERIFY(group->isExpanded());
+
+  // Ten stocks of it selected with Shift: the selection the bookmarks get.
+  QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, RowCenter(tree, group->child(3)));
+  QTest::mouseClick(tree.viewport(), Qt::LeftButton, Qt::ShiftModifier, RowCenter(tree, group->child(12)));
+  QCOMPARE(tree.selectedItems().size(), 10);
+  const UrlSelection selection = form->Codes()->GatherUrlSelection();
+  QCOMPARE(selection.codes.size(), size_t(10));
+  QCOMPARE(QByteArray::fromStdString(selection.name), Sjis("ソニー銘柄 250-3"));
+
+  // A stock duplicated and the copy deleted again: the list is as it was.
+  tree.setCurrentItem(group->child(5), 0, QItemSelectionModel::ClearAndSelect);
+  Find<QAction>(form.get(), "PopupMenuCodeCopy")->trigger();
+  QCOMPARE(group->childCount(), kStocksPerGroup + 1);
+  QVERIFY(form->Codes()->IsModified());
+  {
+    DialogDriver driver({"OK"});
+    tree.setCurrentItem(group->child(6), 0, QItemSelectionModel::ClearAndSelect);
+    Find<QAction>(form.get(), "PopupMenuCodeDel")->trigger();
+  }
+  QCOMPARE(group->childCount(), kStocksPerGroup);
+  Find<QAction>(form.get(), "PopupMenuCodeSave")->trigger();
+  QVERIFY(!form->Codes()->IsModified());
+  QVERIFY(dir.Read("SV_Code.txt") == file);
+
+  // Closed again the same way; another group stays open for the close.
+  ClickBranch(tree, group);
+  ClickBranch(tree, group);
+  QVERIFY(!group->isExpanded());
+  QTreeWidgetItem* last = tree.topLevelItem(kGroups - 1);
+  tree.scrollToItem(last);
+  ClickBranch(tree, last);
+  ClickBranch(tree, last);
+  QVERIFY(last->isExpanded());
+
+  form->close();
+  form.reset();
+  QVERIFY(dir.Read("SV_Code.txt") == file);
+  QCOMPARE(dir.Ini("Window", "Expand"), QString(kGroups - 1, '+') + "-");
+}
+
+QTEST_MAIN(BigListStressTest)
+#include "big_list_stress_test.moc"
