@@ -77,8 +77,8 @@ void KeyMacroRegistries::PlayCodeMacro(const std::string& macro) {
   BrowserTab* tab = tabs_.ActiveTab();
   QWidget* target = tabs_.LockTarget();
   WebBrowser* browser = tab ? tab->Browser() : nullptr;
-  // The target's tab may have closed, or another tab is active now: then
-  // there is nowhere sensible to type.
+  // The target the user clicked may have gone with a reload or a renderer
+  // change: then there is nowhere sensible to type.
   if (!target || !browser || !browser->ContainsWidget(target)) return;
   target->setFocus(Qt::OtherFocusReason);
   browser->SendClick(target, tab->LockOffset());

@@ -16,7 +16,6 @@
 #include <utility>
 
 #include "core/tabs/window_features.h"
-#include "platform/idle_hook.h"
 #include "platform/page_reports.h"
 #include "platform/web_address.h"
 #include "platform/web_engine_profile.h"
@@ -41,12 +40,6 @@ bool SameAddress(const QUrl& reported, const QUrl& requested) {
   return bare(reported) == bare(requested);
 }
 
-// Browsers hidden since the last idle moment, whose views may go then.
-std::vector<QPointer<WebBrowser>>& HiddenBrowsers() {
-  static std::vector<QPointer<WebBrowser>> browsers;
-  return browsers;
-}
-
 // Enough for a burst of window.open calls between two requests.
 constexpr size_t kMaxWindowReports = 16;
 
@@ -54,10 +47,12 @@ constexpr size_t kMaxWindowReports = 16;
 
 WebBrowser::WebBrowser(QWidget* parent) : QWidget(parent), id_(g_next_id++) {
   web_engine::RegisterBrowser(this);
+  view_ = new QWebEngineView(this);
   page_ = new WebPage(web_engine::Profile(), this);
-  // A view from the start, shown or not: a page that loads before it is
-  // first shown is laid out at the view's size.
-  AttachView();
+  view_->setPage(page_);
+  setFocusProxy(view_);
+  view_->installEventFilter(this);
+  for (QWidget* child : view_->findChildren<QWidget*>()) child->installEventFilter(this);
 
   connect(page_, &QWebEnginePage::loadStarted, this, &WebBrowser::OnLoadStarted);
   connect(page_, &QWebEnginePage::loadProgress, this, &WebBrowser::OnLoadProgress);
@@ -81,44 +76,6 @@ WebBrowser::~WebBrowser() {
 
 WebBrowser* WebBrowser::Create(QWidget* parent) { return new WebBrowser(parent); }
 
-void WebBrowser::AttachView() {
-  if (view_ || !page_) return;
-  view_ = new QWebEngineView(this);
-  view_->setGeometry(rect());
-  view_->setPage(page_);
-  setFocusProxy(view_);
-  view_->installEventFilter(this);
-  for (QWidget* child : view_->findChildren<QWidget*>()) child->installEventFilter(this);
-  if (isVisible()) view_->show();
-}
-
-void WebBrowser::ReleaseViewWhenIdle() {
-  // One hook for all browsers, made with the first hidden one; it goes with
-  // the application.
-  static QPointer<IdleHook> hook;
-  if (!hook) {
-    hook = new IdleHook(
-        [] {
-          auto hidden = std::exchange(HiddenBrowsers(), {});
-          for (const QPointer<WebBrowser>& browser : hidden) {
-            if (browser) browser->ReleaseViewIfHidden();
-          }
-        },
-        qApp);
-  }
-  HiddenBrowsers().push_back(this);
-}
-
-void WebBrowser::ReleaseViewIfHidden() {
-  // Shown again meanwhile, printing from the view, or gone with the page.
-  if (!view_ || !page_ || isVisible() || printing_ > 0 || full_screen_) return;
-  QWebEngineView* view = std::exchange(view_, nullptr);
-  setFocusProxy(nullptr);
-  // The page stays with this browser; the view lets go of it.
-  view->setPage(nullptr);
-  delete view;
-}
-
 void WebBrowser::ReleasePage() {
   if (!page_) return;
   QObject::disconnect(page_, nullptr, this, nullptr);
@@ -126,7 +83,7 @@ void WebBrowser::ReleasePage() {
   // hidden it would make one in the engine's default profile. Deleting it
   // here is not safe either once the application is being torn down (its
   // render widget outlives the scene graph then); it goes with this widget.
-  if (view_) view_->hide();
+  view_->hide();
   delete page_;
   page_ = nullptr;
   loading_ = false;
@@ -194,15 +151,8 @@ void WebBrowser::Print() {
   if (!accepted || !self || !page_) return;
   // The printer must live until the engine has finished with it: the
   // connection holds it and goes with `job`.
-  AttachView();
-  if (!view_) return;
   auto* job = new QObject(this);
-  ++printing_;
-  connect(view_, &QWebEngineView::printFinished, job, [this, job, printer](bool) {
-    --printing_;
-    job->deleteLater();
-    if (!isVisible() && view_) ReleaseViewWhenIdle();
-  });
+  connect(view_, &QWebEngineView::printFinished, job, [job, printer](bool) { job->deleteLater(); });
   view_->print(printer.get());
 }
 
@@ -277,7 +227,7 @@ void WebBrowser::FillParentNow() {
 // ---- focus, keys and clicks ----------------------------------------------
 
 QWidget* WebBrowser::InputWidget() const {
-  if (!page_ || !view_) return nullptr;
+  if (!page_) return nullptr;
   return view_->focusProxy() ? view_->focusProxy() : view_;
 }
 
@@ -287,12 +237,11 @@ QWidget* WebBrowser::FocusedInputWidget() const {
 }
 
 bool WebBrowser::ContainsWidget(const QWidget* widget) const {
-  if (widget == this) return page_ != nullptr;
   return widget && view_ && (widget == view_ || view_->isAncestorOf(widget));
 }
 
 void WebBrowser::FocusPage() {
-  if (page_ && view_) view_->setFocus(Qt::OtherFocusReason);
+  if (page_) view_->setFocus(Qt::OtherFocusReason);
 }
 
 void WebBrowser::ClickAt(QPoint pos) {
@@ -307,10 +256,8 @@ void WebBrowser::ClickAt(QPoint pos) {
 }
 
 void WebBrowser::SendClick(QWidget* widget, QPoint pos) {
-  if (!ContainsWidget(widget)) return;
-  // The view and its input widget fill this browser: same coordinates.
-  QPointer<QWidget> target(widget == this ? InputWidget() : widget);
-  if (!target) return;
+  QPointer<QWidget> target(widget);
+  if (!ContainsWidget(target)) return;
   const bool outer = std::exchange(sending_click_, true);
   const QPointF local(pos);
   QMouseEvent press(QEvent::MouseButtonPress, local, target->mapToGlobal(local), Qt::LeftButton, Qt::LeftButton,
@@ -370,18 +317,6 @@ bool WebBrowser::event(QEvent* e) {
 void WebBrowser::resizeEvent(QResizeEvent* e) {
   QWidget::resizeEvent(e);
   if (view_) view_->setGeometry(rect());
-}
-
-void WebBrowser::showEvent(QShowEvent* e) {
-  QWidget::showEvent(e);
-  AttachView();
-}
-
-void WebBrowser::hideEvent(QHideEvent* e) {
-  QWidget::hideEvent(e);
-  // Not here: hiding happens inside tab switches, full-screen moves and
-  // teardown. The idle moment is outside all of them.
-  if (view_) ReleaseViewWhenIdle();
 }
 
 bool WebBrowser::eventFilter(QObject* watched, QEvent* e) {

@@ -148,29 +148,20 @@ class WebBrowser : public QWidget {
   // ---- focus, keys and clicks ----
   // The widget that takes the page's keys and mouse (the view's focus proxy
   // once the page has rendered, the view before that); null after the page
-  // has been released by WebEngine::Shutdown, and while the browser is
-  // hidden after having been shown (see HasView).
+  // has been released by WebEngine::Shutdown.
   QWidget* InputWidget() const;
-  // Whether the widgets that draw the page exist. They hold a picture of
-  // the page the size of the view (several MiB), so they are made while the
-  // browser is shown and dropped at the first idle moment after it has been
-  // hidden; the page goes on loading, running and reloading without them, at
-  // the size it was last shown, and is drawn anew when shown again.
-  bool HasView() const { return view_ != nullptr; }
   // The widget inside this browser that has the keyboard focus, or null.
   QWidget* FocusedInputWidget() const;
-  // Whether `widget` is this browser or one of its widgets (one taken from
-  // FocusedInputWidget may have been replaced since: the engine makes its
-  // input widget anew when a page moves to another renderer, and the view
-  // goes while the browser is hidden). This browser itself stands for its
-  // page's input widget, whichever that is now.
+  // Whether `widget` is one of this browser's widgets (a lock target taken
+  // from FocusedInputWidget may have been replaced since: the engine makes
+  // its input widget anew when a page moves to another renderer).
   bool ContainsWidget(const QWidget* widget) const;
   // Gives the keyboard focus to the page.
   void FocusPage();
   // A left click at `pos` in InputWidget's coordinates (posted events).
   void ClickAt(QPoint pos);
-  // The program's own left click at `pos` in `widget`'s coordinates (this
-  // browser or one of its widgets), delivered at once. Not reported as the user's
+  // The program's own left click at `pos` in `widget`'s coordinates (one of
+  // this browser's widgets), delivered at once. Not reported as the user's
   // press (PageMousePressed): it must not move the lock.
   void SendClick(QWidget* widget, QPoint pos);
 
@@ -266,8 +257,6 @@ class WebBrowser : public QWidget {
   bool event(QEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
-  void showEvent(QShowEvent* e) override;
-  void hideEvent(QHideEvent* e) override;
 
  private:
   friend class WebPage;
@@ -275,9 +264,6 @@ class WebBrowser : public QWidget {
 
   void Load(const QUrl& url);
   void ReleasePage();
-  void AttachView();
-  void ReleaseViewWhenIdle();
-  void ReleaseViewIfHidden();
   void WatchParent();
   void FillParentNow();
 
@@ -305,7 +291,6 @@ class WebBrowser : public QWidget {
   bool quitting_ = false;
   bool full_screen_ = false;
   bool sending_click_ = false;
-  int printing_ = 0;                // print jobs drawing from the view
   bool opened_by_page_ = false;     // made for a page's new-window request
   QString window_name_;
   // The last window.open calls and named link or form activations, newest

@@ -59,13 +59,10 @@ void TabLock::PageClick() {
 void TabLock::CaptureStep(BrowserTab* tab) {
   if (!lock_.capture_pending()) return;
   WebBrowser* browser = tab ? tab->Browser() : nullptr;
-  // The browser stands for whichever widget takes its page's input: the
-  // engine replaces that widget when the page changes renderer, and drops
-  // it while the tab is hidden.
-  QWidget* target = browser && browser->FocusedInputWidget() ? browser : nullptr;
-  if (lock_.IdleCapture(IdOf(target))) {
-    target_ = target;
-    tab->SetLockOffset(QCursor::pos() - target->mapToGlobal(QPoint(0, 0)));
+  QWidget* focused = browser ? browser->FocusedInputWidget() : nullptr;
+  if (lock_.IdleCapture(IdOf(focused))) {
+    target_ = focused;
+    tab->SetLockOffset(QCursor::pos() - focused->mapToGlobal(QPoint(0, 0)));
   }
   Show();
 }

@@ -282,20 +282,6 @@ void RegisteredMacrosTest::stockCodeMacrosTypeIntoTheClickedField() {
   QTRY_COMPARE_WITH_TIMEOUT(f.Value(browser, "b"), QString("x1301"), kTimeout);
   QCOMPARE(f.Value(browser, "a"), QString());
 
-  // Another tab in front: the form's tab, hidden, lets go of the widgets
-  // that draw it. Back in front, the lock still leads to field b.
-  WebBrowser* other = f.OpenForm("/other.html");
-  QVERIFY(other && other != browser);
-  QVERIFY(WaitUntil([&] { return !browser->HasView(); }));
-  QVERIFY(!f.tabs->LockTarget());  // the front tab has none
-  Find<QTabWidget>(f.form.get(), "PageControl")->setCurrentIndex(0);
-  QVERIFY(WaitUntil([&] { return f.tabs->ActiveBrowser() == browser && browser->HasView(); }));
-  QCOMPARE(f.tabs->LockTarget(), static_cast<QWidget*>(browser));
-  away();
-  f.GoItems()[1]->trigger();
-  QTRY_COMPARE_WITH_TIMEOUT(f.Value(browser, "b"), QString("1301"), kTimeout);
-  QCOMPARE(f.Value(browser, "a"), QString());
-
   // A group is not a stock: its double-click plays nothing.
   away();
   QTest::mouseDClick(f.Tree()->viewport(), Qt::LeftButton, {}, f.Tree()->visualItemRect(group).center());
