@@ -235,6 +235,7 @@ int RunChild(bool program, const QStringList& origins, const QString& dir, int i
     Print("open_tenth_ms", times[9]);
     Print("open_mean_ms", std::accumulate(times.begin(), times.end(), 0.0) / double(times.size()));
     Print("idle_cpu_s", idle_end.cpu_seconds - idle_start.cpu_seconds);
+    Print("idle_own_cpu_s", idle_end.own_cpu_seconds - idle_start.own_cpu_seconds);
     Print("idle_cpu_percent", 100.0 * (idle_end.cpu_seconds - idle_start.cpu_seconds) * 1000.0 /
                                   double(std::max<qint64>(1, idle_to - idle_from)));
     Print("idle_pss", idle_end.pss_mib);
@@ -341,6 +342,7 @@ int RunParent(const QString& program, int rounds, int idle_seconds) {
   row("open time, tenth tab", "open_tenth_ms", "ms");
   row("open time, mean of 50", "open_mean_ms", "ms");
   row("idle CPU time of the tree", "idle_cpu_s", "s");
+  row("  of which the window's own process", "idle_own_cpu_s", "s");
   row("idle CPU, % of one core", "idle_cpu_percent", "%");
   row("reloads that reached the server", "idle_reloads", "");
   row("PSS after closing all 50", "closed_pss", "Mi");

@@ -14,6 +14,7 @@ struct TreeSample {
   double rss_mib = 0;
   double pss_mib = 0;
   double cpu_seconds = 0;  // user + system time so far of the processes alive now
+  double own_cpu_seconds = 0;  // of this process alone
   int processes = 0;
 };
 
@@ -62,7 +63,10 @@ inline TreeSample SampleTree() {
       if (parts[0] == "Pss:") sample.pss_mib += parts[1].toDouble() / 1024.0;
     }
     const QList<QByteArray> fields = StatFields(pid);
-    if (fields.size() > 12) sample.cpu_seconds += (fields[11].toDouble() + fields[12].toDouble()) / ticks_per_second;
+    if (fields.size() <= 12) continue;
+    const double cpu = (fields[11].toDouble() + fields[12].toDouble()) / ticks_per_second;
+    sample.cpu_seconds += cpu;
+    if (pid == int(getpid())) sample.own_cpu_seconds = cpu;
   }
   return sample;
 }
