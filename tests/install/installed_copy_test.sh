@@ -58,6 +58,10 @@ xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
 [ -s "$scratch/display" ] || fail "Xvfb did not start: $(cat "$scratch/xvfb.log")"
 export DISPLAY=":$(head -n1 "$scratch/display")"
+# Ready for the user's connections (a busy machine may take a moment).
+for _ in $(seq 100); do "${as_user[@]}" env DISPLAY="$DISPLAY" xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+"${as_user[@]}" env DISPLAY="$DISPLAY" xdpyinfo >/dev/null 2>&1 ||
+  fail "the user cannot reach the X server $DISPLAY: $(cat "$scratch/xvfb.log")"
 
 # Starts the installed program, waits for its window, sends SIGTERM and
 # expects a clean exit.
