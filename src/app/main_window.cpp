@@ -16,6 +16,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <stdexcept>
 
 #include "bookmarks/bookmark_list_controller.h"
@@ -185,8 +186,10 @@ void TFormMain::FormCreate() {
   move(NormalLeft, NormalTop);
   resize(std::max(NormalWidth, minimumWidth()), std::max(NormalHeight, minimumHeight()));
 
-  const int splitte_l = ini.ReadInteger("Window", "SplitteL", 250);
-  const int splitte_u = ini.ReadInteger("Window", "SplitteU", 140);
+  // Bounded so that the sums below cannot overflow for a damaged file.
+  constexpr int kMaxPane = 1 << 20;
+  const int splitte_l = std::clamp(ini.ReadInteger("Window", "SplitteL", 250), -kMaxPane, kMaxPane);
+  const int splitte_u = std::clamp(ini.ReadInteger("Window", "SplitteU", 140), -kMaxPane, kMaxPane);
   SplitterLR->setSizes({std::max(splitte_l, 4), std::max(width() - splitte_l - SplitterLR->handleWidth(), 1)});
   SplitterUD->setSizes({std::max(splitte_u, 18), std::max(height() - splitte_u, 18)});
 
