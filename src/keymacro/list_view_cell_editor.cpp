@@ -10,11 +10,15 @@
 namespace sorvi {
 
 ListViewCellEditor::ListViewCellEditor(RegistryListView* list, QList<int> data_columns)
-    : QObject(list), list_(list), data_columns_(std::move(data_columns)), edit_(new QLineEdit(list->viewport())) {
+    : QObject(list),
+      list_(list),
+      viewport_(list->viewport()),
+      data_columns_(std::move(data_columns)),
+      edit_(new QLineEdit(list->viewport())) {
   edit_->setFrame(false);
   edit_->hide();
   edit_->installEventFilter(this);
-  list_->viewport()->installEventFilter(this);
+  viewport_->installEventFilter(this);
   // A row that goes away while it is edited takes the edit with it.
   connect(list_->model(), &QAbstractItemModel::rowsAboutToBeRemoved, this, [this] {
     if (!IsOpen()) return;
@@ -127,7 +131,9 @@ bool ListViewCellEditor::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut && !closing_ && IsOpen()) CellEditorExit();
     return false;
   }
-  if (watched == list_->viewport()) {
+  // The viewport still gets events while the list is being destroyed
+  // around it, when the list can no longer be asked for it.
+  if (watched == viewport_) {
     if (event->type() == QEvent::MouseButtonDblClick) {
       auto* mouse = static_cast<QMouseEvent*>(event);
       if (mouse->button() != Qt::LeftButton) return false;

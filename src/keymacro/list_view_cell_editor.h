@@ -60,6 +60,7 @@ class ListViewCellEditor : public QObject {
   bool RowEditable(int row) const;
 
   RegistryListView* list_;
+  QObject* viewport_;
   QList<int> data_columns_;
   QLineEdit* edit_;
   std::function<bool(int)> editable_;

@@ -142,6 +142,9 @@ bool DecodeSjisRun(const QByteArray& s, qsizetype i, QString* text, qsizetype* e
   const QString decoded = SjisToQString(view);
   // Only what converts back to the very same bytes is shown decoded.
   if (decoded.contains(QChar(0xFFFD)) || QStringToSjis(decoded) != view) return false;
+  // A full-width space ending the address would be trimmed off when the
+  // shown text is opened again.
+  if (j == s.size() && decoded.back().isSpace()) return false;
   *text = decoded;
   *end = j;
   return true;
@@ -174,9 +177,13 @@ QString Display(const QUrl& url) {
   if (url.isEmpty()) return QString();
   if (!IsByteScheme(url.scheme())) return url.toString();
   const QByteArray encoded = url.toEncoded();
-  QString out;
+  // Only bytes after the host were sent as code page 932 bytes; escapes in
+  // the user name or password stand for UTF-8 and stay as they are.
+  const QByteArray authority = url.toEncoded(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment);
+  const qsizetype after_host = encoded.startsWith(authority) ? authority.size() : 0;
+  QString out = QString::fromLatin1(encoded.left(after_host));
   out.reserve(encoded.size());
-  qsizetype i = 0;
+  qsizetype i = after_host;
   while (i < encoded.size()) {
     if (EscapeAt(encoded, i) >= 0x80) {
       QString text;

@@ -26,6 +26,7 @@ std::string ItemBytes(const QComboBox* box, int index) {
 AddressBox::AddressBox(QComboBox* box, QWidget* dialog_parent)
     : QObject(box), box_(box), dialog_parent_(dialog_parent) {
   if (QLineEdit* edit = box_->lineEdit()) {
+    line_edit_ = edit;
     edit->installEventFilter(this);
     // The modifiers are those of the Enter being delivered, not the
     // keyboard's state when the request is carried out.
@@ -96,7 +97,9 @@ void AddressBox::ComboBoxURLDblClick() {
 }
 
 bool AddressBox::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != box_->lineEdit()) return false;
+  // Compared with the pointer kept, not asked of the box: the line edit
+  // still gets events while the box is being destroyed around it.
+  if (watched == nullptr || watched != line_edit_) return false;
   if (event->type() == QEvent::MouseButtonDblClick && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
     ComboBoxURLDblClick();
     return true;

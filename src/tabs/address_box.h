@@ -46,6 +46,7 @@ class AddressBox : public QObject {
 
  private:
   QComboBox* box_;
+  QObject* line_edit_ = nullptr;  // the box's line edit, which this filters
   QWidget* dialog_parent_;
   QString file_dialog_dir_;
 };

@@ -111,6 +111,25 @@ TEST(KeyFuncWrite, RefusedWriteLeavesTheFileAsItWas) {
   EXPECT_EQ(ReadRaw(dir.File()), before);
 }
 
+// Found by fuzzing: a damaged file claiming thousands of entries took one
+// synced rewrite of the whole file per key when saved (minutes on a disk).
+TEST(KeyFuncWrite, FullestRegistryADamagedFileGivesSavesAndReadsBack) {
+  TempDir dir;
+  std::string damaged = "[Option]\r\nEditor=vi\r\n[KeyFunc]\r\n";
+  for (int n = 1; n <= kFunctionKeyCount; ++n) damaged += "C" + std::to_string(n) + "=99999\r\n";
+  damaged += "M12-1000=" + kSoHyo + " \r\n";
+  WriteRaw(dir.File(), damaged);
+  const KeyFuncRegistry registry = ReadKeyFuncRegistry(SettingsFile(dir.File()));
+  ASSERT_EQ(registry.KeyFuncList[11].size(), size_t(kMaxKeyFuncEntriesRead));
+  EXPECT_EQ(registry.KeyFuncList[11].back().Macro, kSoHyo);
+
+  WriteKeyFuncRegistry(dir.File(), registry);
+  const SettingsFile saved(dir.File());
+  EXPECT_EQ(ReadKeyFuncRegistry(saved), registry);
+  EXPECT_EQ(saved.ReadString("Option", "Editor", ""), "vi");
+  EXPECT_EQ(saved.ReadInteger("KeyFunc", "C12", 0), 2 * kMaxKeyFuncEntriesRead);
+}
+
 TEST(KeyFuncWindow, SizeAndTheActivePageColumns) {
   TempDir dir;
   KeyFuncWindowSettings defaults = ReadKeyFuncWindowSettings(SettingsFile(dir.File()));

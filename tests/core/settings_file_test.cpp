@@ -8,6 +8,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/settings/app_options.h"
 #include "core/settings/settings_file.h"
@@ -271,13 +272,13 @@ TEST(SettingsWrite, ReadsAfterWritesMatchAFreshRead) {
   file.WriteInteger("T", "i", 12);
   const SettingsFile fresh(dir.File());
   for (const SettingsFile* f : {static_cast<const SettingsFile*>(&file), &fresh}) {
-    EXPECT_EQ(f->ReadString("S", "k", ""), "new");
+    EXPECT_EQ(f->ReadString("S", "k", ""), "  \"new\"  ");
     EXPECT_EQ(f->ReadString("S", "n", ""), "\x8A\xBF");
     EXPECT_EQ(f->ReadInteger("T", "i", 0), 12);
   }
   // The first of the duplicated sections took both writes.
   EXPECT_EQ(ReadRaw(dir.File()),
-            "[S]\r\nk=  \"new\"  \r\nn=\x8A\xBF\r\n[s]\r\nk=dup\r\n[T]\r\ni=12\r\n");
+            "[S]\r\nk=\"  \"new\"  \"\r\nn=\x8A\xBF\r\n[s]\r\nk=dup\r\n[T]\r\ni=12\r\n");
 }
 
 TEST(SettingsWrite, ValueIsCutAtALineBreakOrNul) {
@@ -290,6 +291,25 @@ TEST(SettingsWrite, ValueIsCutAtALineBreakOrNul) {
 }
 
 // ---- erasing -----------------------------------------------------------------
+
+// Found by fuzzing: a key macro ending in a blank, or one in quotes, lost
+// them at the next start.
+TEST(SettingsWrite, ValuesTheReadWouldTrimOrUnquoteReadBackAsWritten) {
+  TempDir dir;
+  const std::vector<std::string> values = {" lead", "trail\t", "\"quoted\"", "'single'",
+                                           "\"", "''", " \"both\" ", "\x83\x5C "};
+  {
+    SettingsFile file(dir.File());
+    for (size_t i = 0; i < values.size(); ++i) file.WriteString("S", std::to_string(i), values[i]);
+    file.WriteString("S", "plain", "a \"b\" c");
+  }
+  const SettingsFile reread(dir.File());
+  for (size_t i = 0; i < values.size(); ++i)
+    EXPECT_EQ(reread.ReadString("S", std::to_string(i), "-"), values[i]) << i;
+  // Values that read back anyway are written as they are.
+  EXPECT_NE(ReadRaw(dir.File()).find("\r\nplain=a \"b\" c\r\n"), std::string::npos);
+  EXPECT_NE(ReadRaw(dir.File()).find("\r\n0=\" lead\"\r\n"), std::string::npos);
+}
 
 TEST(SettingsErase, RemovesTheSectionUpToTheNext) {
   TempDir dir;
@@ -322,6 +342,22 @@ TEST(SettingsErase, MissingSectionWritesNothing) {
   SettingsFile lf(dir.File());
   lf.EraseSection("URL");
   EXPECT_EQ(ReadRaw(dir.File()), "[A]\nx=1\n");
+}
+
+TEST(SettingsReplaceSection, EveryDuplicateGoesAndTheNewOneEndsTheFile) {
+  TempDir dir;
+  WriteRaw(dir.File(), "[URL]\nCount=9\n[A]\nx=1\n\xFF junk\n[url]\n1=old\n");
+  SettingsFile file(dir.File());
+  file.ReplaceSection("URL", {{"1", " http://a/ "}, {"2", "b\r\n[Evil]\r\nx=1"}, {"Count", "2"}});
+  EXPECT_EQ(ReadRaw(dir.File()),
+            "[A]\r\nx=1\r\n\xFF junk\r\n[URL]\r\n1=\" http://a/ \"\r\n2=b\r\nCount=2\r\n");
+  EXPECT_EQ(file.ReadString("URL", "1", "-"), " http://a/ ");
+  EXPECT_EQ(file.ReadString("Evil", "x", "-"), "-");
+
+  // A section that is not there yet is made; an empty one keeps its header.
+  SettingsFile fresh(dir.File("fresh.ini"));
+  fresh.ReplaceSection("KeyCode", {});
+  EXPECT_EQ(ReadRaw(dir.File("fresh.ini")), "[KeyCode]\r\n");
 }
 
 // ---- refused writes ------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace sorvi {
@@ -65,10 +66,15 @@ const UrlSelection kGroup{{"1111", "2222", "3333"}, "Tech", "Alpha"};
 const UrlSelection kNone{};
 
 struct MacroCase {
+  const char* name;  // what the case checks, as ctest lists it
   const char* macro;
   const UrlSelection* selection;
   const char* expected;
 };
+
+void PrintTo(const MacroCase& c, std::ostream* os) { *os << '"' << c.macro << '"'; }
+
+std::string CaseName(const ::testing::TestParamInfo<MacroCase>& info) { return info.param.name; }
 
 class ExpandUrlMacroTest : public ::testing::TestWithParam<MacroCase> {};
 
@@ -80,38 +86,40 @@ TEST_P(ExpandUrlMacroTest, Expands) {
 INSTANTIATE_TEST_SUITE_P(
     Placeholders, ExpandUrlMacroTest,
     ::testing::Values(
-        MacroCase{"", &kTwo, ""},
-        MacroCase{"http://x/", &kTwo, "http://x/"},
-        MacroCase{"c=%CD%&g=%GP%&n=%NM%", &kTwo, "c=2222&g=Tech&n=Beta"},
-        MacroCase{"%CD%,%CD%,%CD%.", &kTwo, "2222,3333,."},
-        MacroCase{"%CD%%GP%%NM%", &kNone, ""},
-        MacroCase{"100%%", &kTwo, "100%"},
-        MacroCase{"%%CD%", &kTwo, "%CD%"},
-        MacroCase{"a%", &kTwo, "a%"},
-        MacroCase{"%", &kTwo, "%"},
-        MacroCase{"x%CD", &kTwo, "x%CD"},
-        MacroCase{"%C", &kTwo, "%C"},
-        MacroCase{"%cd%CD%", &kTwo, "%cd2222"},
-        MacroCase{"%cd%", &kTwo, "%cd%"},
-        MacroCase{"%x%GP%", &kTwo, "%xTech"},
-        MacroCase{"%abc%NM%", &kTwo, "%abcBeta"},
-        MacroCase{"%CD% %]%", &kTwo, "2222 %]%"}));
+        MacroCase{"EmptyMacro", "", &kTwo, ""},
+        MacroCase{"NoPlaceholders", "http://x/", &kTwo, "http://x/"},
+        MacroCase{"CodeGroupAndName", "c=%CD%&g=%GP%&n=%NM%", &kTwo, "c=2222&g=Tech&n=Beta"},
+        MacroCase{"EachCodeTagTakesTheNextCodeUntilNoneLeft", "%CD%,%CD%,%CD%.", &kTwo, "2222,3333,."},
+        MacroCase{"NoSelectionGivesEmptyValues", "%CD%%GP%%NM%", &kNone, ""},
+        MacroCase{"DoublePercentIsOnePercent", "100%%", &kTwo, "100%"},
+        MacroCase{"EscapedPercentBeforeTagText", "%%CD%", &kTwo, "%CD%"},
+        MacroCase{"TrailingPercentKept", "a%", &kTwo, "a%"},
+        MacroCase{"LonePercentKept", "%", &kTwo, "%"},
+        MacroCase{"CutOffTagKept", "x%CD", &kTwo, "x%CD"},
+        MacroCase{"TwoByteCutOffTagKept", "%C", &kTwo, "%C"},
+        MacroCase{"LowerCaseIsNoTagButNextPercentStartsOne", "%cd%CD%", &kTwo, "%cd2222"},
+        MacroCase{"LowerCaseTagKept", "%cd%", &kTwo, "%cd%"},
+        MacroCase{"UnknownTagKeepsPercentAndScansOn", "%x%GP%", &kTwo, "%xTech"},
+        MacroCase{"LongUnknownTextBeforeName", "%abc%NM%", &kTwo, "%abcBeta"},
+        MacroCase{"RepeatCloseWithoutOpenIsText", "%CD% %]%", &kTwo, "2222 %]%"}),
+    CaseName);
 
 INSTANTIATE_TEST_SUITE_P(
     Repeats, ExpandUrlMacroTest,
     ::testing::Values(
-        MacroCase{"q=%[%CD%,]%end", &kGroup, "q=1111,2222,3333,end"},
-        MacroCase{"%CD%;%[%CD%,]%", &kGroup, "1111;2222,3333,"},
-        MacroCase{"%[%CD%,]%;%CD%", &kGroup, "1111,2222,3333,;"},
-        MacroCase{"%[%CD%,]%%[x]%", &kGroup, "1111,2222,3333,"},
-        MacroCase{"%[%CD%-%CD%]%", &kTwo, "2222-22223333-3333"},
-        MacroCase{"%[(%GP%%NM%%%)]%", &kTwo, "(%GP%%NM%%%)(%GP%%NM%%%)"},
-        MacroCase{"a%[%CD%,]%b", &kNone, "ab"},
-        MacroCase{"%[%CD%,", &kGroup, "1111,2222,3333,"},
-        MacroCase{"%[", &kGroup, ""},
-        MacroCase{"%[]%", &kGroup, ""},
-        MacroCase{"%[%CD%CD%]%", &kTwo, "2222CD%3333CD%"},
-        MacroCase{"%[%CD%]]%", &kTwo, "2222]3333]"}));
+        MacroCase{"BodyOncePerCodeThenRest", "q=%[%CD%,]%end", &kGroup, "q=1111,2222,3333,end"},
+        MacroCase{"RepeatStartsAtNextUnusedCode", "%CD%;%[%CD%,]%", &kGroup, "1111;2222,3333,"},
+        MacroCase{"RepeatUsesUpEveryCode", "%[%CD%,]%;%CD%", &kGroup, "1111,2222,3333,;"},
+        MacroCase{"SecondRepeatHasNoCodesLeft", "%[%CD%,]%%[x]%", &kGroup, "1111,2222,3333,"},
+        MacroCase{"EveryCodeTagInBodyGetsTheSameCode", "%[%CD%-%CD%]%", &kTwo, "2222-22223333-3333"},
+        MacroCase{"OtherTagsInBodyStayText", "%[(%GP%%NM%%%)]%", &kTwo, "(%GP%%NM%%%)(%GP%%NM%%%)"},
+        MacroCase{"NoCodesDropTheBody", "a%[%CD%,]%b", &kNone, "ab"},
+        MacroCase{"UnclosedRepeatRunsToTheEnd", "%[%CD%,", &kGroup, "1111,2222,3333,"},
+        MacroCase{"OpenAloneGivesNothing", "%[", &kGroup, ""},
+        MacroCase{"EmptyBody", "%[]%", &kGroup, ""},
+        MacroCase{"TagTextAfterCodeTagInBody", "%[%CD%CD%]%", &kTwo, "2222CD%3333CD%"},
+        MacroCase{"FirstBracketPercentCloses", "%[%CD%]]%", &kTwo, "2222]3333]"}),
+    CaseName);
 
 TEST(ExpandUrlMacroValuesTest, InsertedTextIsNeverScannedAgain) {
   const UrlSelection tricky{{"%NM%", "\x95\x5C%%"}, "%CD%" + kSchedule, "%GP%" + kSony};

@@ -41,6 +41,7 @@ class MainWindowTest : public QObject {
   void firstStartUsesTheDefaults();
   void everyMenuItemIsThere();
   void tooSmallBoundsGrowToTheMinimum();
+  void extremeSplitterPositionsKeepThePageSide();
   void maximizedStateRestoresAndKeepsNormalBounds();
   void urlHistorySkipsMissingEntriesWhenWritten();
   void splitterLeavesRoomOnTheRight();
@@ -125,6 +126,21 @@ void MainWindowTest::tooSmallBoundsGrowToTheMinimum() {
   QCOMPARE(form.size(), QSize(480, 320));
   QVERIFY(Find<QAction>(&form, "PopupMenuNavigate2")->isChecked());
   QCOMPARE(Find<QToolButton>(&form, "ToolButtonNavigate")->toolTip(), QString("上書"));
+}
+
+// Found with the sanitizers: the splitter positions of a damaged file were
+// subtracted from the window size unbounded, which overflowed and gave the
+// lists most of the window.
+void MainWindowTest::extremeSplitterPositionsKeepThePageSide() {
+  ScratchDir dir;
+  dir.Write("Sorvi.ini", "[Window]\r\nSplitteL=-2147483648\r\nSplitteU=-2147483648\r\n");
+  TFormMain form(dir.Path());
+  form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&form));
+  const QList<int> lr = Find<QSplitter>(&form, "SplitterLR")->sizes();
+  const QList<int> ud = Find<QSplitter>(&form, "SplitterUD")->sizes();
+  QVERIFY2(lr[0] < lr[1], qPrintable(QString("left %1, right %2").arg(lr[0]).arg(lr[1])));
+  QVERIFY2(ud[0] < ud[1], qPrintable(QString("upper %1, lower %2").arg(ud[0]).arg(ud[1])));
 }
 
 void MainWindowTest::maximizedStateRestoresAndKeepsNormalBounds() {

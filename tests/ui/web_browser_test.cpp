@@ -276,6 +276,12 @@ void WebBrowserTest::addressShownFormRoundTrips_data() {
                                        << QString("http://h/wiki/%E6%97%A5%E6%9C%AC");
   QTest::newRow("broken double-byte stays encoded") << QByteArray("http://h/?q=%83%20") << QString("http://h/?q=%83%20");
   QTest::newRow("space stays encoded") << QByteArray("http://h/a%20b") << QString("http://h/a%20b");
+  // Found by fuzzing: only what follows the host is sent as code page 932
+  // bytes; decoding the user name too made the shown address open another.
+  QTest::newRow("user name escapes stay encoded")
+      << QByteArray("http://u%83t@h/%83t") << QString("http://u%83t@h/フ");
+  QTest::newRow("full-width space at the end stays encoded")
+      << QByteArray("http://h/?q=%83%5C%81%40") << QString("http://h/?q=%83%5C%81%40");
   QTest::newRow("file address decoded") << QByteArray("file:///tmp/%E6%97%A5.htm") << QString("file:///tmp/日.htm");
 }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/keymacro/section_rewrite.h"
 
 namespace sorvi {
 
@@ -27,16 +26,14 @@ KeyCodeRegistry ReadKeyCodeRegistry(const SettingsFile& file) {
 }
 
 void WriteKeyCodeRegistry(const std::string& ini_path, const KeyCodeRegistry& registry) {
-  RewriteSettings(ini_path, [&registry](SettingsFile& file) {
-    file.EraseSection(kSection);
-    file.WriteInteger(kSection, "C", static_cast<int32_t>(registry.Entries.size()));
-    file.WriteInteger(kSection, "D", registry.Default);
-    for (size_t i = 0; i < registry.Entries.size(); ++i) {
-      const std::string n = std::to_string(i + 1);
-      file.WriteString(kSection, "N" + n, registry.Entries[i].Name);
-      file.WriteString(kSection, "M" + n, registry.Entries[i].Macro);
-    }
-  });
+  std::vector<SettingsValue> values = {{"C", std::to_string(registry.Entries.size())},
+                                       {"D", std::to_string(registry.Default)}};
+  for (size_t i = 0; i < registry.Entries.size(); ++i) {
+    const std::string n = std::to_string(i + 1);
+    values.push_back({"N" + n, registry.Entries[i].Name});
+    values.push_back({"M" + n, registry.Entries[i].Macro});
+  }
+  SettingsFile(ini_path).ReplaceSection(kSection, values);
 }
 
 KeyCodeWindowSettings ReadKeyCodeWindowSettings(const SettingsFile& file) {

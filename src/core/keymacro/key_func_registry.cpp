@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "core/keymacro/address_pattern.h"
-#include "core/keymacro/section_rewrite.h"
 
 namespace sorvi {
 
@@ -37,19 +36,18 @@ KeyFuncRegistry ReadKeyFuncRegistry(const SettingsFile& file) {
 }
 
 void WriteKeyFuncRegistry(const std::string& ini_path, const KeyFuncRegistry& registry) {
-  RewriteSettings(ini_path, [&registry](SettingsFile& file) {
-    file.EraseSection(kSection);
-    for (int n = 1; n <= kFunctionKeyCount; ++n) {
-      const std::vector<KeyFuncEntry>& list = registry.KeyFuncList[n - 1];
-      file.WriteInteger(kSection, KeyName('C', n), static_cast<int32_t>(list.size() * 2));
-      file.WriteInteger(kSection, KeyName('K', n), registry.KeyFuncKind[n - 1]);
-      for (size_t i = 0; i < list.size(); ++i) {
-        const int k = static_cast<int>(i) + 1;
-        file.WriteString(kSection, EntryKeyName('M', n, k), list[i].Macro);
-        file.WriteString(kSection, EntryKeyName('U', n, k), list[i].Label);
-      }
+  std::vector<SettingsValue> values;
+  for (int n = 1; n <= kFunctionKeyCount; ++n) {
+    const std::vector<KeyFuncEntry>& list = registry.KeyFuncList[n - 1];
+    values.push_back({KeyName('C', n), std::to_string(list.size() * 2)});
+    values.push_back({KeyName('K', n), std::to_string(registry.KeyFuncKind[n - 1])});
+    for (size_t i = 0; i < list.size(); ++i) {
+      const int k = static_cast<int>(i) + 1;
+      values.push_back({EntryKeyName('M', n, k), list[i].Macro});
+      values.push_back({EntryKeyName('U', n, k), list[i].Label});
     }
-  });
+  }
+  SettingsFile(ini_path).ReplaceSection(kSection, values);
 }
 
 const KeyFuncEntry* FindDirectEntry(const std::vector<KeyFuncEntry>& entries,

@@ -126,6 +126,30 @@ size_t TotalSize(std::span<const std::string> lines) {
 
 bool IsBlankLine(std::string_view line) { return TrimBlanks(line).empty(); }
 
+// The text to write after "key=" so that a read gives `value` back: a value
+// whose blanks at either end or enclosing quotes the read would take off
+// goes inside one more pair of double quotes, which the read removes.
+std::string StoredValue(std::string_view value) {
+  const bool loses_ends = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()));
+  if (!loses_ends && Unquote(value).size() == value.size()) return std::string(value);
+  std::string quoted = "\"";
+  quoted.append(value).append("\"");
+  return quoted;
+}
+
+std::string HeaderLine(std::string_view section) {
+  std::string line = "[";
+  line.append(section).append("]");
+  return line;
+}
+
+// The value is cut at a line end or NUL, which could not be read back.
+std::string KeyValueLine(std::string_view key, std::string_view value) {
+  std::string line(key);
+  line.append("=").append(StoredValue(value.substr(0, value.find_first_of(std::string_view("\r\n\0", 3)))));
+  return line;
+}
+
 }  // namespace
 
 SettingsWriteError::SettingsWriteError(const std::string& path)
@@ -144,28 +168,34 @@ void SettingsFile::CheckWritable() const {
 
 void SettingsFile::IndexSections() {
   section_headers_.clear();
+  first_section_.clear();
+  first_key_.clear();
   for (size_t i = 0; i < lines_.size(); ++i) {
-    if (SectionName(lines_[i])) section_headers_.push_back(i);
+    if (const std::optional<std::string_view> name = SectionName(lines_[i])) {
+      first_section_.try_emplace(SjisFoldCase(*name), section_headers_.size());
+      section_headers_.push_back(i);
+      first_key_.emplace_back();
+    } else if (!section_headers_.empty()) {
+      if (const std::optional<KeyLine> line = ParseKeyLine(lines_[i]))
+        first_key_.back().try_emplace(SjisFoldCase(line->key), i);
+    }
   }
 }
 
 bool SettingsFile::FindSection(std::string_view section, SectionRange* range) const {
-  for (size_t s = 0; s < section_headers_.size(); ++s) {
-    const size_t header = section_headers_[s];
-    if (!SjisEqualsIgnoringCase(*SectionName(lines_[header]), section)) continue;
-    range->header = header;
-    range->end = s + 1 < section_headers_.size() ? section_headers_[s + 1] : lines_.size();
-    return true;
-  }
-  return false;
+  const auto found = first_section_.find(SjisFoldCase(section));
+  if (found == first_section_.end()) return false;
+  const size_t s = found->second;
+  range->section = s;
+  range->header = section_headers_[s];
+  range->end = s + 1 < section_headers_.size() ? section_headers_[s + 1] : lines_.size();
+  return true;
 }
 
 size_t SettingsFile::FindKey(const SectionRange& range, std::string_view key) const {
-  for (size_t i = range.header + 1; i < range.end; ++i) {
-    const std::optional<KeyLine> line = ParseKeyLine(lines_[i]);
-    if (line && SjisEqualsIgnoringCase(line->key, key)) return i;
-  }
-  return std::string::npos;
+  const auto& keys = first_key_[range.section];
+  const auto found = keys.find(SjisFoldCase(key));
+  return found == keys.end() ? std::string::npos : found->second;
 }
 
 bool SettingsFile::FindValue(std::string_view section, std::string_view key,
@@ -199,30 +229,20 @@ bool SettingsFile::ReadBool(std::string_view section, std::string_view key,
 
 void SettingsFile::WriteString(std::string_view section, std::string_view key,
                                std::string_view value) {
-  value = value.substr(0, value.find_first_of(std::string_view("\r\n\0", 3)));
   SectionRange range;
   if (!FindSection(section, &range)) {
-    std::string header = "[";
-    header.append(section);
-    header.append("]");
-    std::string line(key);
-    line.append("=").append(value);
-    Splice(lines_.size(), 0, {std::move(header), std::move(line)});
+    Splice(lines_.size(), 0, {HeaderLine(section), KeyValueLine(key, value)});
     return;
   }
   const size_t index = FindKey(range, key);
   if (index != std::string::npos) {
-    std::string line(ParseKeyLine(lines_[index])->key);
-    line.append("=").append(value);
-    Splice(index, 1, {std::move(line)});
+    Splice(index, 1, {KeyValueLine(ParseKeyLine(lines_[index])->key, value)});
     return;
   }
   // Blank lines closing the section stay between it and the next one.
   size_t pos = range.end;
   while (pos > range.header + 1 && IsBlankLine(lines_[pos - 1])) --pos;
-  std::string line(key);
-  line.append("=").append(value);
-  Splice(pos, 0, {std::move(line)});
+  Splice(pos, 0, {KeyValueLine(key, value)});
 }
 
 void SettingsFile::WriteInteger(std::string_view section, std::string_view key,
@@ -236,20 +256,36 @@ void SettingsFile::WriteBool(std::string_view section, std::string_view key, boo
 
 void SettingsFile::EraseSection(std::string_view section) {
   CheckWritable();
+  bool found = false;
+  std::vector<std::string> kept = LinesWithoutSection(section, &found);
+  if (found) Commit(std::move(kept));
+}
+
+void SettingsFile::ReplaceSection(std::string_view section, const std::vector<SettingsValue>& values) {
+  CheckWritable();
+  bool found = false;
+  std::vector<std::string> lines = LinesWithoutSection(section, &found);
+  lines.reserve(lines.size() + values.size() + 1);
+  lines.push_back(HeaderLine(section));
+  for (const SettingsValue& v : values) lines.push_back(KeyValueLine(v.key, v.value));
+  Commit(std::move(lines));
+}
+
+std::vector<std::string> SettingsFile::LinesWithoutSection(std::string_view section, bool* found) const {
   // Every section of the name goes: a later duplicate left behind would turn
   // into the section that reads and writes find.
   std::vector<std::string> kept;
-  bool erasing = false, found = false;
+  bool erasing = false;
   size_t next_header = 0;
   for (size_t i = 0; i < lines_.size(); ++i) {
     if (next_header < section_headers_.size() && section_headers_[next_header] == i) {
       ++next_header;
       erasing = SjisEqualsIgnoringCase(*SectionName(lines_[i]), section);
-      found = found || erasing;
+      *found = *found || erasing;
     }
     if (!erasing) kept.push_back(lines_[i]);
   }
-  if (found) Commit(std::move(kept));
+  return kept;
 }
 
 void SettingsFile::Splice(size_t pos, size_t remove, std::vector<std::string> insert) {

@@ -16,6 +16,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace sorvi {
@@ -33,6 +34,12 @@ class SettingsWriteError : public std::runtime_error {
 
  private:
   std::string path_;
+};
+
+// One key and its value, for writing a whole section.
+struct SettingsValue {
+  std::string key;
+  std::string value;
 };
 
 class SettingsFile {
@@ -69,7 +76,9 @@ class SettingsFile {
   // An existing key keeps its spelling and place and gets the new value; a
   // new key goes after the last non-blank line of its section; a new section
   // is added at the end of the file. A value is cut at its first CR, LF or
-  // NUL, which could not be read back. Throws SettingsWriteError when the
+  // NUL, which could not be read back; a value with blanks at an end or in
+  // enclosing quotes is written inside double quotes, so that it reads back
+  // as it was. Throws SettingsWriteError when the
   // file cannot be replaced or could not be read; the object then still
   // matches the file.
   void WriteString(std::string_view section, std::string_view key,
@@ -81,9 +90,16 @@ class SettingsFile {
   // written when there is no such section; an unreadable file throws.
   void EraseSection(std::string_view section);
 
+  // Removes every section of that name and adds it anew at the end of the
+  // file with `values` in order (each written as WriteString would), all in
+  // one write: a long section costs one write, and a refused write leaves
+  // the old section whole. Throws SettingsWriteError like the writes above.
+  void ReplaceSection(std::string_view section, const std::vector<SettingsValue>& values);
+
  private:
   struct SectionRange {
-    size_t header;  // index of the "[Section]" line
+    size_t section;  // position in section_headers_
+    size_t header;   // index of the "[Section]" line
     size_t end;     // one past its last line
   };
 
@@ -94,6 +110,9 @@ class SettingsFile {
   // The key's value, trimmed and unquoted but not cut; false when missing.
   bool FindValue(std::string_view section, std::string_view key,
                  std::string_view* value) const;
+
+  // The lines without any section of that name; `found` is set when one was.
+  std::vector<std::string> LinesWithoutSection(std::string_view section, bool* found) const;
 
   // Replaces lines [pos, pos + remove) with `insert`, on disk first.
   void Splice(size_t pos, size_t remove, std::vector<std::string> insert);
@@ -108,6 +127,11 @@ class SettingsFile {
   bool unreadable_ = false;
   std::vector<std::string> lines_;       // without their line ends
   std::vector<size_t> section_headers_;  // indices of the "[...]" lines
+  // Names in SjisFoldCase form, so that a file with many keys reads fast:
+  // the first section of each name (position in section_headers_) and, per
+  // section, the line of the first key of each name.
+  std::unordered_map<std::string, size_t> first_section_;
+  std::vector<std::unordered_map<std::string, size_t>> first_key_;
 };
 
 }  // namespace sorvi

@@ -20,13 +20,13 @@ std::vector<std::string> ReadUrlHistory(const SettingsFile& file) {
 }
 
 void WriteUrlHistory(SettingsFile& file, const std::vector<std::string>& history) {
-  file.EraseSection(kSection);
-  int32_t written = 0;
+  std::vector<SettingsValue> values;
   for (const std::string& entry : history) {
-    if (entry.empty()) continue;
-    file.WriteString(kSection, std::to_string(++written), entry);
+    if (!entry.empty()) values.push_back({std::to_string(values.size() + 1), entry});
   }
-  file.WriteInteger(kSection, kCountKey, written);
+  const size_t written = values.size();
+  values.push_back({kCountKey, std::to_string(written)});
+  file.ReplaceSection(kSection, values);
 }
 
 }  // namespace sorvi

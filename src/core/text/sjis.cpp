@@ -52,6 +52,19 @@ bool SjisEqualsIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+std::string SjisFoldCase(std::string_view text) {
+  std::string folded(text);
+  for (size_t i = 0; i < folded.size(); ++i) {
+    const auto c = static_cast<unsigned char>(folded[i]);
+    if (IsSjisLeadByte(c)) {
+      ++i;  // the second byte stays as it is
+    } else {
+      folded[i] = static_cast<char>(FoldAscii(c));
+    }
+  }
+  return folded;
+}
+
 std::string_view TrimControlAndBlank(std::string_view text) {
   size_t begin = 0, end = text.size();
   while (begin < end && static_cast<unsigned char>(text[begin]) <= 32) ++begin;

@@ -32,6 +32,10 @@ std::vector<std::string> SplitLines(std::string_view bytes, NulByte nul = NulByt
 // 0x8361 are different characters).
 bool SjisEqualsIgnoringCase(std::string_view a, std::string_view b);
 
+// The text with ASCII letters standing as single-byte characters in upper
+// case: two texts fold alike exactly when SjisEqualsIgnoringCase holds.
+std::string SjisFoldCase(std::string_view text);
+
 // Removes leading and trailing bytes of value 32 or less.
 std::string_view TrimControlAndBlank(std::string_view text);
 
