@@ -18,11 +18,12 @@ if(SORVI_FUZZ)
   target_compile_options(sorvi_core_fuzzing PUBLIC ${SORVI_FUZZ_COMPILE_OPTIONS})
   target_link_options(sorvi_core_fuzzing PUBLIC -fsanitize=fuzzer,${SORVI_FUZZ_SANITIZERS})
 
-  # The address conversion lives on the Qt side; it needs QtCore only.
-  add_library(sorvi_address_fuzzing STATIC
-    src/platform/cp932.cpp src/platform/web_address.cpp)
-  target_link_libraries(sorvi_address_fuzzing PUBLIC sorvi_core_fuzzing Qt6::Core)
-  set_target_properties(sorvi_address_fuzzing PROPERTIES AUTOMOC OFF)
+  # Readers on the Qt side that need QtCore only: the address conversion and
+  # the download file name.
+  add_library(sorvi_qtcore_fuzzing STATIC
+    src/platform/cp932.cpp src/platform/web_address.cpp src/platform/download_file_name.cpp)
+  target_link_libraries(sorvi_qtcore_fuzzing PUBLIC sorvi_core_fuzzing Qt6::Core)
+  set_target_properties(sorvi_qtcore_fuzzing PROPERTIES AUTOMOC OFF)
 
   add_custom_target(sorvi_fuzz)
   file(GLOB SORVI_FUZZ_TARGETS CONFIGURE_DEPENDS fuzz/*_fuzz.cpp)
@@ -30,8 +31,8 @@ if(SORVI_FUZZ)
     get_filename_component(fuzz_name ${fuzz_src} NAME_WE)
     add_executable(${fuzz_name} ${fuzz_src})
     target_include_directories(${fuzz_name} PRIVATE fuzz)
-    if(fuzz_name MATCHES "^address")
-      target_link_libraries(${fuzz_name} PRIVATE sorvi_address_fuzzing)
+    if(fuzz_name MATCHES "^(address|page)")
+      target_link_libraries(${fuzz_name} PRIVATE sorvi_qtcore_fuzzing)
     else()
       target_link_libraries(${fuzz_name} PRIVATE sorvi_core_fuzzing)
     endif()
