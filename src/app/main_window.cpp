@@ -24,7 +24,7 @@
 #include "codes/code_list_controller.h"
 #include "codes/code_tree_view.h"
 #include "core/files/data_files.h"
-#include "core/keymacro/section_rewrite.h"
+#include "core/settings/settings_rewrite.h"
 #include "core/settings/internet_settings.h"
 #include "core/settings/settings_file.h"
 #include "core/settings/url_history.h"

@@ -6,7 +6,7 @@
 #include "core/codes/stock_code_list.h"
 #include "core/files/data_files.h"
 #include "core/files/file_io.h"
-#include "core/keymacro/section_rewrite.h"
+#include "core/settings/settings_rewrite.h"
 #include "core/settings/settings_file.h"
 #include "core/settings/url_history.h"
 

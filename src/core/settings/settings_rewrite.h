@@ -1,10 +1,11 @@
 #pragma once
-// Erasing and rewriting a whole settings section as one change to the file.
+// Many settings writes as one change to the file.
 //
-// A registry save is an erase followed by dozens of writes, and every write
-// of SettingsFile reaches the disk at once: a failure in the middle would
-// leave the section half gone. So the writes go to a private copy of the
-// file and the result replaces the real file in one step.
+// The window's close writes dozens of values across several sections, and
+// every write of SettingsFile reaches the disk at once: a crash or refusal
+// in the middle would leave the file half old, half new (the address
+// history erased and not yet written back). So the writes go to a private
+// copy of the file and the result replaces the real file in one step.
 #include <functional>
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "core/keymacro/section_rewrite.h"
+#include "core/settings/settings_rewrite.h"
 
 #include <filesystem>
 #include <optional>
