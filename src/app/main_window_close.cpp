@@ -79,9 +79,10 @@ void TFormMain::OfferUnsavedCopies() {
     RecoverListFile(path);
     const FileReadResult copy = ReadFile(path);
     if (copy.status != ReadStatus::kRead) continue;
-    const QString text = QString("前回の終了時に保存されなかった%1が残っています。\n%2\n\n読み込みますか？\n\n"
-                                 "はい: 読み込みます (保存するまで未保存の変更として扱います)。\n"
-                                 "いいえ: このファイルを削除し、%3 の内容を使います。")
+    const QString text = QString(
+                             "前回の終了時に保存されなかった%1が残っています。\n%2\n\n読み込みますか？\n\n"
+                             "はい: 読み込みます (保存するまで未保存の変更として扱います)。\n"
+                             "いいえ: このファイルを削除し、%3 の内容を使います。")
                              .arg(list.name, QFile::decodeName(QByteArray::fromStdString(path)), list.file);
     // Closing the box loads it: nothing is deleted without a word.
     if (AskYesNo(this, "確認", text, QuestionPlace(this), QMessageBox::Yes) == QMessageBox::Yes) {
@@ -149,13 +150,12 @@ bool TFormMain::FormCloseQuery() {
     for (const ListAtClose& list : lists) {
       if (list.under_editor()) edited << list.name;
     }
-    if (!edited.isEmpty() &&
-        AskYesNo(this, "確認",
-                 QString("外部エディタで編集中の一覧 (%1) があります。\n"
-                         "エディタで保存した内容はそのまま残り、この一覧はここでは保存しません。\n"
-                         "閉じてもよろしいですか？")
-                     .arg(edited.join("、")),
-                 QuestionPlace(this)) != QMessageBox::Yes) {
+    if (!edited.isEmpty() && AskYesNo(this, "確認",
+                                      QString("外部エディタで編集中の一覧 (%1) があります。\n"
+                                              "エディタで保存した内容はそのまま残り、この一覧はここでは保存しません。\n"
+                                              "閉じてもよろしいですか？")
+                                          .arg(edited.join("、")),
+                                      QuestionPlace(this)) != QMessageBox::Yes) {
       return false;
     }
   }

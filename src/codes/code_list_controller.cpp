@@ -142,7 +142,7 @@ bool CodeListController::PopupMenuCodeSaveClick() {
   std::string error;
   if (!ReplaceFileContents(QFile::encodeName(FilePath()).toStdString(), ListFileBytes(), &error)) {
     ShowError(QString("銘柄一覧を保存できませんでした。\n%1\n(%2)\n\n元のファイルはそのまま残っています。")
-                        .arg(FilePath(), QString::fromLocal8Bit(error.c_str())));
+                  .arg(FilePath(), QString::fromLocal8Bit(error.c_str())));
     return false;
   }
   SetModified(false);

@@ -11,8 +11,9 @@ namespace sorvi {
 
 // Call after QApplication exists, once per main window. At a signal the
 // open boxes are dismissed until none is left; only then, with their event
-// loops ended, `close_unattended` runs (again while the window stays open,
-// as a box the close shows ends it too).
+// loops ended, `close_unattended` runs. A box the close itself shows (a
+// failed save) is dismissed the same way, and the close is tried again
+// for as long as the window stays open.
 void CloseOnTerminateSignals(QWidget* window, std::function<void()> close_unattended);
 
 }  // namespace sorvi

@@ -325,18 +325,16 @@ void ListEditingWindowTest::editorCycleReloadsBothListsIntoTheWindow() {
 }
 
 void ListEditingWindowTest::closeWhileTheEditorRunsKeepsWhatItSaved() {
-  struct Row {
-    bool auto_save;
-    QString answer;  // to the question of the close; empty: nobody asked
-    bool closes;
-  };
-  for (const Row& row : {Row{true, "いいえ(&N)", false}, Row{true, "はい(&Y)", true}, Row{false, "", true}}) {
+  // The user's answer to the close's question (AutoSave on), or a close with
+  // nobody to answer (AutoSave off).
+  for (const QString& answer : {"いいえ(&N)", "はい(&Y)", ""}) {
+    const bool unattended = answer.isEmpty(), closes = answer != "いいえ(&N)";
     Window w;
     const QByteArray saved = SjisFile({"[自動車]", "3333 編集中"});
     const QString editor = WriteEditor(w.dir, "editor.sh", saved, "while [ -e \"$1\" ]; do sleep 0.1; done\n");
     ChangeOptions(*w.form, [&](AppOptions& o) {
       o.Editor = Sjis(editor).toStdString();
-      o.AutoSave = row.auto_save;
+      o.AutoSave = !unattended;
     });
     w.Select(w.Node(0));
     w.Trigger("PopupMenuCodeCopy");
@@ -347,19 +345,22 @@ void ListEditingWindowTest::closeWhileTheEditorRunsKeepsWhatItSaved() {
       w.Trigger("PopupMenuCodeEditor");
       QVERIFY(WaitUntil([&] { return w.dir.Read("SV_Code.txt") == saved; }));
     }
-    DialogDriver driver({row.answer});
-    if (row.answer.isEmpty()) w.form->CloseUnattended();
-    else w.form->close();
-    QCOMPARE(w.form->isVisible(), !row.closes);
-    QCOMPARE(driver.Seen().size(), size_t(row.answer.isEmpty() ? 0 : 1));
-    if (!row.answer.isEmpty()) QVERIFY(driver.Seen()[0].text.contains("外部エディタで編集中の一覧 (銘柄一覧)"));
+    DialogDriver driver({answer});
+    if (unattended) {
+      w.form->CloseUnattended();
+    } else {
+      w.form->close();
+    }
+    QCOMPARE(w.form->isVisible(), !closes);
+    QCOMPARE(driver.Seen().size(), size_t(unattended ? 0 : 1));
+    if (!unattended) QVERIFY(driver.Seen()[0].text.contains("外部エディタで編集中の一覧 (銘柄一覧)"));
     QCOMPARE(w.dir.Read("SV_Code.txt"), saved);
     QVERIFY(!w.dir.Exists("SV_Code.txt.unsaved"));
     // The other list as any close would treat it: saved, or kept beside.
-    QCOMPARE(!w.dir.Read("SV_List.txt").contains(Sjis("[株探]")), row.closes && row.auto_save);
-    QCOMPARE(w.dir.Exists("SV_List.txt.unsaved"), row.closes && !row.auto_save);
-    QCOMPARE(w.dir.Read("Sorvi.ini").contains("[Window]"), row.closes);
-    if (!row.closes) QVERIFY(!w.form->isEnabled());  // still waiting for the editor
+    QCOMPARE(!w.dir.Read("SV_List.txt").contains(Sjis("[株探]")), closes && !unattended);
+    QCOMPARE(w.dir.Exists("SV_List.txt.unsaved"), unattended);
+    QCOMPARE(w.dir.Read("Sorvi.ini").contains("[Window]"), closes);
+    if (!closes) QVERIFY(!w.form->isEnabled());  // still waiting for the editor
   }
 }
 
