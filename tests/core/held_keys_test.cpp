@@ -2,50 +2,38 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 namespace sorvi {
 namespace {
 
-constexpr int kF5 = 5;
-constexpr int kF6 = 6;
-
-// 'P' press, 'p' press the toolkit marked as a repeat, 'R' release,
-// 'C' the program lost the keyboard.
+// 'P' press, 'p' press marked as a repeat, 'R' release, 'C' keyboard lost.
 struct KeyEvent {
   char what;
   int key;
   uint32_t time;
 };
 
-struct Row {
-  const char* name;
-  std::vector<KeyEvent> events;
-  // For each press in order: does it play.
-  std::vector<bool> plays;
-};
-
 TEST(HeldKeysTest, OnePlayPerPhysicalPress) {
-  const std::vector<Row> rows = {
-      {"repeat pairs stamped alike",
-       {{'P', kF6, 1000}, {'R', kF6, 1500}, {'P', kF6, 1500}, {'R', kF6, 1533}, {'P', kF6, 1533}, {'R', kF6, 2000}},
+  const struct {
+    const char* name;
+    std::vector<KeyEvent> events;
+    std::vector<bool> plays;  // per press, in order
+  } rows[] = {
+      {"X's repeat pairs",
+       {{'P', 6, 1000}, {'R', 6, 1500}, {'P', 6, 1500}, {'R', 6, 1540}, {'P', 6, 1544}},
        {true, false, false}},
-      {"repeat pair a few ms apart", {{'P', kF6, 1000}, {'R', kF6, 1500}, {'P', kF6, 1504}}, {true, false}},
-      {"quick second press", {{'P', kF6, 1000}, {'R', kF6, 1080}, {'P', kF6, 1150}}, {true, true}},
-      {"repeats without releases, then a new press",
-       {{'P', kF6, 1000}, {'P', kF6, 1500}, {'P', kF6, 1533}, {'R', kF6, 1600}, {'P', kF6, 3000}},
-       {true, false, false, true}},
-      {"the toolkit's own mark", {{'P', kF6, 1000}, {'R', kF6, 1500}, {'p', kF6, 1700}}, {true, false}},
-      {"moments not known never pair", {{'P', kF6, 0}, {'R', kF6, 0}, {'P', kF6, 0}, {'R', kF6, 0}}, {true, true}},
-      {"a moment known on one side only", {{'P', kF6, 1000}, {'R', kF6, 1500}, {'P', kF6, 0}}, {true, true}},
-      {"another key at the same moment",
-       {{'P', kF5, 1000}, {'R', kF5, 1500}, {'P', kF6, 1500}, {'P', kF5, 1500}},
-       {true, true, false}},
-      {"across the clock's wrap", {{'P', kF6, 0xFFFFFF00}, {'R', kF6, 0xFFFFFFFE}, {'P', kF6, 3}}, {true, false}},
-      {"release lost while the keyboard was away", {{'P', kF6, 1000}, {'C', 0, 0}, {'P', kF6, 9000}}, {true, true}},
+      {"quick second press", {{'P', 6, 1000}, {'R', 6, 1080}, {'P', 6, 1150}}, {true, true}},
+      {"repeats without releases",
+       {{'P', 6, 1000}, {'P', 6, 1500}, {'R', 6, 1600}, {'P', 6, 3000}},
+       {true, false, true}},
+      {"the toolkit's own mark", {{'P', 6, 1000}, {'R', 6, 1500}, {'p', 6, 1700}}, {true, false}},
+      {"moments not known", {{'P', 6, 0}, {'R', 6, 0}, {'P', 6, 0}, {'R', 6, 1500}, {'P', 6, 0}}, {true, true, true}},
+      {"another key", {{'P', 5, 1000}, {'R', 5, 1500}, {'P', 6, 1500}, {'P', 5, 1500}}, {true, true, false}},
+      {"the clock's wrap", {{'P', 6, 0xFFFFFF00}, {'R', 6, 0xFFFFFFFE}, {'P', 6, 3}}, {true, false}},
+      {"keyboard lost while held", {{'P', 6, 1000}, {'C', 0, 0}, {'P', 6, 9000}}, {true, true}},
   };
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     HeldKeys keys;
     std::vector<bool> plays;
     for (const KeyEvent& e : row.events) {
