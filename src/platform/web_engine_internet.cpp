@@ -17,9 +17,6 @@ namespace {
 
 InternetSettings g_settings;
 
-// Kept on the profile the first time its languages are changed, so that
-// emptying the list gives back what the engine chose by itself.
-
 // Left in the storage directory when site data could not be removed under a
 // running engine.
 const QString kPendingMarker = QStringLiteral("ClearSiteData.pending");
@@ -37,6 +34,22 @@ void RemoveSiteStorage(const QString& dir) {
   QFile::remove(dir + QLatin1Char('/') + kPendingMarker);
 }
 
+// The engine takes its proxy afresh only when it sets up a network context;
+// a running one notices a change at its next request and applies it only
+// to the requests after that one. Changing the profile's cache size makes
+// it set up a new context at once; the size is then put back (a second new
+// context, made before any request could use the first).
+void RenewNetworkContext(QWebEngineProfile* profile) {
+  const int size = profile->httpCacheMaximumSize();
+  profile->setHttpCacheMaximumSize(size + 1);
+  profile->setHttpCacheMaximumSize(size);
+}
+
+bool SameProxy(const InternetSettings& a, const InternetSettings& b) {
+  if (a.proxy != b.proxy) return false;
+  return a.proxy != ProxyMode::kManual || (a.proxy_host == b.proxy_host && a.proxy_port == b.proxy_port);
+}
+
 void MarkPendingRemoval(const QString& dir) {
   if (dir.isEmpty()) return;
   QDir().mkpath(dir);
@@ -47,6 +60,7 @@ void MarkPendingRemoval(const QString& dir) {
 }  // namespace
 
 void UseInternetSettings(const InternetSettings& settings) {
+  const bool proxy_changed = !SameProxy(settings, g_settings);
   g_settings = settings;
   switch (settings.proxy) {
     case ProxyMode::kSystem:
@@ -64,7 +78,9 @@ void UseInternetSettings(const InternetSettings& settings) {
                         static_cast<quint16>(settings.proxy_port)));
       break;
   }
-  if (WebEngine::IsStarted()) ApplyLanguages(web_engine::Profile(), QString::fromStdString(settings.languages));
+  if (!WebEngine::IsStarted()) return;
+  ApplyLanguages(web_engine::Profile(), QString::fromStdString(settings.languages));
+  if (proxy_changed) RenewNetworkContext(web_engine::Profile());
 }
 
 const InternetSettings& CurrentInternetSettings() { return g_settings; }

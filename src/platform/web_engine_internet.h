@@ -2,12 +2,12 @@
 // Carries the program's Internet settings (section Internet of Sorvi.ini)
 // into the web engine, and deletes what the engine keeps of the sites.
 //
-// The proxy is application-wide: the engine reads QNetworkProxy's
-// application proxy when it starts and checks it again before it connects,
-// so a change reaches new connections of the running engine too (requests
-// already under way finish on their old connection). Languages belong to
-// the engine profile: they are set on the running profile at once and must
-// be set on each profile the program makes later (ApplyToNewProfile).
+// The proxy is application-wide (QNetworkProxy's application proxy); the
+// engine takes it when it sets up its network context, so a change makes
+// the running profile set up a new one: the next request uses the new proxy
+// (requests under way at that moment are cut off). Languages belong to the
+// engine profile: they are set on the running profile at once and must be
+// set on each profile the program makes later (ApplyToNewProfile).
 #include <QString>
 
 #include "core/settings/internet_settings.h"
@@ -27,8 +27,8 @@ const InternetSettings& CurrentInternetSettings();
 // while the engine ran left for the next start.
 void ApplyToNewProfile(QWebEngineProfile* profile);
 
-// Sets only the languages of `profile`; empty languages give back the
-// engine's own choice.
+// Sets only the languages of `profile`; empty languages ask for Japanese
+// first (kAcceptLanguage).
 void ApplyLanguages(QWebEngineProfile* profile, const QString& languages);
 
 // Deletes the cookies, the cache and the visited-link marks of `profile` at
