@@ -1,12 +1,18 @@
 #include "platform/web_engine_internet.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
+#include <QHostAddress>
 #include <QNetworkProxy>
 #include <QNetworkProxyFactory>
+#include <QTcpServer>
+#include <QTimer>
 #include <QVariant>
 #include <QWebEngineCookieStore>
+#include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
 
 #include "platform/japanese_locale.h"
 #include "platform/web_browser.h"
@@ -34,15 +40,24 @@ void RemoveSiteStorage(const QString& dir) {
   QFile::remove(dir + QLatin1Char('/') + kPendingMarker);
 }
 
-// The engine takes its proxy afresh only when it sets up a network context;
-// a running one notices a change at its next request and applies it only
-// to the requests after that one. Changing the profile's cache size makes
-// it set up a new context at once; the size is then put back (a second new
-// context, made before any request could use the first).
-void RenewNetworkContext(QWebEngineProfile* profile) {
-  const int size = profile->httpCacheMaximumSize();
-  profile->setHttpCacheMaximumSize(size + 1);
-  profile->setHttpCacheMaximumSize(size);
+// The running engine looks at the proxy again only when one of its
+// requests asks it to, and then applies a change to the requests after
+// that one: the first page after a change would go the old way. So a
+// request of its own goes first, to a local port nobody listens on (local
+// addresses never go through a proxy). The engine takes the change on the
+// way to that request's failure, before any request made after it.
+void MakeEngineReadTheProxy(QWebEngineProfile* profile) {
+  QTcpServer closed;
+  closed.listen(QHostAddress::LocalHost, 0);
+  const QUrl nowhere(QStringLiteral("http://127.0.0.1:%1/").arg(closed.serverPort()));
+  closed.close();
+  QWebEnginePage page(profile);
+  page.settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+  QEventLoop loop;
+  QObject::connect(&page, &QWebEnginePage::loadFinished, &loop, &QEventLoop::quit);
+  QTimer::singleShot(2000, &loop, &QEventLoop::quit);
+  page.load(nowhere);
+  loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 bool SameProxy(const InternetSettings& a, const InternetSettings& b) {
@@ -80,7 +95,7 @@ void UseInternetSettings(const InternetSettings& settings) {
   }
   if (!WebEngine::IsStarted()) return;
   ApplyLanguages(web_engine::Profile(), QString::fromStdString(settings.languages));
-  if (proxy_changed) RenewNetworkContext(web_engine::Profile());
+  if (proxy_changed) MakeEngineReadTheProxy(web_engine::Profile());
 }
 
 const InternetSettings& CurrentInternetSettings() { return g_settings; }

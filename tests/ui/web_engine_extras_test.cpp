@@ -288,8 +288,7 @@ void WebEngineExtrasTest::downloadLandsInAFolderThatExists() {
   QVERIFY2(finished.first().at(2).toBool(), qPrintable(finished.first().at(3).toString()));
   const QString folder = has_downloads ? home.filePath("Downloads") : home.path();
   QCOMPARE(QFileInfo(finished.first().at(1).toString()).canonicalFilePath(),
-           QFileInfo(folder + "/kabuka.csv").canonicalFilePath());
-  QVERIFY(QFileInfo::exists(folder + "/kabuka.csv"));
+           QDir(folder).canonicalPath() + "/kabuka.csv");
   const QStringList made_here = QDir(work.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
   QVERIFY2(made_here.isEmpty(), qPrintable(made_here.join(',')));
 }
