@@ -15,7 +15,6 @@
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslKey>
-#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -254,15 +253,12 @@ void WebEngineExtrasTest::downloadLandsInAFolderThatExists() {
   QTemporaryDir home, work;
   if (has_downloads) QVERIFY(QDir(home.path()).mkdir("Downloads"));
   const QByteArray old_home = qgetenv("HOME");
-  const bool had_config = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
-  const QByteArray old_config = qgetenv("XDG_CONFIG_HOME");
   const QString old_directory = QDir::currentPath();
   qputenv("HOME", QFile::encodeName(home.path()));
-  qunsetenv("XDG_CONFIG_HOME");
+  qunsetenv("XDG_CONFIG_HOME");  // the desktop's folder names live under HOME then
   QDir::setCurrent(work.path());
   const auto restore = qScopeGuard([&] {
     qputenv("HOME", old_home);
-    if (had_config) qputenv("XDG_CONFIG_HOME", old_config);
     QDir::setCurrent(old_directory);
   });
 
