@@ -233,7 +233,7 @@ void TabController::MoveTab(int from, int to) {
   --switching_by_code_;
 }
 
-// ---- pop-ups ----------------------------------------------------------------
+// ---- pop-ups ---------------------------------------------------------------
 
 TabsView TabController::PolicyView() const {
   TabsView view;
