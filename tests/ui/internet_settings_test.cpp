@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "core/settings/internet_settings.h"
+#include "core/settings/settings_file.h"
 #include "platform/web_browser.h"
 #include "platform/web_engine_internet.h"
 #include "dialogs/internet_dialog.h"
@@ -172,9 +173,18 @@ void InternetSettingsTest::languagesReachTheServer() {
   QVERIFY2(restored.startsWith("ja,en-US"), restored.constData());
 }
 
+// Stores what OK confirmed as the window does: one commit to Sorvi.ini.
+sorvi::InternetSettingsStore StoreIn(const ScratchDir& dir) {
+  return [path = QFile::encodeName(dir.File("Sorvi.ini")).toStdString()](const InternetSettings& settings) {
+    sorvi::SettingsFile ini(path);
+    sorvi::WriteInternetSettings(ini, settings);
+    ini.Commit();
+  };
+}
+
 void InternetSettingsTest::dialogRefusesABadProxyThenStoresAndAppliesTheSettings() {
   ScratchDir dir;
-  sorvi::TFormInternet dialog(InternetSettings{}, dir.File("Sorvi.ini"));
+  sorvi::TFormInternet dialog(InternetSettings{}, StoreIn(dir));
   dialog.show();
   dialog.findChild<QRadioButton*>("RadioProxyManual")->click();
   dialog.findChild<QLineEdit*>("EditProxy")->setText("proxy.example.jp");  // no port
@@ -202,7 +212,7 @@ void InternetSettingsTest::dialogDeletesCookiesOnlyAfterYes() {
   ScratchDir dir;
   auto browser = MakeBrowser();
   QVERIFY(Load(browser.get(), server_.Origin() + "/setcookie", "/setcookie"));
-  sorvi::TFormInternet dialog(InternetSettings{}, dir.File("Sorvi.ini"));
+  sorvi::TFormInternet dialog(InternetSettings{}, StoreIn(dir));
   dialog.show();
   {
     DialogDriver driver({"いいえ(&N)"});
