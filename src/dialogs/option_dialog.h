@@ -32,8 +32,7 @@ class TFormOption : public QDialog {
   // Shows the dialog modally. After OK: the new values (in effect even
   // when writing them was refused, which has been reported) and which open
   // tabs they concern. nullopt after CANCEL, Esc or the close box.
-  static std::optional<OptionDialogResult> Run(const AppOptions& options, const OptionStore& store,
-                                               QWidget* parent);
+  static std::optional<OptionDialogResult> Run(const AppOptions& options, const OptionStore& store, QWidget* parent);
 
   // Valid after the dialog was accepted.
   const OptionDialogResult& Result() const { return result_; }

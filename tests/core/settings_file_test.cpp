@@ -447,7 +447,8 @@ void ExpectEveryWriteRefused(SettingsFile& file) {
       file.Commit();
       ADD_FAILURE() << what << " went through";
     } catch (const SettingsWriteError& e) {
-      EXPECT_EQ(std::string(e.what()), file.path() + " に書き込めません（読み込めなかったファイルのため上書きしません）");
+      EXPECT_EQ(std::string(e.what()),
+                file.path() + " に書き込めません（読み込めなかったファイルのため上書きしません）");
     }
     EXPECT_EQ(file.ReadString("Option", "Editor", "Notepad"), "Notepad") << what;
   };

@@ -12,9 +12,9 @@
 
 #include "core/settings/internet_settings.h"
 #include "core/settings/settings_file.h"
+#include "dialogs/internet_dialog.h"
 #include "platform/web_browser.h"
 #include "platform/web_engine_internet.h"
-#include "dialogs/internet_dialog.h"
 #include "support/dialog_driver.h"
 #include "support/local_http_server.h"
 #include "support/scratch_dir.h"

@@ -3,15 +3,15 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
+#include <QFrame>
 #include <QHeaderView>
 #include <QMenu>
+#include <QPointer>
 #include <QProgressBar>
-#include <QFrame>
+#include <QScopeGuard>
 #include <QSplitter>
 #include <QTabWidget>
-#include <QFileInfo>
-#include <QPointer>
-#include <QScopeGuard>
 #include <QTest>
 #include <QToolButton>
 
@@ -287,8 +287,10 @@ void MainWindowTest::settingsAreWrittenInTheDataFolderForTheUserAlone() {
   // the data folder and leaves nothing of them elsewhere.
   const QByteArray tmpdir = qgetenv("TMPDIR");
   const auto restore = qScopeGuard([&] {
-    if (tmpdir.isNull()) qunsetenv("TMPDIR");
-    else qputenv("TMPDIR", tmpdir);
+    if (tmpdir.isNull())
+      qunsetenv("TMPDIR");
+    else
+      qputenv("TMPDIR", tmpdir);
   });
   for (const char* tmp : {"tmp", "no-such-tmp"}) {
     ScratchDir dir;
@@ -359,7 +361,8 @@ void MainWindowTest::unreadableFilesAreNeverWrittenOver() {
     QVERIFY(driver.Seen()[0].text.contains(dir.File("Sorvi.ini")));
     QVERIFY(form.close());
     QCOMPARE(driver.Seen().size(), size_t(2));
-    QCOMPARE(driver.Seen()[1].text, dir.File("Sorvi.ini") + " に書き込めません（読み込めなかったファイルのため上書きしません）");
+    QCOMPARE(driver.Seen()[1].text,
+             dir.File("Sorvi.ini") + " に書き込めません（読み込めなかったファイルのため上書きしません）");
     QVERIFY(QFileInfo(dir.File("Sorvi.ini")).isDir());
   }
   // A code list that can't be read: the bookmarks still load, and neither

@@ -156,8 +156,8 @@ namespace {
 // `temp`. Unnamed first where the file system allows it: the file gets its
 // name only once whole. Returns 0 or the system's error; on failure no copy
 // of this call is left.
-int WriteCopy(const std::string& target, const std::string& temp, const std::string& bytes,
-              const struct stat* old, mode_t new_file_mode, bool unnamed) {
+int WriteCopy(const std::string& target, const std::string& temp, const std::string& bytes, const struct stat* old,
+              mode_t new_file_mode, bool unnamed) {
   const mode_t mode = old ? 0600 : new_file_mode;
   const int fd = unnamed ? OpenUnnamed(DirectoryOf(target), mode)
                          : ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);

@@ -19,7 +19,7 @@ struct WindowSettings {
   int32_t Left = 100;
   int32_t Height = 480;
   int32_t Width = 640;
-  int32_t State = 0;  // 0 normal, 1 minimized, 2 maximized
+  int32_t State = 0;       // 0 normal, 1 minimized, 2 maximized
   int32_t SplitteL = 250;  // width of the left column
   int32_t SplitteU = 140;  // height of the bookmark list
   NavigateMode Target = NavigateMode::NewTab;
