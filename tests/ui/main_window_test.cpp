@@ -292,7 +292,7 @@ void MainWindowTest::settingsAreWrittenInTheDataFolderForTheUserAlone() {
     else
       qputenv("TMPDIR", tmpdir);
   });
-  for (const char* tmp : {"tmp", "no-such-tmp"}) {
+  for (const char* tmp : {"no-such-tmp", "tmp"}) {
     ScratchDir dir;
     QVERIFY(QDir(dir.Path()).mkdir("tmp"));
     qputenv("TMPDIR", QFile::encodeName(dir.File(tmp)));
