@@ -30,7 +30,6 @@
 #include "core/settings/window_settings.h"
 #include "keymacro/code_go_menu.h"
 #include "keymacro/key_macro_controller.h"
-#include "keymacro/registry_window.h"
 #include "keymacro/key_macro_registries.h"
 #include "platform/confirm_box.h"
 #include "platform/cp932.h"
@@ -70,6 +69,9 @@ TFormMain::TFormMain(const QString& exe_dir, QWidget* parent) : QMainWindow(pare
   connect(SplitterLR, &QSplitter::splitterMoved, this, [this] { ApplySplitterLimit(); });
 
   FormCreate();
+  WireUnsavedCopies();
+  // Asked once the window is up, after what the loading had to say.
+  QTimer::singleShot(0, this, [this] { OfferUnsavedCopies(); });
   idle_hook_ = std::make_unique<IdleHook>([this] { ApplicationEventsIdle(); }, this);
 }
 
@@ -354,74 +356,6 @@ bool TFormMain::WriteSettings(const std::function<void(SettingsFile&)>& write) {
     ShowError(QString::fromUtf8(error.what()));
     return false;
   }
-}
-
-bool TFormMain::SaveAtClose(bool saved, const QString& list_caption) {
-  if (saved) return true;
-  // The error has been shown; the user may still leave without this list
-  // rather than be kept in a window that can never close.
-  const QRect frame = frameGeometry();
-  const QPoint at(frame.left() + frame.width() / 2 - 100, frame.top() + frame.height() / 2 - 50);
-  return sorvi::AskYesNo(this, "確認", list_caption + "は保存されていません。\n保存せずに終了しますか？", at) ==
-         QMessageBox::Yes;
-}
-
-bool TFormMain::FormCloseQuery() {
-  if (options_.AutoSave) {
-    if (codes_->IsModified() && !SaveAtClose(codes_->PopupMenuCodeSaveClick(), "銘柄一覧")) return false;
-    if (bookmarks_->IsModified() && !SaveAtClose(bookmarks_->PopupMenuURLSaveClick(), "URL一覧")) return false;
-    return true;
-  }
-  if (codes_->IsModified()) {
-    const int answer = AskYesNoCancel("銘柄一覧を保存しますか？");
-    if (answer == QMessageBox::Cancel) return false;
-    if (answer == QMessageBox::Yes && !SaveAtClose(codes_->PopupMenuCodeSaveClick(), "銘柄一覧")) return false;
-  }
-  if (bookmarks_->IsModified()) {
-    const int answer = AskYesNoCancel("URL一覧を保存しますか？");
-    if (answer == QMessageBox::Cancel) return false;
-    if (answer == QMessageBox::Yes && !SaveAtClose(bookmarks_->PopupMenuURLSaveClick(), "URL一覧")) return false;
-  }
-  return true;
-}
-
-void TFormMain::FormClose() {
-  WriteSettings([this](SettingsFile& ini) {
-    const bool maximized = isMaximized();
-    const bool normal_bounds_kept = maximized || isFullScreen();
-    WindowSettings window;
-    // Position of the frame, size of the window: what move() and resize()
-    // take back at the next start.
-    window.Top = normal_bounds_kept ? NormalTop : y();
-    window.Left = normal_bounds_kept ? NormalLeft : x();
-    window.Height = normal_bounds_kept ? NormalHeight : height();
-    window.Width = normal_bounds_kept ? NormalWidth : width();
-    window.State = isMinimized() ? 1 : maximized ? kWindowStateMaximized : 0;
-    window.SplitteL = PanelL->width();
-    window.SplitteU = ListViewURL->height();
-    window.Target = NewTabModeChecked() ? NavigateMode::NewTab : NavigateMode::Overwrite;
-    for (int i = 0; i < kUrlListColumnCount; ++i) window.Columns[i] = ListViewURL->columnWidth(i);
-    // A list that could not be read shows no groups: its expand state stays
-    // as it was.
-    window.Expand = codes_->LoadFailed() ? expand_as_read_ : codes_->ExpandStateText();
-    window.IniDir = ini_dir_as_read_;
-    WriteWindowSettings(ini, window);
-    WriteUrlHistory(ini, address_->History());
-  });
-}
-
-void TFormMain::closeEvent(QCloseEvent* e) {
-  if (!FormCloseQuery()) {
-    e->ignore();
-    return;
-  }
-  // An open registry window closes as the user would close it: it keeps
-  // its size and column widths (edits not saved are dropped, as then).
-  if (RegistryWindow* registry = key_registries_->OpenWindow()) registry->close();
-  FormClose();
-  // A play waiting in the event loop would keep the program from ending.
-  macros_->CancelPlay("キーマクロを中止しました");
-  e->accept();
 }
 
 void TFormMain::ApplicationEventsIdle() {

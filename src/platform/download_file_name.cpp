@@ -1,46 +1,47 @@
 #include "platform/download_file_name.h"
 
-#include <QStringDecoder>
-#include <string>
+#include <string_view>
 
+#include "core/text/download_name.h"
 #include "platform/cp932.h"
 
 namespace sorvi {
 namespace {
 
-bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
-
-bool IsUtf8(const QByteArray& bytes) {
-  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  (void)QString(decoder(bytes));
-  return !decoder.hasError();
+QString Decoded(const std::optional<EncodedName>& name) {
+  if (!name) return QString();
+  const std::string& bytes = name->bytes;
+  QString text;
+  switch (name->charset) {
+    case NameCharset::kUtf8: text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size())); break;
+    case NameCharset::kCp932: text = SjisToQString(bytes); break;
+    case NameCharset::kLatin1: text = QString::fromLatin1(bytes.data(), qsizetype(bytes.size())); break;
+  }
+  // Bytes of a code that code page 932 leaves unassigned.
+  return text.contains(QChar::ReplacementCharacter) ? QString() : text;
 }
 
 }  // namespace
 
-QString DownloadFileName(const QString& engine_name) {
+bool EngineNameIsSound(const QString& engine_name) {
+  if (engine_name.contains(QChar::ReplacementCharacter)) return false;
   bool high = false;
   for (const QChar c : engine_name) {
-    if (c.unicode() > 0xFF) return engine_name;  // decoded properly already
+    if (c.unicode() > 0xFF) return true;  // decoded from UTF-8 or an extended name
     high = high || c.unicode() >= 0x80;
   }
-  if (!high) return engine_name;
-  const QByteArray bytes = engine_name.toLatin1();
-  if (IsUtf8(bytes)) return engine_name;
+  return !high;
+}
 
-  std::string sjis;
-  for (qsizetype i = 0; i < bytes.size(); ++i) {
-    const auto b = static_cast<unsigned char>(bytes[i]);
-    sjis += static_cast<char>(b);
-    if (!IsLeadByte(b)) continue;
-    if (i + 1 < bytes.size() && IsTrailByte(static_cast<unsigned char>(bytes[i + 1])))
-      sjis += bytes[++i];
-    else
-      sjis += '\x5c';  // the trail byte the engine took for an escape
+QString DownloadFileName(const std::optional<QByteArray>& disposition, const QUrl& url) {
+  QString name;
+  if (disposition)
+    name = Decoded(ContentDispositionFileName(std::string_view(disposition->data(), disposition->size())));
+  if (name.isEmpty()) {
+    const QByteArray path = url.path(QUrl::FullyEncoded).toLatin1();
+    name = Decoded(UrlPathFileName(std::string_view(path.data(), path.size())));
   }
-  const QString decoded = SjisToQString(sjis);
-  return decoded.contains(QChar::ReplacementCharacter) ? engine_name : decoded;
+  return name.isEmpty() ? QStringLiteral("download") : name;
 }
 
 }  // namespace sorvi
