@@ -62,6 +62,15 @@ class InternetSettingsTest : public QObject {
   QTemporaryDir storage_;
 };
 
+// Stores what OK confirmed as the window does: one commit to Sorvi.ini.
+sorvi::InternetSettingsStore StoreIn(const ScratchDir& dir) {
+  return [path = QFile::encodeName(dir.File("Sorvi.ini")).toStdString()](const InternetSettings& settings) {
+    sorvi::SettingsFile ini(path);
+    sorvi::WriteInternetSettings(ini, settings);
+    ini.Commit();
+  };
+}
+
 void InternetSettingsTest::initTestCase() {
   QVERIFY(server_.IsListening());
   // Read by the engine when it starts, for the system's proxy setting.
@@ -166,7 +175,7 @@ void InternetSettingsTest::proxyChosenInTheDialogCarriesTheNextRequest() {
   QVERIFY(server_.WaitForRequest("/slow", slow_requests + 1));
 
   ScratchDir dir;
-  sorvi::TFormInternet dialog(start, dir.File("Sorvi.ini"));
+  sorvi::TFormInternet dialog(start, StoreIn(dir));
   dialog.show();
   const char* radio[] = {"RadioProxySystem", "RadioProxyNone", "RadioProxyManual"};
   dialog.findChild<QRadioButton*>(radio[chosen])->click();
@@ -189,7 +198,7 @@ void InternetSettingsTest::languagesReachTheServer() {
   // The dialog says what an empty field sends.
   QStringList default_tags;
   for (const QByteArray& part : engine_default.split(',')) default_tags << QString::fromLatin1(part.split(';')[0]);
-  const sorvi::TFormInternet dialog({}, QString());
+  const sorvi::TFormInternet dialog({}, {});
   const auto* hint = dialog.findChild<QLabel*>("LabelLanguageHint");
   QVERIFY(hint);
   QVERIFY2(hint->text().contains("「" + default_tags.join(',') + "」"), qPrintable(hint->text()));
@@ -211,15 +220,6 @@ void InternetSettingsTest::languagesReachTheServer() {
   const QByteArray restored = server_.RequestsFor("/echo").last().Header("Accept-Language");
   QVERIFY2(engine_default.startsWith("ja,en-US"), engine_default.constData());
   QVERIFY2(restored.startsWith("ja,en-US"), restored.constData());
-}
-
-// Stores what OK confirmed as the window does: one commit to Sorvi.ini.
-sorvi::InternetSettingsStore StoreIn(const ScratchDir& dir) {
-  return [path = QFile::encodeName(dir.File("Sorvi.ini")).toStdString()](const InternetSettings& settings) {
-    sorvi::SettingsFile ini(path);
-    sorvi::WriteInternetSettings(ini, settings);
-    ini.Commit();
-  };
 }
 
 void InternetSettingsTest::dialogRefusesABadProxyThenStoresAndAppliesTheSettings() {
