@@ -106,9 +106,9 @@ class TFormMain : public QMainWindow {
   // Shows an error box in the toolkit's way; the program goes on.
   void ShowError(const QString& text);
 
-  // Runs `write` on the settings of `IniPath` and puts all its writes in
-  // the file as one change; a refused write is reported to the user, ends
-  // the operation and leaves the file as it was. Returns false then.
+  // Runs `write` on the settings and commits all its writes to the file as
+  // one change; a refusal is reported to the user and leaves the file and
+  // the settings as they were. Returns false then.
   bool WriteSettings(const std::function<void(SettingsFile&)>& write);
 
  protected:
@@ -128,7 +128,7 @@ class TFormMain : public QMainWindow {
   void MakeKeyRegistries();
   void ApplySplitterLimit();
   void ShowProgress(int progress, int progress_max);
-  void LoadLists(SettingsFile& ini);
+  void LoadLists();
   // ---- the close (main_window_close.cpp) ----
   struct ListAtClose;
   enum class ListKind { kCodes, kBookmarks };
@@ -143,6 +143,8 @@ class TFormMain : public QMainWindow {
 
   QString exe_dir_;
   QString ini_path_;
+  // Before the subsystems that keep references to it, so that it goes last.
+  std::unique_ptr<SettingsFile> settings_;
   AppOptions options_;
 
   // ---- controls of the layout ----

@@ -15,6 +15,7 @@
 #include "core/files/file_io.h"
 #include "core/settings/settings_file.h"
 #include "core/settings/url_history.h"
+#include "core/settings/window_settings.h"
 #include "keymacro/key_macro_controller.h"
 #include "keymacro/key_macro_registries.h"
 #include "keymacro/registry_window.h"
@@ -174,24 +175,24 @@ void TFormMain::FormClose() {
   WriteSettings([this](SettingsFile& ini) {
     const bool maximized = isMaximized();
     const bool normal_bounds_kept = maximized || isFullScreen();
+    WindowSettings window;
     // Position of the frame, size of the window: what move() and resize()
     // take back at the next start.
-    ini.WriteInteger("Window", "Top", normal_bounds_kept ? NormalTop : y());
-    ini.WriteInteger("Window", "Left", normal_bounds_kept ? NormalLeft : x());
-    ini.WriteInteger("Window", "Height", normal_bounds_kept ? NormalHeight : height());
-    ini.WriteInteger("Window", "Width", normal_bounds_kept ? NormalWidth : width());
-    ini.WriteInteger("Window", "State", isMinimized() ? 1 : maximized ? 2 : 0);
-    ini.WriteInteger("Window", "SplitteL", PanelL->width());
-    ini.WriteInteger("Window", "SplitteU", ListViewURL->height());
-    ini.WriteInteger("Window", "Target", NewTabModeChecked() ? 1 : 2);
-    for (int i = 0; i < ListViewURL->columnCount(); ++i) {
-      ini.WriteInteger("Window", "CLM-" + std::to_string(i), ListViewURL->columnWidth(i));
-    }
+    window.Top = normal_bounds_kept ? NormalTop : y();
+    window.Left = normal_bounds_kept ? NormalLeft : x();
+    window.Height = normal_bounds_kept ? NormalHeight : height();
+    window.Width = normal_bounds_kept ? NormalWidth : width();
+    window.State = isMinimized() ? 1 : maximized ? kWindowStateMaximized : 0;
+    window.SplitteL = PanelL->width();
+    window.SplitteU = ListViewURL->height();
+    window.Target = NewTabModeChecked() ? NavigateMode::NewTab : NavigateMode::Overwrite;
+    for (int i = 0; i < kUrlListColumnCount; ++i) window.Columns[i] = ListViewURL->columnWidth(i);
     // A list that could not be read shows no groups: its expand state stays
     // as it was.
-    ini.WriteString("Window", "Expand", codes_->LoadFailed() ? expand_as_read_ : codes_->ExpandStateText());
+    window.Expand = codes_->LoadFailed() ? expand_as_read_ : codes_->ExpandStateText();
+    window.IniDir = ini_dir_as_read_;
+    WriteWindowSettings(ini, window);
     WriteUrlHistory(ini, address_->History());
-    ini.WriteString("Window", "IniDir", ini_dir_as_read_);
   });
 }
 

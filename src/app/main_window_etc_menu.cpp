@@ -8,7 +8,9 @@
 
 #include "app/main_window.h"
 #include "core/help/help_tab.h"
+#include "core/settings/internet_settings.h"
 #include "core/settings/option_rules.h"
+#include "core/settings/settings_file.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/internet_dialog.h"
 #include "dialogs/option_dialog.h"
@@ -41,7 +43,13 @@ void TFormMain::WireEtcMenu() {
 }
 
 void TFormMain::PopupMenuEtcOptionClick() {
-  const std::optional<OptionDialogResult> result = TFormOption::Run(options_, ini_path_, this);
+  const std::optional<OptionDialogResult> result = TFormOption::Run(
+      options_,
+      [this](const OptionDialogResult& confirmed) {
+        StoreOptionDialogResult(*settings_, confirmed);
+        settings_->Commit();
+      },
+      this);
   if (!result) return;
   // The tabs and the macro player read these at each use, so later tabs take
   // Client, Silent and FocusLock from here on; open tabs keep their own.
@@ -53,7 +61,13 @@ void TFormMain::PopupMenuEtcOptionClick() {
 }
 
 void TFormMain::PopupMenuNetOptionClick() {
-  TFormInternet dialog(CurrentInternetSettings(), ini_path_, this);
+  TFormInternet dialog(
+      CurrentInternetSettings(),
+      [this](const InternetSettings& confirmed) {
+        WriteInternetSettings(*settings_, confirmed);
+        settings_->Commit();
+      },
+      this);
   dialog.exec();
 }
 

@@ -10,8 +10,8 @@
 
 namespace sorvi {
 
-RegistryWindow::RegistryWindow(std::string ini_path, const QString& title, QWidget* main_window)
-    : QMainWindow(main_window, Qt::Tool), ini_path_(std::move(ini_path)) {
+RegistryWindow::RegistryWindow(SettingsFile& settings, const QString& title, QWidget* main_window)
+    : QMainWindow(main_window, Qt::Tool), settings_file_(settings) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(title);
   menu_save_ = menuBar()->addAction("保存");
@@ -32,11 +32,13 @@ void RegistryWindow::PlaceCentred(const QSize& size) {
   }
 }
 
-bool RegistryWindow::TryWrite(const std::function<void()>& write) {
+bool RegistryWindow::TryWrite(const std::function<void(SettingsFile&)>& write) {
   try {
-    write();
+    write(settings_file_);
+    settings_file_.Commit();
     return true;
   } catch (const SettingsWriteError& error) {
+    settings_file_.DiscardChanges();
     ShowErrorBox(this, QString::fromUtf8(error.what()));
     return false;
   }
