@@ -17,7 +17,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
-#include <stdexcept>
 
 #include "bookmarks/bookmark_list_controller.h"
 #include "bookmarks/url_list_view.h"
@@ -34,9 +33,10 @@
 #include "platform/confirm_box.h"
 #include "platform/cp932.h"
 #include "platform/idle_hook.h"
+#include "platform/report_text.h"
 #include "platform/toolbar_icons.h"
-#include "platform/window_size.h"
 #include "platform/web_engine_internet.h"
+#include "platform/window_size.h"
 #include "tabs/address_box.h"
 #include "tabs/tab_controller.h"
 #include "tabs/tab_menu.h"
@@ -51,12 +51,12 @@ std::string Bytes(const QString& path) { return QFile::encodeName(path).toStdStr
 
 }  // namespace
 
-TFormMain::TFormMain(const QString& exe_dir, QWidget* parent) : QMainWindow(parent) {
-  exe_dir_ = exe_dir.endsWith('/') ? exe_dir : exe_dir + '/';
-  ini_path_ = exe_dir_ + "Sorvi.ini";
+TFormMain::TFormMain(const QString& data_dir, QWidget* parent) : QMainWindow(parent) {
+  data_dir_ = data_dir.endsWith('/') ? data_dir : data_dir + '/';
+  ini_path_ = data_dir_ + "Sorvi.ini";
   // A save cut short when the program or the machine stopped leaves its
   // ".___" copy behind; take it over when the file itself is missing.
-  RecoverDataFiles(Bytes(exe_dir_));
+  RecoverDataFiles(Bytes(data_dir_));
   // Read once; whoever keeps settings reads and writes them here and commits
   // its own change.
   settings_ = std::make_unique<SettingsFile>(Bytes(ini_path_));
@@ -88,11 +88,11 @@ TFormMain::~TFormMain() {
 }
 
 void TFormMain::MakeSubsystems() {
-  codes_ = std::make_unique<CodeListController>(TreeViewCode, exe_dir_, options_, this);
+  codes_ = std::make_unique<CodeListController>(TreeViewCode, data_dir_, options_, this);
   bookmarks_ = std::make_unique<BookmarkListController>(
-      ListViewURL, [this] { return codes_->GatherUrlSelection(); }, exe_dir_, options_, this);
-  tabs_ = std::make_unique<TabController>(TabWidgets{PageControl, PanelCover, ToolButtonLock}, options_, exe_dir_,
-                                          this);
+      ListViewURL, [this] { return codes_->GatherUrlSelection(); }, data_dir_, options_, this);
+  tabs_ =
+      std::make_unique<TabController>(TabWidgets{PageControl, PanelCover, ToolButtonLock}, options_, data_dir_, this);
   macros_ = std::make_unique<KeyMacroController>(*tabs_, [this] { return codes_->SelectedNodeCaption(); }, options_,
                                                  this);
   address_ = new AddressBox(ComboBoxURL, this);
@@ -132,15 +132,15 @@ void TFormMain::MakeKeyRegistries() {
   codes_->SetGoItemHandler([registries](QAction* item) {
     return registries->PopupMenuCodeGoClick(item, QGuiApplication::keyboardModifiers());
   });
-  connect(PopupMenuEtc->findChild<QAction*>("PopupMenuEtcKeyFunc"), &QAction::triggered, registries,
+  connect(etc_items_.key_func, &QAction::triggered, registries,
           [registries] { registries->PopupMenuEtcKeyFuncClick(); });
-  connect(PopupMenuEtc->findChild<QAction*>("PopupMenuEtcKeyCode"), &QAction::triggered, registries,
+  connect(etc_items_.key_code, &QAction::triggered, registries,
           [registries] { registries->PopupMenuEtcKeyCodeClick(); });
 }
 
 void TFormMain::WireTabs() {
   TabController* tabs = tabs_.get();
-  connect(ToolButtonClose, &QToolButton::clicked, tabs, [tabs, this] { tabs->ToolButtonCloseClick(ToolButtonClose); });
+  connect(ToolButtonClose, &QToolButton::clicked, tabs, &TabController::CloseActiveTab);
   connect(ToolButtonGoBack, &QToolButton::clicked, tabs, &TabController::ToolButtonGoBackClick);
   connect(ToolButtonGoFoward, &QToolButton::clicked, tabs, &TabController::ToolButtonGoFowardClick);
   connect(ToolButtonStop, &QToolButton::clicked, tabs, &TabController::ToolButtonStopClick);
@@ -184,7 +184,7 @@ void TFormMain::FormCreate() {
   UseInternetSettings(ReadInternetSettings(ini));
   key_registries_->Load(ini);
 
-  const WindowSettings window = ReadWindowSettings(ini, Bytes(exe_dir_));
+  const WindowSettings window = ReadWindowSettings(ini, Bytes(data_dir_));
   StartMaximized = window.State == kWindowStateMaximized;
   NormalTop = window.Top;
   NormalLeft = window.Left;
@@ -223,15 +223,9 @@ void TFormMain::LoadLists() {
   // Each list loads on its own: one that cannot be read does not keep the
   // other from loading, and is never written back.
   QStringList errors;
-  try {
-    codes_->PopupMenuCodeEditorClick(nullptr);
-  } catch (const std::exception& error) {
-    errors << QString::fromUtf8(error.what());
-  }
-  try {
-    bookmarks_->PopupMenuURLEditorClick(nullptr);
-  } catch (const std::exception& error) {
-    errors << QString::fromUtf8(error.what());
+  for (const FileReport& report : {codes_->LoadList(), bookmarks_->LoadList()}) {
+    if (report.Failed()) errors << ReportText(report);
+    PostReportNotes(this, report);
   }
   codes_->RestoreExpandState(expand_as_read_);
   codes_->ScrollToTop();
@@ -353,7 +347,7 @@ bool TFormMain::WriteSettings(const std::function<void(SettingsFile&)>& write) {
     return true;
   } catch (const SettingsWriteError& error) {
     settings_->DiscardChanges();
-    ShowError(QString::fromUtf8(error.what()));
+    ShowError(ReportText(error.report()));
     return false;
   }
 }

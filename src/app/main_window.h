@@ -48,14 +48,14 @@ class TFormMain : public QMainWindow {
   Q_OBJECT
 
  public:
-  // `exe_dir` is the data directory, where every data file lives (with a
+  // `data_dir` is the data directory, where every data file lives (with a
   // trailing "/"): the program passes what PrepareDataDirectory decided
   // (beside the executable, or the user's own directory for an installed
-  // copy), tests pass a scratch directory. ExeDir() keeps the old name.
-  explicit TFormMain(const QString& exe_dir, QWidget* parent = nullptr);
+  // copy), tests pass a scratch directory.
+  explicit TFormMain(const QString& data_dir, QWidget* parent = nullptr);
   ~TFormMain() override;
 
-  const QString& ExeDir() const { return exe_dir_; }
+  const QString& DataDir() const { return data_dir_; }
   const QString& IniPath() const { return ini_path_; }
   // `AppOptions` of the settings, read by FormCreate.
   const AppOptions& Options() const { return options_; }
@@ -141,7 +141,7 @@ class TFormMain : public QMainWindow {
   // Saves, asks about, keeps or leaves one list; false keeps the window open.
   bool CloseList(const ListAtClose& list);
 
-  QString exe_dir_;
+  QString data_dir_;
   QString ini_path_;
   // Before the subsystems that keep references to it, so that it goes last.
   std::unique_ptr<SettingsFile> settings_;
@@ -182,6 +182,16 @@ class TFormMain : public QMainWindow {
   QAction* PopupMenuNavigate2 = nullptr;
   QMenu* PopupMenuEtc = nullptr;
   QMenu* PopupMenuFunc = nullptr;
+  // The items of PopupMenuEtc, wired where their handlers are.
+  struct EtcMenuItems {
+    QAction* option = nullptr;
+    QAction* key_func = nullptr;
+    QAction* key_code = nullptr;
+    QAction* internet = nullptr;
+    QAction* help = nullptr;
+    QAction* about = nullptr;
+  };
+  EtcMenuItems etc_items_;
 
   // ---- state of the window itself ----
   bool StartMaximized = false;

@@ -21,6 +21,7 @@
 #include "keymacro/registry_window.h"
 #include "platform/confirm_box.h"
 #include "platform/list_edit_cycle.h"
+#include "platform/report_text.h"
 #include "tabs/address_box.h"
 
 namespace sorvi {
@@ -29,12 +30,13 @@ namespace sorvi {
 struct TFormMain::ListAtClose {
   QString name;      // "銘柄一覧"
   QString file;      // the list file
+  DataFile file_kind;
   bool* copy_taken;  // its kept copy was loaded: the copy goes once the changes are saved or declined
   std::function<bool()> modified;
   std::function<bool()> under_editor;
   std::function<bool()> save;
   std::function<std::string()> bytes;
-  std::function<void(const std::string&)> load_copy;
+  std::function<FileReport(const std::string&)> load_copy;
 
   std::string CopyPath() const { return QFile::encodeName(file).toStdString() + kUnsavedCopySuffix; }
 };
@@ -44,22 +46,24 @@ TFormMain::ListAtClose TFormMain::ListForClose(ListKind kind) {
     CodeListController* codes = codes_.get();
     return {"銘柄一覧",
             codes->FilePath(),
+            DataFile::kCodeList,
             &code_copy_taken_,
             [codes] { return codes->IsModified(); },
             [codes] { return codes->EditCycle()->IsRunning(); },
-            [codes] { return codes->PopupMenuCodeSaveClick(); },
+            [codes] { return codes->SaveAndReport(); },
             [codes] { return codes->ListFileBytes(); },
-            [codes](const std::string& bytes) { codes->LoadUnsavedCopy(bytes); }};
+            [codes](const std::string& bytes) { return codes->LoadUnsavedCopy(bytes); }};
   }
   BookmarkListController* bookmarks = bookmarks_.get();
   return {"URL一覧",
           bookmarks->FilePath(),
+          DataFile::kBookmarkList,
           &bookmark_copy_taken_,
           [bookmarks] { return bookmarks->IsModified(); },
           [bookmarks] { return bookmarks->EditCycle()->IsRunning(); },
-          [bookmarks] { return bookmarks->PopupMenuURLSaveClick(); },
+          [bookmarks] { return bookmarks->SaveAndReport(); },
           [bookmarks] { return bookmarks->ListFileBytes(); },
-          [bookmarks](const std::string& bytes) { bookmarks->LoadUnsavedCopy(bytes); }};
+          [bookmarks](const std::string& bytes) { return bookmarks->LoadUnsavedCopy(bytes); }};
 }
 
 void TFormMain::WireUnsavedCopies() {
@@ -87,7 +91,7 @@ void TFormMain::OfferUnsavedCopies() {
                              .arg(list.name, QFile::decodeName(QByteArray::fromStdString(path)), list.file);
     // Closing the box loads it: nothing is deleted without a word.
     if (AskYesNo(this, "確認", text, QuestionPlace(this), QMessageBox::Yes) == QMessageBox::Yes) {
-      list.load_copy(copy.bytes);
+      PostReportNotes(this, list.load_copy(copy.bytes));
       *list.copy_taken = true;
     } else {
       std::remove(path.c_str());
@@ -96,11 +100,9 @@ void TFormMain::OfferUnsavedCopies() {
 }
 
 void TFormMain::KeepUnsavedCopy(const ListAtClose& list) {
-  std::string error;
+  int error = 0;
   if (ReplaceFileContents(list.CopyPath(), list.bytes(), &error)) return;
-  ShowError(QString("%1の変更を %2 に残せませんでした。\n(%3)")
-                .arg(list.name, QFile::decodeName(QByteArray::fromStdString(list.CopyPath())),
-                     QString::fromLocal8Bit(error.c_str())));
+  ShowError(ReportText({list.file_kind, FileStep::kCopyFailed, list.CopyPath(), error}));
 }
 
 void TFormMain::DropUnsavedCopy(const ListAtClose& list) {

@@ -31,15 +31,11 @@ QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), 
 }  // namespace
 
 void TFormMain::WireEtcMenu() {
-  const auto wire = [this](const char* name, auto handler) {
-    if (auto* item = PopupMenuEtc->findChild<QAction*>(QString::fromLatin1(name))) {
-      connect(item, &QAction::triggered, this, handler);
-    }
-  };
-  wire("PopupMenuEtcOption", [this] { PopupMenuEtcOptionClick(); });
-  wire("PopupMenuNetOption", [this] { PopupMenuNetOptionClick(); });
-  wire("PopupMenuEtcHelp", [this] { PopupMenuEtcHelpClick(QGuiApplication::keyboardModifiers()); });
-  wire("PopupMenuEtcAbout", [this] { PopupMenuEtcAboutClick(); });
+  connect(etc_items_.option, &QAction::triggered, this, &TFormMain::PopupMenuEtcOptionClick);
+  connect(etc_items_.internet, &QAction::triggered, this, &TFormMain::PopupMenuNetOptionClick);
+  connect(etc_items_.help, &QAction::triggered, this,
+          [this] { PopupMenuEtcHelpClick(QGuiApplication::keyboardModifiers()); });
+  connect(etc_items_.about, &QAction::triggered, this, &TFormMain::PopupMenuEtcAboutClick);
 }
 
 void TFormMain::PopupMenuEtcOptionClick() {
@@ -83,7 +79,7 @@ void TFormMain::PopupMenuEtcHelpClick(Qt::KeyboardModifiers modifiers) {
   }
   // Opened like a path typed into the address box: it enters the history,
   // and a directory name that Shift-JIS cannot hold still loads.
-  const QString path = exe_dir_ + FromUtf8(kHelpFileName);
+  const QString path = data_dir_ + FromUtf8(kHelpFileName);
   address_->Show(path);
   OpenRequest request;
   request.typed = path;

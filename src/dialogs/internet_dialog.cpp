@@ -16,6 +16,7 @@
 #include "core/settings/settings_file.h"
 #include "platform/confirm_box.h"
 #include "platform/japanese_locale.h"
+#include "platform/report_text.h"
 #include "platform/web_engine_internet.h"
 
 namespace sorvi {
@@ -154,7 +155,7 @@ void TFormInternet::ButtonOkClick() {
     store_(settings_);
   } catch (const SettingsWriteError& error) {
     // In effect for this run all the same.
-    ShowBox(this, QMessageBox::Critical, QString::fromUtf8(error.what()));
+    ShowBox(this, QMessageBox::Critical, ReportText(error.report()));
   }
   accept();
 }

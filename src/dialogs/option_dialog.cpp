@@ -14,6 +14,7 @@
 #include "core/settings/settings_file.h"
 #include "platform/confirm_box.h"
 #include "platform/cp932.h"
+#include "platform/report_text.h"
 
 namespace sorvi {
 namespace {
@@ -167,7 +168,7 @@ void TFormOption::ButtonOkClick() {
     store_(result_);
   } catch (const SettingsWriteError& error) {
     // The new values stay in effect for this run; the dialog still closes.
-    ShowErrorBox(this, QString::fromUtf8(error.what()));
+    ShowErrorBox(this, ReportText(error.report()));
   }
   accept();
 }

@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include "platform/confirm_box.h"
+#include "platform/report_text.h"
 #include "platform/window_size.h"
 
 namespace sorvi {
@@ -39,7 +40,7 @@ bool RegistryWindow::TryWrite(const std::function<void(SettingsFile&)>& write) {
     return true;
   } catch (const SettingsWriteError& error) {
     settings_file_.DiscardChanges();
-    ShowErrorBox(this, QString::fromUtf8(error.what()));
+    ShowErrorBox(this, ReportText(error.report()));
     return false;
   }
 }

@@ -1,6 +1,7 @@
 #include "core/keymacro/key_func_registry.h"
 
 #include <gtest/gtest.h>
+#include <cerrno>
 
 #include <cstdlib>
 #include <filesystem>
@@ -112,7 +113,7 @@ TEST(KeyFuncWrite, RefusedWriteLeavesTheFileAsItWas) {
     SaveRegistry(dir.File(), registry);
     FAIL() << "no exception";
   } catch (const SettingsWriteError& e) {
-    EXPECT_EQ(std::string(e.what()), dir.File() + " に書き込めません（同じ名前のフォルダがあります）");
+    EXPECT_EQ(e.report().error, EISDIR);
   }
   EXPECT_EQ(ReadRaw(dir.File()), before);
 }

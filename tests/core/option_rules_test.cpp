@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <cerrno>
 
 #include <cstdint>
 #include <cstdlib>
@@ -153,7 +154,7 @@ TEST(OptionDialogOk, RefusedWriteThrowsWithThePathAndLeavesTheFileAsItWas) {
     file.Commit();
     FAIL() << "no error";
   } catch (const SettingsWriteError& error) {
-    EXPECT_EQ(std::string(error.what()), ini.File() + " に書き込めません（同じ名前のフォルダがあります）");
+    EXPECT_EQ(error.report().error, EISDIR);
   }
   EXPECT_EQ(ReadRaw(ini.File()), "[Option]\r\nEditor=x\r\n");
 }

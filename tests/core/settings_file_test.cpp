@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <cerrno>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -404,8 +405,9 @@ TEST(SettingsRefusedWrite, MissingDirectoryThrowsWithPathAndReason) {
     file.Commit();
     FAIL() << "no exception";
   } catch (const SettingsWriteError& e) {
-    EXPECT_EQ(std::string(e.what()), path + " に書き込めません（フォルダが見つかりません）");
-    EXPECT_EQ(e.path(), path);
+    EXPECT_EQ(e.report().step, FileStep::kWriteFailed);
+    EXPECT_EQ(e.report().error, ENOENT);
+    EXPECT_EQ(e.report().path, path);
   }
   EXPECT_EQ(file.ReadString("Option", "Editor", "Notepad"), "Notepad");
 }
@@ -447,8 +449,8 @@ void ExpectEveryWriteRefused(SettingsFile& file) {
       file.Commit();
       ADD_FAILURE() << what << " went through";
     } catch (const SettingsWriteError& e) {
-      EXPECT_EQ(std::string(e.what()),
-                file.path() + " に書き込めません（読み込めなかったファイルのため上書きしません）");
+      EXPECT_EQ(e.report().step, FileStep::kOverwriteRefused) << what;
+      EXPECT_EQ(e.report().path, file.path()) << what;
     }
     EXPECT_EQ(file.ReadString("Option", "Editor", "Notepad"), "Notepad") << what;
   };

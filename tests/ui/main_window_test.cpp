@@ -60,6 +60,7 @@ class MainWindowTest : public QObject {
   void openRegistryWindowKeepsItsSizeWhenTheProgramCloses();
   void terminateSignalClosesWithoutWaitingForAnAnswer();
   void keptCopiesAreOfferedAtTheNextStart();
+  void copyThatCannotBeKeptIsReported();
 };
 
 void MainWindowTest::firstStartUsesTheDefaults() {
@@ -385,7 +386,7 @@ void MainWindowTest::unreadableFilesAreNeverWrittenOver() {
     QVERIFY(driver.Seen()[0].text.contains(dir.File("SV_Code.txt")));
     QCOMPARE(form.Bookmarks()->Bookmarks().size(), size_t(1));
     form.Codes()->SetModified(true);
-    QVERIFY(!form.Codes()->PopupMenuCodeSaveClick());
+    QVERIFY(!form.Codes()->SaveAndReport());
     form.Codes()->SetModified(false);
     QVERIFY(form.close());
     QVERIFY(QFileInfo(dir.File("SV_Code.txt")).isDir());
@@ -474,9 +475,32 @@ void MainWindowTest::keptCopiesAreOfferedAtTheNextStart() {
   QVERIFY(driver.Seen()[0].text.contains(dir.File("SV_Code.txt.unsaved")));
   QVERIFY(form.Codes()->IsModified() && form.Bookmarks()->Bookmarks().empty());
   QVERIFY(dir.Exists("SV_Code.txt.unsaved") && !dir.Exists("SV_List.txt.unsaved"));
-  QVERIFY(form.Codes()->PopupMenuCodeSaveClick());
+  QVERIFY(form.Codes()->SaveAndReport());
   QCOMPARE(dir.Read("SV_Code.txt"), QByteArray("[A]\r\n[B]\r\n"));
   QVERIFY(!dir.Exists("SV_Code.txt.unsaved"));
+}
+
+// A close with nobody to ask that cannot keep a list's changes beside its
+// file says which list and where.
+void MainWindowTest::copyThatCannotBeKeptIsReported() {
+  for (const bool codes : {true, false}) {
+    ScratchDir dir;
+    dir.Write("Sorvi.ini", "[Option]\r\nAutoSave=0\r\n");
+    const QString copy = dir.File(codes ? "SV_Code.txt.unsaved" : "SV_List.txt.unsaved");
+    QVERIFY(QDir().mkdir(copy));
+    DialogDriver driver({"OK"});
+    TFormMain form(dir.Path());
+    form.show();
+    if (codes)
+      form.Codes()->SetModified(true);
+    else
+      form.Bookmarks()->SetModified(true);
+    form.CloseUnattended();
+    QVERIFY(WaitUntil([&] { return !form.isVisible(); }));
+    QCOMPARE(driver.Seen().size(), size_t(1));
+    QCOMPARE(driver.Seen()[0].text, QString("%1の変更を %2 に残せませんでした。\n(同じ名前のフォルダがあります)")
+                                        .arg(codes ? "銘柄一覧" : "URL一覧", copy));
+  }
 }
 
 QTEST_MAIN(MainWindowTest)

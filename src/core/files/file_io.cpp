@@ -7,8 +7,6 @@
 #include <climits>
 #include <cstring>
 
-#include "core/files/system_error_text.h"
-
 namespace sorvi {
 
 namespace {
@@ -16,8 +14,8 @@ namespace {
 // As the system resolves paths; a longer chain is a loop.
 constexpr int kMaxLinkHops = 40;
 
-bool Fail(std::string* error, int err) {
-  if (error) *error = SystemErrorText(err);
+bool Fail(int* error, int err) {
+  if (error) *error = err;
   return false;
 }
 
@@ -94,7 +92,7 @@ FileReadResult ReadFile(const std::string& path) {
   if (fd < 0) {
     const int err = errno;
     result.status = (err == ENOENT || err == ENOTDIR) ? ReadStatus::kMissing : ReadStatus::kUnreadable;
-    if (result.status == ReadStatus::kUnreadable) result.error = SystemErrorText(err);
+    if (result.status == ReadStatus::kUnreadable) result.error = err;
     return result;
   }
   struct stat st {};
@@ -109,7 +107,7 @@ FileReadResult ReadFile(const std::string& path) {
   if (err != 0) {
     ::close(fd);
     result.status = ReadStatus::kUnreadable;
-    result.error = SystemErrorText(err);
+    result.error = err;
     return result;
   }
   if (st.st_size > 0) result.bytes.reserve(static_cast<size_t>(st.st_size));
@@ -126,7 +124,7 @@ FileReadResult ReadFile(const std::string& path) {
     ::close(fd);
     result.status = ReadStatus::kUnreadable;
     result.bytes.clear();
-    result.error = SystemErrorText(err);
+    result.error = err;
     return result;
   }
   ::close(fd);
@@ -188,8 +186,7 @@ int WriteCopy(const std::string& target, const std::string& temp, const std::str
 
 }  // namespace
 
-bool ReplaceFileContents(const std::string& path, const std::string& bytes, std::string* error,
-                         unsigned new_file_mode) {
+bool ReplaceFileContents(const std::string& path, const std::string& bytes, int* error, unsigned new_file_mode) {
   // Replacing the link itself would cut the user's file off from its name.
   const std::string target = FinalLinkTarget(path);
   if (IsLink(target)) return Fail(error, ELOOP);

@@ -11,16 +11,6 @@ namespace sorvi {
 
 namespace {
 
-// "%s に書き込めません" with the path for %s, and the reason when known.
-std::string WriteRefusedMessage(const std::string& path, const std::string& reason) {
-  std::string message = path + " に書き込めません";
-  if (!reason.empty()) message += "（" + reason + "）";
-  return message;
-}
-
-// The reason a commit of a file that could not be read is refused.
-constexpr const char* kUnreadableReason = "読み込めなかったファイルのため上書きしません";
-
 // The settings hold the address history: a new file is the user's alone.
 constexpr unsigned kNewSettingsFileMode = 0600;
 
@@ -173,8 +163,8 @@ bool ReadsAsSection(std::string_view line, std::string_view section) {
 
 }  // namespace
 
-SettingsWriteError::SettingsWriteError(const std::string& path, const std::string& reason)
-    : std::runtime_error(WriteRefusedMessage(path, reason)), path_(path), reason_(reason) {}
+SettingsWriteError::SettingsWriteError(const std::string& path, FileStep step, int error)
+    : std::runtime_error("settings not written: " + path), report_{DataFile::kSettings, step, path, error} {}
 
 SettingsFile::SettingsFile(std::string path) : path_(std::move(path)) {
   FileReadResult read = ReadFile(path_);
@@ -363,15 +353,15 @@ void SettingsFile::Commit() {
   if (!changed_) return;
   if (unreadable_) {
     DiscardChanges();
-    throw SettingsWriteError(path_, kUnreadableReason);
+    throw SettingsWriteError(path_, FileStep::kOverwriteRefused);
   }
   std::string bytes;
   bytes.reserve(TotalSize(lines_));
   AppendLines(lines_, &bytes);
-  std::string reason;
-  if (!ReplaceFileContents(path_, bytes, &reason, kNewSettingsFileMode)) {
+  int error = 0;
+  if (!ReplaceFileContents(path_, bytes, &error, kNewSettingsFileMode)) {
     DiscardChanges();
-    throw SettingsWriteError(path_, reason);
+    throw SettingsWriteError(path_, FileStep::kWriteFailed, error);
   }
   on_disk_ = std::move(bytes);
   changed_ = false;

@@ -21,23 +21,22 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/files/file_report.h"
+
 namespace sorvi {
 
 // A read returns at most this many bytes of a value (never half of a
 // double-byte character).
 inline constexpr size_t kMaxSettingsValueBytes = 2047;
 
-// Raised when a commit is refused; what() is the message to show,
-// "<path> に書き込めません（<reason>）", the reason in the user's words.
+// Raised when a commit is refused; report() says why (the window words it).
 class SettingsWriteError : public std::runtime_error {
  public:
-  explicit SettingsWriteError(const std::string& path, const std::string& reason = {});
-  const std::string& path() const { return path_; }
-  const std::string& reason() const { return reason_; }
+  explicit SettingsWriteError(const std::string& path, FileStep step = FileStep::kWriteFailed, int error = 0);
+  const FileReport& report() const { return report_; }
 
  private:
-  std::string path_;
-  std::string reason_;
+  FileReport report_;
 };
 
 // One key and its value, for writing a whole section.

@@ -1,4 +1,4 @@
-#include "core/files/system_error_text.h"
+#include "platform/system_error_text.h"
 
 #include <cerrno>
 #include <cstring>
