@@ -5,7 +5,7 @@
 # translations and a Japanese font.
 set(CPACK_PACKAGE_NAME sorvi)
 set(CPACK_PACKAGE_VENDOR "Sorvi developers")
-set(CPACK_PACKAGE_CONTACT "Sorvi developers <sorvi@example.jp>")
+set(CPACK_PACKAGE_CONTACT "${SORVI_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Stock chart and ranking viewer with tabs (そるび)")
 set(CPACK_PACKAGE_DESCRIPTION "Keeps a tree of Japanese stocks in groups and a list of bookmarks whose
 addresses are templates; the filled-in pages open in browser tabs and key
@@ -14,6 +14,8 @@ set(CPACK_PACKAGE_HOMEPAGE_URL "${SORVI_HOMEPAGE}")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY sorvi)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+set(CPACK_SORVI_OBJCOPY ${CMAKE_OBJCOPY})
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/package_strip.cmake)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)

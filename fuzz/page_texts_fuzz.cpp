@@ -1,14 +1,18 @@
 // Texts a web page or server hands the program: the features of
-// window.open, a page title as the tab caption, and a download's file name
-// as the engine reads it from Content-Disposition.
+// window.open, a page title as the tab caption, and a download's
+// Content-Disposition value (or address path) as the server sent it.
+#include <QByteArray>
 #include <QString>
+#include <QUrl>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/tabs/tab_title.h"
 #include "core/tabs/window_features.h"
+#include "core/text/download_name.h"
 #include "core/text/sjis.h"
 #include "fuzz_support.h"
 #include "platform/download_file_name.h"
@@ -39,15 +43,18 @@ void CheckCaption(std::string_view title) {
              "a cut caption that is no whole-character prefix of the title");
 }
 
-void CheckDownloadName(std::string_view latin1) {
-  QString name;
-  for (char c : latin1) name += QChar(uchar(c));
-  const QString result = DownloadFileName(name);
-  // Decoding may join bytes into characters, never make a path of a name.
-  for (const QChar c : {QChar('/'), QChar(u'\0')})
-    FUZZ_CHECK(name.contains(c) || !result.contains(c), "a file name gained a slash or NUL");
-  FUZZ_CHECK(result.size() <= name.size(), "a file name got longer");
-  if (result != name) FUZZ_CHECK(!result.contains(QChar::ReplacementCharacter), "a name given back half decoded");
+void CheckDownloadName(std::string_view value) {
+  for (const std::optional<EncodedName>& name : {ContentDispositionFileName(value), UrlPathFileName(value)}) {
+    if (!name) continue;
+    FUZZ_CHECK(!name->bytes.empty() && name->bytes.size() <= value.size(), "a file name longer than its source");
+    FUZZ_CHECK(name->bytes.find_first_of(std::string_view("/\0", 2)) == std::string::npos,
+               "a file name with a slash or NUL");
+    FUZZ_CHECK(name->bytes != "." && name->bytes != "..", "a file name that names a folder");
+  }
+  const QString proposed = DownloadFileName(QByteArray(value.data(), qsizetype(value.size())), QUrl());
+  FUZZ_CHECK(!proposed.isEmpty() && !proposed.contains(QChar('/')) && !proposed.contains(QChar(u'\0')),
+             "a proposed name that is a path");
+  FUZZ_CHECK(!proposed.contains(QChar::ReplacementCharacter), "a proposed name half decoded");
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ int main(int argc, char* argv[]) {
         QCoreApplication::applicationDirPath(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     sorvi::TFormMain window(data.dir);
     window.show();
-    sorvi::CloseOnTerminateSignals(&window);
+    sorvi::CloseOnTerminateSignals(&window, [&window] { window.CloseUnattended(); });
     if (!data.problem.isEmpty()) {
       QTimer::singleShot(0, &window, [&window, text = data.problem] { sorvi::ShowErrorBox(&window, text); });
     }

@@ -30,7 +30,6 @@
 #include "core/settings/url_history.h"
 #include "keymacro/code_go_menu.h"
 #include "keymacro/key_macro_controller.h"
-#include "keymacro/registry_window.h"
 #include "keymacro/key_macro_registries.h"
 #include "platform/confirm_box.h"
 #include "platform/cp932.h"
@@ -67,6 +66,9 @@ TFormMain::TFormMain(const QString& exe_dir, QWidget* parent) : QMainWindow(pare
   connect(SplitterLR, &QSplitter::splitterMoved, this, [this] { ApplySplitterLimit(); });
 
   FormCreate();
+  WireUnsavedCopies();
+  // Asked once the window is up, after what the loading had to say.
+  QTimer::singleShot(0, this, [this] { OfferUnsavedCopies(); });
   idle_hook_ = std::make_unique<IdleHook>([this] { ApplicationEventsIdle(); }, this);
 }
 
@@ -349,74 +351,6 @@ bool TFormMain::WriteSettings(const std::function<void(SettingsFile&)>& write) {
     ShowError(QString::fromUtf8(error.what()));
     return false;
   }
-}
-
-bool TFormMain::SaveAtClose(bool saved, const QString& list_caption) {
-  if (saved) return true;
-  // The error has been shown; the user may still leave without this list
-  // rather than be kept in a window that can never close.
-  const QRect frame = frameGeometry();
-  const QPoint at(frame.left() + frame.width() / 2 - 100, frame.top() + frame.height() / 2 - 50);
-  return sorvi::AskYesNo(this, "確認", list_caption + "は保存されていません。\n保存せずに終了しますか？", at) ==
-         QMessageBox::Yes;
-}
-
-bool TFormMain::FormCloseQuery() {
-  if (options_.AutoSave) {
-    if (codes_->IsModified() && !SaveAtClose(codes_->PopupMenuCodeSaveClick(), "銘柄一覧")) return false;
-    if (bookmarks_->IsModified() && !SaveAtClose(bookmarks_->PopupMenuURLSaveClick(), "URL一覧")) return false;
-    return true;
-  }
-  if (codes_->IsModified()) {
-    const int answer = AskYesNoCancel("銘柄一覧を保存しますか？");
-    if (answer == QMessageBox::Cancel) return false;
-    if (answer == QMessageBox::Yes && !SaveAtClose(codes_->PopupMenuCodeSaveClick(), "銘柄一覧")) return false;
-  }
-  if (bookmarks_->IsModified()) {
-    const int answer = AskYesNoCancel("URL一覧を保存しますか？");
-    if (answer == QMessageBox::Cancel) return false;
-    if (answer == QMessageBox::Yes && !SaveAtClose(bookmarks_->PopupMenuURLSaveClick(), "URL一覧")) return false;
-  }
-  return true;
-}
-
-void TFormMain::FormClose() {
-  WriteSettings([this](SettingsFile& ini) {
-    const bool maximized = isMaximized();
-    const bool normal_bounds_kept = maximized || isFullScreen();
-    // Position of the frame, size of the window: what move() and resize()
-    // take back at the next start.
-    ini.WriteInteger("Window", "Top", normal_bounds_kept ? NormalTop : y());
-    ini.WriteInteger("Window", "Left", normal_bounds_kept ? NormalLeft : x());
-    ini.WriteInteger("Window", "Height", normal_bounds_kept ? NormalHeight : height());
-    ini.WriteInteger("Window", "Width", normal_bounds_kept ? NormalWidth : width());
-    ini.WriteInteger("Window", "State", isMinimized() ? 1 : maximized ? 2 : 0);
-    ini.WriteInteger("Window", "SplitteL", PanelL->width());
-    ini.WriteInteger("Window", "SplitteU", ListViewURL->height());
-    ini.WriteInteger("Window", "Target", NewTabModeChecked() ? 1 : 2);
-    for (int i = 0; i < ListViewURL->columnCount(); ++i) {
-      ini.WriteInteger("Window", "CLM-" + std::to_string(i), ListViewURL->columnWidth(i));
-    }
-    // A list that could not be read shows no groups: its expand state stays
-    // as it was.
-    ini.WriteString("Window", "Expand", codes_->LoadFailed() ? expand_as_read_ : codes_->ExpandStateText());
-    WriteUrlHistory(ini, address_->History());
-    ini.WriteString("Window", "IniDir", ini_dir_as_read_);
-  });
-}
-
-void TFormMain::closeEvent(QCloseEvent* e) {
-  if (!FormCloseQuery()) {
-    e->ignore();
-    return;
-  }
-  // An open registry window closes as the user would close it: it keeps
-  // its size and column widths (edits not saved are dropped, as then).
-  if (RegistryWindow* registry = key_registries_->OpenWindow()) registry->close();
-  FormClose();
-  // A play waiting in the event loop would keep the program from ending.
-  macros_->CancelPlay("キーマクロを中止しました");
-  e->accept();
 }
 
 void TFormMain::ApplicationEventsIdle() {

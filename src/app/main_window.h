@@ -93,6 +93,11 @@ class TFormMain : public QMainWindow {
   void PopupMenuEtcAboutClick();
   bool FormCloseQuery();
   void FormClose();
+  // Closes with nobody to answer (a terminate signal): nothing is asked; a
+  // list the close would ask about is kept beside its file as
+  // "<name>.unsaved", offered at the next start; a list under the external
+  // editor is left to the editor. Stays so for the rest of the run.
+  void CloseUnattended();
   void ApplicationEventsIdle();
 
   // Asks a Yes/No/Cancel question placed at the window's centre minus
@@ -124,8 +129,17 @@ class TFormMain : public QMainWindow {
   void ApplySplitterLimit();
   void ShowProgress(int progress, int progress_max);
   void LoadLists(SettingsFile& ini);
-  // Saves a list at close; a failure offers closing without it.
-  bool SaveAtClose(bool saved, const QString& list_caption);
+  // ---- the close (main_window_close.cpp) ----
+  struct ListAtClose;
+  enum class ListKind { kCodes, kBookmarks };
+  ListAtClose ListForClose(ListKind kind);
+  void WireUnsavedCopies();
+  void OfferUnsavedCopies();
+  void KeepUnsavedCopy(const ListAtClose& list);
+  void DropUnsavedCopy(const ListAtClose& list);
+  bool ListUnderEditor() const;
+  // Saves, asks about, keeps or leaves one list; false keeps the window open.
+  bool CloseList(const ListAtClose& list);
 
   QString exe_dir_;
   QString ini_path_;
@@ -175,6 +189,9 @@ class TFormMain : public QMainWindow {
   std::string expand_as_read_;
 
   bool first_activation_done_ = false;
+  bool unattended_ = false;  // closing with nobody to answer
+  bool code_copy_taken_ = false;
+  bool bookmark_copy_taken_ = false;
   std::unique_ptr<CodeListController> codes_;
   std::unique_ptr<BookmarkListController> bookmarks_;
   std::unique_ptr<TabController> tabs_;

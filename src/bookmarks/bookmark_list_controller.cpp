@@ -85,9 +85,20 @@ void BookmarkListController::PopupMenuURLEditorClick(QObject* sender) {
     throw std::runtime_error(QString("ファイル %1 は開けません").arg(FilePath()).toStdString());
   }
   load_failed_ = false;
+  ShowListBytes(*bytes);
+}
+
+void BookmarkListController::LoadUnsavedCopy(const std::string& bytes) {
+  ShowListBytes(bytes);
+  SetModified(true);
+}
+
+std::string BookmarkListController::ListFileBytes() const { return SerializeBookmarkList(bookmarks_); }
+
+void BookmarkListController::ShowListBytes(const std::string& bytes) {
   // What an editor may have left (a UTF-8 byte-order mark) must not glue
   // itself to the first line.
-  const ListFileText text = CheckListFileText(*bytes);
+  const ListFileText text = CheckListFileText(bytes);
   size_t unkept_lines = 0;
   bookmarks_ = ParseBookmarkFile(text.bytes, &unkept_lines);
   ShowAll();
@@ -109,7 +120,7 @@ bool BookmarkListController::PopupMenuURLSaveClick() {
     return false;
   }
   std::string error;
-  if (!ReplaceFileContents(QFile::encodeName(FilePath()).toStdString(), SerializeBookmarkList(bookmarks_), &error)) {
+  if (!ReplaceFileContents(QFile::encodeName(FilePath()).toStdString(), ListFileBytes(), &error)) {
     ShowError(QString("URL一覧を保存できませんでした。\n%1\n(%2)\n\n元のファイルはそのまま残っています。")
                   .arg(FilePath(), QString::fromLocal8Bit(error.c_str())));
     return false;
@@ -126,8 +137,10 @@ void BookmarkListController::PopupMenuURLPopup() {
 }
 
 void BookmarkListController::SetModified(bool modified) {
+  const bool changed = modified != modified_;
   modified_ = modified;
   save_->setEnabled(modified);
+  if (changed) emit ModifiedChanged(modified);
 }
 
 void BookmarkListController::Append(const UrlBookmark& bookmark) {

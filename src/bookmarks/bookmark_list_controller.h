@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "core/bookmarks/url_bookmark.h"
@@ -43,6 +44,11 @@ class BookmarkListController : public QObject {
   void PopupMenuURLEditorClick(QObject* sender);
   ListEditCycle* EditCycle() const { return cycle_; }
   bool PopupMenuURLSaveClick();
+  // Shows a list kept from an earlier run (bytes of the list file's form)
+  // as this list's unsaved changes: marked modified, the file untouched.
+  void LoadUnsavedCopy(const std::string& bytes);
+  // The bookmarks as the list file holds them.
+  std::string ListFileBytes() const;
   void PopupMenuURLPopup();
 
   bool IsModified() const { return modified_; }
@@ -69,10 +75,14 @@ class BookmarkListController : public QObject {
  signals:
   // A page to open; an empty address opens nothing but clears the box.
   void OpenRequested(const sorvi::OpenRequest& request);
+  // The list got unsaved changes, or has none any more (saved).
+  void ModifiedChanged(bool modified);
 
  private:
   void BuildMenu(QWidget* window);
   void ShowAll();
+  // Shows the bookmarks of list file bytes; says what it could not keep.
+  void ShowListBytes(const std::string& bytes);
   void ShowError(const QString& text);
   void ToggleBox(int row, bool key_macro_box);
   void WireEditing();

@@ -13,6 +13,7 @@
 #include "core/codes/code_list_edit.h"
 #include "core/codes/stock_code_list.h"
 #include "platform/cp932.h"
+#include "platform/shown_text_accessible.h"
 #include "platform/tool_window.h"
 
 namespace sorvi {
@@ -28,6 +29,7 @@ TFormCodeDlg::TFormCodeDlg(Mode mode, QWidget* parent) : QDialog(parent), mode_(
   PanelCode->setAutoFillBackground(true);
   MaskEditCode = new QLineEdit(PanelCode);
   MaskEditCode->setObjectName("MaskEditCode");
+  ReadAsShown(MaskEditCode);
   // Four digits; places not typed show (and count) as "0".
   MaskEditCode->setInputMask("9999;0");
   MaskEditCode->setMaxLength(4);

@@ -86,9 +86,20 @@ void CodeListController::PopupMenuCodeEditorClick(QObject* sender) {
     throw std::runtime_error(QString("ファイル %1 は開けません").arg(FilePath()).toStdString());
   }
   load_failed_ = false;
+  ShowListBytes(file.bytes);
+  SetModified(false);
+}
+
+void CodeListController::LoadUnsavedCopy(const std::string& bytes) {
+  tree_.clear();
+  ShowListBytes(bytes);
+  SetModified(true);
+}
+
+void CodeListController::ShowListBytes(const std::string& bytes) {
   // What an editor may have left (a UTF-8 byte-order mark) must not glue
   // itself to the first line.
-  const ListFileText text = CheckListFileText(file.bytes);
+  const ListFileText text = CheckListFileText(bytes);
   const StockCodeLoad load = ParseStockCodeFile(text.bytes);
   // Built detached and inserted in one go: thousands of stocks one by one
   // would make the view re-layout each time.
@@ -103,7 +114,6 @@ void CodeListController::PopupMenuCodeEditorClick(QObject* sender) {
     groups.push_back(node);
   }
   tree_.addTopLevelItems(groups);
-  SetModified(false);
 
   if (text.unread_bytes > 0) {
     // Said before a save writes the list without them.
@@ -129,6 +139,17 @@ bool CodeListController::PopupMenuCodeSaveClick() {
     ShowError(QString("銘柄一覧を保存できませんでした。\n%1 は読み込めなかったため、上書きしません。").arg(FilePath()));
     return false;
   }
+  std::string error;
+  if (!ReplaceFileContents(QFile::encodeName(FilePath()).toStdString(), ListFileBytes(), &error)) {
+    ShowError(QString("銘柄一覧を保存できませんでした。\n%1\n(%2)\n\n元のファイルはそのまま残っています。")
+                  .arg(FilePath(), QString::fromLocal8Bit(error.c_str())));
+    return false;
+  }
+  SetModified(false);
+  return true;
+}
+
+std::string CodeListController::ListFileBytes() const {
   StockCodeList list;
   for (int g = 0; g < tree_.topLevelItemCount(); ++g) {
     QTreeWidgetItem* group = tree_.topLevelItem(g);
@@ -137,19 +158,14 @@ bool CodeListController::PopupMenuCodeSaveClick() {
     for (int s = 0; s < group->childCount(); ++s) out.stocks.push_back(CodeTreeView::NodeText(group->child(s)));
     list.groups.push_back(std::move(out));
   }
-  std::string error;
-  if (!ReplaceFileContents(QFile::encodeName(FilePath()).toStdString(), SerializeStockCodeList(list), &error)) {
-    ShowError(QString("銘柄一覧を保存できませんでした。\n%1\n(%2)\n\n元のファイルはそのまま残っています。")
-                        .arg(FilePath(), QString::fromLocal8Bit(error.c_str())));
-    return false;
-  }
-  SetModified(false);
-  return true;
+  return SerializeStockCodeList(list);
 }
 
 void CodeListController::SetModified(bool modified) {
+  const bool changed = modified != modified_;
   modified_ = modified;
   save_->setEnabled(modified);
+  if (changed) emit ModifiedChanged(modified);
 }
 
 std::string CodeListController::ExpandStateText() const {

@@ -49,6 +49,11 @@ class CodeListController : public QObject {
   // loads it once the editor is done (asynchronously, see ListEditCycle).
   void PopupMenuCodeEditorClick(QObject* sender);
   ListEditCycle* EditCycle() const { return cycle_; }
+  // Shows a list kept from an earlier run (bytes of the list file's form)
+  // as this list's unsaved changes: marked modified, the file untouched.
+  void LoadUnsavedCopy(const std::string& bytes);
+  // The tree as the list file holds it.
+  std::string ListFileBytes() const;
   // Writes the tree to the list file. A failure is shown to the user and
   // keeps the list marked modified; returns whether it was saved.
   bool PopupMenuCodeSaveClick();
@@ -93,10 +98,14 @@ class CodeListController : public QObject {
  signals:
   // "URLを開く": the selected bookmark is to be opened for the selection.
   void OpenBookmarkRequested();
+  // The list got unsaved changes, or has none any more (saved, reloaded).
+  void ModifiedChanged(bool modified);
 
  private:
   void BuildMenu(QWidget* window);
   void ShowError(const QString& text);
+  // Fills the tree from list file bytes; says what it could not keep.
+  void ShowListBytes(const std::string& bytes);
   void WireEditing();
   void OpenCodeDialog(bool add);
   void CodeDialogConfirmed(bool add, bool is_group, const std::string& text);

@@ -10,10 +10,12 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
-#include "platform/confirm_box.h"
 #include "core/settings/settings_file.h"
+#include "platform/confirm_box.h"
+#include "platform/japanese_locale.h"
 #include "platform/web_engine_internet.h"
 
 namespace sorvi {
@@ -53,7 +55,12 @@ TFormInternet::TFormInternet(const InternetSettings& current, QString ini_path, 
   EditLanguages = new QLineEdit(language_group);
   EditLanguages->setObjectName("EditLanguages");
   EditLanguages->setPlaceholderText("ja,en-US");
-  auto* language_hint = new QLabel("優先する順にカンマで区切って入力します。空欄ならシステムの言語です。", language_group);
+  // What an empty field sends, as sites see it (without the weights).
+  const QString default_tags = QString::fromLatin1(kAcceptLanguage).remove(QRegularExpression(";q=[0-9.]*"));
+  auto* language_hint = new QLabel(
+      QString("優先する順にカンマで区切って入力します。空欄なら「%1」(日本語を優先) を送ります。").arg(default_tags),
+      language_group);
+  language_hint->setObjectName("LabelLanguageHint");
   language_hint->setWordWrap(true);
   auto* language_layout = new QVBoxLayout(language_group);
   language_layout->addWidget(EditLanguages);

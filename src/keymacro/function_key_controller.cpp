@@ -9,10 +9,6 @@
 
 namespace sorvi {
 
-namespace {
-constexpr int kMacroRole = Qt::UserRole + 1;
-}  // namespace
-
 FunctionKeyController::FunctionKeyController(QWidget* tab_area, std::function<std::string()> address_text,
                                              std::function<void(const std::string&)> play_macro,
                                              const KeyFuncRegistry& registry, QMenu* menu, QObject* parent)
@@ -23,6 +19,10 @@ FunctionKeyController::FunctionKeyController(QWidget* tab_area, std::function<st
       registry_(registry),
       menu_(menu ? menu : new QMenu(tab_area)) {
   connect(menu_, &QMenu::triggered, this, &FunctionKeyController::PopupMenuFuncItemClick);
+  // A key released while another program has the keyboard never comes here.
+  connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+    if (state != Qt::ApplicationActive) held_keys_.Clear();
+  });
   qApp->installEventFilter(this);
 }
 
@@ -41,7 +41,7 @@ bool FunctionKeyController::FormShortCut(const QKeyEvent& key) {
   const int n = OurKey(key);
   if (n == 0) return false;
   // A held key must not replay its macro many times over.
-  if (key.isAutoRepeat()) return true;
+  if (!held_keys_.Press(n, static_cast<uint32_t>(key.timestamp()), key.isAutoRepeat())) return true;
   const std::vector<KeyFuncEntry>& entries = registry_.KeyFuncList[n - 1];
   if (registry_.KeyFuncKind[n - 1] != kKeyFuncSelect) {
     if (const KeyFuncEntry* entry = FindDirectEntry(entries, address_text_())) {
@@ -84,7 +84,16 @@ bool FunctionKeyController::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && watched == QApplication::focusWidget()) {
     return FormShortCut(*static_cast<QKeyEvent*>(event));
   }
+  if (event->type() == QEvent::KeyRelease) return KeyReleased(watched, *static_cast<QKeyEvent*>(event));
   return false;
+}
+
+bool FunctionKeyController::KeyReleased(QObject* watched, const QKeyEvent& key) {
+  if (key.key() < Qt::Key_F1 || key.key() > Qt::Key_F12) return false;
+  // Seen once per receiver on its way (the window, then the widget): a
+  // release ends the hold the same way each time.
+  held_keys_.Release(key.key() - Qt::Key_F1 + 1, static_cast<uint32_t>(key.timestamp()));
+  return watched == QApplication::focusWidget() && OurKey(key) != 0;
 }
 
 }  // namespace sorvi

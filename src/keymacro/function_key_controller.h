@@ -2,15 +2,16 @@
 // F1..F12 while the keyboard focus is inside the tab area: a direct-kind key
 // plays the first entry whose address pattern matches the address box, a
 // select-kind key pops up a menu of its entries and plays the one chosen.
-// There the key never reaches the page, also when nothing is played;
-// elsewhere function keys keep their normal meaning. Shift, Ctrl and Alt are
-// not looked at.
+// There the key never reaches the page, neither its press nor its release,
+// also when nothing is played; elsewhere function keys keep their normal
+// meaning. Shift, Ctrl and Alt are not looked at. A held key plays once.
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
 #include <functional>
 #include <string>
 
+#include "core/keymacro/held_keys.h"
 #include "core/keymacro/key_func_registry.h"
 
 class QAction;
@@ -42,7 +43,8 @@ class FunctionKeyController : public QObject {
 
   QMenu* PopupMenuFunc() const { return menu_; }
 
-  // The shortcut handler proper: true when the key was taken here.
+  // The shortcut handler proper: true when the key was taken here. A
+  // repeat of a held key is taken and plays nothing.
   bool FormShortCut(const QKeyEvent& key);
   // Plays the macro of a menu entry.
   void PopupMenuFuncItemClick(QAction* item);
@@ -54,6 +56,9 @@ class FunctionKeyController : public QObject {
   // The key number 1..12 of a key event that is ours, 0 otherwise.
   int OurKey(const QKeyEvent& key) const;
   QPoint DefaultMenuPoint() const;
+  // Every release of a function key, wherever it goes, ends its hold; true
+  // when the release is to be kept from the page.
+  bool KeyReleased(QObject* watched, const QKeyEvent& key);
 
   QPointer<QWidget> tab_area_;
   std::function<std::string()> address_text_;
@@ -61,6 +66,7 @@ class FunctionKeyController : public QObject {
   const KeyFuncRegistry& registry_;
   QMenu* menu_;
   std::function<QPoint()> menu_point_;
+  HeldKeys held_keys_;
 };
 
 }  // namespace sorvi

@@ -70,11 +70,12 @@ int AskYesNoCancel(QWidget* parent, const QString& title, const QString& text, Q
   return QMessageBox::Cancel;
 }
 
-int AskYesNo(QWidget* parent, const QString& title, const QString& text, QPoint top_left) {
+int AskYesNo(QWidget* parent, const QString& title, const QString& text, QPoint top_left, int when_closed) {
   QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
   QPushButton* yes = box.addButton("はい(&Y)", QMessageBox::YesRole);
   QPushButton* no = box.addButton("いいえ(&N)", QMessageBox::NoRole);
-  return Run(box, no, no, top_left) == yes ? QMessageBox::Yes : QMessageBox::No;
+  QPushButton* fallback = when_closed == QMessageBox::Yes ? yes : no;
+  return Run(box, fallback, fallback, top_left) == yes ? QMessageBox::Yes : QMessageBox::No;
 }
 
 int AskOkCancel(QWidget* parent, const QString& title, const QString& text, QPoint top_left) {

@@ -15,9 +15,10 @@ void ShowErrorBox(QWidget* parent, const QString& text);
 // to the window system; when both are negative the box is centred.
 int AskYesNoCancel(QWidget* parent, const QString& title, const QString& text, QPoint top_left);
 
-// Yes / No, "いいえ" the default and the answer when the box is closed.
-// Returns QMessageBox::Yes or QMessageBox::No.
-int AskYesNo(QWidget* parent, const QString& title, const QString& text, QPoint top_left);
+// Yes / No; `when_closed` (QMessageBox::No unless told) is the default and
+// the answer when the box is closed. Returns QMessageBox::Yes or No.
+int AskYesNo(QWidget* parent, const QString& title, const QString& text, QPoint top_left,
+             int when_closed = QMessageBox::No);
 
 // Returns QMessageBox::Ok, or QMessageBox::Cancel (also when the box is
 // closed without a choice); placed as AskYesNoCancel.

@@ -28,8 +28,8 @@ bool HasData(const QString& dir) {
 }
 
 // Copies through the safe-save helper: a copy cut short never stands as the
-// list, and it gets this user's usual permissions, not the template's
-// read-only ones.
+// list, and it gets this user's usual permissions, whatever the template's
+// are.
 bool CopyInto(const QString& from, const QString& to, QStringList* errors) {
   const std::optional<std::string> bytes = ReadWholeFile(Bytes(from));
   std::string error = "読み込めません";

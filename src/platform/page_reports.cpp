@@ -131,11 +131,4 @@ std::optional<Report> Parse(const QString& message) {
   return report;
 }
 
-bool IsWindowName(const QString& target) {
-  if (target.isEmpty()) return false;
-  for (const char* reserved : {"_blank", "_self", "_parent", "_top"})
-    if (target.compare(QLatin1String(reserved), Qt::CaseInsensitive) == 0) return false;
-  return true;
-}
-
 }  // namespace sorvi::page_reports

@@ -32,7 +32,4 @@ QWebEngineScript Script();
 // page's own messages.
 std::optional<Report> Parse(const QString& message);
 
-// "_blank", "_self", "_parent" and "_top" name no window.
-bool IsWindowName(const QString& target);
-
 }  // namespace sorvi::page_reports

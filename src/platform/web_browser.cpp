@@ -16,7 +16,6 @@
 #include <memory>
 #include <utility>
 
-#include "core/tabs/window_features.h"
 #include "platform/page_reports.h"
 #include "platform/web_address.h"
 #include "platform/web_engine_profile.h"
@@ -32,21 +31,16 @@ const QUrl& BlankUrl() {
   return url;
 }
 
-// A report and a window request are about the same address when they agree
-// without query and fragment (a form's action gets its fields as query).
-bool SameAddress(const QUrl& reported, const QUrl& requested) {
-  const auto bare = [](const QUrl& url) {
-    return url.isEmpty() ? BlankUrl() : url.adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment);
-  };
-  return bare(reported) == bare(requested);
+// An address as the window request matcher compares it; one the engine
+// cannot parse matches no request.
+std::string AddressKey(const QUrl& url) {
+  if (!url.isEmpty() && !url.isValid()) return "invalid:";
+  return url.toString(QUrl::FullyEncoded).toStdString();
 }
-
-// Enough for a burst of window.open calls between two requests.
-constexpr size_t kMaxWindowReports = 16;
 
 }  // namespace
 
-WebBrowser::WebBrowser(QWidget* parent) : QWidget(parent), id_(g_next_id++) {
+WebBrowser::WebBrowser(WebBrowserOwner* owner, QWidget* parent) : QWidget(parent), id_(g_next_id++), owner_(owner) {
   web_engine::RegisterBrowser(this);
   view_ = new QWebEngineView(this);
   page_ = new WebPage(web_engine::Profile(), this);
@@ -62,7 +56,7 @@ WebBrowser::WebBrowser(QWidget* parent) : QWidget(parent), id_(g_next_id++) {
           [this](const QString& title) { emit TitleChange(this, title); });
   connect(page_, &QWebEnginePage::linkHovered, this,
           [this](const QString& url) { emit StatusTextChange(this, url); });
-  connect(page_, &QWebEnginePage::windowCloseRequested, this, &WebBrowser::OnWindowCloseRequested);
+  connect(page_, &QWebEnginePage::windowCloseRequested, this, [this] { emit WindowClosing(this); });
   // History has no signals of its own; the page's actions follow it.
   connect(page_->action(QWebEnginePage::Back), &QAction::enabledChanged, this,
           [this](bool enabled) { emit CommandStateChange(this, kCommandBack, enabled); });
@@ -75,7 +69,7 @@ WebBrowser::~WebBrowser() {
   ReleasePage();
 }
 
-WebBrowser* WebBrowser::Create(QWidget* parent) { return new WebBrowser(parent); }
+WebBrowser* WebBrowser::Create(WebBrowserOwner* owner, QWidget* parent) { return new WebBrowser(owner, parent); }
 
 void WebBrowser::ReleasePage() {
   if (!page_) return;
@@ -294,8 +288,7 @@ void WebBrowser::RunJavaScript(const QString& script, std::function<void(const Q
 }
 
 void WebBrowser::DisconnectAll() {
-  disconnect(this, &WebBrowser::BeforeNavigate2, nullptr, nullptr);
-  disconnect(this, &WebBrowser::NewWindow2, nullptr, nullptr);
+  owner_ = nullptr;
   disconnect(this, &WebBrowser::WindowClosing, nullptr, nullptr);
   disconnect(this, &WebBrowser::DownloadBegin, nullptr, nullptr);
   disconnect(this, &WebBrowser::DownloadComplete, nullptr, nullptr);
@@ -364,49 +357,36 @@ bool WebBrowser::eventFilter(QObject* watched, QEvent* e) {
 
 bool WebBrowser::HandleNavigationRequest(const QUrl& url, bool is_main_frame) {
   if (is_main_frame) navigation_announced_ = true;
-  bool cancel = false;
+  if (!owner_) return true;
   ++in_navigation_request_;
-  emit BeforeNavigate2(this, web_address::Display(url), is_main_frame, is_main_frame ? window_name_ : QString(),
-                       &cancel);
+  const bool go_on =
+      owner_->BeforeNavigate2(this, web_address::Display(url), is_main_frame, is_main_frame ? window_name_ : QString());
   --in_navigation_request_;
-  return !cancel;
+  return go_on;
 }
 
 void WebBrowser::HandleNewWindowRequest(QWebEngineNewWindowRequest& request) {
   const QUrl url = request.requestedUrl();
+  EngineWindowRequest asked;
+  asked.address = AddressKey(url);
+  asked.background = request.destination() == QWebEngineNewWindowRequest::InNewBackgroundTab;
+  asked.dialog = request.destination() == QWebEngineNewWindowRequest::InNewDialog;
+  const QRect geometry = request.requestedGeometry();
+  asked.width = geometry.width();
+  asked.height = geometry.height();
+  // The script's report came just before the request.
+  const RequestedWindow window = window_requests_.Match(asked);
+
   NewWindowRequest info;
   // The engine asks for a window without an address as "about:blank#blocked".
   const bool blank = url.isEmpty() || url.adjusted(QUrl::RemoveFragment) == BlankUrl();
   info.url = blank ? BlankUrl().toString() : web_address::Display(url);
-  info.background = request.destination() == QWebEngineNewWindowRequest::InNewBackgroundTab;
+  info.background = asked.background;
+  info.targetName = QString::fromStdString(window.target_name);
+  info.width = window.width;
+  info.height = window.height;
 
-  // The script's report came just before the request: the newest one about
-  // this address is the call or click that made it.
-  const page_reports::Report* report = nullptr;
-  for (auto it = window_reports_.rbegin(); it != window_reports_.rend(); ++it) {
-    if (SameAddress(QUrl(it->url), url)) {
-      report = &*it;
-      break;
-    }
-  }
-  RequestedWindowSize size;
-  if (report) {
-    if (page_reports::IsWindowName(report->name)) info.targetName = report->name;
-    if (report->kind == page_reports::Report::Kind::Open) size = ParseWindowFeatures(report->features.toStdString());
-  } else if (request.destination() == QWebEngineNewWindowRequest::InNewDialog) {
-    // Opened without the script (it cannot run in some documents): the
-    // engine makes a dialog only for a page that gave a size.
-    size.has_width = size.has_height = true;
-  }
-  if (info.background) size = RequestedWindowSize();
-  // The engine's figures where it has them: it keeps sizes within bounds.
-  const QRect geometry = request.requestedGeometry();
-  if (size.has_width) info.width = geometry.width() > 0 ? geometry.width() : size.width;
-  if (size.has_height) info.height = geometry.height() > 0 ? geometry.height() : size.height;
-  if (report) window_reports_.erase(window_reports_.begin() + (report - window_reports_.data()));
-
-  WebBrowser* created = nullptr;
-  emit NewWindow2(this, info, &created);
+  WebBrowser* created = owner_ ? owner_->NewWindow2(this, info) : nullptr;
   if (!created || created == this || !created->page_) return;  // not opened: dropped
   created->opened_by_page_ = true;
   created->window_name_ = info.targetName;
@@ -418,14 +398,15 @@ void WebBrowser::HandleReport(const page_reports::Report& report) {
   switch (report.kind) {
     case Kind::Open:
     case Kind::Target:
-      window_reports_.push_back(report);
-      if (window_reports_.size() > kMaxWindowReports) window_reports_.erase(window_reports_.begin());
+      window_requests_.Remember({report.kind == Kind::Open ? WindowReport::Kind::Open : WindowReport::Kind::Target,
+                                 AddressKey(QUrl(report.url)), report.name.toStdString(),
+                                 report.features.toStdString()});
       break;
     case Kind::Name:
       window_name_ = report.name;
       break;
     case Kind::Close:
-      OnWindowCloseRequested();
+      emit WindowClosing(this);
       break;
   }
 }
@@ -438,9 +419,8 @@ void WebBrowser::OnLoadStarted() {
     // first announced navigation.
     navigation_announced_ = true;
     const QUrl url = page_->url().isEmpty() ? BlankUrl() : page_->url();
-    bool cancel = false;  // too late to stop it
     announcing_blank_ = true;
-    emit BeforeNavigate2(this, web_address::Display(url), true, QString(), &cancel);
+    if (owner_) owner_->BeforeNavigate2(this, web_address::Display(url), true, QString());  // too late to stop it
     announcing_blank_ = false;
   }
   emit DownloadBegin(this);
@@ -472,11 +452,6 @@ void WebBrowser::ForgetWindowName() {
   // window a page opens: running script would start it as a blank page.
   if (!page_ || page_->url().isEmpty()) return;
   RunJavaScript(QStringLiteral("window.name = '';"));
-}
-
-void WebBrowser::OnWindowCloseRequested() {
-  bool cancel = false;
-  emit WindowClosing(this, &cancel);
 }
 
 }  // namespace sorvi

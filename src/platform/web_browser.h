@@ -3,9 +3,8 @@
 // uses the web engine. Nothing of the engine shows in this header.
 //
 // Notifications are Qt signals delivered on the UI thread, often from inside
-// a call made on the browser. Connect them directly (the default for objects
-// of one thread): the `bool* cancel` and `WebBrowser** newBrowser` arguments
-// point at the caller's stack. Never delete a browser inside one of its own
+// a call made on the browser; what needs an answer goes to the browser's
+// owner (web_browser_owner.h). Never delete a browser inside one of its own
 // notifications; retire it (DisconnectAll, Stop, Quit) and delete it later.
 #include <QByteArray>
 #include <QPoint>
@@ -13,9 +12,10 @@
 #include <QUrl>
 #include <QVariant>
 #include <QWidget>
-#include <vector>
 #include <functional>
 
+#include "core/tabs/window_requests.h"
+#include "platform/web_browser_owner.h"
 #include "platform/web_questions.h"
 
 class QWebEngineNewWindowRequest;
@@ -27,21 +27,6 @@ class WebPage;
 namespace page_reports {
 struct Report;
 }
-
-// What a page said when it asked for a new window.
-struct NewWindowRequest {
-  // DisplayAddress of what the window is to load; "about:blank" for a
-  // window opened without an address.
-  QString url;
-  // The window name aimed at (window.open's name, a link's or form's
-  // target); empty for none and for "_blank".
-  QString targetName;
-  // The inner size the page asked for; -1 for each one it did not give.
-  int width = -1;
-  int height = -1;
-  // Opened by a modified click (Ctrl, middle button): no name, no size.
-  bool background = false;
-};
 
 // Qt::AA_ShareOpenGLContexts and the engine's process model (tabs of one
 // site share a renderer) must be set before QApplication exists. Cheap: the
@@ -73,9 +58,14 @@ class WebBrowser : public QWidget {
   // Values of CommandStateChange's `command`.
   enum Command { kCommandAll = -1, kCommandForward = 1, kCommandBack = 2 };
 
-  explicit WebBrowser(QWidget* parent = nullptr);
+  // `owner` answers the page's navigations and new windows; without one
+  // every navigation goes on and every new window is dropped.
+  explicit WebBrowser(WebBrowserOwner* owner = nullptr, QWidget* parent = nullptr);
   ~WebBrowser() override;
-  static WebBrowser* Create(QWidget* parent = nullptr);
+  static WebBrowser* Create(WebBrowserOwner* owner = nullptr, QWidget* parent = nullptr);
+
+  // The owner must outlive the browser, or be taken away before it goes.
+  void SetOwner(WebBrowserOwner* owner) { owner_ = owner; }
 
   // Unique among the browsers of this run; never reused.
   quint64 Id() const { return id_; }
@@ -173,8 +163,8 @@ class WebBrowser : public QWidget {
   // (not called once the browser is gone). E.g. "window.name".
   void RunJavaScript(const QString& script, std::function<void(const QVariant&)> done = {});
 
-  // Unwires every receiver of the notifications below, so that a retired
-  // browser sends nothing more.
+  // Unwires every receiver of the notifications below and lets go of the
+  // owner, so that a retired browser sends and asks nothing more.
   void DisconnectAll();
 
   // ---- addresses ----
@@ -203,26 +193,9 @@ class WebBrowser : public QWidget {
   }
 
  signals:
-  // Before every navigation of the page or one of its frames. `url` is
-  // DisplayAddress of the target; `topLevel` false for a frame.
-  // `targetFrameName` is the name of the window the page loads into (see
-  // WindowName; the name a link or script aimed at when it found this
-  // window by name), empty for frames. Set *cancel to stop the navigation.
-  // Server redirects are not announced. A page that a script opens on
-  // "about:blank" announces that address when it starts loading; cancelling
-  // it, or re-issuing it with Navigate2, changes nothing.
-  void BeforeNavigate2(sorvi::WebBrowser* self, const QString& url, bool topLevel,
-                       const QString& targetFrameName, bool* cancel);
-  // The page opens a window (script, target=_blank, a new window name), with
-  // the address, name and size it asked for. Put a new browser
-  // (WebBrowser::Create) in *newBrowser, placed as it is to be shown, and the
-  // engine loads the window into it (its first navigation is announced by
-  // the new browser as usual); leave it null and the request is dropped.
-  void NewWindow2(sorvi::WebBrowser* self, const sorvi::NewWindowRequest& request,
-                  sorvi::WebBrowser** newBrowser);
   // A script called window.close() in the page (any page, not only one a
-  // script opened). Nothing happens here either way: the owner closes.
-  void WindowClosing(sorvi::WebBrowser* self, bool* cancel);
+  // script opened). Nothing happens here: the receiver closes.
+  void WindowClosing(sorvi::WebBrowser* self);
   // A page load starts / has finished (LocationURL is current then).
   void DownloadBegin(sorvi::WebBrowser* self);
   void DownloadComplete(sorvi::WebBrowser* self);
@@ -280,11 +253,11 @@ class WebBrowser : public QWidget {
   void OnLoadStarted();
   void OnLoadProgress(int progress);
   void OnLoadFinished(bool ok);
-  void OnWindowCloseRequested();
   void HandleFullScreenRequest(bool on);
   void ForgetWindowName();
 
   quint64 id_ = 0;
+  WebBrowserOwner* owner_ = nullptr;
   QWebEngineView* view_ = nullptr;
   WebPage* page_ = nullptr;
   QWidget* watched_parent_ = nullptr;
@@ -297,9 +270,9 @@ class WebBrowser : public QWidget {
   bool sending_click_ = false;
   bool opened_by_page_ = false;     // made for a page's new-window request
   QString window_name_;
-  // The last window.open calls and named link or form activations, newest
-  // last, until a new-window request claims one.
-  std::vector<page_reports::Report> window_reports_;
+  // The page's last window.open calls and named link or form activations,
+  // until a new-window request claims one.
+  WindowRequestMatcher window_requests_;
   bool navigation_announced_ = false;
   bool announcing_blank_ = false;   // inside the announcement of an about:blank pop-up
   int in_navigation_request_ = 0;

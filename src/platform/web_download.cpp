@@ -6,14 +6,20 @@
 #include <QPointer>
 #include <QStandardPaths>
 #include <QWebEngineDownloadRequest>
+#include <QWebEnginePage>
+#include <chrono>
 
 #include "platform/download_file_name.h"
+#include "platform/download_header_probe.h"
 #include "platform/web_browser.h"
 #include "platform/web_page.h"
 #include "platform/web_questions.h"
 
 namespace sorvi::web_download {
 namespace {
+
+// How long the save dialog may wait for the server to tell the name again.
+constexpr std::chrono::milliseconds kProbeTimeout{3000};
 
 QString ReasonText(QWebEngineDownloadRequest::DownloadInterruptReason reason) {
   using R = QWebEngineDownloadRequest;
@@ -67,25 +73,36 @@ void Follow(QWebEngineDownloadRequest* download, QPointer<WebBrowser> browser) {
   });
 }
 
+// The desktop's download folder when it exists, else the home folder. The
+// file dialog would show a folder that does not exist as a relative path.
+QString ProposedFolder() {
+  const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+  if (!downloads.isEmpty() && QFileInfo(downloads).isDir()) return QDir(downloads).absolutePath();
+  return QDir::homePath();
+}
+
 }  // namespace
 
-void HandleRequest(QWebEngineDownloadRequest* download) {
+void HandleRequest(QWebEngineDownloadRequest* download, DownloadHeaderProbe* probe) {
   QPointer<WebBrowser> browser;
   if (auto* page = qobject_cast<WebPage*>(download->page())) browser = page->Browser();
 
-  QString directory = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-  if (directory.isEmpty()) directory = QDir::homePath();
+  QPointer<QWebEngineDownloadRequest> guarded(download);
+  QString name = download->suggestedFileName().isEmpty() ? download->downloadFileName() : download->suggestedFileName();
+  if (!EngineNameIsSound(name)) {
+    const QUrl referrer = download->page() ? download->page()->url() : QUrl();
+    name = DownloadFileName(probe->ContentDisposition(download->url(), referrer, kProbeTimeout), download->url());
+    if (!guarded) return;
+  }
+
   SaveFileQuestion question;
   // The top-level window, not the view, which may go while the dialog is
   // open (the dialog copes with its parent going, but would vanish).
   question.parent = browser ? browser->window() : QApplication::activeWindow();
   if (question.parent && question.parent == browser.data()) question.parent = nullptr;
-  question.proposed_path = QDir(directory).filePath(
-      DownloadFileName(download->suggestedFileName().isEmpty() ? download->downloadFileName()
-                                                               : download->suggestedFileName()));
+  question.proposed_path = QDir(ProposedFolder()).filePath(name);
   question.url = download->url();
 
-  QPointer<QWebEngineDownloadRequest> guarded(download);
   const QString chosen = web_questions::AskSaveFile(question);
   if (!guarded) return;  // the engine has gone meanwhile
   if (chosen.isEmpty()) {

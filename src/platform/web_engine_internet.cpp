@@ -1,12 +1,18 @@
 #include "platform/web_engine_internet.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
+#include <QHostAddress>
 #include <QNetworkProxy>
 #include <QNetworkProxyFactory>
+#include <QTcpServer>
+#include <QTimer>
 #include <QVariant>
 #include <QWebEngineCookieStore>
+#include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
 
 #include "platform/japanese_locale.h"
 #include "platform/web_browser.h"
@@ -16,9 +22,6 @@ namespace sorvi {
 namespace {
 
 InternetSettings g_settings;
-
-// Kept on the profile the first time its languages are changed, so that
-// emptying the list gives back what the engine chose by itself.
 
 // Left in the storage directory when site data could not be removed under a
 // running engine.
@@ -37,6 +40,31 @@ void RemoveSiteStorage(const QString& dir) {
   QFile::remove(dir + QLatin1Char('/') + kPendingMarker);
 }
 
+// The running engine looks at the proxy again only when one of its
+// requests asks it to, and then applies a change to the requests after
+// that one: the first page after a change would go the old way. So a
+// request of its own goes first, to a local port nobody listens on (local
+// addresses never go through a proxy). The engine takes the change on the
+// way to that request's failure, before any request made after it.
+void MakeEngineReadTheProxy(QWebEngineProfile* profile) {
+  QTcpServer closed;
+  closed.listen(QHostAddress::LocalHost, 0);
+  const QUrl nowhere(QStringLiteral("http://127.0.0.1:%1/").arg(closed.serverPort()));
+  closed.close();
+  QWebEnginePage page(profile);
+  page.settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+  QEventLoop loop;
+  QObject::connect(&page, &QWebEnginePage::loadFinished, &loop, &QEventLoop::quit);
+  QTimer::singleShot(2000, &loop, &QEventLoop::quit);
+  page.load(nowhere);
+  loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool SameProxy(const InternetSettings& a, const InternetSettings& b) {
+  if (a.proxy != b.proxy) return false;
+  return a.proxy != ProxyMode::kManual || (a.proxy_host == b.proxy_host && a.proxy_port == b.proxy_port);
+}
+
 void MarkPendingRemoval(const QString& dir) {
   if (dir.isEmpty()) return;
   QDir().mkpath(dir);
@@ -47,6 +75,7 @@ void MarkPendingRemoval(const QString& dir) {
 }  // namespace
 
 void UseInternetSettings(const InternetSettings& settings) {
+  const bool proxy_changed = !SameProxy(settings, g_settings);
   g_settings = settings;
   switch (settings.proxy) {
     case ProxyMode::kSystem:
@@ -64,7 +93,9 @@ void UseInternetSettings(const InternetSettings& settings) {
                         static_cast<quint16>(settings.proxy_port)));
       break;
   }
-  if (WebEngine::IsStarted()) ApplyLanguages(web_engine::Profile(), QString::fromStdString(settings.languages));
+  if (!WebEngine::IsStarted()) return;
+  ApplyLanguages(web_engine::Profile(), QString::fromStdString(settings.languages));
+  if (proxy_changed) MakeEngineReadTheProxy(web_engine::Profile());
 }
 
 const InternetSettings& CurrentInternetSettings() { return g_settings; }

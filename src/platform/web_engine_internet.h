@@ -2,12 +2,13 @@
 // Carries the program's Internet settings (section Internet of Sorvi.ini)
 // into the web engine, and deletes what the engine keeps of the sites.
 //
-// The proxy is application-wide: the engine reads QNetworkProxy's
-// application proxy when it starts and checks it again before it connects,
-// so a change reaches new connections of the running engine too (requests
-// already under way finish on their old connection). Languages belong to
-// the engine profile: they are set on the running profile at once and must
-// be set on each profile the program makes later (ApplyToNewProfile).
+// The proxy is application-wide (QNetworkProxy's application proxy). The
+// running engine takes a change only when a request asks it to, so a
+// change is followed by a request that makes it do so: every request after
+// the change uses the new proxy (requests under way finish the old way).
+// Languages belong to the engine profile: they are set on the running
+// profile at once and must be set on each profile the program makes later
+// (ApplyToNewProfile).
 #include <QString>
 
 #include "core/settings/internet_settings.h"
@@ -18,7 +19,8 @@ namespace sorvi {
 
 // Makes `settings` the program's Internet settings: sets the proxy at once
 // and the languages on the running engine's profile, if there is one.
-// Never starts the engine.
+// Never starts the engine. A changed proxy waits (a few milliseconds, 2 s
+// at most, taking no user input) until the running engine has it.
 void UseInternetSettings(const InternetSettings& settings);
 const InternetSettings& CurrentInternetSettings();
 
@@ -27,8 +29,8 @@ const InternetSettings& CurrentInternetSettings();
 // while the engine ran left for the next start.
 void ApplyToNewProfile(QWebEngineProfile* profile);
 
-// Sets only the languages of `profile`; empty languages give back the
-// engine's own choice.
+// Sets only the languages of `profile`; empty languages ask for Japanese
+// first (kAcceptLanguage).
 void ApplyLanguages(QWebEngineProfile* profile, const QString& languages);
 
 // Deletes the cookies, the cache and the visited-link marks of `profile` at

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/download_header_probe.h"
 #include "platform/japanese_locale.h"
 #include "platform/scene_graph_backend.h"
 #include "platform/web_browser.h"
@@ -47,7 +48,9 @@ QWebEngineProfile* MakeProfile() {
   settings->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
   // The user's Internet settings (languages, site data left to remove).
   ApplyToNewProfile(profile);
-  QObject::connect(profile, &QWebEngineProfile::downloadRequested, profile, &web_download::HandleRequest);
+  auto* probe = new DownloadHeaderProbe(profile);
+  QObject::connect(profile, &QWebEngineProfile::downloadRequested, probe,
+                   [probe](QWebEngineDownloadRequest* download) { web_download::HandleRequest(download, probe); });
 
   // The profile must go after its pages and before the engine itself. The
   // engine registers its own clean-up when it starts (just now, with the

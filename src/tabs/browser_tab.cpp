@@ -118,7 +118,7 @@ std::string BrowserTab::TakeLoadKeyMacro(const QString& location) {
 }
 
 void BrowserTab::Wire(WebBrowser* b) {
-  // Direct: the notifications may carry pointers into the caller's stack.
+  // Direct: the tab follows its page while the engine's call is under way.
   const auto direct = Qt::DirectConnection;
   connect(b, &WebBrowser::TitleChange, this, [this](WebBrowser*, const QString& t) { OnTitle(t); }, direct);
   connect(b, &WebBrowser::StatusTextChange, this,
@@ -129,13 +129,8 @@ void BrowserTab::Wire(WebBrowser* b) {
           [this](WebBrowser*, int command, bool enable) { OnCommandState(command, enable); }, direct);
   connect(b, &WebBrowser::DownloadBegin, this, [this](WebBrowser*) { emit LoadStarted(this); }, direct);
   connect(b, &WebBrowser::DownloadComplete, this, [this](WebBrowser*) { OnLoadFinished(); }, direct);
-  connect(b, &WebBrowser::WindowClosing, this,
-          [this](WebBrowser*, bool* cancel) {
-            // The tab closes at the next idle moment, not inside the page's call.
-            if (cancel) *cancel = true;
-            emit CloseRequested(this);
-          },
-          direct);
+  // The tab closes at the next idle moment, not inside the page's call.
+  connect(b, &WebBrowser::WindowClosing, this, [this](WebBrowser*) { emit CloseRequested(this); }, direct);
   connect(b, &WebBrowser::PageMousePressed, this, [this](WebBrowser*) { emit PagePressed(this); }, direct);
   connect(b, &WebBrowser::DownloadAsked, this,
           [this](WebBrowser*, bool accepted) { emit DownloadAsked(this, accepted); }, direct);

@@ -14,6 +14,7 @@
 #include "platform/memory_trim.h"
 #include "platform/web_browser.h"
 #include "tabs/browser_tab.h"
+#include "tabs/page_tools.h"
 #include "tabs/tab_captions.h"
 #include "tabs/tab_lock.h"
 #include "tabs/tab_menu.h"
@@ -23,12 +24,7 @@ namespace sorvi {
 
 TabController::TabController(const TabWidgets& widgets, const AppOptions& options, const QString& exe_dir,
                              QWidget* window)
-    : QObject(window),
-      page_control_(widgets.page_control),
-      cover_(widgets.cover),
-      options_(options),
-      exe_dir_(exe_dir),
-      window_(window) {
+    : QObject(window), page_control_(widgets.page_control), cover_(widgets.cover), options_(options), window_(window) {
   timer_ = new QTimer(this);
   timer_->setObjectName("Timer");
   timer_->setInterval(kReloadTimerPeriodMs);
@@ -43,13 +39,20 @@ TabController::TabController(const TabWidgets& widgets, const AppOptions& option
   strip_ = new TabStripMouse(page_control_, *this);
   captions_ = new TabCaptions(page_control_, this);
   connect(page_control_, &QTabWidget::currentChanged, this, &TabController::OnCurrentChanged);
-  MakePageTools();
+  popups_ = new PopupPlacement(*this, options_, exe_dir, this);
+  PageToolsHost tools_host;
+  tools_host.active_tab = [this] { return ActiveTab(); };
+  tools_host.close_tab = [this](BrowserTab* tab) { Close(tab); };
+  tools_ = new PageTools(page_control_, window_, std::move(tools_host), this);
+  connect(tools_, &PageTools::StatusTextChanged, this, &TabController::StatusTextChanged);
+  connect(tools_, &PageTools::ProgressChanged, this, &TabController::ProgressChanged);
+  connect(tools_, &PageTools::ZoomTextChanged, this, &TabController::ZoomTextChanged);
 }
 
 TabController::~TabController() {
   // The tab control reports the removals below; nothing is left to follow.
   disconnect(page_control_, nullptr, this, nullptr);
-  DropPageTools();
+  tools_->Drop();
   delete strip_;
   timer_->stop();
   macro_tab_ = nullptr;
@@ -59,14 +62,7 @@ TabController::~TabController() {
     page_control_->removeTab(0);
     delete tab;
   }
-  // Pop-ups never placed and browsers retired since the last idle moment.
-  for (auto& [id, browser] : browsers_) {
-    if (browser) {
-      browser->DisconnectAll();
-      delete browser.data();
-    }
-  }
-  browsers_.clear();
+  popups_->DeleteBrowsers();
   WebEngine::Shutdown();
 }
 
@@ -134,7 +130,7 @@ void TabController::WireTab(BrowserTab* tab) {
     if (IsActive(t)) emit StopEnabledChanged(busy);
   });
   connect(tab, &BrowserTab::LoadStarted, this, [this](BrowserTab* t) {
-    if (IsActive(t) && policy_.navigating()) lock_->LoadStarted();
+    if (IsActive(t) && popups_->Policy().navigating()) lock_->LoadStarted();
   });
   connect(tab, &BrowserTab::LoadFinished, this, &TabController::OnTabLoadFinished);
   connect(tab, &BrowserTab::CloseRequested, this, [this](BrowserTab* t) {
@@ -144,7 +140,7 @@ void TabController::WireTab(BrowserTab* tab) {
       close_requests_.push_back(t);
   });
   connect(tab, &BrowserTab::PagePressed, this, &TabController::OnPagePressed);
-  WirePageTools(tab);
+  tools_->Watch(tab);
 }
 
 void TabController::OnTabsShown() {
@@ -237,6 +233,35 @@ void TabController::MoveTab(int from, int to) {
   --switching_by_code_;
 }
 
+// ---- pop-ups ---------------------------------------------------------------
+
+TabsView TabController::PolicyView() const {
+  TabsView view;
+  view.active_index = ActiveIndex();
+  for (int i = 0; i < Count(); ++i) {
+    const BrowserTab* tab = TabAt(i);
+    view.tabs.push_back(TabView{tab->Browser() ? tab->Browser()->Id() : 0, tab->FrameName(), tab->Family()});
+  }
+  return view;
+}
+
+void TabController::AddPopupTab(WebBrowser* popup, const NewTabPlacement& place) {
+  LeaveActiveTab(nullptr);
+  lock_->Clear();
+  BrowserTab* tab = AddTab(popup, place.fill, place.insert_index, std::string());
+  tab->SetFrameName(place.frame_name);
+  tab->SetReturnIndex(place.return_index);
+  tab->SetFamily(place.family);
+  OnTabsShown();
+  ActivateTab(tab);
+}
+
+void TabController::OnPagePressed() {
+  BrowserTab* tab = ActiveTab();
+  popups_->PageClicked(tab ? tab->Family() : 0);
+  lock_->PageClick();
+}
+
 // ---- opening ---------------------------------------------------------------
 
 void TabController::Open(const OpenRequest& request) {
@@ -250,7 +275,7 @@ void TabController::Open(const OpenRequest& request) {
     lock_->Clear();
     const int opener_index = ActiveIndex();
     // The engine starts with the first browser.
-    tab = AddTab(CreateBrowser(), true, Count(), request.caption);
+    tab = AddTab(popups_->CreateBrowser(), true, Count(), request.caption);
     tab->Browser()->SetRegisterAsBrowser(options_.LinkTarget);
     tab->SetReturnIndex(opener_index);
     tab->SetFamily(++tab_serial_);
@@ -340,7 +365,7 @@ void TabController::OnTabLoadFinished(BrowserTab* tab) {
   if (location.isEmpty()) return;
   emit AddressChanged(location);
   emit StopEnabledChanged(false);
-  if (policy_.EndNavigating()) lock_->LoadFinished();
+  if (popups_->Policy().EndNavigating()) lock_->LoadFinished();
   const std::string macro = tab->TakeLoadKeyMacro(location);
   if (!macro.empty()) emit LoadKeyMacroReady(tab, macro);
 }
@@ -363,12 +388,15 @@ void TabController::IdleSteps() {
   // The tabs that asked, whichever tab is active by now (the user may have
   // switched, more pages may have asked before this moment came).
   for (const QPointer<BrowserTab>& tab : std::exchange(close_requests_, {})) {
-    if (!tab) continue;
-    if (tab != ActiveTab()) ActivateTab(tab);
-    ToolButtonCloseClick(nullptr);
+    if (tab) Close(tab);
   }
-  PolicyIdleSteps();
-  PageToolsIdleStep();
+  popups_->IdleStep();
+  tools_->IdleStep();
+}
+
+void TabController::Close(BrowserTab* tab) {
+  if (tab != ActiveTab()) ActivateTab(tab);
+  ToolButtonCloseClick(nullptr);
 }
 
 }  // namespace sorvi

@@ -1,13 +1,11 @@
 #pragma once
 // The tabs: opening pages in a new or the active tab, closing tabs, switching
 // with the bookkeeping of return indexes and locks, the reload timer, and
-// the placement of pages that pages open (the navigation policy's decisions
-// carried out). The window shows the active tab's state from the signals.
+// the tabs the navigation policy asks for (pop-ups placed, tabs brought
+// forward). The window shows the active tab's state from the signals.
 #include <QObject>
 #include <QPointer>
-#include <QSet>
 #include <QString>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -16,6 +14,7 @@
 #include "core/tabs/navigation_policy.h"
 #include "core/tabs/tab_switch.h"
 #include "tabs/open_request.h"
+#include "tabs/popup_placement.h"
 
 class QFrame;
 class QTabWidget;
@@ -25,18 +24,13 @@ class QToolButton;
 namespace sorvi {
 
 class BrowserTab;
-class DownloadKeeper;
-class FindBar;
-class FullScreenHost;
 class LockIndicator;
+class PageTools;
 class TabCaptions;
 class TabLock;
 class TabMenu;
-class TabShortcuts;
 class TabStripMouse;
 class WebBrowser;
-struct NewWindowRequest;
-enum class ZoomKey;
 
 // The widgets of the window the tabs own.
 struct TabWidgets {
@@ -45,7 +39,7 @@ struct TabWidgets {
   QToolButton* lock_button = nullptr;  // `ToolButtonLock`
 };
 
-class TabController : public QObject {
+class TabController : public QObject, private PopupHost {
   Q_OBJECT
  public:
   // `options` is the window's, read as it is at each use; `window` is the
@@ -59,13 +53,17 @@ class TabController : public QObject {
   int Count() const;
   int ActiveIndex() const;
   BrowserTab* ActiveTab() const;
-  BrowserTab* TabAt(int index) const;
+  BrowserTab* TabAt(int index) const override;
   WebBrowser* ActiveBrowser() const;
   // The tab that holds `browser`, directly or through its scroll box.
   BrowserTab* TabOfBrowser(const WebBrowser* browser) const;
   QString Caption(int index) const;
   int PreviousTabIndex() const { return switch_memory_.previous_tab_index(); }
-  const NavigationPolicy& Policy() const { return policy_; }
+  const NavigationPolicy& Policy() const { return popups_->Policy(); }
+  // Where pages' new windows go; the owner of every browser.
+  PopupPlacement& Popups() const { return *popups_; }
+  // Find, zoom, full screen and downloads of the pages.
+  PageTools& Tools() const { return *tools_; }
   const LockIndicator& Lock() const;
   // The active tab's lock target, null when none.
   QWidget* LockTarget() const;
@@ -102,23 +100,6 @@ class TabController : public QObject {
   void SetMacroWaiting(BrowserTab* tab);
   bool MacroWaiting() const;
 
-  // ---- what the browsers report for the navigation policy ----
-  void CppWebBrowserBeforeNavigate2(WebBrowser* sender, const QString& url, bool top_level,
-                                    const QString& target_frame_name, bool* cancel);
-  // Places the pop-up at once, before the engine loads anything into it.
-  void CppWebBrowserNewWindow2(WebBrowser* sender, const NewWindowRequest& request, WebBrowser** new_browser);
-
-  // ---- find, zoom, full screen and downloads of the pages ----
-  // Ctrl+F: the find bar over the active tab.
-  void OpenFindBar();
-  FindBar* Finder() const { return find_bar_; }
-  // Ctrl+plus / minus / 0 and Ctrl+wheel: the active tab's zoom.
-  void Zoom(ZoomKey key);
-  // The page shown full screen, null when none.
-  WebBrowser* FullScreenBrowser() const;
-  // Browsers of closed tabs whose downloads go on.
-  int KeptDownloadBrowsers() const;
-
  signals:
   // The active tab's state, for the address box, status bar and tool bar.
   void AddressChanged(const QString& address);
@@ -135,47 +116,31 @@ class TabController : public QObject {
   void ZoomTextChanged(const QString& text);
 
  private:
-  // Strip bookkeeping (tab_controller.cpp).
   // A tab around `browser` at `insert_index`, showing `caption` (see
   // BrowserTab::SetFixedCaption).
   BrowserTab* AddTab(WebBrowser* browser, bool fill, int insert_index, const std::string& caption);
   void WireTab(BrowserTab* tab);
   bool LeaveActiveTab(QObject* sender);
   void ArriveAtActiveTab(QObject* sender);
-  void SwitchWithBookkeeping(int index, QObject* sender);
   void ActivateTab(QWidget* tab);
+  // Closes `tab`, whichever tab is active.
+  void Close(BrowserTab* tab);
   void OnCurrentChanged();
   void OnTabLoadFinished(BrowserTab* tab);
+  void OnPagePressed();
   void OnTabsShown();
   void KeepActivation(bool was_active);
   bool IsActive(const BrowserTab* tab) const { return tab && tab == ActiveTab(); }
 
-  // Pages that pages open (tab_popups.cpp).
-  WebBrowser* CreateBrowser();
-  void WirePolicy(WebBrowser* browser);
-  TabsView MakeTabsView() const;
-  WebBrowser* BrowserById(BrowserId id) const;
-  void Retire(WebBrowser* browser);
-  void PlaceInNewTab(WebBrowser* popup, const NewTabPlacement& place);
-  void TakeOverActiveTab(WebBrowser* popup, const Takeover& takeover, WebBrowser* sender);
-  void OnPagePressed();
-  void PolicyIdleSteps();
-
-  // Find, zoom, full screen and downloads (tab_page_tools.cpp).
-  void MakePageTools();
-  void DropPageTools();
-  void WirePageTools(BrowserTab* tab);
-  void OnTabDownloadAsked(BrowserTab* tab);
-  void OnTabDownloadProgress(BrowserTab* tab, const QString& path, qint64 received, qint64 total);
-  void OnTabDownloadFinished(BrowserTab* tab, const QString& path, bool ok, const QString& message);
-  void FollowFullScreen(WebBrowser* browser);
-  bool LeaveFullScreen();
-  void PageToolsIdleStep();
+  // What the pop-up placement asks of the strip.
+  TabsView PolicyView() const override;
+  int& TabSerial() override { return tab_serial_; }
+  void AddPopupTab(WebBrowser* popup, const NewTabPlacement& place) override;
+  void SwitchWithBookkeeping(int index, QObject* sender) override;
 
   QTabWidget* page_control_;
   QFrame* cover_;
   const AppOptions& options_;
-  QString exe_dir_;
   QWidget* window_;
   QTimer* timer_;
   TabLock* lock_;
@@ -183,8 +148,10 @@ class TabController : public QObject {
   TabStripMouse* strip_ = nullptr;
   TabCaptions* captions_ = nullptr;
 
+  PopupPlacement* popups_ = nullptr;
+  PageTools* tools_ = nullptr;
+
   NavigateMode mode_ = NavigateMode::NewTab;
-  NavigationPolicy policy_;
   TabSwitchMemory switch_memory_;
   int tab_serial_ = 0;  // `TabSerial`: the last family given out
   // The tab whose state the window shows; differs from the current widget
@@ -194,19 +161,6 @@ class TabController : public QObject {
   // Tabs whose pages asked to close, in the order they asked.
   std::vector<QPointer<BrowserTab>> close_requests_;
   QPointer<BrowserTab> macro_tab_;
-  // Every browser made here, by id, for the policy's decisions.
-  std::map<BrowserId, QPointer<WebBrowser>> browsers_;
-  FindBar* find_bar_ = nullptr;
-  FullScreenHost* full_screen_ = nullptr;
-  TabShortcuts* shortcuts_ = nullptr;
-  DownloadKeeper* downloads_ = nullptr;
-  // Tabs left empty by a page that turned into a download, with where its
-  // downloads under way go: closed at the idle moment.
-  struct DownloadOnlyTab {
-    QPointer<BrowserTab> tab;
-    QSet<QString> running;
-  };
-  std::vector<DownloadOnlyTab> download_only_tabs_;
 };
 
 }  // namespace sorvi

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # An installed copy, end to end: installs into a scratch prefix, validates
-# the menu entry and the software-centre entry, makes the prefix read-only
-# and starts the installed program twice as a normal user under a private X
-# server. The first start must fill the user's data directory and, told to
-# quit by SIGTERM, close cleanly and write its settings; the second must keep
-# the user's own list; the prefix must never be written.
+# the menu entry and the software-centre entry, checks that they and the
+# copyright file agree with LICENSE, makes the prefix read-only and starts
+# the installed program twice as a normal user under a private X server. The
+# first start must fill the user's data directory and, told to quit by
+# SIGTERM, close cleanly and write its settings; the second must keep the
+# user's own list; the prefix must never be written.
 # Usage: installed_copy_test.sh BUILD_DIR
 set -euo pipefail
 
@@ -33,6 +34,16 @@ for size in 16 32 48 64 128 256; do
   icon="$prefix/share/icons/hicolor/${size}x${size}/apps/sorvi.png"
   [ "$(identify -format '%wx%h' "$icon")" = "${size}x${size}" ] || fail "$icon is not ${size}x${size}"
 done
+# The licence LICENSE names is the one the copyright file and the
+# software-centre entry give, and the copyright file holds its text.
+source=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$build/CMakeCache.txt")
+license=$(sed -n '1s/ License$//p' "$source/LICENSE")
+copyright="$prefix/share/doc/sorvi/copyright"
+[ "$(grep -c "^License: $license\$" "$copyright")" -eq 2 ] || fail "the copyright file does not give the licence $license"
+grep -q "<project_license>$license</project_license>" "$prefix/share/metainfo/$id.metainfo.xml" ||
+  fail "the software-centre entry names another licence than $license"
+awk '/^License: /{n=NR} {l[NR]=$0} END{for(i=n+1;i<=NR;i++){s=substr(l[i],2); print (s=="." ? "" : s)}}' \
+  "$copyright" | diff - <(tail -n +3 "$source/LICENSE") >&2 || fail "the copyright file's licence text is not LICENSE's"
 chmod -R a-w "$prefix"
 snapshot() { (cd "$prefix" && find . -printf '%p %s %T@ %m\n' | sort); }
 snapshot >"$scratch/prefix.before"

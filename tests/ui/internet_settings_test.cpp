@@ -3,18 +3,21 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
 #include "core/settings/internet_settings.h"
+#include "dialogs/internet_dialog.h"
 #include "platform/web_browser.h"
 #include "platform/web_engine_internet.h"
-#include "dialogs/internet_dialog.h"
 #include "support/dialog_driver.h"
+#include "support/event_wait.h"
 #include "support/local_http_server.h"
 #include "support/scratch_dir.h"
 #include "support/web_test_main.h"
@@ -25,6 +28,7 @@ using sorvi::WebBrowser;
 using sorvi::testing::DialogDriver;
 using sorvi::testing::LocalHttpServer;
 using sorvi::testing::ScratchDir;
+using sorvi::testing::WaitUntil;
 
 namespace {
 
@@ -42,7 +46,8 @@ class InternetSettingsTest : public QObject {
   void cleanup();
 
   void deletingCookiesSendsNoCookieOnTheNextRequest();
-  void manualProxyCarriesThePagesAndNoneGoesDirect();
+  void proxyChosenInTheDialogCarriesTheNextRequest_data();
+  void proxyChosenInTheDialogCarriesTheNextRequest();
   void languagesReachTheServer();
   void dialogRefusesABadProxyThenStoresAndAppliesTheSettings();
   void dialogDeletesCookiesOnlyAfterYes();
@@ -58,12 +63,20 @@ class InternetSettingsTest : public QObject {
 
 void InternetSettingsTest::initTestCase() {
   QVERIFY(server_.IsListening());
+  // Read by the engine when it starts, for the system's proxy setting.
+  qputenv("http_proxy", server_.Origin());
+  qunsetenv("no_proxy");
+  qunsetenv("NO_PROXY");
   sorvi::WebEngine::SetStoragePath(storage_.path() + "/WebData");
   LocalHttpServer::Reply cookie;
   cookie.body = "<html><head><title>set</title></head></html>";
   cookie.headers.append(qMakePair(QByteArray("Set-Cookie"), QByteArray("sorvi_test=kabu; Max-Age=86400; Path=/")));
   server_.Serve("/setcookie", cookie);
   server_.Serve("/echo", "<html><head><title>echo</title></head></html>");
+  LocalHttpServer::Reply slow;
+  slow.body = "<html><head><title>slow</title></head></html>";
+  slow.delay_ms = 1500;
+  server_.Serve("/slow", slow);
   server_.Serve(kFarPage.left(kFarPage.indexOf('?')), "<html><head><title>far</title></head></html>");
 }
 
@@ -106,52 +119,79 @@ void InternetSettingsTest::deletingCookiesSendsNoCookieOnTheNextRequest() {
   QCOMPARE(server_.RequestsFor("/echo").last().Header("Cookie"), QByteArray());
 }
 
-// The engine notices a new proxy at its next request and uses it for the
-// requests after that, so each switch is followed by loads until one shows it.
-void InternetSettingsTest::manualProxyCarriesThePagesAndNoneGoesDirect() {
+void InternetSettingsTest::proxyChosenInTheDialogCarriesTheNextRequest_data() {
+  QTest::addColumn<int>("before");
+  QTest::addColumn<int>("chosen");
+  QTest::addColumn<bool>("through_proxy");
+  const int system = int(ProxyMode::kSystem), none = int(ProxyMode::kNone), manual = int(ProxyMode::kManual);
+  // The desktop's proxy here is the local server too (http_proxy).
+  QTest::newRow("none to manual") << none << manual << true;
+  QTest::newRow("manual to none") << manual << none << false;
+  QTest::newRow("none to system") << none << system << true;
+  QTest::newRow("system to none") << system << none << false;
+}
+
+void InternetSettingsTest::proxyChosenInTheDialogCarriesTheNextRequest() {
+  QFETCH(int, before);
+  QFETCH(int, chosen);
+  QFETCH(bool, through_proxy);
   const QByteArray far_path = kFarPage.left(kFarPage.indexOf('?'));
   auto browser = MakeBrowser();
-  QVERIFY(Load(browser.get(), server_.Origin() + "/echo", "/echo"));  // engine running
-  QCOMPARE(server_.Count(far_path), 0);
-
-  InternetSettings manual;
-  manual.proxy = ProxyMode::kManual;
-  manual.proxy_host = "127.0.0.1";
-  manual.proxy_port = server_.Port();
-  sorvi::UseInternetSettings(manual);
+  const auto load_far_page = [&](const QByteArray& tag) {
+    const int served = server_.Count(far_path);
+    QSignalSpy complete(browser.get(), &WebBrowser::DownloadComplete);
+    browser->Navigate(kFarPage + "&" + tag);
+    return WaitUntil([&] { return !complete.isEmpty(); }) && server_.Count(far_path) > served;
+  };
+  // The engine running on the setting before, used by a request already.
+  InternetSettings start;
+  start.proxy = ProxyMode(before);
+  start.proxy_host = "127.0.0.1";
+  start.proxy_port = server_.Port();
+  sorvi::UseInternetSettings(start);
+  const bool start_through_proxy = start.proxy != ProxyMode::kNone;
+  // Twice in a row: an engine that lags may show the setting before that once.
   QDeadlineTimer deadline(kTimeout);
-  for (int i = 0; server_.Count(far_path) == 0 && !deadline.hasExpired(); ++i) {
-    browser->Navigate(kFarPage + "&n=" + QByteArray::number(i));
-    server_.WaitForRequest(far_path, 1, 1000);
+  for (int i = 0, matched = 0; matched < 2; ++i) {
+    QVERIFY(!deadline.hasExpired());
+    matched = load_far_page("before=" + QByteArray::number(i)) == start_through_proxy ? matched + 1 : 0;
   }
-  QVERIFY(server_.Count(far_path) > 0);
-  const auto request = server_.RequestsFor(far_path).last();
-  QVERIFY2(request.target.startsWith(kFarPage), request.target.constData());  // a proxy gets the whole address
-  QCOMPARE(request.Header("Host"), QByteArray("kabuka.invalid"));
-  // Settled: every load now goes through it.
-  QVERIFY(Load(browser.get(), kFarPage, far_path));
 
-  InternetSettings none;
-  none.proxy = ProxyMode::kNone;
-  sorvi::UseInternetSettings(none);
-  bool direct = false;
-  deadline.setRemainingTime(kTimeout);
-  for (int i = 0; !direct && !deadline.hasExpired(); ++i) {
-    const int before = server_.Count(far_path);
-    browser->Navigate(kFarPage + "&d=" + QByteArray::number(i));
-    direct = !server_.WaitForRequest(far_path, before + 1, 1000);
+  // A page still loading when the setting changes ends as it would have.
+  auto loading = MakeBrowser();
+  QSignalSpy titles(loading.get(), &WebBrowser::TitleChange);
+  const int slow_requests = server_.Count("/slow");
+  loading->Navigate(server_.Origin() + "/slow");
+  QVERIFY(server_.WaitForRequest("/slow", slow_requests + 1));
+
+  ScratchDir dir;
+  sorvi::TFormInternet dialog(start, dir.File("Sorvi.ini"));
+  dialog.show();
+  const char* radio[] = {"RadioProxySystem", "RadioProxyNone", "RadioProxyManual"};
+  dialog.findChild<QRadioButton*>(radio[chosen])->click();
+  dialog.findChild<QPushButton*>("ButtonOk")->click();
+  QCOMPARE(dialog.result(), int(QDialog::Accepted));
+
+  QCOMPARE(load_far_page("after"), through_proxy);
+  QVERIFY(WaitUntil([&] { return !titles.isEmpty() && titles.last().at(1).toString() == "slow"; }));
+  if (through_proxy) {
+    const auto request = server_.RequestsFor(far_path).last();
+    QVERIFY2(request.target.startsWith(kFarPage), request.target.constData());  // a proxy gets the whole address
+    QCOMPARE(request.Header("Host"), QByteArray("kabuka.invalid"));
   }
-  QVERIFY(direct);
-  const int after = server_.Count(far_path);
-  browser->Navigate(kFarPage + "&last");
-  QTest::qWait(1000);
-  QCOMPARE(server_.Count(far_path), after);
 }
 
 void InternetSettingsTest::languagesReachTheServer() {
   auto browser = MakeBrowser();
   QVERIFY(Load(browser.get(), server_.Origin() + "/echo", "/echo"));
   const QByteArray engine_default = server_.RequestsFor("/echo").last().Header("Accept-Language");
+  // The dialog says what an empty field sends.
+  QStringList default_tags;
+  for (const QByteArray& part : engine_default.split(',')) default_tags << QString::fromLatin1(part.split(';')[0]);
+  const sorvi::TFormInternet dialog({}, QString());
+  const auto* hint = dialog.findChild<QLabel*>("LabelLanguageHint");
+  QVERIFY(hint);
+  QVERIFY2(hint->text().contains("「" + default_tags.join(',') + "」"), qPrintable(hint->text()));
 
   InternetSettings settings;
   settings.languages = "fr,de-CH";

@@ -1,10 +1,11 @@
 // Editing the lists: the code and bookmark dialogs as a user fills them, and
 // the external editor cycle with fake editor programs.
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
-#include <QInputMethodEvent>
 #include <QDir>
 #include <QFile>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -50,6 +51,14 @@ void TypeJapanese(QLineEdit* edit, const QString& text) {
 }
 
 // A fake editor: a shell script written into the scratch directory.
+// What a screen reader is told of an edit: its value, and its text read
+// through the text interface.
+QStringList ScreenReaderText(QLineEdit* edit) {
+  QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(edit);
+  QAccessibleTextInterface* text = reader->textInterface();
+  return {reader->text(QAccessible::Value), text ? text->text(0, text->characterCount()) : QString()};
+}
+
 QString WriteScript(const ScratchDir& dir, const QString& name, const QByteArray& body) {
   const QString path = dir.File(name);
   QDir().mkpath(QFileInfo(path).path());
@@ -143,6 +152,7 @@ void ListEditingTest::codeDialogFillsUnfilledPlacesWithZeros() {
   QTest::keyClicks(code, "5");
   QTest::keyClicks(code, "a");  // not a digit: refused
   QCOMPARE(code->displayText(), QString("0500"));
+  QCOMPARE(ScreenReaderText(code), QStringList({"0500", "0500"}));
   TypeJapanese(Child<QLineEdit>(dlg, "LabeledEditTitle"), "ソニー");
 
   QSignalSpy confirmed(dlg, &TFormCodeDlg::Confirmed);
@@ -195,6 +205,7 @@ void ListEditingTest::codeDialogKeepsUntouchedBytes() {
   code->selectAll();
   QTest::keyClicks(code, "12");
   QCOMPARE(dlg.ComposedText(), "1200 " + kSo + kIbmKanji);
+  QCOMPARE(ScreenReaderText(code), QStringList({"1200", "1200"}));
   // A typed name is converted.
   auto* name = Child<QLineEdit>(&dlg, "LabeledEditTitle");
   name->setFocus();

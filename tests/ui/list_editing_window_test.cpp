@@ -102,11 +102,12 @@ void TypeJapanese(QLineEdit* edit, const QString& text) {
   QApplication::sendEvent(edit, &event);
 }
 
-// A fake editor that writes `bytes` over the file it is given.
-QString WriteEditor(const ScratchDir& dir, const QString& name, const QByteArray& bytes) {
+// A fake editor that writes `bytes` over the file it is given, then runs
+// the shell text `then` (staying open, for one).
+QString WriteEditor(const ScratchDir& dir, const QString& name, const QByteArray& bytes, const QByteArray& then = "") {
   QByteArray body = "#!/bin/sh\nprintf '";
   for (unsigned char b : bytes) body += "\\" + QByteArray::number(b, 8).rightJustified(3, '0');
-  body += "' > \"$1\"\n";
+  body += "' > \"$1\"\n" + then;
   dir.Write(name, body);
   QFile(dir.File(name)).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   return dir.File(name);
@@ -122,6 +123,7 @@ class ListEditingWindowTest : public QObject {
   void codeEditsLandInTheFile();
   void bookmarkEditsLandInTheFile();
   void editorCycleReloadsBothListsIntoTheWindow();
+  void closeWhileTheEditorRunsKeepsWhatItSaved();
 };
 
 void ListEditingWindowTest::treeMouseSelectsWhatTheMenuActsOn() {
@@ -320,6 +322,46 @@ void ListEditingWindowTest::editorCycleReloadsBothListsIntoTheWindow() {
   QCOMPARE(w.list->topLevelItemCount(), 1);
   QCOMPARE(w.list->topLevelItem(0)->text(1), QString("新しい"));
   QVERIFY(w.form->Bookmarks()->IsModified());
+}
+
+void ListEditingWindowTest::closeWhileTheEditorRunsKeepsWhatItSaved() {
+  // The user's answer to the close's question (AutoSave on), or a close with
+  // nobody to answer (AutoSave off).
+  for (const QString& answer : {"いいえ(&N)", "はい(&Y)", ""}) {
+    const bool unattended = answer.isEmpty(), closes = answer != "いいえ(&N)";
+    Window w;
+    const QByteArray saved = SjisFile({"[自動車]", "3333 編集中"});
+    const QString editor = WriteEditor(w.dir, "editor.sh", saved, "while [ -e \"$1\" ]; do sleep 0.1; done\n");
+    ChangeOptions(*w.form, [&](AppOptions& o) {
+      o.Editor = Sjis(editor).toStdString();
+      o.AutoSave = !unattended;
+    });
+    w.Select(w.Node(0));
+    w.Trigger("PopupMenuCodeCopy");
+    w.SelectRow(0);
+    w.Trigger("PopupMenuURLDel");
+    {
+      DialogDriver driver({"いいえ(&N)"});
+      w.Trigger("PopupMenuCodeEditor");
+      QVERIFY(WaitUntil([&] { return w.dir.Read("SV_Code.txt") == saved; }));
+    }
+    DialogDriver driver({answer});
+    if (unattended) {
+      w.form->CloseUnattended();
+    } else {
+      w.form->close();
+    }
+    QCOMPARE(w.form->isVisible(), !closes);
+    QCOMPARE(driver.Seen().size(), size_t(unattended ? 0 : 1));
+    if (!unattended) QVERIFY(driver.Seen()[0].text.contains("外部エディタで編集中の一覧 (銘柄一覧)"));
+    QCOMPARE(w.dir.Read("SV_Code.txt"), saved);
+    QVERIFY(!w.dir.Exists("SV_Code.txt.unsaved"));
+    // The other list as any close would treat it: saved, or kept beside.
+    QCOMPARE(!w.dir.Read("SV_List.txt").contains(Sjis("[株探]")), closes && !unattended);
+    QCOMPARE(w.dir.Exists("SV_List.txt.unsaved"), unattended);
+    QCOMPARE(w.dir.Read("Sorvi.ini").contains("[Window]"), closes);
+    if (!closes) QVERIFY(!w.form->isEnabled());  // still waiting for the editor
+  }
 }
 
 QTEST_MAIN(ListEditingWindowTest)

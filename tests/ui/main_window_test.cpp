@@ -12,7 +12,10 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <csignal>
+#include <memory>
 
 #include "app/main_window.h"
 #include "bookmarks/url_list_view.h"
@@ -21,6 +24,7 @@
 #include "codes/code_tree_view.h"
 #include "keymacro/registry_window.h"
 #include "keymacro/key_macro_registries.h"
+#include "platform/terminate_signals.h"
 #include "support/event_wait.h"
 #include "support/find_widget.h"
 #include "support/window_options.h"
@@ -52,6 +56,8 @@ class MainWindowTest : public QObject {
   void failedSaveAtCloseOffersToLeaveWithoutIt();
   void unreadableFilesAreNeverWrittenOver();
   void openRegistryWindowKeepsItsSizeWhenTheProgramCloses();
+  void terminateSignalClosesWithoutWaitingForAnAnswer();
+  void keptCopiesAreOfferedAtTheNextStart();
 };
 
 void MainWindowTest::firstStartUsesTheDefaults() {
@@ -370,6 +376,74 @@ void MainWindowTest::openRegistryWindowKeepsItsSizeWhenTheProgramCloses() {
   const QByteArray ini = dir.Read("Sorvi.ini");
   QVERIFY2(ini.contains("Width=517\r\n"), ini.constData());
   QVERIFY2(ini.contains("Height=311\r\n"), ini.constData());
+}
+
+namespace {
+
+// SIGTERM comes 300 ms after `then` starts, from whatever loop runs then (a
+// box's own); a person would answer what is still open only after 5 s.
+// True when the window closed before anyone answered.
+bool ClosedOnSignalUnanswered(TFormMain& form, const std::function<void()>& then) {
+  CloseOnTerminateSignals(&form, [&form] { form.CloseUnattended(); });
+  std::unique_ptr<DialogDriver> person;
+  QTimer signal, person_comes;
+  signal.callOnTimeout([] { std::raise(SIGTERM); });
+  person_comes.callOnTimeout([&] { person = std::make_unique<DialogDriver>(QStringList()); });
+  signal.start(300);
+  person_comes.start(5000);
+  then();
+  return WaitUntil([&] { return !form.isVisible(); }, 8000) && !person;
+}
+
+}  // namespace
+
+void MainWindowTest::terminateSignalClosesWithoutWaitingForAnAnswer() {
+  // Boxes at start-up (a list of random bytes); an error box with AutoSave
+  // on; the close's own question with AutoSave off.
+  enum class Open { StartUpBoxes, ErrorBox, CloseQuestion };
+  const QByteArray binary("\x93\xfa\x96\x7b\r\n\xff\x00\x01[X]\r\n", 14), edited("[A]\r\n[B]\r\n");
+  for (Open open : {Open::StartUpBoxes, Open::ErrorBox, Open::CloseQuestion}) {
+    ScratchDir dir;
+    dir.Write("Sorvi.ini", open == Open::CloseQuestion ? "[Option]\r\nAutoSave=0\r\n" : "");
+    dir.Write("SV_Code.txt", open == Open::StartUpBoxes ? binary : "[A]\r\n");
+    dir.WriteSjisLines("SV_List.txt", {"[株探]", "https://kabutan.jp/stock/?code=%CD%"});
+    const QByteArray codes = dir.Read("SV_Code.txt"), list = dir.Read("SV_List.txt");
+    {
+      TFormMain form(dir.Path());
+      form.show();
+      if (open != Open::StartUpBoxes) {
+        Find<CodeTreeView>(&form, "TreeViewCode")->AddGroup("[B]");
+        form.Codes()->SetModified(true);
+      }
+      QVERIFY(ClosedOnSignalUnanswered(form, [&] {
+        if (open == Open::ErrorBox) form.ShowError("エラー");
+        if (open == Open::CloseQuestion) form.close();
+      }));
+    }
+    QVERIFY(dir.Read("Sorvi.ini").contains("[Window]"));
+    QCOMPARE(dir.Read("SV_Code.txt"), open == Open::ErrorBox ? edited : codes);
+    QCOMPARE(dir.Read("SV_Code.txt.unsaved"), open == Open::CloseQuestion ? edited : QByteArray());
+    QCOMPARE(dir.Read("SV_List.txt"), list);
+  }
+}
+
+// The copies a close with nobody to ask left are offered at the next start:
+// one taken (it goes once saved), one declined (it goes at once).
+void MainWindowTest::keptCopiesAreOfferedAtTheNextStart() {
+  ScratchDir dir;
+  dir.Write("SV_Code.txt", "[A]\r\n");
+  dir.Write("SV_Code.txt.unsaved", "[A]\r\n[B]\r\n");
+  dir.Write("SV_List.txt.unsaved", "[X]\r\nhttp://x/\r\n");
+  DialogDriver driver({"はい(&Y)", "いいえ(&N)"});
+  TFormMain form(dir.Path());
+  form.show();
+  QVERIFY(WaitUntil([&] { return driver.Seen().size() == 2; }));
+  QVERIFY(driver.Seen()[0].text.contains(dir.File("SV_Code.txt.unsaved")));
+  QVERIFY(form.Codes()->IsModified() && form.Bookmarks()->Bookmarks().empty());
+  QVERIFY(dir.Exists("SV_Code.txt.unsaved") && !dir.Exists("SV_List.txt.unsaved"));
+  QVERIFY(form.Codes()->PopupMenuCodeSaveClick());
+  QCOMPARE(dir.Read("SV_Code.txt"), QByteArray("[A]\r\n[B]\r\n"));
+  QVERIFY(!dir.Exists("SV_Code.txt.unsaved"));
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -19,6 +19,7 @@
 #include "support/web_test_main.h"
 #include "tabs/browser_tab.h"
 #include "tabs/find_bar.h"
+#include "tabs/page_tools.h"
 #include "tabs/tab_controller.h"
 
 using namespace sorvi;
@@ -166,7 +167,7 @@ void PageToolsTest::popupDownloadClosesItsEmptyTab() {
     QVERIFY(!QFile::exists(target));
   }
   // The pop-up's browser goes once its download has ended.
-  QVERIFY(WaitUntil([&] { return f.tabs->KeptDownloadBrowsers() == 0; }));
+  QVERIFY(WaitUntil([&] { return f.tabs->Tools().KeptDownloadBrowsers() == 0; }));
 }
 
 // ---- find ------------------------------------------------------------------
@@ -289,7 +290,7 @@ void PageToolsTest::fullScreenAndBackKeepsThePage() {
 
   for (const bool by_escape : {true, false}) {
     browser->ClickAt(QPoint(150, 100));  // the button: a user's gesture
-    QVERIFY(WaitUntil([&] { return f.tabs->FullScreenBrowser() == browser; }));
+    QVERIFY(WaitUntil([&] { return f.tabs->Tools().FullScreenBrowser() == browser; }));
     QVERIFY(f.form->windowState() & Qt::WindowFullScreen);
     QCOMPARE(browser->parentWidget(), f.form.get());
     QVERIFY(browser->isVisible());
@@ -302,7 +303,7 @@ void PageToolsTest::fullScreenAndBackKeepsThePage() {
     } else {
       browser->RunJavaScript("document.exitFullscreen()");
     }
-    QVERIFY(WaitUntil([&] { return f.tabs->FullScreenBrowser() == nullptr; }));
+    QVERIFY(WaitUntil([&] { return f.tabs->Tools().FullScreenBrowser() == nullptr; }));
     QVERIFY(!(f.form->windowState() & Qt::WindowFullScreen));
     // The same browser, back in its tab, with the same page.
     QCOMPARE(f.Browser(0), browser);

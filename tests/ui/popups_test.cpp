@@ -229,7 +229,7 @@ void PopupsTest::programOpenedTabClosesWhenItsPageAsks() {
   // Connected after the tab: sees the tab as the page's call leaves it.
   int count_in_call = -1;
   QObject::connect(closer, &WebBrowser::WindowClosing, f.form.get(),
-                   [&](WebBrowser*, bool*) { count_in_call = f.Count(); }, Qt::DirectConnection);
+                   [&](WebBrowser*) { count_in_call = f.Count(); }, Qt::DirectConnection);
   QVERIFY(WaitUntil([&] { return f.Count() == 1; }));
   QCOMPARE(count_in_call, 2);  // not closed inside the page's own call
   QVERIFY(WaitUntil([&] { return closer.isNull(); }));
@@ -356,8 +356,7 @@ void PopupsTest::blankPopupLetsTheNextOneTakeOverTheTab() {
   NewWindowRequest request;
   request.url = "about:blank";
   request.targetName = "foo";
-  WebBrowser* blank = nullptr;
-  f.tabs->CppWebBrowserNewWindow2(opener, request, &blank);
+  WebBrowser* blank = f.tabs->Popups().NewWindow2(opener, request);
   QVERIFY(blank);
   QCOMPARE(f.Count(), 2);
   QCOMPARE(f.Active(), 1);
@@ -369,9 +368,8 @@ void PopupsTest::blankPopupLetsTheNextOneTakeOverTheTab() {
 
   // Same burst, aimed at the active tab's name: it takes the tab over.
   QPointer<WebBrowser> retired = blank;
-  WebBrowser* next = nullptr;
   request.url = f.Url("/b.html");
-  f.tabs->CppWebBrowserNewWindow2(opener, request, &next);
+  WebBrowser* next = f.tabs->Popups().NewWindow2(opener, request);
   QCOMPARE(f.Count(), 2);
   QCOMPARE(f.Active(), 1);
   BrowserTab* record = f.tabs->TabAt(1);
@@ -387,9 +385,8 @@ void PopupsTest::blankPopupLetsTheNextOneTakeOverTheTab() {
   QVERIFY(f.WaitLoaded(1, "Page b"));
 
   // A later burst without a blank pop-up: a new tab.
-  WebBrowser* third = nullptr;
   request.url = f.Url("/c.html");
-  f.tabs->CppWebBrowserNewWindow2(next, request, &third);
+  WebBrowser* third = f.tabs->Popups().NewWindow2(next, request);
   QCOMPARE(f.Count(), 3);
   QCOMPARE(f.Active(), 2);
   QCOMPARE(f.Browser(2), third);

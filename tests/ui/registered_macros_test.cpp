@@ -1,6 +1,7 @@
 // Registered key macros in the main window with real pages: function keys
 // registered in their window play into the page per address and from the
-// select menu, only while the focus is in the tab area; stock-code macros
+// select menu, only while the focus is in the tab area, once per press of a
+// held key; stock-code macros
 // from the "実行" submenu and the tree's double-click type the selected code
 // into the field the user last clicked; both registries come back after a
 // restart.
@@ -8,8 +9,10 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QMenu>
 #include <QPointer>
+#include <QProcess>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
@@ -17,8 +20,10 @@
 
 #include "app/main_window.h"
 #include "codes/code_tree_view.h"
+#include "core/settings/settings_file.h"
 #include "keymacro/key_code_window.h"
 #include "keymacro/key_func_window.h"
+#include "keymacro/key_macro_registries.h"
 #include "keymacro/registry_list_view.h"
 #include "platform/cp932.h"
 #include "platform/web_browser.h"
@@ -51,6 +56,7 @@ var log = [];
 for (const id of ['a', 'b']) {
   const e = document.getElementById(id);
   e.addEventListener('keydown', ev => log.push(id + ':down:' + ev.key));
+  e.addEventListener('keyup', ev => log.push(id + ':up:' + ev.key));
   e.addEventListener('paste', ev => log.push(id + ':paste'));
 }
 document.getElementById('a').focus();
@@ -140,6 +146,7 @@ class RegisteredMacrosTest : public QObject {
 
  private slots:
   void functionKeysPlayPerAddressOnlyInsideTheTabs();
+  void aHeldFunctionKeyPlaysOnce();
   void stockCodeMacrosTypeIntoTheClickedField();
 };
 
@@ -211,6 +218,32 @@ void RegisteredMacrosTest::functionKeysPlayPerAddressOnlyInsideTheTabs() {
   QTRY_VERIFY(menu->isVisible());
   QCOMPARE(menu->actions().size(), 2);
   QTest::keyClick(menu, Qt::Key_Escape);
+}
+
+void RegisteredMacrosTest::aHeldFunctionKeyPlaysOnce() {
+  Fixture f;
+  const QString ini = f.dir.File("held.ini");
+  QFile file(ini);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write("[KeyFunc]\r\nC6=2\r\nK6=1\r\nM6-1=F6FORM\r\nU6-1=" + f.Url("/form").toUtf8() + "\r\n");
+  file.close();
+  f.form->KeyRegistries()->Load(SettingsFile(QFile::encodeName(ini).toStdString()));
+  WebBrowser* page = f.OpenForm("/form.html");
+  QVERIFY(page);
+
+  // Xvfb repeats a held key as X does, in release and press pairs stamped
+  // alike that Qt mostly does not mark as repeats. Twice: the second hold
+  // plays again.
+  for (const QString typed : {"F6FORM", "F6FORMF6FORM"}) {
+    QCOMPARE(QProcess::execute("xdotool", {"keydown", "F6"}), 0);
+    Spin(1500);
+    QCOMPARE(QProcess::execute("xdotool", {"keyup", "F6"}), 0);
+    WaitUntil([&] { return f.Value(page, "a") == typed; });
+    Spin(500);
+    QCOMPARE(f.Value(page, "a"), typed);
+    // Neither the press nor any release of the key reached the page.
+    QVERIFY(!f.Js(page, "log.join(' ')").toString().contains("F6"));
+  }
 }
 
 void RegisteredMacrosTest::stockCodeMacrosTypeIntoTheClickedField() {

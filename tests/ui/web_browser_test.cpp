@@ -38,35 +38,12 @@ struct Event {
 };
 
 // Records every notification of one browser, and plays the owner's part
-// where a notification asks for an answer.
-class Recorder : public QObject {
+// where the browser asks for an answer.
+class Recorder : public QObject, public sorvi::WebBrowserOwner {
  public:
-  explicit Recorder(WebBrowser* browser) : browser_(browser) {
-    connect(browser, &WebBrowser::BeforeNavigate2, this,
-            [this](WebBrowser*, const QString& url, bool top, const QString& target, bool* cancel) {
-              Event& e = Add("nav", url, top);
-              e.a = target.isEmpty() ? 0 : 1;
-              e.location = target;
-              if (cancel_if && cancel_if(url, top)) *cancel = true;
-              if (on_navigate) on_navigate(url, cancel);
-            });
-    connect(browser, &WebBrowser::NewWindow2, this,
-            [this](WebBrowser*, const sorvi::NewWindowRequest& request, WebBrowser** created) {
-      Event& e = Add("new", request.targetName, request.background);
-      e.a = request.width;
-      e.b = request.height;
-      e.location = request.url;
-      if (!make_windows) return;
-      auto* popup = WebBrowser::Create();
-      popups.push_back(std::unique_ptr<WebBrowser>(popup));
-      popup_recorders.push_back(std::make_unique<Recorder>(popup));
-      if (on_popup) on_popup(popup_recorders.back().get());
-      *created = popup;
-    });
-    connect(browser, &WebBrowser::WindowClosing, this, [this](WebBrowser*, bool* cancel) {
-      Add("closing");
-      *cancel = true;
-    });
+  explicit Recorder(WebBrowser* browser) : browser_(browser), owned_(browser) {
+    browser->SetOwner(this);
+    connect(browser, &WebBrowser::WindowClosing, this, [this](WebBrowser*) { Add("closing"); });
     connect(browser, &WebBrowser::DownloadBegin, this, [this](WebBrowser*) { Add("begin"); });
     connect(browser, &WebBrowser::DownloadComplete, this, [this](WebBrowser*) { Add("complete"); });
     connect(browser, &WebBrowser::ProgressChange, this, [this](WebBrowser*, int p, int max) {
@@ -93,6 +70,30 @@ class Recorder : public QObject {
     for (const Event& e : events) n += e.kind == kind;
     return n;
   }
+  ~Recorder() override {
+    if (owned_) owned_->SetOwner(nullptr);
+  }
+
+  bool BeforeNavigate2(WebBrowser*, const QString& url, bool top, const QString& target) override {
+    Event& e = Add("nav", url, top);
+    e.a = target.isEmpty() ? 0 : 1;
+    e.location = target;
+    bool cancel = cancel_if && cancel_if(url, top);
+    if (on_navigate) on_navigate(url, &cancel);
+    return !cancel;
+  }
+  WebBrowser* NewWindow2(WebBrowser*, const sorvi::NewWindowRequest& request) override {
+    Event& e = Add("new", request.targetName, request.background);
+    e.a = request.width;
+    e.b = request.height;
+    e.location = request.url;
+    if (!make_windows) return nullptr;
+    auto* popup = WebBrowser::Create();
+    popups.push_back(std::unique_ptr<WebBrowser>(popup));
+    popup_recorders.push_back(std::make_unique<Recorder>(popup));
+    if (on_popup) on_popup(popup_recorders.back().get());
+    return popup;
+  }
   QStringList Kinds() const {
     QStringList kinds;
     for (const Event& e : events) kinds << e.kind + ':' + e.text;
@@ -109,6 +110,8 @@ class Recorder : public QObject {
   WebBrowser* browser_;
 
  private:
+  QPointer<WebBrowser> owned_;
+
   Event& Add(const QString& kind, const QString& text = QString(), bool flag = false) {
     Event e;
     e.kind = kind;
@@ -223,7 +226,7 @@ void WebBrowserTest::cleanupTestCase() {
 }
 
 std::unique_ptr<WebBrowser> WebBrowserTest::MakeShownBrowser() {
-  auto browser = std::make_unique<WebBrowser>(window_.get());
+  auto browser = std::make_unique<WebBrowser>(nullptr, window_.get());
   browser->SetFillsParent(true);
   browser->show();
   return browser;
@@ -602,7 +605,7 @@ void WebBrowserTest::scriptOpenedPageAsksToClose() {
   QTRY_COMPARE_WITH_TIMEOUT(rec.popups.size(), size_t(1), kTimeout);
   Recorder& popup = *rec.popup_recorders[0];
   QTRY_VERIFY_WITH_TIMEOUT(popup.Has("closing"), kTimeout);
-  // The owner said no: the page is still there.
+  // Nobody closed it: the page is still there.
   QCOMPARE(rec.popups[0]->LocationURL(), Str(server_.Origin()) + "/closer.html");
 }
 
@@ -708,7 +711,7 @@ void WebBrowserTest::fillsParentFollowsParentSize() {
   QWidget other;
   other.resize(222, 111);
   other.show();
-  auto* browser = new WebBrowser(&parent);
+  auto* browser = new WebBrowser(nullptr, &parent);
   QVERIFY(!browser->FillsParent());
   browser->SetFillsParent(true);
   QCOMPARE(browser->geometry(), QRect(0, 0, 400, 300));

@@ -4,19 +4,21 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslKey>
-#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "platform/japanese_locale.h"
@@ -56,6 +58,8 @@ class WebEngineExtrasTest : public QObject {
   void downloadAsksWhereAndSavesExactBytes_data();
   void downloadAsksWhereAndSavesExactBytes();
   void cancelledDownloadSavesNothing();
+  void downloadLandsInAFolderThatExists_data();
+  void downloadLandsInAFolderThatExists();
   void loginPromptAnswersServer();
   void badCertificateAsksAndRemembersHost();
   void permissionsRefusedWithoutAsking();
@@ -76,7 +80,10 @@ void WebEngineExtrasTest::initTestCase() {
   QVERIFY(server_.IsListening());
   QVERIFY(storage_.isValid() && saves_.isValid());
   sorvi::WebEngine::SetStoragePath(storage_.path() + "/WebData");
-  server_.Serve("/page.html", "<html><head><title>Page</title></head><body>plain</body></html>");
+  LocalHttpServer::Reply page;
+  page.body = "<html><head><title>Page</title></head><body>plain</body></html>";
+  page.headers = {{"Set-Cookie", "visit=1; Path=/; HttpOnly"}};
+  server_.Serve("/page.html", page);
 }
 
 void WebEngineExtrasTest::cleanup() {
@@ -137,33 +144,39 @@ void WebEngineExtrasTest::speaksJapanese() {
 // ---- downloads -----------------------------------------------------------------------
 
 void WebEngineExtrasTest::downloadAsksWhereAndSavesExactBytes_data() {
+  QTest::addColumn<QByteArray>("path");
   QTest::addColumn<QByteArray>("disposition");
   QTest::addColumn<QString>("proposed");
-  QTest::newRow("code page 932 name") << QByteArray("attachment; filename=\"" + kSjisCsvName + "\"")
-                                      << QString("株価.csv");
-  // 株価表.csv: 表 ends in 0x5C, which the engine drops inside quotes.
-  QTest::newRow("code page 932 name ending in 0x5C")
-      << QByteArray("attachment; filename=\"\x8a\x94\x89\xbf\x95\x5c.csv\"") << QString("株価表.csv");
-  QTest::newRow("unquoted code page 932 name with 0x5C")
-      << QByteArray("attachment; filename=\x83\x5c\x83\x6a\x81\x5b.csv") << QString("ソニー.csv");
-  QTest::newRow("percent-encoded UTF-8 name")
-      << QByteArray("attachment; filename=\"" + QString("株価.csv").toUtf8().toPercentEncoding() + "\"")
-      << QString("株価.csv");
-  QTest::newRow("UTF-8 name") << QByteArray("attachment; filename=\"" + QString("日足.csv").toUtf8() + "\"")
-                              << QString("日足.csv");
-  QTest::newRow("extended name wins") << QByteArray("attachment; filename=\"plain.csv\"; filename*=UTF-8''" +
-                                                    QString("週足①.csv").toUtf8().toPercentEncoding())
-                                      << QString("週足①.csv");
+  const auto row = [](const char* tag, const QByteArray& disposition, const QString& proposed,
+                      const QByteArray& path = "/prices") { QTest::newRow(tag) << path << disposition << proposed; };
+  const auto quoted = [](const QByteArray& name) { return "attachment; filename=\"" + name + "\""; };
+  row("code page 932 name", quoted(kSjisCsvName), "株価.csv");
+  // Quoted code page 932 names whose 0x5C trail bytes the engine drops.
+  row("株価表", quoted("\x8a\x94\x89\xbf\x95\x5c.csv"), "株価表.csv");
+  row("ソニー株価表", quoted("\x83\x5c\x83\x6a\x81\x5b\x8a\x94\x89\xbf\x95\x5c.csv"), "ソニー株価表.csv");
+  row("表示データ", quoted("\x95\x5c\x8e\xa6\x83\x66\x81\x5b\x83\x5e.csv"), "表示データ.csv");
+  row("能力", quoted("\x94\x5c\x97\xcd.csv"), "能力.csv");
+  row("予定表2024", quoted("\x97\x5c\x92\xe8\x95\x5c\x32\x30\x32\x34.csv"), "予定表2024.csv");
+  row("unquoted code page 932 name with 0x5C", "attachment; filename=\x83\x5c\x83\x6a\x81\x5b.csv", "ソニー.csv");
+  row("percent-encoded UTF-8 name", quoted(QString("株価.csv").toUtf8().toPercentEncoding()), "株価.csv");
+  row("UTF-8 name", quoted(QString("日足.csv").toUtf8()), "日足.csv");
+  row("extended name wins",
+      "attachment; filename=\"plain.csv\"; filename*=UTF-8''" + QString("週足①.csv").toUtf8().toPercentEncoding(),
+      "週足①.csv");
+  // No name from the server: the address's, which is code page 932 here.
+  row("name from the address", QByteArray(), "株価表.csv", "/files/%8A%94%89%BF%95%5C.csv");
 }
 
 void WebEngineExtrasTest::downloadAsksWhereAndSavesExactBytes() {
+  QFETCH(QByteArray, path);
   QFETCH(QByteArray, disposition);
   QFETCH(QString, proposed);
   LocalHttpServer::Reply reply;
   reply.content_type = "text/csv";
   reply.body = kCsvBody;
-  reply.headers = {{"Content-Disposition", disposition}};
-  server_.Serve("/prices", reply);
+  if (!disposition.isEmpty()) reply.headers = {{"Content-Disposition", disposition}};
+  server_.Serve(path, reply);
+  server_.ClearRequests();
 
   const QString target = saves_.filePath(QString("saved-%1.csv").arg(QTest::currentDataTag()).replace(' ', '-'));
   QList<sorvi::SaveFileQuestion> asked;
@@ -175,15 +188,18 @@ void WebEngineExtrasTest::downloadAsksWhereAndSavesExactBytes() {
   QVERIFY(Load(browser.get(), server_.Origin() + "/page.html"));
   QSignalSpy progress(browser.get(), &WebBrowser::DownloadProgress);
   QSignalSpy finished(browser.get(), &WebBrowser::DownloadFinished);
-  browser->Navigate(server_.Origin() + "/prices");
+  browser->Navigate(server_.Origin() + path);
   QVERIFY(WaitUntil([&] { return !finished.isEmpty(); }));
 
   QCOMPARE(asked.size(), 1);
-  const QFileInfo proposal(asked[0].proposed_path);
-  QCOMPARE(proposal.fileName(), proposed);
-  QCOMPARE(QDir(proposal.absolutePath()).canonicalPath(),
-           QDir(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation)).canonicalPath());
-  QCOMPARE(asked[0].url, server_.Url("/prices"));
+  QCOMPARE(QFileInfo(asked[0].proposed_path).fileName(), proposed);
+  QCOMPARE(asked[0].url, server_.Url(path));
+  // Asked again for the name, the server sees the page's own request.
+  const auto requests = server_.RequestsFor(path);
+  for (const auto& request : requests) {
+    QCOMPARE(request.Header("User-Agent"), requests.first().Header("User-Agent"));
+    QCOMPARE(request.Header("Cookie"), QByteArray("visit=1"));
+  }
 
   QVERIFY(!progress.isEmpty());
   QCOMPARE(progress.first().at(1).toString(), target);
@@ -223,6 +239,54 @@ void WebEngineExtrasTest::cancelledDownloadSavesNothing() {
   QVERIFY(!QFile::exists(proposed));
   const QStringList leftovers = QDir(QFileInfo(proposed).absolutePath()).entryList({name + "*"});
   QVERIFY2(leftovers.isEmpty(), qPrintable(leftovers.join(',')));
+}
+
+void WebEngineExtrasTest::downloadLandsInAFolderThatExists_data() {
+  QTest::addColumn<bool>("has_downloads");
+  QTest::newRow("home without Downloads") << false;
+  QTest::newRow("home with Downloads") << true;
+}
+
+// The program's own save dialog, saved as proposed.
+void WebEngineExtrasTest::downloadLandsInAFolderThatExists() {
+  QFETCH(bool, has_downloads);
+  QTemporaryDir home, work;
+  if (has_downloads) QVERIFY(QDir(home.path()).mkdir("Downloads"));
+  const QByteArray old_home = qgetenv("HOME");
+  const QString old_directory = QDir::currentPath();
+  qputenv("HOME", QFile::encodeName(home.path()));
+  qunsetenv("XDG_CONFIG_HOME");  // the desktop's folder names live under HOME then
+  QDir::setCurrent(work.path());
+  const auto restore = qScopeGuard([&] {
+    qputenv("HOME", old_home);
+    QDir::setCurrent(old_directory);
+  });
+
+  LocalHttpServer::Reply reply;
+  reply.content_type = "text/csv";
+  reply.body = kCsvBody;
+  reply.headers = {{"Content-Disposition", "attachment; filename=\"kabuka.csv\""}};
+  server_.Serve("/kabuka", reply);
+  QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+  QTimer save;
+  connect(&save, &QTimer::timeout, [&] {
+    if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+      save.stop();
+      QMetaObject::invokeMethod(dialog, "accept");  // 保存
+    }
+  });
+  save.start(50);
+  auto browser = MakeBrowser();
+  QSignalSpy finished(browser.get(), &WebBrowser::DownloadFinished);
+  browser->Navigate(server_.Origin() + "/kabuka");
+  QVERIFY(WaitUntil([&] { return !finished.isEmpty(); }));
+
+  QVERIFY2(finished.first().at(2).toBool(), qPrintable(finished.first().at(3).toString()));
+  const QString folder = has_downloads ? home.filePath("Downloads") : home.path();
+  QCOMPARE(QFileInfo(finished.first().at(1).toString()).canonicalFilePath(),
+           QDir(folder).canonicalPath() + "/kabuka.csv");
+  const QStringList made_here = QDir(work.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+  QVERIFY2(made_here.isEmpty(), qPrintable(made_here.join(',')));
 }
 
 // ---- log-in --------------------------------------------------------------------------

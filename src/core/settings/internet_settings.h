@@ -23,7 +23,7 @@ struct InternetSettings {
   std::string proxy_host;  // without brackets for an IPv6 address
   int32_t proxy_port = 0;
   // Language tags separated by commas, most wanted first ("ja,en-US"); empty
-  // leaves the engine's own choice (the desktop's language).
+  // asks for Japanese first, then English.
   std::string languages;
 };
 

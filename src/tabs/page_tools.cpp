@@ -1,9 +1,8 @@
-// What the user does to the page itself: find in it, zoom it, the full
-// screen a page asks for, and its downloads in the status bar. A tab a
-// pop-up got for a file to download stays empty: it is closed, and its
-// browser kept until the download has ended.
+#include "tabs/page_tools.h"
+
 #include <QTabWidget>
 #include <algorithm>
+#include <utility>
 
 #include "core/tabs/zoom_steps.h"
 #include "platform/web_browser.h"
@@ -12,7 +11,6 @@
 #include "tabs/download_status.h"
 #include "tabs/find_bar.h"
 #include "tabs/full_screen.h"
-#include "tabs/tab_controller.h"
 #include "tabs/tab_shortcuts.h"
 
 namespace sorvi {
@@ -36,7 +34,8 @@ bool ShowsNoPage(const BrowserTab& tab) {
 
 }  // namespace
 
-void TabController::MakePageTools() {
+PageTools::PageTools(QTabWidget* page_control, QWidget* window, PageToolsHost host, QObject* parent)
+    : QObject(parent), page_control_(page_control), window_(window), host_(std::move(host)) {
   find_bar_ = new FindBar(page_control_, [this] { return full_screen_->Active() ? nullptr : ActiveBrowser(); });
   full_screen_ = new FullScreenHost(window_, this);
   downloads_ = new DownloadKeeper(window_, this);
@@ -52,7 +51,7 @@ void TabController::MakePageTools() {
   });
 
   TabShortcutActions actions;
-  actions.has_page = [this] { return HasTabs(); };
+  actions.has_page = [this] { return page_control_->count() > 0; };
   actions.find = [this] { OpenFindBar(); };
   actions.zoom = [this](ZoomKey key) { Zoom(key); };
   actions.over_page = [this](QWidget* widget) {
@@ -66,12 +65,14 @@ void TabController::MakePageTools() {
   // searched the page left, the status shows the new page's zoom.
   connect(page_control_, &QTabWidget::currentChanged, this, [this] {
     find_bar_->Close(false);
-    BrowserTab* tab = ActiveTab();
+    BrowserTab* tab = host_.active_tab();
     emit ZoomTextChanged(tab ? ZoomText(tab->ZoomFactor()) : QString());
   });
 }
 
-void TabController::DropPageTools() {
+void PageTools::Drop() {
+  // The tab control reports the removals that follow; nothing is left to follow.
+  disconnect(page_control_, nullptr, this, nullptr);
   delete shortcuts_;
   shortcuts_ = nullptr;
   delete find_bar_;
@@ -79,10 +80,15 @@ void TabController::DropPageTools() {
   full_screen_->Leave();
 }
 
-void TabController::WirePageTools(BrowserTab* tab) {
-  connect(tab, &BrowserTab::DownloadAsked, this, &TabController::OnTabDownloadAsked);
-  connect(tab, &BrowserTab::DownloadProgress, this, &TabController::OnTabDownloadProgress);
-  connect(tab, &BrowserTab::DownloadFinished, this, &TabController::OnTabDownloadFinished);
+WebBrowser* PageTools::ActiveBrowser() const {
+  BrowserTab* tab = host_.active_tab();
+  return tab ? tab->Browser() : nullptr;
+}
+
+void PageTools::Watch(BrowserTab* tab) {
+  connect(tab, &BrowserTab::DownloadAsked, this, &PageTools::OnDownloadAsked);
+  connect(tab, &BrowserTab::DownloadProgress, this, &PageTools::OnDownloadProgress);
+  connect(tab, &BrowserTab::DownloadFinished, this, &PageTools::OnDownloadFinished);
   connect(tab, &BrowserTab::FullScreenRequested, this, [this](BrowserTab* t, bool) {
     // Moved after the engine's call has returned.
     QPointer<WebBrowser> browser = t->Browser();
@@ -92,13 +98,13 @@ void TabController::WirePageTools(BrowserTab* tab) {
 
 // ---- find and zoom ---------------------------------------------------------
 
-void TabController::OpenFindBar() {
+void PageTools::OpenFindBar() {
   if (full_screen_->Active()) return;
   find_bar_->Open();
 }
 
-void TabController::Zoom(ZoomKey key) {
-  BrowserTab* tab = ActiveTab();
+void PageTools::Zoom(ZoomKey key) {
+  BrowserTab* tab = host_.active_tab();
   if (!tab) return;
   const double now = tab->ZoomFactor();
   tab->SetZoomFactor(key == ZoomKey::In ? ZoomIn(now) : key == ZoomKey::Out ? ZoomOut(now) : kDefaultZoom);
@@ -107,9 +113,9 @@ void TabController::Zoom(ZoomKey key) {
 
 // ---- full screen -----------------------------------------------------------
 
-WebBrowser* TabController::FullScreenBrowser() const { return full_screen_->Browser(); }
+WebBrowser* PageTools::FullScreenBrowser() const { return full_screen_->Browser(); }
 
-void TabController::FollowFullScreen(WebBrowser* browser) {
+void PageTools::FollowFullScreen(WebBrowser* browser) {
   if (!browser) return;
   if (browser->IsFullScreen()) {
     find_bar_->Close(false);
@@ -119,7 +125,7 @@ void TabController::FollowFullScreen(WebBrowser* browser) {
   }
 }
 
-bool TabController::LeaveFullScreen() {
+bool PageTools::LeaveFullScreen() {
   if (!full_screen_->Active()) return false;
   WebBrowser* browser = full_screen_->Browser();
   full_screen_->Leave();
@@ -130,9 +136,9 @@ bool TabController::LeaveFullScreen() {
 
 // ---- downloads -------------------------------------------------------------
 
-int TabController::KeptDownloadBrowsers() const { return downloads_->Count(); }
+int PageTools::KeptDownloadBrowsers() const { return downloads_->Count(); }
 
-void TabController::OnTabDownloadAsked(BrowserTab* tab) {
+void PageTools::OnDownloadAsked(BrowserTab* tab) {
   // A page that was nothing but the file leaves its tab empty, whatever the
   // user answered.
   if (!ShowsNoPage(*tab)) return;
@@ -141,25 +147,25 @@ void TabController::OnTabDownloadAsked(BrowserTab* tab) {
   if (!known) download_only_tabs_.push_back(DownloadOnlyTab{tab, {}});
 }
 
-void TabController::OnTabDownloadProgress(BrowserTab* tab, const QString& path, qint64 received, qint64 total) {
+void PageTools::OnDownloadProgress(BrowserTab* tab, const QString& path, qint64 received, qint64 total) {
   for (DownloadOnlyTab& entry : download_only_tabs_) {
     if (entry.tab == tab) entry.running.insert(path);
   }
-  if (!IsActive(tab)) return;
+  if (tab != host_.active_tab()) return;
   emit StatusTextChanged(DownloadProgressText(path, received, total));
   emit ProgressChanged(std::max(DownloadPercent(received, total), 0), 100);
 }
 
-void TabController::OnTabDownloadFinished(BrowserTab* tab, const QString& path, bool, const QString& message) {
+void PageTools::OnDownloadFinished(BrowserTab* tab, const QString& path, bool, const QString& message) {
   for (DownloadOnlyTab& entry : download_only_tabs_) {
     if (entry.tab == tab) entry.running.remove(path);
   }
   // Said whichever tab is shown: the user waits for it.
-  if (IsActive(tab) && !tab->Browser()->Busy()) emit ProgressChanged(0, 0);
+  if (tab == host_.active_tab() && !tab->Browser()->Busy()) emit ProgressChanged(0, 0);
   emit StatusTextChanged(message);
 }
 
-void TabController::PageToolsIdleStep() {
+void PageTools::IdleStep() {
   const std::vector<DownloadOnlyTab> pending = std::exchange(download_only_tabs_, {});
   for (const DownloadOnlyTab& entry : pending) {
     BrowserTab* tab = entry.tab;
@@ -173,7 +179,7 @@ void TabController::PageToolsIdleStep() {
     WebBrowser* browser = tab->ReleaseBrowser(window_);
     if (full_screen_->Browser() == browser) full_screen_->Leave();
     // Out of the navigation policy's reach from now on.
-    disconnect(browser, nullptr, this, nullptr);
+    browser->SetOwner(nullptr);
     if (entry.running.isEmpty()) {
       // Idle, but perhaps inside a nested loop one of its calls started.
       browser->DisconnectAll();
@@ -181,8 +187,7 @@ void TabController::PageToolsIdleStep() {
     } else {
       downloads_->Keep(browser, entry.running);
     }
-    if (tab != ActiveTab()) ActivateTab(tab);
-    ToolButtonCloseClick(nullptr);
+    host_.close_tab(tab);
   }
 }
 
