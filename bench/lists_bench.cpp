@@ -191,9 +191,9 @@ void BM_ReadFileFloor(benchmark::State& state) {
   std::string buffer(CodeFile().size(), '\0');
   for (auto _ : state) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
-    const size_t n = f ? std::fread(buffer.data(), 1, buffer.size(), f) : 0;
+    size_t n = f ? std::fread(buffer.data(), 1, buffer.size(), f) : 0;
     if (f) std::fclose(f);
-    benchmark::DoNotOptimize(n);
+    benchmark::DoNotOptimize(n);  // not const: newer benchmark versions deprecate that overload
   }
   CountBytes(state, CodeFile());
 }

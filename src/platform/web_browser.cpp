@@ -10,6 +10,7 @@
 #include <QPrinter>
 #include <QTimer>
 #include <QWebEngineFindTextResult>
+#include <QWebEngineHistory>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEngineView>
 #include <memory>
@@ -197,6 +198,19 @@ void WebBrowser::HandleFullScreenRequest(bool on) {
 // ---- properties ----------------------------------------------------------
 
 QString WebBrowser::LocationURL() const { return page_ ? web_address::Display(page_->url()) : QString(); }
+
+QString WebBrowser::CommittedURL() const {
+  if (!page_) return QString();
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+  // Newer engines give a pop-up opened by script its pending address as the
+  // page's address before anything is committed, and keep it when the
+  // navigation turns into a download.
+  const QWebEngineHistoryItem current = page_->history()->currentItem();
+  return current.isValid() ? web_address::Display(current.url()) : QString();
+#else
+  return LocationURL();
+#endif
+}
 
 qint64 WebBrowser::RenderProcessId() const { return page_ ? page_->renderProcessPid() : 0; }
 

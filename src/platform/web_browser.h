@@ -111,6 +111,10 @@ class WebBrowser : public QWidget {
   // The address shown for the page (UrlFromSjisAddress reversed for code
   // page 932 text); empty before any page.
   QString LocationURL() const;
+  // The address of the page last committed, the one the view shows; empty
+  // (or "about:blank") while none has been, e.g. when the first navigation
+  // of a pop-up became a download.
+  QString CommittedURL() const;
   // The id of the engine's renderer process showing the page; 0 while it
   // has none.
   qint64 RenderProcessId() const;

@@ -35,6 +35,11 @@ QWebEngineProfile* MakeProfile() {
   profile->setPersistentStoragePath(dir);
   profile->setCachePath(dir + QStringLiteral("/Cache"));
   profile->setPersistentCookiesPolicy(QWebEngineProfile::ForcePersistentCookies);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+  // Every permission is refused as it is asked for (WebPage); newer engines
+  // would otherwise keep the refusals in a file of the data directory.
+  profile->setPersistentPermissionsPolicy(QWebEngineProfile::PersistentPermissionsPolicy::AskEveryTime);
+#endif
   QWebEngineSettings* settings = profile->settings();
   // Pages of Japanese sites that declare no charset are in code page 932.
   settings->setDefaultTextEncoding(QStringLiteral("Shift_JIS"));

@@ -24,7 +24,11 @@ WebPage::WebPage(QWebEngineProfile* profile, WebBrowser* browser)
   connect(this, &QWebEnginePage::authenticationRequired, this, &WebPage::OnAuthenticationRequired);
   connect(this, &QWebEnginePage::proxyAuthenticationRequired, this, &WebPage::OnProxyAuthenticationRequired);
   connect(this, &QWebEnginePage::certificateError, this, &WebPage::OnCertificateError);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+  connect(this, &QWebEnginePage::permissionRequested, this, &WebPage::OnPermissionRequested);
+#else
   connect(this, &QWebEnginePage::featurePermissionRequested, this, &WebPage::OnFeaturePermissionRequested);
+#endif
   connect(this, &QWebEnginePage::fullScreenRequested, this, &WebPage::OnFullScreenRequested);
   // Without createWindow of its own the page asks through this signal,
   // which carries the address and size before anything is loaded.
@@ -186,11 +190,17 @@ void WebPage::OnCertificateError(const QWebEngineCertificateError& error) {
 
 // ---- permissions and full screen -----------------------------------------
 
+// A chart viewer has no use for notifications, position, camera,
+// microphone, screen capture or pointer lock: refused without asking.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+void WebPage::OnPermissionRequested(QWebEnginePermission permission) {
+  permission.deny();
+}
+#else
 void WebPage::OnFeaturePermissionRequested(const QUrl& origin, Feature feature) {
-  // A chart viewer has no use for notifications, position, camera,
-  // microphone, screen capture or pointer lock: refused without asking.
   setFeaturePermission(origin, feature, PermissionDeniedByUser);
 }
+#endif
 
 void WebPage::OnFullScreenRequested(QWebEngineFullScreenRequest request) {
   request.accept();

@@ -3,6 +3,9 @@
 // requests become the browser's notifications and questions. Nothing
 // outside src/platform/web_* uses it.
 #include <QWebEnginePage>
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+#include <QWebEnginePermission>
+#endif
 
 class QAuthenticator;
 class QWebEngineCertificateError;
@@ -36,7 +39,11 @@ class WebPage : public QWebEnginePage {
   void OnAuthenticationRequired(const QUrl& url, QAuthenticator* authenticator);
   void OnProxyAuthenticationRequired(const QUrl& url, QAuthenticator* authenticator, const QString& proxy_host);
   void OnCertificateError(const QWebEngineCertificateError& error);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+  void OnPermissionRequested(QWebEnginePermission permission);
+#else
   void OnFeaturePermissionRequested(const QUrl& origin, Feature feature);
+#endif
   void OnFullScreenRequested(QWebEngineFullScreenRequest request);
   QWidget* DialogParent() const;
   static QString PageDialogTitle(const QUrl& origin);

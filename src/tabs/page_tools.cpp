@@ -23,11 +23,12 @@ QString ZoomText(double factor) {
 }
 
 // A page that never showed anything: nothing committed, no history (the
-// navigation became a download instead of a page).
+// navigation became a download instead of a page). The engine may still
+// call it loading when it asks about the download.
 bool ShowsNoPage(const BrowserTab& tab) {
   const WebBrowser* browser = tab.Browser();
-  if (!browser || browser->Busy() || tab.CanGoBack() || tab.CanGoForward()) return false;
-  const QString location = browser->LocationURL();
+  if (!browser || tab.CanGoBack() || tab.CanGoForward()) return false;
+  const QString location = browser->CommittedURL();
   return location.isEmpty() || location == QLatin1String("about:blank");
 }
 
@@ -170,6 +171,11 @@ void PageTools::IdleStep() {
     BrowserTab* tab = entry.tab;
     // Still nothing shown (a page may have come meanwhile).
     if (!tab || !ShowsNoPage(*tab)) continue;
+    // Its navigation has not ended yet: look again at the next idle moment.
+    if (tab->Browser()->Busy()) {
+      download_only_tabs_.push_back(entry);
+      continue;
+    }
     WebBrowser* browser = tab->ReleaseBrowser(window_);
     if (full_screen_->Browser() == browser) full_screen_->Leave();
     // Out of the navigation policy's reach from now on.

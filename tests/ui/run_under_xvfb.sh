@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Runs one window test under an X server of its own:
+#   run_under_xvfb.sh PROGRAM [ARGUMENT ...]
+# The server picks a free display number itself (-displayfd), so tests run
+# side by side, by hand or from several checkouts without agreeing on
+# numbers, and none takes the keyboard focus from another. Exits with the
+# program's status.
+set -uo pipefail
+
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/sorvi_xvfb_XXXXXX") || exit 1
+xvfb_pid=""
+cleanup() {
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null
+    wait "$xvfb_pid" 2>/dev/null
+  fi
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+trap 'exit 143' TERM INT HUP
+
+# -noreset: the server stays as it is when a client such as xdotool leaves.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+  3>"$scratch/display" 2>"$scratch/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 200); do
+  [ -s "$scratch/display" ] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || break
+  sleep 0.05
+done
+if [ ! -s "$scratch/display" ]; then
+  echo "run_under_xvfb: Xvfb did not start:" >&2
+  cat "$scratch/xvfb.log" >&2
+  exit 1
+fi
+export DISPLAY=":$(head -n1 "$scratch/display")"
+unset WAYLAND_DISPLAY
+
+"$@"
+exit $?
