@@ -43,33 +43,5 @@ TEST(AppOptions, ReadsOddValues) {
   EXPECT_EQ(q.IntervalPaste, 300);
 }
 
-TEST(AppOptions, WritesTheEightKeysInOrder) {
-  TempDir dir;
-  WriteRaw(dir.File(), "[Window]\r\nTop=1\r\n");
-  SettingsFile file(dir.File());
-  AppOptions o;
-  o.Editor = "/usr/bin/ed";
-  o.IntervalPaste = 1500;
-  o.IntervalDefault = 200;
-  o.LinkTarget = false;
-  o.Client = true;
-  o.Silent = true;
-  o.FocusLock = true;
-  o.AutoSave = false;
-  WriteAppOptions(file, o);
-  file.Commit();
-  EXPECT_EQ(ReadRaw(dir.File()),
-            "[Window]\r\nTop=1\r\n[Option]\r\nEditor=/usr/bin/ed\r\nIntervalPaste=1500\r\n"
-            "IntervalDefault=200\r\nLinkTarget=0\r\nClient=1\r\nSilent=1\r\nFocusLock=1\r\n"
-            "AutoSave=0\r\n");
-  const AppOptions back = ReadAppOptions(SettingsFile(dir.File()));
-  EXPECT_EQ(back.Editor, o.Editor);
-  EXPECT_EQ(back.IntervalPaste, 1500);
-  EXPECT_EQ(back.IntervalDefault, 200);
-  EXPECT_FALSE(back.LinkTarget);
-  EXPECT_TRUE(back.Client && back.Silent && back.FocusLock);
-  EXPECT_FALSE(back.AutoSave);
-}
-
 }  // namespace
 }  // namespace sorvi

@@ -60,12 +60,15 @@ TEST(OptionEditor, OnlyAnExistingFileIsKeptEverythingElseBecomesNotepad) {
 TEST(OptionDialogOk, WithoutChangesWritesAllEightKeysAndCreatesTheSection) {
   TempDir ini;
   WriteRaw(ini.File(), "[Window]\r\nTop=10\r\n");
+  // Every key off its default, so that each one is seen to be written.
   AppOptions current;
   current.Editor = "/bin/sh";
   current.IntervalPaste = 1200;
   current.IntervalDefault = 400;
   current.LinkTarget = false;
+  current.Client = true;
   current.Silent = true;
+  current.FocusLock = true;
   current.AutoSave = false;
 
   const OptionDialogResult result = ApplyOptionDialog(current, Unchanged(current, true));
@@ -78,11 +81,13 @@ TEST(OptionDialogOk, WithoutChangesWritesAllEightKeysAndCreatesTheSection) {
   EXPECT_EQ(ReadRaw(ini.File()),
             "[Window]\r\nTop=10\r\n"
             "[Option]\r\nEditor=/bin/sh\r\nIntervalPaste=1200\r\nIntervalDefault=400\r\n"
-            "LinkTarget=0\r\nClient=0\r\nSilent=1\r\nFocusLock=0\r\nAutoSave=0\r\n");
-  const AppOptions reread = ReadAppOptions(SettingsFile(ini.File()));
-  EXPECT_EQ(reread.Editor, "/bin/sh");
-  EXPECT_EQ(reread.IntervalPaste, 1200);
-  EXPECT_FALSE(reread.LinkTarget);
+            "LinkTarget=0\r\nClient=1\r\nSilent=1\r\nFocusLock=1\r\nAutoSave=0\r\n");
+  const AppOptions back = ReadAppOptions(SettingsFile(ini.File()));
+  EXPECT_EQ(back.Editor, "/bin/sh");
+  EXPECT_EQ(back.IntervalPaste, 1200);
+  EXPECT_EQ(back.IntervalDefault, 400);
+  EXPECT_FALSE(back.LinkTarget || back.AutoSave);
+  EXPECT_TRUE(back.Client && back.Silent && back.FocusLock);
 }
 
 TEST(OptionDialogOk, OffStepStoredIntervalIsWrittenOnlyAsShown) {

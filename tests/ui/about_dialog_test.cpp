@@ -9,6 +9,7 @@
 
 #include "dialogs/about_dialog.h"
 #include "platform/app_version.h"
+#include "support/strict_warnings.h"
 
 using sorvi::TFormAbout;
 
@@ -38,6 +39,7 @@ class AboutDialogTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void showsTheBuildVersionInThreeLayers();
   void addressLabelsChangeColourUnderTheMouse();
   void clickOnTheAddressOpensItAndCloses();

@@ -14,13 +14,15 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "platform/web_browser.h"
 #include "platform/scene_graph_backend.h"
+#include "platform/web_browser.h"
 #include "platform/web_engine_flags.h"
 #include "support/event_wait.h"
 #include "support/find_widget.h"
-#include "support/tabs_fixture.h"
+#include "support/page_script.h"
+#include "support/strict_warnings.h"
 #include "support/web_test_main.h"
+#include "support/window_fixture.h"
 #include "tabs/address_box.h"
 #include "tabs/tab_controller.h"
 
@@ -31,12 +33,7 @@ using sorvi::testing::WaitUntil;
 namespace {
 
 // The page's own idea of whether it is shown ("visible" or "hidden").
-QString Visibility(WebBrowser* browser) {
-  QString state;
-  browser->RunJavaScript("document.visibilityState", [&](const QVariant& v) { state = v.toString(); });
-  WaitUntil([&] { return !state.isEmpty(); });
-  return state;
-}
+QString Visibility(WebBrowser* browser) { return sorvi::testing::Js(browser, "document.visibilityState").toString(); }
 
 }  // namespace
 
@@ -44,6 +41,7 @@ class BackgroundTabsTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void tabsOfOneSiteShareOneRenderer();
   void processModelKeepsTheUsersFlags();
   void backgroundTabIsHiddenAndReloadsOnTime();
@@ -51,7 +49,7 @@ class BackgroundTabsTest : public QObject {
 };
 
 void BackgroundTabsTest::tabsOfOneSiteShareOneRenderer() {
-  testing::TabsFixture f({"a", "b", "c"});
+  testing::WindowFixture f({"a", "b", "c"});
   QVERIFY(f.OpenAndWait("/a.html", "Page a"));
   QVERIFY(f.OpenAndWait("/b.html", "Page b"));
   QVERIFY(f.OpenAndWait("/c.html", "Page c"));
@@ -96,7 +94,7 @@ void BackgroundTabsTest::processModelKeepsTheUsersFlags() {
 }
 
 void BackgroundTabsTest::backgroundTabIsHiddenAndReloadsOnTime() {
-  testing::TabsFixture f({"a", "b"});
+  testing::WindowFixture f({"a", "b"});
   QVERIFY(f.OpenAndWait("/a.html", "Page a"));
   // The tab reloads every tick; the tick is shortened from 15 s.
   constexpr int kTickMs = 1000;
@@ -146,7 +144,7 @@ void BackgroundTabsTest::softwareOpenGlDrawsWithoutIt() {
 
   // The virtual X server has no graphics driver: once a tab has been made
   // the views draw without OpenGL, and pages still show.
-  testing::TabsFixture f({});
+  testing::WindowFixture f({});
   f.server.Serve("/green.html", testing::Page("Green", "<div style=\"height:100vh;background:#00ff00\"></div>"));
   QVERIFY(f.OpenAndWait("/green.html", "Green"));
   QCOMPARE(QQuickWindow::sceneGraphBackend(), QString("software"));

@@ -13,6 +13,7 @@
 #include "support/dialog_driver.h"
 #include "support/find_widget.h"
 #include "support/scratch_dir.h"
+#include "support/strict_warnings.h"
 
 using namespace sorvi;
 using sorvi::testing::DialogDriver;
@@ -54,6 +55,7 @@ class BigListStressTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void fiftyThousandStocksComeBackByteForByte();
 };
 

@@ -18,9 +18,10 @@
 #include "keymacro/key_macro_registries.h"
 #include "keymacro/registry_window.h"
 #include "support/dialog_driver.h"
-#include "support/find_widget.h"
 #include "support/event_wait.h"
+#include "support/find_widget.h"
 #include "support/scratch_dir.h"
+#include "support/strict_warnings.h"
 
 using namespace sorvi;
 using sorvi::testing::DialogDriver;
@@ -32,6 +33,7 @@ class BrokenFilesTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void absurdNumbersGiveWindowsThatFitTheScreens();
   void settingsRefusedHalfWayStayAsTheyWere();
   void settingsCopyOfAnUnfinishedFirstSaveIsTakenOver();

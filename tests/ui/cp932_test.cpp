@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "platform/cp932.h"
+#include "support/strict_warnings.h"
 
 using namespace sorvi;
 
@@ -10,6 +11,7 @@ class Cp932Test : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void mapsLikeWindows_data();
   void mapsLikeWindows();
   void controlBytesStayThemselves();

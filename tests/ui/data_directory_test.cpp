@@ -7,6 +7,7 @@
 
 #include "platform/data_directory.h"
 #include "support/scratch_dir.h"
+#include "support/strict_warnings.h"
 
 using sorvi::DataDirectory;
 using sorvi::PrepareDataDirectory;
@@ -49,6 +50,7 @@ class DataDirectoryTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void AnInstalledCopyFillsTheUsersDirectoryWithWritableCopies() {
     InstalledCopy copy;
     const DataDirectory data = PrepareDataDirectory(copy.bin, copy.user);

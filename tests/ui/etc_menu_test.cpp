@@ -17,8 +17,9 @@
 #include "platform/web_engine_internet.h"
 #include "support/event_wait.h"
 #include "support/find_widget.h"
-#include "support/tabs_fixture.h"
+#include "support/strict_warnings.h"
 #include "support/web_test_main.h"
+#include "support/window_fixture.h"
 #include "support/window_options.h"
 #include "tabs/address_box.h"
 #include "tabs/tab_controller.h"
@@ -33,8 +34,8 @@ namespace {
 
 const QString kHelp = "そるびヘルプ";
 
-struct Fixture : sorvi::testing::TabsFixture {
-  Fixture() : TabsFixture({"a", "b", "c", "named"}) {
+struct Fixture : sorvi::testing::WindowFixture {
+  Fixture() : WindowFixture({"a", "b", "c", "named"}) {
     dir.Write("Sorvi.htm", "<html><head><title>Help page</title></head><body>"
                            "<p id=\"options\">help</p></body></html>");
     // A link aimed at a window name, filling the top of the page.
@@ -75,11 +76,7 @@ struct Fixture : sorvi::testing::TabsFixture {
     browser->ClickAt(QPoint(50, 50));
     return true;
   }
-  bool WindowNameIs(int index, const QString& name) {
-    auto seen = std::make_shared<QString>("<none>");
-    Browser(index)->RunJavaScript("window.name", [seen](const QVariant& v) { *seen = v.toString(); });
-    return WaitUntil([&] { return *seen != "<none>"; }) && *seen == name;
-  }
+  bool WindowNameIs(int index, const QString& name) { return Js(Browser(index), "window.name") == name; }
   bool IsHelpPage(int index) const {
     return Caption(index) == kHelp && Browser(index)->LocationURL() == "file://" + dir.File("Sorvi.htm");
   }
@@ -91,6 +88,7 @@ class EtcMenuTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void okWithoutChangesWritesAllEightKeysOfTheWindow();
   void linkTargetChangedReachesOpenAndLaterTabs();
   void silentSwitchedOnAffectsOnlyLaterTabs();
@@ -111,14 +109,10 @@ void EtcMenuTest::okWithoutChangesWritesAllEightKeysOfTheWindow() {
     o.AutoSave = false;
   });
   QVERIFY(f.ChooseOptions([](TFormOption&) {}));
-  QCOMPARE(f.dir.Ini("Option", "Editor"), QString("Notepad"));
-  QCOMPARE(f.dir.Ini("Option", "IntervalPaste"), QString("700"));
-  QCOMPARE(f.dir.Ini("Option", "IntervalDefault"), QString("2000"));
-  QCOMPARE(f.dir.Ini("Option", "LinkTarget"), QString("0"));
-  QCOMPARE(f.dir.Ini("Option", "Client"), QString("0"));
-  QCOMPARE(f.dir.Ini("Option", "Silent"), QString("0"));
-  QCOMPARE(f.dir.Ini("Option", "FocusLock"), QString("1"));
-  QCOMPARE(f.dir.Ini("Option", "AutoSave"), QString("0"));
+  // The file says it all, in its order; the window holds the same.
+  QCOMPARE(f.dir.Read("Sorvi.ini"),
+           QByteArray("[Option]\r\nEditor=Notepad\r\nIntervalPaste=700\r\nIntervalDefault=2000\r\n"
+                      "LinkTarget=0\r\nClient=0\r\nSilent=0\r\nFocusLock=1\r\nAutoSave=0\r\n"));
   QCOMPARE(f.form->Options().IntervalPaste, 700);
   QVERIFY(!f.form->Options().AutoSave);
 }
@@ -224,23 +218,18 @@ void EtcMenuTest::helpTabNavigatedAwayIsNotFoundAgain() {
 
 // The settings of section Internet hold before the first page loads.
 void EtcMenuTest::savedProxyCarriesTheFirstPage() {
-  sorvi::testing::ScratchDir dir;
   sorvi::testing::LocalHttpServer proxy;
-  dir.Write("Sorvi.ini", "[Internet]\r\nProxy=2\r\nProxyHost=127.0.0.1\r\nProxyPort=" +
-                             QByteArray::number(proxy.Port()) + "\r\n");
-  const QByteArray far_page = "http://kabuka.invalid/chart?code=7203";
-  {
-    TFormMain form(dir.Path());
-    form.show();
-    QCOMPARE(CurrentInternetSettings().proxy, ProxyMode::kManual);
-    form.Address()->Show(QString::fromLatin1(far_page));
-    form.ToolButtonNavigateClick(Qt::NoModifier);
-    const bool proxied = proxy.WaitForRequest("http://kabuka.invalid/chart");
-    UseInternetSettings(InternetSettings{});
-    QVERIFY(proxied);
-    QCOMPARE(proxy.RequestsFor("http://kabuka.invalid/chart").first().Header("Host"), QByteArray("kabuka.invalid"));
-  }
-  sorvi::testing::Spin(100);
+  sorvi::testing::WindowFixture f({}, [&](const sorvi::testing::ScratchDir& dir) {
+    dir.Write("Sorvi.ini",
+              "[Internet]\r\nProxy=2\r\nProxyHost=127.0.0.1\r\nProxyPort=" + QByteArray::number(proxy.Port()) + "\r\n");
+  });
+  QCOMPARE(CurrentInternetSettings().proxy, ProxyMode::kManual);
+  f.form->Address()->Show("http://kabuka.invalid/chart?code=7203");
+  f.form->ToolButtonNavigateClick(Qt::NoModifier);
+  const bool proxied = proxy.WaitForRequest("http://kabuka.invalid/chart");
+  UseInternetSettings(InternetSettings{});
+  QVERIFY(proxied);
+  QCOMPARE(proxy.RequestsFor("http://kabuka.invalid/chart").first().Header("Host"), QByteArray("kabuka.invalid"));
 }
 
 SORVI_WEB_TEST_MAIN(EtcMenuTest)

@@ -19,8 +19,9 @@
 #include "platform/web_browser.h"
 #include "support/event_wait.h"
 #include "support/find_widget.h"
-#include "support/tabs_fixture.h"
+#include "support/strict_warnings.h"
 #include "support/web_test_main.h"
+#include "support/window_fixture.h"
 #include "tabs/address_box.h"
 #include "tabs/open_request.h"
 #include "tabs/tab_controller.h"
@@ -34,8 +35,8 @@ using sorvi::testing::WaitUntil;
 
 namespace {
 
-struct Fixture : sorvi::testing::TabsFixture {
-  Fixture() : TabsFixture({"a", "b"}) {
+struct Fixture : sorvi::testing::WindowFixture {
+  Fixture() : WindowFixture({"a", "b"}) {
     server.Serve("/opener.html",
                  Page("Opener", "<script>function pop(url) { window.open(url, '', ''); }</script>"));
     server.Serve("/closer.html",
@@ -75,6 +76,7 @@ class IdleMomentTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void tabClosedByItsPageWaitsForTheDialog();
   void printDialogOutlivesTheTabItWasOpenedFor();
   void macroDueWhileADialogIsOpenWaitsForIt();
@@ -182,13 +184,10 @@ void IdleMomentTest::macroDueWhileADialogIsOpenWaitsForIt() {
   QVERIFY(dialog_stayed_in_front);
 
   // After the dialog the macro is played into the page, once.
-  QString value;
-  QVERIFY(WaitUntil([&] {
-    browser->RunJavaScript("document.getElementById('a').value", [&](const QVariant& v) { value = v.toString(); });
-    return value == "XYZ";
-  }));
+  const auto value = [&] { return f.Js(browser, "document.getElementById('a').value").toString(); };
+  QVERIFY(WaitUntil([&] { return value() == "XYZ"; }));
   Spin(300);
-  QCOMPARE(value, QString("XYZ"));
+  QCOMPARE(value(), QString("XYZ"));
 }
 
 void IdleMomentTest::fileDialogLeavesTheSavedDirectory() {
@@ -201,9 +200,7 @@ void IdleMomentTest::fileDialogLeavesTheSavedDirectory() {
     // The directory as the settings hold it, written back at close as read.
     f.form.reset();
     f.dir.Write("Sorvi.ini", "[Window]\r\nIniDir=" + QFile::encodeName(start.Path()) + "\r\n");
-    f.form = std::make_unique<TFormMain>(f.dir.Path());
-    f.form->show();
-    f.tabs = f.form->Tabs();
+    f.Restart();
 
     WhenModal modal([&](QWidget* dialog) {
       auto* files_dialog = qobject_cast<QFileDialog*>(dialog);

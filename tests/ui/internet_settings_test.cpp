@@ -21,6 +21,7 @@
 #include "support/event_wait.h"
 #include "support/local_http_server.h"
 #include "support/scratch_dir.h"
+#include "support/strict_warnings.h"
 #include "support/web_test_main.h"
 
 using sorvi::InternetSettings;
@@ -42,6 +43,7 @@ class InternetSettingsTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void initTestCase();
   void cleanupTestCase();
   void cleanup();

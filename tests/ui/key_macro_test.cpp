@@ -25,11 +25,14 @@
 #include "core/bookmarks/url_bookmark.h"
 #include "keymacro/key_macro_controller.h"
 #include "platform/web_browser.h"
-#include "support/find_widget.h"
-#include "support/window_options.h"
 #include "support/event_wait.h"
+#include "support/find_widget.h"
 #include "support/local_http_server.h"
+#include "support/page_script.h"
 #include "support/scratch_dir.h"
+#include "support/strict_warnings.h"
+#include "support/window_fixture.h"
+#include "support/window_options.h"
 #include "tabs/address_box.h"
 #include "tabs/browser_tab.h"
 #include "tabs/tab_controller.h"
@@ -37,30 +40,15 @@
 using namespace sorvi;
 using sorvi::testing::ChangeOptions;
 using sorvi::testing::Find;
+using sorvi::testing::Js;
 using sorvi::testing::LocalHttpServer;
 using sorvi::testing::ScratchDir;
 using sorvi::testing::Sjis;
+using sorvi::testing::WindowFixture;
 
 namespace {
 
 constexpr int kTimeout = sorvi::testing::kWaitTimeoutMs;
-
-// Two fields in a form that submits to /chart. Every key and paste event
-// either field sees is logged, so the tests can tell what the page got.
-const QByteArray kFormPage = R"(<html><head><title>Form</title></head><body>
-<form action="/chart" method="get">
-<input id="a" name="code"><input id="b" name="other"><input type="submit">
-</form>
-<img src="/slow.png">
-<script>
-var log = [];
-for (const id of ['a', 'b']) {
-  const e = document.getElementById(id);
-  e.addEventListener('keydown', ev => log.push(id + ':down:' + ev.key));
-  e.addEventListener('paste', ev => log.push(id + ':paste'));
-}
-document.getElementById('a').focus();
-</script></body></html>)";
 
 }  // namespace
 
@@ -95,7 +83,6 @@ class KeyMacroTest : public QObject {
   // (or, with `wait_for_load` false, until its fields exist) and the first
   // field has the focus.
   WebBrowser* OpenForm(const QByteArray& path = "/form.html", bool wait_for_load = true);
-  QVariant Js(WebBrowser* browser, const QString& script);
   QString Value(WebBrowser* browser, const char* id);
   QStringList Log(WebBrowser* browser);
   // The engine's view around the input widget: keys sent to it rather than
@@ -105,56 +92,49 @@ class KeyMacroTest : public QObject {
   bool WaitForChart();
   // Runs a real event loop, so that the idle hook gets its turns.
 
-  std::unique_ptr<ScratchDir> dir_;
-  std::unique_ptr<LocalHttpServer> server_;
-  std::unique_ptr<TFormMain> form_;
+  std::unique_ptr<WindowFixture> f_;
 };
 
 void KeyMacroTest::initTestCase() {
-  dir_ = std::make_unique<ScratchDir>();
-  server_ = std::make_unique<LocalHttpServer>();
-  QVERIFY(server_->IsListening());
-  server_->Serve("/form.html", kFormPage);
-  server_->Serve("/slow.html", kFormPage);
-  server_->Serve("/chart", "<html><head><title>Chart</title></head><body>chart</body></html>");
-  server_->Serve("/slow.png", "", "image/png");
+  f_ = std::make_unique<WindowFixture>();
+  f_->ServeFile("/form.html", "form.html");
+  f_->ServeFile("/slow.html", "form.html");
+  f_->server.Serve("/chart", "<html><head><title>Chart</title></head><body>chart</body></html>");
+  f_->server.Serve("/slow.png", "", "image/png");
 
-  form_ = std::make_unique<TFormMain>(dir_->Path());
   // The shortest pauses the options dialog allows keep the tests quick.
-  ChangeOptions(*form_, [](AppOptions& o) {
+  ChangeOptions(*f_->form, [](AppOptions& o) {
     o.IntervalPaste = 100;
     o.IntervalDefault = 100;
   });
-  form_->show();
-  form_->activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+  f_->form->show();
+  f_->form->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(f_->form.get()));
 }
 
 void KeyMacroTest::init() {
-  while (form_->Tabs()->HasTabs()) form_->Tabs()->CloseActiveTab();
+  sorvi::testing::FailOnUnexpectedWarnings();
+  while (f_->form->Tabs()->HasTabs()) f_->form->Tabs()->CloseActiveTab();
   QTest::qWait(0);
-  server_->ClearRequests();
-  if (QApplication::activeWindow() != form_.get()) {
-    form_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+  f_->server.ClearRequests();
+  if (QApplication::activeWindow() != f_->form.get()) {
+    f_->form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f_->form.get()));
   }
 }
 
-void KeyMacroTest::cleanupTestCase() {
-  form_.reset();
-  server_.reset();
-}
+void KeyMacroTest::cleanupTestCase() { f_.reset(); }
 
 WebBrowser* KeyMacroTest::OpenForm(const QByteArray& path, bool wait_for_load) {
-  form_->Address()->Show(QString::fromLatin1(server_->Origin() + path));
-  form_->ToolButtonNavigateClick(Qt::NoModifier);
+  f_->form->Address()->Show(QString::fromLatin1(f_->server.Origin() + path));
+  f_->form->ToolButtonNavigateClick(Qt::NoModifier);
   // The first web view makes Qt recreate the main window's native window
   // (for texture-based composition), which costs it the activation.
-  if (QApplication::activeWindow() != form_.get()) {
-    form_->activateWindow();
-    if (!QTest::qWaitForWindowActive(form_.get())) return nullptr;
+  if (QApplication::activeWindow() != f_->form.get()) {
+    f_->form->activateWindow();
+    if (!QTest::qWaitForWindowActive(f_->form.get())) return nullptr;
   }
-  WebBrowser* browser = form_->Tabs()->ActiveBrowser();
+  WebBrowser* browser = f_->form->Tabs()->ActiveBrowser();
   if (!browser) return nullptr;
   QDeadlineTimer deadline(kTimeout);
   auto ready = [&] {
@@ -167,14 +147,6 @@ WebBrowser* KeyMacroTest::OpenForm(const QByteArray& path, bool wait_for_load) {
     QTest::qWait(20);
   }
   return browser;
-}
-
-QVariant KeyMacroTest::Js(WebBrowser* browser, const QString& script) {
-  auto result = std::make_shared<std::pair<bool, QVariant>>(false, QVariant());
-  browser->RunJavaScript(script, [result](const QVariant& value) { *result = {true, value}; });
-  QDeadlineTimer deadline(kTimeout);
-  while (!result->first && !deadline.hasExpired()) QTest::qWait(5);
-  return result->second;
 }
 
 QString KeyMacroTest::Value(WebBrowser* browser, const char* id) {
@@ -195,7 +167,7 @@ void KeyMacroTest::SendKey(QWidget* target, int key, Qt::KeyboardModifiers modif
   QCoreApplication::sendEvent(target, &release);
 }
 
-bool KeyMacroTest::WaitForChart() { return server_->WaitForRequest("/chart", 1, kTimeout); }
+bool KeyMacroTest::WaitForChart() { return f_->server.WaitForRequest("/chart", 1, kTimeout); }
 
 // ---- playing macros ---------------------------------------------------------
 
@@ -204,10 +176,10 @@ void KeyMacroTest::codeAndEnterSubmitTheForm() {
   QVERIFY(browser);
   QGuiApplication::clipboard()->setText("user text");
 
-  form_->Macros()->PlayKeyMacro("1234\\r");
+  f_->form->Macros()->PlayKeyMacro("1234\\r");
 
   QVERIFY(WaitForChart());
-  QCOMPARE(server_->RequestsFor("/chart").value(0).query, QByteArray("code=1234&other="));
+  QCOMPARE(f_->server.RequestsFor("/chart").value(0).query, QByteArray("code=1234&other="));
   QCOMPARE(QGuiApplication::clipboard()->text(), QString("user text"));
   QTRY_VERIFY_WITH_TIMEOUT(browser->LocationURL().endsWith("/chart?code=1234&other="), kTimeout);
 }
@@ -220,7 +192,7 @@ void KeyMacroTest::consecutivePastesArriveInOrder() {
   // "12", an escaped backslash, then ソ (0x83 0x5C) followed by "x34": its
   // second byte is read as an escape, so 0x83 is pasted alone and "x34"
   // after it.
-  form_->Macros()->PlayKeyMacro("12\\\\\x83\x5cx34");
+  f_->form->Macros()->PlayKeyMacro("12\\\\\x83\x5cx34");
   QCOMPARE(Value(browser, "a"), QString("12\\") + QChar(0xFFFD) + "x34");
   QCOMPARE(Log(browser).count("a:paste"), 4);
 }
@@ -231,13 +203,13 @@ void KeyMacroTest::editingKeysWorkInAField() {
   // Left, Backspace and Delete around the cursor, Space, then Home and
   // Shift+End select what is there and a paste replaces it; End and Right
   // keep the caret at the end.
-  form_->Macros()->PlayKeyMacro("abc\\L\\b\\d\\sz");
+  f_->form->Macros()->PlayKeyMacro("abc\\L\\b\\d\\sz");
   QCOMPARE(Value(browser, "a"), QString("a z"));
-  form_->Macros()->PlayKeyMacro("\\h\\S9876\\h\\R\\e!");
+  f_->form->Macros()->PlayKeyMacro("\\h\\S9876\\h\\R\\e!");
   QCOMPARE(Value(browser, "a"), QString("9876!"));
   // Up and Down reach the page too (the field ignores them). Keys are not
   // paced: the page may still be handling them when the play returns.
-  form_->Macros()->PlayKeyMacro("\\U\\D");
+  f_->form->Macros()->PlayKeyMacro("\\U\\D");
   QTRY_VERIFY_WITH_TIMEOUT(Log(browser).contains("a:down:ArrowDown"), kTimeout);
   QVERIFY(Log(browser).contains("a:down:ArrowUp"));
 }
@@ -245,7 +217,7 @@ void KeyMacroTest::editingKeysWorkInAField() {
 void KeyMacroTest::tabAndShiftTabMoveBetweenFields() {
   WebBrowser* browser = OpenForm();
   QVERIFY(browser);
-  form_->Macros()->PlayKeyMacro("1\\t2\\T3");
+  f_->form->Macros()->PlayKeyMacro("1\\t2\\T3");
   // Coming back by Shift+Tab selects the field's text; the paste replaces it.
   QCOMPARE(Value(browser, "a"), QString("3"));
   QCOMPARE(Value(browser, "b"), QString("2"));
@@ -253,12 +225,12 @@ void KeyMacroTest::tabAndShiftTabMoveBetweenFields() {
 }
 
 void KeyMacroTest::codeWithoutSelectionPastesNothing() {
-  Find<CodeTreeView>(form_.get(), "TreeViewCode")->clearSelection();
-  Find<CodeTreeView>(form_.get(), "TreeViewCode")->setCurrentItem(nullptr);
+  Find<CodeTreeView>(f_->form.get(), "TreeViewCode")->clearSelection();
+  Find<CodeTreeView>(f_->form.get(), "TreeViewCode")->setCurrentItem(nullptr);
   WebBrowser* browser = OpenForm();
   QVERIFY(browser);
   QGuiApplication::clipboard()->setText("kept");
-  form_->Macros()->PlayKeyMacro("\\cX");
+  f_->form->Macros()->PlayKeyMacro("\\cX");
   QCOMPARE(Value(browser, "a"), QString("X"));
   QCOMPARE(Log(browser).count("a:paste"), 1);
   QCOMPARE(QGuiApplication::clipboard()->text(), QString("kept"));
@@ -275,7 +247,7 @@ void KeyMacroTest::clipboardComesBackExactly() {
   mine->setHtml(html);
   QGuiApplication::clipboard()->setMimeData(mine);
 
-  form_->Macros()->PlayKeyMacro("ab\\wcd");
+  f_->form->Macros()->PlayKeyMacro("ab\\wcd");
   QCOMPARE(Value(browser, "a"), QString("abcd"));
   const QMimeData* now = QGuiApplication::clipboard()->mimeData();
   QVERIFY(now);
@@ -286,14 +258,14 @@ void KeyMacroTest::clipboardComesBackExactly() {
   QImage picture(4, 4, QImage::Format_RGB32);
   picture.fill(Qt::red);
   QGuiApplication::clipboard()->setImage(picture);
-  form_->Macros()->PlayKeyMacro("e");
+  f_->form->Macros()->PlayKeyMacro("e");
   QCOMPARE(Value(browser, "a"), QString("abcde"));
   QCOMPARE(QGuiApplication::clipboard()->image().pixel(1, 1), picture.pixel(1, 1));
   QVERIFY(!QGuiApplication::clipboard()->mimeData()->hasText());
 
   // Keys and waits alone leave the clipboard as it is.
   QGuiApplication::clipboard()->setText("mine");
-  form_->Macros()->PlayKeyMacro("\\L\\w(30)\\b");
+  f_->form->Macros()->PlayKeyMacro("\\L\\w(30)\\b");
   QTRY_COMPARE_WITH_TIMEOUT(Value(browser, "a"), QString("abce"), kTimeout);
   QCOMPARE(QGuiApplication::clipboard()->text(), QString("mine"));
 }
@@ -305,13 +277,13 @@ void KeyMacroTest::escCancelsAWait() {
   QTimer::singleShot(300, this, [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); });
   QElapsedTimer clock;
   clock.start();
-  form_->Macros()->PlayKeyMacro("x\\w(60000)y");
+  f_->form->Macros()->PlayKeyMacro("x\\w(60000)y");
   QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
   QCOMPARE(Value(browser, "a"), QString("x"));
   QCOMPARE(QGuiApplication::clipboard()->text(), QString("mine"));
-  QVERIFY(Find<QLabel>(form_.get(), "StatusPanel0")->text().contains("中止"));
+  QVERIFY(Find<QLabel>(f_->form.get(), "StatusPanel0")->text().contains("中止"));
   // The next play runs in full.
-  form_->Macros()->PlayKeyMacro("z");
+  f_->form->Macros()->PlayKeyMacro("z");
   QCOMPARE(Value(browser, "a"), QString("xz"));
 }
 
@@ -334,12 +306,12 @@ void KeyMacroTest::tabToTheViewIsForwardedToThePage() {
 void KeyMacroTest::enterToTheViewSubmitsTheForm() {
   WebBrowser* browser = OpenForm();
   QVERIFY(browser);
-  form_->Macros()->PlayKeyMacro("5555");
+  f_->form->Macros()->PlayKeyMacro("5555");
   // A keypad Enter without text, sent where the page would not see it:
   // forwarded, the field gets the character 13 and submits.
   SendKey(View(browser), Qt::Key_Enter, Qt::KeypadModifier, QString());
   QVERIFY(WaitForChart());
-  QCOMPARE(server_->RequestsFor("/chart").value(0).query, QByteArray("code=5555&other="));
+  QCOMPARE(f_->server.RequestsFor("/chart").value(0).query, QByteArray("code=5555&other="));
 }
 
 void KeyMacroTest::ctrlVIsForwardedButPlainCIsNot() {
@@ -357,9 +329,9 @@ void KeyMacroTest::nothingIsForwardedWhileThePageLoads() {
   LocalHttpServer::Reply slow;
   slow.content_type = "image/png";
   slow.delay_ms = 2500;
-  server_->Serve("/slow.png", slow);
+  f_->server.Serve("/slow.png", slow);
   WebBrowser* browser = OpenForm("/slow.html", false);
-  server_->Serve("/slow.png", "", "image/png");
+  f_->server.Serve("/slow.png", "", "image/png");
   QVERIFY(browser);
   QVERIFY(browser->Busy());
 
@@ -382,12 +354,12 @@ void KeyMacroTest::windowShortcutsDoNotTakeThePageKeys() {
   std::vector<std::unique_ptr<QShortcut>> shortcuts;
   for (const QKeySequence& keys : {QKeySequence(Qt::Key_Tab), QKeySequence(Qt::SHIFT | Qt::Key_Backtab),
                                    QKeySequence(Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_V)}) {
-    shortcuts.push_back(std::make_unique<QShortcut>(keys, form_.get()));
+    shortcuts.push_back(std::make_unique<QShortcut>(keys, f_->form.get()));
     connect(shortcuts.back().get(), &QShortcut::activated, [&taken] { ++taken; });
   }
-  form_->Macros()->PlayKeyMacro("x\\tz\\T\\r");
+  f_->form->Macros()->PlayKeyMacro("x\\tz\\T\\r");
   QVERIFY(WaitForChart());
-  QCOMPARE(server_->RequestsFor("/chart").value(0).query, QByteArray("code=x&other=z"));
+  QCOMPARE(f_->server.RequestsFor("/chart").value(0).query, QByteArray("code=x&other=z"));
   QCOMPARE(taken, 0);
 }
 
@@ -396,21 +368,21 @@ void KeyMacroTest::windowShortcutsDoNotTakeThePageKeys() {
 void KeyMacroTest::idleStepPlaysOnlyForTheActiveTab() {
   WebBrowser* browser = OpenForm();
   QVERIFY(browser);
-  TabController* tabs = form_->Tabs();
+  TabController* tabs = f_->form->Tabs();
 
   BrowserTab* first = tabs->ActiveTab();
-  form_->Macros()->HandOver(first, "played");
+  f_->form->Macros()->HandOver(first, "played");
   QVERIFY(tabs->MacroWaiting());
-  form_->Macros()->IdleMacroStep();
-  QVERIFY(!form_->Macros()->HasHandOver());
+  f_->form->Macros()->IdleMacroStep();
+  QVERIFY(!f_->form->Macros()->HasHandOver());
   QVERIFY(!tabs->MacroWaiting());
 
   // Another tab has come to the front since: the macro is dropped.
   WebBrowser* second = OpenForm();
   QVERIFY(second);
-  form_->Macros()->HandOver(first, "lost");
-  form_->Macros()->IdleMacroStep();
-  QVERIFY(!form_->Macros()->HasHandOver());
+  f_->form->Macros()->HandOver(first, "lost");
+  f_->form->Macros()->IdleMacroStep();
+  QVERIFY(!f_->form->Macros()->HasHandOver());
   QVERIFY(!tabs->MacroWaiting());
   QCOMPARE(Value(second, "a"), QString());
   QCOMPARE(Value(browser, "a"), QString("played"));
@@ -425,39 +397,40 @@ void KeyMacroTest::idleStepBringsTheWindowToTheFront() {
   other.activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(&other));
 
-  form_->Macros()->HandOver(form_->Tabs()->ActiveTab(), "front");
-  form_->Macros()->IdleMacroStep();
-  QCOMPARE(QApplication::activeWindow(), form_.get());
+  f_->form->Macros()->HandOver(f_->form->Tabs()->ActiveTab(), "front");
+  f_->form->Macros()->IdleMacroStep();
+  QCOMPARE(QApplication::activeWindow(), f_->form.get());
   QCOMPARE(Value(browser, "a"), QString("front"));
 }
 
 void KeyMacroTest::bookmarkKeyMacroTypesTheSelectedCode() {
-  QTreeWidgetItem* group = Find<CodeTreeView>(form_.get(), "TreeViewCode")->AddGroup(Sjis("[水産]").toStdString());
-  QTreeWidgetItem* stock = Find<CodeTreeView>(form_.get(), "TreeViewCode")->AddStock(group, Sjis("1301 極洋").toStdString());
-  Find<CodeTreeView>(form_.get(), "TreeViewCode")->SetExpandedByProgram(group, true);
-  Find<CodeTreeView>(form_.get(), "TreeViewCode")->setCurrentItem(stock);
+  QTreeWidgetItem* group = Find<CodeTreeView>(f_->form.get(), "TreeViewCode")->AddGroup(Sjis("[水産]").toStdString());
+  QTreeWidgetItem* stock =
+      Find<CodeTreeView>(f_->form.get(), "TreeViewCode")->AddStock(group, Sjis("1301 極洋").toStdString());
+  Find<CodeTreeView>(f_->form.get(), "TreeViewCode")->SetExpandedByProgram(group, true);
+  Find<CodeTreeView>(f_->form.get(), "TreeViewCode")->setCurrentItem(stock);
 
   UrlBookmark bookmark;
   bookmark.name = "chart";
-  bookmark.url_macro = (server_->Origin() + "/form.html").toStdString();
+  bookmark.url_macro = (f_->server.Origin() + "/form.html").toStdString();
   bookmark.key_macro = "\\c\\r";
   bookmark.key_macro_state = 1;
-  form_->Bookmarks()->Append(bookmark);
-  UrlListView* list = Find<UrlListView>(form_.get(), "ListViewURL");
+  f_->form->Bookmarks()->Append(bookmark);
+  UrlListView* list = Find<UrlListView>(f_->form.get(), "ListViewURL");
   list->setCurrentItem(list->topLevelItem(list->topLevelItemCount() - 1));
   // The page focuses its field itself, as chart pages do; the tab gives the
   // page the keyboard focus; at the first idle moment after the load the
   // macro is played.
-  form_->Bookmarks()->ListViewURLDblClick(Qt::NoModifier);
+  f_->form->Bookmarks()->ListViewURLDblClick(Qt::NoModifier);
 
   // The idle step runs only when the event loop is about to wait, which
   // QTest::qWait never does.
-  QVERIFY(sorvi::testing::WaitUntil([this] { return server_->Count("/chart") > 0; }));
-  QCOMPARE(server_->RequestsFor("/chart").value(0).query, QByteArray("code=1301&other="));
-  WebBrowser* browser = form_->Tabs()->ActiveBrowser();
+  QVERIFY(sorvi::testing::WaitUntil([this] { return f_->server.Count("/chart") > 0; }));
+  QCOMPARE(f_->server.RequestsFor("/chart").value(0).query, QByteArray("code=1301&other="));
+  WebBrowser* browser = f_->form->Tabs()->ActiveBrowser();
   QVERIFY(browser);
   QTRY_VERIFY_WITH_TIMEOUT(browser->LocationURL().endsWith("/chart?code=1301&other="), kTimeout);
-  QVERIFY(!form_->Tabs()->MacroWaiting());
+  QVERIFY(!f_->form->Tabs()->MacroWaiting());
 }
 
 void KeyMacroTest::closingTheWindowEndsAWait() {
@@ -466,12 +439,12 @@ void KeyMacroTest::closingTheWindowEndsAWait() {
   WebBrowser* browser = OpenForm();
   QVERIFY(browser);
   QGuiApplication::clipboard()->setText("mine");
-  QTimer::singleShot(300, form_.get(), [this] { form_->close(); });
+  QTimer::singleShot(300, f_->form.get(), [this] { f_->form->close(); });
   QElapsedTimer clock;
   clock.start();
-  form_->Macros()->PlayKeyMacro("\\w(60000)late");
+  f_->form->Macros()->PlayKeyMacro("\\w(60000)late");
   QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
-  QVERIFY(!form_->isVisible());
+  QVERIFY(!f_->form->isVisible());
   QCOMPARE(QGuiApplication::clipboard()->text(), QString("mine"));
   QCOMPARE(Value(browser, "a"), QString());
 }

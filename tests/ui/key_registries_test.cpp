@@ -30,6 +30,7 @@
 #include "platform/cp932.h"
 #include "support/dialog_driver.h"
 #include "support/scratch_dir.h"
+#include "support/strict_warnings.h"
 
 using namespace sorvi;
 using sorvi::testing::DialogDriver;
@@ -124,6 +125,7 @@ class KeyRegistriesTest : public QObject {
 };
 
 void KeyRegistriesTest::init() {
+  sorvi::testing::FailOnUnexpectedWarnings();
   dir_ = std::make_unique<ScratchDir>();
   main_ = std::make_unique<QWidget>();
   main_->resize(800, 600);

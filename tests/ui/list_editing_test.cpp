@@ -16,15 +16,16 @@
 
 #include "bookmarks/bookmark_dialog.h"
 #include "bookmarks/url_list_view.h"
+#include "codes/code_dialog.h"
 #include "codes/code_tree_edit.h"
 #include "codes/code_tree_view.h"
 #include "core/bookmarks/bookmark_list_edit.h"
-#include "codes/code_dialog.h"
 #include "platform/default_text_editor.h"
 #include "platform/external_editor.h"
 #include "platform/list_edit_cycle.h"
 #include "support/event_wait.h"
 #include "support/scratch_dir.h"
+#include "support/strict_warnings.h"
 
 using namespace sorvi;
 using sorvi::testing::ScratchDir;
@@ -121,6 +122,7 @@ class ListEditingTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void codeDialogFillsUnfilledPlacesWithZeros();
   void codeDialogRadioButtonsFollowTheSelection();
   void codeDialogKeepsUntouchedBytes();

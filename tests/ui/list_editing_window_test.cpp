@@ -29,6 +29,8 @@
 #include "support/event_wait.h"
 #include "support/find_widget.h"
 #include "support/scratch_dir.h"
+#include "support/strict_warnings.h"
+#include "support/window_fixture.h"
 #include "support/window_options.h"
 
 using namespace sorvi;
@@ -53,18 +55,15 @@ QByteArray SjisFile(const QStringList& lines) {
 }
 
 // The window on the sample lists, shown.
-struct Window {
-  ScratchDir dir;
-  std::unique_ptr<TFormMain> form;
+struct Window : sorvi::testing::WindowFixture {
   CodeTreeView* tree = nullptr;
   UrlListView* list = nullptr;
 
-  Window() {
-    dir.WriteSjisLines("SV_Code.txt", kCodes);
-    dir.WriteSjisLines("SV_List.txt", kList);
-    form = std::make_unique<TFormMain>(dir.Path());
-    form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+  Window()
+      : WindowFixture({}, [](const ScratchDir& dir) {
+          dir.WriteSjisLines("SV_Code.txt", kCodes);
+          dir.WriteSjisLines("SV_List.txt", kList);
+        }) {
     tree = Find<CodeTreeView>(form.get(), "TreeViewCode");
     list = Find<UrlListView>(form.get(), "ListViewURL");
     for (int g = 0; g < tree->topLevelItemCount(); ++g) tree->SetExpandedByProgram(tree->topLevelItem(g), true);
@@ -117,6 +116,7 @@ class ListEditingWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void treeMouseSelectsWhatTheMenuActsOn();
   void codeEditsLandInTheFile();
   void bookmarkEditsLandInTheFile();

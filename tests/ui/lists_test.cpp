@@ -12,10 +12,12 @@
 #include "bookmarks/url_list_view.h"
 #include "codes/code_list_controller.h"
 #include "codes/code_tree_view.h"
-#include "support/find_widget.h"
-#include "support/window_options.h"
 #include "support/dialog_driver.h"
+#include "support/find_widget.h"
 #include "support/scratch_dir.h"
+#include "support/strict_warnings.h"
+#include "support/window_fixture.h"
+#include "support/window_options.h"
 
 using namespace sorvi;
 using sorvi::testing::ChangeOptions;
@@ -37,14 +39,8 @@ void WriteSamples(const ScratchDir& dir) {
 }
 
 // The window on the sample lists, shown.
-struct ShownSamples {
-  ScratchDir dir;
-  std::unique_ptr<TFormMain> form;
-  ShownSamples() {
-    WriteSamples(dir);
-    form = std::make_unique<TFormMain>(dir.Path());
-    form->show();
-  }
+struct ShownSamples : sorvi::testing::WindowFixture {
+  ShownSamples() : WindowFixture({}, WriteSamples) {}
 };
 
 QPoint RowCenter(QTreeWidget& view, QTreeWidgetItem* item) { return view.visualItemRect(item).center(); }
@@ -55,6 +51,7 @@ class ListsTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void startUpLoadsBothListsExactly();
   void startUpTakesOverALeftoverCopy();
   void expandStateIsRestoredAndWrittenAtClose();

@@ -19,18 +19,19 @@
 #include <memory>
 
 #include "app/main_window.h"
+#include "bookmarks/bookmark_list_controller.h"
 #include "bookmarks/url_list_view.h"
 #include "codes/code_list_controller.h"
-#include "bookmarks/bookmark_list_controller.h"
 #include "codes/code_tree_view.h"
-#include "keymacro/registry_window.h"
 #include "keymacro/key_macro_registries.h"
+#include "keymacro/registry_window.h"
 #include "platform/terminate_signals.h"
+#include "support/dialog_driver.h"
 #include "support/event_wait.h"
 #include "support/find_widget.h"
-#include "support/window_options.h"
-#include "support/dialog_driver.h"
 #include "support/scratch_dir.h"
+#include "support/strict_warnings.h"
+#include "support/window_options.h"
 
 using namespace sorvi;
 using sorvi::testing::ChangeOptions;
@@ -43,6 +44,7 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void firstStartUsesTheDefaults();
   void everyMenuItemIsThere();
   void tooSmallBoundsGrowToTheMinimum();

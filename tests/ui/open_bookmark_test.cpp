@@ -12,10 +12,12 @@
 #include "codes/code_tree_view.h"
 #include "platform/web_browser.h"
 #include "support/find_widget.h"
-#include "support/window_options.h"
 #include "support/local_http_server.h"
 #include "support/scratch_dir.h"
+#include "support/strict_warnings.h"
+#include "support/window_fixture.h"
 #include "support/web_test_main.h"
+#include "support/window_options.h"
 #include "tabs/address_box.h"
 #include "tabs/tab_controller.h"
 
@@ -30,21 +32,17 @@ namespace {
 
 const QByteArray kPage = "<html><head><title>echo</title></head><body>ok</body></html>";
 
-struct Fixture {
-  ScratchDir dir;
-  LocalHttpServer server;
-  std::unique_ptr<TFormMain> form;
-
-  explicit Fixture(const QStringList& bookmark_lines) {
+struct Fixture : sorvi::testing::WindowFixture {
+  // The bookmarks' "ORIGIN" is the local server's.
+  explicit Fixture(const QStringList& bookmark_lines)
+      : WindowFixture({}, [&](const ScratchDir& dir) {
+          dir.WriteSjisLines("SV_Code.txt", {"[自動車]", "1111 トヨタ", "2222 ソニー", "3333 表示灯", "[空]"});
+          QStringList lines;
+          for (QString line : bookmark_lines) lines << line.replace("ORIGIN", QString::fromLatin1(server.Origin()));
+          dir.WriteSjisLines("SV_List.txt", lines);
+        }) {
     server.Serve("/echo", kPage);
     server.Serve("/list", kPage);
-    dir.WriteSjisLines("SV_Code.txt", {"[自動車]", "1111 トヨタ", "2222 ソニー", "3333 表示灯", "[空]"});
-    QStringList lines;
-    for (QString line : bookmark_lines) lines << line.replace("ORIGIN", QString::fromLatin1(server.Origin()));
-    dir.WriteSjisLines("SV_List.txt", lines);
-    form = std::make_unique<TFormMain>(dir.Path());
-    form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     CodeTreeView& tree = *Find<CodeTreeView>(form.get(), "TreeViewCode");
     tree.topLevelItem(0)->setExpanded(true);
     Find<UrlListView>(form.get(), "ListViewURL")->setCurrentItem(Find<UrlListView>(form.get(), "ListViewURL")->topLevelItem(0));
@@ -65,6 +63,7 @@ class OpenBookmarkTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void selectedStocksFillTheAddressAndCaption();
   void groupSelectionRepeatsOverEveryStock();
   void doubleClickOnAGroupOpensAndLeavesItsExpansion();
@@ -147,14 +146,14 @@ void OpenBookmarkTest::listBytesReachTheServerAndTheHistoryExactly() {
   // characters whose second byte is 0x5C, bytes that are no character of
   // code page 932, and control bytes.
   const QByteArray name("\x83\x5C\x80x\xFF\x01\x1F\x95\x5C", 9);
-  ScratchDir dir;
-  LocalHttpServer server;
+  sorvi::testing::WindowFixture f;
+  LocalHttpServer& server = f.server;
   server.Serve("/echo", kPage);
-  dir.Write("SV_Code.txt", "[g]\r\n1234 " + name + "\r\n");
-  dir.Write("SV_List.txt", "[n]\r\n" + server.Origin() + "/echo?n=%NM%\r\n");
-  TFormMain form(dir.Path());
-  form.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&form));
+  f.form.reset();
+  f.dir.Write("SV_Code.txt", "[g]\r\n1234 " + name + "\r\n");
+  f.dir.Write("SV_List.txt", "[n]\r\n" + server.Origin() + "/echo?n=%NM%\r\n");
+  f.Restart();
+  TFormMain& form = *f.form;
   CodeTreeView& tree = *Find<CodeTreeView>(&form, "TreeViewCode");
   tree.setCurrentItem(tree.topLevelItem(0)->child(0));
   UrlListView& list = *Find<UrlListView>(&form, "ListViewURL");

@@ -16,6 +16,7 @@
 #include "dialogs/option_dialog.h"
 #include "support/dialog_driver.h"
 #include "support/scratch_dir.h"
+#include "support/strict_warnings.h"
 
 using sorvi::AppOptions;
 using sorvi::TFormOption;
@@ -44,33 +45,13 @@ class OptionDialogTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void okWithoutChangesWritesAllEightKeys();
+  void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void clearedEditorBecomesNotepad();
   void storedIntervalsAreShownClampedAndTheArrowsStopAtTheEnds();
   void cancelChangesNothing();
   void refusedWriteIsReportedAndTheValuesStillHold();
   void cancelledBrowseKeepsTheEditorText();
 };
-
-void OptionDialogTest::okWithoutChangesWritesAllEightKeys() {
-  ScratchDir dir;
-  AppOptions options;
-  options.Editor = "/bin/sh";
-  options.IntervalPaste = 700;
-  options.LinkTarget = false;
-  options.FocusLock = true;
-  TFormOption dialog(options, StoreIn(dir));
-  dialog.show();
-  QTest::mouseClick(Child<QPushButton>(&dialog, "ButtonOk"), Qt::LeftButton);
-  QCOMPARE(dialog.result(), int(QDialog::Accepted));
-
-  QCOMPARE(dir.Read("Sorvi.ini"),
-           QByteArray("[Option]\r\nEditor=/bin/sh\r\nIntervalPaste=700\r\nIntervalDefault=100\r\n"
-                      "LinkTarget=0\r\nClient=0\r\nSilent=0\r\nFocusLock=1\r\nAutoSave=1\r\n"));
-  QCOMPARE(dialog.Result().options.Editor, std::string("/bin/sh"));
-  QVERIFY(!dialog.Result().link_target_changed);
-  QVERIFY(!dialog.Result().later_tabs_changed);
-}
 
 void OptionDialogTest::clearedEditorBecomesNotepad() {
   ScratchDir dir;

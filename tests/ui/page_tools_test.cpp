@@ -15,8 +15,10 @@
 #include "platform/web_browser.h"
 #include "support/event_wait.h"
 #include "support/find_widget.h"
-#include "support/tabs_fixture.h"
+#include "support/page_script.h"
+#include "support/strict_warnings.h"
 #include "support/web_test_main.h"
+#include "support/window_fixture.h"
 #include "tabs/browser_tab.h"
 #include "tabs/find_bar.h"
 #include "tabs/page_tools.h"
@@ -24,24 +26,14 @@
 
 using namespace sorvi;
 using sorvi::testing::Find;
+using sorvi::testing::Js;
 using sorvi::testing::LocalHttpServer;
 using sorvi::testing::Page;
 using sorvi::testing::Spin;
-using sorvi::testing::TabsFixture;
 using sorvi::testing::WaitUntil;
+using sorvi::testing::WindowFixture;
 
 namespace {
-
-QString Eval(WebBrowser* browser, const QString& script) {
-  QString result;
-  bool done = false;
-  browser->RunJavaScript(script, [&](const QVariant& value) {
-    result = value.toString();
-    done = true;
-  });
-  WaitUntil([&] { return done; });
-  return result;
-}
 
 // Records every key the page sees, in the page.
 const QByteArray kKeyLog =
@@ -71,6 +63,7 @@ class PageToolsTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void cleanup() { WebBrowser::SetSaveFileHook({}); }
   void downloadShowsProgressAndOutcomeInStatusBar();
   void popupDownloadClosesItsEmptyTab_data();
@@ -83,7 +76,7 @@ class PageToolsTest : public QObject {
 // ---- downloads -------------------------------------------------------------
 
 void PageToolsTest::downloadShowsProgressAndOutcomeInStatusBar() {
-  TabsFixture f({"a"});
+  WindowFixture f({"a"});
   const QByteArray body = QByteArray("日付,終値\n").repeated(30000);
   LocalHttpServer::Reply reply;
   reply.content_type = "text/csv";
@@ -129,7 +122,7 @@ void PageToolsTest::popupDownloadClosesItsEmptyTab_data() {
 void PageToolsTest::popupDownloadClosesItsEmptyTab() {
   QFETCH(QByteArray, link);
   QFETCH(bool, save);
-  TabsFixture f({"a"});
+  WindowFixture f({"a"});
   const QByteArray body("code,close\n7203,2500\n");
   LocalHttpServer::Reply reply;
   reply.content_type = "application/octet-stream";
@@ -173,7 +166,7 @@ void PageToolsTest::popupDownloadClosesItsEmptyTab() {
 // ---- find ------------------------------------------------------------------
 
 void PageToolsTest::findBarFindsCountsAndKeepsKeysFromPage() {
-  TabsFixture f({"a"});
+  WindowFixture f({"a"});
   f.server.Serve("/text.html", Page("Text", "<p>kabu one</p><p>kabu two</p><p>KABU three</p>" + kKeyLog));
   QVERIFY(f.OpenAndWait("/text.html", "Text"));
   WebBrowser* page = f.Browser(0);
@@ -207,7 +200,7 @@ void PageToolsTest::findBarFindsCountsAndKeepsKeysFromPage() {
   QVERIFY(!bar->isVisible());
   QVERIFY(WaitUntil([&] { return page->FocusedInputWidget() != nullptr; }));
   // Nothing typed into the bar reached the page (the Ctrl key alone may).
-  const QString keys = Eval(page, "window.keys");
+  const QString keys = Js(page, "window.keys").toString();
   for (const char* key : {"f", "k", "a", "b", "u", "x", "Enter", "Escape", "Backspace"})
     QVERIFY2(!keys.split(' ').contains(key), qPrintable(keys));
 
@@ -224,7 +217,7 @@ void PageToolsTest::findBarFindsCountsAndKeepsKeysFromPage() {
 // ---- zoom ------------------------------------------------------------------
 
 void PageToolsTest::zoomKeysZoomOnlyTheActiveTab() {
-  TabsFixture f({"a", "b"});
+  WindowFixture f({"a", "b"});
   f.server.Serve("/keys.html", Page("Keys", kKeyLog));
   QVERIFY(f.OpenAndWait("/a.html", "Page a"));
   QVERIFY(f.OpenAndWait("/keys.html", "Keys"));  // same server: the engine could share a zoom per host
@@ -233,7 +226,9 @@ void PageToolsTest::zoomKeysZoomOnlyTheActiveTab() {
   QVERIFY(FocusPage(f.form.get(), second));
   auto* status = Find<QLabel>(f.form.get(), "StatusPanel2");
   // The page's own view of its zoom, in percent.
-  const auto ratio = [&](WebBrowser* b) { return Eval(b, "String(Math.round(window.devicePixelRatio * 100))"); };
+  const auto ratio = [&](WebBrowser* b) {
+    return Js(b, "String(Math.round(window.devicePixelRatio * 100))").toString();
+  };
   QCOMPARE(status->text(), QString());
 
   QWidget* input = second->FocusedInputWidget();
@@ -242,7 +237,7 @@ void PageToolsTest::zoomKeysZoomOnlyTheActiveTab() {
   QCOMPARE(status->text(), QString("125%"));
   QVERIFY(WaitUntil([&] { return ratio(second) == "125"; }));
   QCOMPARE(ratio(first), QString("100"));
-  QVERIFY2(!Eval(second, "window.keys").contains("+"), qPrintable(Eval(second, "window.keys")));
+  QVERIFY2(!Js(second, "window.keys").toString().contains("+"), qPrintable(Js(second, "window.keys").toString()));
 
   // Kept by the tab: another tab shows its own, and the zoom comes back.
   f.ClickTab(0);
@@ -273,12 +268,14 @@ void PageToolsTest::zoomKeysZoomOnlyTheActiveTab() {
   QCOMPARE(status->text(), QString("90%"));
   QVERIFY(WaitUntil([&] { return ratio(second) == "90"; }));
   QCOMPARE(ratio(first), QString("100"));
+  second->SetZoomFactor(50.0);
+  QCOMPARE(second->ZoomFactor(), 5.0);  // the engine's own ceiling
 }
 
 // ---- full screen -----------------------------------------------------------
 
 void PageToolsTest::fullScreenAndBackKeepsThePage() {
-  TabsFixture f({"a"});
+  WindowFixture f({"a"});
   f.server.Serve("/chart.html", Page("Chart", R"html(<button id=b style="display:block;width:300px;height:200px"
       onclick="document.documentElement.requestFullscreen()">full</button><input id=t style="width:200px">
       <script>window.marker = 'kept';</script>)html"));
@@ -287,39 +284,50 @@ void PageToolsTest::fullScreenAndBackKeepsThePage() {
   BrowserTab* tab = f.tabs->TabAt(0);
   const QSize tab_size = tab->size();
   QVERIFY(FocusPage(f.form.get(), browser));
+  QSignalSpy requested(browser, &WebBrowser::FullScreenRequested);
 
-  for (const bool by_escape : {true, false}) {
+  // Left by the Escape key, by the page itself, and by the program.
+  for (const int way : {0, 1, 2}) {
+    requested.clear();
     browser->ClickAt(QPoint(150, 100));  // the button: a user's gesture
     QVERIFY(WaitUntil([&] { return f.tabs->Tools().FullScreenBrowser() == browser; }));
+    QCOMPARE(requested.size(), 1);
+    QCOMPARE(requested[0].at(1).toBool(), true);
+    QVERIFY(browser->IsFullScreen());
     QVERIFY(f.form->windowState() & Qt::WindowFullScreen);
     QCOMPARE(browser->parentWidget(), f.form.get());
     QVERIFY(browser->isVisible());
     QCOMPARE(browser->geometry(), f.form->rect());
-    QVERIFY(WaitUntil([&] { return Eval(browser, "String(document.fullscreenElement !== null)") == "true"; }));
+    QVERIFY(WaitUntil([&] { return Js(browser, "String(document.fullscreenElement !== null)").toString() == "true"; }));
 
-    if (by_escape) {
+    if (way == 0) {
       QVERIFY(WaitUntil([&] { return browser->FocusedInputWidget() != nullptr; }));
       Key(browser->FocusedInputWidget(), Qt::Key_Escape);
-    } else {
+    } else if (way == 1) {
       browser->RunJavaScript("document.exitFullscreen()");
+    } else {
+      browser->ExitFullScreen();
     }
-    QVERIFY(WaitUntil([&] { return f.tabs->Tools().FullScreenBrowser() == nullptr; }));
+    QVERIFY(WaitUntil([&] { return f.tabs->Tools().FullScreenBrowser() == nullptr && requested.size() == 2; }));
+    QCOMPARE(requested[1].at(1).toBool(), false);
+    QVERIFY(!browser->IsFullScreen());
     QVERIFY(!(f.form->windowState() & Qt::WindowFullScreen));
     // The same browser, back in its tab, with the same page.
     QCOMPARE(f.Browser(0), browser);
     QCOMPARE(browser->parentWidget(), tab);
     QVERIFY(browser->isVisible());
     QVERIFY(WaitUntil([&] { return browser->size() == tab->size(); }));
-    QVERIFY(WaitUntil([&] { return Eval(browser, "String(document.fullscreenElement !== null)") == "false"; }));
-    QCOMPARE(Eval(browser, "window.marker"), QString("kept"));
+    QVERIFY(
+        WaitUntil([&] { return Js(browser, "String(document.fullscreenElement !== null)").toString() == "false"; }));
+    QCOMPARE(Js(browser, "window.marker").toString(), QString("kept"));
     QCOMPARE(f.server.Count("/chart.html"), 1);
   }
   QCOMPARE(tab->size(), tab_size);
   // It still takes clicks and keys.
   browser->ClickAt(QPoint(20, 210));
-  QVERIFY(WaitUntil([&] { return Eval(browser, "document.activeElement.id") == "t"; }));
+  QVERIFY(WaitUntil([&] { return Js(browser, "document.activeElement.id").toString() == "t"; }));
   QTest::keyClicks(browser->FocusedInputWidget(), "7203");
-  QVERIFY(WaitUntil([&] { return Eval(browser, "document.getElementById('t').value") == "7203"; }));
+  QVERIFY(WaitUntil([&] { return Js(browser, "document.getElementById('t').value").toString() == "7203"; }));
 }
 
 SORVI_WEB_TEST_MAIN(PageToolsTest)

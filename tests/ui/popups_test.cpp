@@ -20,15 +20,16 @@
 #include <memory>
 
 #include "app/main_window.h"
+#include "core/tabs/lock_state.h"
 #include "platform/web_browser.h"
-#include "support/find_widget.h"
-#include "support/window_options.h"
 #include "support/dialog_driver.h"
 #include "support/event_wait.h"
+#include "support/find_widget.h"
 #include "support/local_http_server.h"
-#include "support/tabs_fixture.h"
 #include "support/scratch_dir.h"
-#include "core/tabs/lock_state.h"
+#include "support/strict_warnings.h"
+#include "support/window_fixture.h"
+#include "support/window_options.h"
 #include "tabs/browser_tab.h"
 #include "tabs/tab_controller.h"
 #include "tabs/tab_menu.h"
@@ -47,8 +48,8 @@ namespace {
 
 constexpr int kTimeout = sorvi::testing::kWaitTimeoutMs;
 
-struct Fixture : sorvi::testing::TabsFixture {
-  Fixture() : TabsFixture({"a", "b", "c", "pop", "named"}) {
+struct Fixture : sorvi::testing::WindowFixture {
+  Fixture() : WindowFixture({"a", "b", "c", "pop", "named"}) {
     server.Serve("/opener.html", Page("Opener",
                                       "<script>"
                                       "function pop(url, features) { window.child = window.open(url, '', features); }"
@@ -78,6 +79,7 @@ class PopupsTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void scriptPopupOpensNextToItsOpener();
   void sizedPopupKeepsItsSizeUntilShownWhole();
   void clientOptionOrOneSizeFillsTheTab();

@@ -30,7 +30,8 @@
 #include "platform/web_engine_profile.h"
 #include "support/event_wait.h"
 #include "support/find_widget.h"
-#include "support/tabs_fixture.h"
+#include "support/strict_warnings.h"
+#include "support/window_fixture.h"
 #include "support/window_options.h"
 #include "tabs/address_box.h"
 #include "tabs/browser_tab.h"
@@ -46,28 +47,12 @@ namespace {
 
 constexpr int kTimeout = sorvi::testing::kWaitTimeoutMs;
 
-// Two fields; every key and paste the page sees is logged.
-const QByteArray kFormPage = R"(<html><head><title>Form</title></head><body>
-<form action="/chart" method="get">
-<input id="a" name="code"><input id="b" name="other"><input type="submit">
-</form>
-<script>
-var log = [];
-for (const id of ['a', 'b']) {
-  const e = document.getElementById(id);
-  e.addEventListener('keydown', ev => log.push(id + ':down:' + ev.key));
-  e.addEventListener('keyup', ev => log.push(id + ':up:' + ev.key));
-  e.addEventListener('paste', ev => log.push(id + ':paste'));
-}
-document.getElementById('a').focus();
-</script></body></html>)";
-
 std::string S(const char* utf8) { return QStringToSjis(QString::fromUtf8(utf8)); }
 
-struct Fixture : sorvi::testing::TabsFixture {
-  Fixture() : TabsFixture({}) {
-    server.Serve("/form.html", kFormPage);
-    server.Serve("/other.html", kFormPage);
+struct Fixture : sorvi::testing::WindowFixture {
+  Fixture() : WindowFixture({}) {
+    ServeFile("/form.html", "form.html");
+    ServeFile("/other.html", "form.html");
     Start();
   }
 
@@ -89,21 +74,10 @@ struct Fixture : sorvi::testing::TabsFixture {
 
   // The program closed and started again on the same directory.
   void Restart() {
-    form.reset();
-    Spin(100);
-    form = std::make_unique<TFormMain>(dir.Path());
-    form->show();
-    if (!QTest::qWaitForWindowExposed(form.get())) qWarning("window not exposed");
+    WindowFixture::Restart();
     Start();
   }
 
-  QVariant Js(WebBrowser* browser, const QString& script) {
-    auto result = std::make_shared<std::pair<bool, QVariant>>(false, QVariant());
-    browser->RunJavaScript(script, [result](const QVariant& value) { *result = {true, value}; });
-    QDeadlineTimer deadline(kTimeout);
-    while (!result->first && !deadline.hasExpired()) QTest::qWait(5);
-    return result->second;
-  }
   QString Value(WebBrowser* browser, const char* id) {
     return Js(browser, QString("document.getElementById('%1').value").arg(id)).toString();
   }
@@ -145,6 +119,7 @@ class RegisteredMacrosTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void functionKeysPlayPerAddressOnlyInsideTheTabs();
   void aHeldFunctionKeyPlaysOnce();
   void stockCodeMacrosTypeIntoTheClickedField();

@@ -16,8 +16,9 @@
 #include "platform/web_browser.h"
 #include "support/event_wait.h"
 #include "support/find_widget.h"
-#include "support/tabs_fixture.h"
+#include "support/strict_warnings.h"
 #include "support/web_test_main.h"
+#include "support/window_fixture.h"
 #include "tabs/browser_tab.h"
 #include "tabs/tab_controller.h"
 
@@ -34,8 +35,8 @@ constexpr int kBurstPopups = 100;
 constexpr int kOpenCloseCycles = 500;
 constexpr int kMacroRounds = 8;
 
-struct Fixture : sorvi::testing::TabsFixture {
-  Fixture() : TabsFixture({"a", "b"}) {
+struct Fixture : sorvi::testing::WindowFixture {
+  Fixture() : WindowFixture({"a", "b"}) {
     // The pop-ups close themselves together, at one moment after the burst.
     server.Serve("/burst.html",
                  Page("Burst", "<script>function burst(n) {"
@@ -54,17 +55,6 @@ struct Fixture : sorvi::testing::TabsFixture {
                                             "a.focus();</script>"));
   }
 
-  QVariant Js(WebBrowser* browser, const QString& script) {
-    bool done = false;
-    QVariant result;
-    browser->RunJavaScript(script, [&](const QVariant& value) {
-      result = value;
-      done = true;
-    });
-    WaitUntil([&] { return done; });
-    return result;
-  }
-
   // The window still does its work: a page opened now loads.
   bool StillOpensPages() { return OpenAndWait("/b.html", "Page b"); }
 };
@@ -75,6 +65,7 @@ class TabStressTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void hundredPopupsOpenAndCloseThemselves();
   void tabsOpenedAndClosedAtEveryStageOfLoading();
   void macrosEndCleanlyWhileTheirTabsClose();

@@ -22,18 +22,19 @@
 #include <memory>
 
 #include "app/main_window.h"
+#include "keymacro/key_macro_controller.h"
 #include "platform/web_browser.h"
-#include "support/find_widget.h"
-#include "support/window_options.h"
 #include "support/event_wait.h"
+#include "support/find_widget.h"
 #include "support/local_http_server.h"
-#include "support/tabs_fixture.h"
 #include "support/scratch_dir.h"
+#include "support/strict_warnings.h"
+#include "support/window_fixture.h"
+#include "support/window_options.h"
 #include "tabs/address_box.h"
 #include "tabs/browser_tab.h"
 #include "tabs/open_request.h"
 #include "tabs/tab_controller.h"
-#include "keymacro/key_macro_controller.h"
 
 using namespace sorvi;
 using sorvi::testing::ChangeOptions;
@@ -49,8 +50,8 @@ namespace {
 
 constexpr int kTimeout = sorvi::testing::kWaitTimeoutMs;
 
-struct Fixture : sorvi::testing::TabsFixture {
-  Fixture() : TabsFixture({"a", "b", "c", "d", "p1", "p2", "final"}) {}
+struct Fixture : sorvi::testing::WindowFixture {
+  Fixture() : WindowFixture({"a", "b", "c", "d", "p1", "p2", "final"}) {}
 };
 
 }  // namespace
@@ -59,6 +60,7 @@ class TabsTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void engineStartsOnlyWithTheFirstTab();
   void newTabOrCurrentTabAndShiftInvertsTheMode();
   void fixedCaptionSurvivesTitlesUntilReusedWithoutOne();

@@ -14,8 +14,11 @@
 
 #include "platform/web_browser.h"
 #include "support/local_http_server.h"
+#include "support/page_script.h"
+#include "support/strict_warnings.h"
 
 using sorvi::WebBrowser;
+using sorvi::testing::Js;
 using sorvi::testing::LocalHttpServer;
 
 namespace {
@@ -132,6 +135,7 @@ class WebBrowserTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void initTestCase();
   void cleanupTestCase();
 
@@ -389,9 +393,7 @@ void WebBrowserTest::pageInCodePage932WithoutCharsetIsDecoded() {
   Recorder rec(browser.get());
   QVERIFY(LoadAndWait(browser.get(), rec, "/sjis.html"));
   QVERIFY2(rec.Has("title", "株価チャート"), qPrintable(rec.Kinds().join(' ')));
-  QVariant text;
-  browser->RunJavaScript("document.body.textContent", [&](const QVariant& v) { text = v; });
-  QTRY_COMPARE_WITH_TIMEOUT(text.toString(), QString("ソニー"), kTimeout);
+  QCOMPARE(Js(browser.get(), "document.body.textContent").toString(), QString("ソニー"));
 }
 
 void WebBrowserTest::historyMovesFollowCommandState() {
@@ -451,9 +453,7 @@ void WebBrowserTest::scriptPopupIsAnnouncedAndCanBeReissued() {
   QCOMPARE(rec.events[rec.IndexOf("new")].b, -1);
   QCOMPARE(rec.popups[0]->LocationURL(), url);
   QCOMPARE(server_.Count("/popup.html"), 1);  // the cancelled one never went out
-  QVariant has_opener;
-  rec.popups[0]->RunJavaScript("window.opener !== null", [&](const QVariant& v) { has_opener = v; });
-  QTRY_VERIFY_WITH_TIMEOUT(has_opener.toBool(), kTimeout);
+  QVERIFY(Js(rec.popups[0].get(), "window.opener !== null").toBool());
   QCOMPARE(rec.popups[0]->geometry(), window_->rect());
   QWidget* input = rec.popups[0]->InputWidget();
   QVERIFY(input->isVisible());
@@ -498,9 +498,7 @@ void WebBrowserTest::newWindowRequestCarriesNameAndSize() {
   QCOMPARE(first.events[0].text, popup_url);
   QCOMPARE(first.events[0].location, QString("sized"));
   QCOMPARE(rec.popups[0]->WindowName(), QString("sized"));
-  QVariant name;
-  rec.popups[0]->RunJavaScript("window.name", [&](const QVariant& v) { name = v; });
-  QTRY_COMPARE_WITH_TIMEOUT(name.toString(), QString("sized"), kTimeout);
+  QCOMPARE(Js(rec.popups[0].get(), "window.name").toString(), QString("sized"));
 
   // An empty window is asked for as about:blank.
   browser->RunJavaScript("window.open('', 'empty'); 0");
@@ -558,9 +556,7 @@ void WebBrowserTest::blankPopupKeepsWhatTheScriptWrote() {
   QTRY_VERIFY_WITH_TIMEOUT(popup.Has("nav"), kTimeout);
   QCOMPARE(popup.events[popup.IndexOf("nav")].text, QString("about:blank"));
   QTRY_VERIFY_WITH_TIMEOUT(popup.Has("complete"), kTimeout);
-  QVariant title;
-  rec.popups[0]->RunJavaScript("document.title", [&](const QVariant& v) { title = v; });
-  QTRY_COMPARE_WITH_TIMEOUT(title.toString(), QString("written"), kTimeout);
+  QCOMPARE(Js(rec.popups[0].get(), "document.title").toString(), QString("written"));
   QCOMPARE(popup.CountOf("nav"), 1);
 }
 
@@ -570,9 +566,7 @@ void WebBrowserTest::declinedNewWindowIsDropped() {
   rec.make_windows = false;
   QVERIFY(LoadAndWait(browser.get(), rec, "/title.html"));
   server_.ClearRequests();
-  QVariant opened;
-  browser->RunJavaScript("window.open('/popup.html') === null", [&](const QVariant& v) { opened = v; });
-  QTRY_VERIFY_WITH_TIMEOUT(opened.isValid(), kTimeout);
+  QVERIFY(Js(browser.get(), "window.open('/popup.html') === null").isValid());
   QVERIFY(rec.Has("new"));
   QTest::qWait(200);
   QCOMPARE(server_.Count("/popup.html"), 0);

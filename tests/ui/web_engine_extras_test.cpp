@@ -25,10 +25,13 @@
 #include "platform/web_browser.h"
 #include "support/event_wait.h"
 #include "support/local_http_server.h"
+#include "support/page_script.h"
+#include "support/strict_warnings.h"
 #include "support/test_certificate.h"
 #include "support/web_test_main.h"
 
 using sorvi::WebBrowser;
+using sorvi::testing::Js;
 using sorvi::testing::LocalHttpServer;
 using sorvi::testing::WaitUntil;
 
@@ -50,6 +53,7 @@ class WebEngineExtrasTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void initTestCase();
   void cleanup();
   void cleanupTestCase();
@@ -63,13 +67,10 @@ class WebEngineExtrasTest : public QObject {
   void loginPromptAnswersServer();
   void badCertificateAsksAndRemembersHost();
   void permissionsRefusedWithoutAsking();
-  void fullScreenGrantedAndLeftWithEscape();
-  void findCountsMatchesAndZoomIsKept();
 
  private:
   std::unique_ptr<WebBrowser> MakeBrowser();
   bool Load(WebBrowser* browser, const QString& url);
-  QString Eval(WebBrowser* browser, const QString& script);
 
   LocalHttpServer server_;
   QTemporaryDir storage_;
@@ -107,17 +108,6 @@ bool WebEngineExtrasTest::Load(WebBrowser* browser, const QString& url) {
   return WaitUntil([&] { return !complete.isEmpty(); });
 }
 
-QString WebEngineExtrasTest::Eval(WebBrowser* browser, const QString& script) {
-  QString result;
-  bool done = false;
-  browser->RunJavaScript(script, [&](const QVariant& value) {
-    result = value.toString();
-    done = true;
-  });
-  WaitUntil([&] { return done; });
-  return result;
-}
-
 // ---- Japanese ------------------------------------------------------------------------
 
 void WebEngineExtrasTest::speaksJapanese() {
@@ -137,7 +127,7 @@ void WebEngineExtrasTest::speaksJapanese() {
   const quint16 port = closed.serverPort();
   closed.close();
   QVERIFY(Load(browser.get(), QString("http://127.0.0.1:%1/").arg(port)));
-  const QString text = Eval(browser.get(), "document.body.innerText");
+  const QString text = Js(browser.get(), "document.body.innerText").toString();
   QVERIFY2(HasJapanese(text), qPrintable(text));
 }
 
@@ -315,13 +305,14 @@ void WebEngineExtrasTest::loginPromptAnswersServer() {
   QCOMPARE(asked[0].realm, QString("Members"));
   QCOMPARE(asked[0].host, QString("127.0.0.1:%1").arg(server_.Port()));
   QVERIFY(!asked[0].proxy);
-  QCOMPARE(Eval(browser.get(), "document.body.innerText").trimmed(), QString("please log in"));
+  QCOMPARE(Js(browser.get(), "document.body.innerText").toString().trimmed(), QString("please log in"));
 
   // Answered: the server gets the log-in and shows the page.
   answer = true;
   server_.ClearRequests();
   browser->Refresh();
-  QVERIFY(WaitUntil([&] { return Eval(browser.get(), "document.body.innerText").trimmed() == "members only"; }));
+  QVERIFY(
+      WaitUntil([&] { return Js(browser.get(), "document.body.innerText").toString().trimmed() == "members only"; }));
   QCOMPARE(asked.size(), 2);
   QCOMPARE(server_.RequestsFor("/members/page").last().Header("Authorization"),
            "Basic " + QByteArray("taro:kabu").toBase64());
@@ -352,16 +343,16 @@ void WebEngineExtrasTest::badCertificateAsksAndRemembersHost() {
   QCOMPARE(asked[0].host, QString("127.0.0.1"));
   QVERIFY2(HasJapanese(asked[0].error), qPrintable(asked[0].error));
   QCOMPARE(https.Count("/secure.html"), 0);
-  QVERIFY(Eval(browser.get(), "document.body.innerText") != "secure page");
+  QVERIFY(Js(browser.get(), "document.body.innerText").toString() != "secure page");
 
   // Continued: the page loads; later visits to the host are not asked again.
   go_on = true;
   QVERIFY(Load(browser.get(), https.Origin() + "/secure.html"));
   QCOMPARE(asked.size(), 2);
-  QCOMPARE(Eval(browser.get(), "document.body.innerText").trimmed(), QString("secure page"));
+  QCOMPARE(Js(browser.get(), "document.body.innerText").toString().trimmed(), QString("secure page"));
   auto other = MakeBrowser();
   QVERIFY(Load(other.get(), https.Origin() + "/secure.html?again"));
-  QCOMPARE(Eval(other.get(), "document.body.innerText").trimmed(), QString("secure page"));
+  QCOMPARE(Js(other.get(), "document.body.innerText").toString().trimmed(), QString("secure page"));
   QCOMPARE(asked.size(), 2);
 }
 
@@ -376,83 +367,9 @@ void WebEngineExtrasTest::permissionsRefusedWithoutAsking() {
   auto browser = MakeBrowser();
   QVERIFY(Load(browser.get(), server_.Origin() + "/ask.html"));
   // Unanswered, both would wait for ever.
-  QVERIFY(WaitUntil([&] { return Eval(browser.get(), "Object.keys(results).length") == "2"; }));
-  QCOMPARE(Eval(browser.get(), "results.geo"), QString("refused 1"));  // PERMISSION_DENIED
-  QCOMPARE(Eval(browser.get(), "results.notify"), QString("denied"));
-}
-
-void WebEngineExtrasTest::fullScreenGrantedAndLeftWithEscape() {
-  server_.Serve("/chart.html", R"html(<html><body style="margin:0">
-    <button id="b" style="width:100%;height:100%" onclick="document.documentElement.requestFullscreen()">
-    full</button></body></html>)html");
-  auto browser = MakeBrowser();
-  QSignalSpy requested(browser.get(), &WebBrowser::FullScreenRequested);
-  QVERIFY(Load(browser.get(), server_.Origin() + "/chart.html"));
-  const auto is_full = [&] { return Eval(browser.get(), "String(document.fullscreenElement !== null)"); };
-
-  for (const bool by_escape : {true, false}) {
-    requested.clear();
-    QVERIFY(WaitUntil([&] { return browser->InputWidget() && browser->InputWidget()->isVisible(); }));
-    // A click: full screen needs a user gesture. A click that comes before
-    // the page takes input is lost; click again then.
-    for (int attempt = 0; attempt < 5 && requested.isEmpty(); ++attempt) {
-      browser->ClickAt(QPoint(100, 100));
-      WaitUntil([&] { return requested.size() == 1; }, 1500);
-    }
-    QCOMPARE(requested.size(), 1);
-    QCOMPARE(requested[0].at(1).toBool(), true);
-    QVERIFY(browser->IsFullScreen());
-    QVERIFY(WaitUntil([&] { return is_full() == "true"; }));
-
-    if (by_escape) {
-      QWidget* input = browser->InputWidget();
-      QCoreApplication::postEvent(input, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
-      QCoreApplication::postEvent(input, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier));
-    } else {
-      browser->ExitFullScreen();
-    }
-    QVERIFY(WaitUntil([&] { return requested.size() == 2; }));
-    QCOMPARE(requested[1].at(1).toBool(), false);
-    QVERIFY(!browser->IsFullScreen());
-    QVERIFY(WaitUntil([&] { return is_full() == "false"; }));
-  }
-}
-
-// ---- find and zoom -------------------------------------------------------------------
-
-void WebEngineExtrasTest::findCountsMatchesAndZoomIsKept() {
-  server_.Serve("/find.html",
-                "<html><body><p>株価 one</p><p>株価 two</p><p>株価 three</p><p>other</p></body></html>");
-  auto browser = MakeBrowser();
-  QVERIFY(Load(browser.get(), server_.Origin() + "/find.html"));
-  struct Found {
-    int active = -1;
-    int count = -1;
-  };
-  const auto find = [&](const QString& text, bool backward) {
-    Found found;
-    browser->FindText(text, backward, [&](int active, int count) { found = {active, count}; });
-    WaitUntil([&] { return found.count >= 0; });
-    return found;
-  };
-  Found first = find("株価", false);
-  QCOMPARE(first.count, 3);
-  QCOMPARE(first.active, 1);
-  QCOMPARE(find("株価", false).active, 2);
-  QCOMPARE(find("株価", true).active, 1);
-  QCOMPARE(find("株価", true).active, 3);  // wraps round
-  QCOMPARE(find("見つからない", false).count, 0);
-
-  const QString width_before = Eval(browser.get(), "String(window.innerWidth)");
-  browser->SetZoomFactor(2.0);
-  QCOMPARE(browser->ZoomFactor(), 2.0);
-  QVERIFY(WaitUntil([&] {
-    return Eval(browser.get(), "String(window.innerWidth)").toInt() == width_before.toInt() / 2;
-  }));
-  QVERIFY(Load(browser.get(), server_.Origin() + "/page.html"));
-  QCOMPARE(browser->ZoomFactor(), 2.0);
-  browser->SetZoomFactor(50.0);
-  QCOMPARE(browser->ZoomFactor(), 5.0);
+  QVERIFY(WaitUntil([&] { return Js(browser.get(), "Object.keys(results).length").toString() == "2"; }));
+  QCOMPARE(Js(browser.get(), "results.geo").toString(), QString("refused 1"));  // PERMISSION_DENIED
+  QCOMPARE(Js(browser.get(), "results.notify").toString(), QString("denied"));
 }
 
 SORVI_WEB_TEST_MAIN(WebEngineExtrasTest)
