@@ -2,6 +2,8 @@
 // SV_Code.txt with 4,000 stocks in 40 groups, SV_List.txt with 500
 // bookmarks, and URL macro expansion over a whole group of selected codes.
 // Copying the same bytes is the floor the parsers are measured against.
+// Also the window's close against a Sorvi.ini of many sections: the
+// window state and address history written and committed.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -14,6 +16,9 @@
 #include "core/bookmarks/url_macro.h"
 #include "core/codes/stock_code_list.h"
 #include "core/files/file_io.h"
+#include "core/settings/settings_file.h"
+#include "core/settings/url_history.h"
+#include "core/settings/window_settings.h"
 #include "core/text/sjis.h"
 
 namespace {
@@ -237,6 +242,34 @@ void BM_ExpandLooseMacro(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * macro.size()));
 }
 BENCHMARK(BM_ExpandLooseMacro)->RangeMultiplier(16)->Range(1 << 10, 1 << 22)->Complexity();
+
+// The close on a settings file of N sections the program does not know
+// (what years of hand edits or another tool may leave): the file was read
+// at start-up, so only the writes and the commit count.
+void BM_SettingsClose(benchmark::State& state) {
+  char dir[] = "/tmp/lists_bench_ini_XXXXXX";
+  if (!::mkdtemp(dir)) return state.SkipWithError("no temporary directory");
+  const std::string path = std::string(dir) + "/Sorvi.ini";
+  std::string bytes = "[Window]\r\nTop=50\r\nLeft=100\r\n[URL]\r\nCount=0\r\n";
+  for (int64_t i = 0; i < state.range(0); ++i)
+    bytes += "[Other" + std::to_string(i) + "]\r\nKey=value " + std::to_string(i) + "\r\n";
+  std::vector<std::string> history;
+  for (int i = 0; i < 50; ++i) history.push_back("https://finance.example.jp/quote?code=" + std::to_string(1300 + i));
+  if (!ReplaceFileContents(path, bytes)) return state.SkipWithError("cannot write the settings file");
+  for (auto _ : state) {
+    state.PauseTiming();
+    SettingsFile ini(path);
+    ini.ReadInteger("Window", "Top", 0);  // start-up's reads index the file
+    state.ResumeTiming();
+    WriteWindowSettings(ini, WindowSettings{});
+    WriteUrlHistory(ini, history);
+    ini.Commit();
+  }
+  ::unlink(path.c_str());
+  ::rmdir(dir);
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
+}
+BENCHMARK(BM_SettingsClose)->Arg(1'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

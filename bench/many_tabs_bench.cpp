@@ -169,7 +169,7 @@ class Tabs {
     bare_timer_.stop();
     while (Count() > 0) {
       if (form_) {
-        form_->Tabs()->ToolButtonCloseClick();
+        form_->Tabs()->CloseActiveTab();
       } else {
         QWidget* tab = bare_.widget(bare_.count() - 1);
         bare_.removeTab(bare_.count() - 1);

@@ -93,7 +93,7 @@ int BigList(const QString& dir, int stocks) {
   const double load_ms = Ms(clock);
   form->Codes()->SetModified(true);
   clock.restart();
-  const bool saved = form->Codes()->PopupMenuCodeSaveClick();
+  const bool saved = form->Codes()->SaveAndReport();
   const double save_ms = Ms(clock);
   QFile file(dir + "/SV_Code.txt");
   const bool same = file.open(QIODevice::ReadOnly) && file.readAll() == bytes;
@@ -118,7 +118,7 @@ int HugeLines(const QString& dir, int megabytes) {
   Settle(100);  // the first paint of both views
   const double shown_ms = Ms(clock) - 100;
   form->Codes()->SetModified(true);
-  const bool saved = form->Codes()->PopupMenuCodeSaveClick();
+  const bool saved = form->Codes()->SaveAndReport();
   form.reset();
   QFile file(dir + "/SV_Code.txt");
   const bool same = saved && file.open(QIODevice::ReadOnly) && file.readAll() == codes;
@@ -177,7 +177,7 @@ int Tabs(const QString& dir, int popups, int cycles) {
   for (int i = 0; i < cycles; ++i) {
     Open(*form, base + "b.html?" + QString::number(i));
     if (WaitFor([&] { return Loaded(tabs, tabs.Count() - 1, "Page b"); }, 30000)) ++loaded;
-    tabs.ToolButtonCloseClick();
+    tabs.CloseActiveTab();
   }
   const double cycles_ms = Ms(clock);
   Settle(3000);

@@ -101,7 +101,7 @@ class TabOpener {
 
   void CloseLastTab() {
     if (form_) {
-      form_->Tabs()->ToolButtonCloseClick();
+      form_->Tabs()->CloseActiveTab();
       return;
     }
     QWidget* tab = tabs_.widget(tabs_.count() - 1);

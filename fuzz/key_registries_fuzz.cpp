@@ -57,14 +57,22 @@ void Run(std::string_view file_bytes) {
   CheckLimits(keys, codes);
   const std::vector<std::string> others = Others(file);
 
-  WriteKeyFuncRegistry(path, keys);
+  {
+    SettingsFile saving(path);
+    WriteKeyFuncRegistry(saving, keys);
+    saving.Commit();
+  }
   {
     const SettingsFile saved(path);
     FUZZ_CHECK(ReadKeyFuncRegistry(saved) == keys, "function keys saved read back otherwise");
     FUZZ_CHECK(ReadKeyCodeRegistry(saved) == codes, "saving function keys changed the code macros");
     FUZZ_CHECK(Others(saved) == others, "saving function keys changed another section");
   }
-  WriteKeyCodeRegistry(path, codes);
+  {
+    SettingsFile saving(path);
+    WriteKeyCodeRegistry(saving, codes);
+    saving.Commit();
+  }
   SettingsFile saved(path);
   FUZZ_CHECK(ReadKeyCodeRegistry(saved) == codes, "code macros saved read back otherwise");
   FUZZ_CHECK(ReadKeyFuncRegistry(saved) == keys, "saving code macros changed the function keys");
@@ -73,6 +81,7 @@ void Run(std::string_view file_bytes) {
   // The window sizes go into the same sections, after the entries.
   WriteKeyFuncWindowSettings(saved, keys.KeyFuncKind[0], key_window);
   WriteKeyCodeWindowSettings(saved, code_window);
+  saved.Commit();
   const SettingsFile last(path);
   FUZZ_CHECK(ReadKeyFuncRegistry(last) == keys && ReadKeyCodeRegistry(last) == codes,
              "window sizes changed the entries");

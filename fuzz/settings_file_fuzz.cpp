@@ -187,6 +187,7 @@ void Run(std::string_view file_bytes, std::string_view operation_bytes) {
         const AppOptions options = ReadAppOptions(file);
         WriteAppOptions(file, options);
         const AppOptions again = ReadAppOptions(file);
+        file.Commit();
         FUZZ_CHECK(again.Editor == options.Editor && again.IntervalPaste == options.IntervalPaste &&
                        again.IntervalDefault == options.IntervalDefault && again.LinkTarget == options.LinkTarget &&
                        again.Client == options.Client && again.Silent == options.Silent &&
@@ -198,6 +199,7 @@ void Run(std::string_view file_bytes, std::string_view operation_bytes) {
         const InternetSettings settings = ReadInternetSettings(file);
         WriteInternetSettings(file, settings);
         const InternetSettings again = ReadInternetSettings(file);
+        file.Commit();
         FUZZ_CHECK(again.proxy == settings.proxy && again.proxy_host == settings.proxy_host &&
                        again.proxy_port == settings.proxy_port && again.languages == settings.languages,
                    "Internet settings written back read otherwise");
@@ -210,10 +212,14 @@ void Run(std::string_view file_bytes, std::string_view operation_bytes) {
         for (const std::string& entry : history)
           if (!entry.empty()) kept.push_back(entry);
         FUZZ_CHECK(ReadUrlHistory(file) == kept, "the address history written back reads otherwise");
+        file.Commit();
         continue;
       }
     }
     CheckOthersKept(before, TakeSnapshot(file), section, erased ? nullptr : &key);
+    file.Commit();
+    // Reads kept up across changes match a fresh read of what was written.
+    FUZZ_CHECK(TakeSnapshot(SettingsFile(path)) == TakeSnapshot(file), "the object reads otherwise than its file");
     const std::vector<std::string> lines_after = DiskLines(path);
     if (erased) {
       CheckOnlyRemoved(lines_before, lines_after);

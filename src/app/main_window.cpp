@@ -17,26 +17,26 @@
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
-#include <stdexcept>
 
 #include "bookmarks/bookmark_list_controller.h"
 #include "bookmarks/url_list_view.h"
 #include "codes/code_list_controller.h"
 #include "codes/code_tree_view.h"
 #include "core/files/data_files.h"
-#include "core/settings/settings_rewrite.h"
 #include "core/settings/internet_settings.h"
 #include "core/settings/settings_file.h"
 #include "core/settings/url_history.h"
+#include "core/settings/window_settings.h"
 #include "keymacro/code_go_menu.h"
 #include "keymacro/key_macro_controller.h"
 #include "keymacro/key_macro_registries.h"
 #include "platform/confirm_box.h"
 #include "platform/cp932.h"
 #include "platform/idle_hook.h"
+#include "platform/report_text.h"
 #include "platform/toolbar_icons.h"
-#include "platform/window_size.h"
 #include "platform/web_engine_internet.h"
+#include "platform/window_size.h"
 #include "tabs/address_box.h"
 #include "tabs/tab_controller.h"
 #include "tabs/tab_menu.h"
@@ -51,12 +51,15 @@ std::string Bytes(const QString& path) { return QFile::encodeName(path).toStdStr
 
 }  // namespace
 
-TFormMain::TFormMain(const QString& exe_dir, QWidget* parent) : QMainWindow(parent) {
-  exe_dir_ = exe_dir.endsWith('/') ? exe_dir : exe_dir + '/';
-  ini_path_ = exe_dir_ + "Sorvi.ini";
+TFormMain::TFormMain(const QString& data_dir, QWidget* parent) : QMainWindow(parent) {
+  data_dir_ = data_dir.endsWith('/') ? data_dir : data_dir + '/';
+  ini_path_ = data_dir_ + "Sorvi.ini";
   // A save cut short when the program or the machine stopped leaves its
   // ".___" copy behind; take it over when the file itself is missing.
-  RecoverDataFiles(Bytes(exe_dir_));
+  RecoverDataFiles(Bytes(data_dir_));
+  // Read once; whoever keeps settings reads and writes them here and commits
+  // its own change.
+  settings_ = std::make_unique<SettingsFile>(Bytes(ini_path_));
 
   setWindowTitle("そるび");
   setMinimumSize(480, 320);
@@ -85,11 +88,11 @@ TFormMain::~TFormMain() {
 }
 
 void TFormMain::MakeSubsystems() {
-  codes_ = std::make_unique<CodeListController>(TreeViewCode, exe_dir_, options_, this);
+  codes_ = std::make_unique<CodeListController>(TreeViewCode, data_dir_, options_, this);
   bookmarks_ = std::make_unique<BookmarkListController>(
-      ListViewURL, [this] { return codes_->GatherUrlSelection(); }, exe_dir_, options_, this);
-  tabs_ = std::make_unique<TabController>(TabWidgets{PageControl, PanelCover, ToolButtonLock}, options_, exe_dir_,
-                                          this);
+      ListViewURL, [this] { return codes_->GatherUrlSelection(); }, data_dir_, options_, this);
+  tabs_ =
+      std::make_unique<TabController>(TabWidgets{PageControl, PanelCover, ToolButtonLock}, options_, data_dir_, this);
   macros_ = std::make_unique<KeyMacroController>(*tabs_, [this] { return codes_->SelectedNodeCaption(); }, options_,
                                                  this);
   address_ = new AddressBox(ComboBoxURL, this);
@@ -109,7 +112,7 @@ void TFormMain::MakeSubsystems() {
 void TFormMain::MakeKeyRegistries() {
   const CodeGoMenuParts go = codes_->GoMenuParts();
   KeyMacroRegistryParts parts;
-  parts.ini_path = Bytes(ini_path_);
+  parts.settings = settings_.get();
   parts.main_window = this;
   parts.tab_area = PageControl;
   parts.func_menu = PopupMenuFunc;
@@ -129,15 +132,15 @@ void TFormMain::MakeKeyRegistries() {
   codes_->SetGoItemHandler([registries](QAction* item) {
     return registries->PopupMenuCodeGoClick(item, QGuiApplication::keyboardModifiers());
   });
-  connect(PopupMenuEtc->findChild<QAction*>("PopupMenuEtcKeyFunc"), &QAction::triggered, registries,
+  connect(etc_items_.key_func, &QAction::triggered, registries,
           [registries] { registries->PopupMenuEtcKeyFuncClick(); });
-  connect(PopupMenuEtc->findChild<QAction*>("PopupMenuEtcKeyCode"), &QAction::triggered, registries,
+  connect(etc_items_.key_code, &QAction::triggered, registries,
           [registries] { registries->PopupMenuEtcKeyCodeClick(); });
 }
 
 void TFormMain::WireTabs() {
   TabController* tabs = tabs_.get();
-  connect(ToolButtonClose, &QToolButton::clicked, tabs, [tabs, this] { tabs->ToolButtonCloseClick(ToolButtonClose); });
+  connect(ToolButtonClose, &QToolButton::clicked, tabs, &TabController::CloseActiveTab);
   connect(ToolButtonGoBack, &QToolButton::clicked, tabs, &TabController::ToolButtonGoBackClick);
   connect(ToolButtonGoFoward, &QToolButton::clicked, tabs, &TabController::ToolButtonGoFowardClick);
   connect(ToolButtonStop, &QToolButton::clicked, tabs, &TabController::ToolButtonStopClick);
@@ -167,7 +170,7 @@ void TFormMain::ShowProgress(int progress, int progress_max) {
 }
 
 void TFormMain::FormCreate() {
-  SettingsFile ini(Bytes(ini_path_));
+  const SettingsFile& ini = *settings_;
   if (ini.Unreadable()) {
     // Said once; the program runs on the defaults and never writes over a
     // file it could not read.
@@ -181,55 +184,49 @@ void TFormMain::FormCreate() {
   UseInternetSettings(ReadInternetSettings(ini));
   key_registries_->Load(ini);
 
-  StartMaximized = ini.ReadInteger("Window", "State", 0) == 2;
-  NormalTop = ini.ReadInteger("Window", "Top", 50);
-  NormalLeft = ini.ReadInteger("Window", "Left", 100);
-  NormalHeight = ini.ReadInteger("Window", "Height", 480);
-  NormalWidth = ini.ReadInteger("Window", "Width", 640);
+  const WindowSettings window = ReadWindowSettings(ini, Bytes(data_dir_));
+  StartMaximized = window.State == kWindowStateMaximized;
+  NormalTop = window.Top;
+  NormalLeft = window.Left;
+  NormalHeight = window.Height;
+  NormalWidth = window.Width;
   move(NormalLeft, NormalTop);
   resize(WithinDesktop(QSize(NormalWidth, NormalHeight)).expandedTo(minimumSize()));
 
   // Within the window: any number may be in the file, and the sums below
   // must not overflow.
-  const int splitte_l = std::clamp(ini.ReadInteger("Window", "SplitteL", 250), 4, std::max(width(), 4));
-  const int splitte_u = std::clamp(ini.ReadInteger("Window", "SplitteU", 140), 18, std::max(height(), 18));
+  const int splitte_l = std::clamp(window.SplitteL, 4, std::max(width(), 4));
+  const int splitte_u = std::clamp(window.SplitteU, 18, std::max(height(), 18));
   SplitterLR->setSizes({std::max(splitte_l, 4), std::max(width() - splitte_l - SplitterLR->handleWidth(), 1)});
   SplitterUD->setSizes({std::max(splitte_u, 18), std::max(height() - splitte_u, 18)});
 
-  PopupMenuNavigateClick(ini.ReadInteger("Window", "Target", 1) == 1 ? PopupMenuNavigate1 : PopupMenuNavigate2);
+  PopupMenuNavigateClick(window.Target == NavigateMode::NewTab ? PopupMenuNavigate1 : PopupMenuNavigate2);
 
-  static const int kDefaultColumnWidths[4] = {19, 194, 0, 15};
-  for (int i = 0; i < 4; ++i) {
-    const int w = ini.ReadInteger("Window", "CLM-" + std::to_string(i), kDefaultColumnWidths[i]);
+  for (int i = 0; i < kUrlListColumnCount; ++i) {
+    const int w = window.Columns[i];
     ListViewURL->setColumnWidth(i, i == 0 ? std::max(w, 19) : std::max(w, 0));
   }
 
   address_->LoadHistory(ReadUrlHistory(ini));
-  LoadLists(ini);
+  expand_as_read_ = window.Expand;
+  LoadLists();
 
   // The file dialog's directory is written back at close as it was read;
   // the user's picks are kept for this run only.
-  ini_dir_as_read_ = ini.ReadString("Window", "IniDir", Bytes(exe_dir_));
+  ini_dir_as_read_ = window.IniDir;
   QString dir = QFile::decodeName(QByteArray::fromStdString(ini_dir_as_read_));
   if (dir.size() > 1 && dir.endsWith('/')) dir.chop(1);
   address_->SetFileDialogDir(dir);
 }
 
-void TFormMain::LoadLists(SettingsFile& ini) {
+void TFormMain::LoadLists() {
   // Each list loads on its own: one that cannot be read does not keep the
   // other from loading, and is never written back.
   QStringList errors;
-  try {
-    codes_->PopupMenuCodeEditorClick(nullptr);
-  } catch (const std::exception& error) {
-    errors << QString::fromUtf8(error.what());
+  for (const FileReport& report : {codes_->LoadList(), bookmarks_->LoadList()}) {
+    if (report.Failed()) errors << ReportText(report);
+    PostReportNotes(this, report);
   }
-  try {
-    bookmarks_->PopupMenuURLEditorClick(nullptr);
-  } catch (const std::exception& error) {
-    errors << QString::fromUtf8(error.what());
-  }
-  expand_as_read_ = ini.ReadString("Window", "Expand", "");
   codes_->RestoreExpandState(expand_as_read_);
   codes_->ScrollToTop();
   if (!errors.isEmpty()) {
@@ -345,10 +342,12 @@ bool TFormMain::WriteSettings(const std::function<void(SettingsFile&)>& write) {
   try {
     // All of it or nothing: the close erases the address history before
     // writing it again, and a stop in between must not lose it.
-    RewriteSettings(Bytes(ini_path_), write);
+    write(*settings_);
+    settings_->Commit();
     return true;
   } catch (const SettingsWriteError& error) {
-    ShowError(QString::fromUtf8(error.what()));
+    settings_->DiscardChanges();
+    ShowError(ReportText(error.report()));
     return false;
   }
 }

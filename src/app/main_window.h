@@ -48,14 +48,14 @@ class TFormMain : public QMainWindow {
   Q_OBJECT
 
  public:
-  // `exe_dir` is the data directory, where every data file lives (with a
+  // `data_dir` is the data directory, where every data file lives (with a
   // trailing "/"): the program passes what PrepareDataDirectory decided
   // (beside the executable, or the user's own directory for an installed
-  // copy), tests pass a scratch directory. ExeDir() keeps the old name.
-  explicit TFormMain(const QString& exe_dir, QWidget* parent = nullptr);
+  // copy), tests pass a scratch directory.
+  explicit TFormMain(const QString& data_dir, QWidget* parent = nullptr);
   ~TFormMain() override;
 
-  const QString& ExeDir() const { return exe_dir_; }
+  const QString& DataDir() const { return data_dir_; }
   const QString& IniPath() const { return ini_path_; }
   // `AppOptions` of the settings, read by FormCreate.
   const AppOptions& Options() const { return options_; }
@@ -106,9 +106,9 @@ class TFormMain : public QMainWindow {
   // Shows an error box in the toolkit's way; the program goes on.
   void ShowError(const QString& text);
 
-  // Runs `write` on the settings of `IniPath` and puts all its writes in
-  // the file as one change; a refused write is reported to the user, ends
-  // the operation and leaves the file as it was. Returns false then.
+  // Runs `write` on the settings and commits all its writes to the file as
+  // one change; a refusal is reported to the user and leaves the file and
+  // the settings as they were. Returns false then.
   bool WriteSettings(const std::function<void(SettingsFile&)>& write);
 
  protected:
@@ -128,7 +128,7 @@ class TFormMain : public QMainWindow {
   void MakeKeyRegistries();
   void ApplySplitterLimit();
   void ShowProgress(int progress, int progress_max);
-  void LoadLists(SettingsFile& ini);
+  void LoadLists();
   // ---- the close (main_window_close.cpp) ----
   struct ListAtClose;
   enum class ListKind { kCodes, kBookmarks };
@@ -141,8 +141,10 @@ class TFormMain : public QMainWindow {
   // Saves, asks about, keeps or leaves one list; false keeps the window open.
   bool CloseList(const ListAtClose& list);
 
-  QString exe_dir_;
+  QString data_dir_;
   QString ini_path_;
+  // Before the subsystems that keep references to it, so that it goes last.
+  std::unique_ptr<SettingsFile> settings_;
   AppOptions options_;
 
   // ---- controls of the layout ----
@@ -180,6 +182,16 @@ class TFormMain : public QMainWindow {
   QAction* PopupMenuNavigate2 = nullptr;
   QMenu* PopupMenuEtc = nullptr;
   QMenu* PopupMenuFunc = nullptr;
+  // The items of PopupMenuEtc, wired where their handlers are.
+  struct EtcMenuItems {
+    QAction* option = nullptr;
+    QAction* key_func = nullptr;
+    QAction* key_code = nullptr;
+    QAction* internet = nullptr;
+    QAction* help = nullptr;
+    QAction* about = nullptr;
+  };
+  EtcMenuItems etc_items_;
 
   // ---- state of the window itself ----
   bool StartMaximized = false;

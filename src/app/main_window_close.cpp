@@ -15,11 +15,13 @@
 #include "core/files/file_io.h"
 #include "core/settings/settings_file.h"
 #include "core/settings/url_history.h"
+#include "core/settings/window_settings.h"
 #include "keymacro/key_macro_controller.h"
 #include "keymacro/key_macro_registries.h"
 #include "keymacro/registry_window.h"
 #include "platform/confirm_box.h"
 #include "platform/list_edit_cycle.h"
+#include "platform/report_text.h"
 #include "tabs/address_box.h"
 
 namespace sorvi {
@@ -28,12 +30,13 @@ namespace sorvi {
 struct TFormMain::ListAtClose {
   QString name;      // "銘柄一覧"
   QString file;      // the list file
+  DataFile file_kind;
   bool* copy_taken;  // its kept copy was loaded: the copy goes once the changes are saved or declined
   std::function<bool()> modified;
   std::function<bool()> under_editor;
   std::function<bool()> save;
   std::function<std::string()> bytes;
-  std::function<void(const std::string&)> load_copy;
+  std::function<FileReport(const std::string&)> load_copy;
 
   std::string CopyPath() const { return QFile::encodeName(file).toStdString() + kUnsavedCopySuffix; }
 };
@@ -43,22 +46,24 @@ TFormMain::ListAtClose TFormMain::ListForClose(ListKind kind) {
     CodeListController* codes = codes_.get();
     return {"銘柄一覧",
             codes->FilePath(),
+            DataFile::kCodeList,
             &code_copy_taken_,
             [codes] { return codes->IsModified(); },
             [codes] { return codes->EditCycle()->IsRunning(); },
-            [codes] { return codes->PopupMenuCodeSaveClick(); },
+            [codes] { return codes->SaveAndReport(); },
             [codes] { return codes->ListFileBytes(); },
-            [codes](const std::string& bytes) { codes->LoadUnsavedCopy(bytes); }};
+            [codes](const std::string& bytes) { return codes->LoadUnsavedCopy(bytes); }};
   }
   BookmarkListController* bookmarks = bookmarks_.get();
   return {"URL一覧",
           bookmarks->FilePath(),
+          DataFile::kBookmarkList,
           &bookmark_copy_taken_,
           [bookmarks] { return bookmarks->IsModified(); },
           [bookmarks] { return bookmarks->EditCycle()->IsRunning(); },
-          [bookmarks] { return bookmarks->PopupMenuURLSaveClick(); },
+          [bookmarks] { return bookmarks->SaveAndReport(); },
           [bookmarks] { return bookmarks->ListFileBytes(); },
-          [bookmarks](const std::string& bytes) { bookmarks->LoadUnsavedCopy(bytes); }};
+          [bookmarks](const std::string& bytes) { return bookmarks->LoadUnsavedCopy(bytes); }};
 }
 
 void TFormMain::WireUnsavedCopies() {
@@ -86,7 +91,7 @@ void TFormMain::OfferUnsavedCopies() {
                              .arg(list.name, QFile::decodeName(QByteArray::fromStdString(path)), list.file);
     // Closing the box loads it: nothing is deleted without a word.
     if (AskYesNo(this, "確認", text, QuestionPlace(this), QMessageBox::Yes) == QMessageBox::Yes) {
-      list.load_copy(copy.bytes);
+      PostReportNotes(this, list.load_copy(copy.bytes));
       *list.copy_taken = true;
     } else {
       std::remove(path.c_str());
@@ -95,11 +100,9 @@ void TFormMain::OfferUnsavedCopies() {
 }
 
 void TFormMain::KeepUnsavedCopy(const ListAtClose& list) {
-  std::string error;
+  int error = 0;
   if (ReplaceFileContents(list.CopyPath(), list.bytes(), &error)) return;
-  ShowError(QString("%1の変更を %2 に残せませんでした。\n(%3)")
-                .arg(list.name, QFile::decodeName(QByteArray::fromStdString(list.CopyPath())),
-                     QString::fromLocal8Bit(error.c_str())));
+  ShowError(ReportText({list.file_kind, FileStep::kCopyFailed, list.CopyPath(), error}));
 }
 
 void TFormMain::DropUnsavedCopy(const ListAtClose& list) {
@@ -174,24 +177,24 @@ void TFormMain::FormClose() {
   WriteSettings([this](SettingsFile& ini) {
     const bool maximized = isMaximized();
     const bool normal_bounds_kept = maximized || isFullScreen();
+    WindowSettings window;
     // Position of the frame, size of the window: what move() and resize()
     // take back at the next start.
-    ini.WriteInteger("Window", "Top", normal_bounds_kept ? NormalTop : y());
-    ini.WriteInteger("Window", "Left", normal_bounds_kept ? NormalLeft : x());
-    ini.WriteInteger("Window", "Height", normal_bounds_kept ? NormalHeight : height());
-    ini.WriteInteger("Window", "Width", normal_bounds_kept ? NormalWidth : width());
-    ini.WriteInteger("Window", "State", isMinimized() ? 1 : maximized ? 2 : 0);
-    ini.WriteInteger("Window", "SplitteL", PanelL->width());
-    ini.WriteInteger("Window", "SplitteU", ListViewURL->height());
-    ini.WriteInteger("Window", "Target", NewTabModeChecked() ? 1 : 2);
-    for (int i = 0; i < ListViewURL->columnCount(); ++i) {
-      ini.WriteInteger("Window", "CLM-" + std::to_string(i), ListViewURL->columnWidth(i));
-    }
+    window.Top = normal_bounds_kept ? NormalTop : y();
+    window.Left = normal_bounds_kept ? NormalLeft : x();
+    window.Height = normal_bounds_kept ? NormalHeight : height();
+    window.Width = normal_bounds_kept ? NormalWidth : width();
+    window.State = isMinimized() ? 1 : maximized ? kWindowStateMaximized : 0;
+    window.SplitteL = PanelL->width();
+    window.SplitteU = ListViewURL->height();
+    window.Target = NewTabModeChecked() ? NavigateMode::NewTab : NavigateMode::Overwrite;
+    for (int i = 0; i < kUrlListColumnCount; ++i) window.Columns[i] = ListViewURL->columnWidth(i);
     // A list that could not be read shows no groups: its expand state stays
     // as it was.
-    ini.WriteString("Window", "Expand", codes_->LoadFailed() ? expand_as_read_ : codes_->ExpandStateText());
+    window.Expand = codes_->LoadFailed() ? expand_as_read_ : codes_->ExpandStateText();
+    window.IniDir = ini_dir_as_read_;
+    WriteWindowSettings(ini, window);
     WriteUrlHistory(ini, address_->History());
-    ini.WriteString("Window", "IniDir", ini_dir_as_read_);
   });
 }
 

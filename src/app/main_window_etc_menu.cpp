@@ -8,7 +8,9 @@
 
 #include "app/main_window.h"
 #include "core/help/help_tab.h"
+#include "core/settings/internet_settings.h"
 #include "core/settings/option_rules.h"
+#include "core/settings/settings_file.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/internet_dialog.h"
 #include "dialogs/option_dialog.h"
@@ -29,19 +31,21 @@ QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), 
 }  // namespace
 
 void TFormMain::WireEtcMenu() {
-  const auto wire = [this](const char* name, auto handler) {
-    if (auto* item = PopupMenuEtc->findChild<QAction*>(QString::fromLatin1(name))) {
-      connect(item, &QAction::triggered, this, handler);
-    }
-  };
-  wire("PopupMenuEtcOption", [this] { PopupMenuEtcOptionClick(); });
-  wire("PopupMenuNetOption", [this] { PopupMenuNetOptionClick(); });
-  wire("PopupMenuEtcHelp", [this] { PopupMenuEtcHelpClick(QGuiApplication::keyboardModifiers()); });
-  wire("PopupMenuEtcAbout", [this] { PopupMenuEtcAboutClick(); });
+  connect(etc_items_.option, &QAction::triggered, this, &TFormMain::PopupMenuEtcOptionClick);
+  connect(etc_items_.internet, &QAction::triggered, this, &TFormMain::PopupMenuNetOptionClick);
+  connect(etc_items_.help, &QAction::triggered, this,
+          [this] { PopupMenuEtcHelpClick(QGuiApplication::keyboardModifiers()); });
+  connect(etc_items_.about, &QAction::triggered, this, &TFormMain::PopupMenuEtcAboutClick);
 }
 
 void TFormMain::PopupMenuEtcOptionClick() {
-  const std::optional<OptionDialogResult> result = TFormOption::Run(options_, ini_path_, this);
+  const std::optional<OptionDialogResult> result = TFormOption::Run(
+      options_,
+      [this](const OptionDialogResult& confirmed) {
+        StoreOptionDialogResult(*settings_, confirmed);
+        settings_->Commit();
+      },
+      this);
   if (!result) return;
   // The tabs and the macro player read these at each use, so later tabs take
   // Client, Silent and FocusLock from here on; open tabs keep their own.
@@ -53,7 +57,13 @@ void TFormMain::PopupMenuEtcOptionClick() {
 }
 
 void TFormMain::PopupMenuNetOptionClick() {
-  TFormInternet dialog(CurrentInternetSettings(), ini_path_, this);
+  TFormInternet dialog(
+      CurrentInternetSettings(),
+      [this](const InternetSettings& confirmed) {
+        WriteInternetSettings(*settings_, confirmed);
+        settings_->Commit();
+      },
+      this);
   dialog.exec();
 }
 
@@ -69,7 +79,7 @@ void TFormMain::PopupMenuEtcHelpClick(Qt::KeyboardModifiers modifiers) {
   }
   // Opened like a path typed into the address box: it enters the history,
   // and a directory name that Shift-JIS cannot hold still loads.
-  const QString path = exe_dir_ + FromUtf8(kHelpFileName);
+  const QString path = data_dir_ + FromUtf8(kHelpFileName);
   address_->Show(path);
   OpenRequest request;
   request.typed = path;

@@ -194,16 +194,16 @@ void TFormMain::BuildMenus() {
 
   PopupMenuEtc = new QMenu(this);
   PopupMenuEtc->setObjectName("PopupMenuEtc");
-  AddMenuItem(PopupMenuEtc, "PopupMenuEtcOption", "動作環境設定(&O)");
+  etc_items_.option = AddMenuItem(PopupMenuEtc, "PopupMenuEtcOption", "動作環境設定(&O)");
   QMenu* keys = PopupMenuEtc->addMenu("キーマクロ登録(&K)");
   keys->setObjectName("PopupMenuEtcKey");
-  AddMenuItem(keys, "PopupMenuEtcKeyFunc", "ファンクション(&F)");
-  AddMenuItem(keys, "PopupMenuEtcKeyCode", "銘柄コード(&C)");
+  etc_items_.key_func = AddMenuItem(keys, "PopupMenuEtcKeyFunc", "ファンクション(&F)");
+  etc_items_.key_code = AddMenuItem(keys, "PopupMenuEtcKeyCode", "銘柄コード(&C)");
   PopupMenuEtc->addSeparator();
-  AddMenuItem(PopupMenuEtc, "PopupMenuNetOption", "インターネット設定(&I)");
+  etc_items_.internet = AddMenuItem(PopupMenuEtc, "PopupMenuNetOption", "インターネット設定(&I)");
   PopupMenuEtc->addSeparator();
-  AddMenuItem(PopupMenuEtc, "PopupMenuEtcHelp", "ヘルプ(&H)");
-  AddMenuItem(PopupMenuEtc, "PopupMenuEtcAbout", "バージョン情報(&A)");
+  etc_items_.help = AddMenuItem(PopupMenuEtc, "PopupMenuEtcHelp", "ヘルプ(&H)");
+  etc_items_.about = AddMenuItem(PopupMenuEtc, "PopupMenuEtcAbout", "バージョン情報(&A)");
 
   PopupMenuFunc = new QMenu(this);
   PopupMenuFunc->setObjectName("PopupMenuFunc");

@@ -5,24 +5,25 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QMenu>
-#include <QMessageBox>
-#include <QTimer>
-#include <stdexcept>
 
 #include "bookmarks/url_list_view.h"
-#include "platform/confirm_box.h"
-#include "platform/menu_items.h"
 #include "core/files/file_io.h"
 #include "core/text/list_file_text.h"
+#include "platform/confirm_box.h"
 #include "platform/cp932.h"
 #include "platform/list_edit_cycle.h"
+#include "platform/menu_items.h"
+#include "platform/report_text.h"
 
 namespace sorvi {
 
 BookmarkListController::BookmarkListController(UrlListView* list, std::function<UrlSelection()> selection,
-                                               const QString& exe_dir, const AppOptions& options,
-                                               QWidget* window)
-    : QObject(window), list_(*list), selection_(std::move(selection)), exe_dir_(exe_dir), options_(options),
+                                               const QString& data_dir, const AppOptions& options, QWidget* window)
+    : QObject(window),
+      list_(*list),
+      selection_(std::move(selection)),
+      data_dir_(data_dir),
+      options_(options),
       window_(window) {
   BuildMenu(window);
   WireEditing();
@@ -47,15 +48,11 @@ void BookmarkListController::BuildMenu(QWidget* window) {
   editor_ = AddMenuItem(menu_, "PopupMenuURLEditor", "エディタ");
   save_ = AddMenuItem(menu_, "PopupMenuURLSave", "保存");
   save_->setEnabled(false);
-  connect(save_, &QAction::triggered, this, [this] { PopupMenuURLSaveClick(); });
+  connect(save_, &QAction::triggered, this, [this] { SaveAndReport(); });
   connect(go, &QAction::triggered, this, [this] { ListViewURLDblClick(QGuiApplication::keyboardModifiers()); });
 }
 
-QString BookmarkListController::FilePath() const { return exe_dir_ + "SV_List.txt"; }
-
-void BookmarkListController::ShowError(const QString& text) {
-  ShowErrorBox(window_, text);
-}
+QString BookmarkListController::FilePath() const { return data_dir_ + "SV_List.txt"; }
 
 void BookmarkListController::ShowAll() {
   list_.clear();
@@ -69,64 +66,62 @@ void BookmarkListController::ShowAll() {
   list_.addTopLevelItems(items);
 }
 
-void BookmarkListController::PopupMenuURLEditorClick(QObject* sender) {
-  if (sender) {
-    cycle_->Run(SjisToQString(options_.Editor));
-    return;
-  }
-  const FileReadResult file = ReadFile(QFile::encodeName(FilePath()).toStdString());
-  if (file.status == ReadStatus::kMissing) return;
-  const std::optional<std::string> bytes =
-      file.status == ReadStatus::kRead ? std::optional<std::string>(file.bytes) : std::nullopt;
-  if (!bytes) {
+FileReport BookmarkListController::Report(FileStep step, int error) const {
+  return {DataFile::kBookmarkList, step, QFile::encodeName(FilePath()).toStdString(), error};
+}
+
+void BookmarkListController::OpenEditor() { cycle_->Run(SjisToQString(options_.Editor)); }
+
+FileReport BookmarkListController::LoadList() {
+  FileReport report = Report(FileStep::kDone);
+  const FileReadResult file = ReadFile(report.path);
+  if (file.status == ReadStatus::kMissing) return report;
+  if (file.status == ReadStatus::kUnreadable) {
     load_failed_ = true;
     bookmarks_.clear();
     ShowAll();
-    throw std::runtime_error(QString("ファイル %1 は開けません").arg(FilePath()).toStdString());
+    return Report(FileStep::kReadFailed, file.error);
   }
   load_failed_ = false;
-  ShowListBytes(*bytes);
+  ShowListBytes(file.bytes, &report);
+  return report;
 }
 
-void BookmarkListController::LoadUnsavedCopy(const std::string& bytes) {
-  ShowListBytes(bytes);
+FileReport BookmarkListController::LoadUnsavedCopy(const std::string& bytes) {
+  FileReport report = Report(FileStep::kDone);
+  ShowListBytes(bytes, &report);
   SetModified(true);
+  return report;
 }
 
 std::string BookmarkListController::ListFileBytes() const { return SerializeBookmarkList(bookmarks_); }
 
-void BookmarkListController::ShowListBytes(const std::string& bytes) {
+void BookmarkListController::ShowListBytes(const std::string& bytes, FileReport* report) {
   // What an editor may have left (a UTF-8 byte-order mark) must not glue
   // itself to the first line.
   const ListFileText text = CheckListFileText(bytes);
   size_t unkept_lines = 0;
   bookmarks_ = ParseBookmarkFile(text.bytes, &unkept_lines);
   ShowAll();
-  // Said before a save writes the list without them.
-  QStringList lost;
-  if (text.unread_bytes > 0)
-    lost << QString("途中に NUL 文字があり、その後ろの %1 バイトは読み込んでいません。").arg(text.unread_bytes);
-  if (unkept_lines > 0) lost << QString("ブックマークの形になっていない行が %1 行あり、読み込んでいません。").arg(unkept_lines);
-  if (!lost.isEmpty()) {
-    const QString message = "SV_List.txt の" + lost.join("\nまた、") + "\nURL一覧を保存すると、この部分はファイルから失われます。";
-    QTimer::singleShot(0, window_, [this, message] { QMessageBox::warning(window_, "そるび", message); });
-  }
+  report->unread_bytes = text.unread_bytes;
+  report->unkept_lines = unkept_lines;
 }
 
-bool BookmarkListController::PopupMenuURLSaveClick() {
-  if (load_failed_) {
-    // What could not be read is never replaced by what is shown.
-    ShowError(QString("URL一覧を保存できませんでした。\n%1 は読み込めなかったため、上書きしません。").arg(FilePath()));
-    return false;
-  }
-  std::string error;
+FileReport BookmarkListController::SaveList() {
+  // What could not be read is never replaced by what is shown.
+  if (load_failed_) return Report(FileStep::kOverwriteRefused);
+  int error = 0;
   if (!ReplaceFileContents(QFile::encodeName(FilePath()).toStdString(), ListFileBytes(), &error)) {
-    ShowError(QString("URL一覧を保存できませんでした。\n%1\n(%2)\n\n元のファイルはそのまま残っています。")
-                  .arg(FilePath(), QString::fromLocal8Bit(error.c_str())));
-    return false;
+    return Report(FileStep::kWriteFailed, error);
   }
   SetModified(false);
-  return true;
+  return Report(FileStep::kDone);
+}
+
+bool BookmarkListController::SaveAndReport() {
+  const FileReport report = SaveList();
+  ShowReport(window_, report);
+  return !report.Failed();
 }
 
 void BookmarkListController::PopupMenuURLPopup() {

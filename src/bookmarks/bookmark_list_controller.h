@@ -9,6 +9,7 @@
 
 #include "core/bookmarks/url_bookmark.h"
 #include "core/bookmarks/url_macro.h"
+#include "core/files/file_report.h"
 #include "core/settings/app_options.h"
 #include "tabs/open_request.h"
 
@@ -27,26 +28,32 @@ class BookmarkListController : public QObject {
  public:
   // `list` is `ListViewURL`, which shows the bookmarks; `selection` gives the
   // code tree's selection as URL macros see it; the list file lives in
-  // `exe_dir`; `options` (the window's, read when used) name the external
+  // `data_dir`; `options` (the window's, read when used) name the external
   // editor; `window` parents the menu and message boxes.
-  BookmarkListController(UrlListView* list, std::function<UrlSelection()> selection, const QString& exe_dir,
+  BookmarkListController(UrlListView* list, std::function<UrlSelection()> selection, const QString& data_dir,
                          const AppOptions& options, QWidget* window);
 
   QString FilePath() const;
   QMenu* Menu() const { return menu_; }
   const std::vector<UrlBookmark>& Bookmarks() const { return bookmarks_; }
 
-  // Without a sender: loads the list file (start-up); the modified mark is
-  // left as it was. Throws std::runtime_error when the file can't be read;
-  // the list is then never saved over that file. With a sender ("エディタ"):
-  // runs the external editor on the file and loads it once the editor is
-  // done (asynchronously, see ListEditCycle).
-  void PopupMenuURLEditorClick(QObject* sender);
+  // Loads the list file; the modified mark is left as it was. A file that
+  // exists but cannot be read leaves the list empty and is then never saved
+  // over; the report says so, or what of the text was left out.
+  FileReport LoadList();
+  // "エディタ": runs the external editor on the file and loads it once the
+  // editor is done (asynchronously, see ListEditCycle).
+  void OpenEditor();
   ListEditCycle* EditCycle() const { return cycle_; }
-  bool PopupMenuURLSaveClick();
+  // Writes the list file; a failure keeps the list marked modified and the
+  // file as it was.
+  FileReport SaveList();
+  // SaveList, with a failure shown to the user; returns whether it saved.
+  bool SaveAndReport();
   // Shows a list kept from an earlier run (bytes of the list file's form)
   // as this list's unsaved changes: marked modified, the file untouched.
-  void LoadUnsavedCopy(const std::string& bytes);
+  // The report says what of the text was left out.
+  FileReport LoadUnsavedCopy(const std::string& bytes);
   // The bookmarks as the list file holds them.
   std::string ListFileBytes() const;
   void PopupMenuURLPopup();
@@ -82,8 +89,8 @@ class BookmarkListController : public QObject {
   void BuildMenu(QWidget* window);
   void ShowAll();
   // Shows the bookmarks of list file bytes; says what it could not keep.
-  void ShowListBytes(const std::string& bytes);
-  void ShowError(const QString& text);
+  void ShowListBytes(const std::string& bytes, FileReport* report);
+  FileReport Report(FileStep step, int error = 0) const;
   void ToggleBox(int row, bool key_macro_box);
   void WireEditing();
   void OpenBookmarkDialog(bool add);
@@ -91,7 +98,7 @@ class BookmarkListController : public QObject {
 
   UrlListView& list_;
   std::function<UrlSelection()> selection_;
-  QString exe_dir_;
+  QString data_dir_;
   const AppOptions& options_;
   QWidget* window_;
   std::vector<UrlBookmark> bookmarks_;

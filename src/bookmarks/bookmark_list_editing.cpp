@@ -11,6 +11,7 @@
 #include "core/bookmarks/bookmark_list_edit.h"
 #include "platform/confirm_box.h"
 #include "platform/list_edit_cycle.h"
+#include "platform/report_text.h"
 #include "platform/tool_window.h"
 
 namespace sorvi {
@@ -21,16 +22,16 @@ void BookmarkListController::WireEditing() {
   connect(add_, &QAction::triggered, this, &BookmarkListController::PopupMenuURLAddClick);
   connect(copy_, &QAction::triggered, this, &BookmarkListController::PopupMenuURLCopyClick);
   connect(del_, &QAction::triggered, this, &BookmarkListController::PopupMenuURLDelClick);
-  connect(editor_, &QAction::triggered, this, [this] { PopupMenuURLEditorClick(editor_); });
+  connect(editor_, &QAction::triggered, this, &BookmarkListController::OpenEditor);
   connect(&list_, &UrlListView::RowDropped, this, &BookmarkListController::ListViewURLDragDrop);
 
   ListEditCycle::Hooks hooks;
   hooks.is_modified = [this] { return modified_; };
   hooks.ask = [this](const QString& text) { return AskYesNoCancel(window_, "確認", text, QuestionPlace(window_)); };
-  hooks.save = [this] { return PopupMenuURLSaveClick(); };
+  hooks.save = [this] { return SaveAndReport(); };
   // The reload leaves the modified mark as it was (the loader's rule).
-  hooks.reload = [this] { PopupMenuURLEditorClick(nullptr); };
-  hooks.show_error = [this](const QString& message) { ShowError(message); };
+  hooks.reload = [this] { ShowReport(window_, LoadList()); };
+  hooks.show_error = [this](const QString& message) { ShowErrorBox(window_, message); };
   cycle_ = new ListEditCycle(window_, FilePath(), "URL一覧を保存しますか？", std::move(hooks), this);
 }
 

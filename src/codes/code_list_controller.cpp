@@ -5,24 +5,22 @@
 #include <QApplication>
 #include <QFile>
 #include <QMenu>
-#include <QMessageBox>
-#include <QTimer>
-#include <stdexcept>
 
 #include "codes/code_tree_view.h"
-#include "platform/confirm_box.h"
-#include "platform/menu_items.h"
 #include "core/codes/stock_code_list.h"
 #include "core/files/file_io.h"
 #include "core/text/list_file_text.h"
+#include "platform/confirm_box.h"
 #include "platform/cp932.h"
 #include "platform/list_edit_cycle.h"
+#include "platform/menu_items.h"
+#include "platform/report_text.h"
 
 namespace sorvi {
 
-CodeListController::CodeListController(CodeTreeView* tree, const QString& exe_dir, const AppOptions& options,
+CodeListController::CodeListController(CodeTreeView* tree, const QString& data_dir, const AppOptions& options,
                                        QWidget* window)
-    : QObject(window), tree_(*tree), exe_dir_(exe_dir), options_(options), window_(window) {
+    : QObject(window), tree_(*tree), data_dir_(data_dir), options_(options), window_(window) {
   BuildMenu(window);
   WireEditing();
   connect(&tree_, &CodeTreeView::ContextMenuRequested, this, [this](const QPoint& at) { menu_->popup(at); });
@@ -54,7 +52,7 @@ void CodeListController::BuildMenu(QWidget* window) {
   editor_ = AddMenuItem(menu_, "PopupMenuCodeEditor", "エディタ");
   save_ = AddMenuItem(menu_, "PopupMenuCodeSave", "保存");
   save_->setEnabled(false);
-  connect(save_, &QAction::triggered, this, [this] { PopupMenuCodeSaveClick(); });
+  connect(save_, &QAction::triggered, this, [this] { SaveAndReport(); });
   connect(go_url_, &QAction::triggered, this, [this] { PopupMenuCodeGoClick(go_url_); });
 }
 
@@ -67,36 +65,38 @@ void CodeListController::PopupMenuCodeGoClick(QAction* item) {
   }
 }
 
-void CodeListController::ShowError(const QString& text) {
-  ShowErrorBox(window_, text);
+QString CodeListController::FilePath() const { return data_dir_ + "SV_Code.txt"; }
+
+FileReport CodeListController::Report(FileStep step, int error) const {
+  return {DataFile::kCodeList, step, QFile::encodeName(FilePath()).toStdString(), error};
 }
 
-QString CodeListController::FilePath() const { return exe_dir_ + "SV_Code.txt"; }
+void CodeListController::OpenEditor() { cycle_->Run(SjisToQString(options_.Editor)); }
 
-void CodeListController::PopupMenuCodeEditorClick(QObject* sender) {
-  if (sender) {
-    cycle_->Run(SjisToQString(options_.Editor));
-    return;
-  }
-  const FileReadResult file = ReadFile(QFile::encodeName(FilePath()).toStdString());
-  if (file.status == ReadStatus::kMissing) return;
+FileReport CodeListController::LoadList() {
+  FileReport report = Report(FileStep::kDone);
+  const FileReadResult file = ReadFile(report.path);
+  if (file.status == ReadStatus::kMissing) return report;
   tree_.clear();
   if (file.status == ReadStatus::kUnreadable) {
     load_failed_ = true;
-    throw std::runtime_error(QString("ファイル %1 は開けません").arg(FilePath()).toStdString());
+    return Report(FileStep::kReadFailed, file.error);
   }
   load_failed_ = false;
-  ShowListBytes(file.bytes);
+  ShowListBytes(file.bytes, &report);
   SetModified(false);
+  return report;
 }
 
-void CodeListController::LoadUnsavedCopy(const std::string& bytes) {
+FileReport CodeListController::LoadUnsavedCopy(const std::string& bytes) {
+  FileReport report = Report(FileStep::kDone);
   tree_.clear();
-  ShowListBytes(bytes);
+  ShowListBytes(bytes, &report);
   SetModified(true);
+  return report;
 }
 
-void CodeListController::ShowListBytes(const std::string& bytes) {
+void CodeListController::ShowListBytes(const std::string& bytes, FileReport* report) {
   // What an editor may have left (a UTF-8 byte-order mark) must not glue
   // itself to the first line.
   const ListFileText text = CheckListFileText(bytes);
@@ -114,39 +114,25 @@ void CodeListController::ShowListBytes(const std::string& bytes) {
     groups.push_back(node);
   }
   tree_.addTopLevelItems(groups);
-
-  if (text.unread_bytes > 0) {
-    // Said before a save writes the list without them.
-    const QString message = QString("SV_Code.txt の途中に NUL 文字があり、その後ろの %1 バイトは読み込んでいません。\n"
-                                    "銘柄一覧を保存すると、この部分はファイルから失われます。")
-                                .arg(text.unread_bytes);
-    QTimer::singleShot(0, window_, [this, message] { QMessageBox::warning(window_, "そるび", message); });
-  }
-  if (load.orphan_lines > 0) {
-    // Lines above the first group have been kept in a group of their own
-    // (the file itself is untouched until the next save); say so.
-    const QString message =
-        QString("SV_Code.txt の先頭にグループのない銘柄が %1 行ありました。\n"
-                "「[未分類]」グループにまとめました。")
-            .arg(load.orphan_lines);
-    QTimer::singleShot(0, window_, [this, message] { QMessageBox::information(window_, "そるび", message); });
-  }
+  report->unread_bytes = text.unread_bytes;
+  report->orphan_lines = load.orphan_lines;
 }
 
-bool CodeListController::PopupMenuCodeSaveClick() {
-  if (load_failed_) {
-    // What could not be read is never replaced by what is shown.
-    ShowError(QString("銘柄一覧を保存できませんでした。\n%1 は読み込めなかったため、上書きしません。").arg(FilePath()));
-    return false;
-  }
-  std::string error;
+FileReport CodeListController::SaveList() {
+  // What could not be read is never replaced by what is shown.
+  if (load_failed_) return Report(FileStep::kOverwriteRefused);
+  int error = 0;
   if (!ReplaceFileContents(QFile::encodeName(FilePath()).toStdString(), ListFileBytes(), &error)) {
-    ShowError(QString("銘柄一覧を保存できませんでした。\n%1\n(%2)\n\n元のファイルはそのまま残っています。")
-                  .arg(FilePath(), QString::fromLocal8Bit(error.c_str())));
-    return false;
+    return Report(FileStep::kWriteFailed, error);
   }
   SetModified(false);
-  return true;
+  return Report(FileStep::kDone);
+}
+
+bool CodeListController::SaveAndReport() {
+  const FileReport report = SaveList();
+  ShowReport(window_, report);
+  return !report.Failed();
 }
 
 std::string CodeListController::ListFileBytes() const {
@@ -177,11 +163,10 @@ std::string CodeListController::ExpandStateText() const {
 void CodeListController::RestoreExpandState(std::string_view state) {
   if (state.empty()) return;
   const std::vector<bool> expanded = ApplyExpandState(state, size_t(tree_.topLevelItemCount()));
-  tree_.Tag = 1;
   for (size_t g = 0; g < expanded.size() && g < state.size(); ++g) {
     tree_.SetExpandedByProgram(tree_.topLevelItem(int(g)), expanded[g]);
   }
-  tree_.Tag = 0;
+  tree_.ClearExpandWish();
 }
 
 void CodeListController::ScrollToTop() {

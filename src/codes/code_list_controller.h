@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "core/bookmarks/url_macro.h"
+#include "core/files/file_report.h"
 #include "core/settings/app_options.h"
 
 class QAction;
@@ -34,29 +35,33 @@ struct CodeGoMenuParts {
 class CodeListController : public QObject {
   Q_OBJECT
  public:
-  // `tree` is `TreeViewCode`; the list file lives in `exe_dir`; `options`
+  // `tree` is `TreeViewCode`; the list file lives in `data_dir`; `options`
   // (the window's, read when used) name the external editor; `window`
   // parents the menus and message boxes.
-  CodeListController(CodeTreeView* tree, const QString& exe_dir, const AppOptions& options, QWidget* window);
+  CodeListController(CodeTreeView* tree, const QString& data_dir, const AppOptions& options, QWidget* window);
 
   QString FilePath() const;
   QMenu* Menu() const { return menu_; }
 
-  // Without a sender: loads the list file into the tree (start-up). Throws
-  // std::runtime_error with a Japanese message when the file exists but
-  // cannot be read; the list is then never saved over that file.
-  // With a sender ("エディタ"): runs the external editor on the file and
-  // loads it once the editor is done (asynchronously, see ListEditCycle).
-  void PopupMenuCodeEditorClick(QObject* sender);
+  // Loads the list file into the tree. A file that exists but cannot be
+  // read leaves the tree empty and is then never saved over; the report
+  // says so, or what of the text was left out.
+  FileReport LoadList();
+  // "エディタ": runs the external editor on the file and loads it once the
+  // editor is done (asynchronously, see ListEditCycle).
+  void OpenEditor();
   ListEditCycle* EditCycle() const { return cycle_; }
   // Shows a list kept from an earlier run (bytes of the list file's form)
   // as this list's unsaved changes: marked modified, the file untouched.
-  void LoadUnsavedCopy(const std::string& bytes);
+  // The report says what of the text was left out.
+  FileReport LoadUnsavedCopy(const std::string& bytes);
   // The tree as the list file holds it.
   std::string ListFileBytes() const;
-  // Writes the tree to the list file. A failure is shown to the user and
-  // keeps the list marked modified; returns whether it was saved.
-  bool PopupMenuCodeSaveClick();
+  // Writes the tree to the list file; a failure keeps the list marked
+  // modified and the file as it was.
+  FileReport SaveList();
+  // SaveList, with a failure shown to the user; returns whether it saved.
+  bool SaveAndReport();
   // The tree's "実行" submenu; "URLを開く" opens the selected bookmark for
   // the selection. A double-click in the tree runs the checked item.
   void PopupMenuCodeGoClick(QAction* item);
@@ -103,16 +108,16 @@ class CodeListController : public QObject {
 
  private:
   void BuildMenu(QWidget* window);
-  void ShowError(const QString& text);
-  // Fills the tree from list file bytes; says what it could not keep.
-  void ShowListBytes(const std::string& bytes);
+  // Fills the tree from list file bytes; notes what it could not keep.
+  void ShowListBytes(const std::string& bytes, FileReport* report);
+  FileReport Report(FileStep step, int error = 0) const;
   void WireEditing();
   void OpenCodeDialog(bool add);
   void CodeDialogConfirmed(bool add, bool is_group, const std::string& text);
   QTreeWidgetItem* SelectedNode() const;
 
   CodeTreeView& tree_;
-  QString exe_dir_;
+  QString data_dir_;
   const AppOptions& options_;
   QWidget* window_;
   bool modified_ = false;

@@ -17,6 +17,7 @@
 #include "platform/confirm_box.h"
 #include "platform/cp932.h"
 #include "platform/list_edit_cycle.h"
+#include "platform/report_text.h"
 #include "platform/tool_window.h"
 
 namespace sorvi {
@@ -29,16 +30,16 @@ void CodeListController::WireEditing() {
   connect(add_, &QAction::triggered, this, &CodeListController::PopupMenuCodeAddClick);
   connect(copy_, &QAction::triggered, this, &CodeListController::PopupMenuCodeCopyClick);
   connect(del_, &QAction::triggered, this, &CodeListController::PopupMenuCodeDelClick);
-  connect(editor_, &QAction::triggered, this, [this] { PopupMenuCodeEditorClick(editor_); });
+  connect(editor_, &QAction::triggered, this, &CodeListController::OpenEditor);
   connect(&tree_, &CodeTreeView::DeleteKeyPressed, this, &CodeListController::PopupMenuCodeDelClick);
   connect(&tree_, &CodeTreeView::DropRequested, this, &CodeListController::TreeViewCodeDragDrop);
 
   ListEditCycle::Hooks hooks;
   hooks.is_modified = [this] { return modified_; };
   hooks.ask = [this](const QString& text) { return AskYesNoCancel(window_, "確認", text, QuestionPlace(window_)); };
-  hooks.save = [this] { return PopupMenuCodeSaveClick(); };
-  hooks.reload = [this] { PopupMenuCodeEditorClick(nullptr); };
-  hooks.show_error = [this](const QString& message) { ShowError(message); };
+  hooks.save = [this] { return SaveAndReport(); };
+  hooks.reload = [this] { ShowReport(window_, LoadList()); };
+  hooks.show_error = [this](const QString& message) { ShowErrorBox(window_, message); };
   cycle_ = new ListEditCycle(window_, FilePath(), "銘柄一覧を保存しますか？", std::move(hooks), this);
 }
 

@@ -88,13 +88,13 @@ void CodeTreeView::SetExpandedByProgram(QTreeWidgetItem* item, bool expanded) {
 }
 
 bool CodeTreeView::TreeViewCodeExpanding(QTreeWidgetItem* node) {
-  if (Tag != 0) return true;
+  if (expand_wish_ != ExpandWish::kNone) return true;
   RequestToggle(node, true);
   return false;
 }
 
 bool CodeTreeView::TreeViewCodeCollapsing(QTreeWidgetItem* node) {
-  if (Tag != 0) return true;
+  if (expand_wish_ != ExpandWish::kNone) return true;
   RequestToggle(node, false);
   return false;
 }
@@ -102,15 +102,15 @@ bool CodeTreeView::TreeViewCodeCollapsing(QTreeWidgetItem* node) {
 void CodeTreeView::RequestToggle(QTreeWidgetItem* node, bool expand) {
   if (!node) return;
   setCurrentItem(node, 0, QItemSelectionModel::ClearAndSelect);
-  Tag = expand ? 1 : -1;
+  expand_wish_ = expand ? ExpandWish::kExpand : ExpandWish::kCollapse;
 }
 
 void CodeTreeView::TreeViewCodeMouseDown() {
-  if (Tag == 0) return;
+  if (expand_wish_ == ExpandWish::kNone) return;
   if (QTreeWidgetItem* node = currentItem(); node && node->isSelected()) {
-    node->setExpanded(Tag == 1);
+    node->setExpanded(expand_wish_ == ExpandWish::kExpand);
   }
-  Tag = 0;
+  expand_wish_ = ExpandWish::kNone;
 }
 
 bool CodeTreeView::OnBranchIndicator(const QPoint& pos, QTreeWidgetItem* item) const {
@@ -129,14 +129,14 @@ QMouseEvent WithoutModifiers(const QMouseEvent& event) {
 
 void CodeTreeView::mousePressEvent(QMouseEvent* event) {
   plain_release_ = false;
-  const int wish = Tag;
+  const ExpandWish wish = expand_wish_;
   TreeViewCodeMouseDown();
   const QPoint pos = event->position().toPoint();
   QTreeWidgetItem* item = itemAt(pos);
   if (OnBranchIndicator(pos, item)) {
     // A press on the +/- box that just carried out a wish is used up by it;
     // otherwise it asks for the change, which waits for the next press.
-    if (wish == 0) {
+    if (wish == ExpandWish::kNone) {
       if (item->isExpanded()) TreeViewCodeCollapsing(item); else TreeViewCodeExpanding(item);
     }
     event->accept();

@@ -20,18 +20,19 @@ class CodeTreeView : public QTreeWidget {
   QTreeWidgetItem* AddGroup(std::string bytes);
   QTreeWidgetItem* AddStock(QTreeWidgetItem* group, std::string bytes);
 
-  // The pending expand wish (the tree's `Tag`): 0 none, 1 expand, -1 collapse.
-  int Tag = 0;
+  // An expand or collapse the user asked for, waiting for the next press.
+  enum class ExpandWish { kNone, kExpand, kCollapse };
+  ExpandWish PendingExpandWish() const { return expand_wish_; }
 
   // Expansion changes made by the program itself pass through.
   void SetExpandedByProgram(QTreeWidgetItem* item, bool expanded);
 
-  // The tree's expand and collapse requests; refused unless `Tag` is set.
+  // The tree's expand and collapse requests; refused unless a wish is pending.
   bool TreeViewCodeExpanding(QTreeWidgetItem* node);
   bool TreeViewCodeCollapsing(QTreeWidgetItem* node);
   // Carries out a pending wish; called at the start of every mouse press.
   void TreeViewCodeMouseDown();
-  void ClearExpandWish() { Tag = 0; }
+  void ClearExpandWish() { expand_wish_ = ExpandWish::kNone; }
 
   // The tree's primary selected node: the current node when it is selected,
   // else the first selected one; null when nothing is selected.
@@ -66,6 +67,7 @@ class CodeTreeView : public QTreeWidget {
 
   // The press selected a group alone: its release must not toggle it.
   bool plain_release_ = false;
+  ExpandWish expand_wish_ = ExpandWish::kNone;
 };
 
 }  // namespace sorvi

@@ -16,6 +16,7 @@
 #include "core/settings/settings_file.h"
 #include "platform/confirm_box.h"
 #include "platform/japanese_locale.h"
+#include "platform/report_text.h"
 #include "platform/web_engine_internet.h"
 
 namespace sorvi {
@@ -28,8 +29,8 @@ void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& text) {
 
 }  // namespace
 
-TFormInternet::TFormInternet(const InternetSettings& current, QString ini_path, QWidget* parent)
-    : QDialog(parent), ini_path_(std::move(ini_path)), settings_(current) {
+TFormInternet::TFormInternet(const InternetSettings& current, InternetSettingsStore store, QWidget* parent)
+    : QDialog(parent), store_(std::move(store)), settings_(current) {
   setWindowTitle("インターネット設定");
   setObjectName("FormInternet");
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -151,11 +152,10 @@ void TFormInternet::ButtonOkClick() {
   settings_ = next;
   UseInternetSettings(settings_);
   try {
-    SettingsFile file(QFile::encodeName(ini_path_).toStdString());
-    WriteInternetSettings(file, settings_);
+    store_(settings_);
   } catch (const SettingsWriteError& error) {
     // In effect for this run all the same.
-    ShowBox(this, QMessageBox::Critical, QString::fromUtf8(error.what()));
+    ShowBox(this, QMessageBox::Critical, ReportText(error.report()));
   }
   accept();
 }

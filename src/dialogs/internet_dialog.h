@@ -5,6 +5,7 @@
 // section Internet of Sorvi.ini.
 #include <QDialog>
 #include <QString>
+#include <functional>
 
 #include "core/settings/internet_settings.h"
 
@@ -14,12 +15,16 @@ class QRadioButton;
 
 namespace sorvi {
 
+// Keeps what OK confirmed in the settings file, as one change; throws
+// SettingsWriteError when that is refused.
+using InternetSettingsStore = std::function<void(const InternetSettings&)>;
+
 class TFormInternet : public QDialog {
   Q_OBJECT
 
  public:
-  // `current`: the settings in effect; `ini_path`: where OK writes them.
-  TFormInternet(const InternetSettings& current, QString ini_path, QWidget* parent = nullptr);
+  // `current`: the settings in effect; OK hands the new ones to `store`.
+  TFormInternet(const InternetSettings& current, InternetSettingsStore store, QWidget* parent = nullptr);
 
   // Valid after the dialog was accepted (then already in effect).
   const InternetSettings& Settings() const { return settings_; }
@@ -30,7 +35,7 @@ class TFormInternet : public QDialog {
  private:
   void UpdateEnabled();
 
-  QString ini_path_;
+  InternetSettingsStore store_;
   InternetSettings settings_;
 
   QRadioButton* RadioProxySystem;

@@ -14,6 +14,7 @@
 #include "core/settings/settings_file.h"
 #include "platform/confirm_box.h"
 #include "platform/cp932.h"
+#include "platform/report_text.h"
 
 namespace sorvi {
 namespace {
@@ -50,8 +51,8 @@ QCheckBox* MakeCheck(QWidget* parent, const char* name, const QString& text, int
 
 }  // namespace
 
-TFormOption::TFormOption(const AppOptions& options, QString ini_path, QWidget* parent)
-    : QDialog(parent), before_(options), ini_path_(std::move(ini_path)) {
+TFormOption::TFormOption(const AppOptions& options, OptionStore store, QWidget* parent)
+    : QDialog(parent), before_(options), store_(std::move(store)) {
   setWindowTitle("動作環境設定");
   setObjectName("FormOption");
   setFixedSize(422, 213);
@@ -109,9 +110,9 @@ TFormOption::TFormOption(const AppOptions& options, QString ini_path, QWidget* p
   FormCreate();
 }
 
-std::optional<OptionDialogResult> TFormOption::Run(const AppOptions& options, const QString& ini_path,
+std::optional<OptionDialogResult> TFormOption::Run(const AppOptions& options, const OptionStore& store,
                                                    QWidget* parent) {
-  TFormOption dialog(options, ini_path, parent);
+  TFormOption dialog(options, store, parent);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.Result();
 }
@@ -164,11 +165,10 @@ void TFormOption::ButtonOkClick() {
   input.auto_save = CheckBoxAutoSave->isChecked();
   result_ = ApplyOptionDialog(before_, input);
   try {
-    SettingsFile file(QFile::encodeName(ini_path_).toStdString());
-    StoreOptionDialogResult(file, result_);
+    store_(result_);
   } catch (const SettingsWriteError& error) {
     // The new values stay in effect for this run; the dialog still closes.
-    ShowErrorBox(this, QString::fromUtf8(error.what()));
+    ShowErrorBox(this, ReportText(error.report()));
   }
   accept();
 }

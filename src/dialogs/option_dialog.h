@@ -4,6 +4,7 @@
 // changes nothing.
 #include <QDialog>
 #include <QString>
+#include <functional>
 #include <optional>
 
 #include "core/settings/app_options.h"
@@ -16,19 +17,22 @@ class QSpinBox;
 
 namespace sorvi {
 
+// Keeps what OK confirmed in the settings file, as one change; throws
+// SettingsWriteError when that is refused.
+using OptionStore = std::function<void(const OptionDialogResult&)>;
+
 class TFormOption : public QDialog {
   Q_OBJECT
 
  public:
-  // `options` are the values in effect (not re-read from the file);
-  // `ini_path` is where OK writes them.
-  TFormOption(const AppOptions& options, QString ini_path, QWidget* parent = nullptr);
+  // `options` are the values in effect (not re-read from the file); OK
+  // hands the new ones to `store`.
+  TFormOption(const AppOptions& options, OptionStore store, QWidget* parent = nullptr);
 
   // Shows the dialog modally. After OK: the new values (in effect even
   // when writing them was refused, which has been reported) and which open
   // tabs they concern. nullopt after CANCEL, Esc or the close box.
-  static std::optional<OptionDialogResult> Run(const AppOptions& options, const QString& ini_path,
-                                               QWidget* parent);
+  static std::optional<OptionDialogResult> Run(const AppOptions& options, const OptionStore& store, QWidget* parent);
 
   // Valid after the dialog was accepted.
   const OptionDialogResult& Result() const { return result_; }
@@ -39,7 +43,7 @@ class TFormOption : public QDialog {
 
  private:
   AppOptions before_;
-  QString ini_path_;
+  OptionStore store_;
   OptionDialogResult result_;
 
   QLineEdit* LabeledEditEditor;

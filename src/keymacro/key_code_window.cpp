@@ -14,8 +14,8 @@ constexpr int kMarkerWidth = 25;
 const char* const kDefaultMark = " *";
 }  // namespace
 
-TFormKeyCode::TFormKeyCode(std::string ini_path, KeyCodeRegistry& registry, QWidget* main_window)
-    : RegistryWindow(std::move(ini_path), "銘柄コード キーマクロ登録", main_window),
+TFormKeyCode::TFormKeyCode(SettingsFile& settings, KeyCodeRegistry& registry, QWidget* main_window)
+    : RegistryWindow(settings, "銘柄コード キーマクロ登録", main_window),
       registry_(registry),
       list_(new RegistryListView(this)) {
   setCentralWidget(list_);
@@ -26,7 +26,7 @@ TFormKeyCode::TFormKeyCode(std::string ini_path, KeyCodeRegistry& registry, QWid
 }
 
 void TFormKeyCode::FormCreate() {
-  settings_ = ReadKeyCodeWindowSettings(SettingsFile(ini_path_));
+  settings_ = ReadKeyCodeWindowSettings(Settings());
   list_->setHeaderLabels({"", "処理名", "キーマクロ"});
   list_->header()->setMinimumSectionSize(kMarkerWidth);
   list_->header()->resizeSection(kMarker, kMarkerWidth);
@@ -91,7 +91,7 @@ bool TFormKeyCode::MenuSaveClick() {
     edited.Entries.push_back({RegistryListView::Cell(item, kName), RegistryListView::Cell(item, kMacro)});
     if (!item->text(kMarker).isEmpty()) edited.Default = row;
   }
-  if (!TryWrite([&] { WriteKeyCodeRegistry(ini_path_, edited); })) return false;
+  if (!TryWrite([&](SettingsFile& file) { WriteKeyCodeRegistry(file, edited); })) return false;
   registry_ = std::move(edited);
   emit Saved();
   close();
@@ -105,10 +105,7 @@ void TFormKeyCode::closeEvent(QCloseEvent* event) {
   size.Width = width();
   size.Clm2 = list_->header()->sectionSize(kName);
   size.Clm3 = list_->header()->sectionSize(kMacro);
-  TryWrite([&] {
-    SettingsFile file(ini_path_);
-    WriteKeyCodeWindowSettings(file, size);
-  });
+  TryWrite([&](SettingsFile& file) { WriteKeyCodeWindowSettings(file, size); });
   emit Closed();
   event->accept();
 }

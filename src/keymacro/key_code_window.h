@@ -20,7 +20,7 @@ class TFormKeyCode : public RegistryWindow {
 
   // `registry` must outlive the window; it is rewritten by a successful
   // save only. Delete-on-close.
-  TFormKeyCode(std::string ini_path, KeyCodeRegistry& registry, QWidget* main_window);
+  TFormKeyCode(SettingsFile& settings, KeyCodeRegistry& registry, QWidget* main_window);
 
   RegistryListView* ListView() const { return list_; }
   ListViewCellEditor* CellEditor() const { return editor_; }

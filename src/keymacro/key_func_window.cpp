@@ -19,8 +19,8 @@ QString PageCaption(int page) { return QString("F%1").arg(page + 1).leftJustifie
 
 }  // namespace
 
-TFormKeyFunc::TFormKeyFunc(std::string ini_path, KeyFuncRegistry& registry, QWidget* main_window)
-    : RegistryWindow(std::move(ini_path), "ファンクション キーマクロ登録", main_window),
+TFormKeyFunc::TFormKeyFunc(SettingsFile& settings, KeyFuncRegistry& registry, QWidget* main_window)
+    : RegistryWindow(settings, "ファンクション キーマクロ登録", main_window),
       registry_(registry),
       page_control_(new QTabWidget(this)) {
   QMenu* kind_menu = menuBar()->addMenu("[種別]");
@@ -45,7 +45,7 @@ TFormKeyFunc::TFormKeyFunc(std::string ini_path, KeyFuncRegistry& registry, QWid
 }
 
 void TFormKeyFunc::FormCreate() {
-  settings_ = ReadKeyFuncWindowSettings(SettingsFile(ini_path_));
+  settings_ = ReadKeyFuncWindowSettings(Settings());
   for (int n = 0; n < kFunctionKeyCount; ++n) {
     Page& page = pages_[n];
     page.kind = registry_.KeyFuncKind[n];
@@ -148,7 +148,7 @@ bool TFormKeyFunc::MenuSaveClick() {
   }
   // The file first: the keys must not work differently from what the next
   // start will read.
-  if (!TryWrite([&] { WriteKeyFuncRegistry(ini_path_, edited); })) return false;
+  if (!TryWrite([&](SettingsFile& file) { WriteKeyFuncRegistry(file, edited); })) return false;
   registry_ = std::move(edited);
   emit Saved();
   close();
@@ -164,10 +164,7 @@ void TFormKeyFunc::closeEvent(QCloseEvent* event) {
   size.Clm1 = page.list->header()->sectionSize(kName);
   size.Clm2 = page.list->header()->sectionSize(kMacro);
   size.Clm3 = page.list->header()->sectionSize(kUrl);
-  TryWrite([&] {
-    SettingsFile file(ini_path_);
-    WriteKeyFuncWindowSettings(file, page.kind, size);
-  });
+  TryWrite([&](SettingsFile& file) { WriteKeyFuncWindowSettings(file, page.kind, size); });
   emit Closed();
   event->accept();
 }

@@ -24,10 +24,10 @@ class TFormKeyFunc : public RegistryWindow {
   // Columns of each page's list.
   enum Column { kName = 1, kMacro = 2, kUrl = 3 };
 
-  // Reads its size and column widths from `ini_path` and copies `registry`
+  // Reads its size and column widths from `settings` and copies `registry`
   // into its pages. `registry` must outlive the window; it is rewritten by
   // a successful save only. Delete-on-close.
-  TFormKeyFunc(std::string ini_path, KeyFuncRegistry& registry, QWidget* main_window);
+  TFormKeyFunc(SettingsFile& settings, KeyFuncRegistry& registry, QWidget* main_window);
 
   QTabWidget* PageControl() const { return page_control_; }
   RegistryListView* ListView(int page) const { return pages_[page].list; }

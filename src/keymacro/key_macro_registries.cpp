@@ -49,14 +49,14 @@ void KeyMacroRegistries::Opened(RegistryWindow* window) {
 TFormKeyFunc* KeyMacroRegistries::PopupMenuEtcKeyFuncClick() {
   // The disabled menu button normally keeps a second window from opening.
   if (window_) return qobject_cast<TFormKeyFunc*>(window_.data());
-  auto* window = new TFormKeyFunc(parts_.ini_path, key_func_, parts_.main_window);
+  auto* window = new TFormKeyFunc(*parts_.settings, key_func_, parts_.main_window);
   Opened(window);
   return window;
 }
 
 TFormKeyCode* KeyMacroRegistries::PopupMenuEtcKeyCodeClick() {
   if (window_) return qobject_cast<TFormKeyCode*>(window_.data());
-  auto* window = new TFormKeyCode(parts_.ini_path, key_code_, parts_.main_window);
+  auto* window = new TFormKeyCode(*parts_.settings, key_code_, parts_.main_window);
   connect(window, &RegistryWindow::Saved, go_, &CodeGoMenu::Rebuild);
   Opened(window);
   return window;

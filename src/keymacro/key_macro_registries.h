@@ -29,7 +29,7 @@ class TabController;
 
 // What the window hands over.
 struct KeyMacroRegistryParts {
-  std::string ini_path;                 // Shift-JIS path bytes of Sorvi.ini
+  SettingsFile* settings = nullptr;     // the program's settings, read and committed by the registry windows
   QWidget* main_window = nullptr;       // parents and centres the registry windows
   QTabWidget* tab_area = nullptr;       // `PageControl`: F-keys count only with the focus inside
   QMenu* func_menu = nullptr;           // `PopupMenuFunc`

@@ -6,12 +6,13 @@
 #include <QScreen>
 
 #include "platform/confirm_box.h"
+#include "platform/report_text.h"
 #include "platform/window_size.h"
 
 namespace sorvi {
 
-RegistryWindow::RegistryWindow(std::string ini_path, const QString& title, QWidget* main_window)
-    : QMainWindow(main_window, Qt::Tool), ini_path_(std::move(ini_path)) {
+RegistryWindow::RegistryWindow(SettingsFile& settings, const QString& title, QWidget* main_window)
+    : QMainWindow(main_window, Qt::Tool), settings_file_(settings) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(title);
   menu_save_ = menuBar()->addAction("保存");
@@ -32,12 +33,14 @@ void RegistryWindow::PlaceCentred(const QSize& size) {
   }
 }
 
-bool RegistryWindow::TryWrite(const std::function<void()>& write) {
+bool RegistryWindow::TryWrite(const std::function<void(SettingsFile&)>& write) {
   try {
-    write();
+    write(settings_file_);
+    settings_file_.Commit();
     return true;
   } catch (const SettingsWriteError& error) {
-    ShowErrorBox(this, QString::fromUtf8(error.what()));
+    settings_file_.DiscardChanges();
+    ShowErrorBox(this, ReportText(error.report()));
     return false;
   }
 }

@@ -4,7 +4,6 @@
 // modified mark; settings that cannot be written are shown, not swallowed.
 #include <QMainWindow>
 #include <functional>
-#include <string>
 
 #include "core/settings/settings_file.h"
 
@@ -27,20 +26,22 @@ class RegistryWindow : public QMainWindow {
   void Closed();
 
  protected:
-  RegistryWindow(std::string ini_path, const QString& title, QWidget* main_window);
+  // `settings` is the program's settings file, which outlives the window.
+  RegistryWindow(SettingsFile& settings, const QString& title, QWidget* main_window);
 
   // Opens at `size`, centred on the main window.
   void PlaceCentred(const QSize& size);
   void SetModified();
-  // Runs a write; a refusal is shown with its message and gives false.
-  bool TryWrite(const std::function<void()>& write);
-
-  const std::string ini_path_;
+  // Runs `write` on the settings and commits it as one change; a refusal is
+  // shown with its message, leaves the settings as they were and gives false.
+  bool TryWrite(const std::function<void(SettingsFile&)>& write);
+  const SettingsFile& Settings() const { return settings_file_; }
 
  private:
   QAction* menu_save_;
   QAction* menu_add_;
   QAction* menu_del_;
+  SettingsFile& settings_file_;
 };
 
 }  // namespace sorvi

@@ -7,6 +7,7 @@
 
 #include "core/files/data_location.h"
 #include "core/files/file_io.h"
+#include "platform/system_error_text.h"
 
 namespace sorvi {
 namespace {
@@ -32,9 +33,10 @@ bool HasData(const QString& dir) {
 // are.
 bool CopyInto(const QString& from, const QString& to, QStringList* errors) {
   const std::optional<std::string> bytes = ReadWholeFile(Bytes(from));
-  std::string error = "読み込めません";
+  int error = 0;
   if (bytes && ReplaceFileContents(Bytes(to), *bytes, &error)) return true;
-  errors->append(QString("%1: %2").arg(to, QString::fromLocal8Bit(error.c_str())));
+  const QString reason = bytes ? QString::fromStdString(SystemErrorText(error)) : QString("読み込めません");
+  errors->append(QString("%1: %2").arg(to, reason));
   return false;
 }
 

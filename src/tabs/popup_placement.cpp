@@ -18,12 +18,12 @@ std::uint64_t TickCount() {
 
 }  // namespace
 
-PopupPlacement::PopupPlacement(PopupHost& host, const AppOptions& options, const QString& exe_dir, QObject* parent)
-    : QObject(parent), host_(host), options_(options), exe_dir_(exe_dir) {}
+PopupPlacement::PopupPlacement(PopupHost& host, const AppOptions& options, const QString& data_dir, QObject* parent)
+    : QObject(parent), host_(host), options_(options), data_dir_(data_dir) {}
 
 WebBrowser* PopupPlacement::CreateBrowser() {
   // The engine keeps its data with the program's other data files.
-  if (!WebEngine::IsStarted()) WebEngine::SetStoragePath(exe_dir_ + "WebData");
+  if (!WebEngine::IsStarted()) WebEngine::SetStoragePath(data_dir_ + "WebData");
   WebBrowser* browser = WebBrowser::Create(this);
   browsers_[browser->Id()] = browser;
   return browser;

@@ -41,8 +41,8 @@ class PopupPlacement : public QObject, public WebBrowserOwner {
   Q_OBJECT
  public:
   // `options` is the window's, read as it is at each use; browsers keep
-  // the engine's data in `exe_dir`.
-  PopupPlacement(PopupHost& host, const AppOptions& options, const QString& exe_dir, QObject* parent = nullptr);
+  // the engine's data in `data_dir`.
+  PopupPlacement(PopupHost& host, const AppOptions& options, const QString& data_dir, QObject* parent = nullptr);
 
   // A browser owned here, unplaced; the engine starts with the first one.
   WebBrowser* CreateBrowser();
@@ -72,7 +72,7 @@ class PopupPlacement : public QObject, public WebBrowserOwner {
 
   PopupHost& host_;
   const AppOptions& options_;
-  QString exe_dir_;
+  QString data_dir_;
   NavigationPolicy policy_;
   // Every browser made here, by id, for the policy's decisions.
   std::map<BrowserId, QPointer<WebBrowser>> browsers_;

@@ -22,7 +22,7 @@
 
 namespace sorvi {
 
-TabController::TabController(const TabWidgets& widgets, const AppOptions& options, const QString& exe_dir,
+TabController::TabController(const TabWidgets& widgets, const AppOptions& options, const QString& data_dir,
                              QWidget* window)
     : QObject(window), page_control_(widgets.page_control), cover_(widgets.cover), options_(options), window_(window) {
   timer_ = new QTimer(this);
@@ -39,7 +39,7 @@ TabController::TabController(const TabWidgets& widgets, const AppOptions& option
   strip_ = new TabStripMouse(page_control_, *this);
   captions_ = new TabCaptions(page_control_, this);
   connect(page_control_, &QTabWidget::currentChanged, this, &TabController::OnCurrentChanged);
-  popups_ = new PopupPlacement(*this, options_, exe_dir, this);
+  popups_ = new PopupPlacement(*this, options_, data_dir, this);
   PageToolsHost tools_host;
   tools_host.active_tab = [this] { return ActiveTab(); };
   tools_host.close_tab = [this](BrowserTab* tab) { Close(tab); };
@@ -300,7 +300,7 @@ void TabController::Open(const OpenRequest& request) {
 
 // ---- closing ---------------------------------------------------------------
 
-void TabController::ToolButtonCloseClick(QObject*) {
+void TabController::CloseActiveTab() {
   BrowserTab* tab = ActiveTab();
   if (!tab) return;
   const int closed = page_control_->indexOf(tab);
@@ -396,7 +396,7 @@ void TabController::IdleSteps() {
 
 void TabController::Close(BrowserTab* tab) {
   if (tab != ActiveTab()) ActivateTab(tab);
-  ToolButtonCloseClick(nullptr);
+  CloseActiveTab();
 }
 
 }  // namespace sorvi

@@ -44,7 +44,7 @@ class TabController : public QObject, private PopupHost {
  public:
   // `options` is the window's, read as it is at each use; `window` is the
   // main window (activation, dialogs, the tab menu's parent).
-  TabController(const TabWidgets& widgets, const AppOptions& options, const QString& exe_dir, QWidget* window);
+  TabController(const TabWidgets& widgets, const AppOptions& options, const QString& data_dir, QWidget* window);
   // Destroys every tab and its browser, then shuts the engine down.
   ~TabController() override;
 
@@ -78,7 +78,7 @@ class TabController : public QObject, private PopupHost {
   // inverting it); a tab is always made when there is none.
   void Open(const OpenRequest& request);
   // Closes the active tab.
-  void ToolButtonCloseClick(QObject* sender = nullptr);
+  void CloseActiveTab();
   // A switch the user asked for; false when refused (a key macro waits).
   bool SwitchTo(int index, QObject* sender);
   void MoveTab(int from, int to);

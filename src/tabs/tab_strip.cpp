@@ -108,7 +108,7 @@ void TabStripMouse::PageControlMouseUp(Qt::MouseButton, QPoint pos) {
     drag_tab_index_ = -1;
   } else if (right_click_pending_) {
     right_click_pending_ = false;
-    tabs_.ToolButtonCloseClick(page_control_);
+    tabs_.CloseActiveTab();
   }
 }
 

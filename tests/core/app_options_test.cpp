@@ -57,6 +57,7 @@ TEST(AppOptions, WritesTheEightKeysInOrder) {
   o.FocusLock = true;
   o.AutoSave = false;
   WriteAppOptions(file, o);
+  file.Commit();
   EXPECT_EQ(ReadRaw(dir.File()),
             "[Window]\r\nTop=1\r\n[Option]\r\nEditor=/usr/bin/ed\r\nIntervalPaste=1500\r\n"
             "IntervalDefault=200\r\nLinkTarget=0\r\nClient=1\r\nSilent=1\r\nFocusLock=1\r\n"

@@ -55,7 +55,7 @@ TEST(ReadFileTest, DirectoryOfThatNameIsUnreadableNotMissing) {
   fs::create_directory(dir.File("list.txt"));
   const FileReadResult read = ReadFile(dir.File("list.txt"));
   EXPECT_EQ(read.status, ReadStatus::kUnreadable);
-  EXPECT_FALSE(read.error.empty());
+  EXPECT_NE(read.error, 0);
   EXPECT_TRUE(read.bytes.empty());
   EXPECT_EQ(ReadWholeFile(dir.File("list.txt")), std::nullopt);
 }
@@ -67,7 +67,7 @@ TEST(ReadFileTest, FileWithoutReadPermissionIsUnreadable) {
   fs::permissions(dir.File("list.txt"), fs::perms::none);
   const FileReadResult read = ReadFile(dir.File("list.txt"));
   EXPECT_EQ(read.status, ReadStatus::kUnreadable);
-  EXPECT_FALSE(read.error.empty());
+  EXPECT_NE(read.error, 0);
 }
 
 // ---- replacing ---------------------------------------------------------------
@@ -93,9 +93,9 @@ TEST(ReplaceFileContentsTest, FailedRenameKeepsTheOldAndReportsWhy) {
   const std::string path = dir.File("list.txt");
   fs::create_directory(path);
   WriteRaw(path + "/inside", "keep");
-  std::string error;
+  int error = 0;
   EXPECT_FALSE(ReplaceFileContents(path, "new\r\n", &error));
-  EXPECT_FALSE(error.empty());
+  EXPECT_NE(error, 0);
   EXPECT_EQ(ReadRaw(path + "/inside"), "keep");
   EXPECT_FALSE(fs::exists(path + ".___"));
 }
@@ -106,9 +106,9 @@ TEST(ReplaceFileContentsTest, CopyNameTakenKeepsTheOldList) {
   WriteRaw(path, "old\r\n");
   fs::create_directory(path + ".___");
   WriteRaw(path + ".___/inside", "someone's");
-  std::string error;
+  int error = 0;
   EXPECT_FALSE(ReplaceFileContents(path, "new\r\n", &error));
-  EXPECT_FALSE(error.empty());
+  EXPECT_NE(error, 0);
   EXPECT_EQ(ReadRaw(path), "old\r\n");
   EXPECT_EQ(ReadRaw(path + ".___/inside"), "someone's");
 }
@@ -153,9 +153,9 @@ TEST(ReplaceFileContentsTest, LinkLoopFailsAndLeavesTheLinks) {
   TempDir dir;
   fs::create_symlink("b", dir.File("a"));
   fs::create_symlink("a", dir.File("b"));
-  std::string error;
+  int error = 0;
   EXPECT_FALSE(ReplaceFileContents(dir.File("a"), "new", &error));
-  EXPECT_FALSE(error.empty());
+  EXPECT_NE(error, 0);
   EXPECT_TRUE(fs::is_symlink(dir.File("a")));
   EXPECT_TRUE(fs::is_symlink(dir.File("b")));
 }

@@ -46,7 +46,11 @@ TEST(KeyCodeWrite, ErasesAndRewritesInOrder) {
   TempDir dir;
   WriteRaw(dir.File(), "[KeyCode]\r\nC=5\r\nN5=old\r\nWidth=400\r\n[URL]\r\nCount=0\r\n");
   const KeyCodeRegistry registry{{{kHyoji, "\\c\\r"}, {"b", "x\\\\y"}}, 2};
-  WriteKeyCodeRegistry(dir.File(), registry);
+  {
+    SettingsFile file(dir.File());
+    WriteKeyCodeRegistry(file, registry);
+    file.Commit();
+  }
   EXPECT_EQ(ReadRaw(dir.File()),
             "[URL]\r\nCount=0\r\n[KeyCode]\r\nC=2\r\nD=2\r\nN1=" + kHyoji +
                 "\r\nM1=\\c\\r\r\nN2=b\r\nM2=x\\\\y\r\n");
@@ -55,6 +59,7 @@ TEST(KeyCodeWrite, ErasesAndRewritesInOrder) {
   // The window's close adds its size after the entries.
   SettingsFile file(dir.File());
   WriteKeyCodeWindowSettings(file, {1, 2, 3, 4});
+  file.Commit();
   EXPECT_TRUE(ReadRaw(dir.File()).ends_with("M2=x\\\\y\r\nHeight=1\r\nWidth=2\r\nClm2=3\r\nClm3=4\r\n"));
   const KeyCodeWindowSettings s = ReadKeyCodeWindowSettings(SettingsFile(dir.File()));
   EXPECT_EQ(s.Clm3, 4);
@@ -65,14 +70,18 @@ TEST(KeyCodeWrite, RefusedWriteLeavesTheFileAsItWas) {
   const std::string before = "[KeyCode]\r\nC=1\r\nD=1\r\nN1=a\r\nM1=m\r\n";
   WriteRaw(dir.File(), before);
   fs::create_directory(dir.File() + ".___");
-  EXPECT_THROW(WriteKeyCodeRegistry(dir.File(), KeyCodeRegistry{}), SettingsWriteError);
+  SettingsFile file(dir.File());
+  WriteKeyCodeRegistry(file, KeyCodeRegistry{});
+  EXPECT_THROW(file.Commit(), SettingsWriteError);
   EXPECT_EQ(ReadRaw(dir.File()), before);
   EXPECT_EQ(Read(dir), (KeyCodeRegistry{{{"a", "m"}}, 1}));
 }
 
 TEST(KeyCodeWrite, FreshFileIsCreated) {
   TempDir dir;
-  WriteKeyCodeRegistry(dir.File(), KeyCodeRegistry{});
+  SettingsFile file(dir.File());
+  WriteKeyCodeRegistry(file, KeyCodeRegistry{});
+  file.Commit();
   EXPECT_EQ(ReadRaw(dir.File()), "[KeyCode]\r\nC=0\r\nD=0\r\n");
 }
 

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <cerrno>
 
 #include <cstdint>
 #include <cstdlib>
@@ -72,6 +73,7 @@ TEST(OptionDialogOk, WithoutChangesWritesAllEightKeysAndCreatesTheSection) {
   EXPECT_FALSE(result.later_tabs_changed);
   SettingsFile file(ini.File());
   StoreOptionDialogResult(file, result);
+  file.Commit();
 
   EXPECT_EQ(ReadRaw(ini.File()),
             "[Window]\r\nTop=10\r\n"
@@ -107,6 +109,7 @@ TEST(OptionDialogOk, ClearedEditorBecomesNotepadInMemoryAndInTheFile) {
   EXPECT_EQ(result.options.Editor, "Notepad");
   SettingsFile file(ini.File());
   StoreOptionDialogResult(file, result);
+  file.Commit();
   EXPECT_EQ(SettingsFile(ini.File()).ReadString("Option", "Editor", "?"), "Notepad");
 }
 
@@ -148,9 +151,10 @@ TEST(OptionDialogOk, RefusedWriteThrowsWithThePathAndLeavesTheFileAsItWas) {
   AppOptions current;
   try {
     StoreOptionDialogResult(file, ApplyOptionDialog(current, Unchanged(current, false)));
+    file.Commit();
     FAIL() << "no error";
   } catch (const SettingsWriteError& error) {
-    EXPECT_EQ(std::string(error.what()), ini.File() + " に書き込めません");
+    EXPECT_EQ(error.report().error, EISDIR);
   }
   EXPECT_EQ(ReadRaw(ini.File()), "[Option]\r\nEditor=x\r\n");
 }

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <cerrno>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -205,10 +206,17 @@ TEST(SettingsWrite, FirstWriteCreatesFileWithCrLf) {
   file.WriteBool("Option", "Client", true);
   file.WriteBool("Option", "Silent", false);
   file.WriteInteger("Window", "Left", INT32_MIN);
+  // Nothing reaches the disk before the commit, then all of it at once.
+  EXPECT_FALSE(fs::exists(dir.File()));
+  file.Commit();
   EXPECT_EQ(ReadRaw(dir.File()),
             "[Option]\r\nEditor=vi\r\nClient=1\r\nSilent=0\r\n"
             "[Window]\r\nTop=-5\r\nLeft=-2147483648\r\n");
   EXPECT_FALSE(fs::exists(dir.File() + ".___"));
+  // It holds the address history: a new file is the user's alone.
+  struct stat st {};
+  ASSERT_EQ(::stat(dir.File().c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 077, 0u);
 }
 
 TEST(SettingsWrite, ReplacedValueKeepsKeySpellingAndPlace) {
@@ -216,6 +224,7 @@ TEST(SettingsWrite, ReplacedValueKeepsKeySpellingAndPlace) {
   WriteRaw(dir.File(), "[option]\r\nAAA=1\r\n  autosave = 1 \r\nZZZ=2\r\n");
   SettingsFile file(dir.File());
   file.WriteBool("Option", "AutoSave", false);
+  file.Commit();
   EXPECT_EQ(ReadRaw(dir.File()), "[option]\r\nAAA=1\r\nautosave=0\r\nZZZ=2\r\n");
   EXPECT_FALSE(file.ReadBool("OPTION", "AUTOSAVE", true));
 }
@@ -226,6 +235,7 @@ TEST(SettingsWrite, NewKeyGoesToTheEndOfItsSection) {
   SettingsFile file(dir.File());
   file.WriteString("a", "z", "3");
   file.WriteString("Empty", "e", "4");
+  file.Commit();
   EXPECT_EQ(ReadRaw(dir.File()),
             "[A]\r\nx=1\r\n; note\r\nz=3\r\n\r\n \t\r\n[B]\r\ny=2\r\n[Empty]\r\ne=4\r\n");
 }
@@ -235,6 +245,7 @@ TEST(SettingsWrite, NewSectionGoesToTheEndOfTheFile) {
   WriteRaw(dir.File(), "[A]\r\nx=1");  // no final line end
   SettingsFile file(dir.File());
   file.WriteString("B", "k", "v");
+  file.Commit();
   EXPECT_EQ(ReadRaw(dir.File()), "[A]\r\nx=1\r\n[B]\r\nk=v\r\n");
 }
 
@@ -252,6 +263,7 @@ TEST(SettingsWrite, LinesItDoesNotKnowSurviveByteForByte) {
   WriteRaw(dir.File(), before);
   SettingsFile file(dir.File());
   file.WriteInteger("Window", "Top", 2);
+  file.Commit();
   EXPECT_EQ(ReadRaw(dir.File()),
             "; comment \x95\x5C\x8E\xA6\r\n"
             "junk before any section\r\n"
@@ -270,15 +282,25 @@ TEST(SettingsWrite, ReadsAfterWritesMatchAFreshRead) {
   file.WriteString("S", "k", "  \"new\"  ");
   file.WriteString("S", "n", "\x8A\xBF");
   file.WriteInteger("T", "i", 12);
+  file.WriteInteger("T", "j", 13);
+  // A key and value that write a section line: the later keys of S go
+  // before it.
+  file.WriteString("S", "[x", "y]");
+  file.WriteString("S", "m", "after");
+  file.Commit();
   const SettingsFile fresh(dir.File());
   for (const SettingsFile* f : {static_cast<const SettingsFile*>(&file), &fresh}) {
     EXPECT_EQ(f->ReadString("S", "k", ""), "  \"new\"  ");
     EXPECT_EQ(f->ReadString("S", "n", ""), "\x8A\xBF");
     EXPECT_EQ(f->ReadInteger("T", "i", 0), 12);
+    EXPECT_EQ(f->ReadInteger("T", "j", 0), 13);
+    EXPECT_EQ(f->ReadString("S", "m", ""), "after");
+    EXPECT_EQ(f->ReadString("S", "[x", "-"), "-");
   }
-  // The first of the duplicated sections took both writes.
+  // The first of the duplicated sections took the writes.
   EXPECT_EQ(ReadRaw(dir.File()),
-            "[S]\r\nk=\"  \"new\"  \"\r\nn=\x8A\xBF\r\n[s]\r\nk=dup\r\n[T]\r\ni=12\r\n");
+            "[S]\r\nk=\"  \"new\"  \"\r\nn=\x8A\xBF\r\nm=after\r\n[x=y]\r\n[s]\r\nk=dup\r\n"
+            "[T]\r\ni=12\r\nj=13\r\n");
 }
 
 TEST(SettingsWrite, ValueIsCutAtALineBreakOrNul) {
@@ -286,6 +308,7 @@ TEST(SettingsWrite, ValueIsCutAtALineBreakOrNul) {
   SettingsFile file(dir.File());
   file.WriteString("S", "a", "one\r\n[Evil]\r\nx=1");
   file.WriteString("S", "b", "two\0three"s);
+  file.Commit();
   EXPECT_EQ(ReadRaw(dir.File()), "[S]\r\na=one\r\nb=two\r\n");
   EXPECT_EQ(file.ReadString("Evil", "x", "-"), "-");
 }
@@ -302,6 +325,7 @@ TEST(SettingsWrite, ValuesTheReadWouldTrimOrUnquoteReadBackAsWritten) {
     SettingsFile file(dir.File());
     for (size_t i = 0; i < values.size(); ++i) file.WriteString("S", std::to_string(i), values[i]);
     file.WriteString("S", "plain", "a \"b\" c");
+    file.Commit();
   }
   const SettingsFile reread(dir.File());
   for (size_t i = 0; i < values.size(); ++i)
@@ -317,9 +341,11 @@ TEST(SettingsErase, RemovesTheSectionUpToTheNext) {
            "[A]\r\nx=1\r\n\r\n[URL]\r\n1=a\r\n; c\r\nCount=1\r\n\r\n[B]\r\ny=2\r\n");
   SettingsFile file(dir.File());
   file.EraseSection("url");
+  file.Commit();
   EXPECT_EQ(ReadRaw(dir.File()), "[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n");
   EXPECT_EQ(file.ReadString("URL", "1", "-"), "-");
   file.EraseSection("B");
+  file.Commit();
   EXPECT_EQ(ReadRaw(dir.File()), "[A]\r\nx=1\r\n\r\n");
 }
 
@@ -329,6 +355,7 @@ TEST(SettingsErase, RemovesEveryDuplicate) {
   SettingsFile file(dir.File());
   file.EraseSection("K");
   EXPECT_EQ(file.ReadString("K", "a", "-"), "-");
+  file.Commit();
   EXPECT_EQ(ReadRaw(dir.File()), "[X]\r\nb=2\r\n");
 }
 
@@ -336,11 +363,14 @@ TEST(SettingsErase, MissingSectionWritesNothing) {
   TempDir dir;
   SettingsFile absent(dir.File());
   absent.EraseSection("URL");
+  EXPECT_FALSE(absent.HasChanges());
+  absent.Commit();
   EXPECT_FALSE(fs::exists(dir.File()));
 
   WriteRaw(dir.File(), "[A]\nx=1\n");
   SettingsFile lf(dir.File());
   lf.EraseSection("URL");
+  lf.Commit();
   EXPECT_EQ(ReadRaw(dir.File()), "[A]\nx=1\n");
 }
 
@@ -349,6 +379,7 @@ TEST(SettingsReplaceSection, EveryDuplicateGoesAndTheNewOneEndsTheFile) {
   WriteRaw(dir.File(), "[URL]\nCount=9\n[A]\nx=1\n\xFF junk\n[url]\n1=old\n");
   SettingsFile file(dir.File());
   file.ReplaceSection("URL", {{"1", " http://a/ "}, {"2", "b\r\n[Evil]\r\nx=1"}, {"Count", "2"}});
+  file.Commit();
   EXPECT_EQ(ReadRaw(dir.File()),
             "[A]\r\nx=1\r\n\xFF junk\r\n[URL]\r\n1=\" http://a/ \"\r\n2=b\r\nCount=2\r\n");
   EXPECT_EQ(file.ReadString("URL", "1", "-"), " http://a/ ");
@@ -357,26 +388,28 @@ TEST(SettingsReplaceSection, EveryDuplicateGoesAndTheNewOneEndsTheFile) {
   // A section that is not there yet is made; an empty one keeps its header.
   SettingsFile fresh(dir.File("fresh.ini"));
   fresh.ReplaceSection("KeyCode", {});
+  fresh.Commit();
   EXPECT_EQ(ReadRaw(dir.File("fresh.ini")), "[KeyCode]\r\n");
 }
 
 // ---- refused writes ------------------------------------------------------------
 
-TEST(SettingsRefusedWrite, MissingDirectoryThrowsWithPath) {
+TEST(SettingsRefusedWrite, MissingDirectoryThrowsWithPathAndReason) {
   TempDir dir;
   const std::string path = dir.File("no/such/dir/Sorvi.ini");
   SettingsFile file(path);
-  try {
-    file.WriteString("Option", "Editor", "vi");
-    FAIL() << "no exception";
-  } catch (const SettingsWriteError& e) {
-    EXPECT_EQ(std::string(e.what()), path + " に書き込めません");
-    EXPECT_EQ(e.path(), path);
-  }
-  EXPECT_EQ(file.ReadString("Option", "Editor", "Notepad"), "Notepad");
   AppOptions options;
   options.Editor = "vi";
-  EXPECT_THROW(WriteAppOptions(file, options), std::runtime_error);
+  WriteAppOptions(file, options);
+  try {
+    file.Commit();
+    FAIL() << "no exception";
+  } catch (const SettingsWriteError& e) {
+    EXPECT_EQ(e.report().step, FileStep::kWriteFailed);
+    EXPECT_EQ(e.report().error, ENOENT);
+    EXPECT_EQ(e.report().path, path);
+  }
+  EXPECT_EQ(file.ReadString("Option", "Editor", "Notepad"), "Notepad");
 }
 
 TEST(SettingsRefusedWrite, OldFileAndObjectStayAsTheyWere) {
@@ -387,18 +420,21 @@ TEST(SettingsRefusedWrite, OldFileAndObjectStayAsTheyWere) {
   // The copy's name is taken by a directory, so even root cannot write it.
   fs::create_directory(dir.File() + ".___");
 
-  EXPECT_THROW(file.WriteInteger("Window", "Top", 2), SettingsWriteError);
-  EXPECT_THROW(file.WriteInteger("Window", "Left", 3), SettingsWriteError);
-  EXPECT_THROW(file.EraseSection("URL"), SettingsWriteError);
-  EXPECT_THROW(WriteUrlHistory(file, {"b"}), SettingsWriteError);
+  file.WriteInteger("Window", "Top", 2);
+  file.WriteInteger("Window", "Left", 3);
+  file.EraseSection("URL");
+  WriteUrlHistory(file, {"b"});
+  EXPECT_THROW(file.Commit(), SettingsWriteError);
   EXPECT_EQ(ReadRaw(dir.File()), before);
   EXPECT_EQ(file.ReadInteger("Window", "Top", 0), 1);
   EXPECT_EQ(file.ReadInteger("Window", "Left", 0), 0);
   EXPECT_EQ(ReadUrlHistory(file), std::vector<std::string>{"a"});
+  EXPECT_FALSE(file.HasChanges());
 
   // Once the way is free, none of the refused changes turn up.
   fs::remove(dir.File() + ".___");
   file.WriteInteger("Window", "Height", 4);
+  file.Commit();
   EXPECT_EQ(ReadRaw(dir.File()),
             "[Window]\r\nTop=1\r\nHeight=4\r\n[URL]\r\n1=a\r\nCount=1\r\n");
 }
@@ -408,18 +444,26 @@ TEST(SettingsRefusedWrite, OldFileAndObjectStayAsTheyWere) {
 // A file that is there but cannot be read reads as defaults and is never
 // written: a rewrite from memory would drop every section of it.
 void ExpectEveryWriteRefused(SettingsFile& file) {
-  try {
-    file.WriteString("Option", "Editor", "vi");
-    ADD_FAILURE() << "write went through";
-  } catch (const SettingsWriteError& e) {
-    EXPECT_EQ(std::string(e.what()), file.path() + " に書き込めません");
-  }
-  EXPECT_THROW(file.WriteInteger("Window", "Top", 1), SettingsWriteError);
-  EXPECT_THROW(file.WriteBool("Option", "AutoSave", false), SettingsWriteError);
+  const auto expect_refused = [&file](const char* what) {
+    try {
+      file.Commit();
+      ADD_FAILURE() << what << " went through";
+    } catch (const SettingsWriteError& e) {
+      EXPECT_EQ(e.report().step, FileStep::kOverwriteRefused) << what;
+      EXPECT_EQ(e.report().path, file.path()) << what;
+    }
+    EXPECT_EQ(file.ReadString("Option", "Editor", "Notepad"), "Notepad") << what;
+  };
+  file.WriteString("Option", "Editor", "vi");
+  file.WriteInteger("Window", "Top", 1);
+  file.WriteBool("Option", "AutoSave", false);
+  expect_refused("writes");
   // Erasing a section nobody could see is a write too.
-  EXPECT_THROW(file.EraseSection("URL"), SettingsWriteError);
-  EXPECT_THROW(WriteUrlHistory(file, {"http://a/"}), SettingsWriteError);
-  EXPECT_THROW(WriteAppOptions(file, AppOptions{}), SettingsWriteError);
+  file.EraseSection("URL");
+  WriteUrlHistory(file, {"http://a/"});
+  expect_refused("the history");
+  WriteAppOptions(file, AppOptions{});
+  expect_refused("the options");
   EXPECT_FALSE(fs::exists(file.path() + ".___"));
 }
 
@@ -459,6 +503,7 @@ TEST(SettingsUnreadable, ReadableFileAndDanglingLinkAreWritable) {
   SettingsFile linked(dir.File("link.ini"));
   EXPECT_FALSE(linked.Unreadable());
   linked.WriteInteger("Window", "Top", 3);
+  linked.Commit();
   EXPECT_TRUE(fs::is_symlink(dir.File("link.ini")));
   EXPECT_EQ(ReadRaw(dir.File("real.ini")), "[Window]\r\nTop=3\r\n");
 }
@@ -475,6 +520,7 @@ TEST(SettingsWriteTarget, LinkedFileStaysALinkAndKeepsItsMode) {
   file.WriteString("A", "y", "2");
   file.EraseSection("Missing");
   file.WriteString("B", "z", "3");
+  file.Commit();
   ASSERT_TRUE(fs::is_symlink(dir.File()));
   EXPECT_EQ(fs::read_symlink(dir.File()), "data/real.ini");
   EXPECT_EQ(ReadRaw(dir.File("data/real.ini")), "[A]\r\nx=1\r\ny=2\r\n[B]\r\nz=3\r\n");
@@ -499,8 +545,10 @@ TEST(SettingsBrokenFiles, NulEndsItsLineOnly) {
   EXPECT_EQ(file.ReadString("A", "y", "-"), "2");
 
   file.WriteString("A", "y", "5");
+  file.Commit();
   EXPECT_EQ(ReadRaw(dir.File()), "[A]\r\nx=ab\0cd\r\nz\0=3\r\n[B\0]\r\ny=5\r\n\0\0\r\n"s);
   file.WriteString("A", "x", "new");
+  file.Commit();
   EXPECT_EQ(SettingsFile(dir.File()).ReadString("A", "x", "-"), "new");
 }
 
@@ -512,6 +560,7 @@ TEST(SettingsBrokenFiles, InvalidShiftJisPassesThrough) {
   EXPECT_EQ(file.ReadString("S", "v", ""), odd);
   file.WriteString("S", "w", odd);
   file.WriteString("S\xFF", "k\x82", odd);
+  file.Commit();
   EXPECT_EQ(ReadRaw(dir.File()), "[S]\r\nv=" + odd + "\r\n" + odd + "\r\nw=" + odd +
                                      "\r\n[S\xFF]\r\nk\x82=" + odd + "\r\n");
   EXPECT_EQ(SettingsFile(dir.File()).ReadString("s\xFF", "K\x82", ""), odd);
@@ -528,6 +577,7 @@ TEST(SettingsBrokenFiles, HundredKilobyteLines) {
   EXPECT_EQ(file.ReadString("S", "long", ""), value.substr(0, kMaxSettingsValueBytes));
   EXPECT_EQ(file.ReadInteger("S", key, 0), 1);
   file.WriteInteger("S", "n", 1);
+  file.Commit();
   EXPECT_EQ(ReadRaw(dir.File()), before + "n=1\r\n");
 }
 
@@ -544,6 +594,7 @@ TEST(SettingsBrokenFiles, TenMegabyteFile) {
   EXPECT_EQ(file.ReadInteger("Option", "IntervalPaste", 0), 700);
   EXPECT_EQ(file.ReadString("Sec1000", "Key19", ""), "some value here");
   file.WriteInteger("Option", "IntervalDefault", 200);
+  file.Commit();
   EXPECT_EQ(ReadRaw(dir.File()), before + "IntervalDefault=200\r\n");
 }
 
@@ -557,6 +608,7 @@ TEST(SettingsBrokenFiles, RandomBytesNeverBreakReadingOrWriting) {
   SettingsFile file(dir.File());
   EXPECT_EQ(file.ReadString("S", "k", ""), "found");
   file.WriteString("New", "key", "value");
+  file.Commit();
   const SettingsFile fresh(dir.File());
   EXPECT_EQ(fresh.ReadString("New", "key", ""), "value");
   EXPECT_EQ(fresh.ReadString("S", "k", ""), "found");

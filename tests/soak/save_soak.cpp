@@ -95,8 +95,8 @@ struct SoakFile {
 };
 
 [[noreturn]] void SaveForever(const std::string& dir, const std::string& first_list) {
-  // The settings rewrite stages its work in the temporary directory: keep
-  // what a kill leaves there in sight.
+  // Nothing of a save may land in the temporary directory: keep what a kill
+  // would leave there in sight.
   ::setenv("TMPDIR", (dir + "tmp").c_str(), 1);
   int version = ReadWholeFile(dir + kCodeListFileName) == first_list ? 1 : 0;
   for (;;) {
@@ -116,6 +116,7 @@ long MicrosecondsSince(Clock::time_point start) {
   return long(std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count());
 }
 
+// Counts and removes what the saves left in the temporary directory.
 int RemoveStaging(const std::string& tmp) {
   int left = 0;
   std::error_code ec;
@@ -233,15 +234,19 @@ int main(int argc, char* argv[]) {
       failure = where + wrong;
       break;
     }
+    if (const int left = RemoveStaging(dir + "tmp"); left > 0) {
+      staging_left += left;
+      failure = where + std::to_string(left) + " files left in the temporary directory";
+      break;
+    }
     ++survived;
-    staging_left += RemoveStaging(dir + "tmp");
   }
   const double seconds = MicrosecondsSince(start) / 1e6;
 
   std::printf("  %d of %d kills survived in %.1f s\n", survived, kills, seconds);
   PrintTally(kCodeListFileName, list);
   PrintTally(kSettingsFileName, ini);
-  std::printf("  private settings copies left in the temporary directory by kills: %d\n", staging_left);
+  std::printf("  files left in the temporary directory by kills: %d\n", staging_left);
   if (!failure.empty()) {
     std::printf("FAILED: %s (files kept in %s)\n", failure.c_str(), dir.c_str());
     return 1;

@@ -6,9 +6,9 @@
 #include "core/codes/stock_code_list.h"
 #include "core/files/data_files.h"
 #include "core/files/file_io.h"
-#include "core/settings/settings_rewrite.h"
 #include "core/settings/settings_file.h"
 #include "core/settings/url_history.h"
+#include "core/settings/window_settings.h"
 
 namespace sorvi::soak {
 
@@ -59,21 +59,25 @@ bool SaveCodeList(const std::string& dir, int version) {
 
 bool SaveSettings(const std::string& dir, int version) {
   try {
-    RewriteSettings(dir + kSettingsFileName, [version](SettingsFile& ini) {
-      const int shift = version * 7;
-      ini.WriteInteger("Window", "Top", 50 + shift);
-      ini.WriteInteger("Window", "Left", 100 + shift);
-      ini.WriteInteger("Window", "Height", 480 + shift);
-      ini.WriteInteger("Window", "Width", 640 + shift);
-      ini.WriteInteger("Window", "State", version * 2);
-      ini.WriteInteger("Window", "SplitteL", 250 + shift);
-      ini.WriteInteger("Window", "SplitteU", 140 + shift);
-      ini.WriteInteger("Window", "Target", 1 + version);
-      for (int i = 0; i < 4; ++i) ini.WriteInteger("Window", "CLM-" + std::to_string(i), 20 * i + shift);
-      ini.WriteString("Window", "Expand", version == 0 ? "-+-+-+--" : "+-+");
-      WriteUrlHistory(ini, MakeHistory(version));
-      ini.WriteString("Window", "IniDir", version == 0 ? "/home/user/charts" : "/home/user");
-    });
+    // As at the window's close: the settings read once, written in memory,
+    // and committed as one change.
+    SettingsFile ini(dir + kSettingsFileName);
+    const int shift = version * 7;
+    WindowSettings window;
+    window.Top += shift;
+    window.Left += shift;
+    window.Height += shift;
+    window.Width += shift;
+    window.State = version * 2;
+    window.SplitteL += shift;
+    window.SplitteU += shift;
+    window.Target = version == 0 ? NavigateMode::NewTab : NavigateMode::Overwrite;
+    for (int i = 0; i < kUrlListColumnCount; ++i) window.Columns[i] = 20 * i + shift;
+    window.Expand = version == 0 ? "-+-+-+--" : "+-+";
+    window.IniDir = version == 0 ? "/home/user/charts" : "/home/user";
+    WriteWindowSettings(ini, window);
+    WriteUrlHistory(ini, MakeHistory(version));
+    ini.Commit();
     return true;
   } catch (const SettingsWriteError&) {
     return false;

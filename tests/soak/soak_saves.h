@@ -1,8 +1,8 @@
 #pragma once
 // What the crash-safety soak saves: two versions of the stock code list and
 // of the settings file, each saved the way the program saves it (the list
-// writer and the safe-save helper; the settings writers inside one settings
-// rewrite, as at the window's close).
+// writer and the safe-save helper; the settings writers and one commit, as
+// at the window's close).
 #include <string>
 
 namespace sorvi::soak {

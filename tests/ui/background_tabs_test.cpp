@@ -70,7 +70,7 @@ void BackgroundTabsTest::tabsOfOneSiteShareOneRenderer() {
   QCOMPARE(f.Browser(0)->RenderProcessId(), renderer);
 
   // Closing the other site's tab leaves the shared renderer working.
-  f.tabs->ToolButtonCloseClick();
+  f.tabs->CloseActiveTab();
   QVERIFY(f.OpenAndWait("/a.html", "Page a"));
   QCOMPARE(f.Browser(3)->RenderProcessId(), renderer);
 }

@@ -132,8 +132,8 @@ void BrokenFilesTest::linesOfMegabytesAreShownCutAndSavedWhole() {
 
   form.Codes()->SetModified(true);
   form.Bookmarks()->SetModified(true);
-  QVERIFY(form.Codes()->PopupMenuCodeSaveClick());
-  QVERIFY(form.Bookmarks()->PopupMenuURLSaveClick());
+  QVERIFY(form.Codes()->SaveAndReport());
+  QVERIFY(form.Bookmarks()->SaveAndReport());
   QVERIFY(dir.Read("SV_Code.txt") == codes);
   QVERIFY(dir.Read("SV_List.txt") == list);
 }

@@ -121,7 +121,7 @@ void IdleMomentTest::printDialogOutlivesTheTabItWasOpenedFor() {
     print_dialog = qobject_cast<QPrintDialog*>(dialog) != nullptr;
     QPointer<QWidget> guard(dialog);
     // The view goes while its print dialog is open.
-    f.tabs->ToolButtonCloseClick();
+    f.tabs->CloseActiveTab();
     dialog_survived = !guard.isNull();
     if (guard) static_cast<QDialog*>(dialog)->reject();
     done = true;

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "core/settings/internet_settings.h"
+#include "core/settings/settings_file.h"
 #include "dialogs/internet_dialog.h"
 #include "platform/web_browser.h"
 #include "platform/web_engine_internet.h"
@@ -60,6 +61,15 @@ class InternetSettingsTest : public QObject {
   LocalHttpServer server_;
   QTemporaryDir storage_;
 };
+
+// Stores what OK confirmed as the window does: one commit to Sorvi.ini.
+sorvi::InternetSettingsStore StoreIn(const ScratchDir& dir) {
+  return [path = QFile::encodeName(dir.File("Sorvi.ini")).toStdString()](const InternetSettings& settings) {
+    sorvi::SettingsFile ini(path);
+    sorvi::WriteInternetSettings(ini, settings);
+    ini.Commit();
+  };
+}
 
 void InternetSettingsTest::initTestCase() {
   QVERIFY(server_.IsListening());
@@ -165,7 +175,7 @@ void InternetSettingsTest::proxyChosenInTheDialogCarriesTheNextRequest() {
   QVERIFY(server_.WaitForRequest("/slow", slow_requests + 1));
 
   ScratchDir dir;
-  sorvi::TFormInternet dialog(start, dir.File("Sorvi.ini"));
+  sorvi::TFormInternet dialog(start, StoreIn(dir));
   dialog.show();
   const char* radio[] = {"RadioProxySystem", "RadioProxyNone", "RadioProxyManual"};
   dialog.findChild<QRadioButton*>(radio[chosen])->click();
@@ -188,7 +198,7 @@ void InternetSettingsTest::languagesReachTheServer() {
   // The dialog says what an empty field sends.
   QStringList default_tags;
   for (const QByteArray& part : engine_default.split(',')) default_tags << QString::fromLatin1(part.split(';')[0]);
-  const sorvi::TFormInternet dialog({}, QString());
+  const sorvi::TFormInternet dialog({}, {});
   const auto* hint = dialog.findChild<QLabel*>("LabelLanguageHint");
   QVERIFY(hint);
   QVERIFY2(hint->text().contains("「" + default_tags.join(',') + "」"), qPrintable(hint->text()));
@@ -214,7 +224,7 @@ void InternetSettingsTest::languagesReachTheServer() {
 
 void InternetSettingsTest::dialogRefusesABadProxyThenStoresAndAppliesTheSettings() {
   ScratchDir dir;
-  sorvi::TFormInternet dialog(InternetSettings{}, dir.File("Sorvi.ini"));
+  sorvi::TFormInternet dialog(InternetSettings{}, StoreIn(dir));
   dialog.show();
   dialog.findChild<QRadioButton*>("RadioProxyManual")->click();
   dialog.findChild<QLineEdit*>("EditProxy")->setText("proxy.example.jp");  // no port
@@ -242,7 +252,7 @@ void InternetSettingsTest::dialogDeletesCookiesOnlyAfterYes() {
   ScratchDir dir;
   auto browser = MakeBrowser();
   QVERIFY(Load(browser.get(), server_.Origin() + "/setcookie", "/setcookie"));
-  sorvi::TFormInternet dialog(InternetSettings{}, dir.File("Sorvi.ini"));
+  sorvi::TFormInternet dialog(InternetSettings{}, StoreIn(dir));
   dialog.show();
   {
     DialogDriver driver({"いいえ(&N)"});

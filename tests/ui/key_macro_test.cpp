@@ -131,7 +131,7 @@ void KeyMacroTest::initTestCase() {
 }
 
 void KeyMacroTest::init() {
-  while (form_->Tabs()->HasTabs()) form_->Tabs()->ToolButtonCloseClick();
+  while (form_->Tabs()->HasTabs()) form_->Tabs()->CloseActiveTab();
   QTest::qWait(0);
   server_->ClearRequests();
   if (QApplication::activeWindow() != form_.get()) {

@@ -111,8 +111,15 @@ class KeyRegistriesTest : public QObject {
  private:
   std::string Ini() const { return QFile::encodeName(dir_->File("Sorvi.ini")).toStdString(); }
   KeyFuncRegistry ReadFuncFile() const { return ReadKeyFuncRegistry(SettingsFile(Ini())); }
+  // The settings as the program holds them: read from the file once, when
+  // the first window opens (the file is written by each test first).
+  SettingsFile& Settings() {
+    if (!settings_) settings_ = std::make_unique<SettingsFile>(Ini());
+    return *settings_;
+  }
 
   std::unique_ptr<ScratchDir> dir_;
+  std::unique_ptr<SettingsFile> settings_;
   std::unique_ptr<QWidget> main_;
 };
 
@@ -124,6 +131,7 @@ void KeyRegistriesTest::init() {
 
 void KeyRegistriesTest::cleanup() {
   main_.reset();
+  settings_.reset();
   dir_.reset();
 }
 
@@ -133,7 +141,7 @@ void KeyRegistriesTest::cellEditorEditsInPlace() {
   KeyFuncRegistry registry;
   registry.KeyFuncKind[0] = kKeyFuncSelect;
   registry.KeyFuncList[0] = {{"m1", S("名前1")}, {"m2", S("名前2")}, {"m3", S("名前3")}};
-  auto* window = new TFormKeyFunc(Ini(), registry, main_.get());
+  auto* window = new TFormKeyFunc(Settings(), registry, main_.get());
   QVERIFY(ShowActive(window));
   RegistryListView* list = window->ListView(0);
   ListViewCellEditor* editor = window->CellEditor(0);
@@ -198,7 +206,7 @@ void KeyRegistriesTest::cellEditorEditsInPlace() {
 
 void KeyRegistriesTest::cellEditorWorksOnAPageWithoutRows() {
   KeyFuncRegistry registry;
-  auto* window = new TFormKeyFunc(Ini(), registry, main_.get());
+  auto* window = new TFormKeyFunc(Settings(), registry, main_.get());
   QVERIFY(ShowActive(window));
   window->PageControl()->setCurrentIndex(4);
   QVERIFY(window->MenuKind2()->isChecked());
@@ -222,7 +230,7 @@ void KeyRegistriesTest::cellEditorWorksOnAPageWithoutRows() {
 void KeyRegistriesTest::rowsAreDraggedOntoRows() {
   KeyFuncRegistry registry;
   registry.KeyFuncList[1] = {{"a", ""}, {"b", ""}, {"c", ""}, {"d", ""}};
-  auto* window = new TFormKeyFunc(Ini(), registry, main_.get());
+  auto* window = new TFormKeyFunc(Settings(), registry, main_.get());
   QVERIFY(ShowActive(window));
   window->PageControl()->setCurrentIndex(1);
   RegistryListView* list = window->ListView(1);
@@ -253,7 +261,7 @@ void KeyRegistriesTest::savingRewritesTheSectionAndTheRegistry() {
   // Bytes that Unicode cannot tell apart: they must come back as read.
   const std::string nec = "\xED\x40";
   registry.KeyFuncList[2] = {{nec, S("名前")}};
-  auto* window = new TFormKeyFunc(Ini(), registry, main_.get());
+  auto* window = new TFormKeyFunc(Settings(), registry, main_.get());
   QSignalSpy saved(window, &TFormKeyFunc::Saved);
   QSignalSpy closed(window, &TFormKeyFunc::Closed);
   QPointer<TFormKeyFunc> alive(window);
@@ -301,7 +309,7 @@ void KeyRegistriesTest::closingWithoutSavingKeepsEverything() {
   KeyFuncRegistry registry;
   registry.KeyFuncList[0] = {{"keep", "http://k/"}};
   const KeyFuncRegistry before = registry;
-  auto* window = new TFormKeyFunc(Ini(), registry, main_.get());
+  auto* window = new TFormKeyFunc(Settings(), registry, main_.get());
   QSignalSpy saved(window, &TFormKeyFunc::Saved);
   QSignalSpy closed(window, &TFormKeyFunc::Closed);
   QVERIFY(ShowActive(window));
@@ -316,7 +324,7 @@ void KeyRegistriesTest::closingWithoutSavingKeepsEverything() {
   QCOMPARE(dir_->Read("Sorvi.ini"), QByteArray("[KeyFunc]\r\nHeight=333\r\nWidth=444\r\nClm1=") +
                                         dir_->Ini("KeyFunc", "Clm1").toLatin1() + "\r\nClm2=200\r\n");
   // The next window opens at that size.
-  auto* again = new TFormKeyFunc(Ini(), registry, main_.get());
+  auto* again = new TFormKeyFunc(Settings(), registry, main_.get());
   QCOMPARE(again->size(), QSize(444, 333));
   again->close();
 }
@@ -326,7 +334,7 @@ void KeyRegistriesTest::refusedSaveKeepsTheWindowAndItsEdits() {
   const QByteArray before = dir_->Read("Sorvi.ini");
   QVERIFY(std::filesystem::create_directory(Ini() + ".___"));
   KeyFuncRegistry registry = ReadFuncFile();
-  auto* window = new TFormKeyFunc(Ini(), registry, main_.get());
+  auto* window = new TFormKeyFunc(Settings(), registry, main_.get());
   QSignalSpy saved(window, &TFormKeyFunc::Saved);
   QVERIFY(ShowActive(window));
   window->MenuAddClick();
@@ -334,7 +342,7 @@ void KeyRegistriesTest::refusedSaveKeepsTheWindowAndItsEdits() {
     DialogDriver driver({"OK"});
     QVERIFY(!window->MenuSaveClick());
     QCOMPARE(driver.Seen().size(), size_t(1));
-    QCOMPARE(driver.Seen()[0].text, dir_->File("Sorvi.ini") + " に書き込めません");
+    QCOMPARE(driver.Seen()[0].text, dir_->File("Sorvi.ini") + " に書き込めません（同じ名前のフォルダがあります）");
   }
   QVERIFY(window->isVisible());
   QVERIFY(window->IsModified());
@@ -354,7 +362,7 @@ void KeyRegistriesTest::refusedSaveKeepsTheWindowAndItsEdits() {
 
 void KeyRegistriesTest::codeWindowKeepsRowZeroFixed() {
   KeyCodeRegistry registry{{{"a", "ma"}, {"b", "mb"}}, 2};
-  auto* window = new TFormKeyCode(Ini(), registry, main_.get());
+  auto* window = new TFormKeyCode(Settings(), registry, main_.get());
   QVERIFY(ShowActive(window));
   RegistryListView* list = window->ListView();
   QCOMPARE(Column(list, TFormKeyCode::kName), (QStringList{"URLを開く", "a", "b"}));
@@ -397,7 +405,7 @@ void KeyRegistriesTest::codeWindowSavesInOrderAndTheMenuFollows() {
   CodeGoMenu menu(&go_menu, &group, url, separator, registry);
   QVERIFY(url->isChecked());
 
-  auto* window = new TFormKeyCode(Ini(), registry, main_.get());
+  auto* window = new TFormKeyCode(Settings(), registry, main_.get());
   QObject::connect(window, &TFormKeyCode::Saved, &menu, &CodeGoMenu::Rebuild);
   QVERIFY(ShowActive(window));
   RegistryListView* list = window->ListView();
@@ -452,7 +460,7 @@ void KeyRegistriesTest::ctrlClickOnlyChangesTheDefault() {
   QCOMPARE(group.checkedAction(), first);
   QCOMPARE(registry.Default, 1);
   QCOMPARE(menu.DefaultItem(), first);
-  auto* window = new TFormKeyCode(Ini(), registry, main_.get());
+  auto* window = new TFormKeyCode(Settings(), registry, main_.get());
   QCOMPARE(Column(window->ListView(), TFormKeyCode::kMarker), (QStringList{"", " *", ""}));
   window->close();
 }

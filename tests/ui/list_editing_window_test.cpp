@@ -67,9 +67,7 @@ struct Window {
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     tree = Find<CodeTreeView>(form.get(), "TreeViewCode");
     list = Find<UrlListView>(form.get(), "ListViewURL");
-    tree->Tag = 1;
     for (int g = 0; g < tree->topLevelItemCount(); ++g) tree->SetExpandedByProgram(tree->topLevelItem(g), true);
-    tree->Tag = 0;
   }
   void Trigger(const char* item) const { Find<QAction>(form.get(), item)->trigger(); }
   QTreeWidgetItem* Node(int group, int stock = -1) const {

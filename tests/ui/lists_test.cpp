@@ -115,9 +115,7 @@ void ListsTest::expandStateIsRestoredAndWrittenAtClose() {
     QVERIFY(tree.topLevelItem(1)->isExpanded());
     QVERIFY(!tree.topLevelItem(2)->isExpanded());
     form.show();
-    tree.Tag = 1;
     tree.topLevelItem(0)->setExpanded(true);
-    tree.Tag = 0;
     form.close();
   }
   QCOMPARE(dir.Ini("Window", "Expand"), QString("--+"));
@@ -128,10 +126,8 @@ void ListsTest::multiSelectionStaysAmongSiblings() {
   TFormMain& form = *shown.form;
   QVERIFY(QTest::qWaitForWindowExposed(&form));
   CodeTreeView& tree = *Find<CodeTreeView>(&form, "TreeViewCode");
-  tree.Tag = 1;
   tree.topLevelItem(0)->setExpanded(true);
   tree.topLevelItem(1)->setExpanded(true);
-  tree.Tag = 0;
   QTreeWidgetItem* toyota = tree.topLevelItem(0)->child(0);
   QTreeWidgetItem* honda = tree.topLevelItem(0)->child(1);
   QTreeWidgetItem* sony = tree.topLevelItem(1)->child(0);
@@ -163,18 +159,18 @@ void ListsTest::keyboardExpandWaitsForTheNextMousePress() {
   QTest::keyClick(&tree, Qt::Key_Right);
   QVERIFY(!electric->isExpanded());
   QVERIFY(electric->isSelected());
-  QCOMPARE(tree.Tag, 1);
+  QCOMPARE(tree.PendingExpandWish(), CodeTreeView::ExpandWish::kExpand);
   // The next press anywhere in the tree carries the wish out.
   QTest::mousePress(tree.viewport(), Qt::LeftButton, {}, RowCenter(tree, cars));
   QTest::mouseRelease(tree.viewport(), Qt::LeftButton, {}, RowCenter(tree, cars));
   QVERIFY(electric->isExpanded());
   QVERIFY(!cars->isExpanded());
-  QCOMPARE(tree.Tag, 0);
+  QCOMPARE(tree.PendingExpandWish(), CodeTreeView::ExpandWish::kNone);
   // Collapsing goes the same way.
   tree.setCurrentItem(electric);
   QTest::keyClick(&tree, Qt::Key_Left);
   QVERIFY(electric->isExpanded());
-  QCOMPARE(tree.Tag, -1);
+  QCOMPARE(tree.PendingExpandWish(), CodeTreeView::ExpandWish::kCollapse);
   QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, RowCenter(tree, electric));
   QVERIFY(!electric->isExpanded());
   QVERIFY(!form.Codes()->IsModified());
@@ -253,7 +249,7 @@ void ListsTest::failedSaveKeepsTheMarkAndTheOldFile() {
   Find<CodeTreeView>(&form, "TreeViewCode")->AddGroup("[new]");
   form.Codes()->SetModified(true);
   DialogDriver driver({"OK"});
-  QVERIFY(!form.Codes()->PopupMenuCodeSaveClick());
+  QVERIFY(!form.Codes()->SaveAndReport());
   QCOMPARE(driver.Seen().size(), size_t(1));
   QVERIFY(driver.Seen()[0].text.contains("銘柄一覧を保存できませんでした"));
   QVERIFY(driver.Seen()[0].text.contains(dir.File("SV_Code.txt")));

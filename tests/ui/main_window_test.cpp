@@ -3,14 +3,15 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
+#include <QFrame>
 #include <QHeaderView>
 #include <QMenu>
+#include <QPointer>
 #include <QProgressBar>
-#include <QFrame>
+#include <QScopeGuard>
 #include <QSplitter>
 #include <QTabWidget>
-#include <QFileInfo>
-#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -53,11 +54,13 @@ class MainWindowTest : public QObject {
   void answersDecideWhichListsAreSaved();
   void autoSaveSavesOnlyModifiedListsWithoutAsking();
   void refusedSettingsWriteIsReportedAndTheOldFileKept();
+  void settingsAreWrittenInTheDataFolderForTheUserAlone();
   void failedSaveAtCloseOffersToLeaveWithoutIt();
   void unreadableFilesAreNeverWrittenOver();
   void openRegistryWindowKeepsItsSizeWhenTheProgramCloses();
   void terminateSignalClosesWithoutWaitingForAnAnswer();
   void keptCopiesAreOfferedAtTheNextStart();
+  void copyThatCannotBeKeptIsReported();
 };
 
 void MainWindowTest::firstStartUsesTheDefaults() {
@@ -282,8 +285,38 @@ void MainWindowTest::refusedSettingsWriteIsReportedAndTheOldFileKept() {
   DialogDriver driver({"OK"});
   QVERIFY(form.close());
   QCOMPARE(driver.Seen().size(), size_t(1));
-  QCOMPARE(driver.Seen()[0].text, dir.File("Sorvi.ini") + " に書き込めません");
+  QCOMPARE(driver.Seen()[0].text, dir.File("Sorvi.ini") + " に書き込めません（同じ名前のフォルダがあります）");
   QCOMPARE(dir.Read("Sorvi.ini"), QByteArray("[Window]\r\nTop=60\r\n"));
+}
+
+void MainWindowTest::settingsAreWrittenInTheDataFolderForTheUserAlone() {
+  // Whatever the temporary directory is, the close writes the settings in
+  // the data folder and leaves nothing of them elsewhere.
+  const QByteArray tmpdir = qgetenv("TMPDIR");
+  const auto restore = qScopeGuard([&] {
+    if (tmpdir.isNull())
+      qunsetenv("TMPDIR");
+    else
+      qputenv("TMPDIR", tmpdir);
+  });
+  for (const char* tmp : {"no-such-tmp", "tmp"}) {
+    ScratchDir dir;
+    QVERIFY(QDir(dir.Path()).mkdir("tmp"));
+    qputenv("TMPDIR", QFile::encodeName(dir.File(tmp)));
+    {
+      TFormMain form(dir.Path());
+      form.show();
+      DialogDriver driver({"OK"});
+      QVERIFY(form.close());
+      QCOMPARE(driver.Seen().size(), size_t(0));
+    }
+    QVERIFY2(dir.Read("Sorvi.ini").contains("[URL]"), tmp);
+    QCOMPARE(QDir(dir.File("tmp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+    QVERIFY(!dir.Exists("Sorvi.ini.___"));
+    // It holds the address history: nobody else reads it.
+    const QFile::Permissions others = QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther;
+    QCOMPARE(QFile::permissions(dir.File("Sorvi.ini")) & others, QFile::Permissions());
+  }
 }
 
 void MainWindowTest::failedSaveAtCloseOffersToLeaveWithoutIt() {
@@ -335,7 +368,8 @@ void MainWindowTest::unreadableFilesAreNeverWrittenOver() {
     QVERIFY(driver.Seen()[0].text.contains(dir.File("Sorvi.ini")));
     QVERIFY(form.close());
     QCOMPARE(driver.Seen().size(), size_t(2));
-    QCOMPARE(driver.Seen()[1].text, dir.File("Sorvi.ini") + " に書き込めません");
+    QCOMPARE(driver.Seen()[1].text,
+             dir.File("Sorvi.ini") + " に書き込めません（読み込めなかったファイルのため上書きしません）");
     QVERIFY(QFileInfo(dir.File("Sorvi.ini")).isDir());
   }
   // A code list that can't be read: the bookmarks still load, and neither
@@ -352,7 +386,7 @@ void MainWindowTest::unreadableFilesAreNeverWrittenOver() {
     QVERIFY(driver.Seen()[0].text.contains(dir.File("SV_Code.txt")));
     QCOMPARE(form.Bookmarks()->Bookmarks().size(), size_t(1));
     form.Codes()->SetModified(true);
-    QVERIFY(!form.Codes()->PopupMenuCodeSaveClick());
+    QVERIFY(!form.Codes()->SaveAndReport());
     form.Codes()->SetModified(false);
     QVERIFY(form.close());
     QVERIFY(QFileInfo(dir.File("SV_Code.txt")).isDir());
@@ -441,9 +475,32 @@ void MainWindowTest::keptCopiesAreOfferedAtTheNextStart() {
   QVERIFY(driver.Seen()[0].text.contains(dir.File("SV_Code.txt.unsaved")));
   QVERIFY(form.Codes()->IsModified() && form.Bookmarks()->Bookmarks().empty());
   QVERIFY(dir.Exists("SV_Code.txt.unsaved") && !dir.Exists("SV_List.txt.unsaved"));
-  QVERIFY(form.Codes()->PopupMenuCodeSaveClick());
+  QVERIFY(form.Codes()->SaveAndReport());
   QCOMPARE(dir.Read("SV_Code.txt"), QByteArray("[A]\r\n[B]\r\n"));
   QVERIFY(!dir.Exists("SV_Code.txt.unsaved"));
+}
+
+// A close with nobody to ask that cannot keep a list's changes beside its
+// file says which list and where.
+void MainWindowTest::copyThatCannotBeKeptIsReported() {
+  for (const bool codes : {true, false}) {
+    ScratchDir dir;
+    dir.Write("Sorvi.ini", "[Option]\r\nAutoSave=0\r\n");
+    const QString copy = dir.File(codes ? "SV_Code.txt.unsaved" : "SV_List.txt.unsaved");
+    QVERIFY(QDir().mkdir(copy));
+    DialogDriver driver({"OK"});
+    TFormMain form(dir.Path());
+    form.show();
+    if (codes)
+      form.Codes()->SetModified(true);
+    else
+      form.Bookmarks()->SetModified(true);
+    form.CloseUnattended();
+    QVERIFY(WaitUntil([&] { return !form.isVisible(); }));
+    QCOMPARE(driver.Seen().size(), size_t(1));
+    QCOMPARE(driver.Seen()[0].text, QString("%1の変更を %2 に残せませんでした。\n(同じ名前のフォルダがあります)")
+                                        .arg(codes ? "銘柄一覧" : "URL一覧", copy));
+  }
 }
 
 QTEST_MAIN(MainWindowTest)

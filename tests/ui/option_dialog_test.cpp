@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include <QTimer>
 
 #include "core/settings/app_options.h"
+#include "core/settings/settings_file.h"
 #include "dialogs/option_dialog.h"
 #include "support/dialog_driver.h"
 #include "support/scratch_dir.h"
@@ -21,6 +23,15 @@ using sorvi::testing::DialogDriver;
 using sorvi::testing::ScratchDir;
 
 namespace {
+
+// Stores what OK confirmed as the window does: one commit to Sorvi.ini.
+sorvi::OptionStore StoreIn(const ScratchDir& dir) {
+  return [path = QFile::encodeName(dir.File("Sorvi.ini")).toStdString()](const sorvi::OptionDialogResult& result) {
+    sorvi::SettingsFile ini(path);
+    sorvi::StoreOptionDialogResult(ini, result);
+    ini.Commit();
+  };
+}
 
 template <typename T>
 T* Child(QWidget* dialog, const char* name) {
@@ -48,7 +59,7 @@ void OptionDialogTest::okWithoutChangesWritesAllEightKeys() {
   options.IntervalPaste = 700;
   options.LinkTarget = false;
   options.FocusLock = true;
-  TFormOption dialog(options, dir.File("Sorvi.ini"));
+  TFormOption dialog(options, StoreIn(dir));
   dialog.show();
   QTest::mouseClick(Child<QPushButton>(&dialog, "ButtonOk"), Qt::LeftButton);
   QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -65,7 +76,7 @@ void OptionDialogTest::clearedEditorBecomesNotepad() {
   ScratchDir dir;
   AppOptions options;
   options.Editor = "/bin/sh";
-  TFormOption dialog(options, dir.File("Sorvi.ini"));
+  TFormOption dialog(options, StoreIn(dir));
   dialog.show();
   auto* editor = Child<QLineEdit>(&dialog, "LabeledEditEditor");
   QCOMPARE(editor->text(), QString("/bin/sh"));
@@ -84,7 +95,7 @@ void OptionDialogTest::clearedEditorBecomesNotepad() {
   QCOMPARE(dir.Ini("Option", "Silent"), QString("1"));
 
   // A path that names no file is not kept either.
-  TFormOption again(dialog.Result().options, dir.File("Sorvi.ini"));
+  TFormOption again(dialog.Result().options, StoreIn(dir));
   again.show();
   Child<QLineEdit>(&again, "LabeledEditEditor")->setText(dir.File("no-such-editor"));
   QTest::mouseClick(Child<QPushButton>(&again, "ButtonOk"), Qt::LeftButton);
@@ -96,7 +107,7 @@ void OptionDialogTest::storedIntervalsAreShownClampedAndTheArrowsStopAtTheEnds()
   AppOptions options;
   options.IntervalPaste = 3000;
   options.IntervalDefault = 100;
-  TFormOption dialog(options, dir.File("Sorvi.ini"));
+  TFormOption dialog(options, StoreIn(dir));
   dialog.show();
   auto* paste = Child<QSpinBox>(&dialog, "UpDownIntervalPaste");
   auto* wait = Child<QSpinBox>(&dialog, "UpDownIntervalDefault");
@@ -114,7 +125,7 @@ void OptionDialogTest::storedIntervalsAreShownClampedAndTheArrowsStopAtTheEnds()
 
   options.IntervalPaste = 12345;
   options.IntervalDefault = 250;
-  TFormOption odd(options, dir.File("Sorvi.ini"));
+  TFormOption odd(options, StoreIn(dir));
   odd.show();
   QCOMPARE(Child<QSpinBox>(&odd, "UpDownIntervalPaste")->value(), 3000);
   QCOMPARE(Child<QSpinBox>(&odd, "UpDownIntervalDefault")->value(), 300);
@@ -134,14 +145,14 @@ void OptionDialogTest::cancelChangesNothing() {
     Child<QLineEdit>(dialog, "LabeledEditEditor")->setText("/bin/sh");
     QTest::keyClick(dialog, Qt::Key_Escape);
   });
-  QVERIFY(!TFormOption::Run(options, dir.File("Sorvi.ini"), nullptr).has_value());
+  QVERIFY(!TFormOption::Run(options, StoreIn(dir), nullptr).has_value());
   QVERIFY(!dir.Exists("Sorvi.ini"));
 
   QTimer::singleShot(0, [] {
     if (auto* dialog = QApplication::activeModalWidget())
       Child<QPushButton>(dialog, "ButtonCancel")->click();
   });
-  QVERIFY(!TFormOption::Run(options, dir.File("Sorvi.ini"), nullptr).has_value());
+  QVERIFY(!TFormOption::Run(options, StoreIn(dir), nullptr).has_value());
   QVERIFY(!dir.Exists("Sorvi.ini"));
 }
 
@@ -151,7 +162,7 @@ void OptionDialogTest::refusedWriteIsReportedAndTheValuesStillHold() {
   // A directory where the save copy goes: the system refuses every write.
   QVERIFY(QDir().mkdir(dir.File("Sorvi.ini.___")));
   AppOptions options;
-  TFormOption dialog(options, dir.File("Sorvi.ini"));
+  TFormOption dialog(options, StoreIn(dir));
   dialog.show();
   Child<QCheckBox>(&dialog, "CheckBoxAutoSave")->click();
   Child<QCheckBox>(&dialog, "CheckBoxLinkTarget")->click();
@@ -159,7 +170,7 @@ void OptionDialogTest::refusedWriteIsReportedAndTheValuesStillHold() {
   QTest::mouseClick(Child<QPushButton>(&dialog, "ButtonOk"), Qt::LeftButton);
   QCOMPARE(dialog.result(), int(QDialog::Accepted));
   QCOMPARE(driver.Seen().size(), size_t(1));
-  QCOMPARE(driver.Seen()[0].text, dir.File("Sorvi.ini") + " に書き込めません");
+  QCOMPARE(driver.Seen()[0].text, dir.File("Sorvi.ini") + " に書き込めません（同じ名前のフォルダがあります）");
   QVERIFY(!dialog.Result().options.AutoSave);
   QVERIFY(dialog.Result().link_target_changed);
   QCOMPARE(dir.Read("Sorvi.ini"), QByteArray("[Option]\r\nAutoSave=1\r\n"));
@@ -169,7 +180,7 @@ void OptionDialogTest::cancelledBrowseKeepsTheEditorText() {
   ScratchDir dir;
   AppOptions options;
   options.Editor = "/bin/sh";
-  TFormOption dialog(options, dir.File("Sorvi.ini"));
+  TFormOption dialog(options, StoreIn(dir));
   dialog.show();
   bool saw_browser = false;
   QTimer::singleShot(200, [&] {

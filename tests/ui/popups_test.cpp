@@ -333,7 +333,7 @@ void PopupsTest::clickBringsTheTabOfItsFamilyForward() {
   QVERIFY(WaitUntil([&] { return f.Active() == 1; }));
   QCOMPARE(f.Count(), 3);
   QCOMPARE(f.tabs->TabAt(1)->ReturnIndex(), 0);
-  f.tabs->ToolButtonCloseClick(nullptr);
+  f.tabs->CloseActiveTab();
   QCOMPARE(f.Active(), 0);
 
   // A click, then a tab of another family navigates: it stays behind.

@@ -283,7 +283,7 @@ void TabsTest::closingHandsOverInTheDocumentedOrders() {
   QCOMPARE(f.tabs->TabAt(1)->ReturnIndex(), 2);
   QCOMPARE(f.tabs->TabAt(2)->ReturnIndex(), 1);
   const int a_return = f.tabs->TabAt(0)->ReturnIndex();
-  f.tabs->ToolButtonCloseClick(Find<QToolButton>(f.form.get(), "ToolButtonClose"));
+  f.tabs->CloseActiveTab();
   QCOMPARE(f.Count(), 2);
   QCOMPARE(f.Active(), 1);
   QCOMPARE(f.Caption(1), QString("Page c"));
@@ -293,7 +293,7 @@ void TabsTest::closingHandsOverInTheDocumentedOrders() {
 
   // No tab to return to: the first remaining tab.
   f.tabs->TabAt(1)->SetReturnIndex(-1);
-  f.tabs->ToolButtonCloseClick(nullptr);
+  f.tabs->CloseActiveTab();
   QCOMPARE(f.Count(), 1);
   QCOMPARE(f.Active(), 0);
   QCOMPARE(f.Caption(0), QString("Page a"));
@@ -310,7 +310,7 @@ void TabsTest::closingTheLastTabDisablesTheTabControls() {
   for (QToolButton* button : {Find<QToolButton>(f.form.get(), "SpeedButtonOption"), Find<QToolButton>(f.form.get(), "ToolButtonLock"), Find<QToolButton>(f.form.get(), "ToolButtonRefresh"),
                               Find<QToolButton>(f.form.get(), "ToolButtonClose"), Find<QToolButton>(f.form.get(), "ToolButtonPrint")})
     QVERIFY2(!button->isEnabled(), qPrintable(button->toolTip()));
-  f.tabs->ToolButtonCloseClick(nullptr);  // nothing left: nothing happens
+  f.tabs->CloseActiveTab();  // nothing left: nothing happens
   f.tabs->ToolButtonRefreshClick();
 
   // "上書" without any tab still makes one.

@@ -14,8 +14,8 @@ namespace {
 // As the system resolves paths; a longer chain is a loop.
 constexpr int kMaxLinkHops = 40;
 
-bool Fail(std::string* error, int err) {
-  if (error) *error = std::strerror(err);
+bool Fail(int* error, int err) {
+  if (error) *error = err;
   return false;
 }
 
@@ -92,7 +92,7 @@ FileReadResult ReadFile(const std::string& path) {
   if (fd < 0) {
     const int err = errno;
     result.status = (err == ENOENT || err == ENOTDIR) ? ReadStatus::kMissing : ReadStatus::kUnreadable;
-    if (result.status == ReadStatus::kUnreadable) result.error = std::strerror(err);
+    if (result.status == ReadStatus::kUnreadable) result.error = err;
     return result;
   }
   struct stat st {};
@@ -107,7 +107,7 @@ FileReadResult ReadFile(const std::string& path) {
   if (err != 0) {
     ::close(fd);
     result.status = ReadStatus::kUnreadable;
-    result.error = std::strerror(err);
+    result.error = err;
     return result;
   }
   if (st.st_size > 0) result.bytes.reserve(static_cast<size_t>(st.st_size));
@@ -124,7 +124,7 @@ FileReadResult ReadFile(const std::string& path) {
     ::close(fd);
     result.status = ReadStatus::kUnreadable;
     result.bytes.clear();
-    result.error = std::strerror(err);
+    result.error = err;
     return result;
   }
   ::close(fd);
@@ -154,9 +154,9 @@ namespace {
 // `temp`. Unnamed first where the file system allows it: the file gets its
 // name only once whole. Returns 0 or the system's error; on failure no copy
 // of this call is left.
-int WriteCopy(const std::string& target, const std::string& temp, const std::string& bytes,
-              const struct stat* old, bool unnamed) {
-  const mode_t mode = old ? 0600 : 0666;
+int WriteCopy(const std::string& target, const std::string& temp, const std::string& bytes, const struct stat* old,
+              mode_t new_file_mode, bool unnamed) {
+  const mode_t mode = old ? 0600 : new_file_mode;
   const int fd = unnamed ? OpenUnnamed(DirectoryOf(target), mode)
                          : ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
   if (fd < 0) return errno;
@@ -186,7 +186,7 @@ int WriteCopy(const std::string& target, const std::string& temp, const std::str
 
 }  // namespace
 
-bool ReplaceFileContents(const std::string& path, const std::string& bytes, std::string* error) {
+bool ReplaceFileContents(const std::string& path, const std::string& bytes, int* error, unsigned new_file_mode) {
   // Replacing the link itself would cut the user's file off from its name.
   const std::string target = FinalLinkTarget(path);
   if (IsLink(target)) return Fail(error, ELOOP);
@@ -200,8 +200,9 @@ bool ReplaceFileContents(const std::string& path, const std::string& bytes, std:
   // The start-up recovery takes a copy over when the file is missing, so a
   // named copy must never be half of one. Where no unnamed file can be made
   // (or named), the copy is written under its name directly.
-  int err = WriteCopy(target, temp, bytes, keep_mode ? &old : nullptr, true);
-  if (err != 0) err = WriteCopy(target, temp, bytes, keep_mode ? &old : nullptr, false);
+  const struct stat* kept = keep_mode ? &old : nullptr;
+  int err = WriteCopy(target, temp, bytes, kept, new_file_mode, true);
+  if (err != 0) err = WriteCopy(target, temp, bytes, kept, new_file_mode, false);
   if (err != 0) return Fail(error, err);
   if (::rename(temp.c_str(), target.c_str()) != 0) {
     err = errno;

@@ -20,7 +20,7 @@ enum class ReadStatus { kRead, kMissing, kUnreadable };
 struct FileReadResult {
   ReadStatus status = ReadStatus::kMissing;
   std::string bytes;  // the contents when kRead
-  std::string error;  // the system's reason when kUnreadable
+  int error = 0;      // the system's errno when kUnreadable
 };
 
 // Missing means nothing at the path (a link to nothing counts as missing).
@@ -41,8 +41,10 @@ std::string FinalLinkTarget(const std::string& path);
 // is written under the name). The new file takes the old one's permission bits and,
 // where allowed, its owner and group. On failure the old file is left as it
 // was, a copy this call made is removed, and `error` (when given) holds the
-// system's reason.
-bool ReplaceFileContents(const std::string& path, const std::string& bytes, std::string* error = nullptr);
+// system's errno. A file made anew gets
+// `new_file_mode` less the umask.
+bool ReplaceFileContents(const std::string& path, const std::string& bytes, int* error = nullptr,
+                         unsigned new_file_mode = 0666);
 
 // Start-up recovery of a list file (at its final link target): when the list
 // exists a leftover copy is deleted; when it is missing a copy is moved to

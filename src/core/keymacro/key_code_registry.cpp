@@ -25,7 +25,7 @@ KeyCodeRegistry ReadKeyCodeRegistry(const SettingsFile& file) {
   return registry;
 }
 
-void WriteKeyCodeRegistry(const std::string& ini_path, const KeyCodeRegistry& registry) {
+void WriteKeyCodeRegistry(SettingsFile& file, const KeyCodeRegistry& registry) {
   std::vector<SettingsValue> values = {{"C", std::to_string(registry.Entries.size())},
                                        {"D", std::to_string(registry.Default)}};
   for (size_t i = 0; i < registry.Entries.size(); ++i) {
@@ -33,7 +33,7 @@ void WriteKeyCodeRegistry(const std::string& ini_path, const KeyCodeRegistry& re
     values.push_back({"N" + n, registry.Entries[i].Name});
     values.push_back({"M" + n, registry.Entries[i].Macro});
   }
-  SettingsFile(ini_path).ReplaceSection(kSection, values);
+  file.ReplaceSection(kSection, values);
 }
 
 KeyCodeWindowSettings ReadKeyCodeWindowSettings(const SettingsFile& file) {

@@ -31,10 +31,8 @@ struct KeyCodeRegistry {
 // 1..C, which names no entry, reads as "URLを開く".
 KeyCodeRegistry ReadKeyCodeRegistry(const SettingsFile& file);
 
-// Erases the section and writes C, D, then N1, M1, N2, M2, ... The section is
-// replaced in one step: a refused write throws SettingsWriteError and leaves
-// the file as it was.
-void WriteKeyCodeRegistry(const std::string& ini_path, const KeyCodeRegistry& registry);
+// Erases the section and writes C, D, then N1, M1, N2, M2, ...
+void WriteKeyCodeRegistry(SettingsFile& file, const KeyCodeRegistry& registry);
 
 struct KeyCodeWindowSettings {
   int32_t Height = 233;
@@ -44,7 +42,6 @@ struct KeyCodeWindowSettings {
 };
 
 KeyCodeWindowSettings ReadKeyCodeWindowSettings(const SettingsFile& file);
-// Throws SettingsWriteError when refused.
 void WriteKeyCodeWindowSettings(SettingsFile& file, const KeyCodeWindowSettings& settings);
 
 }  // namespace sorvi

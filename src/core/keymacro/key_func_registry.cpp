@@ -35,7 +35,7 @@ KeyFuncRegistry ReadKeyFuncRegistry(const SettingsFile& file) {
   return registry;
 }
 
-void WriteKeyFuncRegistry(const std::string& ini_path, const KeyFuncRegistry& registry) {
+void WriteKeyFuncRegistry(SettingsFile& file, const KeyFuncRegistry& registry) {
   std::vector<SettingsValue> values;
   for (int n = 1; n <= kFunctionKeyCount; ++n) {
     const std::vector<KeyFuncEntry>& list = registry.KeyFuncList[n - 1];
@@ -47,7 +47,7 @@ void WriteKeyFuncRegistry(const std::string& ini_path, const KeyFuncRegistry& re
       values.push_back({EntryKeyName('U', n, k), list[i].Label});
     }
   }
-  SettingsFile(ini_path).ReplaceSection(kSection, values);
+  file.ReplaceSection(kSection, values);
 }
 
 const KeyFuncEntry* FindDirectEntry(const std::vector<KeyFuncEntry>& entries,

@@ -42,9 +42,8 @@ struct KeyFuncRegistry {
 KeyFuncRegistry ReadKeyFuncRegistry(const SettingsFile& file);
 
 // Erases the section and writes, for F1 to F12, Cn, Kn, then Mn-k and Un-k
-// of each entry. The section is replaced in one step: a refused write throws
-// SettingsWriteError and leaves the file as it was.
-void WriteKeyFuncRegistry(const std::string& ini_path, const KeyFuncRegistry& registry);
+// of each entry.
+void WriteKeyFuncRegistry(SettingsFile& file, const KeyFuncRegistry& registry);
 
 // The entry a direct-kind key plays for `address`: the first whose pattern
 // matches; nullptr when none does.
@@ -64,7 +63,6 @@ KeyFuncWindowSettings ReadKeyFuncWindowSettings(const SettingsFile& file);
 
 // Writes Height, Width and the two column widths the active page shows:
 // Clm2 and Clm3 for a direct page, Clm1 and Clm2 for a select page.
-// Throws SettingsWriteError when refused.
 void WriteKeyFuncWindowSettings(SettingsFile& file, int32_t kind,
                                 const KeyFuncWindowSettings& settings);
 

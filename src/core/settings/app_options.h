@@ -21,8 +21,7 @@ struct AppOptions {
 // Missing keys and numbers that do not parse keep the defaults above.
 AppOptions ReadAppOptions(const SettingsFile& file);
 
-// Writes the eight keys in their fixed order; a refused write throws
-// SettingsWriteError and the keys after it are not written.
+// Writes the eight keys in their fixed order.
 void WriteAppOptions(SettingsFile& file, const AppOptions& options);
 
 }  // namespace sorvi

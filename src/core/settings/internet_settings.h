@@ -30,8 +30,7 @@ struct InternetSettings {
 // Missing keys, unknown modes and a manual proxy without a usable host and
 // port read as the system's proxy; languages that do not parse as empty.
 InternetSettings ReadInternetSettings(const SettingsFile& file);
-// Writes Proxy, ProxyHost, ProxyPort and Languages; throws
-// SettingsWriteError like every settings write.
+// Writes Proxy, ProxyHost, ProxyPort and Languages.
 void WriteInternetSettings(SettingsFile& file, const InternetSettings& settings);
 
 struct HostPort {

@@ -51,8 +51,7 @@ struct OptionDialogResult {
 OptionDialogResult ApplyOptionDialog(const AppOptions& before, const OptionDialogInput& input);
 
 // Writes section Option as OK does: all eight keys in their fixed order,
-// changed or not. Throws SettingsWriteError on a refused write; the keys
-// after it are not written.
+// changed or not; they reach the file together at the next commit.
 void StoreOptionDialogResult(SettingsFile& file, const OptionDialogResult& result);
 
 }  // namespace sorvi

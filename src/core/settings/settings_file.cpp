@@ -11,10 +11,8 @@ namespace sorvi {
 
 namespace {
 
-// "%s に書き込めません" with the path for %s.
-std::string WriteRefusedMessage(const std::string& path) {
-  return path + " に書き込めません";
-}
+// The settings hold the address history: a new file is the user's alone.
+constexpr unsigned kNewSettingsFileMode = 0600;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -150,23 +148,38 @@ std::string KeyValueLine(std::string_view key, std::string_view value) {
   return line;
 }
 
+// Whether a line written for `key` (or `section`) is read back as that and
+// nothing else; only then can the index be kept up without a rebuild.
+bool ReadsAsKey(std::string_view line, std::string_view key) {
+  if (SectionName(line)) return false;
+  const std::optional<KeyLine> parsed = ParseKeyLine(line);
+  return parsed && SjisEqualsIgnoringCase(parsed->key, key);
+}
+
+bool ReadsAsSection(std::string_view line, std::string_view section) {
+  const std::optional<std::string_view> name = SectionName(line);
+  return name && SjisEqualsIgnoringCase(*name, section);
+}
+
 }  // namespace
 
-SettingsWriteError::SettingsWriteError(const std::string& path)
-    : std::runtime_error(WriteRefusedMessage(path)), path_(path) {}
+SettingsWriteError::SettingsWriteError(const std::string& path, FileStep step, int error)
+    : std::runtime_error("settings not written: " + path), report_{DataFile::kSettings, step, path, error} {}
 
 SettingsFile::SettingsFile(std::string path) : path_(std::move(path)) {
-  const FileReadResult read = ReadFile(path_);
+  FileReadResult read = ReadFile(path_);
   unreadable_ = read.status == ReadStatus::kUnreadable;
-  if (read.status == ReadStatus::kRead) lines_ = SplitLines(read.bytes, NulByte::kKeptInLine);
-  IndexSections();
+  if (read.status == ReadStatus::kRead) {
+    lines_ = SplitLines(read.bytes, NulByte::kKeptInLine);
+    on_disk_ = std::move(read.bytes);
+  }
 }
 
-void SettingsFile::CheckWritable() const {
-  if (unreadable_) throw SettingsWriteError(path_);
+void SettingsFile::EnsureIndexed() const {
+  if (index_stale_) IndexSections();
 }
 
-void SettingsFile::IndexSections() {
+void SettingsFile::IndexSections() const {
   section_headers_.clear();
   first_section_.clear();
   first_key_.clear();
@@ -177,12 +190,14 @@ void SettingsFile::IndexSections() {
       first_key_.emplace_back();
     } else if (!section_headers_.empty()) {
       if (const std::optional<KeyLine> line = ParseKeyLine(lines_[i]))
-        first_key_.back().try_emplace(SjisFoldCase(line->key), i);
+        first_key_.back().try_emplace(SjisFoldCase(line->key), i - section_headers_.back());
     }
   }
+  index_stale_ = false;
 }
 
 bool SettingsFile::FindSection(std::string_view section, SectionRange* range) const {
+  EnsureIndexed();
   const auto found = first_section_.find(SjisFoldCase(section));
   if (found == first_section_.end()) return false;
   const size_t s = found->second;
@@ -195,7 +210,7 @@ bool SettingsFile::FindSection(std::string_view section, SectionRange* range) co
 size_t SettingsFile::FindKey(const SectionRange& range, std::string_view key) const {
   const auto& keys = first_key_[range.section];
   const auto found = keys.find(SjisFoldCase(key));
-  return found == keys.end() ? std::string::npos : found->second;
+  return found == keys.end() ? std::string::npos : range.header + found->second;
 }
 
 bool SettingsFile::FindValue(std::string_view section, std::string_view key,
@@ -229,20 +244,48 @@ bool SettingsFile::ReadBool(std::string_view section, std::string_view key,
 
 void SettingsFile::WriteString(std::string_view section, std::string_view key,
                                std::string_view value) {
+  changed_ = true;
   SectionRange range;
   if (!FindSection(section, &range)) {
-    Splice(lines_.size(), 0, {HeaderLine(section), KeyValueLine(key, value)});
+    std::string header = HeaderLine(section);
+    std::string line = KeyValueLine(key, value);
+    // Appended lines move no other line: the index only grows.
+    if (ReadsAsSection(header, section) && ReadsAsKey(line, key)) {
+      section_headers_.push_back(lines_.size());
+      first_section_.try_emplace(SjisFoldCase(section), section_headers_.size() - 1);
+      first_key_.push_back({{SjisFoldCase(key), 1}});
+    } else {
+      index_stale_ = true;
+    }
+    lines_.push_back(std::move(header));
+    lines_.push_back(std::move(line));
     return;
   }
   const size_t index = FindKey(range, key);
   if (index != std::string::npos) {
-    Splice(index, 1, {KeyValueLine(ParseKeyLine(lines_[index])->key, value)});
+    const std::string_view spelling = ParseKeyLine(lines_[index])->key;
+    std::string line = KeyValueLine(spelling, value);
+    // The same key on the same line leaves the index as it is.
+    if (!ReadsAsKey(line, key)) index_stale_ = true;
+    lines_[index] = std::move(line);
     return;
   }
   // Blank lines closing the section stay between it and the next one.
   size_t pos = range.end;
   while (pos > range.header + 1 && IsBlankLine(lines_[pos - 1])) --pos;
-  Splice(pos, 0, {KeyValueLine(key, value)});
+  std::string line = KeyValueLine(key, value);
+  if (ReadsAsKey(line, key)) {
+    // Keys sit at offsets from their header, so only the later sections'
+    // headers move: the window's close adding keys to a section near the
+    // top of a big file costs no rebuild.
+    for (size_t s = range.section + 1; s < section_headers_.size(); ++s) ++section_headers_[s];
+    for (auto& entry : first_key_[range.section])
+      if (range.header + entry.second >= pos) ++entry.second;
+    first_key_[range.section].try_emplace(SjisFoldCase(key), pos - range.header);
+  } else {
+    index_stale_ = true;
+  }
+  lines_.insert(lines_.begin() + static_cast<ptrdiff_t>(pos), std::move(line));
 }
 
 void SettingsFile::WriteInteger(std::string_view section, std::string_view key,
@@ -254,68 +297,81 @@ void SettingsFile::WriteBool(std::string_view section, std::string_view key, boo
   WriteString(section, key, value ? "1" : "0");
 }
 
-void SettingsFile::EraseSection(std::string_view section) {
-  CheckWritable();
-  bool found = false;
-  std::vector<std::string> kept = LinesWithoutSection(section, &found);
-  if (found) Commit(std::move(kept));
-}
-
 void SettingsFile::ReplaceSection(std::string_view section, const std::vector<SettingsValue>& values) {
-  CheckWritable();
-  bool found = false;
-  std::vector<std::string> lines = LinesWithoutSection(section, &found);
-  lines.reserve(lines.size() + values.size() + 1);
-  lines.push_back(HeaderLine(section));
-  for (const SettingsValue& v : values) lines.push_back(KeyValueLine(v.key, v.value));
-  Commit(std::move(lines));
-}
-
-std::vector<std::string> SettingsFile::LinesWithoutSection(std::string_view section, bool* found) const {
-  // Every section of the name goes: a later duplicate left behind would turn
-  // into the section that reads and writes find.
-  std::vector<std::string> kept;
-  bool erasing = false;
-  size_t next_header = 0;
-  for (size_t i = 0; i < lines_.size(); ++i) {
-    if (next_header < section_headers_.size() && section_headers_[next_header] == i) {
-      ++next_header;
-      erasing = SjisEqualsIgnoringCase(*SectionName(lines_[i]), section);
-      *found = *found || erasing;
-    }
-    if (!erasing) kept.push_back(lines_[i]);
+  EraseSection(section);
+  changed_ = true;
+  const size_t header = lines_.size();
+  lines_.push_back(HeaderLine(section));
+  bool indexed = ReadsAsSection(lines_.back(), section);
+  std::unordered_map<std::string, size_t> keys;
+  for (const SettingsValue& v : values) {
+    lines_.push_back(KeyValueLine(v.key, v.value));
+    if (!ReadsAsKey(lines_.back(), v.key)) indexed = false;
+    if (indexed) keys.try_emplace(SjisFoldCase(v.key), lines_.size() - 1 - header);
   }
-  return kept;
+  if (!indexed) {
+    index_stale_ = true;
+    return;
+  }
+  first_section_.try_emplace(SjisFoldCase(section), section_headers_.size());
+  section_headers_.push_back(header);
+  first_key_.push_back(std::move(keys));
 }
 
-void SettingsFile::Splice(size_t pos, size_t remove, std::vector<std::string> insert) {
-  CheckWritable();
-  const std::span<const std::string> all(lines_);
-  const auto before = all.subspan(0, pos);
-  const auto after = all.subspan(pos + remove);
-  std::string bytes;
-  bytes.reserve(TotalSize(before) + TotalSize(insert) + TotalSize(after));
-  AppendLines(before, &bytes);
-  AppendLines(insert, &bytes);
-  AppendLines(after, &bytes);
-  if (!ReplaceFileContents(path_, bytes)) throw SettingsWriteError(path_);
-
-  lines_.erase(lines_.begin() + static_cast<ptrdiff_t>(pos),
-               lines_.begin() + static_cast<ptrdiff_t>(pos + remove));
-  lines_.insert(lines_.begin() + static_cast<ptrdiff_t>(pos),
-                std::make_move_iterator(insert.begin()),
-                std::make_move_iterator(insert.end()));
-  IndexSections();
+void SettingsFile::EraseSection(std::string_view section) {
+  EnsureIndexed();
+  const auto named = first_section_.find(SjisFoldCase(section));
+  if (named == first_section_.end()) return;
+  first_section_.erase(named);
+  // Every section of the name goes: a later duplicate left behind would turn
+  // into the section that reads and writes find. The index follows the
+  // lines that stay, so a big file is not indexed anew.
+  std::vector<size_t> headers;
+  std::vector<std::unordered_map<std::string, size_t>> keys;
+  std::vector<size_t> position(section_headers_.size(), std::string::npos);
+  headers.reserve(section_headers_.size());
+  keys.reserve(section_headers_.size());
+  size_t kept = section_headers_[0];  // lines before the first section stay
+  for (size_t s = 0; s < section_headers_.size(); ++s) {
+    const size_t begin = section_headers_[s];
+    const size_t end = s + 1 < section_headers_.size() ? section_headers_[s + 1] : lines_.size();
+    if (SjisEqualsIgnoringCase(*SectionName(lines_[begin]), section)) continue;
+    position[s] = headers.size();
+    headers.push_back(kept);
+    keys.push_back(std::move(first_key_[s]));
+    for (size_t i = begin; i < end; ++i, ++kept)
+      if (kept != i) lines_[kept] = std::move(lines_[i]);
+  }
+  lines_.resize(kept);
+  for (auto& entry : first_section_) entry.second = position[entry.second];
+  section_headers_ = std::move(headers);
+  first_key_ = std::move(keys);
+  changed_ = true;
 }
 
-void SettingsFile::Commit(std::vector<std::string> lines) {
-  CheckWritable();
+void SettingsFile::Commit() {
+  if (!changed_) return;
+  if (unreadable_) {
+    DiscardChanges();
+    throw SettingsWriteError(path_, FileStep::kOverwriteRefused);
+  }
   std::string bytes;
-  bytes.reserve(TotalSize(lines));
-  AppendLines(lines, &bytes);
-  if (!ReplaceFileContents(path_, bytes)) throw SettingsWriteError(path_);
-  lines_ = std::move(lines);
-  IndexSections();
+  bytes.reserve(TotalSize(lines_));
+  AppendLines(lines_, &bytes);
+  int error = 0;
+  if (!ReplaceFileContents(path_, bytes, &error, kNewSettingsFileMode)) {
+    DiscardChanges();
+    throw SettingsWriteError(path_, FileStep::kWriteFailed, error);
+  }
+  on_disk_ = std::move(bytes);
+  changed_ = false;
+}
+
+void SettingsFile::DiscardChanges() {
+  if (!changed_) return;
+  lines_ = SplitLines(on_disk_, NulByte::kKeptInLine);
+  index_stale_ = true;
+  changed_ = false;
 }
 
 }  // namespace sorvi

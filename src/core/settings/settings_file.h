@@ -1,13 +1,15 @@
 #pragma once
-// Sorvi.ini access with the rules of the Windows private-profile functions:
+// Sorvi.ini with the rules of the Windows private-profile functions:
 // Shift-JIS text, "[Section]" lines opening sections, "key=value" lines,
-// names matched without regard to ASCII letter case, and every write going
-// to the file at once.
+// names matched without regard to ASCII letter case.
 //
-// The file is read once when the object is made; afterwards reads are served
-// from the lines held in memory, which always equal what was last written.
-// Lines the program does not know are kept as they are and written back
-// byte for byte (only their line ends become CR LF).
+// The file is read once when the object is made; reads are served from the
+// lines held in memory. Writes change those lines only, and Commit() puts
+// everything written since the last commit into the file as one change
+// (written beside it, flushed, renamed over it), so one user action costs
+// one write however many keys it touches. Lines the program does not know
+// are kept as they are and written back byte for byte (only their line ends
+// become CR LF).
 //
 // A NUL byte ends the text of its line: the rest of that line is ignored for
 // reading, but the line itself is kept and later lines are read as usual.
@@ -19,21 +21,22 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/files/file_report.h"
+
 namespace sorvi {
 
 // A read returns at most this many bytes of a value (never half of a
 // double-byte character).
 inline constexpr size_t kMaxSettingsValueBytes = 2047;
 
-// Raised when the system refuses a write; what() is the message to show,
-// "<path> に書き込めません".
+// Raised when a commit is refused; report() says why (the window words it).
 class SettingsWriteError : public std::runtime_error {
  public:
-  explicit SettingsWriteError(const std::string& path);
-  const std::string& path() const { return path_; }
+  explicit SettingsWriteError(const std::string& path, FileStep step = FileStep::kWriteFailed, int error = 0);
+  const FileReport& report() const { return report_; }
 
  private:
-  std::string path_;
+  FileReport report_;
 };
 
 // One key and its value, for writing a whole section.
@@ -52,9 +55,23 @@ class SettingsFile {
 
   const std::string& path() const { return path_; }
 
-  // True when the file exists but could not be read; every write then
+  // True when the file exists but could not be read; every commit then
   // throws SettingsWriteError and leaves the file alone.
   bool Unreadable() const { return unreadable_; }
+
+  // Something was written or erased since the last commit.
+  bool HasChanges() const { return changed_; }
+
+  // Writes the whole file once, with every change since the last commit,
+  // beside itself and renamed over it (links followed, the file's mode
+  // kept; a new file is readable by its owner only). Nothing to commit
+  // writes nothing. A refused commit throws SettingsWriteError naming the
+  // reason; the file stays as it was and so does the object: the changes
+  // are dropped, and reads again give what the file holds.
+  void Commit();
+
+  // Drops the changes since the last commit.
+  void DiscardChanges();
 
   // The value of the first matching key in the first matching section, less
   // leading and trailing blanks and one pair of enclosing quotes, cut at
@@ -78,22 +95,18 @@ class SettingsFile {
   // is added at the end of the file. A value is cut at its first CR, LF or
   // NUL, which could not be read back; a value with blanks at an end or in
   // enclosing quotes is written inside double quotes, so that it reads back
-  // as it was. Throws SettingsWriteError when the
-  // file cannot be replaced or could not be read; the object then still
-  // matches the file.
+  // as it was. Reaches the file at the next Commit().
   void WriteString(std::string_view section, std::string_view key,
                    std::string_view value);
   void WriteInteger(std::string_view section, std::string_view key, int32_t value);
   void WriteBool(std::string_view section, std::string_view key, bool value);
 
-  // Removes every section of that name with all its lines. Nothing is
-  // written when there is no such section; an unreadable file throws.
+  // Removes every section of that name with all its lines. Nothing changes
+  // when there is no such section.
   void EraseSection(std::string_view section);
 
-  // Removes every section of that name and adds it anew at the end of the
-  // file with `values` in order (each written as WriteString would), all in
-  // one write: a long section costs one write, and a refused write leaves
-  // the old section whole. Throws SettingsWriteError like the writes above.
+  // Erases the section and adds it anew at the end of the file with
+  // `values` in order (each written as WriteString would).
   void ReplaceSection(std::string_view section, const std::vector<SettingsValue>& values);
 
  private:
@@ -103,6 +116,8 @@ class SettingsFile {
     size_t end;     // one past its last line
   };
 
+  // The index below, rebuilt when a change moved lines.
+  void EnsureIndexed() const;
   // First section of that name; false when there is none.
   bool FindSection(std::string_view section, SectionRange* range) const;
   // Index of the first line of the range holding `key`, or npos.
@@ -111,27 +126,24 @@ class SettingsFile {
   bool FindValue(std::string_view section, std::string_view key,
                  std::string_view* value) const;
 
-  // The lines without any section of that name; `found` is set when one was.
-  std::vector<std::string> LinesWithoutSection(std::string_view section, bool* found) const;
-
-  // Replaces lines [pos, pos + remove) with `insert`, on disk first.
-  void Splice(size_t pos, size_t remove, std::vector<std::string> insert);
-  // Writes `lines` to the file and takes them over.
-  void Commit(std::vector<std::string> lines);
-  void IndexSections();
-
-  // Throws when the file must not be written.
-  void CheckWritable() const;
+  void IndexSections() const;
 
   std::string path_;
   bool unreadable_ = false;
-  std::vector<std::string> lines_;       // without their line ends
-  std::vector<size_t> section_headers_;  // indices of the "[...]" lines
+  bool changed_ = false;
+  std::string on_disk_;             // what the file held at load or the last commit
+  std::vector<std::string> lines_;  // without their line ends
   // Names in SjisFoldCase form, so that a file with many keys reads fast:
   // the first section of each name (position in section_headers_) and, per
-  // section, the line of the first key of each name.
-  std::unordered_map<std::string, size_t> first_section_;
-  std::vector<std::unordered_map<std::string, size_t>> first_key_;
+  // section, the line of the first key of each name as an offset from the
+  // section's header. Kept up by every change (a close touching a few keys
+  // of a file of 100,000 sections indexes nothing anew); stale only after a
+  // line was written that reads otherwise than meant, or after the changes
+  // were dropped, and then rebuilt at the next look-up.
+  mutable bool index_stale_ = true;
+  mutable std::vector<size_t> section_headers_;  // indices of the "[...]" lines
+  mutable std::unordered_map<std::string, size_t> first_section_;
+  mutable std::vector<std::unordered_map<std::string, size_t>> first_key_;
 };
 
 }  // namespace sorvi

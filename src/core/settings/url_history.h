@@ -16,9 +16,8 @@ inline constexpr int32_t kMaxUrlHistoryRead = 10000;
 // Entries 1 .. Count in order; a missing key gives an empty entry.
 std::vector<std::string> ReadUrlHistory(const SettingsFile& file);
 
-// Replaces the section, in one write, with the non-empty entries as 1, 2,
-// ... and then Count as the number written. A refused write throws
-// SettingsWriteError and leaves the old history.
+// Replaces the section with the non-empty entries as 1, 2, ... and then
+// Count as the number written.
 void WriteUrlHistory(SettingsFile& file, const std::vector<std::string>& history);
 
 }  // namespace sorvi
