@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
   for (int g = 0; g < 40; ++g) {
     QTreeWidgetItem* group = tree.AddGroup(sorvi::QStringToSjis(QString("[グループ%1]").arg(g)));
     for (int s = 0; s < 100; ++s) {
-      tree.AddStock(group, sorvi::QStringToSjis(QString("%1 サンプル銘柄ホールディングス%2").arg(1000 + g * 100 + s).arg(s)));
+      tree.AddStock(group,
+                    sorvi::QStringToSjis(QString("%1 サンプル銘柄ホールディングス%2").arg(1000 + g * 100 + s).arg(s)));
     }
   }
   // The one to find sits last, so that every keystroke looks through all.

@@ -22,12 +22,13 @@ namespace {
 
 // Names the program uses, and a few more with double-byte characters (one
 // ends in "]", one in the backslash byte).
-const std::vector<std::string> kSections = {
-    "Option", "Window", "URL", "KeyFunc", "KeyCode", "Internet", "Session", "SessionTab1", "S", "s", "", "\x83\x5D", "\x95\x5C"};
+const std::vector<std::string> kSections = {"Option",   "Window",   "URL",         "KeyFunc", "KeyCode",
+                                            "Internet", "Session",  "SessionTab1", "S",       "s",
+                                            "",         "\x83\x5D", "\x95\x5C"};
 const std::vector<std::string> kKeys = {
-    "Editor", "IntervalPaste", "AutoSave", "Top", "IniDir", "Expand", "Count", "1", "2",
-    "C1", "K1", "M1-1", "U1-1", "C", "D", "N1", "Proxy", "ProxyHost", "Languages",
-    "Address", "Current", "Reload", "k", "K", "", "\x83\x41", "\x95\x5C"};
+    "Editor",  "IntervalPaste", "AutoSave", "Top", "IniDir", "Expand",   "Count",   "1",         "2",         "C1",
+    "K1",      "M1-1",          "U1-1",     "C",   "D",      "N1",       "Proxy",   "ProxyHost", "Languages", "Address",
+    "Current", "Reload",        "k",        "K",   "",       "\x83\x41", "\x95\x5C"};
 
 constexpr std::string_view kMissing = "\x01missing";
 constexpr size_t kMaxOperations = 16;

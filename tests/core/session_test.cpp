@@ -9,7 +9,9 @@
 namespace sorvi {
 namespace {
 
-OpenTab Tab(std::string address, bool help = false) { return {{std::move(address), "c", false, 0, false, false}, help}; }
+OpenTab Tab(std::string address, bool help = false) {
+  return {{std::move(address), "c", false, 0, false, false}, help};
+}
 
 TEST(SessionToKeep, LeavesOutBlankHelpAndUnstorableTabsAndKeepsTheCurrentNearby) {
   const std::string long_address = "http://x/" + std::string(kMaxSettingsValueBytes, 'a');
@@ -23,7 +25,10 @@ TEST(SessionToKeep, LeavesOutBlankHelpAndUnstorableTabsAndKeepsTheCurrentNearby)
       {{Tab("http://a/"), Tab("ABOUT:blank#blocked"), Tab("http://c/")}, 1, {"http://a/", "http://c/"}, 0},
       {{Tab("/usr/share/sorvi/Sorvi.htm", true), Tab("http://b/")}, 0, {"http://b/"}, 0},
       {{Tab(""), Tab(long_address), Tab("http://a/\nb")}, 0, {}, 0},
-      {{Tab("\x83\x67\x83\x88\x83\x5E"), Tab("http://b/?q=\x8A\x94")}, 1, {"\x83\x67\x83\x88\x83\x5E", "http://b/?q=\x8A\x94"}, 1},
+      {{Tab("\x83\x67\x83\x88\x83\x5E"), Tab("http://b/?q=\x8A\x94")},
+       1,
+       {"\x83\x67\x83\x88\x83\x5E", "http://b/?q=\x8A\x94"},
+       1},
   };
   for (const auto& row : rows) {
     const Session s = SessionToKeep(row.open, row.active);
