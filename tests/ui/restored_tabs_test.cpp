@@ -3,7 +3,6 @@
 // shown page is fetched.
 #include <QApplication>
 #include <QCheckBox>
-#include <QDialog>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -14,7 +13,6 @@
 #include "support/scratch_dir.h"
 #include "support/web_test_main.h"
 #include "support/window_fixture.h"
-#include "tabs/tab_controller.h"
 
 using sorvi::testing::Find;
 using sorvi::testing::Sjis;
