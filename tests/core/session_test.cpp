@@ -25,10 +25,6 @@ TEST(SessionToKeep, LeavesOutBlankHelpAndUnstorableTabsAndKeepsTheCurrentNearby)
       {{Tab("http://a/"), Tab("ABOUT:blank#blocked"), Tab("http://c/")}, 1, {"http://a/", "http://c/"}, 0},
       {{Tab("/usr/share/sorvi/Sorvi.htm", true), Tab("http://b/")}, 0, {"http://b/"}, 0},
       {{Tab(""), Tab(long_address), Tab("http://a/\nb")}, 0, {}, 0},
-      {{Tab("\x83\x67\x83\x88\x83\x5E"), Tab("http://b/?q=\x8A\x94")},
-       1,
-       {"\x83\x67\x83\x88\x83\x5E", "http://b/?q=\x8A\x94"},
-       1},
   };
   for (const auto& row : rows) {
     const Session s = SessionToKeep(row.open, row.active);
