@@ -11,6 +11,10 @@ CodeSearchField::CodeSearchField(CodeTreeView* tree, QWidget* parent) : QLineEdi
   setObjectName("codeSearch");
   setPlaceholderText("銘柄検索");
   setClearButtonEnabled(true);
+  // While the tree is disabled (the code dialog edits its selection) the
+  // search must not move that selection either.
+  tree_->installEventFilter(this);
+  setEnabled(tree_->isEnabled());
   connect(this, &QLineEdit::textEdited, this, [this] { FindFrom(0); });
   connect(this, &QLineEdit::returnPressed, this, [this] { FindFrom(found_ < 0 ? 0 : size_t(found_) + 1); });
   // Any edit of the list (loads, dialogs, drops) may move or drop stocks.
@@ -30,6 +34,11 @@ void CodeSearchField::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QLineEdit::keyPressEvent(event);
+}
+
+bool CodeSearchField::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == tree_ && event->type() == QEvent::EnabledChange) setEnabled(tree_->isEnabled());
+  return QLineEdit::eventFilter(watched, event);
 }
 
 void CodeSearchField::Refresh() {

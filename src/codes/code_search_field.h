@@ -21,6 +21,7 @@ class CodeSearchField : public QLineEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // Searches from the stock at `from` on and shows what it finds.

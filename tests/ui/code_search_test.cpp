@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "app/main_window.h"
+#include "codes/code_list_controller.h"
 #include "codes/code_tree_view.h"
 #include "support/find_widget.h"
 #include "support/scratch_dir.h"
@@ -64,6 +65,9 @@ void CodeSearchTest::typingSelectsEnterStepsEscLeaves() {
   QCOMPARE(Selected(tree), toyota);
   QTest::keyClick(field, Qt::Key_Escape);
   QTRY_VERIFY(tree->hasFocus());
+  // The code dialog's node stays selected: no search while it is open.
+  f.form->Codes()->PopupMenuCodeEditClick();
+  QVERIFY(!field->isEnabled());
 }
 
 SORVI_WEB_TEST_MAIN(CodeSearchTest)
