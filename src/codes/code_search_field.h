@@ -17,7 +17,7 @@ class CodeTreeView;
 class CodeSearchField : public QLineEdit {
   Q_OBJECT
  public:
-  CodeSearchField(CodeTreeView* tree, QWidget* parent = nullptr);
+  explicit CodeSearchField(CodeTreeView* tree, QWidget* parent = nullptr);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
