@@ -13,6 +13,7 @@
 #include "core/settings/internet_settings.h"
 #include "core/settings/settings_file.h"
 #include "core/settings/url_history.h"
+#include "core/tabs/session.h"
 #include "core/text/sjis.h"
 #include "fuzz_support.h"
 
@@ -21,12 +22,13 @@ namespace {
 
 // Names the program uses, and a few more with double-byte characters (one
 // ends in "]", one in the backslash byte).
-const std::vector<std::string> kSections = {
-    "Option", "Window", "URL", "KeyFunc", "KeyCode", "Internet", "S", "s", "", "\x83\x5D", "\x95\x5C"};
+const std::vector<std::string> kSections = {"Option",   "Window",   "URL",         "KeyFunc", "KeyCode",
+                                            "Internet", "Session",  "SessionTab1", "S",       "s",
+                                            "",         "\x83\x5D", "\x95\x5C"};
 const std::vector<std::string> kKeys = {
-    "Editor", "IntervalPaste", "AutoSave", "Top", "IniDir", "Expand", "Count", "1", "2",
-    "C1", "K1", "M1-1", "U1-1", "C", "D", "N1", "Proxy", "ProxyHost", "Languages",
-    "k", "K", "", "\x83\x41", "\x95\x5C"};
+    "Editor",  "IntervalPaste", "AutoSave", "Top", "IniDir", "Expand",   "Count",   "1",         "2",         "C1",
+    "K1",      "M1-1",          "U1-1",     "C",   "D",      "N1",       "Proxy",   "ProxyHost", "Languages", "Address",
+    "Current", "Reload",        "k",        "K",   "",       "\x83\x41", "\x95\x5C"};
 
 constexpr std::string_view kMissing = "\x01missing";
 constexpr size_t kMaxOperations = 16;
@@ -145,7 +147,7 @@ void Run(std::string_view file_bytes, std::string_view operation_bytes) {
 
   Operations ops(operation_bytes);
   for (size_t n = 0; n < kMaxOperations && !ops.Empty(); ++n) {
-    const uint8_t op = ops.Byte() % 8;
+    const uint8_t op = ops.Byte() % 9;
     const std::string& section = kSections[ops.Byte() % kSections.size()];
     const std::string& key = kKeys[ops.Byte() % kKeys.size()];
     const Snapshot before = TakeSnapshot(file);
@@ -203,6 +205,20 @@ void Run(std::string_view file_bytes, std::string_view operation_bytes) {
         FUZZ_CHECK(again.proxy == settings.proxy && again.proxy_host == settings.proxy_host &&
                        again.proxy_port == settings.proxy_port && again.languages == settings.languages,
                    "Internet settings written back read otherwise");
+        continue;
+      }
+      case 7: {
+        const Session session = ReadSession(file);
+        WriteSession(file, session);
+        const Session again = ReadSession(file);
+        file.Commit();
+        bool same = again.current == session.current && again.tabs.size() == session.tabs.size();
+        for (size_t i = 0; same && i < session.tabs.size(); ++i) {
+          const SessionTab &a = session.tabs[i], &b = again.tabs[i];
+          same = a.address == b.address && a.caption == b.caption && a.fixed_caption == b.fixed_caption &&
+                 a.reload_interval == b.reload_interval && a.silent == b.silent && a.locked == b.locked;
+        }
+        FUZZ_CHECK(same, "the kept tabs written back read otherwise");
         continue;
       }
       default: {

@@ -71,7 +71,11 @@ TFormMain::TFormMain(const QString& data_dir, QWidget* parent) : QMainWindow(par
   FormCreate();
   WireUnsavedCopies();
   // Asked once the window is up, after what the loading had to say.
-  QTimer::singleShot(0, this, [this] { OfferUnsavedCopies(); });
+  // The kept tabs open after those questions, outside their event loops.
+  QTimer::singleShot(0, this, [this] {
+    OfferUnsavedCopies();
+    if (options_.RestoreSession) tabs_->RestoreSession(ReadSession(*settings_));
+  });
   idle_hook_ = std::make_unique<IdleHook>([this] { ApplicationEventsIdle(); }, this);
 }
 

@@ -23,6 +23,7 @@
 #include "platform/list_edit_cycle.h"
 #include "platform/report_text.h"
 #include "tabs/address_box.h"
+#include "tabs/tab_controller.h"
 
 namespace sorvi {
 
@@ -195,6 +196,11 @@ void TFormMain::FormClose() {
     window.IniDir = ini_dir_as_read_;
     WriteWindowSettings(ini, window);
     WriteUrlHistory(ini, address_->History());
+    if (options_.RestoreSession) {
+      WriteSession(ini, tabs_->SessionToKeep());
+    } else {
+      ForgetSession(ini);
+    }
   });
 }
 

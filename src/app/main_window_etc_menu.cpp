@@ -53,7 +53,10 @@ void TFormMain::PopupMenuEtcOptionClick() {
   if (!result->link_target_changed) return;
   // Also after a refused write: the new value is in effect for this run, and
   // open tabs that kept the old one would behave unlike the tabs opened next.
-  for (int i = 0; i < tabs_->Count(); ++i) tabs_->TabAt(i)->Browser()->SetRegisterAsBrowser(options_.LinkTarget);
+  // A tab whose page waits takes the value when it loads.
+  for (int i = 0; i < tabs_->Count(); ++i) {
+    if (WebBrowser* browser = tabs_->TabAt(i)->Browser()) browser->SetRegisterAsBrowser(options_.LinkTarget);
+  }
 }
 
 void TFormMain::PopupMenuNetOptionClick() {
@@ -70,7 +73,8 @@ void TFormMain::PopupMenuNetOptionClick() {
 void TFormMain::PopupMenuEtcHelpClick(Qt::KeyboardModifiers modifiers) {
   std::vector<TabIdentity> open;
   for (int i = 0; i < tabs_->Count(); ++i) {
-    open.push_back({tabs_->Caption(i).toStdString(), tabs_->TabAt(i)->Browser()->LocationURL().toStdString()});
+    const WebBrowser* browser = tabs_->TabAt(i)->Browser();
+    open.push_back({tabs_->Caption(i).toStdString(), browser ? browser->LocationURL().toStdString() : std::string()});
   }
   const int found = FindHelpTab(open);
   if (found >= 0) {

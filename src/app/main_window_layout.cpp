@@ -24,6 +24,7 @@
 #include "platform/toolbar_icons.h"
 #include "platform/toolbar_icons.h"
 #include "bookmarks/url_list_view.h"
+#include "codes/code_search_field.h"
 #include "codes/code_tree_view.h"
 
 namespace sorvi {
@@ -69,9 +70,16 @@ void TFormMain::BuildLayout() {
   ListViewURL = new UrlListView(SplitterUD);
   ListViewURL->setObjectName("ListViewURL");
   ListViewURL->setMinimumHeight(18);
-  TreeViewCode = new CodeTreeView(SplitterUD);
+  // The stock search sits above the tree, in the splitter's lower pane.
+  auto* codes_pane = new QWidget(SplitterUD);
+  auto* codes_layout = new QVBoxLayout(codes_pane);
+  codes_layout->setContentsMargins(0, 0, 0, 0);
+  codes_layout->setSpacing(0);
+  TreeViewCode = new CodeTreeView(codes_pane);
   TreeViewCode->setObjectName("TreeViewCode");
   TreeViewCode->setMinimumHeight(18);
+  codes_layout->addWidget(new CodeSearchField(TreeViewCode, codes_pane));
+  codes_layout->addWidget(TreeViewCode, 1);
   SplitterUD->setStretchFactor(0, 0);
   SplitterUD->setStretchFactor(1, 1);
 

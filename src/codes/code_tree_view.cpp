@@ -47,6 +47,13 @@ QTreeWidgetItem* CodeTreeView::SelectedNode() const {
   return selected.isEmpty() ? nullptr : selected.first();
 }
 
+void CodeTreeView::RevealStock(QTreeWidgetItem* stock) {
+  if (!stock) return;
+  SetExpandedByProgram(stock->parent(), true);
+  setCurrentItem(stock, 0, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  scrollToItem(stock);
+}
+
 void CodeTreeView::TreeViewCodeDragDrop(const QPoint& pos) { emit DropRequested(itemAt(pos)); }
 
 std::string CodeTreeView::NodeText(const QTreeWidgetItem* item) {

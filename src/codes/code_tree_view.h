@@ -38,6 +38,10 @@ class CodeTreeView : public QTreeWidget {
   // else the first selected one; null when nothing is selected.
   QTreeWidgetItem* SelectedNode() const;
 
+  // Makes `stock` the one selected node, its group expanded and the node
+  // scrolled into view.
+  void RevealStock(QTreeWidgetItem* stock);
+
   // A drag dropped at `pos` (viewport coordinates): reports the node under
   // it (DropRequested), null when there is none.
   void TreeViewCodeDragDrop(const QPoint& pos);

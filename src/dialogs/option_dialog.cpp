@@ -83,6 +83,7 @@ TFormOption::TFormOption(const AppOptions& options, OptionStore store, QWidget* 
   CheckBoxSilent = MakeCheck(this, "CheckBoxSilent", "ダイアログの表示抑止", 220, 108);
   CheckBoxFocusLock = MakeCheck(this, "CheckBoxFocusLock", "マクロフォーカス設定をロック", 220, 128);
   CheckBoxAutoSave = MakeCheck(this, "CheckBoxAutoSave", "終了時にデータを自動保存", 28, 164);
+  CheckBoxRestoreSession = MakeCheck(this, "CheckBoxRestoreSession", "前回のタブを開く", 28, 186);
 
   ButtonOk = new QPushButton("OK", this);
   ButtonOk->setObjectName("ButtonOk");
@@ -102,7 +103,8 @@ TFormOption::TFormOption(const AppOptions& options, OptionStore store, QWidget* 
   setTabOrder(CheckBoxClient, CheckBoxSilent);
   setTabOrder(CheckBoxSilent, CheckBoxFocusLock);
   setTabOrder(CheckBoxFocusLock, CheckBoxAutoSave);
-  setTabOrder(CheckBoxAutoSave, ButtonCancel);
+  setTabOrder(CheckBoxAutoSave, CheckBoxRestoreSession);
+  setTabOrder(CheckBoxRestoreSession, ButtonCancel);
 
   connect(ButtonEditor, &QPushButton::clicked, this, &TFormOption::ButtonEditorClick);
   connect(ButtonOk, &QPushButton::clicked, this, &TFormOption::ButtonOkClick);
@@ -128,6 +130,7 @@ void TFormOption::FormCreate() {
   CheckBoxSilent->setChecked(before_.Silent);
   CheckBoxFocusLock->setChecked(before_.FocusLock);
   CheckBoxAutoSave->setChecked(before_.AutoSave);
+  CheckBoxRestoreSession->setChecked(before_.RestoreSession);
 }
 
 void TFormOption::ButtonEditorClick() {
@@ -163,6 +166,7 @@ void TFormOption::ButtonOkClick() {
   input.silent = CheckBoxSilent->isChecked();
   input.focus_lock = CheckBoxFocusLock->isChecked();
   input.auto_save = CheckBoxAutoSave->isChecked();
+  input.restore_session = CheckBoxRestoreSession->isChecked();
   result_ = ApplyOptionDialog(before_, input);
   try {
     store_(result_);

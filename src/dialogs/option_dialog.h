@@ -1,5 +1,6 @@
 #pragma once
-// "動作環境設定": edits the eight option values. OK applies them, writes
+// "動作環境設定": edits the eight option values and whether the last
+// run's tabs open at start. OK applies them, writes
 // section Option and tells the caller what the open tabs need; CANCEL
 // changes nothing.
 #include <QDialog>
@@ -55,6 +56,7 @@ class TFormOption : public QDialog {
   QCheckBox* CheckBoxSilent;
   QCheckBox* CheckBoxFocusLock;
   QCheckBox* CheckBoxAutoSave;
+  QCheckBox* CheckBoxRestoreSession;
   QPushButton* ButtonOk;
   QPushButton* ButtonCancel;
 };

@@ -35,6 +35,7 @@ QScrollArea* MakeScrollBox(QWidget* tab) {
 }  // namespace
 
 BrowserTab::BrowserTab(WebBrowser* browser, bool fill, QWidget* parent) : QWidget(parent), browser_(browser) {
+  if (!browser) return;
   if (fill) {
     browser->setParent(this);
     browser->SetFillsParent(true);
@@ -91,6 +92,22 @@ WebBrowser* BrowserTab::ReleaseBrowser(QWidget* keeper) {
   browser->SetFillsParent(false);
   browser->setParent(keeper);
   return browser;
+}
+
+void BrowserTab::SetWaitingPage(std::string address, bool silent) {
+  waiting_address_ = std::move(address);
+  waiting_silent_ = silent;
+}
+
+std::string BrowserTab::Wake(WebBrowser* browser) {
+  browser_ = browser;
+  browser->setParent(this);
+  browser->SetFillsParent(true);
+  browser->SetSilent(waiting_silent_);
+  browser->SetZoomFactor(zoom_);
+  browser->show();
+  Wire(browser);
+  return std::exchange(waiting_address_, std::string());
 }
 
 void BrowserTab::FillClient() {

@@ -27,7 +27,8 @@ struct TabLockMemory {
 class BrowserTab : public QWidget {
   Q_OBJECT
  public:
-  // `fill` false keeps the browser's present size in a scroll box.
+  // `fill` false keeps the browser's present size in a scroll box. A null
+  // browser makes a tab whose page waits (see SetWaitingPage).
   BrowserTab(WebBrowser* browser, bool fill, QWidget* parent = nullptr);
   // The browser goes first, while the tab it sits in still exists.
   ~BrowserTab() override;
@@ -41,6 +42,17 @@ class BrowserTab : public QWidget {
   // outlives the tab (a download of its page goes on). The tab is empty
   // afterwards and only fit for closing.
   WebBrowser* ReleaseBrowser(QWidget* keeper);
+  // ---- a page not loaded yet (a tab brought back from the last run) ----
+  // The tab holds no browser until it is first shown or its reload falls
+  // due; it keeps the address (code page 932 bytes) and dialog suppression
+  // for then.
+  void SetWaitingPage(std::string address, bool silent);
+  bool PageWaiting() const { return !browser_ && !waiting_address_.empty(); }
+  const std::string& WaitingAddress() const { return waiting_address_; }
+  bool WaitingSilent() const { return waiting_silent_; }
+  // Puts `browser` in the tab (filling it) and returns the address to load.
+  std::string Wake(WebBrowser* browser);
+
   // Makes a sized browser fill the tab.
   void FillClient();
   bool InScrollBox() const { return scroll_box_ != nullptr; }
@@ -52,6 +64,8 @@ class BrowserTab : public QWidget {
   // What SetFixedCaption shows for `caption`.
   static QString FixedCaptionText(const std::string& caption);
   bool HasFixedCaption() const { return fixed_caption_; }
+  // The caption shown stays until the page's title replaces it.
+  void LetTitleReplaceCaption() { fixed_caption_ = false; }
 
   // ---- the key macro to play after a load ----
   // Waits for a load that ends at exactly `address` (as the address box
@@ -130,6 +144,8 @@ class BrowserTab : public QWidget {
   TabLockMemory lock_;
   QPoint lock_offset_;
   double zoom_ = 1.0;
+  std::string waiting_address_;
+  bool waiting_silent_ = false;
 };
 
 }  // namespace sorvi

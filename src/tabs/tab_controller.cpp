@@ -100,7 +100,7 @@ BrowserTab* TabController::TabOfBrowser(const WebBrowser* browser) const {
 
 BrowserTab* TabController::AddTab(WebBrowser* browser, bool fill, int insert_index, const std::string& caption) {
   auto* tab = new BrowserTab(browser, fill, page_control_);
-  browser->SetSilent(options_.Silent);
+  if (browser) browser->SetSilent(options_.Silent);
   TabLockMemory lock;
   lock.down = options_.FocusLock;
   tab->SetLockMemory(lock);
@@ -168,6 +168,7 @@ void TabController::ActivateTab(QWidget* tab) {
   page_control_->setCurrentWidget(tab);
   --switching_by_code_;
   shown_tab_ = qobject_cast<BrowserTab*>(tab);
+  LoadWaitingPage(shown_tab_);
 }
 
 void TabController::OnCurrentChanged() {
@@ -175,6 +176,7 @@ void TabController::OnCurrentChanged() {
   BrowserTab* now = ActiveTab();
   if (!shown_tab_ || now == shown_tab_) {
     shown_tab_ = now;
+    LoadWaitingPage(now);
     return;
   }
   // The user picked a tab (click, wheel or keys on the tab strip).
@@ -198,6 +200,7 @@ void TabController::ArriveAtActiveTab(QObject* sender) {
   BrowserTab* tab = ActiveTab();
   if (!tab) return;
   shown_tab_ = tab;
+  LoadWaitingPage(tab);
   lock_->Restore(tab->LockMemory());
   emit BackEnabledChanged(tab->CanGoBack());
   emit ForwardEnabledChanged(tab->CanGoForward());
@@ -379,7 +382,12 @@ void TabController::TimerTimer() {
   const std::vector<size_t> due = TimerTick(states);
   for (int i = 0; i < Count(); ++i) TabAt(i)->SetReload(states[size_t(i)]);
   for (size_t i : due) {
-    if (WebBrowser* browser = TabAt(int(i))->Browser()) browser->Refresh();
+    BrowserTab* tab = TabAt(int(i));
+    if (tab->PageWaiting()) {
+      LoadWaitingPage(tab);
+    } else if (WebBrowser* browser = tab->Browser()) {
+      browser->Refresh();
+    }
   }
 }
 

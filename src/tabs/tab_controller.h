@@ -12,6 +12,7 @@
 #include "core/settings/app_options.h"
 #include "core/tabs/navigate_mode.h"
 #include "core/tabs/navigation_policy.h"
+#include "core/tabs/session.h"
 #include "core/tabs/tab_switch.h"
 #include "tabs/open_request.h"
 #include "tabs/popup_placement.h"
@@ -83,6 +84,14 @@ class TabController : public QObject, private PopupHost {
   bool SwitchTo(int index, QObject* sender);
   void MoveTab(int from, int to);
 
+  // ---- the tabs kept between runs (tab_session.cpp) ----
+  // Opens the tabs of a kept session after any open ones; only the current
+  // one loads now, each other one when it is first shown or its reload
+  // falls due.
+  void RestoreSession(const Session& session);
+  // The open tabs as a session keeps them (see SessionToKeep for which).
+  Session SessionToKeep() const;
+
   // ---- the active page ----
   void ToolButtonGoBackClick();
   void ToolButtonGoFowardClick();
@@ -129,6 +138,8 @@ class TabController : public QObject, private PopupHost {
   void OnTabLoadFinished(BrowserTab* tab);
   void OnPagePressed();
   void OnTabsShown();
+  // A tab brought back from the last run gets its browser and loads.
+  void LoadWaitingPage(BrowserTab* tab);
   void KeepActivation(bool was_active);
   bool IsActive(const BrowserTab* tab) const { return tab && tab == ActiveTab(); }
 

@@ -30,6 +30,7 @@ OptionDialogInput Unchanged(const AppOptions& o, bool editor_exists) {
   in.silent = o.Silent;
   in.focus_lock = o.FocusLock;
   in.auto_save = o.AutoSave;
+  in.restore_session = o.RestoreSession;
   return in;
 }
 
@@ -144,6 +145,24 @@ TEST(OptionDialogOk, TellsWhichChangesReachOpenTabsAndWhichOnlyLaterOnes) {
   EXPECT_FALSE(r.later_tabs_changed);
   EXPECT_FALSE(r.options.AutoSave);
   EXPECT_EQ(r.options.IntervalPaste, 900);
+}
+
+TEST(OptionDialogOk, SessionOptionIsWrittenOnlyOnceItWasEverOn) {
+  for (const bool before : {false, true}) {
+    for (const bool after : {false, true}) {
+      TempDir ini;
+      AppOptions current;
+      current.RestoreSession = before;
+      OptionDialogInput in = Unchanged(current, false);
+      in.restore_session = after;
+      SettingsFile file(ini.File());
+      StoreOptionDialogResult(file, ApplyOptionDialog(current, in));
+      file.Commit();
+      const bool written = ReadRaw(ini.File()).find("[Session]\r\nRestore=") != std::string::npos;
+      EXPECT_EQ(written, before || after);
+      EXPECT_EQ(ReadAppOptions(SettingsFile(ini.File())).RestoreSession, after);
+    }
+  }
 }
 
 TEST(OptionDialogOk, RefusedWriteThrowsWithThePathAndLeavesTheFileAsItWas) {

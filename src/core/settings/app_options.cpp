@@ -1,5 +1,7 @@
 #include "core/settings/app_options.h"
 
+#include "core/tabs/session.h"
+
 namespace sorvi {
 
 namespace {
@@ -16,6 +18,7 @@ AppOptions ReadAppOptions(const SettingsFile& file) {
   o.Silent = file.ReadBool(kSection, "Silent", o.Silent);
   o.FocusLock = file.ReadBool(kSection, "FocusLock", o.FocusLock);
   o.AutoSave = file.ReadBool(kSection, "AutoSave", o.AutoSave);
+  o.RestoreSession = ReadRestoreOption(file);
   return o;
 }
 

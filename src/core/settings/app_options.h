@@ -16,12 +16,15 @@ struct AppOptions {
   bool Silent = false;             // new browsers suppress their dialogs
   bool FocusLock = false;          // new tabs start with the focus lock pressed
   bool AutoSave = true;            // save changed lists at close without asking
+  // Kept in section Session, which holds the tabs it brings back.
+  bool RestoreSession = false;  // open the tabs of the last run at start
 };
 
 // Missing keys and numbers that do not parse keep the defaults above.
+// RestoreSession is read from section Session.
 AppOptions ReadAppOptions(const SettingsFile& file);
 
-// Writes the eight keys in their fixed order.
+// Writes the eight keys of section Option in their fixed order.
 void WriteAppOptions(SettingsFile& file, const AppOptions& options);
 
 }  // namespace sorvi

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/tabs/session.h"
+
 namespace sorvi {
 
 int32_t IntervalShown(int32_t stored) {
@@ -29,7 +31,9 @@ OptionDialogResult ApplyOptionDialog(const AppOptions& before, const OptionDialo
   o.Silent = input.silent;
   o.FocusLock = input.focus_lock;
   o.AutoSave = input.auto_save;
+  o.RestoreSession = input.restore_session;
   result.link_target_changed = o.LinkTarget != before.LinkTarget;
+  result.restore_session_changed = o.RestoreSession != before.RestoreSession;
   result.later_tabs_changed =
       o.Client != before.Client || o.Silent != before.Silent || o.FocusLock != before.FocusLock;
   return result;
@@ -37,6 +41,8 @@ OptionDialogResult ApplyOptionDialog(const AppOptions& before, const OptionDialo
 
 void StoreOptionDialogResult(SettingsFile& file, const OptionDialogResult& result) {
   WriteAppOptions(file, result.options);
+  if (result.options.RestoreSession || result.restore_session_changed)
+    WriteRestoreOption(file, result.options.RestoreSession);
 }
 
 }  // namespace sorvi

@@ -34,6 +34,7 @@ struct OptionDialogInput {
   bool silent = false;
   bool focus_lock = false;
   bool auto_save = true;
+  bool restore_session = false;
 };
 
 // What OK means for the program beyond the new values.
@@ -45,13 +46,16 @@ struct OptionDialogResult {
   // the new value; open tabs keep their own state (their tab menu and lock
   // button change it).
   bool later_tabs_changed = false;
+  bool restore_session_changed = false;
 };
 
 // The values in effect after OK, before anything is written.
 OptionDialogResult ApplyOptionDialog(const AppOptions& before, const OptionDialogInput& input);
 
 // Writes section Option as OK does: all eight keys in their fixed order,
-// changed or not; they reach the file together at the next commit.
+// changed or not; they reach the file together at the next commit. The
+// session option is written when it is on or was just turned off, so that a
+// file never asked for it keeps no section of it.
 void StoreOptionDialogResult(SettingsFile& file, const OptionDialogResult& result);
 
 }  // namespace sorvi

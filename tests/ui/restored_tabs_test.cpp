@@ -1,0 +1,65 @@
+// The last run's tabs brought back: turned on in the options dialog, kept at
+// the close, shown with their captions at the next start while only the
+// shown page is fetched.
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "app/main_window.h"
+#include "support/event_wait.h"
+#include "support/find_widget.h"
+#include "support/scratch_dir.h"
+#include "support/web_test_main.h"
+#include "support/window_fixture.h"
+
+using sorvi::testing::Find;
+using sorvi::testing::Sjis;
+
+class RestoredTabsTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void keptTabsComeBackAndOnlyTheShownPageLoads();
+};
+
+void RestoredTabsTest::keptTabsComeBackAndOnlyTheShownPageLoads() {
+  sorvi::testing::WindowFixture f({"a", "b", "c"});
+  QTimer::singleShot(0, [] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    Find<QCheckBox>(dialog, "CheckBoxRestoreSession")->setChecked(true);
+    Find<QPushButton>(dialog, "ButtonOk")->click();
+  });
+  f.form->PopupMenuEtcOptionClick();
+  QVERIFY(f.OpenAndWait("/a.html", "Page a"));
+  sorvi::OpenRequest fixed = f.Request("/b.html");
+  fixed.caption = Sjis("固定の見出し").toStdString();
+  f.form->OpenPage(fixed);
+  QVERIFY(f.WaitLoaded(1, "固定の見出し"));
+  QVERIFY(f.OpenAndWait("/c.html", "Page c"));
+  f.ClickTab(1);
+  QVERIFY(f.form->close());
+
+  f.server.ClearRequests();
+  f.Restart();
+  QTRY_COMPARE(f.Count(), 3);
+  QCOMPARE(f.Active(), 1);
+  QCOMPARE(f.Caption(0), QString("Page a"));
+  QCOMPARE(f.Caption(2), QString("Page c"));
+  // The shown tab loads and keeps its fixed caption; the others wait.
+  QVERIFY(f.WaitLoaded(1, "固定の見出し"));
+  sorvi::testing::Spin(500);
+  QCOMPARE(f.server.Count("/b.html"), 1);
+  QCOMPARE(f.server.Count("/a.html") + f.server.Count("/c.html"), 0);
+
+  f.ClickTab(2);
+  QVERIFY(f.WaitLoaded(2, "Page c"));
+  QCOMPARE(f.server.Count("/a.html"), 0);
+  // A tab never loaded keeps its address for the next run.
+  QVERIFY(f.form->close());
+  QCOMPARE(f.dir.Ini("SessionTab1", "Address"), f.Url("/a.html"));
+  QCOMPARE(f.dir.Ini("Session", "Current"), QString("2"));
+}
+
+SORVI_WEB_TEST_MAIN(RestoredTabsTest)
+#include "restored_tabs_test.moc"
