@@ -27,6 +27,7 @@
 #include "core/settings/settings_file.h"
 #include "core/settings/url_history.h"
 #include "core/settings/window_settings.h"
+#include "core/tabs/tile_layout.h"
 #include "keymacro/code_go_menu.h"
 #include "keymacro/key_macro_controller.h"
 #include "keymacro/key_macro_registries.h"
@@ -208,6 +209,7 @@ void TFormMain::FormCreate() {
   }
 
   address_->LoadHistory(ReadUrlHistory(ini));
+  tabs_->SetTiles(ReadTileLayout(ini));
   expand_as_read_ = window.Expand;
   LoadLists();
 

@@ -16,6 +16,8 @@
 #include "core/settings/settings_file.h"
 #include "core/settings/url_history.h"
 #include "core/settings/window_settings.h"
+#include "core/tabs/tile_layout.h"
+#include "tabs/tab_controller.h"
 #include "keymacro/key_macro_controller.h"
 #include "keymacro/key_macro_registries.h"
 #include "keymacro/registry_window.h"
@@ -195,6 +197,7 @@ void TFormMain::FormClose() {
     window.IniDir = ini_dir_as_read_;
     WriteWindowSettings(ini, window);
     WriteUrlHistory(ini, address_->History());
+    WriteTileLayout(ini, tabs_->Tiles());
   });
 }
 

@@ -13,6 +13,7 @@
 #include "core/tabs/navigate_mode.h"
 #include "core/tabs/navigation_policy.h"
 #include "core/tabs/tab_switch.h"
+#include "core/tabs/tile_layout.h"
 #include "tabs/open_request.h"
 #include "tabs/popup_placement.h"
 
@@ -30,6 +31,7 @@ class TabCaptions;
 class TabLock;
 class TabMenu;
 class TabStripMouse;
+class TileArea;
 class WebBrowser;
 
 // The widgets of the window the tabs own.
@@ -70,6 +72,11 @@ class TabController : public QObject, private PopupHost {
   int DragTabIndex() const;
   bool RightClickPending() const;
   TabMenu& Menu() const { return *menu_; }
+  // How many tabs' pages are on screen at once, and how they are arranged.
+  TileLayout Tiles() const;
+  void SetTiles(TileLayout layout);
+  // The tab's page is on screen (in a tile, or as the active tab).
+  bool IsShown(const BrowserTab* tab) const;
 
   // ---- opening, closing, switching ----
   void SetNavigateMode(NavigateMode mode) { mode_ = mode; }
@@ -114,6 +121,8 @@ class TabController : public QObject, private PopupHost {
   void LoadKeyMacroReady(sorvi::BrowserTab* tab, const std::string& macro);
   // The active tab's zoom for the status bar: "150%", empty at 100 %.
   void ZoomTextChanged(const QString& text);
+  // The user chose a layout of tiles.
+  void TilesChosen(sorvi::TileLayout layout);
 
  private:
   // A tab around `browser` at `insert_index`, showing `caption` (see
@@ -127,7 +136,7 @@ class TabController : public QObject, private PopupHost {
   void Close(BrowserTab* tab);
   void OnCurrentChanged();
   void OnTabLoadFinished(BrowserTab* tab);
-  void OnPagePressed();
+  void OnPagePressed(BrowserTab* tab);
   void OnTabsShown();
   void KeepActivation(bool was_active);
   bool IsActive(const BrowserTab* tab) const { return tab && tab == ActiveTab(); }
@@ -147,6 +156,7 @@ class TabController : public QObject, private PopupHost {
   TabMenu* menu_;
   TabStripMouse* strip_ = nullptr;
   TabCaptions* captions_ = nullptr;
+  TileArea* tiles_ = nullptr;
 
   PopupPlacement* popups_ = nullptr;
   PageTools* tools_ = nullptr;

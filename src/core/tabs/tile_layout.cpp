@@ -66,6 +66,8 @@ TileLayout ReadTileLayout(const SettingsFile& file) {
 }
 
 void WriteTileLayout(SettingsFile& file, TileLayout layout) {
+  // A file that never had tiles stays as it was.
+  if (layout == TileLayout::kSingle && file.ReadString("Tiles", "Layout", "").empty()) return;
   file.WriteString("Tiles", "Layout", TileLayoutText(layout));
 }
 

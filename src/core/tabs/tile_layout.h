@@ -26,7 +26,8 @@ inline int TileCount(TileLayout layout) { return GridOf(layout).columns * GridOf
 std::string_view TileLayoutText(TileLayout layout);
 std::optional<TileLayout> ParseTileLayout(std::string_view text);
 
-// Section Tiles, key Layout; a missing or unknown value is one tile.
+// Section Tiles, key Layout; a missing or unknown value is one tile. One
+// tile is written only over a value that is there.
 TileLayout ReadTileLayout(const SettingsFile& file);
 void WriteTileLayout(SettingsFile& file, TileLayout layout);
 
