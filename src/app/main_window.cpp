@@ -101,6 +101,9 @@ void TFormMain::MakeSubsystems() {
   connect(codes_.get(), &CodeListController::OpenBookmarkRequested, this,
           [this] { bookmarks_->ListViewURLDblClick(QGuiApplication::keyboardModifiers()); });
   connect(bookmarks_.get(), &BookmarkListController::OpenRequested, this, &TFormMain::OpenPage);
+  bookmarks_->SetPerStockSelection([this] { return codes_->GatherUrlSelectionPerStock(); });
+  connect(bookmarks_.get(), &BookmarkListController::OpenEachRequested, tabs_.get(), &TabController::OpenEach);
+  connect(tabs_.get(), &TabController::OpenDue, this, &TFormMain::OpenPage);
   connect(address_, &AddressBox::Submitted, this, &TFormMain::ToolButtonNavigateClick);
   connect(ToolButtonNavigate, &QToolButton::clicked, this,
           [this] { ToolButtonNavigateClick(QGuiApplication::keyboardModifiers()); });

@@ -15,6 +15,7 @@
 #include "platform/memory_trim.h"
 #include "platform/web_browser.h"
 #include "tabs/browser_tab.h"
+#include "tabs/open_queue.h"
 #include "tabs/page_tools.h"
 #include "tabs/tab_captions.h"
 #include "tabs/tab_lock.h"
@@ -44,6 +45,8 @@ TabController::TabController(const TabWidgets& widgets, const AppOptions& option
   menu_->Menu()->addSeparator();
   menu_->Menu()->addMenu(tiles_->Menu());
   connect(tiles_, &TileArea::LayoutChosen, this, &TabController::TilesChosen);
+  queue_ = new OpenQueue({[this] { return ActiveTab(); }, [this] { return MacroWaiting(); }}, this);
+  connect(queue_, &OpenQueue::OpenDue, this, &TabController::OpenDue);
   connect(page_control_, &QTabWidget::currentChanged, this, &TabController::OnCurrentChanged);
   popups_ = new PopupPlacement(*this, options_, data_dir, this);
   PageToolsHost tools_host;
@@ -282,7 +285,7 @@ void TabController::Open(const OpenRequest& request) {
   const QString shown = request.typed.isEmpty() ? SjisToQString(request.address) : request.typed;
   BrowserTab* tab = nullptr;
   bool keep_activation = false;
-  if (OpensNewTab(HasTabs(), mode_, request.shift)) {
+  if (request.new_tab || OpensNewTab(HasTabs(), mode_, request.shift)) {
     const bool was_active = window_->isActiveWindow();
     LeaveActiveTab(nullptr);
     lock_->Clear();
@@ -311,6 +314,8 @@ void TabController::Open(const OpenRequest& request) {
   browser->FocusPage();
   KeepActivation(keep_activation);
 }
+
+void TabController::OpenEach(std::vector<OpenRequest> requests) { queue_->Start(std::move(requests)); }
 
 // ---- closing ---------------------------------------------------------------
 
@@ -408,6 +413,7 @@ void TabController::IdleSteps() {
   }
   popups_->IdleStep();
   tools_->IdleStep();
+  queue_->IdleStep();
 }
 
 void TabController::Close(BrowserTab* tab) {

@@ -26,6 +26,7 @@ namespace sorvi {
 
 class BrowserTab;
 class LockIndicator;
+class OpenQueue;
 class PageTools;
 class TabCaptions;
 class TabLock;
@@ -84,6 +85,9 @@ class TabController : public QObject, private PopupHost {
   // Opens a page in a new tab or the active one (the navigate mode, Shift
   // inverting it); a tab is always made when there is none.
   void Open(const OpenRequest& request);
+  // Pages opened one after another, each once the one before has loaded
+  // and played its key macro (see OpenQueue); OpenDue asks for each.
+  void OpenEach(std::vector<OpenRequest> requests);
   // Closes the active tab.
   void CloseActiveTab();
   // A switch the user asked for; false when refused (a key macro waits).
@@ -121,6 +125,8 @@ class TabController : public QObject, private PopupHost {
   void LoadKeyMacroReady(sorvi::BrowserTab* tab, const std::string& macro);
   // The active tab's zoom for the status bar: "150%", empty at 100 %.
   void ZoomTextChanged(const QString& text);
+  // A page of OpenEach is due: open it as any request.
+  void OpenDue(const sorvi::OpenRequest& request);
   // The user chose a layout of tiles.
   void TilesChosen(sorvi::TileLayout layout);
 
@@ -157,6 +163,7 @@ class TabController : public QObject, private PopupHost {
   TabStripMouse* strip_ = nullptr;
   TabCaptions* captions_ = nullptr;
   TileArea* tiles_ = nullptr;
+  OpenQueue* queue_ = nullptr;
 
   PopupPlacement* popups_ = nullptr;
   PageTools* tools_ = nullptr;

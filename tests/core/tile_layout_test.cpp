@@ -22,11 +22,14 @@ TEST(TileLayoutTest, SettingsTextRoundTripsAndUnknownTextIsOneTile) {
   for (const char* text : {"", "2X2", "4", " 2x2", "2x2 "}) EXPECT_EQ(ParseTileLayout(text), std::nullopt) << text;
 
   SettingsFile ini("/nonexistent/Sorvi.ini");
-  EXPECT_EQ(ReadTileLayout(ini), TileLayout::kSingle);
+  WriteTileLayout(ini, TileLayout::kSingle);
+  EXPECT_EQ(ini.ReadString("Tiles", "Layout", "none"), "none");
   ini.WriteString("Tiles", "Layout", "9x9");
   EXPECT_EQ(ReadTileLayout(ini), TileLayout::kSingle);
   WriteTileLayout(ini, TileLayout::kGrid3x2);
   EXPECT_EQ(ReadTileLayout(ini), TileLayout::kGrid3x2);
+  WriteTileLayout(ini, TileLayout::kSingle);
+  EXPECT_EQ(ReadTileLayout(ini), TileLayout::kSingle);
 }
 
 TEST(TileLayoutTest, NewLayoutShowsTheCurrentTabAndItsNeighboursInStripOrder) {
