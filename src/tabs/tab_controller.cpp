@@ -61,6 +61,7 @@ TabController::TabController(const TabWidgets& widgets, const AppOptions& option
 TabController::~TabController() {
   // The tab control reports the removals below; nothing is left to follow.
   disconnect(page_control_, nullptr, this, nullptr);
+  delete std::exchange(tiles_, nullptr);
   tools_->Drop();
   delete strip_;
   timer_->stop();

@@ -22,7 +22,6 @@ namespace {
 constexpr int kFrameWidth = 2;
 
 TabKey KeyOf(const QWidget* tab) { return reinterpret_cast<TabKey>(tab); }
-QWidget* TabOf(TabKey key) { return reinterpret_cast<QWidget*>(key); }
 
 struct LayoutItem {
   const char* name;
@@ -65,6 +64,11 @@ TileArea::TileArea(QTabWidget* page_control, QWidget* menu_parent, QObject* pare
     });
   }
   CheckMenu();
+}
+
+TileArea::~TileArea() {
+  stack_->removeEventFilter(this);
+  if (tiles_entered_) LeaveTiles();
 }
 
 void TileArea::CheckMenu() {
@@ -149,15 +153,14 @@ void TileArea::Arrange() {
     const int bottom = area.top() + area.height() * (row + 1) / grid.rows;
     return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
   };
-  const std::vector<TabKey>& tiles = board_.tiles();
   for (int i = 0; i < stack_layout_->count(); ++i) {
     QWidget* page = stack_layout_->widget(i);
-    if (board_.TileOf(KeyOf(page)) < 0) page->hide();
-  }
-  for (size_t tile = 0; tile < tiles.size(); ++tile) {
-    if (tiles[tile] == kNoTab) continue;
-    QWidget* page = TabOf(tiles[tile]);
-    page->setGeometry(tile_rect(int(tile)).adjusted(kFrameWidth, kFrameWidth, -kFrameWidth, -kFrameWidth));
+    const int tile = board_.TileOf(KeyOf(page));
+    if (tile < 0) {
+      page->hide();
+      continue;
+    }
+    page->setGeometry(tile_rect(tile).adjusted(kFrameWidth, kFrameWidth, -kFrameWidth, -kFrameWidth));
     page->show();
   }
   frame_->setGeometry(tile_rect(board_.current_tile()));

@@ -22,6 +22,8 @@ class TileArea : public QObject {
  public:
   // The layout submenu is made as a child of `menu_parent`.
   TileArea(QTabWidget* page_control, QWidget* menu_parent, QObject* parent);
+  // The stack gets its own layout back.
+  ~TileArea() override;
 
   TileLayout Layout() const { return board_.layout(); }
   // Fills the tiles anew around the current tab.
