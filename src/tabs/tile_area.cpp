@@ -133,7 +133,8 @@ void TileArea::LeaveTiles() {
   frame_->hide();
   stack_layout_->setStackingMode(QStackedLayout::StackOne);
   stack_layout_->setEnabled(true);
-  stack_layout_->setGeometry(stack_->contentsRect());
+  // The hidden pages too: they keep their tile's size otherwise.
+  for (int i = 0; i < stack_layout_->count(); ++i) stack_layout_->widget(i)->setGeometry(stack_->contentsRect());
 }
 
 void TileArea::Arrange() {

@@ -131,6 +131,12 @@ void TilesTest::fourStocksOpenPerStockAndShowSideBySide() {
   QVERIFY(f.tabs->TabAt(0)->isVisible());
   QCOMPARE(f.PageRect(0), third);
 
+  // Back to one tile: the active page alone fills the area.
+  Find<QAction>(f.form.get(), "PopupMenuTabTile1")->trigger();
+  for (int i = 0; i < f.Count(); ++i) QCOMPARE(f.tabs->TabAt(i)->isVisible(), i == f.Active());
+  QVERIFY(f.PageRect(f.Active()).contains(area));
+  Find<QAction>(f.form.get(), "PopupMenuTabTile4")->trigger();
+
   f.form->close();
   f.Restart();
   QCOMPARE(f.form->Tabs()->Tiles(), TileLayout::kGrid2x2);
