@@ -101,6 +101,7 @@ int main(int argc, char* argv[]) {
   std::map<std::string, std::vector<double>> figures;
   {
     sorvi::TFormMain form(dir.path() + "/");
+    form.move(0, 0);  // all of it on the screen, for the picture
     form.resize(1200, 800);
     form.show();
     QDeadlineTimer deadline(5000);
