@@ -111,8 +111,8 @@ int main(int argc, char* argv[]) {
     form.Tabs()->CloseActiveTab();
 
     for (int round = 0; round < rounds; ++round) {
-      for (const auto& [name, layout] : {std::pair{"tabs", sorvi::TileLayout::kSingle},
-                                         std::pair{"tiles", sorvi::TileLayout::kGrid2x2}}) {
+      for (const auto& [name, layout] :
+           {std::pair{"tabs", sorvi::TileLayout::kSingle}, std::pair{"tiles", sorvi::TileLayout::kGrid2x2}}) {
         form.Tabs()->SetTiles(layout);
         figures[std::string(name) + "_open_ms"].push_back(OpenPages(form, urls));
         Settle(1000);
@@ -126,6 +126,7 @@ int main(int argc, char* argv[]) {
     }
   }
   sorvi::WebEngine::Shutdown();
-  for (const auto& [key, values] : figures) std::printf("%s=%.1f (median of %zu)\n", key.c_str(), Median(values), values.size());
+  for (const auto& [key, values] : figures)
+    std::printf("%s=%.1f (median of %zu)\n", key.c_str(), Median(values), values.size());
   return 0;
 }

@@ -17,7 +17,6 @@
 #include "core/settings/url_history.h"
 #include "core/settings/window_settings.h"
 #include "core/tabs/tile_layout.h"
-#include "tabs/tab_controller.h"
 #include "keymacro/key_macro_controller.h"
 #include "keymacro/key_macro_registries.h"
 #include "keymacro/registry_window.h"
@@ -25,6 +24,7 @@
 #include "platform/list_edit_cycle.h"
 #include "platform/report_text.h"
 #include "tabs/address_box.h"
+#include "tabs/tab_controller.h"
 
 namespace sorvi {
 

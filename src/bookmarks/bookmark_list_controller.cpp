@@ -203,9 +203,10 @@ void BookmarkListController::OpenPerStock() {
     return;
   }
   if (selections.size() > kPerStockOpenWithoutAsking &&
-      AskYesNo(window_, "確認",
-               QString("%1 銘柄のページを、銘柄ごとにタブを開いて表示します。\nよろしいですか？").arg(selections.size()),
-               QuestionPlace(window_)) != QMessageBox::Yes) {
+      AskYesNo(
+          window_, "確認",
+          QString("%1 銘柄のページを、銘柄ごとにタブを開いて表示します。\nよろしいですか？").arg(selections.size()),
+          QuestionPlace(window_)) != QMessageBox::Yes) {
     return;
   }
   const UrlBookmark bookmark = bookmarks_[size_t(row)];

@@ -15,8 +15,8 @@ TEST(PerStockSelectionTest, EachStockConcernedGetsItsOwnCodeNameAndGroup) {
     std::vector<std::string> codes;
   };
   // [A] 1111 2222 3333 [B] 4444
-  const std::vector<std::pair<int, std::string>> tree = {
-      {0, "[A]"}, {1, "1111 one"}, {1, "2222 two"}, {1, "3333 three"}, {0, "[B]"}, {1, "4444 four"}};
+  const std::vector<std::pair<int, std::string>> tree = {{0, "[A]"},        {1, "1111 one"}, {1, "2222 two"},
+                                                         {1, "3333 three"}, {0, "[B]"},      {1, "4444 four"}};
   const Row rows[] = {
       {"nothing", {0, 0, 0, 0, 0, 0}, {}},
       {"two stocks", {0, 1, 0, 1, 0, 0}, {"1111", "3333"}},

@@ -87,9 +87,8 @@ TEST(TileLayoutTest, SelectingOpeningAndClosingMoveTabsThroughTheTiles) {
       {kOpen, 7, 0, {1, 3, 7, 4}, 2},    // no empty tile: the one after the current
       {kClose, 7, 1, {1, 3, 5, 4}, 0},   // next is shown: the hidden tab nearest the closed one
       {kOpen, 8, 0, {1, 8, 5, 4}, 1},    // again the tile after the current one
-      {kClose, 5, 8, {1, 8, 3, 4}, 1},
-      {kClose, 8, 1, {1, 0, 3, 4}, 0},   // nothing hidden left: the tile stays empty
-      {kOpen, 9, 0, {1, 9, 3, 4}, 1},    // an empty tile is filled first
+      {kClose, 5, 8, {1, 8, 3, 4}, 1},  {kClose, 8, 1, {1, 0, 3, 4}, 0},  // nothing hidden left: the tile stays empty
+      {kOpen, 9, 0, {1, 9, 3, 4}, 1},                                     // an empty tile is filled first
   };
   Keys strip = Strip(6);
   TileBoard board;

@@ -110,7 +110,8 @@ void MainWindowTest::everyMenuItemIsThere() {
   QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuNavigate")), QStringList({"新規", "上書"}));
   QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuCode")),
            QStringList({"実行", "-", "コード コピー", "名称 コピー", "-", "編集", "複製", "削除", "追加", "エディタ", "保存"}));
-  QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuURL")), QStringList({"実行", "銘柄ごとに開く", "-", "編集", "複製", "削除", "追加", "エディタ", "保存"}));
+  QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuURL")),
+           QStringList({"実行", "銘柄ごとに開く", "-", "編集", "複製", "削除", "追加", "エディタ", "保存"}));
   QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuEtc")),
            QStringList({"動作環境設定(&O)", "キーマクロ登録(&K)", "-", "インターネット設定(&I)", "-", "ヘルプ(&H)",
                         "バージョン情報(&A)"}));

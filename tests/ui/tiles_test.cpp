@@ -38,7 +38,8 @@ struct Fixture : sorvi::testing::WindowFixture {
           QStringList codes = {"[自動車]"};
           for (int i = 1; i <= stocks; ++i) codes << QString("%1 銘柄%2").arg(i * 1111).arg(i);
           dir.WriteSjisLines("SV_Code.txt", codes);
-          dir.WriteSjisLines("SV_List.txt", {"[chart]*", "*%CD% %NM%", "+K", QString::fromLatin1(server.Origin()) + "/chart.html?c=%CD%"});
+          dir.WriteSjisLines("SV_List.txt", {"[chart]*", "*%CD% %NM%", "+K",
+                                             QString::fromLatin1(server.Origin()) + "/chart.html?c=%CD%"});
         }) {
     ServeFile("/chart.html", "form.html");
     ServeFile("/other.html", "form.html");
@@ -46,7 +47,8 @@ struct Fixture : sorvi::testing::WindowFixture {
     form->activateWindow();
     (void)QTest::qWaitForWindowActive(form.get());
     tabs = form->Tabs();
-    Find<UrlListView>(form.get(), "ListViewURL")->setCurrentItem(Find<UrlListView>(form.get(), "ListViewURL")->topLevelItem(0));
+    Find<UrlListView>(form.get(), "ListViewURL")
+        ->setCurrentItem(Find<UrlListView>(form.get(), "ListViewURL")->topLevelItem(0));
   }
 
   CodeTreeView* Tree() const { return Find<CodeTreeView>(form.get(), "TreeViewCode"); }
@@ -113,8 +115,10 @@ void TilesTest::fourStocksOpenPerStockAndShowSideBySide() {
 
   // A click into the third tile's field b: its tab comes forward, F5 types
   // into that page only.
-  const QVariantList b = f.Js(f.Browser(3), "var r = document.getElementById('b').getBoundingClientRect();"
-                                            "[r.x + r.width / 2, r.y + r.height / 2]").toList();
+  const QVariantList b = f.Js(f.Browser(3),
+                              "var r = document.getElementById('b').getBoundingClientRect();"
+                              "[r.x + r.width / 2, r.y + r.height / 2]")
+                             .toList();
   QVERIFY(b.size() == 2);
   QTest::mouseClick(f.Browser(3)->InputWidget(), Qt::LeftButton, {}, QPoint(b[0].toInt(), b[1].toInt()));
   QCOMPARE(f.Active(), 3);
