@@ -9,8 +9,6 @@
 #include "app/main_window.h"
 #include "bookmarks/url_list_view.h"
 #include "codes/code_tree_view.h"
-#include "core/settings/settings_file.h"
-#include "keymacro/key_macro_registries.h"
 #include "platform/web_browser.h"
 #include "support/dialog_driver.h"
 #include "support/event_wait.h"
@@ -34,6 +32,8 @@ struct Fixture : sorvi::testing::WindowFixture {
           QStringList codes = {"[自動車]"};
           for (int i = 1; i <= stocks; ++i) codes << QString("%1 銘柄%2").arg(i * 1111).arg(i);
           dir.WriteSjisLines("SV_Code.txt", codes);
+          // F5 types "F5" on every page of the server.
+          dir.WriteSjisLines("Sorvi.ini", {"[KeyFunc]", "C5=2", "K5=1", "M5-1=F5", "U5-1=" + server.Origin()});
           dir.WriteSjisLines("SV_List.txt", {"[chart]*", "*%CD% %NM%", "+K",
                                              QString::fromLatin1(server.Origin()) + "/chart.html?c=%CD%"});
         }) {
@@ -42,7 +42,6 @@ struct Fixture : sorvi::testing::WindowFixture {
     sorvi::testing::ChangeOptions(*form, [](AppOptions& o) { o.IntervalPaste = o.IntervalDefault = 100; });
     form->activateWindow();
     (void)QTest::qWaitForWindowActive(form.get());
-    tabs = form->Tabs();
     Find<UrlListView>(form.get(), "ListViewURL")
         ->setCurrentItem(Find<UrlListView>(form.get(), "ListViewURL")->topLevelItem(0));
   }
@@ -52,10 +51,7 @@ struct Fixture : sorvi::testing::WindowFixture {
     return Js(Browser(tab), QString("(document.getElementById('%1') || {}).value").arg(id)).toString();
   }
   // The page's area in the window's coordinates.
-  QRect PageRect(int tab) const {
-    QWidget* page = tabs->TabAt(tab);
-    return QRect(page->mapTo(form.get(), QPoint(0, 0)), page->size());
-  }
+  QRect PageRect(int tab) const { return QRect(tabs->TabAt(tab)->mapTo(form.get(), QPoint()), tabs->TabAt(tab)->size()); }
 };
 
 }  // namespace
@@ -71,11 +67,6 @@ class TilesTest : public QObject {
 
 void TilesTest::fourStocksOpenPerStockAndShowSideBySide() {
   Fixture f;
-  QFile keys(f.dir.File("keys.ini"));
-  QVERIFY(keys.open(QIODevice::WriteOnly));
-  keys.write("[KeyFunc]\r\nC5=2\r\nK5=1\r\nM5-1=F5\r\nU5-1=" + f.server.Origin() + "\r\n");
-  keys.close();
-  f.form->KeyRegistries()->Load(SettingsFile(QFile::encodeName(keys.fileName()).toStdString()));
   // A page opened before: hidden once the four charts fill the tiles.
   QVERIFY(f.OpenAndWait("/other.html", "Form"));
 
