@@ -184,10 +184,6 @@ void BookmarkListController::ListViewURLDblClick(Qt::KeyboardModifiers modifiers
   emit OpenRequested(request);
 }
 
-}  // namespace sorvi
-
-namespace sorvi {
-
 void BookmarkListController::SetPerStockSelection(std::function<std::vector<UrlSelection>()> selection) {
   per_stock_selection_ = std::move(selection);
 }

@@ -114,11 +114,15 @@ void TilesTest::fourStocksOpenPerStockAndShowSideBySide() {
   QVERIFY(WaitUntil([&] { return f.Value(3, "b") == "F5"; }));
   for (int i : {1, 2, 4}) QCOMPARE(f.Value(i, "b"), QString());
 
-  // Closing it hands its tile to the hidden page.
+  // A hidden tab picked in the strip takes the current tile; closed, it
+  // hands the tile back to the tab it had hidden.
   const QRect third = f.PageRect(3);
-  f.tabs->CloseActiveTab();
-  QVERIFY(f.tabs->TabAt(0)->isVisible());
+  f.ClickTab(0);
+  QVERIFY(!f.tabs->TabAt(3)->isVisible());
   QCOMPARE(f.PageRect(0), third);
+  f.tabs->CloseActiveTab();
+  QVERIFY(f.tabs->TabAt(2)->isVisible());
+  QCOMPARE(f.PageRect(2), third);
 
   // Back to one tile: the active page alone fills the area.
   Find<QAction>(f.form.get(), "PopupMenuTabTile1")->trigger();
