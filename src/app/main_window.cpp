@@ -27,6 +27,7 @@
 #include "core/settings/settings_file.h"
 #include "core/settings/url_history.h"
 #include "core/settings/window_settings.h"
+#include "core/tabs/tile_layout.h"
 #include "keymacro/code_go_menu.h"
 #include "keymacro/key_macro_controller.h"
 #include "keymacro/key_macro_registries.h"
@@ -104,6 +105,9 @@ void TFormMain::MakeSubsystems() {
   connect(codes_.get(), &CodeListController::OpenBookmarkRequested, this,
           [this] { bookmarks_->ListViewURLDblClick(QGuiApplication::keyboardModifiers()); });
   connect(bookmarks_.get(), &BookmarkListController::OpenRequested, this, &TFormMain::OpenPage);
+  bookmarks_->SetPerStockSelection([this] { return codes_->GatherUrlSelectionPerStock(); });
+  connect(bookmarks_.get(), &BookmarkListController::OpenEachRequested, tabs_.get(), &TabController::OpenEach);
+  connect(tabs_.get(), &TabController::OpenDue, this, &TFormMain::OpenPage);
   connect(address_, &AddressBox::Submitted, this, &TFormMain::ToolButtonNavigateClick);
   connect(ToolButtonNavigate, &QToolButton::clicked, this,
           [this] { ToolButtonNavigateClick(QGuiApplication::keyboardModifiers()); });
@@ -212,6 +216,7 @@ void TFormMain::FormCreate() {
   }
 
   address_->LoadHistory(ReadUrlHistory(ini));
+  tabs_->SetTiles(ReadTileLayout(ini));
   expand_as_read_ = window.Expand;
   LoadLists();
 

@@ -16,6 +16,7 @@
 #include "core/settings/settings_file.h"
 #include "core/settings/url_history.h"
 #include "core/settings/window_settings.h"
+#include "core/tabs/tile_layout.h"
 #include "keymacro/key_macro_controller.h"
 #include "keymacro/key_macro_registries.h"
 #include "keymacro/registry_window.h"
@@ -201,6 +202,7 @@ void TFormMain::FormClose() {
     } else {
       ForgetSession(ini);
     }
+    WriteTileLayout(ini, tabs_->Tiles());
   });
 }
 

@@ -7,6 +7,7 @@
 #include <QMenu>
 
 #include "bookmarks/url_list_view.h"
+#include "core/bookmarks/per_stock_selection.h"
 #include "core/files/file_io.h"
 #include "core/text/list_file_text.h"
 #include "platform/confirm_box.h"
@@ -27,8 +28,14 @@ BookmarkListController::BookmarkListController(UrlListView* list, std::function<
       window_(window) {
   BuildMenu(window);
   WireEditing();
-  connect(&list_, &UrlListView::Executed, this,
-          [this] { ListViewURLDblClick(QGuiApplication::keyboardModifiers()); });
+  connect(&list_, &UrlListView::Executed, this, [this] {
+    const Qt::KeyboardModifiers modifiers = QGuiApplication::keyboardModifiers();
+    if (modifiers.testFlag(Qt::ControlModifier)) {
+      OpenPerStock();
+    } else {
+      ListViewURLDblClick(modifiers);
+    }
+  });
   connect(&list_, &UrlListView::BoxPressed, this, &BookmarkListController::ToggleBox);
   connect(&list_, &UrlListView::ContextMenuRequested, this, [this](const QPoint& at) {
     PopupMenuURLPopup();
@@ -40,6 +47,8 @@ void BookmarkListController::BuildMenu(QWidget* window) {
   menu_ = new QMenu(window);
   menu_->setObjectName("PopupMenuURL");
   QAction* go = AddMenuItem(menu_, "PopupMenuURLGo", "実行");
+  go_each_ = AddMenuItem(menu_, "PopupMenuURLGoEach", "銘柄ごとに開く");
+  connect(go_each_, &QAction::triggered, this, &BookmarkListController::OpenPerStock);
   menu_->addSeparator();
   edit_ = AddMenuItem(menu_, "PopupMenuURLEdit", "編集");
   copy_ = AddMenuItem(menu_, "PopupMenuURLCopy", "複製");
@@ -129,6 +138,7 @@ void BookmarkListController::PopupMenuURLPopup() {
   edit_->setEnabled(selected);
   copy_->setEnabled(selected);
   del_->setEnabled(selected);
+  go_each_->setEnabled(selected);
 }
 
 void BookmarkListController::SetModified(bool modified) {
@@ -172,6 +182,41 @@ void BookmarkListController::ListViewURLDblClick(Qt::KeyboardModifiers modifiers
     if (bookmark.key_macro_state == 1) request.key_macro = bookmark.key_macro;
   }
   emit OpenRequested(request);
+}
+
+void BookmarkListController::SetPerStockSelection(std::function<std::vector<UrlSelection>()> selection) {
+  per_stock_selection_ = std::move(selection);
+}
+
+void BookmarkListController::OpenPerStock() {
+  const int row = list_.SelectedRow();
+  if (row < 0 || row >= int(bookmarks_.size())) return;
+  const std::vector<UrlSelection> selections =
+      per_stock_selection_ ? per_stock_selection_() : std::vector<UrlSelection>();
+  if (selections.empty()) {
+    // No stock to go through: the bookmark opens once, as always.
+    ListViewURLDblClick(QGuiApplication::keyboardModifiers() & ~Qt::ControlModifier);
+    return;
+  }
+  if (selections.size() > kPerStockOpenWithoutAsking &&
+      AskYesNo(
+          window_, "確認",
+          QString("%1 銘柄のページを、銘柄ごとにタブを開いて表示します。\nよろしいですか？").arg(selections.size()),
+          QuestionPlace(window_)) != QMessageBox::Yes) {
+    return;
+  }
+  const UrlBookmark bookmark = bookmarks_[size_t(row)];
+  std::vector<OpenRequest> requests;
+  for (const UrlSelection& selection : selections) {
+    OpenRequest request;
+    request.address = ExpandUrlMacro(bookmark.url_macro, selection);
+    if (request.address.empty()) continue;
+    request.caption = MakeBookmarkCaption(bookmark, selection);
+    if (bookmark.key_macro_state == 1) request.key_macro = bookmark.key_macro;
+    request.new_tab = true;
+    requests.push_back(std::move(request));
+  }
+  if (!requests.empty()) emit OpenEachRequested(requests);
 }
 
 }  // namespace sorvi

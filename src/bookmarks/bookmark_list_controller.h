@@ -78,10 +78,17 @@ class BookmarkListController : public QObject {
   // Opens the selected bookmark for the selected stocks; Shift (in
   // `modifiers`) inverts the navigate mode.
   void ListViewURLDblClick(Qt::KeyboardModifiers modifiers);
+  // "銘柄ごとに開く" (also Ctrl with the double-click): the selected bookmark
+  // once per selected stock, each in a tab of its own; many stocks ask first.
+  void OpenPerStock();
+  // Where OpenPerStock gets the selection split per stock.
+  void SetPerStockSelection(std::function<std::vector<UrlSelection>()> selection);
 
  signals:
   // A page to open; an empty address opens nothing but clears the box.
   void OpenRequested(const sorvi::OpenRequest& request);
+  // Pages to open one after another, in this order.
+  void OpenEachRequested(const std::vector<sorvi::OpenRequest>& requests);
   // The list got unsaved changes, or has none any more (saved).
   void ModifiedChanged(bool modified);
 
@@ -98,6 +105,7 @@ class BookmarkListController : public QObject {
 
   UrlListView& list_;
   std::function<UrlSelection()> selection_;
+  std::function<std::vector<UrlSelection>()> per_stock_selection_;
   QString data_dir_;
   const AppOptions& options_;
   QWidget* window_;
@@ -106,6 +114,7 @@ class BookmarkListController : public QObject {
   bool load_failed_ = false;
 
   QMenu* menu_ = nullptr;     // `PopupMenuURL`
+  QAction* go_each_ = nullptr;  // `PopupMenuURLGoEach`
   QAction* edit_ = nullptr;   // `PopupMenuURLEdit`
   QAction* copy_ = nullptr;   // `PopupMenuURLCopy`
   QAction* del_ = nullptr;    // `PopupMenuURLDel`

@@ -196,6 +196,15 @@ void UrlListView::mousePressEvent(QMouseEvent* event) {
     return;
   }
   if (toggled) viewport()->update();
+  if (event->modifiers().testFlag(Qt::ControlModifier)) {
+    // Ctrl goes with the double-click that opens per stock: the press must
+    // not take the selection off the row.
+    QMouseEvent plain(event->type(), event->position(), event->scenePosition(), event->globalPosition(),
+                      event->button(), event->buttons(), event->modifiers() & ~Qt::ControlModifier);
+    QTreeWidget::mousePressEvent(&plain);
+    event->setAccepted(plain.isAccepted());
+    return;
+  }
   QTreeWidget::mousePressEvent(event);
 }
 

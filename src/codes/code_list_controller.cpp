@@ -7,6 +7,7 @@
 #include <QMenu>
 
 #include "codes/code_tree_view.h"
+#include "core/bookmarks/per_stock_selection.h"
 #include "core/codes/stock_code_list.h"
 #include "core/files/file_io.h"
 #include "core/text/list_file_text.h"
@@ -173,7 +174,8 @@ void CodeListController::ScrollToTop() {
   if (tree_.topLevelItemCount() > 0) tree_.scrollToItem(tree_.topLevelItem(0), QAbstractItemView::PositionAtTop);
 }
 
-UrlSelection CodeListController::GatherUrlSelection() const {
+template <typename Rule>
+auto CodeListController::WithTreeNodes(Rule rule) const {
   // Depth-first walk: the texts must outlive the views handed to the rule.
   std::vector<std::string> texts;
   std::vector<std::pair<int, bool>> shape;
@@ -189,7 +191,13 @@ UrlSelection CodeListController::GatherUrlSelection() const {
   std::vector<TreeNodeView> nodes;
   nodes.reserve(texts.size());
   for (size_t i = 0; i < texts.size(); ++i) nodes.push_back({shape[i].first, texts[i], shape[i].second});
-  return GatherSelection(nodes);
+  return rule(nodes);
+}
+
+UrlSelection CodeListController::GatherUrlSelection() const { return WithTreeNodes(GatherSelection); }
+
+std::vector<UrlSelection> CodeListController::GatherUrlSelectionPerStock() const {
+  return WithTreeNodes(GatherSelectionPerStock);
 }
 
 QTreeWidgetItem* CodeListController::SelectedNode() const {

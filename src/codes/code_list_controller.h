@@ -95,6 +95,8 @@ class CodeListController : public QObject {
 
   // The selection as the URL macros see it, gathered afresh.
   UrlSelection GatherUrlSelection() const;
+  // One selection per stock concerned, each as if it alone were selected.
+  std::vector<UrlSelection> GatherUrlSelectionPerStock() const;
   // Caption bytes of the tree's primary selected node; empty when none.
   std::string SelectedNodeCaption() const;
   // The node SelectedNodeCaption reads is a stock (not a group).
@@ -115,6 +117,9 @@ class CodeListController : public QObject {
   void OpenCodeDialog(bool add);
   void CodeDialogConfirmed(bool add, bool is_group, const std::string& text);
   QTreeWidgetItem* SelectedNode() const;
+  // `rule` applied to the tree's nodes in depth-first order.
+  template <typename Rule>
+  auto WithTreeNodes(Rule rule) const;
 
   CodeTreeView& tree_;
   QString data_dir_;

@@ -74,6 +74,7 @@ class BrowserTab : public QWidget {
   // Hands the macro over when `location` is the awaited address; empty
   // otherwise.
   std::string TakeLoadKeyMacro(const QString& location);
+  bool AwaitsLoadKeyMacro() const { return !load_key_macro_.empty(); }
 
   // ---- bookkeeping of the strip and the navigation policy ----
   int ReturnIndex() const { return return_index_; }

@@ -19,6 +19,8 @@ struct OpenRequest {
   std::string key_macro;
   // Shift was held with the key or click that asked for the page.
   bool shift = false;
+  // A tab of its own, whatever the navigate mode and Shift say.
+  bool new_tab = false;
 
   bool empty() const { return typed.isEmpty() && address.empty(); }
 };

@@ -1,6 +1,7 @@
 #include "tabs/tab_controller.h"
 
 #include <QFrame>
+#include <QMenu>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -14,11 +15,13 @@
 #include "platform/memory_trim.h"
 #include "platform/web_browser.h"
 #include "tabs/browser_tab.h"
+#include "tabs/open_queue.h"
 #include "tabs/page_tools.h"
 #include "tabs/tab_captions.h"
 #include "tabs/tab_lock.h"
 #include "tabs/tab_menu.h"
 #include "tabs/tab_strip.h"
+#include "tabs/tile_area.h"
 
 namespace sorvi {
 
@@ -38,6 +41,13 @@ TabController::TabController(const TabWidgets& widgets, const AppOptions& option
   });
   strip_ = new TabStripMouse(page_control_, *this);
   captions_ = new TabCaptions(page_control_, this);
+  tiles_ = new TileArea(page_control_, menu_->Menu(), this);
+  menu_->Menu()->addSeparator();
+  menu_->Menu()->addMenu(tiles_->Menu());
+  connect(tiles_, &TileArea::LayoutChosen, this, &TabController::TilesChosen);
+  connect(tiles_, &TileArea::Arranged, this, &TabController::LoadShownPages);
+  queue_ = new OpenQueue({[this] { return ActiveTab(); }, [this] { return MacroWaiting(); }}, this);
+  connect(queue_, &OpenQueue::OpenDue, this, &TabController::OpenDue);
   connect(page_control_, &QTabWidget::currentChanged, this, &TabController::OnCurrentChanged);
   popups_ = new PopupPlacement(*this, options_, data_dir, this);
   PageToolsHost tools_host;
@@ -52,6 +62,7 @@ TabController::TabController(const TabWidgets& widgets, const AppOptions& option
 TabController::~TabController() {
   // The tab control reports the removals below; nothing is left to follow.
   disconnect(page_control_, nullptr, this, nullptr);
+  delete std::exchange(tiles_, nullptr);
   tools_->Drop();
   delete strip_;
   timer_->stop();
@@ -81,6 +92,9 @@ const LockIndicator& TabController::Lock() const { return lock_->Indicator(); }
 QWidget* TabController::LockTarget() const { return lock_->Target(); }
 int TabController::DragTabIndex() const { return strip_->DragTabIndex(); }
 bool TabController::RightClickPending() const { return strip_->RightClickPending(); }
+TileLayout TabController::Tiles() const { return tiles_->Layout(); }
+void TabController::SetTiles(TileLayout layout) { tiles_->SetLayout(layout); }
+bool TabController::IsShown(const BrowserTab* tab) const { return tiles_->IsShown(tab); }
 void TabController::SetMacroWaiting(BrowserTab* tab) { macro_tab_ = tab; }
 bool TabController::MacroWaiting() const { return macro_tab_ != nullptr; }
 
@@ -168,6 +182,7 @@ void TabController::ActivateTab(QWidget* tab) {
   page_control_->setCurrentWidget(tab);
   --switching_by_code_;
   shown_tab_ = qobject_cast<BrowserTab*>(tab);
+  tiles_->Selected(tab);
   LoadWaitingPage(shown_tab_);
 }
 
@@ -185,6 +200,7 @@ void TabController::OnCurrentChanged() {
     return;
   }
   shown_tab_ = now;
+  tiles_->Selected(now);
   ArriveAtActiveTab(page_control_);
 }
 
@@ -256,11 +272,13 @@ void TabController::AddPopupTab(WebBrowser* popup, const NewTabPlacement& place)
   tab->SetReturnIndex(place.return_index);
   tab->SetFamily(place.family);
   OnTabsShown();
+  tiles_->Opened(tab);
   ActivateTab(tab);
 }
 
-void TabController::OnPagePressed() {
-  BrowserTab* tab = ActiveTab();
+void TabController::OnPagePressed(BrowserTab* tab) {
+  // A press into another tile makes its tab the active one.
+  if (tab != ActiveTab() && !SwitchTo(page_control_->indexOf(tab), page_control_)) return;
   popups_->PageClicked(tab ? tab->Family() : 0);
   lock_->PageClick();
 }
@@ -272,7 +290,7 @@ void TabController::Open(const OpenRequest& request) {
   const QString shown = request.typed.isEmpty() ? SjisToQString(request.address) : request.typed;
   BrowserTab* tab = nullptr;
   bool keep_activation = false;
-  if (OpensNewTab(HasTabs(), mode_, request.shift)) {
+  if (request.new_tab || OpensNewTab(HasTabs(), mode_, request.shift)) {
     const bool was_active = window_->isActiveWindow();
     LeaveActiveTab(nullptr);
     lock_->Clear();
@@ -282,6 +300,7 @@ void TabController::Open(const OpenRequest& request) {
     tab->Browser()->SetRegisterAsBrowser(options_.LinkTarget);
     tab->SetReturnIndex(opener_index);
     tab->SetFamily(++tab_serial_);
+    tiles_->Opened(tab);
     ActivateTab(tab);
     OnTabsShown();
     keep_activation = was_active;
@@ -301,6 +320,8 @@ void TabController::Open(const OpenRequest& request) {
   KeepActivation(keep_activation);
 }
 
+void TabController::OpenEach(std::vector<OpenRequest> requests) { queue_->Start(std::move(requests)); }
+
 // ---- closing ---------------------------------------------------------------
 
 void TabController::CloseActiveTab() {
@@ -311,7 +332,9 @@ void TabController::CloseActiveTab() {
   for (int i = 0; i < Count(); ++i) return_indexes.push_back(TabAt(i)->ReturnIndex());
   const CloseResult result = CloseTab(return_indexes, closed);
 
-  if (Count() > 1) {
+  const int next_index = result.next_active < 0 ? -1 : result.next_active + (result.next_active >= closed ? 1 : 0);
+  tiles_->Closing(tab, next_index < 0 ? nullptr : page_control_->widget(next_index));
+  if (Count() > 1 && tiles_->Layout() == TileLayout::kSingle) {
     // Hides the page area while the next tab is brought up.
     const int top = page_control_->y() + page_control_->tabBar()->height();
     cover_->setFixedHeight(tab->height());
@@ -400,6 +423,7 @@ void TabController::IdleSteps() {
   }
   popups_->IdleStep();
   tools_->IdleStep();
+  queue_->IdleStep();
 }
 
 void TabController::Close(BrowserTab* tab) {

@@ -14,6 +14,7 @@
 #include "core/tabs/navigation_policy.h"
 #include "core/tabs/session.h"
 #include "core/tabs/tab_switch.h"
+#include "core/tabs/tile_layout.h"
 #include "tabs/open_request.h"
 #include "tabs/popup_placement.h"
 
@@ -26,11 +27,13 @@ namespace sorvi {
 
 class BrowserTab;
 class LockIndicator;
+class OpenQueue;
 class PageTools;
 class TabCaptions;
 class TabLock;
 class TabMenu;
 class TabStripMouse;
+class TileArea;
 class WebBrowser;
 
 // The widgets of the window the tabs own.
@@ -71,6 +74,11 @@ class TabController : public QObject, private PopupHost {
   int DragTabIndex() const;
   bool RightClickPending() const;
   TabMenu& Menu() const { return *menu_; }
+  // How many tabs' pages are on screen at once, and how they are arranged.
+  TileLayout Tiles() const;
+  void SetTiles(TileLayout layout);
+  // The tab's page is on screen (in a tile, or as the active tab).
+  bool IsShown(const BrowserTab* tab) const;
 
   // ---- opening, closing, switching ----
   void SetNavigateMode(NavigateMode mode) { mode_ = mode; }
@@ -78,6 +86,9 @@ class TabController : public QObject, private PopupHost {
   // Opens a page in a new tab or the active one (the navigate mode, Shift
   // inverting it); a tab is always made when there is none.
   void Open(const OpenRequest& request);
+  // Pages opened one after another, each once the one before has loaded
+  // and played its key macro (see OpenQueue); OpenDue asks for each.
+  void OpenEach(std::vector<OpenRequest> requests);
   // Closes the active tab.
   void CloseActiveTab();
   // A switch the user asked for; false when refused (a key macro waits).
@@ -123,6 +134,10 @@ class TabController : public QObject, private PopupHost {
   void LoadKeyMacroReady(sorvi::BrowserTab* tab, const std::string& macro);
   // The active tab's zoom for the status bar: "150%", empty at 100 %.
   void ZoomTextChanged(const QString& text);
+  // A page of OpenEach is due: open it as any request.
+  void OpenDue(const sorvi::OpenRequest& request);
+  // The user chose a layout of tiles.
+  void TilesChosen(sorvi::TileLayout layout);
 
  private:
   // A tab around `browser` at `insert_index`, showing `caption` (see
@@ -136,10 +151,11 @@ class TabController : public QObject, private PopupHost {
   void Close(BrowserTab* tab);
   void OnCurrentChanged();
   void OnTabLoadFinished(BrowserTab* tab);
-  void OnPagePressed();
+  void OnPagePressed(BrowserTab* tab);
   void OnTabsShown();
   // A tab brought back from the last run gets its browser and loads.
   void LoadWaitingPage(BrowserTab* tab);
+  void LoadShownPages();
   void KeepActivation(bool was_active);
   bool IsActive(const BrowserTab* tab) const { return tab && tab == ActiveTab(); }
 
@@ -158,6 +174,8 @@ class TabController : public QObject, private PopupHost {
   TabMenu* menu_;
   TabStripMouse* strip_ = nullptr;
   TabCaptions* captions_ = nullptr;
+  TileArea* tiles_ = nullptr;
+  OpenQueue* queue_ = nullptr;
 
   PopupPlacement* popups_ = nullptr;
   PageTools* tools_ = nullptr;

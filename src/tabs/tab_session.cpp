@@ -49,7 +49,6 @@ void TabController::RestoreSession(const Session& session) {
     reloads = reloads || saved.reload_interval > 0;
   }
   if (reloads && !timer_->isActive()) timer_->start();
-  // session.layout: one tab area for now; side-by-side tiles restore here.
   const int current = first + std::clamp(session.current, 0, int(session.tabs.size()) - 1);
   ActivateTab(page_control_->widget(current));
   OnTabsShown();
@@ -82,10 +81,13 @@ Session TabController::SessionToKeep() const {
     entry.help = IsHelpTab(caption.toStdString(), location.toStdString());
     open.push_back(std::move(entry));
   }
-  Session session = sorvi::SessionToKeep(open, ActiveIndex());
-  // One tab area for now; a layout of side-by-side tiles is kept here.
-  session.layout = kSessionLayoutSingle;
-  return session;
+  return sorvi::SessionToKeep(open, ActiveIndex());
+}
+
+void TabController::LoadShownPages() {
+  for (int i = 0; i < Count(); ++i) {
+    if (IsShown(TabAt(i))) LoadWaitingPage(TabAt(i));
+  }
 }
 
 void TabController::LoadWaitingPage(BrowserTab* tab) {

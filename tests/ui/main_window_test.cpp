@@ -110,13 +110,15 @@ void MainWindowTest::everyMenuItemIsThere() {
   QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuNavigate")), QStringList({"新規", "上書"}));
   QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuCode")),
            QStringList({"実行", "-", "コード コピー", "名称 コピー", "-", "編集", "複製", "削除", "追加", "エディタ", "保存"}));
-  QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuURL")), QStringList({"実行", "-", "編集", "複製", "削除", "追加", "エディタ", "保存"}));
+  QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuURL")),
+           QStringList({"実行", "銘柄ごとに開く", "-", "編集", "複製", "削除", "追加", "エディタ", "保存"}));
   QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuEtc")),
            QStringList({"動作環境設定(&O)", "キーマクロ登録(&K)", "-", "インターネット設定(&I)", "-", "ヘルプ(&H)",
                         "バージョン情報(&A)"}));
   QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuEtcKey")), QStringList({"ファンクション(&F)", "銘柄コード(&C)"}));
   QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuTab")),
-           QStringList({"自動更新(&U)", "-", "ダイアログ抑止(&S)", "ロック対象解除(&L)", "タブ内全体表示(&C)"}));
+           QStringList({"自動更新(&U)", "-", "ダイアログ抑止(&S)", "ロック対象解除(&L)", "タブ内全体表示(&C)", "-",
+                        "並べて表示(&T)"}));
   QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuTabReload")), QStringList({"なし", "15秒", "30秒", "1分", "2分", "5分"}));
   QList<int> tags;
   for (QAction* a : Find<QMenu>(&form, "PopupMenuTabReload")->actions()) tags << a->data().toInt();

@@ -62,8 +62,6 @@ Session ReadSession(const SettingsFile& file) {
     tab.locked = file.ReadBool(section, "Lock", false);
     session.tabs.push_back(std::move(tab));
   }
-  // Until tiles exist there is one layout to go back to.
-  session.layout = kSessionLayoutSingle;
   return session;
 }
 
@@ -72,8 +70,7 @@ void WriteSession(SettingsFile& file, const Session& session) {
   const int previous = std::clamp(file.ReadInteger(kSection, "Count", 0), 0, kMaxSessionTabs);
   file.ReplaceSection(kSection, {{"Restore", "1"},
                                  {"Count", std::to_string(count)},
-                                 {"Current", std::to_string(std::clamp(session.current, 0, std::max(count - 1, 0)))},
-                                 {"Layout", std::to_string(session.layout)}});
+                                 {"Current", std::to_string(std::clamp(session.current, 0, std::max(count - 1, 0)))}}});
   for (int i = 0; i < count; ++i) {
     const SessionTab& tab = session.tabs[size_t(i)];
     file.ReplaceSection(TabSection(i + 1), {{"Address", tab.address},

@@ -2,7 +2,7 @@
 // The tabs kept from one run to the next ("前回のタブを開く"), in sections
 // of their own in Sorvi.ini:
 //
-//   [Session]      Restore (the option), Count, Current (0-based), Layout
+//   [Session]      Restore (the option), Count, Current (0-based)
 //   [SessionTab1]  Address, Caption, Fixed, Reload, Silent, Lock
 //   ...
 //
@@ -11,7 +11,8 @@
 // window a page asked for without an address) and the help page's tab,
 // which the help command opens again from the installed copy. An address
 // longer than a settings value can be read back, or holding a line break,
-// is left out as well rather than kept cut.
+// is left out as well rather than kept cut. The tile layout is not part of
+// it: [Tiles] keeps that at every close.
 //
 // Reading back is forgiving: a tab without an address is skipped, a reload
 // interval the tab menu does not offer reads as none, a Current that names
@@ -24,8 +25,6 @@
 namespace sorvi {
 
 inline constexpr int kMaxSessionTabs = 100;
-// The one tab area; side-by-side layouts will number from 2.
-inline constexpr int kSessionLayoutSingle = 1;
 
 struct SessionTab {
   std::string address;  // code page 932 bytes, loaded as they are
@@ -39,7 +38,6 @@ struct SessionTab {
 struct Session {
   std::vector<SessionTab> tabs;
   int current = 0;  // index into tabs
-  int layout = kSessionLayoutSingle;
 };
 
 // An open tab as the close sees it.
