@@ -70,7 +70,7 @@ void WriteSession(SettingsFile& file, const Session& session) {
   const int previous = std::clamp(file.ReadInteger(kSection, "Count", 0), 0, kMaxSessionTabs);
   file.ReplaceSection(kSection, {{"Restore", "1"},
                                  {"Count", std::to_string(count)},
-                                 {"Current", std::to_string(std::clamp(session.current, 0, std::max(count - 1, 0)))}}});
+                                 {"Current", std::to_string(std::clamp(session.current, 0, std::max(count - 1, 0)))}});
   for (int i = 0; i < count; ++i) {
     const SessionTab& tab = session.tabs[size_t(i)];
     file.ReplaceSection(TabSection(i + 1), {{"Address", tab.address},
