@@ -250,7 +250,7 @@ void MainWindowTest::answersDecideWhichListsAreSaved() {
   TFormMain form(dir.Path());
   form.show();
   MarkBothListsModified(form);
-  Find<CodeTreeView>(&form, "TreeViewCode")->AddGroup("[A]");
+  form.Codes()->InsertNode(std::nullopt, true, "[A]");
   DialogDriver driver({"いいえ(&N)", "はい(&Y)"});
   QVERIFY(form.close());
   QCOMPARE(driver.Seen().size(), size_t(2));
@@ -266,8 +266,7 @@ void MainWindowTest::autoSaveSavesOnlyModifiedListsWithoutAsking() {
   const QByteArray list_before = dir.Read("SV_List.txt");
   TFormMain form(dir.Path());
   form.show();
-  Find<CodeTreeView>(&form, "TreeViewCode")->AddGroup(testing::Sjis("[自動車]").toStdString());
-  form.Codes()->SetModified(true);
+  form.Codes()->InsertNode(std::nullopt, true, testing::Sjis("[自動車]").toStdString());
   DialogDriver driver({});
   QVERIFY(form.close());
   QCOMPARE(driver.Seen().size(), size_t(0));
@@ -330,8 +329,7 @@ void MainWindowTest::failedSaveAtCloseOffersToLeaveWithoutIt() {
   TFormMain form(dir.Path());
   form.show();
   QVERIFY(QTest::qWaitForWindowExposed(&form));
-  Find<CodeTreeView>(&form, "TreeViewCode")->AddGroup("[A]");
-  form.Codes()->SetModified(true);
+  form.Codes()->InsertNode(std::nullopt, true, "[A]");
   form.Bookmarks()->SetModified(true);
 
   // The failure is reported, then the user may stay...
@@ -448,8 +446,7 @@ void MainWindowTest::terminateSignalClosesWithoutWaitingForAnAnswer() {
       TFormMain form(dir.Path());
       form.show();
       if (open != Open::StartUpBoxes) {
-        Find<CodeTreeView>(&form, "TreeViewCode")->AddGroup("[B]");
-        form.Codes()->SetModified(true);
+        form.Codes()->InsertNode(std::nullopt, true, "[B]");
       }
       QVERIFY(ClosedOnSignalUnanswered(form, [&] {
         if (open == Open::ErrorBox) form.ShowError("エラー");
