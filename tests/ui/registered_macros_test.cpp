@@ -242,8 +242,10 @@ void RegisteredMacrosTest::stockCodeMacrosTypeIntoTheClickedField() {
   QCOMPARE(f.GoItems()[1]->text(), QString("コード"));
   QVERIFY(f.GoItems()[2]->isChecked());
 
-  const std::optional<NodePos> group = f.form->Codes()->InsertNode(std::nullopt, true, S("[水産]"));
-  f.Tree()->RevealNode(*f.form->Codes()->InsertNode(group, false, S("1301 極洋")));
+  const NodePos at = *f.form->Codes()->InsertNode(std::nullopt, true, S("[水産]"));
+  f.Tree()->RevealNode(*f.form->Codes()->InsertNode(at, false, S("1301 極洋")));
+  QTreeWidgetItem* group = f.Tree()->ItemAt(at);
+  QTreeWidgetItem* stock = f.Tree()->SelectedNode();
 
   WebBrowser* browser = f.OpenForm("/form.html");
   QVERIFY(browser);

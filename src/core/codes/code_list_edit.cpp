@@ -4,6 +4,14 @@
 #include <utility>
 
 namespace sorvi {
+namespace {
+
+bool IsValidNode(const StockCodeList& list, NodePos pos) {
+  if (pos.group < 0 || size_t(pos.group) >= list.groups.size()) return false;
+  return pos.IsGroup() || size_t(pos.stock) < list.groups[size_t(pos.group)].stocks.size();
+}
+
+}  // namespace
 
 std::string MaskedStockCode(std::string_view shown) {
   std::string code(4, '0');
@@ -29,11 +37,6 @@ std::string ComposeStockText(std::string_view code, std::string_view name) {
   text += ' ';
   text += name;
   return text;
-}
-
-bool IsValidNode(const StockCodeList& list, NodePos pos) {
-  if (pos.group < 0 || size_t(pos.group) >= list.groups.size()) return false;
-  return pos.IsGroup() || size_t(pos.stock) < list.groups[size_t(pos.group)].stocks.size();
 }
 
 std::string_view NodeText(const StockCodeList& list, NodePos pos) {

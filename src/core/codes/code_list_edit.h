@@ -29,8 +29,6 @@ std::string ComposeGroupText(std::string_view name);
 // edited), one blank, the name.
 std::string ComposeStockText(std::string_view code, std::string_view name);
 
-bool IsValidNode(const StockCodeList& list, NodePos pos);
-
 // The node's whole text; empty for a position outside the list.
 std::string_view NodeText(const StockCodeList& list, NodePos pos);
 // Replaces the node's text; its kind stays what its position says.
