@@ -140,7 +140,8 @@ void TFormMain::BuildToolBars() {
   MakeCompact(left_tool_bar_);
   left_tool_bar_->setObjectName("ToolBarL");
   left_tool_bar_->setIconSize(QSize(16, 16));
-  option_button_ = AddButton(left_tool_bar_, "SpeedButtonOption", "オプション", ToolbarIcon(ToolbarImage::Option), false);
+  option_button_ =
+      AddButton(left_tool_bar_, "SpeedButtonOption", "オプション", ToolbarIcon(ToolbarImage::Option), false);
   left_tool_bar_->addSeparator();
   lock_button_ = AddButton(left_tool_bar_, "ToolButtonLock", "ロック", LockIcon(0), false);
   lock_button_->setCheckable(true);

@@ -15,11 +15,7 @@ namespace sorvi {
 
 BookmarkListController::BookmarkListController(UrlListView* list, std::function<UrlSelection()> selection,
                                                const QString& data_dir, const AppOptions& options, QWidget* window)
-    : QObject(window),
-      list_(*list),
-      selection_(std::move(selection)),
-      options_(options),
-      window_(window) {
+    : QObject(window), list_(*list), selection_(std::move(selection)), options_(options), window_(window) {
   file_ = new ListFile(
       DataFile::kBookmarkList, data_dir + "SV_List.txt", [this] { return ListFileBytes(); }, window, this);
   BuildMenu(window);

@@ -55,9 +55,7 @@ void CodeListController::PopupMenuCodeClipClick(int tag) {
   const std::optional<NodePos> node = tree_.SelectedPosition();
   if (!node) return;
   const std::string_view text = NodeText(list_, *node);
-  std::string_view part;
-  if (node->IsGroup()) part = GroupName(text);
-  else part = tag == 1 ? StockCode(text) : StockName(text);
+  const std::string_view part = node->IsGroup() ? GroupName(text) : tag == 1 ? StockCode(text) : StockName(text);
   QClipboard* clipboard = QGuiApplication::clipboard();
   clipboard->clear();
   clipboard->setText(SjisToQString(part));
@@ -88,7 +86,7 @@ void CodeListController::OpenCodeDialog(bool add) {
     at = QPoint(window_->frameGeometry().left() + 19, tree_.mapToGlobal(QPoint(0, 0)).y());
   }
   if (add) {
-    dialog->SetAddContext(!node               ? TFormCodeDlg::Selected::None
+    dialog->SetAddContext(!node             ? TFormCodeDlg::Selected::None
                           : node->IsGroup() ? TFormCodeDlg::Selected::Group
                                             : TFormCodeDlg::Selected::Stock);
   } else {

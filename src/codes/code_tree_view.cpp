@@ -62,9 +62,8 @@ std::vector<NodePos> CodeTreeView::SelectedPositions() const {
   for (const QTreeWidgetItem* item : selectedItems()) {
     if (std::optional<NodePos> pos = PositionOf(item)) nodes.push_back(*pos);
   }
-  std::sort(nodes.begin(), nodes.end(), [](NodePos a, NodePos b) {
-    return a.group != b.group ? a.group < b.group : a.stock < b.stock;
-  });
+  std::sort(nodes.begin(), nodes.end(),
+            [](NodePos a, NodePos b) { return a.group != b.group ? a.group < b.group : a.stock < b.stock; });
   return nodes;
 }
 

@@ -6,8 +6,7 @@
 
 namespace sorvi {
 
-ListFile::ListFile(DataFile kind, QString path, std::function<std::string()> bytes, QWidget* window,
-                   QObject* parent)
+ListFile::ListFile(DataFile kind, QString path, std::function<std::string()> bytes, QWidget* window, QObject* parent)
     : QObject(parent), kind_(kind), path_(std::move(path)), bytes_(std::move(bytes)), window_(window) {}
 
 FileReport ListFile::Report(FileStep step, int error) const {

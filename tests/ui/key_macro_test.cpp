@@ -406,9 +406,8 @@ void KeyMacroTest::idleStepBringsTheWindowToTheFront() {
 
 void KeyMacroTest::bookmarkKeyMacroTypesTheSelectedCode() {
   CodeListController& codes = *f_->form->Codes();
-  const std::optional<NodePos> stock =
-      codes.InsertNode(codes.InsertNode(std::nullopt, true, Sjis("[水産]").toStdString()), false,
-                       Sjis("1301 極洋").toStdString());
+  const std::optional<NodePos> stock = codes.InsertNode(
+      codes.InsertNode(std::nullopt, true, Sjis("[水産]").toStdString()), false, Sjis("1301 極洋").toStdString());
   Find<CodeTreeView>(f_->form.get(), "TreeViewCode")->RevealNode(*stock);
 
   UrlBookmark bookmark;

@@ -79,7 +79,9 @@ struct Window : sorvi::testing::WindowFixture {
     return stock < 0 ? g : g->child(stock);
   }
   void Select(QTreeWidgetItem* node) const { tree->setCurrentItem(node, 0, QItemSelectionModel::ClearAndSelect); }
-  void SelectRow(int row) const { list->setCurrentItem(list->topLevelItem(row), 0, QItemSelectionModel::ClearAndSelect); }
+  void SelectRow(int row) const {
+    list->setCurrentItem(list->topLevelItem(row), 0, QItemSelectionModel::ClearAndSelect);
+  }
   QPoint Center(QTreeWidget* view, QTreeWidgetItem* item) const { return view->visualItemRect(item).center(); }
   void Click(QTreeWidgetItem* node, Qt::KeyboardModifiers modifiers = {}) const {
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, modifiers, Center(tree, node));
@@ -438,7 +440,7 @@ void ListsTest::codeEditsLandInTheFile() {
 
   w.Trigger("PopupMenuCodeSave");
   QCOMPARE(w.dir.Read("SV_Code.txt"), SjisFile({"[電機]", "6758 ソニーグループ", "1200 本田技研工業", "7974 任天堂",
-                                                 "7974 任天堂", "6501 日立製作所", "[自動車]", "7203 トヨタ自動車"}));
+                                                "7974 任天堂", "6501 日立製作所", "[自動車]", "7203 トヨタ自動車"}));
 }
 
 void ListsTest::bookmarkEditsLandInTheFile() {
@@ -481,8 +483,8 @@ void ListsTest::bookmarkEditsLandInTheFile() {
   w.Trigger("PopupMenuURLSave");
   QCOMPARE(w.dir.Read("SV_List.txt"),
            SjisFile({"[IR]", "https://ir.example.jp/%CD%", "[チャート]*", "*%NM%", "https://example.jp/chart?c=%CD%",
-                     "[株探]*", "*%CD% %NM%", "+\\c\\r", "https://kabutan.jp/stock/?code=%CD%", "[株探]*",
-                     "*%CD% %NM%", "+\\c\\r", "https://kabutan.jp/stock/?code=%CD%"}));
+                     "[株探]*", "*%CD% %NM%", "+\\c\\r", "https://kabutan.jp/stock/?code=%CD%", "[株探]*", "*%CD% %NM%",
+                     "+\\c\\r", "https://kabutan.jp/stock/?code=%CD%"}));
 
   // A row dropped onto itself is no edit; a delete asks nothing.
   DialogDriver driver({});
@@ -499,8 +501,7 @@ void ListsTest::bookmarkEditsLandInTheFile() {
 void ListsTest::editorCycleReloadsBothListsIntoTheWindow() {
   Window w;
   // What many editors write: UTF-8 with a byte-order mark, LF line ends.
-  const QString editor = WriteEditor(w.dir, "fake editor.sh",
-                                     "\xEF\xBB\xBF" + QString("[新]\n1111 テスト\n").toUtf8());
+  const QString editor = WriteEditor(w.dir, "fake editor.sh", "\xEF\xBB\xBF" + QString("[新]\n1111 テスト\n").toUtf8());
   ChangeOptions(*w.form, [&](AppOptions& o) { o.Editor = Sjis(editor).toStdString(); });
   w.Trigger("PopupMenuCodeCopy");  // nothing selected: no edit
   QVERIFY(!w.form->Codes()->IsModified());
