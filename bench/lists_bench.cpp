@@ -1,6 +1,7 @@
 // Reading and writing the two list files at the sizes heavy users reach:
-// SV_Code.txt with 4,000 stocks in 40 groups, SV_List.txt with 500
-// bookmarks, and URL macro expansion over a whole group of selected codes.
+// SV_Code.txt with 4,000 stocks in 40 groups (and edits of it), SV_List.txt
+// with 500 bookmarks, and URL macro expansion over a whole group of
+// selected codes.
 // Copying the same bytes is the floor the parsers are measured against.
 // Also the window's close against a Sorvi.ini of many sections: the
 // window state and address history written and committed.
@@ -14,6 +15,7 @@
 
 #include "core/bookmarks/url_bookmark.h"
 #include "core/bookmarks/url_macro.h"
+#include "core/codes/code_list_edit.h"
 #include "core/codes/stock_code_list.h"
 #include "core/files/file_io.h"
 #include "core/settings/settings_file.h"
@@ -144,6 +146,20 @@ void BM_StockCodeRoundTrip(benchmark::State& state) {
   CountBytes(state, bytes);
 }
 BENCHMARK(BM_StockCodeRoundTrip);
+
+// One edit of the window's list: a stock duplicated, its group dragged to
+// the far end and back, the copy deleted.
+void BM_StockCodeEdit(benchmark::State& state) {
+  StockCodeList list = ParseStockCodeFile(CodeFile()).list;
+  const int last = int(list.groups.size()) - 1;
+  for (auto _ : state) {
+    const NodePos copy = *DuplicateNode(list, NodePos{20, 50});
+    ApplyNodeMove(list, *PlanNodeDrop(list, NodePos{20}, NodePos{last}));
+    ApplyNodeMove(list, *PlanNodeDrop(list, NodePos{last}, NodePos{20}));
+    benchmark::DoNotOptimize(DeleteNode(list, copy));
+  }
+}
+BENCHMARK(BM_StockCodeEdit);
 
 void BM_BookmarkParse(benchmark::State& state) {
   const std::string& bytes = BookmarkFile();

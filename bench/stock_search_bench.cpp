@@ -9,6 +9,7 @@
 #include <QTreeWidgetItem>
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include "codes/code_search_field.h"
@@ -17,17 +18,20 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  sorvi::CodeTreeView tree;
+  sorvi::StockCodeList list;
   for (int g = 0; g < 40; ++g) {
-    QTreeWidgetItem* group = tree.AddGroup(sorvi::QStringToSjis(QString("[グループ%1]").arg(g)));
+    sorvi::StockGroup& group = list.groups.emplace_back();
+    group.text = sorvi::QStringToSjis(QString("[グループ%1]").arg(g));
     for (int s = 0; s < 100; ++s) {
-      tree.AddStock(group,
-                    sorvi::QStringToSjis(QString("%1 サンプル銘柄ホールディングス%2").arg(1000 + g * 100 + s).arg(s)));
+      group.stocks.push_back(
+          sorvi::QStringToSjis(QString("%1 サンプル銘柄ホールディングス%2").arg(1000 + g * 100 + s).arg(s)));
     }
   }
   // The one to find sits last, so that every keystroke looks through all.
-  tree.AddStock(tree.topLevelItem(39), sorvi::QStringToSjis("7203 トヨタ自動車"));
-  sorvi::CodeSearchField field(&tree);
+  list.groups.back().stocks.push_back(sorvi::QStringToSjis("7203 トヨタ自動車"));
+  sorvi::CodeTreeView tree;
+  tree.ShowList(list);
+  sorvi::CodeSearchField field(&tree, [&list]() -> const sorvi::StockCodeList& { return list; });
   tree.resize(250, 600);
   tree.show();
   // The window's first paint is no keystroke's.
@@ -46,7 +50,8 @@ int main(int argc, char** argv) {
       times.push_back(timer.nsecsElapsed() / 1e6);
     }
   }
-  const bool found = tree.currentItem() && sorvi::CodeTreeView::NodeText(tree.currentItem()).rfind("7203", 0) == 0;
+  const std::optional<sorvi::NodePos> at = tree.SelectedPosition();
+  const bool found = at && sorvi::NodeText(list, *at).substr(0, 4) == "7203";
   const double first = times.front();
   std::sort(times.begin(), times.end());
   std::printf("keystroke to the stock selected, 4,001 stocks, %zu keystrokes%s\n", times.size(),

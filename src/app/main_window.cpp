@@ -67,7 +67,7 @@ TFormMain::TFormMain(const QString& data_dir, QWidget* parent) : QMainWindow(par
   BuildLayout();
   MakeSubsystems();
 
-  connect(SplitterLR, &QSplitter::splitterMoved, this, [this] { ApplySplitterLimit(); });
+  connect(main_splitter_, &QSplitter::splitterMoved, this, [this] { ApplySplitterLimit(); });
 
   FormCreate();
   WireUnsavedCopies();
@@ -93,14 +93,14 @@ TFormMain::~TFormMain() {
 }
 
 void TFormMain::MakeSubsystems() {
-  codes_ = std::make_unique<CodeListController>(TreeViewCode, data_dir_, options_, this);
+  codes_ = std::make_unique<CodeListController>(code_tree_, data_dir_, options_, this);
   bookmarks_ = std::make_unique<BookmarkListController>(
-      ListViewURL, [this] { return codes_->GatherUrlSelection(); }, data_dir_, options_, this);
+      url_list_, [this] { return codes_->GatherUrlSelection(); }, data_dir_, options_, this);
   tabs_ =
-      std::make_unique<TabController>(TabWidgets{PageControl, PanelCover, ToolButtonLock}, options_, data_dir_, this);
+      std::make_unique<TabController>(TabWidgets{page_control_, cover_panel_, lock_button_}, options_, data_dir_, this);
   macros_ = std::make_unique<KeyMacroController>(*tabs_, [this] { return codes_->SelectedNodeCaption(); }, options_,
                                                  this);
-  address_ = new AddressBox(ComboBoxURL, this);
+  address_ = new AddressBox(address_combo_, this);
 
   connect(codes_.get(), &CodeListController::OpenBookmarkRequested, this,
           [this] { bookmarks_->ListViewURLDblClick(QGuiApplication::keyboardModifiers()); });
@@ -109,9 +109,9 @@ void TFormMain::MakeSubsystems() {
   connect(bookmarks_.get(), &BookmarkListController::OpenEachRequested, tabs_.get(), &TabController::OpenEach);
   connect(tabs_.get(), &TabController::OpenDue, this, &TFormMain::OpenPage);
   connect(address_, &AddressBox::Submitted, this, &TFormMain::ToolButtonNavigateClick);
-  connect(ToolButtonNavigate, &QToolButton::clicked, this,
+  connect(navigate_button_, &QToolButton::clicked, this,
           [this] { ToolButtonNavigateClick(QGuiApplication::keyboardModifiers()); });
-  connect(macros_.get(), &KeyMacroController::StatusNote, StatusPanel0, &QLabel::setText);
+  connect(macros_.get(), &KeyMacroController::StatusNote, status_panel0_, &QLabel::setText);
   WireTabs();
   WireEtcMenu();
   MakeKeyRegistries();
@@ -122,9 +122,9 @@ void TFormMain::MakeKeyRegistries() {
   KeyMacroRegistryParts parts;
   parts.settings = settings_.get();
   parts.main_window = this;
-  parts.tab_area = PageControl;
-  parts.func_menu = PopupMenuFunc;
-  parts.menu_button = SpeedButtonEtc;
+  parts.tab_area = page_control_;
+  parts.func_menu = func_menu_;
+  parts.menu_button = etc_button_;
   parts.go_menu = go.menu;
   parts.go_group = go.group;
   parts.go_url = go.url;
@@ -148,33 +148,33 @@ void TFormMain::MakeKeyRegistries() {
 
 void TFormMain::WireTabs() {
   TabController* tabs = tabs_.get();
-  connect(ToolButtonClose, &QToolButton::clicked, tabs, &TabController::CloseActiveTab);
-  connect(ToolButtonGoBack, &QToolButton::clicked, tabs, &TabController::ToolButtonGoBackClick);
-  connect(ToolButtonGoFoward, &QToolButton::clicked, tabs, &TabController::ToolButtonGoFowardClick);
-  connect(ToolButtonStop, &QToolButton::clicked, tabs, &TabController::ToolButtonStopClick);
-  connect(ToolButtonRefresh, &QToolButton::clicked, tabs, &TabController::ToolButtonRefreshClick);
-  connect(ToolButtonPrint, &QToolButton::clicked, tabs, &TabController::ToolButtonPrintClick);
+  connect(close_button_, &QToolButton::clicked, tabs, &TabController::CloseActiveTab);
+  connect(back_button_, &QToolButton::clicked, tabs, &TabController::ToolButtonGoBackClick);
+  connect(forward_button_, &QToolButton::clicked, tabs, &TabController::ToolButtonGoFowardClick);
+  connect(stop_button_, &QToolButton::clicked, tabs, &TabController::ToolButtonStopClick);
+  connect(refresh_button_, &QToolButton::clicked, tabs, &TabController::ToolButtonRefreshClick);
+  connect(print_button_, &QToolButton::clicked, tabs, &TabController::ToolButtonPrintClick);
 
   connect(tabs, &TabController::AddressChanged, address_, &AddressBox::Show);
-  connect(tabs, &TabController::StatusTextChanged, StatusPanel0, &QLabel::setText);
-  connect(tabs, &TabController::ZoomTextChanged, StatusPanel2, &QLabel::setText);
+  connect(tabs, &TabController::StatusTextChanged, status_panel0_, &QLabel::setText);
+  connect(tabs, &TabController::ZoomTextChanged, status_panel2_, &QLabel::setText);
   connect(tabs, &TabController::ProgressChanged, this, &TFormMain::ShowProgress);
-  connect(tabs, &TabController::BackEnabledChanged, ToolButtonGoBack, &QToolButton::setEnabled);
-  connect(tabs, &TabController::ForwardEnabledChanged, ToolButtonGoFoward, &QToolButton::setEnabled);
-  connect(tabs, &TabController::StopEnabledChanged, ToolButtonStop, &QToolButton::setEnabled);
+  connect(tabs, &TabController::BackEnabledChanged, back_button_, &QToolButton::setEnabled);
+  connect(tabs, &TabController::ForwardEnabledChanged, forward_button_, &QToolButton::setEnabled);
+  connect(tabs, &TabController::StopEnabledChanged, stop_button_, &QToolButton::setEnabled);
   connect(tabs, &TabController::TabCountChanged, this, [this](int count) {
-    for (QToolButton* button : {SpeedButtonOption, ToolButtonRefresh, ToolButtonClose, ToolButtonPrint})
+    for (QToolButton* button : {option_button_, refresh_button_, close_button_, print_button_})
       button->setEnabled(count > 0);
   });
 }
 
 void TFormMain::ShowProgress(int progress, int progress_max) {
   if (progress <= 0) {
-    ProgressBar->hide();
+    progress_bar_->hide();
     return;
   }
-  if (progress_max > 0) ProgressBar->setValue(int(static_cast<long long>(progress) * 100 / progress_max));
-  ProgressBar->show();
+  if (progress_max > 0) progress_bar_->setValue(int(static_cast<long long>(progress) * 100 / progress_max));
+  progress_bar_->show();
 }
 
 void TFormMain::FormCreate() {
@@ -193,26 +193,26 @@ void TFormMain::FormCreate() {
   key_registries_->Load(ini);
 
   const WindowSettings window = ReadWindowSettings(ini, Bytes(data_dir_));
-  StartMaximized = window.State == kWindowStateMaximized;
-  NormalTop = window.Top;
-  NormalLeft = window.Left;
-  NormalHeight = window.Height;
-  NormalWidth = window.Width;
-  move(NormalLeft, NormalTop);
-  resize(WithinDesktop(QSize(NormalWidth, NormalHeight)).expandedTo(minimumSize()));
+  start_maximized_ = window.State == kWindowStateMaximized;
+  normal_top_ = window.Top;
+  normal_left_ = window.Left;
+  normal_height_ = window.Height;
+  normal_width_ = window.Width;
+  move(normal_left_, normal_top_);
+  resize(WithinDesktop(QSize(normal_width_, normal_height_)).expandedTo(minimumSize()));
 
   // Within the window: any number may be in the file, and the sums below
   // must not overflow.
   const int splitte_l = std::clamp(window.SplitteL, 4, std::max(width(), 4));
   const int splitte_u = std::clamp(window.SplitteU, 18, std::max(height(), 18));
-  SplitterLR->setSizes({std::max(splitte_l, 4), std::max(width() - splitte_l - SplitterLR->handleWidth(), 1)});
-  SplitterUD->setSizes({std::max(splitte_u, 18), std::max(height() - splitte_u, 18)});
+  main_splitter_->setSizes({std::max(splitte_l, 4), std::max(width() - splitte_l - main_splitter_->handleWidth(), 1)});
+  lists_splitter_->setSizes({std::max(splitte_u, 18), std::max(height() - splitte_u, 18)});
 
-  PopupMenuNavigateClick(window.Target == NavigateMode::NewTab ? PopupMenuNavigate1 : PopupMenuNavigate2);
+  PopupMenuNavigateClick(window.Target == NavigateMode::NewTab ? navigate_menu_new_tab_ : navigate_menu_same_tab_);
 
   for (int i = 0; i < kUrlListColumnCount; ++i) {
     const int w = window.Columns[i];
-    ListViewURL->setColumnWidth(i, i == 0 ? std::max(w, 19) : std::max(w, 0));
+    url_list_->setColumnWidth(i, i == 0 ? std::max(w, 19) : std::max(w, 0));
   }
 
   address_->LoadHistory(ReadUrlHistory(ini));
@@ -246,8 +246,8 @@ void TFormMain::LoadLists() {
 void TFormMain::FormActivate() {
   if (first_activation_done_) return;
   first_activation_done_ = true;
-  if (StartMaximized) {
-    StartMaximized = false;
+  if (start_maximized_) {
+    start_maximized_ = false;
     showMaximized();
   }
 }
@@ -268,10 +268,10 @@ void TFormMain::changeEvent(QEvent* e) {
     if ((windowState() & large) && !(change->oldState() & large) && !(change->oldState() & Qt::WindowMinimized)) {
       const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
       const QPoint frame_offset = geometry().topLeft() - pos();
-      NormalTop = normal.top() - frame_offset.y();
-      NormalLeft = normal.left() - frame_offset.x();
-      NormalHeight = normal.height();
-      NormalWidth = normal.width();
+      normal_top_ = normal.top() - frame_offset.y();
+      normal_left_ = normal.left() - frame_offset.x();
+      normal_height_ = normal.height();
+      normal_width_ = normal.width();
     }
   }
   QMainWindow::changeEvent(e);
@@ -284,13 +284,13 @@ void TFormMain::resizeEvent(QResizeEvent* e) {
 
 void TFormMain::PopupMenuNavigateClick(QAction* item) {
   item->setChecked(true);
-  const bool new_tab = item == PopupMenuNavigate1;
-  ToolButtonNavigate->setIcon(ToolbarIcon(new_tab ? ToolbarImage::NewTab : ToolbarImage::Overwrite));
-  ToolButtonNavigate->setToolTip(item->text());
+  const bool new_tab = item == navigate_menu_new_tab_;
+  navigate_button_->setIcon(ToolbarIcon(new_tab ? ToolbarImage::NewTab : ToolbarImage::Overwrite));
+  navigate_button_->setToolTip(item->text());
   tabs_->SetNavigateMode(new_tab ? NavigateMode::NewTab : NavigateMode::Overwrite);
 }
 
-bool TFormMain::NewTabModeChecked() const { return PopupMenuNavigate1->isChecked(); }
+bool TFormMain::NewTabModeChecked() const { return navigate_menu_new_tab_->isChecked(); }
 
 void TFormMain::ToolButtonNavigateClick(Qt::KeyboardModifiers modifiers) {
   OpenRequest request;
@@ -314,27 +314,27 @@ int TFormMain::SplitterLRCanResize(int proposed_width) const {
 }
 
 void TFormMain::ApplySplitterLimit() {
-  const QList<int> sizes = SplitterLR->sizes();
+  const QList<int> sizes = main_splitter_->sizes();
   if (sizes.size() != 2) return;
   const int accepted = SplitterLRCanResize(sizes[0]);
-  if (accepted != sizes[0]) SplitterLR->setSizes({accepted, sizes[0] + sizes[1] - accepted});
+  if (accepted != sizes[0]) main_splitter_->setSizes({accepted, sizes[0] + sizes[1] - accepted});
 }
 
 void TFormMain::StatusBarResize() {
-  if (!StatusBar || !ProgressBar) return;
+  if (!status_bar_ || !progress_bar_) return;
   // The progress bar covers panel 1 exactly.
-  ProgressBar->setGeometry(StatusPanel1->geometry());
+  progress_bar_->setGeometry(status_panel1_->geometry());
 }
 
 void TFormMain::SpeedButtonOptionClick() {
   const QRect frame = frameGeometry();
   tabs_->Menu().PopupMenuTabPopup();
-  tabs_->Menu().Menu()->popup(QPoint(frame.left() + PanelR->mapTo(this, QPoint(0, 0)).x(), frame.top() + 50));
+  tabs_->Menu().Menu()->popup(QPoint(frame.left() + right_panel_->mapTo(this, QPoint(0, 0)).x(), frame.top() + 50));
 }
 
 void TFormMain::SpeedButtonEtcClick() {
   const QRect frame = frameGeometry();
-  PopupMenuEtc->popup(QPoint(frame.left() + frame.width() - 15, frame.top() + 55));
+  etc_menu_->popup(QPoint(frame.left() + frame.width() - 15, frame.top() + 55));
 }
 
 int TFormMain::AskYesNoCancel(const QString& text) {

@@ -84,7 +84,7 @@ class TFormMain : public QMainWindow {
   void StatusBarResize();
   void SpeedButtonOptionClick();
   void SpeedButtonEtcClick();
-  // ---- the items of PopupMenuEtc (main_window_etc_menu.cpp) ----
+  // ---- the items of etc_menu_ (main_window_etc_menu.cpp) ----
   void PopupMenuEtcOptionClick();
   void PopupMenuNetOptionClick();
   // Brings the help tab to the front, or opens the help page; Shift inverts
@@ -148,41 +148,41 @@ class TFormMain : public QMainWindow {
   AppOptions options_;
 
   // ---- controls of the layout ----
-  QWidget* PanelL = nullptr;
-  UrlListView* ListViewURL = nullptr;
-  QSplitter* SplitterUD = nullptr;
-  CodeTreeView* TreeViewCode = nullptr;
-  QSplitter* SplitterLR = nullptr;
-  QWidget* PanelR = nullptr;
-  QWidget* PanelT = nullptr;
-  QToolBar* ToolBarL = nullptr;
-  QToolButton* SpeedButtonOption = nullptr;
-  QToolButton* ToolButtonLock = nullptr;
-  QToolButton* ToolButtonGoBack = nullptr;
-  QToolButton* ToolButtonGoFoward = nullptr;
-  QToolButton* ToolButtonStop = nullptr;
-  QToolButton* ToolButtonRefresh = nullptr;
-  QComboBox* ComboBoxURL = nullptr;
-  QToolBar* ToolBarR = nullptr;
-  QToolButton* ToolButtonNavigate = nullptr;
-  QToolButton* ToolButtonClose = nullptr;
-  QToolButton* ToolButtonPrint = nullptr;
-  QToolButton* SpeedButtonEtc = nullptr;
-  QTabWidget* PageControl = nullptr;
-  QFrame* PanelCover = nullptr;
-  QStatusBar* StatusBar = nullptr;
-  QLabel* StatusPanel0 = nullptr;
-  QLabel* StatusPanel1 = nullptr;
-  QLabel* StatusPanel2 = nullptr;
-  QProgressBar* ProgressBar = nullptr;
+  QWidget* left_panel_ = nullptr;
+  UrlListView* url_list_ = nullptr;
+  QSplitter* lists_splitter_ = nullptr;
+  CodeTreeView* code_tree_ = nullptr;
+  QSplitter* main_splitter_ = nullptr;
+  QWidget* right_panel_ = nullptr;
+  QWidget* top_panel_ = nullptr;
+  QToolBar* left_tool_bar_ = nullptr;
+  QToolButton* option_button_ = nullptr;
+  QToolButton* lock_button_ = nullptr;
+  QToolButton* back_button_ = nullptr;
+  QToolButton* forward_button_ = nullptr;
+  QToolButton* stop_button_ = nullptr;
+  QToolButton* refresh_button_ = nullptr;
+  QComboBox* address_combo_ = nullptr;
+  QToolBar* right_tool_bar_ = nullptr;
+  QToolButton* navigate_button_ = nullptr;
+  QToolButton* close_button_ = nullptr;
+  QToolButton* print_button_ = nullptr;
+  QToolButton* etc_button_ = nullptr;
+  QTabWidget* page_control_ = nullptr;
+  QFrame* cover_panel_ = nullptr;
+  QStatusBar* status_bar_ = nullptr;
+  QLabel* status_panel0_ = nullptr;
+  QLabel* status_panel1_ = nullptr;
+  QLabel* status_panel2_ = nullptr;
+  QProgressBar* progress_bar_ = nullptr;
 
   // ---- the window's own menus ----
-  QMenu* PopupMenuNavigate = nullptr;
-  QAction* PopupMenuNavigate1 = nullptr;
-  QAction* PopupMenuNavigate2 = nullptr;
-  QMenu* PopupMenuEtc = nullptr;
-  QMenu* PopupMenuFunc = nullptr;
-  // The items of PopupMenuEtc, wired where their handlers are.
+  QMenu* navigate_menu_ = nullptr;
+  QAction* navigate_menu_new_tab_ = nullptr;
+  QAction* navigate_menu_same_tab_ = nullptr;
+  QMenu* etc_menu_ = nullptr;
+  QMenu* func_menu_ = nullptr;
+  // The items of etc_menu_, wired where their handlers are.
   struct EtcMenuItems {
     QAction* option = nullptr;
     QAction* key_func = nullptr;
@@ -194,8 +194,8 @@ class TFormMain : public QMainWindow {
   EtcMenuItems etc_items_;
 
   // ---- state of the window itself ----
-  bool StartMaximized = false;
-  int NormalTop = 50, NormalLeft = 100, NormalHeight = 480, NormalWidth = 640;
+  bool start_maximized_ = false;
+  int normal_top_ = 50, normal_left_ = 100, normal_height_ = 480, normal_width_ = 640;
   // Settings values written back at close as they were read.
   std::string ini_dir_as_read_;
   std::string expand_as_read_;

@@ -182,15 +182,15 @@ void TFormMain::FormClose() {
     WindowSettings window;
     // Position of the frame, size of the window: what move() and resize()
     // take back at the next start.
-    window.Top = normal_bounds_kept ? NormalTop : y();
-    window.Left = normal_bounds_kept ? NormalLeft : x();
-    window.Height = normal_bounds_kept ? NormalHeight : height();
-    window.Width = normal_bounds_kept ? NormalWidth : width();
+    window.Top = normal_bounds_kept ? normal_top_ : y();
+    window.Left = normal_bounds_kept ? normal_left_ : x();
+    window.Height = normal_bounds_kept ? normal_height_ : height();
+    window.Width = normal_bounds_kept ? normal_width_ : width();
     window.State = isMinimized() ? 1 : maximized ? kWindowStateMaximized : 0;
-    window.SplitteL = PanelL->width();
-    window.SplitteU = ListViewURL->height();
+    window.SplitteL = left_panel_->width();
+    window.SplitteU = url_list_->height();
     window.Target = NewTabModeChecked() ? NavigateMode::NewTab : NavigateMode::Overwrite;
-    for (int i = 0; i < kUrlListColumnCount; ++i) window.Columns[i] = ListViewURL->columnWidth(i);
+    for (int i = 0; i < kUrlListColumnCount; ++i) window.Columns[i] = url_list_->columnWidth(i);
     // A list that could not be read shows no groups: its expand state stays
     // as it was.
     window.Expand = codes_->LoadFailed() ? expand_as_read_ : codes_->ExpandStateText();

@@ -20,12 +20,12 @@
 #include <QVBoxLayout>
 
 #include "app/main_window.h"
-#include "platform/menu_items.h"
-#include "platform/toolbar_icons.h"
-#include "platform/toolbar_icons.h"
 #include "bookmarks/url_list_view.h"
+#include "codes/code_list_controller.h"
 #include "codes/code_search_field.h"
 #include "codes/code_tree_view.h"
+#include "platform/menu_items.h"
+#include "platform/toolbar_icons.h"
 
 namespace sorvi {
 
@@ -47,84 +47,85 @@ QToolButton* AddButton(QToolBar* bar, const char* name, const QString& hint, con
 
 void TFormMain::BuildLayout() {
   // Left column: bookmarks above, stock codes below, split vertically.
-  SplitterLR = new QSplitter(Qt::Horizontal, this);
-  SplitterLR->setObjectName("SplitterLR");
-  SplitterLR->setHandleWidth(6);
-  SplitterLR->setChildrenCollapsible(false);
-  SplitterLR->setOpaqueResize(true);
+  main_splitter_ = new QSplitter(Qt::Horizontal, this);
+  main_splitter_->setObjectName("SplitterLR");
+  main_splitter_->setHandleWidth(6);
+  main_splitter_->setChildrenCollapsible(false);
+  main_splitter_->setOpaqueResize(true);
 
-  PanelL = new QWidget(SplitterLR);
-  PanelL->setObjectName("PanelL");
-  PanelL->setMinimumWidth(4);
-  auto* left_layout = new QVBoxLayout(PanelL);
+  left_panel_ = new QWidget(main_splitter_);
+  left_panel_->setObjectName("PanelL");
+  left_panel_->setMinimumWidth(4);
+  auto* left_layout = new QVBoxLayout(left_panel_);
   left_layout->setContentsMargins(0, 0, 0, 0);
   left_layout->setSpacing(0);
 
-  SplitterUD = new QSplitter(Qt::Vertical, PanelL);
-  SplitterUD->setObjectName("SplitterUD");
-  SplitterUD->setHandleWidth(3);
-  SplitterUD->setChildrenCollapsible(false);
-  SplitterUD->setOpaqueResize(true);
-  left_layout->addWidget(SplitterUD);
+  lists_splitter_ = new QSplitter(Qt::Vertical, left_panel_);
+  lists_splitter_->setObjectName("SplitterUD");
+  lists_splitter_->setHandleWidth(3);
+  lists_splitter_->setChildrenCollapsible(false);
+  lists_splitter_->setOpaqueResize(true);
+  left_layout->addWidget(lists_splitter_);
 
-  ListViewURL = new UrlListView(SplitterUD);
-  ListViewURL->setObjectName("ListViewURL");
-  ListViewURL->setMinimumHeight(18);
+  url_list_ = new UrlListView(lists_splitter_);
+  url_list_->setObjectName("ListViewURL");
+  url_list_->setMinimumHeight(18);
   // The stock search sits above the tree, in the splitter's lower pane.
-  auto* codes_pane = new QWidget(SplitterUD);
+  auto* codes_pane = new QWidget(lists_splitter_);
   auto* codes_layout = new QVBoxLayout(codes_pane);
   codes_layout->setContentsMargins(0, 0, 0, 0);
   codes_layout->setSpacing(0);
-  TreeViewCode = new CodeTreeView(codes_pane);
-  TreeViewCode->setObjectName("TreeViewCode");
-  TreeViewCode->setMinimumHeight(18);
-  codes_layout->addWidget(new CodeSearchField(TreeViewCode, codes_pane));
-  codes_layout->addWidget(TreeViewCode, 1);
-  SplitterUD->setStretchFactor(0, 0);
-  SplitterUD->setStretchFactor(1, 1);
+  code_tree_ = new CodeTreeView(codes_pane);
+  code_tree_->setObjectName("TreeViewCode");
+  code_tree_->setMinimumHeight(18);
+  codes_layout->addWidget(
+      new CodeSearchField(code_tree_, [this]() -> const StockCodeList& { return codes_->List(); }, codes_pane));
+  codes_layout->addWidget(code_tree_, 1);
+  lists_splitter_->setStretchFactor(0, 0);
+  lists_splitter_->setStretchFactor(1, 1);
 
   // Right column: navigation bar above the tabs.
-  PanelR = new QWidget(SplitterLR);
-  PanelR->setObjectName("PanelR");
+  right_panel_ = new QWidget(main_splitter_);
+  right_panel_->setObjectName("PanelR");
   // The splitter's own limit keeps room on the right; the tool bars may be
   // cut off rather than stop the user's drag early.
-  PanelR->setMinimumWidth(50);
-  auto* right_layout = new QVBoxLayout(PanelR);
+  right_panel_->setMinimumWidth(50);
+  auto* right_layout = new QVBoxLayout(right_panel_);
   right_layout->setContentsMargins(0, 0, 0, 0);
   right_layout->setSpacing(0);
 
-  PanelT = new QWidget(PanelR);
-  PanelT->setObjectName("PanelT");
-  PanelT->setFixedHeight(28);
-  auto* bar_layout = new QHBoxLayout(PanelT);
+  top_panel_ = new QWidget(right_panel_);
+  top_panel_->setObjectName("PanelT");
+  top_panel_->setFixedHeight(28);
+  auto* bar_layout = new QHBoxLayout(top_panel_);
   bar_layout->setContentsMargins(0, 0, 0, 0);
   bar_layout->setSpacing(0);
-  right_layout->addWidget(PanelT);
+  right_layout->addWidget(top_panel_);
 
-  PageControl = new QTabWidget(PanelR);
-  PageControl->setObjectName("PageControl");
-  PageControl->setDocumentMode(true);
-  PageControl->setMovable(false);  // dragging is our own (tab strip handling)
-  PageControl->tabBar()->setExpanding(false);
-  PageControl->tabBar()->setElideMode(Qt::ElideNone);
-  right_layout->addWidget(PageControl, 1);
+  page_control_ = new QTabWidget(right_panel_);
+  page_control_->setObjectName("PageControl");
+  page_control_->setDocumentMode(true);
+  page_control_->setMovable(false);  // dragging is our own (tab strip handling)
+  page_control_->tabBar()->setExpanding(false);
+  page_control_->tabBar()->setElideMode(Qt::ElideNone);
+  right_layout->addWidget(page_control_, 1);
 
-  PanelCover = new QFrame(PanelR);
-  PanelCover->setObjectName("PanelCover");
-  PanelCover->setFrameShape(QFrame::Box);
-  PanelCover->setAutoFillBackground(true);
-  PanelCover->setBackgroundRole(QPalette::Window);
-  PanelCover->setFixedHeight(22);
-  PanelCover->hide();
+  cover_panel_ = new QFrame(right_panel_);
+  cover_panel_->setObjectName("PanelCover");
+  cover_panel_->setFrameShape(QFrame::Box);
+  cover_panel_->setAutoFillBackground(true);
+  cover_panel_->setBackgroundRole(QPalette::Window);
+  cover_panel_->setFixedHeight(22);
+  cover_panel_->hide();
 
-  SplitterLR->setStretchFactor(0, 0);
-  SplitterLR->setStretchFactor(1, 1);
-  setCentralWidget(SplitterLR);
+  main_splitter_->setStretchFactor(0, 0);
+  main_splitter_->setStretchFactor(1, 1);
+  setCentralWidget(main_splitter_);
 
   BuildToolBars();
-  bar_layout->addWidget(ToolBarL);
-  bar_layout->addWidget(ComboBoxURL, 1);
-  bar_layout->addWidget(ToolBarR);
+  bar_layout->addWidget(left_tool_bar_);
+  bar_layout->addWidget(address_combo_, 1);
+  bar_layout->addWidget(right_tool_bar_);
   BuildMenus();
   BuildStatusBar();
 }
@@ -144,113 +145,114 @@ void MakeCompact(QToolBar* bar) {
 }  // namespace
 
 void TFormMain::BuildToolBars() {
-  ToolBarL = new QToolBar(PanelT);
-  MakeCompact(ToolBarL);
-  ToolBarL->setObjectName("ToolBarL");
-  ToolBarL->setIconSize(QSize(16, 16));
-  SpeedButtonOption = AddButton(ToolBarL, "SpeedButtonOption", "オプション", ToolbarIcon(ToolbarImage::Option), false);
-  ToolBarL->addSeparator();
-  ToolButtonLock = AddButton(ToolBarL, "ToolButtonLock", "ロック", LockIcon(0), false);
-  ToolButtonLock->setCheckable(true);
-  ToolBarL->addSeparator();
-  ToolButtonGoBack = AddButton(ToolBarL, "ToolButtonGoBack", "戻る", ToolbarIcon(ToolbarImage::Back), false);
-  ToolButtonGoFoward = AddButton(ToolBarL, "ToolButtonGoFoward", "進む", ToolbarIcon(ToolbarImage::Forward), false);
-  ToolBarL->addSeparator();
-  ToolButtonStop = AddButton(ToolBarL, "ToolButtonStop", "中止", ToolbarIcon(ToolbarImage::Stop), false);
-  ToolButtonRefresh = AddButton(ToolBarL, "ToolButtonRefresh", "更新", ToolbarIcon(ToolbarImage::Refresh), false);
-  ToolBarL->addSeparator();
+  left_tool_bar_ = new QToolBar(top_panel_);
+  MakeCompact(left_tool_bar_);
+  left_tool_bar_->setObjectName("ToolBarL");
+  left_tool_bar_->setIconSize(QSize(16, 16));
+  option_button_ =
+      AddButton(left_tool_bar_, "SpeedButtonOption", "オプション", ToolbarIcon(ToolbarImage::Option), false);
+  left_tool_bar_->addSeparator();
+  lock_button_ = AddButton(left_tool_bar_, "ToolButtonLock", "ロック", LockIcon(0), false);
+  lock_button_->setCheckable(true);
+  left_tool_bar_->addSeparator();
+  back_button_ = AddButton(left_tool_bar_, "ToolButtonGoBack", "戻る", ToolbarIcon(ToolbarImage::Back), false);
+  forward_button_ = AddButton(left_tool_bar_, "ToolButtonGoFoward", "進む", ToolbarIcon(ToolbarImage::Forward), false);
+  left_tool_bar_->addSeparator();
+  stop_button_ = AddButton(left_tool_bar_, "ToolButtonStop", "中止", ToolbarIcon(ToolbarImage::Stop), false);
+  refresh_button_ = AddButton(left_tool_bar_, "ToolButtonRefresh", "更新", ToolbarIcon(ToolbarImage::Refresh), false);
+  left_tool_bar_->addSeparator();
 
-  ComboBoxURL = new QComboBox(PanelT);
-  ComboBoxURL->setObjectName("ComboBoxURL");
-  ComboBoxURL->setEditable(true);
-  ComboBoxURL->setCompleter(nullptr);
-  ComboBoxURL->setMaxVisibleItems(20);
-  ComboBoxURL->setInsertPolicy(QComboBox::NoInsert);
-  ComboBoxURL->setDuplicatesEnabled(true);
-  ComboBoxURL->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-  ComboBoxURL->setMinimumContentsLength(8);
+  address_combo_ = new QComboBox(top_panel_);
+  address_combo_->setObjectName("ComboBoxURL");
+  address_combo_->setEditable(true);
+  address_combo_->setCompleter(nullptr);
+  address_combo_->setMaxVisibleItems(20);
+  address_combo_->setInsertPolicy(QComboBox::NoInsert);
+  address_combo_->setDuplicatesEnabled(true);
+  address_combo_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  address_combo_->setMinimumContentsLength(8);
 
-  ToolBarR = new QToolBar(PanelT);
-  MakeCompact(ToolBarR);
-  ToolBarR->setObjectName("ToolBarR");
-  ToolBarR->setIconSize(QSize(16, 16));
-  ToolButtonNavigate = AddButton(ToolBarR, "ToolButtonNavigate", "表示", ToolbarIcon(ToolbarImage::NewTab), true);
-  ToolButtonNavigate->setPopupMode(QToolButton::MenuButtonPopup);
-  ToolButtonClose = AddButton(ToolBarR, "ToolButtonClose", "閉じる", ToolbarIcon(ToolbarImage::Close), false);
-  ToolBarR->addSeparator();
-  ToolButtonPrint = AddButton(ToolBarR, "ToolButtonPrint", "印刷", ToolbarIcon(ToolbarImage::Print), false);
-  ToolBarR->addSeparator();
-  SpeedButtonEtc = AddButton(ToolBarR, "SpeedButtonEtc", "メニュー", ToolbarIcon(ToolbarImage::Menu), true);
+  right_tool_bar_ = new QToolBar(top_panel_);
+  MakeCompact(right_tool_bar_);
+  right_tool_bar_->setObjectName("ToolBarR");
+  right_tool_bar_->setIconSize(QSize(16, 16));
+  navigate_button_ = AddButton(right_tool_bar_, "ToolButtonNavigate", "表示", ToolbarIcon(ToolbarImage::NewTab), true);
+  navigate_button_->setPopupMode(QToolButton::MenuButtonPopup);
+  close_button_ = AddButton(right_tool_bar_, "ToolButtonClose", "閉じる", ToolbarIcon(ToolbarImage::Close), false);
+  right_tool_bar_->addSeparator();
+  print_button_ = AddButton(right_tool_bar_, "ToolButtonPrint", "印刷", ToolbarIcon(ToolbarImage::Print), false);
+  right_tool_bar_->addSeparator();
+  etc_button_ = AddButton(right_tool_bar_, "SpeedButtonEtc", "メニュー", ToolbarIcon(ToolbarImage::Menu), true);
 }
 
 void TFormMain::BuildMenus() {
-  PopupMenuNavigate = new QMenu(this);
-  PopupMenuNavigate->setObjectName("PopupMenuNavigate");
-  auto* navigate_group = new QActionGroup(PopupMenuNavigate);
-  PopupMenuNavigate1 = AddMenuItem(PopupMenuNavigate, "PopupMenuNavigate1", "新規", 6);
-  PopupMenuNavigate2 = AddMenuItem(PopupMenuNavigate, "PopupMenuNavigate2", "上書", 7);
-  for (QAction* item : {PopupMenuNavigate1, PopupMenuNavigate2}) {
+  navigate_menu_ = new QMenu(this);
+  navigate_menu_->setObjectName("PopupMenuNavigate");
+  auto* navigate_group = new QActionGroup(navigate_menu_);
+  navigate_menu_new_tab_ = AddMenuItem(navigate_menu_, "PopupMenuNavigate1", "新規", 6);
+  navigate_menu_same_tab_ = AddMenuItem(navigate_menu_, "PopupMenuNavigate2", "上書", 7);
+  for (QAction* item : {navigate_menu_new_tab_, navigate_menu_same_tab_}) {
     item->setCheckable(true);
-    item->setIcon(ToolbarIcon(item == PopupMenuNavigate1 ? ToolbarImage::NewTab : ToolbarImage::Overwrite));
+    item->setIcon(ToolbarIcon(item == navigate_menu_new_tab_ ? ToolbarImage::NewTab : ToolbarImage::Overwrite));
     navigate_group->addAction(item);
   }
-  PopupMenuNavigate1->setChecked(true);
-  ToolButtonNavigate->setMenu(PopupMenuNavigate);
-  connect(PopupMenuNavigate, &QMenu::triggered, this, [this](QAction* item) {
-    if (item == PopupMenuNavigate1 || item == PopupMenuNavigate2) PopupMenuNavigateClick(item);
+  navigate_menu_new_tab_->setChecked(true);
+  navigate_button_->setMenu(navigate_menu_);
+  connect(navigate_menu_, &QMenu::triggered, this, [this](QAction* item) {
+    if (item == navigate_menu_new_tab_ || item == navigate_menu_same_tab_) PopupMenuNavigateClick(item);
   });
 
-  PopupMenuEtc = new QMenu(this);
-  PopupMenuEtc->setObjectName("PopupMenuEtc");
-  etc_items_.option = AddMenuItem(PopupMenuEtc, "PopupMenuEtcOption", "動作環境設定(&O)");
-  QMenu* keys = PopupMenuEtc->addMenu("キーマクロ登録(&K)");
+  etc_menu_ = new QMenu(this);
+  etc_menu_->setObjectName("PopupMenuEtc");
+  etc_items_.option = AddMenuItem(etc_menu_, "PopupMenuEtcOption", "動作環境設定(&O)");
+  QMenu* keys = etc_menu_->addMenu("キーマクロ登録(&K)");
   keys->setObjectName("PopupMenuEtcKey");
   etc_items_.key_func = AddMenuItem(keys, "PopupMenuEtcKeyFunc", "ファンクション(&F)");
   etc_items_.key_code = AddMenuItem(keys, "PopupMenuEtcKeyCode", "銘柄コード(&C)");
-  PopupMenuEtc->addSeparator();
-  etc_items_.internet = AddMenuItem(PopupMenuEtc, "PopupMenuNetOption", "インターネット設定(&I)");
-  PopupMenuEtc->addSeparator();
-  etc_items_.help = AddMenuItem(PopupMenuEtc, "PopupMenuEtcHelp", "ヘルプ(&H)");
-  etc_items_.about = AddMenuItem(PopupMenuEtc, "PopupMenuEtcAbout", "バージョン情報(&A)");
+  etc_menu_->addSeparator();
+  etc_items_.internet = AddMenuItem(etc_menu_, "PopupMenuNetOption", "インターネット設定(&I)");
+  etc_menu_->addSeparator();
+  etc_items_.help = AddMenuItem(etc_menu_, "PopupMenuEtcHelp", "ヘルプ(&H)");
+  etc_items_.about = AddMenuItem(etc_menu_, "PopupMenuEtcAbout", "バージョン情報(&A)");
 
-  PopupMenuFunc = new QMenu(this);
-  PopupMenuFunc->setObjectName("PopupMenuFunc");
+  func_menu_ = new QMenu(this);
+  func_menu_->setObjectName("PopupMenuFunc");
 
-  connect(SpeedButtonOption, &QToolButton::clicked, this, &TFormMain::SpeedButtonOptionClick);
-  connect(SpeedButtonEtc, &QToolButton::clicked, this, &TFormMain::SpeedButtonEtcClick);
+  connect(option_button_, &QToolButton::clicked, this, &TFormMain::SpeedButtonOptionClick);
+  connect(etc_button_, &QToolButton::clicked, this, &TFormMain::SpeedButtonEtcClick);
 }
 
 void TFormMain::BuildStatusBar() {
-  StatusBar = new QStatusBar(this);
-  StatusBar->setObjectName("StatusBar");
-  StatusBar->setSizeGripEnabled(true);
-  StatusPanel0 = new QLabel(StatusBar);
-  StatusPanel0->setObjectName("StatusPanel0");
-  StatusPanel1 = new QLabel(StatusBar);
-  StatusPanel1->setObjectName("StatusPanel1");
-  StatusPanel2 = new QLabel(StatusBar);
-  StatusPanel2->setObjectName("StatusPanel2");
-  for (QLabel* panel : {StatusPanel0, StatusPanel1, StatusPanel2}) {
+  status_bar_ = new QStatusBar(this);
+  status_bar_->setObjectName("StatusBar");
+  status_bar_->setSizeGripEnabled(true);
+  status_panel0_ = new QLabel(status_bar_);
+  status_panel0_->setObjectName("StatusPanel0");
+  status_panel1_ = new QLabel(status_bar_);
+  status_panel1_->setObjectName("StatusPanel1");
+  status_panel2_ = new QLabel(status_bar_);
+  status_panel2_->setObjectName("StatusPanel2");
+  for (QLabel* panel : {status_panel0_, status_panel1_, status_panel2_}) {
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Sunken);
     panel->setTextFormat(Qt::PlainText);
   }
-  StatusPanel0->setMinimumWidth(0);
-  StatusPanel0->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-  StatusPanel1->setFixedWidth(150);
-  StatusPanel2->setFixedWidth(50);
-  StatusBar->addWidget(StatusPanel0, 1);
-  StatusBar->addWidget(StatusPanel1);
-  StatusBar->addWidget(StatusPanel2);
-  setStatusBar(StatusBar);
+  status_panel0_->setMinimumWidth(0);
+  status_panel0_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  status_panel1_->setFixedWidth(150);
+  status_panel2_->setFixedWidth(50);
+  status_bar_->addWidget(status_panel0_, 1);
+  status_bar_->addWidget(status_panel1_);
+  status_bar_->addWidget(status_panel2_);
+  setStatusBar(status_bar_);
 
   // The load progress lies over panel 1, hidden until a page loads.
-  ProgressBar = new QProgressBar(StatusBar);
-  ProgressBar->setObjectName("ProgressBar");
-  ProgressBar->setRange(0, 100);
-  ProgressBar->setValue(0);
-  ProgressBar->setTextVisible(false);
-  ProgressBar->hide();
+  progress_bar_ = new QProgressBar(status_bar_);
+  progress_bar_->setObjectName("ProgressBar");
+  progress_bar_->setRange(0, 100);
+  progress_bar_->setValue(0);
+  progress_bar_->setTextVisible(false);
+  progress_bar_->hide();
 }
 
 }  // namespace sorvi

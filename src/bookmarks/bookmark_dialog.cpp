@@ -27,66 +27,66 @@ TFormURLDlg::TFormURLDlg(Mode mode, QWidget* parent) : QDialog(parent) {
   MakeStayOnTopToolWindow(this);
   setWindowTitle(mode == Mode::Edit ? "編集" : "追加");
 
-  ButtonOk = new QPushButton("OK", this);
-  ButtonOk->setObjectName("ButtonOk");
-  ButtonOk->setDefault(true);
-  LabeledEditName = Edit(this, "LabeledEditName");
-  CheckBoxFix = new QCheckBox("タイトル固定", this);
-  CheckBoxFix->setObjectName("CheckBoxFix");
-  EditTitle = Edit(this, "EditTitle");
-  LabeledEditAddr = Edit(this, "LabeledEditAddr");
-  CheckBoxKeyMacro = new QCheckBox("キーマクロ", this);
-  CheckBoxKeyMacro->setObjectName("CheckBoxKeyMacro");
-  EditKeyMacro = Edit(this, "EditKeyMacro");
-  ButtonCancel = new QPushButton("CANCEL", this);
-  ButtonCancel->setObjectName("ButtonCancel");
-  ButtonCancel->setAutoDefault(false);
-  connect(ButtonOk, &QPushButton::clicked, this, [this] {
+  ok_button_ = new QPushButton("OK", this);
+  ok_button_->setObjectName("ButtonOk");
+  ok_button_->setDefault(true);
+  name_edit_ = Edit(this, "LabeledEditName");
+  fixed_title_box_ = new QCheckBox("タイトル固定", this);
+  fixed_title_box_->setObjectName("CheckBoxFix");
+  title_edit_ = Edit(this, "EditTitle");
+  address_edit_ = Edit(this, "LabeledEditAddr");
+  key_macro_box_ = new QCheckBox("キーマクロ", this);
+  key_macro_box_->setObjectName("CheckBoxKeyMacro");
+  key_macro_edit_ = Edit(this, "EditKeyMacro");
+  cancel_button_ = new QPushButton("CANCEL", this);
+  cancel_button_->setObjectName("ButtonCancel");
+  cancel_button_->setAutoDefault(false);
+  connect(ok_button_, &QPushButton::clicked, this, [this] {
     emit Confirmed(Result());
     close();
   });
-  connect(ButtonCancel, &QPushButton::clicked, this, &QWidget::close);
+  connect(cancel_button_, &QPushButton::clicked, this, &QWidget::close);
 
   auto* label_name = new QLabel("ブックマーク", this);
-  label_name->setBuddy(LabeledEditName);
+  label_name->setBuddy(name_edit_);
   auto* label_addr = new QLabel("URLマクロ", this);
-  label_addr->setBuddy(LabeledEditAddr);
+  label_addr->setBuddy(address_edit_);
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(label_name, 0, 0);
-  grid->addWidget(LabeledEditName, 1, 0);
-  grid->addWidget(CheckBoxFix, 0, 1);
-  grid->addWidget(EditTitle, 1, 1);
+  grid->addWidget(name_edit_, 1, 0);
+  grid->addWidget(fixed_title_box_, 0, 1);
+  grid->addWidget(title_edit_, 1, 1);
   grid->addWidget(label_addr, 2, 0, 1, 2);
-  grid->addWidget(LabeledEditAddr, 3, 0, 1, 2);
-  grid->addWidget(CheckBoxKeyMacro, 4, 0, 1, 2);
-  grid->addWidget(EditKeyMacro, 5, 0, 1, 2);
+  grid->addWidget(address_edit_, 3, 0, 1, 2);
+  grid->addWidget(key_macro_box_, 4, 0, 1, 2);
+  grid->addWidget(key_macro_edit_, 5, 0, 1, 2);
   auto* buttons = new QHBoxLayout();
   buttons->addStretch();
-  buttons->addWidget(ButtonOk);
-  buttons->addWidget(ButtonCancel);
+  buttons->addWidget(ok_button_);
+  buttons->addWidget(cancel_button_);
   grid->addLayout(buttons, 6, 0, 1, 2);
   setMinimumSize(442, 193);
 
-  setTabOrder(ButtonOk, LabeledEditName);
-  setTabOrder(LabeledEditName, CheckBoxFix);
-  setTabOrder(CheckBoxFix, EditTitle);
-  setTabOrder(EditTitle, LabeledEditAddr);
-  setTabOrder(LabeledEditAddr, CheckBoxKeyMacro);
-  setTabOrder(CheckBoxKeyMacro, EditKeyMacro);
-  setTabOrder(EditKeyMacro, ButtonCancel);
+  setTabOrder(ok_button_, name_edit_);
+  setTabOrder(name_edit_, fixed_title_box_);
+  setTabOrder(fixed_title_box_, title_edit_);
+  setTabOrder(title_edit_, address_edit_);
+  setTabOrder(address_edit_, key_macro_box_);
+  setTabOrder(key_macro_box_, key_macro_edit_);
+  setTabOrder(key_macro_edit_, cancel_button_);
   // Typing starts in the name; Enter anywhere still means OK.
-  LabeledEditName->setFocus();
+  name_edit_->setFocus();
 }
 
 void TFormURLDlg::SetBookmark(const UrlBookmark& bookmark) {
   original_ = bookmark;
-  LabeledEditName->setText(SjisToQString(bookmark.name));
-  CheckBoxFix->setChecked(bookmark.fixed_title != 0);
-  EditTitle->setText(SjisToQString(bookmark.title));
-  LabeledEditAddr->setText(SjisToQString(bookmark.url_macro));
-  CheckBoxKeyMacro->setChecked(bookmark.key_macro_state == 1);
-  EditKeyMacro->setText(SjisToQString(bookmark.key_macro));
+  name_edit_->setText(SjisToQString(bookmark.name));
+  fixed_title_box_->setChecked(bookmark.fixed_title != 0);
+  title_edit_->setText(SjisToQString(bookmark.title));
+  address_edit_->setText(SjisToQString(bookmark.url_macro));
+  key_macro_box_->setChecked(bookmark.key_macro_state == 1);
+  key_macro_edit_->setText(SjisToQString(bookmark.key_macro));
 }
 
 std::string TFormURLDlg::Bytes(const QLineEdit* edit, const std::string& original) const {
@@ -95,11 +95,11 @@ std::string TFormURLDlg::Bytes(const QLineEdit* edit, const std::string& origina
 
 UrlBookmark TFormURLDlg::Result() const {
   UrlBookmark b;
-  b.name = Bytes(LabeledEditName, original_.name);
-  b.fixed_title = CheckBoxFix->isChecked() ? 1 : 0;
-  b.title = Bytes(EditTitle, original_.title);
-  b.url_macro = Bytes(LabeledEditAddr, original_.url_macro);
-  SetKeyMacroPart(b, Bytes(EditKeyMacro, original_.key_macro), CheckBoxKeyMacro->isChecked());
+  b.name = Bytes(name_edit_, original_.name);
+  b.fixed_title = fixed_title_box_->isChecked() ? 1 : 0;
+  b.title = Bytes(title_edit_, original_.title);
+  b.url_macro = Bytes(address_edit_, original_.url_macro);
+  SetKeyMacroPart(b, Bytes(key_macro_edit_, original_.key_macro), key_macro_box_->isChecked());
   return b;
 }
 

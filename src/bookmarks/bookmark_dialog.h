@@ -44,14 +44,14 @@ class TFormURLDlg : public QDialog {
   UrlBookmark original_;
   bool closed_ = false;
 
-  QPushButton* ButtonOk;
-  QLineEdit* LabeledEditName;
-  QCheckBox* CheckBoxFix;
-  QLineEdit* EditTitle;
-  QLineEdit* LabeledEditAddr;
-  QCheckBox* CheckBoxKeyMacro;
-  QLineEdit* EditKeyMacro;
-  QPushButton* ButtonCancel;
+  QPushButton* ok_button_;
+  QLineEdit* name_edit_;
+  QCheckBox* fixed_title_box_;
+  QLineEdit* title_edit_;
+  QLineEdit* address_edit_;
+  QCheckBox* key_macro_box_;
+  QLineEdit* key_macro_edit_;
+  QPushButton* cancel_button_;
 };
 
 }  // namespace sorvi

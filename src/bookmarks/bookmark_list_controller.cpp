@@ -1,32 +1,29 @@
 #include "bookmarks/bookmark_list_controller.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QFile>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QMessageBox>
 
 #include "bookmarks/url_list_view.h"
 #include "core/bookmarks/per_stock_selection.h"
-#include "core/files/file_io.h"
 #include "core/text/list_file_text.h"
 #include "platform/confirm_box.h"
 #include "platform/cp932.h"
 #include "platform/list_edit_cycle.h"
+#include "platform/list_file.h"
 #include "platform/menu_items.h"
-#include "platform/report_text.h"
 
 namespace sorvi {
 
 BookmarkListController::BookmarkListController(UrlListView* list, std::function<UrlSelection()> selection,
                                                const QString& data_dir, const AppOptions& options, QWidget* window)
-    : QObject(window),
-      list_(*list),
-      selection_(std::move(selection)),
-      data_dir_(data_dir),
-      options_(options),
-      window_(window) {
+    : QObject(window), list_(*list), selection_(std::move(selection)), options_(options), window_(window) {
+  file_ = new ListFile(
+      DataFile::kBookmarkList, data_dir + "SV_List.txt", [this] { return ListFileBytes(); }, window, this);
   BuildMenu(window);
+  connect(file_, &ListFile::ModifiedChanged, save_, &QAction::setEnabled);
+  connect(file_, &ListFile::ModifiedChanged, this, &BookmarkListController::ModifiedChanged);
   WireEditing();
   connect(&list_, &UrlListView::Executed, this, [this] {
     const Qt::KeyboardModifiers modifiers = QGuiApplication::keyboardModifiers();
@@ -61,7 +58,7 @@ void BookmarkListController::BuildMenu(QWidget* window) {
   connect(go, &QAction::triggered, this, [this] { ListViewURLDblClick(QGuiApplication::keyboardModifiers()); });
 }
 
-QString BookmarkListController::FilePath() const { return data_dir_ + "SV_List.txt"; }
+QString BookmarkListController::FilePath() const { return file_->Path(); }
 
 void BookmarkListController::ShowAll() {
   list_.clear();
@@ -75,29 +72,23 @@ void BookmarkListController::ShowAll() {
   list_.addTopLevelItems(items);
 }
 
-FileReport BookmarkListController::Report(FileStep step, int error) const {
-  return {DataFile::kBookmarkList, step, QFile::encodeName(FilePath()).toStdString(), error};
-}
-
 void BookmarkListController::OpenEditor() { cycle_->Run(SjisToQString(options_.Editor)); }
 
 FileReport BookmarkListController::LoadList() {
-  FileReport report = Report(FileStep::kDone);
-  const FileReadResult file = ReadFile(report.path);
+  FileReport report = file_->Report(FileStep::kDone);
+  const FileReadResult file = file_->Read();
   if (file.status == ReadStatus::kMissing) return report;
   if (file.status == ReadStatus::kUnreadable) {
-    load_failed_ = true;
     bookmarks_.clear();
     ShowAll();
-    return Report(FileStep::kReadFailed, file.error);
+    return file_->Report(FileStep::kReadFailed, file.error);
   }
-  load_failed_ = false;
   ShowListBytes(file.bytes, &report);
   return report;
 }
 
 FileReport BookmarkListController::LoadUnsavedCopy(const std::string& bytes) {
-  FileReport report = Report(FileStep::kDone);
+  FileReport report = file_->Report(FileStep::kDone);
   ShowListBytes(bytes, &report);
   SetModified(true);
   return report;
@@ -116,22 +107,15 @@ void BookmarkListController::ShowListBytes(const std::string& bytes, FileReport*
   report->unkept_lines = unkept_lines;
 }
 
-FileReport BookmarkListController::SaveList() {
-  // What could not be read is never replaced by what is shown.
-  if (load_failed_) return Report(FileStep::kOverwriteRefused);
-  int error = 0;
-  if (!ReplaceFileContents(QFile::encodeName(FilePath()).toStdString(), ListFileBytes(), &error)) {
-    return Report(FileStep::kWriteFailed, error);
-  }
-  SetModified(false);
-  return Report(FileStep::kDone);
-}
+FileReport BookmarkListController::SaveList() { return file_->Save(); }
 
-bool BookmarkListController::SaveAndReport() {
-  const FileReport report = SaveList();
-  ShowReport(window_, report);
-  return !report.Failed();
-}
+bool BookmarkListController::SaveAndReport() { return file_->SaveAndReport(); }
+
+bool BookmarkListController::IsModified() const { return file_->IsModified(); }
+
+void BookmarkListController::SetModified(bool modified) { file_->SetModified(modified); }
+
+bool BookmarkListController::LoadFailed() const { return file_->LoadFailed(); }
 
 void BookmarkListController::PopupMenuURLPopup() {
   const bool selected = list_.SelectedItem() != nullptr;
@@ -139,13 +123,6 @@ void BookmarkListController::PopupMenuURLPopup() {
   copy_->setEnabled(selected);
   del_->setEnabled(selected);
   go_each_->setEnabled(selected);
-}
-
-void BookmarkListController::SetModified(bool modified) {
-  const bool changed = modified != modified_;
-  modified_ = modified;
-  save_->setEnabled(modified);
-  if (changed) emit ModifiedChanged(modified);
 }
 
 void BookmarkListController::Append(const UrlBookmark& bookmark) {

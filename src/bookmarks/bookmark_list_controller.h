@@ -20,6 +20,7 @@ class QWidget;
 namespace sorvi {
 
 class ListEditCycle;
+class ListFile;
 class TFormURLDlg;
 class UrlListView;
 
@@ -58,9 +59,9 @@ class BookmarkListController : public QObject {
   std::string ListFileBytes() const;
   void PopupMenuURLPopup();
 
-  bool IsModified() const { return modified_; }
+  bool IsModified() const;
   void SetModified(bool modified);
-  bool LoadFailed() const { return load_failed_; }
+  bool LoadFailed() const;
 
   // Adds a bookmark at the end of the list (and shows it).
   void Append(const UrlBookmark& bookmark);
@@ -97,7 +98,6 @@ class BookmarkListController : public QObject {
   void ShowAll();
   // Shows the bookmarks of list file bytes; says what it could not keep.
   void ShowListBytes(const std::string& bytes, FileReport* report);
-  FileReport Report(FileStep step, int error = 0) const;
   void ToggleBox(int row, bool key_macro_box);
   void WireEditing();
   void OpenBookmarkDialog(bool add);
@@ -106,12 +106,10 @@ class BookmarkListController : public QObject {
   UrlListView& list_;
   std::function<UrlSelection()> selection_;
   std::function<std::vector<UrlSelection>()> per_stock_selection_;
-  QString data_dir_;
   const AppOptions& options_;
   QWidget* window_;
   std::vector<UrlBookmark> bookmarks_;
-  bool modified_ = false;
-  bool load_failed_ = false;
+  ListFile* file_ = nullptr;
 
   QMenu* menu_ = nullptr;     // `PopupMenuURL`
   QAction* go_each_ = nullptr;  // `PopupMenuURLGoEach`

@@ -26,7 +26,7 @@ void BookmarkListController::WireEditing() {
   connect(&list_, &UrlListView::RowDropped, this, &BookmarkListController::ListViewURLDragDrop);
 
   ListEditCycle::Hooks hooks;
-  hooks.is_modified = [this] { return modified_; };
+  hooks.is_modified = [this] { return IsModified(); };
   hooks.ask = [this](const QString& text) { return AskYesNoCancel(window_, "確認", text, QuestionPlace(window_)); };
   hooks.save = [this] { return SaveAndReport(); };
   // The reload leaves the modified mark as it was (the loader's rule).

@@ -23,65 +23,65 @@ TFormCodeDlg::TFormCodeDlg(Mode mode, QWidget* parent) : QDialog(parent), mode_(
   setWindowTitle(mode == Mode::Edit ? "編集" : "追加");
 
   auto* label_code = new QLabel("コード", this);
-  PanelCode = new QFrame(this);
-  PanelCode->setObjectName("PanelCode");
-  PanelCode->setFrameShape(QFrame::Box);
-  PanelCode->setAutoFillBackground(true);
-  MaskEditCode = new QLineEdit(PanelCode);
-  MaskEditCode->setObjectName("MaskEditCode");
-  ReadAsShown(MaskEditCode);
+  code_panel_ = new QFrame(this);
+  code_panel_->setObjectName("PanelCode");
+  code_panel_->setFrameShape(QFrame::Box);
+  code_panel_->setAutoFillBackground(true);
+  code_edit_ = new QLineEdit(code_panel_);
+  code_edit_->setObjectName("MaskEditCode");
+  ReadAsShown(code_edit_);
   // Four digits; places not typed show (and count) as "0".
-  MaskEditCode->setInputMask("9999;0");
-  MaskEditCode->setMaxLength(4);
-  MaskEditCode->setFrame(false);
-  MaskEditCode->setAttribute(Qt::WA_InputMethodEnabled, false);
-  MaskEditCode->setFixedWidth(MaskEditCode->fontMetrics().horizontalAdvance("00000") + 8);
-  auto* panel_layout = new QHBoxLayout(PanelCode);
+  code_edit_->setInputMask("9999;0");
+  code_edit_->setMaxLength(4);
+  code_edit_->setFrame(false);
+  code_edit_->setAttribute(Qt::WA_InputMethodEnabled, false);
+  code_edit_->setFixedWidth(code_edit_->fontMetrics().horizontalAdvance("00000") + 8);
+  auto* panel_layout = new QHBoxLayout(code_panel_);
   panel_layout->setContentsMargins(2, 2, 2, 2);
-  panel_layout->addWidget(MaskEditCode);
+  panel_layout->addWidget(code_edit_);
 
-  RadioButton1 = new QRadioButton("グループ", this);
-  RadioButton1->setObjectName("RadioButton1");
-  RadioButton2 = new QRadioButton("銘柄", this);
-  RadioButton2->setObjectName("RadioButton2");
+  group_radio_ = new QRadioButton("グループ", this);
+  group_radio_->setObjectName("RadioButton1");
+  stock_radio_ = new QRadioButton("銘柄", this);
+  stock_radio_->setObjectName("RadioButton2");
   auto* kinds = new QButtonGroup(this);
-  kinds->addButton(RadioButton1);
-  kinds->addButton(RadioButton2);
+  kinds->addButton(group_radio_);
+  kinds->addButton(stock_radio_);
   // toggled also fires when the program checks a button.
-  connect(RadioButton1, &QRadioButton::toggled, this, &TFormCodeDlg::RadioButtonClick);
-  connect(RadioButton2, &QRadioButton::toggled, this, &TFormCodeDlg::RadioButtonClick);
+  connect(group_radio_, &QRadioButton::toggled, this, &TFormCodeDlg::RadioButtonClick);
+  connect(stock_radio_, &QRadioButton::toggled, this, &TFormCodeDlg::RadioButtonClick);
 
   auto* label_title = new QLabel("名称", this);
-  LabeledEditTitle = new QLineEdit(this);
-  LabeledEditTitle->setObjectName("LabeledEditTitle");
-  label_title->setBuddy(LabeledEditTitle);
+  name_edit_ = new QLineEdit(this);
+  name_edit_->setObjectName("LabeledEditTitle");
+  label_title->setBuddy(name_edit_);
 
-  ButtonOk = new QPushButton("OK", this);
-  ButtonOk->setObjectName("ButtonOk");
-  ButtonOk->setDefault(true);
-  ButtonCancel = new QPushButton("CANCEL", this);
-  ButtonCancel->setObjectName("ButtonCancel");
-  ButtonOk->setAutoDefault(false);
-  ButtonCancel->setAutoDefault(false);
-  connect(ButtonOk, &QPushButton::clicked, this, &TFormCodeDlg::ButtonOkClick);
-  connect(ButtonCancel, &QPushButton::clicked, this, &QWidget::close);
+  ok_button_ = new QPushButton("OK", this);
+  ok_button_->setObjectName("ButtonOk");
+  ok_button_->setDefault(true);
+  cancel_button_ = new QPushButton("CANCEL", this);
+  cancel_button_->setObjectName("ButtonCancel");
+  ok_button_->setAutoDefault(false);
+  cancel_button_->setAutoDefault(false);
+  connect(ok_button_, &QPushButton::clicked, this, &TFormCodeDlg::ButtonOkClick);
+  connect(cancel_button_, &QPushButton::clicked, this, &QWidget::close);
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(label_code, 0, 0);
-  grid->addWidget(PanelCode, 0, 1, Qt::AlignLeft);
-  grid->addWidget(RadioButton1, 0, 2);
-  grid->addWidget(RadioButton2, 0, 3);
+  grid->addWidget(code_panel_, 0, 1, Qt::AlignLeft);
+  grid->addWidget(group_radio_, 0, 2);
+  grid->addWidget(stock_radio_, 0, 3);
   grid->addWidget(label_title, 1, 0);
-  grid->addWidget(LabeledEditTitle, 1, 1, 1, 3);
+  grid->addWidget(name_edit_, 1, 1, 1, 3);
   auto* buttons = new QHBoxLayout();
   buttons->addStretch();
-  buttons->addWidget(ButtonOk);
-  buttons->addWidget(ButtonCancel);
+  buttons->addWidget(ok_button_);
+  buttons->addWidget(cancel_button_);
   grid->addLayout(buttons, 2, 0, 1, 4);
   grid->setSizeConstraint(QLayout::SetFixedSize);
   setMinimumSize(267, 123);
 
-  RadioButton1->setChecked(true);
+  group_radio_->setChecked(true);
   RadioButtonClick();
 }
 
@@ -89,31 +89,31 @@ void TFormCodeDlg::SetNode(bool is_group, const std::string& node_text) {
   node_is_group_ = is_group;
   if (is_group) {
     original_name_ = std::string(GroupName(node_text));
-    RadioButton1->setChecked(true);
-    RadioButton2->setEnabled(false);
+    group_radio_->setChecked(true);
+    stock_radio_->setEnabled(false);
   } else {
     original_code_ = std::string(StockCode(node_text));
     original_name_ = std::string(StockName(node_text));
-    RadioButton2->setChecked(true);
-    RadioButton1->setEnabled(false);
-    MaskEditCode->setText(SjisToQString(original_code_));
+    stock_radio_->setChecked(true);
+    group_radio_->setEnabled(false);
+    code_edit_->setText(SjisToQString(original_code_));
   }
-  LabeledEditTitle->setText(SjisToQString(original_name_));
+  name_edit_->setText(SjisToQString(original_name_));
   RadioButtonClick();
 }
 
 void TFormCodeDlg::SetAddContext(Selected selected) {
-  RadioButton1->setEnabled(selected != Selected::Stock);
-  RadioButton2->setEnabled(selected != Selected::None);
-  (selected == Selected::Stock ? RadioButton2 : RadioButton1)->setChecked(true);
+  group_radio_->setEnabled(selected != Selected::Stock);
+  stock_radio_->setEnabled(selected != Selected::None);
+  (selected == Selected::Stock ? stock_radio_ : group_radio_)->setChecked(true);
   RadioButtonClick();
 }
 
 void TFormCodeDlg::RadioButtonClick() {
-  const bool stock = RadioButton2->isChecked();
-  MaskEditCode->setEnabled(stock);
+  const bool stock = stock_radio_->isChecked();
+  code_edit_->setEnabled(stock);
   const QPalette::ColorRole role = stock ? QPalette::Base : QPalette::Button;
-  for (QWidget* w : {static_cast<QWidget*>(PanelCode), static_cast<QWidget*>(MaskEditCode)}) {
+  for (QWidget* w : {static_cast<QWidget*>(code_panel_), static_cast<QWidget*>(code_edit_)}) {
     QPalette pal = w->palette();
     const QColor colour = palette().color(QPalette::Active, role);
     pal.setColor(QPalette::Window, colour);
@@ -122,26 +122,22 @@ void TFormCodeDlg::RadioButtonClick() {
   }
 }
 
-bool TFormCodeDlg::MakesGroup() const { return mode_ == Mode::Edit ? node_is_group_ : RadioButton1->isChecked(); }
+bool TFormCodeDlg::MakesGroup() const { return mode_ == Mode::Edit ? node_is_group_ : group_radio_->isChecked(); }
 
 std::string TFormCodeDlg::CodeBytes() const {
   // A code the user left alone keeps its bytes, even ones the mask would
   // not take (a code read from a hand-edited file).
-  if (mode_ == Mode::Edit && !MaskEditCode->isModified() && original_code_.size() == 4) return original_code_;
-  return MaskedStockCode(MaskEditCode->displayText().toStdString());
+  if (mode_ == Mode::Edit && !code_edit_->isModified() && original_code_.size() == 4) return original_code_;
+  return MaskedStockCode(code_edit_->displayText().toStdString());
 }
 
 std::string TFormCodeDlg::NameBytes() const {
-  if (mode_ == Mode::Edit && !LabeledEditTitle->isModified()) return original_name_;
-  return QStringToSjis(LabeledEditTitle->text());
+  if (mode_ == Mode::Edit && !name_edit_->isModified()) return original_name_;
+  return QStringToSjis(name_edit_->text());
 }
 
 std::string TFormCodeDlg::ComposedText() const {
-  if (MakesGroup()) return ComposeGroupText(NameBytes());
-  std::string text = CodeBytes();
-  text += ' ';
-  text += NameBytes();
-  return text;
+  return MakesGroup() ? ComposeGroupText(NameBytes()) : ComposeStockText(CodeBytes(), NameBytes());
 }
 
 void TFormCodeDlg::ButtonOkClick() {

@@ -60,13 +60,13 @@ class TFormCodeDlg : public QDialog {
   std::string original_name_;
   bool closed_ = false;
 
-  QFrame* PanelCode;
-  QLineEdit* MaskEditCode;
-  QRadioButton* RadioButton1;
-  QRadioButton* RadioButton2;
-  QLineEdit* LabeledEditTitle;
-  QPushButton* ButtonOk;
-  QPushButton* ButtonCancel;
+  QFrame* code_panel_;
+  QLineEdit* code_edit_;
+  QRadioButton* group_radio_;
+  QRadioButton* stock_radio_;
+  QLineEdit* name_edit_;
+  QPushButton* ok_button_;
+  QPushButton* cancel_button_;
 };
 
 }  // namespace sorvi

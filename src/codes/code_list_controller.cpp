@@ -2,27 +2,27 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QApplication>
-#include <QFile>
 #include <QMenu>
 
 #include "codes/code_tree_view.h"
 #include "core/bookmarks/per_stock_selection.h"
 #include "core/codes/stock_code_list.h"
-#include "core/files/file_io.h"
 #include "core/text/list_file_text.h"
-#include "platform/confirm_box.h"
 #include "platform/cp932.h"
 #include "platform/list_edit_cycle.h"
+#include "platform/list_file.h"
 #include "platform/menu_items.h"
-#include "platform/report_text.h"
 
 namespace sorvi {
 
 CodeListController::CodeListController(CodeTreeView* tree, const QString& data_dir, const AppOptions& options,
                                        QWidget* window)
-    : QObject(window), tree_(*tree), data_dir_(data_dir), options_(options), window_(window) {
+    : QObject(window), tree_(*tree), options_(options), window_(window) {
+  file_ = new ListFile(
+      DataFile::kCodeList, data_dir + "SV_Code.txt", [this] { return ListFileBytes(); }, window, this);
   BuildMenu(window);
+  connect(file_, &ListFile::ModifiedChanged, save_, &QAction::setEnabled);
+  connect(file_, &ListFile::ModifiedChanged, this, &CodeListController::ModifiedChanged);
   WireEditing();
   connect(&tree_, &CodeTreeView::ContextMenuRequested, this, [this](const QPoint& at) { menu_->popup(at); });
   connect(&tree_, &CodeTreeView::DefaultActionRequested, this, [this] {
@@ -66,32 +66,25 @@ void CodeListController::PopupMenuCodeGoClick(QAction* item) {
   }
 }
 
-QString CodeListController::FilePath() const { return data_dir_ + "SV_Code.txt"; }
-
-FileReport CodeListController::Report(FileStep step, int error) const {
-  return {DataFile::kCodeList, step, QFile::encodeName(FilePath()).toStdString(), error};
-}
+QString CodeListController::FilePath() const { return file_->Path(); }
 
 void CodeListController::OpenEditor() { cycle_->Run(SjisToQString(options_.Editor)); }
 
 FileReport CodeListController::LoadList() {
-  FileReport report = Report(FileStep::kDone);
-  const FileReadResult file = ReadFile(report.path);
+  FileReport report = file_->Report(FileStep::kDone);
+  const FileReadResult file = file_->Read();
   if (file.status == ReadStatus::kMissing) return report;
-  tree_.clear();
   if (file.status == ReadStatus::kUnreadable) {
-    load_failed_ = true;
-    return Report(FileStep::kReadFailed, file.error);
+    ShowList({});
+    return file_->Report(FileStep::kReadFailed, file.error);
   }
-  load_failed_ = false;
   ShowListBytes(file.bytes, &report);
   SetModified(false);
   return report;
 }
 
 FileReport CodeListController::LoadUnsavedCopy(const std::string& bytes) {
-  FileReport report = Report(FileStep::kDone);
-  tree_.clear();
+  FileReport report = file_->Report(FileStep::kDone);
   ShowListBytes(bytes, &report);
   SetModified(true);
   return report;
@@ -101,59 +94,28 @@ void CodeListController::ShowListBytes(const std::string& bytes, FileReport* rep
   // What an editor may have left (a UTF-8 byte-order mark) must not glue
   // itself to the first line.
   const ListFileText text = CheckListFileText(bytes);
-  const StockCodeLoad load = ParseStockCodeFile(text.bytes);
-  // Built detached and inserted in one go: thousands of stocks one by one
-  // would make the view re-layout each time.
-  QList<QTreeWidgetItem*> groups;
-  groups.reserve(qsizetype(load.list.groups.size()));
-  for (const StockGroup& group : load.list.groups) {
-    QTreeWidgetItem* node = CodeTreeView::MakeGroupItem(group.text);
-    QList<QTreeWidgetItem*> stocks;
-    stocks.reserve(qsizetype(group.stocks.size()));
-    for (const std::string& stock : group.stocks) stocks.push_back(CodeTreeView::MakeStockItem(stock));
-    node->addChildren(stocks);
-    groups.push_back(node);
-  }
-  tree_.addTopLevelItems(groups);
+  StockCodeLoad load = ParseStockCodeFile(text.bytes);
+  ShowList(std::move(load.list));
   report->unread_bytes = text.unread_bytes;
   report->orphan_lines = load.orphan_lines;
 }
 
-FileReport CodeListController::SaveList() {
-  // What could not be read is never replaced by what is shown.
-  if (load_failed_) return Report(FileStep::kOverwriteRefused);
-  int error = 0;
-  if (!ReplaceFileContents(QFile::encodeName(FilePath()).toStdString(), ListFileBytes(), &error)) {
-    return Report(FileStep::kWriteFailed, error);
-  }
-  SetModified(false);
-  return Report(FileStep::kDone);
+void CodeListController::ShowList(StockCodeList list) {
+  list_ = std::move(list);
+  tree_.ShowList(list_);
 }
 
-bool CodeListController::SaveAndReport() {
-  const FileReport report = SaveList();
-  ShowReport(window_, report);
-  return !report.Failed();
-}
+FileReport CodeListController::SaveList() { return file_->Save(); }
 
-std::string CodeListController::ListFileBytes() const {
-  StockCodeList list;
-  for (int g = 0; g < tree_.topLevelItemCount(); ++g) {
-    QTreeWidgetItem* group = tree_.topLevelItem(g);
-    StockGroup out{CodeTreeView::NodeText(group), {}};
-    out.stocks.reserve(size_t(group->childCount()));
-    for (int s = 0; s < group->childCount(); ++s) out.stocks.push_back(CodeTreeView::NodeText(group->child(s)));
-    list.groups.push_back(std::move(out));
-  }
-  return SerializeStockCodeList(list);
-}
+bool CodeListController::SaveAndReport() { return file_->SaveAndReport(); }
 
-void CodeListController::SetModified(bool modified) {
-  const bool changed = modified != modified_;
-  modified_ = modified;
-  save_->setEnabled(modified);
-  if (changed) emit ModifiedChanged(modified);
-}
+std::string CodeListController::ListFileBytes() const { return SerializeStockCodeList(list_); }
+
+bool CodeListController::IsModified() const { return file_->IsModified(); }
+
+void CodeListController::SetModified(bool modified) { file_->SetModified(modified); }
+
+bool CodeListController::LoadFailed() const { return file_->LoadFailed(); }
 
 std::string CodeListController::ExpandStateText() const {
   std::vector<bool> expanded;
@@ -174,46 +136,34 @@ void CodeListController::ScrollToTop() {
   if (tree_.topLevelItemCount() > 0) tree_.scrollToItem(tree_.topLevelItem(0), QAbstractItemView::PositionAtTop);
 }
 
-template <typename Rule>
-auto CodeListController::WithTreeNodes(Rule rule) const {
-  // Depth-first walk: the texts must outlive the views handed to the rule.
-  std::vector<std::string> texts;
-  std::vector<std::pair<int, bool>> shape;
-  for (int g = 0; g < tree_.topLevelItemCount(); ++g) {
-    QTreeWidgetItem* group = tree_.topLevelItem(g);
-    texts.push_back(CodeTreeView::NodeText(group));
-    shape.emplace_back(0, group->isSelected());
-    for (int s = 0; s < group->childCount(); ++s) {
-      texts.push_back(CodeTreeView::NodeText(group->child(s)));
-      shape.emplace_back(1, group->child(s)->isSelected());
+std::vector<TreeNodeView> CodeListController::Nodes() const {
+  std::vector<TreeNodeView> nodes;
+  for (size_t g = 0; g < list_.groups.size(); ++g) {
+    const StockGroup& group = list_.groups[g];
+    const QTreeWidgetItem* item = tree_.topLevelItem(int(g));
+    nodes.push_back({0, group.text, item && item->isSelected()});
+    for (size_t s = 0; s < group.stocks.size(); ++s) {
+      const QTreeWidgetItem* stock = item ? item->child(int(s)) : nullptr;
+      nodes.push_back({1, group.stocks[s], stock && stock->isSelected()});
     }
   }
-  std::vector<TreeNodeView> nodes;
-  nodes.reserve(texts.size());
-  for (size_t i = 0; i < texts.size(); ++i) nodes.push_back({shape[i].first, texts[i], shape[i].second});
-  return rule(nodes);
+  return nodes;
 }
 
-UrlSelection CodeListController::GatherUrlSelection() const { return WithTreeNodes(GatherSelection); }
+UrlSelection CodeListController::GatherUrlSelection() const { return GatherSelection(Nodes()); }
 
 std::vector<UrlSelection> CodeListController::GatherUrlSelectionPerStock() const {
-  return WithTreeNodes(GatherSelectionPerStock);
+  return GatherSelectionPerStock(Nodes());
 }
 
-QTreeWidgetItem* CodeListController::SelectedNode() const {
-  QTreeWidgetItem* node = tree_.currentItem();
-  if (!node || !node->isSelected()) {
-    const QList<QTreeWidgetItem*> selected = tree_.selectedItems();
-    node = selected.isEmpty() ? nullptr : selected.first();
-  }
-  return node;
+std::string CodeListController::SelectedNodeCaption() const {
+  const std::optional<NodePos> pos = tree_.SelectedPosition();
+  return pos ? std::string(NodeText(list_, *pos)) : std::string();
 }
-
-std::string CodeListController::SelectedNodeCaption() const { return CodeTreeView::NodeText(SelectedNode()); }
 
 bool CodeListController::SelectedNodeIsStock() const {
-  QTreeWidgetItem* node = SelectedNode();
-  return node && node->parent();
+  const std::optional<NodePos> pos = tree_.SelectedPosition();
+  return pos && !pos->IsGroup();
 }
 
 }  // namespace sorvi

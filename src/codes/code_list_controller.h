@@ -1,27 +1,30 @@
 #pragma once
-// The stock code list: loading, saving and the modified mark, the tree's
-// menu, the expand state of its groups, and what the other subsystems read
-// of the selection.
+// The stock code list: the list itself (the core model every edit goes
+// through), loading, saving and the modified mark, the tree's menu, the
+// expand state of its groups, and what the other subsystems read of the
+// selection.
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/bookmarks/url_macro.h"
+#include "core/codes/code_list_edit.h"
 #include "core/files/file_report.h"
 #include "core/settings/app_options.h"
 
 class QAction;
 class QActionGroup;
 class QMenu;
-class QTreeWidgetItem;
 class QWidget;
 
 namespace sorvi {
 
 class CodeTreeView;
 class ListEditCycle;
+class ListFile;
 class TFormCodeDlg;
 
 // The pieces of the "実行" submenu that the stock-code registry fills.
@@ -42,6 +45,7 @@ class CodeListController : public QObject {
 
   QString FilePath() const;
   QMenu* Menu() const { return menu_; }
+  const StockCodeList& List() const { return list_; }
 
   // Loads the list file into the tree. A file that exists but cannot be
   // read leaves the tree empty and is then never saved over; the report
@@ -55,9 +59,9 @@ class CodeListController : public QObject {
   // as this list's unsaved changes: marked modified, the file untouched.
   // The report says what of the text was left out.
   FileReport LoadUnsavedCopy(const std::string& bytes);
-  // The tree as the list file holds it.
+  // The list as the list file holds it.
   std::string ListFileBytes() const;
-  // Writes the tree to the list file; a failure keeps the list marked
+  // Writes the list to the list file; a failure keeps the list marked
   // modified and the file as it was.
   FileReport SaveList();
   // SaveList, with a failure shown to the user; returns whether it saved.
@@ -79,15 +83,18 @@ class CodeListController : public QObject {
   void PopupMenuCodeAddClick();
   void PopupMenuCodeCopyClick();
   void PopupMenuCodeDelClick();
-  // The selected node dropped on `target` (null: on no node).
-  void TreeViewCodeDragDrop(QTreeWidgetItem* target);
+  // The selected node dropped on `target`.
+  void TreeViewCodeDragDrop(NodePos target);
+  // Adds a node as "追加" does next to `selected` (none: a group at the
+  // end); the new node is selected. Returns where it went.
+  std::optional<NodePos> InsertNode(std::optional<NodePos> selected, bool as_group, std::string text);
   // The code dialog while it is open.
   TFormCodeDlg* CodeDialog() const;
 
-  bool IsModified() const { return modified_; }
+  bool IsModified() const;
   void SetModified(bool modified);
   // The file exists but could not be read at start-up.
-  bool LoadFailed() const { return load_failed_; }
+  bool LoadFailed() const;
 
   std::string ExpandStateText() const;
   void RestoreExpandState(std::string_view state);
@@ -110,23 +117,21 @@ class CodeListController : public QObject {
 
  private:
   void BuildMenu(QWidget* window);
-  // Fills the tree from list file bytes; notes what it could not keep.
+  // Takes the list from list file bytes and shows it; notes what it could
+  // not keep.
   void ShowListBytes(const std::string& bytes, FileReport* report);
-  FileReport Report(FileStep step, int error = 0) const;
+  void ShowList(StockCodeList list);
   void WireEditing();
   void OpenCodeDialog(bool add);
   void CodeDialogConfirmed(bool add, bool is_group, const std::string& text);
-  QTreeWidgetItem* SelectedNode() const;
-  // `rule` applied to the tree's nodes in depth-first order.
-  template <typename Rule>
-  auto WithTreeNodes(Rule rule) const;
+  // The list's nodes in depth-first order with the tree's selection.
+  std::vector<TreeNodeView> Nodes() const;
 
   CodeTreeView& tree_;
-  QString data_dir_;
   const AppOptions& options_;
   QWidget* window_;
-  bool modified_ = false;
-  bool load_failed_ = false;
+  StockCodeList list_;
+  ListFile* file_ = nullptr;
 
   QMenu* menu_ = nullptr;          // `PopupMenuCode`
   QMenu* go_menu_ = nullptr;       // `PopupMenuCodeGo`

@@ -1,7 +1,7 @@
-// Editing the stock code tree: the menu's entry states, copying to the
+// Editing the stock code list: the menu's entry states, copying to the
 // clipboard, the code dialog, duplicate, delete, drag and drop and the
-// external editor. Decisions are the list rules' (core/codes/code_list_edit);
-// code_tree_edit carries them out on the tree's items.
+// external editor. Each edit is made on the list with its rules
+// (core/codes/code_list_edit); the tree then shows the same edit.
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -10,13 +10,13 @@
 
 #include "codes/code_dialog.h"
 #include "codes/code_list_controller.h"
-#include "codes/code_tree_edit.h"
 #include "codes/code_tree_view.h"
 #include "core/codes/code_list_edit.h"
 #include "core/codes/stock_code_list.h"
 #include "platform/confirm_box.h"
 #include "platform/cp932.h"
 #include "platform/list_edit_cycle.h"
+#include "platform/list_file.h"
 #include "platform/report_text.h"
 #include "platform/tool_window.h"
 
@@ -35,7 +35,7 @@ void CodeListController::WireEditing() {
   connect(&tree_, &CodeTreeView::DropRequested, this, &CodeListController::TreeViewCodeDragDrop);
 
   ListEditCycle::Hooks hooks;
-  hooks.is_modified = [this] { return modified_; };
+  hooks.is_modified = [this] { return IsModified(); };
   hooks.ask = [this](const QString& text) { return AskYesNoCancel(window_, "確認", text, QuestionPlace(window_)); };
   hooks.save = [this] { return SaveAndReport(); };
   hooks.reload = [this] { ShowReport(window_, LoadList()); };
@@ -46,25 +46,23 @@ void CodeListController::WireEditing() {
 TFormCodeDlg* CodeListController::CodeDialog() const { return dialog_.data(); }
 
 void CodeListController::PopupMenuCodePopup() {
-  QTreeWidgetItem* node = tree_.SelectedNode();
-  copy1_->setEnabled(node && node->parent());
-  for (QAction* item : {copy2_, edit_, copy_, del_}) item->setEnabled(node != nullptr);
+  const std::optional<NodePos> node = tree_.SelectedPosition();
+  copy1_->setEnabled(node && !node->IsGroup());
+  for (QAction* item : {copy2_, edit_, copy_, del_}) item->setEnabled(node.has_value());
 }
 
 void CodeListController::PopupMenuCodeClipClick(int tag) {
-  QTreeWidgetItem* node = tree_.SelectedNode();
+  const std::optional<NodePos> node = tree_.SelectedPosition();
   if (!node) return;
-  const std::string text = CodeTreeView::NodeText(node);
-  std::string_view part;
-  if (!node->parent()) part = GroupName(text);
-  else part = tag == 1 ? StockCode(text) : StockName(text);
+  const std::string_view text = NodeText(list_, *node);
+  const std::string_view part = node->IsGroup() ? GroupName(text) : tag == 1 ? StockCode(text) : StockName(text);
   QClipboard* clipboard = QGuiApplication::clipboard();
   clipboard->clear();
   clipboard->setText(SjisToQString(part));
 }
 
 void CodeListController::PopupMenuCodeEditClick() {
-  if (tree_.SelectedNode()) OpenCodeDialog(false);
+  if (tree_.SelectedPosition()) OpenCodeDialog(false);
 }
 
 void CodeListController::PopupMenuCodeAddClick() { OpenCodeDialog(true); }
@@ -75,23 +73,24 @@ void CodeListController::OpenCodeDialog(bool add) {
     dialog_->activateWindow();
     return;
   }
-  QTreeWidgetItem* node = tree_.SelectedNode();
+  const std::optional<NodePos> node = tree_.SelectedPosition();
   auto* dialog = new TFormCodeDlg(add ? TFormCodeDlg::Mode::Add : TFormCodeDlg::Mode::Edit, window_);
   dialog_ = dialog;
   QPoint at;
-  if (node) {
+  if (QTreeWidgetItem* item = node ? tree_.ItemAt(*node) : nullptr) {
     // Below the node, so the node being edited stays in sight.
-    tree_.scrollToItem(node);
-    const QRect rect = tree_.visualItemRect(node);
+    tree_.scrollToItem(item);
+    const QRect rect = tree_.visualItemRect(item);
     at = tree_.viewport()->mapToGlobal(QPoint(rect.left(), rect.bottom() + 1));
   } else {
     at = QPoint(window_->frameGeometry().left() + 19, tree_.mapToGlobal(QPoint(0, 0)).y());
   }
   if (add) {
-    dialog->SetAddContext(!node ? TFormCodeDlg::Selected::None
-                                : node->parent() ? TFormCodeDlg::Selected::Stock : TFormCodeDlg::Selected::Group);
+    dialog->SetAddContext(!node             ? TFormCodeDlg::Selected::None
+                          : node->IsGroup() ? TFormCodeDlg::Selected::Group
+                                            : TFormCodeDlg::Selected::Stock);
   } else {
-    dialog->SetNode(node->parent() == nullptr, CodeTreeView::NodeText(node));
+    dialog->SetNode(node->IsGroup(), std::string(NodeText(list_, *node)));
   }
   // The selection must not change under the dialog.
   tree_.setEnabled(false);
@@ -109,57 +108,55 @@ void CodeListController::OpenCodeDialog(bool add) {
 }
 
 void CodeListController::CodeDialogConfirmed(bool add, bool is_group, const std::string& text) {
-  QTreeWidgetItem* node = tree_.SelectedNode();
-  if (!add) {
-    if (!node) return;
-    // The node's own level decides, not the dialog's buttons.
-    CodeTreeView::SetNodeText(node, text);
-    SetModified(true);
+  const std::optional<NodePos> node = tree_.SelectedPosition();
+  if (add) {
+    InsertNode(node, is_group, text);
     return;
   }
-  StockCodeList list = TreeToList(tree_);
-  std::optional<NodePos> selected;
-  if (node) selected = PositionOf(tree_, node);
-  const std::optional<NodePos> at = AddNode(list, selected, is_group, text);
-  if (!at) return;
-  InsertNodeItem(tree_, *at, text);
+  // The node's own level decides, not the dialog's buttons.
+  if (!node || !SetNodeText(list_, *node, text)) return;
+  tree_.ShowChanged(*node, text);
   SetModified(true);
 }
 
+std::optional<NodePos> CodeListController::InsertNode(std::optional<NodePos> selected, bool as_group,
+                                                      std::string text) {
+  const std::optional<NodePos> at = AddNode(list_, selected, as_group, std::move(text));
+  if (!at) return std::nullopt;
+  tree_.ShowInserted(*at, NodeText(list_, *at));
+  SetModified(true);
+  return at;
+}
+
 void CodeListController::PopupMenuCodeCopyClick() {
-  QTreeWidgetItem* node = tree_.SelectedNode();
+  const std::optional<NodePos> node = tree_.SelectedPosition();
   if (!node) return;
-  StockCodeList list = TreeToList(tree_);
-  const std::optional<NodePos> at = DuplicateNode(list, *PositionOf(tree_, node));
+  const std::optional<NodePos> at = DuplicateNode(list_, *node);
   if (!at) return;
-  InsertNodeItem(tree_, *at, CodeTreeView::NodeText(node));
+  tree_.ShowInserted(*at, NodeText(list_, *at));
   SetModified(true);
 }
 
 void CodeListController::PopupMenuCodeDelClick() {
-  QTreeWidgetItem* node = tree_.SelectedNode();
-  if (!node) return;
+  std::optional<NodePos> node = tree_.SelectedPosition();
   // A group that still has stocks is refused without a word.
-  if (!CanDeleteNode(TreeToList(tree_), *PositionOf(tree_, node))) return;
-  const std::string text = CodeTreeView::NodeText(node);
+  if (!node || !CanDeleteNode(list_, *node)) return;
+  const std::string text(NodeText(list_, *node));
   if (AskOkCancel(window_, "確認", "削除しますか？", QuestionPlace(window_)) != QMessageBox::Ok) return;
   // The question ran an event loop: take the node afresh.
-  node = tree_.SelectedNode();
-  if (!node || CodeTreeView::NodeText(node) != text) return;
-  const StockCodeList list = TreeToList(tree_);
-  if (!CanDeleteNode(list, *PositionOf(tree_, node))) return;
-  delete node;
-  tree_.clearSelection();
+  node = tree_.SelectedPosition();
+  if (!node || NodeText(list_, *node) != text || !DeleteNode(list_, *node)) return;
+  tree_.ShowRemoved(*node);
   SetModified(true);
 }
 
-void CodeListController::TreeViewCodeDragDrop(QTreeWidgetItem* target) {
-  QTreeWidgetItem* node = tree_.SelectedNode();
-  if (!node || !target) return;
-  const StockCodeList list = TreeToList(tree_);
-  const std::optional<NodeMove> move = PlanNodeDrop(list, *PositionOf(tree_, node), *PositionOf(tree_, target));
+void CodeListController::TreeViewCodeDragDrop(NodePos target) {
+  const std::optional<NodePos> node = tree_.SelectedPosition();
+  if (!node) return;
+  const std::optional<NodeMove> move = PlanNodeDrop(list_, *node, target);
   if (!move) return;
-  MoveNodeItem(tree_, *move);
+  ApplyNodeMove(list_, *move);
+  tree_.ShowMoved(*move);
   // Even a node dropped where it stood counts as an edit.
   SetModified(true);
 }

@@ -7,7 +7,8 @@
 
 namespace sorvi {
 
-CodeSearchField::CodeSearchField(CodeTreeView* tree, QWidget* parent) : QLineEdit(parent), tree_(tree) {
+CodeSearchField::CodeSearchField(CodeTreeView* tree, std::function<const StockCodeList&()> list, QWidget* parent)
+    : QLineEdit(parent), tree_(tree), list_(std::move(list)) {
   setObjectName("codeSearch");
   setPlaceholderText("銘柄検索");
   setClearButtonEnabled(true);
@@ -47,11 +48,11 @@ void CodeSearchField::Refresh() {
   found_ = -1;
   stocks_.clear();
   std::vector<std::string> texts;
-  for (int g = 0; g < tree_->topLevelItemCount(); ++g) {
-    QTreeWidgetItem* group = tree_->topLevelItem(g);
-    for (int s = 0; s < group->childCount(); ++s) {
-      stocks_.push_back(group->child(s));
-      texts.push_back(CodeTreeView::NodeText(group->child(s)));
+  const StockCodeList& list = list_();
+  for (size_t g = 0; g < list.groups.size(); ++g) {
+    for (size_t s = 0; s < list.groups[g].stocks.size(); ++s) {
+      stocks_.push_back(NodePos{int(g), int(s)});
+      texts.push_back(list.groups[g].stocks[s]);
     }
   }
   search_.Assign(texts);
@@ -60,7 +61,7 @@ void CodeSearchField::Refresh() {
 void CodeSearchField::FindFrom(size_t from) {
   Refresh();
   found_ = search_.FindFrom(QStringToSjis(text()), from);
-  if (found_ >= 0) tree_->RevealStock(stocks_[size_t(found_)]);
+  if (found_ >= 0) tree_->RevealNode(stocks_[size_t(found_)]);
 }
 
 }  // namespace sorvi

@@ -4,11 +4,11 @@
 // and opens its group; Enter goes on to the next one, round to the first;
 // Esc gives the tree the keyboard.
 #include <QLineEdit>
+#include <functional>
 #include <vector>
 
+#include "core/codes/code_list_edit.h"
 #include "core/codes/stock_search.h"
-
-class QTreeWidgetItem;
 
 namespace sorvi {
 
@@ -17,7 +17,8 @@ class CodeTreeView;
 class CodeSearchField : public QLineEdit {
   Q_OBJECT
  public:
-  explicit CodeSearchField(CodeTreeView* tree, QWidget* parent = nullptr);
+  // `list` gives the stock list the tree shows.
+  CodeSearchField(CodeTreeView* tree, std::function<const StockCodeList&()> list, QWidget* parent = nullptr);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -30,7 +31,8 @@ class CodeSearchField : public QLineEdit {
   void Refresh();
 
   CodeTreeView* tree_;
-  std::vector<QTreeWidgetItem*> stocks_;
+  std::function<const StockCodeList&()> list_;
+  std::vector<NodePos> stocks_;
   StockSearch search_;
   bool stale_ = true;
   int found_ = -1;

@@ -5,14 +5,22 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <algorithm>
 
 #include "platform/shown_text.h"
 #include "platform/own_drops.h"
 
 namespace sorvi {
 namespace {
-constexpr int kBytesRole = Qt::UserRole + 1;
+
+QTreeWidgetItem* MakeItem(std::string_view text, bool group) {
+  auto* item = new QTreeWidgetItem();
+  if (group) item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+  item->setText(0, ShownText(text));
+  return item;
 }
+
+}  // namespace
 
 CodeTreeView::CodeTreeView(QWidget* parent) : QTreeWidget(parent) {
   setHeaderHidden(true);
@@ -47,47 +55,103 @@ QTreeWidgetItem* CodeTreeView::SelectedNode() const {
   return selected.isEmpty() ? nullptr : selected.first();
 }
 
-void CodeTreeView::RevealStock(QTreeWidgetItem* stock) {
-  if (!stock) return;
-  SetExpandedByProgram(stock->parent(), true);
-  setCurrentItem(stock, 0, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-  scrollToItem(stock);
+std::optional<NodePos> CodeTreeView::SelectedPosition() const { return PositionOf(SelectedNode()); }
+
+std::vector<NodePos> CodeTreeView::SelectedPositions() const {
+  std::vector<NodePos> nodes;
+  for (const QTreeWidgetItem* item : selectedItems()) {
+    if (std::optional<NodePos> pos = PositionOf(item)) nodes.push_back(*pos);
+  }
+  std::sort(nodes.begin(), nodes.end(),
+            [](NodePos a, NodePos b) { return a.group != b.group ? a.group < b.group : a.stock < b.stock; });
+  return nodes;
 }
 
-void CodeTreeView::TreeViewCodeDragDrop(const QPoint& pos) { emit DropRequested(itemAt(pos)); }
-
-std::string CodeTreeView::NodeText(const QTreeWidgetItem* item) {
-  return item ? item->data(0, kBytesRole).toByteArray().toStdString() : std::string();
+void CodeTreeView::RevealNode(NodePos pos) {
+  QTreeWidgetItem* item = ItemAt(pos);
+  if (!item) return;
+  if (!pos.IsGroup()) SetExpandedByProgram(item->parent(), true);
+  setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
+  scrollToItem(item);
 }
 
-void CodeTreeView::SetNodeText(QTreeWidgetItem* item, std::string bytes) {
-  item->setText(0, ShownText(bytes));
-  item->setData(0, kBytesRole, QByteArray::fromStdString(bytes));
+void CodeTreeView::TreeViewCodeDragDrop(const QPoint& pos) {
+  if (std::optional<NodePos> target = PositionOf(itemAt(pos))) emit DropRequested(*target);
 }
 
-QTreeWidgetItem* CodeTreeView::MakeGroupItem(std::string bytes) {
-  auto* item = new QTreeWidgetItem();
-  item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
-  SetNodeText(item, std::move(bytes));
-  return item;
+std::optional<NodePos> CodeTreeView::PositionOf(const QTreeWidgetItem* item) const {
+  if (!item || item->treeWidget() != this) return std::nullopt;
+  auto* node = const_cast<QTreeWidgetItem*>(item);
+  if (QTreeWidgetItem* group = node->parent()) return NodePos{indexOfTopLevelItem(group), group->indexOfChild(node)};
+  return NodePos{indexOfTopLevelItem(node)};
 }
 
-QTreeWidgetItem* CodeTreeView::MakeStockItem(std::string bytes) {
-  auto* item = new QTreeWidgetItem();
-  SetNodeText(item, std::move(bytes));
-  return item;
+QTreeWidgetItem* CodeTreeView::ItemAt(NodePos pos) const {
+  QTreeWidgetItem* group = topLevelItem(pos.group);
+  if (!group || pos.IsGroup()) return group;
+  return group->child(pos.stock);
 }
 
-QTreeWidgetItem* CodeTreeView::AddGroup(std::string bytes) {
-  QTreeWidgetItem* item = MakeGroupItem(std::move(bytes));
-  addTopLevelItem(item);
-  return item;
+void CodeTreeView::ShowList(const StockCodeList& list) {
+  clear();
+  // Built detached and inserted in one go: thousands of stocks one by one
+  // would make the view re-layout each time.
+  QList<QTreeWidgetItem*> groups;
+  groups.reserve(qsizetype(list.groups.size()));
+  for (const StockGroup& group : list.groups) {
+    QTreeWidgetItem* node = MakeItem(group.text, true);
+    QList<QTreeWidgetItem*> stocks;
+    stocks.reserve(qsizetype(group.stocks.size()));
+    for (const std::string& stock : group.stocks) stocks.push_back(MakeItem(stock, false));
+    node->addChildren(stocks);
+    groups.push_back(node);
+  }
+  addTopLevelItems(groups);
 }
 
-QTreeWidgetItem* CodeTreeView::AddStock(QTreeWidgetItem* group, std::string bytes) {
-  QTreeWidgetItem* item = MakeStockItem(std::move(bytes));
-  group->addChild(item);
-  return item;
+void CodeTreeView::ShowInserted(NodePos pos, std::string_view text) {
+  QTreeWidgetItem* item = MakeItem(text, pos.IsGroup());
+  if (pos.IsGroup()) {
+    insertTopLevelItem(pos.group, item);
+  } else if (QTreeWidgetItem* group = topLevelItem(pos.group)) {
+    group->insertChild(pos.stock, item);
+  } else {
+    delete item;
+    return;
+  }
+  SelectOnly(item);
+}
+
+void CodeTreeView::ShowChanged(NodePos pos, std::string_view text) {
+  if (QTreeWidgetItem* item = ItemAt(pos)) item->setText(0, ShownText(text));
+}
+
+void CodeTreeView::ShowRemoved(NodePos pos) {
+  delete ItemAt(pos);
+  clearSelection();
+}
+
+void CodeTreeView::ShowMoved(const NodeMove& move) {
+  QTreeWidgetItem* item = ItemAt(move.from);
+  if (!item) return;
+  if (move.from != move.to) {
+    if (move.from.IsGroup()) {
+      const bool expanded = item->isExpanded();
+      takeTopLevelItem(move.from.group);
+      insertTopLevelItem(move.to.group, item);
+      // Taken items come back collapsed; put the group back as it was.
+      item->setExpanded(expanded);
+    } else {
+      item->parent()->takeChild(move.from.stock);
+      topLevelItem(move.to.group)->insertChild(move.to.stock, item);
+    }
+  }
+  SelectOnly(item);
+}
+
+void CodeTreeView::SelectOnly(QTreeWidgetItem* item) {
+  setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
+  scrollToItem(item);
 }
 
 void CodeTreeView::SetExpandedByProgram(QTreeWidgetItem* item, bool expanded) {

@@ -22,7 +22,8 @@ TEST(CodeTextTest, UnfilledPlacesOfTheCodeBecomeZeros) {
   EXPECT_EQ(MaskedStockCode(" 1 2"), "0102");
   EXPECT_EQ(MaskedStockCode("    "), "0000");
   EXPECT_EQ(MaskedStockCode("9"), "9000");  // a text the mask cut short
-  EXPECT_EQ(ComposeStockText("72  ", "\x83\x5C\x83\x6A\x81\x5B"), "7200 \x83\x5C\x83\x6A\x81\x5B");
+  // A code kept from the file is not masked again.
+  EXPECT_EQ(ComposeStockText("72 A", "\x83\x5C"), "72 A \x83\x5C");
   EXPECT_EQ(ComposeStockText("1234", ""), "1234 ");
   EXPECT_EQ(ComposeGroupText(""), "[]");
   EXPECT_EQ(ComposeGroupText("x]y"), "[x]y]");
@@ -65,6 +66,16 @@ TEST(CodeDeleteTest, GroupWithStocksIsRefused) {
   EXPECT_TRUE(DeleteNode(list, NodePos{0, 1}));
   EXPECT_EQ(Serialized(list), "[A]\r\n1001 a1\r\n[B]\r\n2001 b1\r\n2002 b2\r\n2003 b3\r\n");
   EXPECT_FALSE(DeleteNode(list, NodePos{5}));
+}
+
+TEST(CodeEditTest, ReplacesTheTextAtItsPosition) {
+  StockCodeList list = Sample();
+  EXPECT_TRUE(SetNodeText(list, NodePos{1, 1}, "2009 x"));
+  EXPECT_TRUE(SetNodeText(list, NodePos{1}, "[E]"));
+  EXPECT_FALSE(SetNodeText(list, NodePos{2, 0}, "lost"));
+  EXPECT_EQ(Serialized(list), "[A]\r\n1001 a1\r\n1002 a2\r\n[E]\r\n2001 b1\r\n2009 x\r\n2003 b3\r\n[C]\r\n");
+  EXPECT_EQ(NodeText(list, NodePos{1, 1}), "2009 x");
+  EXPECT_EQ(NodeText(list, NodePos{2, 0}), "");
 }
 
 // Plans the drop and carries it out; returns the list as its file would read.

@@ -32,10 +32,10 @@ void Commit(QLineEdit* field, const QString& text) {
 }
 
 // The one selected stock's bytes, shown in its opened group.
-QByteArray Selected(const CodeTreeView* tree) {
+QByteArray Selected(const CodeTreeView* tree, const sorvi::StockCodeList& list) {
   const QList<QTreeWidgetItem*> selected = tree->selectedItems();
   if (selected.size() != 1 || !selected[0]->parent()->isExpanded()) return "(none)";
-  return QByteArray::fromStdString(CodeTreeView::NodeText(selected[0]));
+  return QByteArray::fromStdString(std::string(sorvi::NodeText(list, *tree->PositionOf(selected[0]))));
 }
 
 }  // namespace
@@ -53,16 +53,16 @@ void CodeSearchTest::typingSelectsEnterStepsEscLeaves() {
   for (const QString& typed : {"７２０３", "トヨタ", "とよた", "ﾄﾖﾀ"}) {
     tree->clearSelection();
     Commit(field, typed);
-    QCOMPARE(Selected(tree), toyota);
+    QCOMPARE(Selected(tree, f.form->Codes()->List()), toyota);
   }
   f.form->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
   field->setFocus();
   QVERIFY(field->hasFocus());
   QTest::keyClick(field, Qt::Key_Return);
-  QCOMPARE(Selected(tree), boshoku);
+  QCOMPARE(Selected(tree, f.form->Codes()->List()), boshoku);
   QTest::keyClick(field, Qt::Key_Return);
-  QCOMPARE(Selected(tree), toyota);
+  QCOMPARE(Selected(tree, f.form->Codes()->List()), toyota);
   QTest::keyClick(field, Qt::Key_Escape);
   QTRY_VERIFY(tree->hasFocus());
   // The code dialog's node stays selected: no search while it is open.

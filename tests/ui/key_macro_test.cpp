@@ -21,6 +21,7 @@
 #include "app/main_window.h"
 #include "bookmarks/bookmark_list_controller.h"
 #include "bookmarks/url_list_view.h"
+#include "codes/code_list_controller.h"
 #include "codes/code_tree_view.h"
 #include "core/bookmarks/url_bookmark.h"
 #include "keymacro/key_macro_controller.h"
@@ -404,11 +405,10 @@ void KeyMacroTest::idleStepBringsTheWindowToTheFront() {
 }
 
 void KeyMacroTest::bookmarkKeyMacroTypesTheSelectedCode() {
-  QTreeWidgetItem* group = Find<CodeTreeView>(f_->form.get(), "TreeViewCode")->AddGroup(Sjis("[水産]").toStdString());
-  QTreeWidgetItem* stock =
-      Find<CodeTreeView>(f_->form.get(), "TreeViewCode")->AddStock(group, Sjis("1301 極洋").toStdString());
-  Find<CodeTreeView>(f_->form.get(), "TreeViewCode")->SetExpandedByProgram(group, true);
-  Find<CodeTreeView>(f_->form.get(), "TreeViewCode")->setCurrentItem(stock);
+  CodeListController& codes = *f_->form->Codes();
+  const std::optional<NodePos> stock = codes.InsertNode(
+      codes.InsertNode(std::nullopt, true, Sjis("[水産]").toStdString()), false, Sjis("1301 極洋").toStdString());
+  Find<CodeTreeView>(f_->form.get(), "TreeViewCode")->RevealNode(*stock);
 
   UrlBookmark bookmark;
   bookmark.name = "chart";

@@ -1,5 +1,5 @@
-// Editing the lists: the code and bookmark dialogs as a user fills them, and
-// the external editor cycle with fake editor programs.
+// Editing the lists outside the window: the code and bookmark dialogs as a
+// user fills them, and the external editor cycle with fake editor programs.
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
@@ -17,8 +17,6 @@
 #include "bookmarks/bookmark_dialog.h"
 #include "bookmarks/url_list_view.h"
 #include "codes/code_dialog.h"
-#include "codes/code_tree_edit.h"
-#include "codes/code_tree_view.h"
 #include "core/bookmarks/bookmark_list_edit.h"
 #include "platform/default_text_editor.h"
 #include "platform/external_editor.h"
@@ -51,7 +49,6 @@ void TypeJapanese(QLineEdit* edit, const QString& text) {
   QApplication::sendEvent(edit, &event);
 }
 
-// A fake editor: a shell script written into the scratch directory.
 // What a screen reader is told of an edit: its value, and its text read
 // through the text interface.
 QStringList ScreenReaderText(QLineEdit* edit) {
@@ -60,6 +57,7 @@ QStringList ScreenReaderText(QLineEdit* edit) {
   return {reader->text(QAccessible::Value), text ? text->text(0, text->characterCount()) : QString()};
 }
 
+// A fake editor: a shell script written into the scratch directory.
 QString WriteScript(const ScratchDir& dir, const QString& name, const QByteArray& body) {
   const QString path = dir.File(name);
   QDir().mkpath(QFileInfo(path).path());
@@ -128,7 +126,6 @@ class ListEditingTest : public QObject {
   void codeDialogKeepsUntouchedBytes();
   void bookmarkDialogKeyMacroPartAndUntouchedBytes();
   void dialogsCloseOnceByEveryWay();
-  void treeDropsMoveItemsWithTheirStateAndSelection();
   void editorThatEditsAndExitsEndsTheCycle();
   void editorThatReturnsAtOnceWaitsForOk();
   void editorAndFileWithSpacesAndQuotes();
@@ -275,48 +272,6 @@ void ListEditingTest::dialogsCloseOnceByEveryWay() {
   QCOMPARE(url_closed.count(), 1);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QVERIFY(alive.isNull());
-}
-
-void ListEditingTest::treeDropsMoveItemsWithTheirStateAndSelection() {
-  CodeTreeView tree;
-  QTreeWidgetItem* a = tree.AddGroup("[A]");
-  tree.AddStock(a, "1001 " + kSo);
-  tree.AddStock(a, "1002 a2");
-  QTreeWidgetItem* b = tree.AddGroup("[B]");
-  tree.AddStock(b, "2001 b1");
-  a->setExpanded(true);
-  tree.show();
-  auto drop = [&](QTreeWidgetItem* source, QTreeWidgetItem* target) -> QTreeWidgetItem* {
-    const StockCodeList list = TreeToList(tree);
-    const auto move = PlanNodeDrop(list, *PositionOf(tree, source), *PositionOf(tree, target));
-    return move ? MoveNodeItem(tree, *move) : nullptr;
-  };
-  const StockCodeList before = TreeToList(tree);
-  QCOMPARE(drop(a, b->child(0)), nullptr);  // a group on a stock
-  QVERIFY(TreeToList(tree) == before);
-
-  QTreeWidgetItem* moved = drop(a->child(1), a);  // a stock on its own group
-  QCOMPARE(moved, a->child(0));
-  QCOMPARE(CodeTreeView::NodeText(a->child(0)), std::string("1002 a2"));
-  QCOMPARE(tree.selectedItems(), QList<QTreeWidgetItem*>({a->child(0)}));
-
-  // The expanded group moves after the later one with its stocks, still open.
-  QCOMPARE(drop(a, b), a);
-  QCOMPARE(tree.indexOfTopLevelItem(a), 1);
-  QCOMPARE(a->childCount(), 2);
-  QVERIFY(a->isExpanded());
-  QCOMPARE(CodeTreeView::NodeText(a->child(1)), "1001 " + kSo);
-
-  // Into another group: right after the target stock.
-  moved = drop(a->child(1), b->child(0));
-  QCOMPARE(moved, b->child(1));
-  QCOMPARE(TreeToList(tree).groups[0].stocks, (std::vector<std::string>{"2001 b1", "1001 " + kSo}));
-
-  // A stock added on a selected group becomes its first stock.
-  StockCodeList shape = TreeToList(tree);
-  QTreeWidgetItem* added = InsertNodeItem(tree, *AddNode(shape, NodePos{1}, false, "3000 x"), "3000 x");
-  QCOMPARE(added, a->child(0));
-  QCOMPARE(tree.selectedItems(), QList<QTreeWidgetItem*>({added}));
 }
 
 void ListEditingTest::editorThatEditsAndExitsEndsTheCycle() {

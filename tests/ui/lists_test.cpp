@@ -1,18 +1,34 @@
-// The two lists in the window: loading at start-up, the tree's selection and
-// deferred expansion, the bookmark check boxes, saving and failed saves.
+// The two lists in the window, as a user meets them: loading at start-up,
+// the tree's selection and deferred expansion, the bookmark check boxes,
+// editing through the menus, dialogs, mouse and external editor, and what
+// lands in SV_Code.txt and SV_List.txt when they are saved (or fail to be).
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QHeaderView>
+#include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <memory>
 
 #include "app/main_window.h"
+#include "bookmarks/bookmark_dialog.h"
 #include "bookmarks/bookmark_list_controller.h"
 #include "bookmarks/url_list_view.h"
+#include "codes/code_dialog.h"
 #include "codes/code_list_controller.h"
 #include "codes/code_tree_view.h"
+#include "platform/confirm_box.h"
+#include "platform/list_edit_cycle.h"
 #include "support/dialog_driver.h"
+#include "support/event_wait.h"
 #include "support/find_widget.h"
 #include "support/scratch_dir.h"
 #include "support/strict_warnings.h"
@@ -21,10 +37,11 @@
 
 using namespace sorvi;
 using sorvi::testing::ChangeOptions;
-using sorvi::testing::Find;
 using sorvi::testing::DialogDriver;
+using sorvi::testing::Find;
 using sorvi::testing::ScratchDir;
 using sorvi::testing::Sjis;
+using sorvi::testing::WaitUntil;
 
 namespace {
 
@@ -38,12 +55,70 @@ void WriteSamples(const ScratchDir& dir) {
   dir.WriteSjisLines("SV_List.txt", kList);
 }
 
-// The window on the sample lists, shown.
-struct ShownSamples : sorvi::testing::WindowFixture {
-  ShownSamples() : WindowFixture({}, WriteSamples) {}
+QByteArray SjisFile(const QStringList& lines) {
+  QByteArray bytes;
+  for (const QString& line : lines) bytes += Sjis(line) + "\r\n";
+  return bytes;
+}
+
+// The window on the sample lists, shown, every group collapsed.
+struct Window : sorvi::testing::WindowFixture {
+  CodeTreeView* tree = nullptr;
+  UrlListView* list = nullptr;
+
+  Window() : WindowFixture({}, WriteSamples) {
+    tree = Find<CodeTreeView>(form.get(), "TreeViewCode");
+    list = Find<UrlListView>(form.get(), "ListViewURL");
+  }
+  void ExpandAll() const {
+    for (int g = 0; g < tree->topLevelItemCount(); ++g) tree->SetExpandedByProgram(tree->topLevelItem(g), true);
+  }
+  void Trigger(const char* item) const { Find<QAction>(form.get(), item)->trigger(); }
+  QTreeWidgetItem* Node(int group, int stock = -1) const {
+    QTreeWidgetItem* g = tree->topLevelItem(group);
+    return stock < 0 ? g : g->child(stock);
+  }
+  void Select(QTreeWidgetItem* node) const { tree->setCurrentItem(node, 0, QItemSelectionModel::ClearAndSelect); }
+  void SelectRow(int row) const {
+    list->setCurrentItem(list->topLevelItem(row), 0, QItemSelectionModel::ClearAndSelect);
+  }
+  QPoint Center(QTreeWidget* view, QTreeWidgetItem* item) const { return view->visualItemRect(item).center(); }
+  void Click(QTreeWidgetItem* node, Qt::KeyboardModifiers modifiers = {}) const {
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, modifiers, Center(tree, node));
+  }
 };
 
-QPoint RowCenter(QTreeWidget& view, QTreeWidgetItem* item) { return view.visualItemRect(item).center(); }
+template <typename T>
+T* Child(QWidget* dialog, const char* name) {
+  T* child = dialog->findChild<T*>(name);
+  if (!child) qFatal("no %s", name);
+  return child;
+}
+
+void Retype(QLineEdit* edit, const QString& text) {
+  edit->setFocus();
+  edit->selectAll();
+  QTest::keyClick(edit, Qt::Key_Delete);
+  QTest::keyClicks(edit, text);
+}
+
+void TypeJapanese(QLineEdit* edit, const QString& text) {
+  edit->setFocus();
+  QInputMethodEvent event;
+  event.setCommitString(text);
+  QApplication::sendEvent(edit, &event);
+}
+
+// A fake editor that writes `bytes` over the file it is given, then runs
+// the shell text `then` (staying open, for one).
+QString WriteEditor(const ScratchDir& dir, const QString& name, const QByteArray& bytes, const QByteArray& then = "") {
+  QByteArray body = "#!/bin/sh\nprintf '";
+  for (unsigned char b : bytes) body += "\\" + QByteArray::number(b, 8).rightJustified(3, '0');
+  body += "' > \"$1\"\n" + then;
+  dir.Write(name, body);
+  QFile(dir.File(name)).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  return dir.File(name);
+}
 
 }  // namespace
 
@@ -54,13 +129,17 @@ class ListsTest : public QObject {
   void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void startUpLoadsBothListsExactly();
   void startUpTakesOverALeftoverCopy();
+  void strayStockLinesAreKeptAndReported();
   void expandStateIsRestoredAndWrittenAtClose();
-  void multiSelectionStaysAmongSiblings();
+  void treeSelectionStaysAmongSiblingsAndFeedsTheMenu();
   void keyboardExpandWaitsForTheNextMousePress();
   void checkBoxesToggleAtTheirPlaces();
   void saveWritesTheFileBackByteForByte();
   void failedSaveKeepsTheMarkAndTheOldFile();
-  void strayStockLinesAreKeptAndReported();
+  void codeEditsLandInTheFile();
+  void bookmarkEditsLandInTheFile();
+  void editorCycleReloadsBothListsIntoTheWindow();
+  void closeWhileTheEditorRunsKeepsWhatItSaved();
 };
 
 void ListsTest::startUpLoadsBothListsExactly() {
@@ -72,7 +151,7 @@ void ListsTest::startUpLoadsBothListsExactly() {
   QCOMPARE(tree.topLevelItem(1)->text(0), QString("[電機]"));
   QCOMPARE(tree.topLevelItem(1)->child(0)->text(0), QString("6758 ソニーグループ"));
   // The exact bytes are kept, including the 0x5C of "ソ".
-  QCOMPARE(QByteArray::fromStdString(CodeTreeView::NodeText(tree.topLevelItem(1)->child(0))), Sjis("6758 ソニーグループ"));
+  QCOMPARE(QByteArray::fromStdString(form.Codes()->List().groups[1].stocks[0]), Sjis("6758 ソニーグループ"));
   QVERIFY(!tree.topLevelItem(0)->isExpanded());
   QVERIFY(!form.Codes()->IsModified());
 
@@ -101,6 +180,19 @@ void ListsTest::startUpTakesOverALeftoverCopy() {
   QCOMPARE(Find<UrlListView>(&form, "ListViewURL")->topLevelItem(0)->text(1), QString("a"));
 }
 
+void ListsTest::strayStockLinesAreKeptAndReported() {
+  ScratchDir dir;
+  dir.WriteSjisLines("SV_Code.txt", {"1111 先頭", "[A]", "2222 二"});
+  DialogDriver driver({"OK"});
+  TFormMain form(dir.Path());
+  CodeTreeView& tree = *Find<CodeTreeView>(&form, "TreeViewCode");
+  QCOMPARE(tree.topLevelItemCount(), 2);
+  QCOMPARE(tree.topLevelItem(0)->text(0), QString("[未分類]"));
+  QCOMPARE(tree.topLevelItem(0)->child(0)->text(0), QString("1111 先頭"));
+  QTRY_COMPARE(driver.Seen().size(), size_t(1));
+  QVERIFY(driver.Seen()[0].text.contains("未分類"));
+}
+
 void ListsTest::expandStateIsRestoredAndWrittenAtClose() {
   ScratchDir dir;
   WriteSamples(dir);
@@ -118,35 +210,60 @@ void ListsTest::expandStateIsRestoredAndWrittenAtClose() {
   QCOMPARE(dir.Ini("Window", "Expand"), QString("--+"));
 }
 
-void ListsTest::multiSelectionStaysAmongSiblings() {
-  ShownSamples shown;
-  TFormMain& form = *shown.form;
-  QVERIFY(QTest::qWaitForWindowExposed(&form));
-  CodeTreeView& tree = *Find<CodeTreeView>(&form, "TreeViewCode");
-  tree.topLevelItem(0)->setExpanded(true);
-  tree.topLevelItem(1)->setExpanded(true);
-  QTreeWidgetItem* toyota = tree.topLevelItem(0)->child(0);
-  QTreeWidgetItem* honda = tree.topLevelItem(0)->child(1);
-  QTreeWidgetItem* sony = tree.topLevelItem(1)->child(0);
-  QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, RowCenter(tree, toyota));
-  QTest::mouseClick(tree.viewport(), Qt::LeftButton, Qt::ControlModifier, RowCenter(tree, honda));
-  QVERIFY(toyota->isSelected() && honda->isSelected());
+void ListsTest::treeSelectionStaysAmongSiblingsAndFeedsTheMenu() {
+  Window w;
+  QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+  w.ExpandAll();
+  w.Click(w.Node(0, 1));
+  w.Click(w.Node(0, 0), Qt::ControlModifier);
+  QVERIFY(w.Node(0, 0)->isSelected() && w.Node(0, 1)->isSelected());
+  // In the tree's order, whatever the order of the clicks.
+  QCOMPARE(w.tree->SelectedPositions(), (std::vector<NodePos>{{0, 0}, {0, 1}}));
+  QCOMPARE(w.form->Codes()->GatherUrlSelection().codes, (std::vector<std::string>{"7203", "7267"}));
   // A stock of another group is no sibling: the earlier ones let go.
-  QTest::mouseClick(tree.viewport(), Qt::LeftButton, Qt::ControlModifier, RowCenter(tree, sony));
-  QVERIFY(sony->isSelected());
-  QVERIFY(!toyota->isSelected() && !honda->isSelected());
-  // A press on a group selects it alone, Shift or not.
-  QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, RowCenter(tree, tree.topLevelItem(0)));
-  QTest::mouseClick(tree.viewport(), Qt::LeftButton, Qt::ShiftModifier, RowCenter(tree, tree.topLevelItem(2)));
-  QCOMPARE(tree.selectedItems(), QList<QTreeWidgetItem*>({tree.topLevelItem(2)}));
-  QVERIFY(!form.Codes()->IsModified());
+  w.Click(w.Node(1, 0), Qt::ControlModifier);
+  QCOMPARE(w.tree->selectedItems(), QList<QTreeWidgetItem*>({w.Node(1, 0)}));
+
+  QMenu* menu = Find<QMenu>(w.form.get(), "PopupMenuCode");
+  // A right press on a node not selected selects it for the menu.
+  QTest::mouseClick(w.tree->viewport(), Qt::RightButton, {}, w.Center(w.tree, w.Node(1, 1)));
+  menu->hide();
+  QCOMPARE(w.tree->selectedItems(), QList<QTreeWidgetItem*>({w.Node(1, 1)}));
+  menu->popup(QPoint(0, 0));  // the entry states follow the selection
+  QVERIFY(Find<QAction>(w.form.get(), "PopupMenuCodeCopy1")->isEnabled());
+  menu->hide();
+  w.Trigger("PopupMenuCodeCopy1");
+  QCOMPARE(QGuiApplication::clipboard()->text(), QString("6501"));
+
+  // Two stocks selected; a left press on a group leaves it selected alone,
+  // Ctrl or not.
+  w.Select(w.Node(0, 0));
+  w.Node(0, 1)->setSelected(true);
+  w.Click(w.Node(1), Qt::ControlModifier);
+  QCOMPARE(w.tree->selectedItems(), QList<QTreeWidgetItem*>({w.Node(1)}));
+  menu->popup(QPoint(0, 0));
+  QVERIFY(!Find<QAction>(w.form.get(), "PopupMenuCodeCopy1")->isEnabled());
+  QVERIFY(Find<QAction>(w.form.get(), "PopupMenuCodeDel")->isEnabled());
+  menu->hide();
+  // "名称 コピー" on a group copies the name without brackets.
+  w.Trigger("PopupMenuCodeCopy2");
+  QCOMPARE(QGuiApplication::clipboard()->text(), QString("電機"));
+  // A press on no node clears the selection.
+  QTest::mouseClick(w.tree->viewport(), Qt::LeftButton, {}, QPoint(5, w.tree->viewport()->height() - 3));
+  QVERIFY(w.tree->selectedItems().isEmpty());
+
+  // A stock brought into sight opens its group and is selected alone.
+  w.tree->SetExpandedByProgram(w.Node(1), false);
+  w.tree->RevealNode(NodePos{1, 1});
+  QVERIFY(w.Node(1)->isExpanded());
+  QCOMPARE(w.tree->selectedItems(), QList<QTreeWidgetItem*>({w.Node(1, 1)}));
+  QVERIFY(!w.form->Codes()->IsModified());
 }
 
 void ListsTest::keyboardExpandWaitsForTheNextMousePress() {
-  ShownSamples shown;
-  TFormMain& form = *shown.form;
-  QVERIFY(QTest::qWaitForWindowExposed(&form));
-  CodeTreeView& tree = *Find<CodeTreeView>(&form, "TreeViewCode");
+  Window w;
+  QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+  CodeTreeView& tree = *w.tree;
   QTreeWidgetItem* cars = tree.topLevelItem(0);
   QTreeWidgetItem* electric = tree.topLevelItem(1);
   tree.setFocus();
@@ -158,8 +275,8 @@ void ListsTest::keyboardExpandWaitsForTheNextMousePress() {
   QVERIFY(electric->isSelected());
   QCOMPARE(tree.PendingExpandWish(), CodeTreeView::ExpandWish::kExpand);
   // The next press anywhere in the tree carries the wish out.
-  QTest::mousePress(tree.viewport(), Qt::LeftButton, {}, RowCenter(tree, cars));
-  QTest::mouseRelease(tree.viewport(), Qt::LeftButton, {}, RowCenter(tree, cars));
+  QTest::mousePress(tree.viewport(), Qt::LeftButton, {}, w.Center(&tree, cars));
+  QTest::mouseRelease(tree.viewport(), Qt::LeftButton, {}, w.Center(&tree, cars));
   QVERIFY(electric->isExpanded());
   QVERIFY(!cars->isExpanded());
   QCOMPARE(tree.PendingExpandWish(), CodeTreeView::ExpandWish::kNone);
@@ -168,16 +285,15 @@ void ListsTest::keyboardExpandWaitsForTheNextMousePress() {
   QTest::keyClick(&tree, Qt::Key_Left);
   QVERIFY(electric->isExpanded());
   QCOMPARE(tree.PendingExpandWish(), CodeTreeView::ExpandWish::kCollapse);
-  QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, RowCenter(tree, electric));
+  QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, w.Center(&tree, electric));
   QVERIFY(!electric->isExpanded());
-  QVERIFY(!form.Codes()->IsModified());
+  QVERIFY(!w.form->Codes()->IsModified());
 }
 
 void ListsTest::checkBoxesToggleAtTheirPlaces() {
-  ShownSamples shown;
-  TFormMain& form = *shown.form;
-  QVERIFY(QTest::qWaitForWindowExposed(&form));
-  UrlListView& list = *Find<UrlListView>(&form, "ListViewURL");
+  Window w;
+  QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+  UrlListView& list = *w.list;
   QTreeWidgetItem* first = list.topLevelItem(0);
   QTreeWidgetItem* second = list.topLevelItem(1);
   list.setCurrentItem(first);
@@ -188,7 +304,7 @@ void ListsTest::checkBoxesToggleAtTheirPlaces() {
   QTest::mousePress(list.viewport(), Qt::LeftButton, {}, QPoint(col0 + 8, row2.center().y()));
   QCOMPARE(UrlListView::Bookmark(second).fixed_title, 1);
   QCOMPARE(list.SelectedItem(), first);
-  QVERIFY(form.Bookmarks()->IsModified());
+  QVERIFY(w.form->Bookmarks()->IsModified());
   // A right press toggles too.
   QTest::mousePress(list.viewport(), Qt::RightButton, {}, QPoint(col0 + 8, row2.center().y()));
   QCOMPARE(UrlListView::Bookmark(second).fixed_title, 0);
@@ -243,8 +359,7 @@ void ListsTest::failedSaveKeepsTheMarkAndTheOldFile() {
   // also for root.
   QVERIFY(QDir(dir.Path()).mkdir("SV_Code.txt.___"));
   TFormMain form(dir.Path());
-  Find<CodeTreeView>(&form, "TreeViewCode")->AddGroup("[new]");
-  form.Codes()->SetModified(true);
+  form.Codes()->InsertNode(std::nullopt, true, "[new]");
   DialogDriver driver({"OK"});
   QVERIFY(!form.Codes()->SaveAndReport());
   QCOMPARE(driver.Seen().size(), size_t(1));
@@ -254,16 +369,219 @@ void ListsTest::failedSaveKeepsTheMarkAndTheOldFile() {
   QCOMPARE(dir.Read("SV_Code.txt"), codes);
 }
 
-void ListsTest::strayStockLinesAreKeptAndReported() {
-  ScratchDir dir;
-  dir.WriteSjisLines("SV_Code.txt", {"1111 先頭", "[A]", "2222 二"});
-  DialogDriver driver({"OK"});
-  TFormMain form(dir.Path());
-  QCOMPARE(Find<CodeTreeView>(&form, "TreeViewCode")->topLevelItemCount(), 2);
-  QCOMPARE(Find<CodeTreeView>(&form, "TreeViewCode")->topLevelItem(0)->text(0), QString("[未分類]"));
-  QCOMPARE(Find<CodeTreeView>(&form, "TreeViewCode")->topLevelItem(0)->child(0)->text(0), QString("1111 先頭"));
-  QTRY_COMPARE(driver.Seen().size(), size_t(1));
-  QVERIFY(driver.Seen()[0].text.contains("未分類"));
+void ListsTest::codeEditsLandInTheFile() {
+  Window w;
+  w.ExpandAll();
+  // Edit a stock: the dialog opens below it and the tree waits for it.
+  w.Select(w.Node(0, 1));
+  w.Trigger("PopupMenuCodeEdit");
+  TFormCodeDlg* dlg = w.form->Codes()->CodeDialog();
+  QVERIFY(dlg);
+  QVERIFY(QTest::qWaitForWindowExposed(dlg));
+  QVERIFY(!w.tree->isEnabled());
+  const QRect node = w.tree->visualItemRect(w.Node(0, 1));
+  QVERIFY(dlg->frameGeometry().top() >= w.tree->viewport()->mapToGlobal(node.bottomLeft()).y());
+  Retype(Child<QLineEdit>(dlg, "MaskEditCode"), "12");
+  QTest::mouseClick(Child<QPushButton>(dlg, "ButtonOk"), Qt::LeftButton);
+  QVERIFY(w.tree->isEnabled());
+  QVERIFY(w.form->Codes()->IsModified());
+
+  // Add a stock to a selected group: it becomes the group's first stock.
+  w.Select(w.Node(1));
+  w.Trigger("PopupMenuCodeAdd");
+  dlg = w.form->Codes()->CodeDialog();
+  QVERIFY(dlg);
+  QTest::mouseClick(Child<QRadioButton>(dlg, "RadioButton2"), Qt::LeftButton);
+  Retype(Child<QLineEdit>(dlg, "MaskEditCode"), "7974");
+  TypeJapanese(Child<QLineEdit>(dlg, "LabeledEditTitle"), "任天堂");
+  QTest::mouseClick(Child<QPushButton>(dlg, "ButtonOk"), Qt::LeftButton);
+  QCOMPARE(w.tree->SelectedNode(), w.Node(1, 0));
+  w.Trigger("PopupMenuCodeCopy");  // the copy right after it, selected
+  QCOMPARE(w.tree->SelectedNode(), w.Node(1, 1));
+
+  {
+    DialogDriver driver({"キャンセル", "OK"});
+    // A group that still has stocks is refused without a question.
+    w.Select(w.Node(0));
+    w.Trigger("PopupMenuCodeDel");
+    QCOMPARE(w.tree->topLevelItemCount(), 3);
+    // The Delete key asks first; Cancel keeps the group, OK deletes it.
+    w.Select(w.Node(2));
+    w.tree->setFocus();
+    QTest::keyClick(w.tree, Qt::Key_Delete);
+    QCOMPARE(w.tree->topLevelItemCount(), 3);
+    QTest::keyClick(w.tree, Qt::Key_Delete);
+    QCOMPARE(w.tree->topLevelItemCount(), 2);
+    QCOMPARE(driver.Seen().size(), size_t(2));
+    QCOMPARE(driver.Seen()[0].text, QString("削除しますか？"));
+    QCOMPARE(driver.Seen()[0].buttons, QStringList({"OK", "キャンセル"}));
+    QCOMPARE(driver.Seen()[0].pos, QuestionPlace(w.form.get()));
+  }
+
+  // A group dropped on a stock stays; a stock dropped on its own group
+  // becomes its first stock.
+  w.form->Codes()->SetModified(false);
+  w.Select(w.Node(0));
+  w.tree->TreeViewCodeDragDrop(w.Center(w.tree, w.Node(1, 0)));
+  QCOMPARE(w.Node(0)->text(0), QString("[自動車]"));
+  QVERIFY(!w.form->Codes()->IsModified());
+  w.Select(w.Node(1, 2));
+  w.tree->TreeViewCodeDragDrop(w.Center(w.tree, w.Node(1)));
+  QVERIFY(w.form->Codes()->IsModified());
+  QCOMPARE(w.tree->SelectedNode(), w.Node(1, 0));
+  // An open group moves after a later one with its stocks, still open; a
+  // stock dropped on another group's stock lands right after it.
+  w.Select(w.Node(0));
+  w.tree->TreeViewCodeDragDrop(w.Center(w.tree, w.Node(1)));
+  QVERIFY(w.Node(1)->isExpanded());
+  w.Select(w.Node(1, 1));
+  w.tree->TreeViewCodeDragDrop(w.Center(w.tree, w.Node(0, 0)));
+  QCOMPARE(w.tree->SelectedNode(), w.Node(0, 1));
+
+  w.Trigger("PopupMenuCodeSave");
+  QCOMPARE(w.dir.Read("SV_Code.txt"), SjisFile({"[電機]", "6758 ソニーグループ", "1200 本田技研工業", "7974 任天堂",
+                                                "7974 任天堂", "6501 日立製作所", "[自動車]", "7203 トヨタ自動車"}));
+}
+
+void ListsTest::bookmarkEditsLandInTheFile() {
+  Window w;
+  // Add with the first selected: the new bookmark goes second.
+  w.SelectRow(0);
+  w.Trigger("PopupMenuURLAdd");
+  TFormURLDlg* dlg = w.form->Bookmarks()->BookmarkDialog();
+  QVERIFY(dlg);
+  QVERIFY(QTest::qWaitForWindowExposed(dlg));
+  QVERIFY(!w.list->isEnabled());
+  QTest::keyClicks(Child<QLineEdit>(dlg, "LabeledEditName"), "IR");
+  QTest::keyClicks(Child<QLineEdit>(dlg, "LabeledEditAddr"), "https://ir.example.jp/%CD%");
+  QTest::mouseClick(Child<QPushButton>(dlg, "ButtonOk"), Qt::LeftButton);
+  QVERIFY(w.list->isEnabled());
+  QCOMPARE(w.list->SelectedRow(), 1);
+
+  // Edit the third: fix its title, clear its key macro.
+  w.SelectRow(2);
+  w.Trigger("PopupMenuURLEdit");
+  dlg = w.form->Bookmarks()->BookmarkDialog();
+  QVERIFY(dlg);
+  QVERIFY(QTest::qWaitForWindowExposed(dlg));
+  Child<QCheckBox>(dlg, "CheckBoxFix")->setFocus();
+  QTest::keyClick(Child<QCheckBox>(dlg, "CheckBoxFix"), Qt::Key_Space);
+  QTest::keyClicks(Child<QLineEdit>(dlg, "EditTitle"), "%NM%");
+  Retype(Child<QLineEdit>(dlg, "EditKeyMacro"), "");
+  QTest::mouseClick(Child<QPushButton>(dlg, "ButtonOk"), Qt::LeftButton);
+
+  // Drag the first onto the third: second, third, first.
+  w.SelectRow(0);
+  w.list->ListViewURLDragDrop(w.Center(w.list, w.list->topLevelItem(2)));
+  QCOMPARE(w.list->SelectedRow(), 2);
+  // Duplicate the last: the copy second-to-last, the source last, selected.
+  w.Trigger("PopupMenuURLCopy");
+  QCOMPARE(w.list->topLevelItemCount(), 4);
+  QCOMPARE(w.list->SelectedRow(), 3);
+  QCOMPARE(w.list->topLevelItem(2)->text(1), QString("株探"));
+
+  w.Trigger("PopupMenuURLSave");
+  QCOMPARE(w.dir.Read("SV_List.txt"),
+           SjisFile({"[IR]", "https://ir.example.jp/%CD%", "[チャート]*", "*%NM%", "https://example.jp/chart?c=%CD%",
+                     "[株探]*", "*%CD% %NM%", "+\\c\\r", "https://kabutan.jp/stock/?code=%CD%", "[株探]*", "*%CD% %NM%",
+                     "+\\c\\r", "https://kabutan.jp/stock/?code=%CD%"}));
+
+  // A row dropped onto itself is no edit; a delete asks nothing.
+  DialogDriver driver({});
+  w.SelectRow(0);
+  w.list->ListViewURLDragDrop(w.Center(w.list, w.list->topLevelItem(0)));
+  QVERIFY(!w.form->Bookmarks()->IsModified());
+  w.Trigger("PopupMenuURLDel");
+  QCOMPARE(w.list->topLevelItemCount(), 3);
+  QCOMPARE(w.list->topLevelItem(0)->text(1), QString("チャート"));
+  QVERIFY(w.form->Bookmarks()->IsModified());
+  QVERIFY(driver.Seen().empty());
+}
+
+void ListsTest::editorCycleReloadsBothListsIntoTheWindow() {
+  Window w;
+  // What many editors write: UTF-8 with a byte-order mark, LF line ends.
+  const QString editor = WriteEditor(w.dir, "fake editor.sh", "\xEF\xBB\xBF" + QString("[新]\n1111 テスト\n").toUtf8());
+  ChangeOptions(*w.form, [&](AppOptions& o) { o.Editor = Sjis(editor).toStdString(); });
+  w.Trigger("PopupMenuCodeCopy");  // nothing selected: no edit
+  QVERIFY(!w.form->Codes()->IsModified());
+  w.Select(w.Node(0));
+  w.Trigger("PopupMenuCodeCopy");
+  QVERIFY(w.form->Codes()->IsModified());
+  {
+    DialogDriver driver({"いいえ(&N)"});
+    QSignalSpy done(w.form->Codes()->EditCycle(), &ListEditCycle::Done);
+    w.Trigger("PopupMenuCodeEditor");
+    QVERIFY(!w.form->isEnabled());
+    QVERIFY(done.wait(10000));
+    QVERIFY(w.form->isEnabled());
+    QCOMPARE(w.tree->topLevelItemCount(), 1);
+    // Every line kept, the bytes as they are (the file is reported, not
+    // converted), and the byte-order mark not glued to the first line.
+    QCOMPARE(QByteArray::fromStdString(w.form->Codes()->List().groups[0].text), "[" + QString("新").toUtf8() + "]");
+    QCOMPARE(w.Node(0)->childCount(), 1);
+    QVERIFY(!w.form->Codes()->IsModified());  // unsaved changes were declined
+    QCOMPARE(driver.Seen().size(), size_t(2));
+    QVERIFY(driver.Seen()[0].text.startsWith("銘柄一覧を保存しますか？"));
+    QVERIFY(driver.Seen()[1].text.contains(QDir::toNativeSeparators(w.dir.File("SV_Code.txt"))));
+  }
+
+  // The bookmark list: reloaded, and still marked modified after "No".
+  const QString list_editor = WriteEditor(w.dir, "list editor.sh", SjisFile({"[新しい]", "http://new/"}));
+  ChangeOptions(*w.form, [&](AppOptions& o) { o.Editor = Sjis(list_editor).toStdString(); });
+  w.SelectRow(0);
+  w.Trigger("PopupMenuURLDel");
+  {
+    DialogDriver driver({"いいえ(&N)"});
+    QSignalSpy done(w.form->Bookmarks()->EditCycle(), &ListEditCycle::Done);
+    w.Trigger("PopupMenuURLEditor");
+    QVERIFY(done.wait(10000));
+    QCOMPARE(driver.Seen().size(), size_t(1));
+    QVERIFY(driver.Seen()[0].text.startsWith("URL一覧を保存しますか？"));
+  }
+  QCOMPARE(w.list->topLevelItemCount(), 1);
+  QCOMPARE(w.list->topLevelItem(0)->text(1), QString("新しい"));
+  QVERIFY(w.form->Bookmarks()->IsModified());
+}
+
+void ListsTest::closeWhileTheEditorRunsKeepsWhatItSaved() {
+  // The user's answer to the close's question (AutoSave on), or a close with
+  // nobody to answer (AutoSave off).
+  for (const QString& answer : {"いいえ(&N)", "はい(&Y)", ""}) {
+    const bool unattended = answer.isEmpty(), closes = answer != "いいえ(&N)";
+    Window w;
+    const QByteArray saved = SjisFile({"[自動車]", "3333 編集中"});
+    const QString editor = WriteEditor(w.dir, "editor.sh", saved, "while [ -e \"$1\" ]; do sleep 0.1; done\n");
+    ChangeOptions(*w.form, [&](AppOptions& o) {
+      o.Editor = Sjis(editor).toStdString();
+      o.AutoSave = !unattended;
+    });
+    w.Select(w.Node(0));
+    w.Trigger("PopupMenuCodeCopy");
+    w.SelectRow(0);
+    w.Trigger("PopupMenuURLDel");
+    {
+      DialogDriver driver({"いいえ(&N)"});
+      w.Trigger("PopupMenuCodeEditor");
+      QVERIFY(WaitUntil([&] { return w.dir.Read("SV_Code.txt") == saved; }));
+    }
+    DialogDriver driver({answer});
+    if (unattended) {
+      w.form->CloseUnattended();
+    } else {
+      w.form->close();
+    }
+    QCOMPARE(w.form->isVisible(), !closes);
+    QCOMPARE(driver.Seen().size(), size_t(unattended ? 0 : 1));
+    if (!unattended) QVERIFY(driver.Seen()[0].text.contains("外部エディタで編集中の一覧 (銘柄一覧)"));
+    QCOMPARE(w.dir.Read("SV_Code.txt"), saved);
+    QVERIFY(!w.dir.Exists("SV_Code.txt.unsaved"));
+    // The other list as any close would treat it: saved, or kept beside.
+    QCOMPARE(!w.dir.Read("SV_List.txt").contains(Sjis("[株探]")), closes && !unattended);
+    QCOMPARE(w.dir.Exists("SV_List.txt.unsaved"), unattended);
+    QCOMPARE(w.dir.Read("Sorvi.ini").contains("[Window]"), closes);
+    if (!closes) QVERIFY(!w.form->isEnabled());  // still waiting for the editor
+  }
 }
 
 QTEST_MAIN(ListsTest)

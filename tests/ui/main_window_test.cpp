@@ -252,7 +252,7 @@ void MainWindowTest::answersDecideWhichListsAreSaved() {
   TFormMain form(dir.Path());
   form.show();
   MarkBothListsModified(form);
-  Find<CodeTreeView>(&form, "TreeViewCode")->AddGroup("[A]");
+  form.Codes()->InsertNode(std::nullopt, true, "[A]");
   DialogDriver driver({"いいえ(&N)", "はい(&Y)"});
   QVERIFY(form.close());
   QCOMPARE(driver.Seen().size(), size_t(2));
@@ -268,8 +268,7 @@ void MainWindowTest::autoSaveSavesOnlyModifiedListsWithoutAsking() {
   const QByteArray list_before = dir.Read("SV_List.txt");
   TFormMain form(dir.Path());
   form.show();
-  Find<CodeTreeView>(&form, "TreeViewCode")->AddGroup(testing::Sjis("[自動車]").toStdString());
-  form.Codes()->SetModified(true);
+  form.Codes()->InsertNode(std::nullopt, true, testing::Sjis("[自動車]").toStdString());
   DialogDriver driver({});
   QVERIFY(form.close());
   QCOMPARE(driver.Seen().size(), size_t(0));
@@ -332,8 +331,7 @@ void MainWindowTest::failedSaveAtCloseOffersToLeaveWithoutIt() {
   TFormMain form(dir.Path());
   form.show();
   QVERIFY(QTest::qWaitForWindowExposed(&form));
-  Find<CodeTreeView>(&form, "TreeViewCode")->AddGroup("[A]");
-  form.Codes()->SetModified(true);
+  form.Codes()->InsertNode(std::nullopt, true, "[A]");
   form.Bookmarks()->SetModified(true);
 
   // The failure is reported, then the user may stay...
@@ -450,8 +448,7 @@ void MainWindowTest::terminateSignalClosesWithoutWaitingForAnAnswer() {
       TFormMain form(dir.Path());
       form.show();
       if (open != Open::StartUpBoxes) {
-        Find<CodeTreeView>(&form, "TreeViewCode")->AddGroup("[B]");
-        form.Codes()->SetModified(true);
+        form.Codes()->InsertNode(std::nullopt, true, "[B]");
       }
       QVERIFY(ClosedOnSignalUnanswered(form, [&] {
         if (open == Open::ErrorBox) form.ShowError("エラー");

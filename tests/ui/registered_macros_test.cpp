@@ -19,6 +19,7 @@
 #include <memory>
 
 #include "app/main_window.h"
+#include "codes/code_list_controller.h"
 #include "codes/code_tree_view.h"
 #include "core/settings/settings_file.h"
 #include "keymacro/key_code_window.h"
@@ -241,10 +242,10 @@ void RegisteredMacrosTest::stockCodeMacrosTypeIntoTheClickedField() {
   QCOMPARE(f.GoItems()[1]->text(), QString("コード"));
   QVERIFY(f.GoItems()[2]->isChecked());
 
-  QTreeWidgetItem* group = f.Tree()->AddGroup(S("[水産]"));
-  QTreeWidgetItem* stock = f.Tree()->AddStock(group, S("1301 極洋"));
-  f.Tree()->SetExpandedByProgram(group, true);
-  f.Tree()->setCurrentItem(stock);
+  const NodePos at = *f.form->Codes()->InsertNode(std::nullopt, true, S("[水産]"));
+  f.Tree()->RevealNode(*f.form->Codes()->InsertNode(at, false, S("1301 極洋")));
+  QTreeWidgetItem* group = f.Tree()->ItemAt(at);
+  QTreeWidgetItem* stock = f.Tree()->SelectedNode();
 
   WebBrowser* browser = f.OpenForm("/form.html");
   QVERIFY(browser);

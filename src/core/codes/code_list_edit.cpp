@@ -4,6 +4,14 @@
 #include <utility>
 
 namespace sorvi {
+namespace {
+
+bool IsValidNode(const StockCodeList& list, NodePos pos) {
+  if (pos.group < 0 || size_t(pos.group) >= list.groups.size()) return false;
+  return pos.IsGroup() || size_t(pos.stock) < list.groups[size_t(pos.group)].stocks.size();
+}
+
+}  // namespace
 
 std::string MaskedStockCode(std::string_view shown) {
   std::string code(4, '0');
@@ -22,16 +30,26 @@ std::string ComposeGroupText(std::string_view name) {
   return text;
 }
 
-std::string ComposeStockText(std::string_view shown_code, std::string_view name) {
-  std::string text = MaskedStockCode(shown_code);
+std::string ComposeStockText(std::string_view code, std::string_view name) {
+  std::string text;
+  text.reserve(code.size() + 1 + name.size());
+  text += code;
   text += ' ';
   text += name;
   return text;
 }
 
-bool IsValidNode(const StockCodeList& list, NodePos pos) {
-  if (pos.group < 0 || size_t(pos.group) >= list.groups.size()) return false;
-  return pos.IsGroup() || size_t(pos.stock) < list.groups[size_t(pos.group)].stocks.size();
+std::string_view NodeText(const StockCodeList& list, NodePos pos) {
+  if (!IsValidNode(list, pos)) return {};
+  const StockGroup& group = list.groups[size_t(pos.group)];
+  return pos.IsGroup() ? std::string_view(group.text) : std::string_view(group.stocks[size_t(pos.stock)]);
+}
+
+bool SetNodeText(StockCodeList& list, NodePos pos, std::string text) {
+  if (!IsValidNode(list, pos)) return false;
+  StockGroup& group = list.groups[size_t(pos.group)];
+  (pos.IsGroup() ? group.text : group.stocks[size_t(pos.stock)]) = std::move(text);
+  return true;
 }
 
 std::optional<NodePos> AddNode(StockCodeList& list, std::optional<NodePos> selected, bool as_group,

@@ -2,7 +2,7 @@
 // The editing rules of the stock code list: composing node texts from what
 // the code dialog holds, and where add, duplicate, delete and drag and drop
 // put a node. Positions are indices into StockCodeList::groups and their
-// stocks, so the tree view can apply the same result to its items.
+// stocks, so the tree view can show the same edit on its items.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,10 +25,14 @@ struct NodePos {
 std::string MaskedStockCode(std::string_view shown);
 
 std::string ComposeGroupText(std::string_view name);
-// Code (masked as above), one blank, the name.
-std::string ComposeStockText(std::string_view shown_code, std::string_view name);
+// The code's bytes as they are (masked, or kept from the node being
+// edited), one blank, the name.
+std::string ComposeStockText(std::string_view code, std::string_view name);
 
-bool IsValidNode(const StockCodeList& list, NodePos pos);
+// The node's whole text; empty for a position outside the list.
+std::string_view NodeText(const StockCodeList& list, NodePos pos);
+// Replaces the node's text; its kind stays what its position says.
+bool SetNodeText(StockCodeList& list, NodePos pos, std::string text);
 
 // Adds `text` from the code dialog in mode "追加" and returns where it went:
 // no selection appends a group; a selected stock gets a new stock right
