@@ -51,6 +51,8 @@ void TabController::RestoreSession(const Session& session) {
   if (reloads && !timer_->isActive()) timer_->start();
   const int current = first + std::clamp(session.current, 0, int(session.tabs.size()) - 1);
   ActivateTab(page_control_->widget(current));
+  // Side by side, the tiles fill around the current tab; what they show loads.
+  SetTiles(Tiles());
   OnTabsShown();
   ArriveAtActiveTab(nullptr);
   KeepActivation(was_active);

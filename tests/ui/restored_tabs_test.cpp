@@ -59,6 +59,15 @@ void RestoredTabsTest::keptTabsComeBackAndOnlyTheShownPageLoads() {
   QVERIFY(f.form->close());
   QCOMPARE(f.dir.Ini("SessionTab1", "Address"), f.Url("/a.html"));
   QCOMPARE(f.dir.Ini("Session", "Current"), QString("2"));
+
+  // Side by side, every tab a tile shows loads at start; the rest wait.
+  f.dir.Write("Sorvi.ini", f.dir.Read("Sorvi.ini") + "[Tiles]\r\nLayout=2x1\r\n");
+  f.server.ClearRequests();
+  f.Restart();
+  QVERIFY(f.WaitLoaded(2, "Page c"));
+  QTRY_COMPARE(f.server.Count("/b.html"), 1);
+  sorvi::testing::Spin(500);
+  QCOMPARE(f.server.Count("/a.html"), 0);
 }
 
 SORVI_WEB_TEST_MAIN(RestoredTabsTest)
