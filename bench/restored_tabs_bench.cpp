@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "bench_figures.h"
 #include "core/settings/settings_file.h"
 #include "core/tabs/session.h"
 #include "platform/web_browser.h"
@@ -58,24 +59,7 @@ void WriteSession(const QString& dir, int count) {
 }
 
 double TimeOnce(const QString& self, const QString& dir) {
-  QProcess child;
-  QElapsedTimer timer;
-  timer.start();
-  child.start(self, {"--child", dir});
-  if (!child.waitForReadyRead(60000)) {
-    std::fprintf(stderr, "%s did not load\n", qPrintable(dir));
-    child.kill();
-    child.waitForFinished();
-    return -1;
-  }
-  const double ms = timer.nsecsElapsed() / 1e6;
-  child.waitForFinished(10000);
-  return ms;
-}
-
-double Median(std::vector<double> times) {
-  std::sort(times.begin(), times.end());
-  return times.empty() ? -1 : times[times.size() / 2];
+  return bench::TimeToFirstOutput(self, {"--child", dir}, 60000);
 }
 
 }  // namespace
@@ -94,7 +78,7 @@ int main(int argc, char** argv) {
     one_runs.push_back(TimeOnce(self, one.path()));
     thirty_runs.push_back(TimeOnce(self, thirty.path()));
   }
-  const double a = Median(one_runs), b = Median(thirty_runs);
+  const double a = bench::Median(one_runs), b = bench::Median(thirty_runs);
   std::printf("process start to the shown tab's page loaded, median of %d runs\n", runs);
   std::printf("  1 tab brought back    %7.1f ms\n", a);
   std::printf("  30 tabs brought back  %7.1f ms   ratio %.2f (target: no slower, <= 1.05)\n", b, b / a);

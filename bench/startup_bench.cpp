@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "bench_figures.h"
 #include "platform/cp932.h"
 #include "platform/web_browser.h"
 
@@ -67,7 +68,8 @@ void WriteBigLists(const QString& dir) {
     }
   }
   for (int b = 0; b < 500; ++b) {
-    list += QByteArray::fromStdString(sorvi::QStringToSjis(QString("[ブックマーク%1]*\r\n*%CD% %NM%\r\n+\\c\\r\r\n").arg(b)));
+    list += QByteArray::fromStdString(
+        sorvi::QStringToSjis(QString("[ブックマーク%1]*\r\n*%CD% %NM%\r\n+\\c\\r\r\n").arg(b)));
     list += "https://example.jp/chart?code=%CD%&n=" + QByteArray::number(b) + "\r\n";
   }
   for (auto [name, bytes] : {std::pair{"SV_Code.txt", codes}, std::pair{"SV_List.txt", list}}) {
@@ -79,24 +81,7 @@ void WriteBigLists(const QString& dir) {
 
 // Milliseconds from starting the child to its "shown" line; -1 on failure.
 double TimeOnce(const QString& self, const QString& variant, const QString& dir) {
-  QProcess child;
-  QElapsedTimer timer;
-  timer.start();
-  child.start(self, {"--child", variant, dir});
-  if (!child.waitForReadyRead(30000)) {
-    std::fprintf(stderr, "%s did not show\n", qPrintable(variant));
-    child.kill();
-    child.waitForFinished();
-    return -1;
-  }
-  const double ms = timer.nsecsElapsed() / 1e6;
-  child.waitForFinished(10000);
-  return ms;
-}
-
-double Median(std::vector<double> times) {
-  std::sort(times.begin(), times.end());
-  return times.empty() ? -1 : times[times.size() / 2];
+  return bench::TimeToFirstOutput(self, {"--child", variant, dir}, 30000);
 }
 
 }  // namespace
@@ -116,7 +101,8 @@ int main(int argc, char** argv) {
     empty_runs.push_back(TimeOnce(self, "sorvi", empty.path()));
     big_runs.push_back(TimeOnce(self, "sorvi", big.path()));
   }
-  const double bare = Median(bare_runs), sorvi_empty = Median(empty_runs), sorvi_big = Median(big_runs);
+  const double bare = bench::Median(bare_runs), sorvi_empty = bench::Median(empty_runs),
+               sorvi_big = bench::Median(big_runs);
   std::printf("process start to first paint, median of %d runs\n", runs);
   std::printf("  bare QMainWindow              %7.1f ms\n", bare);
   std::printf("  sorvi, empty lists            %7.1f ms   ratio to bare %.2f (target < 1.3)\n", sorvi_empty,

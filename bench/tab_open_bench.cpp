@@ -8,6 +8,7 @@
 //
 // Run under an X server: xvfb-run -a ./tab_open_bench [rounds]
 // As root the engine's sandbox must be off: QTWEBENGINE_DISABLE_SANDBOX=1.
+#include <unistd.h>
 #include <QApplication>
 #include <QComboBox>
 #include <QDeadlineTimer>
@@ -25,12 +26,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <unistd.h>
 #include <vector>
 
 #include "app/main_window.h"
-#include "process_tree.h"
+#include "bench_figures.h"
 #include "platform/web_browser.h"
+#include "process_tree.h"
 #include "tabs/address_box.h"
 #include "tabs/tab_controller.h"
 
@@ -168,12 +169,6 @@ int RunChild(const QString& mode, const QString& dir) {
   return 0;
 }
 
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
 int RunParent(const QString& program, int rounds) {
   QTemporaryDir scratch;
   QMap<QString, QMap<QString, std::vector<double>>> figures;  // mode -> key -> values
@@ -199,7 +194,7 @@ int RunParent(const QString& program, int rounds) {
       }
     }
   }
-  auto m = [&](const char* mode, const char* key) { return Median(figures[mode][key]); };
+  auto m = [&](const char* mode, const char* key) { return bench::Median(figures[mode][key]); };
   std::printf("Tab opening, median of %d fresh processes each (local page, 1200x800 windows)\n", rounds);
   std::printf("%-44s %12s %12s %12s\n", "", "program", "WebBrowser", "bare view");
   auto row = [&](const char* label, const char* key, const char* unit) {

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "bench_figures.h"
 #include "core/tabs/tile_layout.h"
 #include "platform/japanese_locale.h"
 #include "platform/web_browser.h"
@@ -75,11 +76,6 @@ double OpenPages(sorvi::TFormMain& form, const std::vector<QString>& urls) {
   return double(clock.nsecsElapsed()) / 1e6;
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values.empty() ? 0 : values[values.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -127,6 +123,6 @@ int main(int argc, char* argv[]) {
   }
   sorvi::WebEngine::Shutdown();
   for (const auto& [key, values] : figures)
-    std::printf("%s=%.1f (median of %zu)\n", key.c_str(), Median(values), values.size());
+    std::printf("%s=%.1f (median of %zu)\n", key.c_str(), bench::Median(values), values.size());
   return 0;
 }
