@@ -14,6 +14,7 @@
 #include "platform/memory_trim.h"
 #include "platform/web_browser.h"
 #include "tabs/browser_tab.h"
+#include "tabs/hidden_tab_keeper.h"
 #include "tabs/page_tools.h"
 #include "tabs/tab_captions.h"
 #include "tabs/tab_lock.h"
@@ -47,6 +48,7 @@ TabController::TabController(const TabWidgets& widgets, const AppOptions& option
   connect(tools_, &PageTools::StatusTextChanged, this, &TabController::StatusTextChanged);
   connect(tools_, &PageTools::ProgressChanged, this, &TabController::ProgressChanged);
   connect(tools_, &PageTools::ZoomTextChanged, this, &TabController::ZoomTextChanged);
+  hidden_tabs_ = new HiddenTabKeeper(this);
 }
 
 TabController::~TabController() {
@@ -141,6 +143,7 @@ void TabController::WireTab(BrowserTab* tab) {
   });
   connect(tab, &BrowserTab::PagePressed, this, &TabController::OnPagePressed);
   tools_->Watch(tab);
+  hidden_tabs_->Watch(tab);
 }
 
 void TabController::OnTabsShown() {

@@ -24,6 +24,7 @@ class QToolButton;
 namespace sorvi {
 
 class BrowserTab;
+class HiddenTabKeeper;
 class LockIndicator;
 class PageTools;
 class TabCaptions;
@@ -150,6 +151,7 @@ class TabController : public QObject, private PopupHost {
 
   PopupPlacement* popups_ = nullptr;
   PageTools* tools_ = nullptr;
+  HiddenTabKeeper* hidden_tabs_ = nullptr;
 
   NavigateMode mode_ = NavigateMode::NewTab;
   TabSwitchMemory switch_memory_;
