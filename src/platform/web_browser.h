@@ -281,7 +281,7 @@ class WebBrowser : public QWidget {
   bool quitting_ = false;
   bool full_screen_ = false;
   bool sending_click_ = false;
-  int printing_ = 0;                // print jobs drawing from the view
+  int printing_ = 0;  // print jobs drawing from the view
   bool opened_by_page_ = false;     // made for a page's new-window request
   QString window_name_;
   // The page's last window.open calls and named link or form activations,

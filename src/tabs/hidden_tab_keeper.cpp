@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/idle_hook.h"
+#include "platform/memory_trim.h"
 #include "platform/web_browser.h"
 #include "tabs/browser_tab.h"
 
@@ -63,6 +64,7 @@ void HiddenTabKeeper::ArmTimer() {
 void HiddenTabKeeper::ReleaseDue() {
   release_pending_ = false;
   std::vector<Hidden> waiting;
+  bool released = false;
   for (Hidden& h : hidden_) {
     if (!h.tab) continue;
     if (!h.due.hasExpired()) {
@@ -72,8 +74,10 @@ void HiddenTabKeeper::ReleaseDue() {
     // A lock target is one of the view's widgets: a tab holding one keeps
     // its view, or the lock would be lost.
     WebBrowser* browser = h.tab->Browser();
-    if (!h.tab->isVisible() && browser && !h.tab->LockMemory().target) browser->ReleaseView();
+    if (!h.tab->isVisible() && browser && !h.tab->LockMemory().target) released |= browser->ReleaseView();
   }
+  // The pictures go back to the system, not only to the heap.
+  if (released) TrimFreedMemorySoon();
   hidden_ = std::move(waiting);
   ArmTimer();
 }

@@ -97,8 +97,9 @@ void BackgroundTabsTest::processModelKeepsTheUsersFlags() {
 void BackgroundTabsTest::backgroundTabIsHiddenAndReloadsOnTime() {
   testing::WindowFixture f({"a", "b"});
   // A page that counts in a variable and shows itself green.
-  f.server.Serve("/count.html", testing::Page("Count", "<div style=\"height:100vh;background:#00ff00\"></div>"
-                                                       "<script>var count = 0; setInterval(() => ++count, 100);</script>"));
+  f.server.Serve("/count.html", testing::Page("Count",
+                                              "<div style=\"height:100vh;background:#00ff00\"></div>"
+                                              "<script>var count = 0; setInterval(() => ++count, 100);</script>"));
   // Hidden tabs let their views go after a moment instead of a minute.
   constexpr int kReleaseMs = 1500;
   Find<HiddenTabKeeper>(f.form.get(), "HiddenTabKeeper")->SetReleaseAfter(kReleaseMs);
