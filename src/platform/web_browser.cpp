@@ -67,8 +67,6 @@ WebBrowser::~WebBrowser() {
   ReleasePage();
 }
 
-bool WebEngine::PagesOutliveTheirViews() { return true; }
-
 WebBrowser* WebBrowser::Create(WebBrowserOwner* owner, QWidget* parent) { return new WebBrowser(owner, parent); }
 
 void WebBrowser::AttachView() {
@@ -83,8 +81,7 @@ void WebBrowser::AttachView() {
 }
 
 bool WebBrowser::ReleaseView() {
-  if (!view_ || !page_ || isVisible() || full_screen_ || printing_ > 0 || !WebEngine::PagesOutliveTheirViews())
-    return false;
+  if (!view_ || !page_ || isVisible() || full_screen_ || printing_ > 0) return false;
   QWebEngineView* view = std::exchange(view_, nullptr);
   setFocusProxy(nullptr);
   delete view;

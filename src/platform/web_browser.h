@@ -49,9 +49,6 @@ class WebEngine {
   // its tabs; it also runs when the application quits. A browser made later
   // starts the engine again.
   static void Shutdown();
-  // Whether a page may be given a new view after its first one was
-  // deleted (WebBrowser::ReleaseView).
-  static bool PagesOutliveTheirViews();
 };
 
 class WebBrowser : public QWidget {
@@ -154,8 +151,7 @@ class WebBrowser : public QWidget {
   // Lets go of the widgets that draw the page: a window-sized picture or
   // more per view. The page keeps loading and running its scripts at the
   // size it was last shown; a view is made again when the browser is
-  // shown. Refused (false) while shown, full screen or printing, and where
-  // the engine cannot move a page to a new view.
+  // shown. Refused (false) while shown, full screen or printing.
   bool ReleaseView();
   // Whether `widget` is one of this browser's widgets (a lock target taken
   // from FocusedInputWidget may have been replaced since: the engine makes
