@@ -247,6 +247,7 @@ int RunChild(bool program, bool keep_views, const QStringList& origins, const QS
                                   double(std::max<qint64>(1, idle_to - idle_from)));
     Print("idle_pss", idle_end.pss_mib);
     Print("idle_per_tab_pss", (idle_end.pss_mib - one.pss_mib) / (kTabs - 1));
+    Print("idle_own_per_tab_pss", (idle_end.own_pss_mib - one.own_pss_mib) / (kTabs - 1));
     std::printf("idle_from=%lld\nidle_to=%lld\n", (long long)idle_from, (long long)idle_to);
     Print("closed_pss", closed.pss_mib);
     Print("closed_processes", closed.processes);
@@ -357,6 +358,7 @@ int RunParent(const QString& program, int rounds, int idle_seconds, bool keep_vi
   row("reloads that reached the server", "idle_reloads", "");
   row("PSS, 50 tabs after the idle time", "idle_pss", "Mi");
   row("  per additional tab (1 → 50)", "idle_per_tab_pss", "Mi");
+  row("    of which the window's own process", "idle_own_per_tab_pss", "Mi");
   row("PSS after closing all 50", "closed_pss", "Mi");
   row("  growth against no tab", "closed_growth_pss", "Mi");
   row("processes after closing all 50", "closed_processes", "");

@@ -71,10 +71,10 @@ void HiddenTabKeeper::ReleaseDue() {
       waiting.push_back(h);
       continue;
     }
-    // A lock target is one of the view's widgets: a tab holding one keeps
-    // its view, or the lock would be lost.
+    // A lock target survives: the widget that takes the page's input belongs
+    // to the page and moves into the new view.
     WebBrowser* browser = h.tab->Browser();
-    if (!h.tab->isVisible() && browser && !h.tab->LockMemory().target) released |= browser->ReleaseView();
+    if (!h.tab->isVisible() && browser) released |= browser->ReleaseView();
   }
   // The pictures go back to the system, not only to the heap.
   if (released) TrimFreedMemorySoon();
