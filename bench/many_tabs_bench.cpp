@@ -8,7 +8,11 @@
 // Each run is a fresh process (this program started with --child); the web
 // servers live in the parent, so serving costs the measured tree nothing.
 //
-// Run under an X server: xvfb-run -a ./many_tabs_bench [rounds] [idle seconds]
+// Hidden tabs let their views go after a minute, within the idle minute; the
+// figures after it show that. "keep" as third argument keeps every view, for
+// comparison.
+//
+// Run under an X server: xvfb-run -a ./many_tabs_bench [rounds] [idle seconds] [keep]
 // As root the engine's sandbox must be off: QTWEBENGINE_DISABLE_SANDBOX=1.
 #include <QApplication>
 #include <QDateTime>
@@ -27,6 +31,7 @@
 #include <QWebEngineView>
 #include <QWindow>
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <memory>
 #include <numeric>
@@ -38,6 +43,7 @@
 #include "process_tree.h"
 #include "tabs/address_box.h"
 #include "tabs/browser_tab.h"
+#include "tabs/hidden_tab_keeper.h"
 #include "tabs/tab_controller.h"
 
 namespace {
@@ -116,10 +122,11 @@ class ChartServer : public QObject {
 // timer) or on bare views in a plain tab widget.
 class Tabs {
  public:
-  Tabs(bool program, const QString& dir) {
+  Tabs(bool program, bool keep_views, const QString& dir) {
     QWidget* window = &bare_;
     if (program) {
       form_ = std::make_unique<sorvi::TFormMain>(dir);
+      if (keep_views) form_->findChild<sorvi::HiddenTabKeeper*>()->SetReleaseAfter(INT_MAX);
       form_->resize(1200, 800);
       window = form_.get();
     } else {
@@ -185,12 +192,12 @@ class Tabs {
   std::unique_ptr<sorvi::TFormMain> form_;
 };
 
-int RunChild(bool program, const QStringList& origins, const QString& dir, int idle_seconds) {
+int RunChild(bool program, bool keep_views, const QStringList& origins, const QString& dir, int idle_seconds) {
   sorvi::WebEngine::SetStoragePath(dir + "/WebData");
   auto url = [&](int i) { return origins[i % origins.size()] + QString("/chart/%1").arg(i); };
   const bench::TreeSample before = bench::SampleTree();
   {
-    Tabs tabs(program, dir);
+    Tabs tabs(program, keep_views, dir);
     // The engine running with no tab: what closing every tab comes back to.
     tabs.Open(url(0));
     tabs.CloseAll();
@@ -239,6 +246,8 @@ int RunChild(bool program, const QStringList& origins, const QString& dir, int i
     Print("idle_cpu_percent", 100.0 * (idle_end.cpu_seconds - idle_start.cpu_seconds) * 1000.0 /
                                   double(std::max<qint64>(1, idle_to - idle_from)));
     Print("idle_pss", idle_end.pss_mib);
+    Print("idle_per_tab_pss", (idle_end.pss_mib - one.pss_mib) / (kTabs - 1));
+    Print("idle_own_per_tab_pss", (idle_end.own_pss_mib - one.own_pss_mib) / (kTabs - 1));
     std::printf("idle_from=%lld\nidle_to=%lld\n", (long long)idle_from, (long long)idle_to);
     Print("closed_pss", closed.pss_mib);
     Print("closed_processes", closed.processes);
@@ -263,7 +272,7 @@ struct Run {
   QString Key() const { return QString("%1/%2").arg(mode).arg(sites); }
 };
 
-int RunParent(const QString& program, int rounds, int idle_seconds) {
+int RunParent(const QString& program, int rounds, int idle_seconds, bool keep_views) {
   std::vector<std::unique_ptr<ChartServer>> servers;
   for (int i = 1; i <= 6; ++i) {
     servers.push_back(std::make_unique<ChartServer>(QHostAddress(QString("127.0.0.%1").arg(i))));
@@ -293,7 +302,8 @@ int RunParent(const QString& program, int rounds, int idle_seconds) {
       QEventLoop loop;  // the servers answer while the child runs
       QObject::connect(&child, &QProcess::finished, &loop, &QEventLoop::quit);
       QObject::connect(&child, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
-      child.start(program, {"--child", run.mode, dir, QString::number(idle_seconds), origins.join(',')});
+      child.start(program, {"--child", run.mode, dir, QString::number(idle_seconds), origins.join(','),
+                            keep_views ? "keep" : "release"});
       QTimer::singleShot(600000, &loop, &QEventLoop::quit);
       loop.exec();
       if (child.state() != QProcess::NotRunning || child.exitCode() != 0) {
@@ -320,8 +330,9 @@ int RunParent(const QString& program, int rounds, int idle_seconds) {
   }
 
   auto m = [&](const QString& key, const char* figure) { return Median(figures[key][figure]); };
-  std::printf("Many tabs, median of %d fresh processes each; %d tabs, %d of them reloading every 15 s, %d s idle\n",
-              rounds, kTabs, kReloadingTabs, idle_seconds);
+  std::printf("Many tabs, median of %d fresh processes each; %d tabs, %d of them reloading every 15 s, %d s idle; "
+              "hidden tabs %s\n",
+              rounds, kTabs, kReloadingTabs, idle_seconds, keep_views ? "keep their views" : "let their views go");
   std::printf("%-40s %11s %11s %11s %11s\n", "", "program 1", "bare 1", "program 5", "bare 5");
   auto row = [&](const char* label, const char* figure, const char* unit) {
     std::printf("%-40s", label);
@@ -345,14 +356,18 @@ int RunParent(const QString& program, int rounds, int idle_seconds) {
   row("  of which the window's own process", "idle_own_cpu_s", "s");
   row("idle CPU, % of one core", "idle_cpu_percent", "%");
   row("reloads that reached the server", "idle_reloads", "");
+  row("PSS, 50 tabs after the idle time", "idle_pss", "Mi");
+  row("  per additional tab (1 → 50)", "idle_per_tab_pss", "Mi");
+  row("    of which the window's own process", "idle_own_per_tab_pss", "Mi");
   row("PSS after closing all 50", "closed_pss", "Mi");
   row("  growth against no tab", "closed_growth_pss", "Mi");
   row("processes after closing all 50", "closed_processes", "");
   for (int sites : {1, 5}) {
     const QString p = QString("program/%1").arg(sites), b = QString("bare/%1").arg(sites);
-    std::printf("%d site(s): PSS with 50 tabs program/bare %.2f (target <= 0.5), idle CPU program/bare %.2f "
-                "(target <= 0.5)\n",
-                sites, m(p, "fifty_pss") / m(b, "fifty_pss"), m(p, "idle_cpu_s") / std::max(0.01, m(b, "idle_cpu_s")));
+    std::printf("%d site(s): PSS with 50 tabs program/bare %.2f, after the idle time %.2f (target <= 0.5), idle CPU "
+                "program/bare %.2f (target <= 0.5)\n",
+                sites, m(p, "fifty_pss") / m(b, "fifty_pss"), m(p, "idle_pss") / m(b, "idle_pss"),
+                m(p, "idle_cpu_s") / std::max(0.01, m(b, "idle_cpu_s")));
   }
   std::printf("expected reloads in the idle window: about %d\n", kReloadingTabs * (idle_seconds / 15));
   return 0;
@@ -361,7 +376,7 @@ int RunParent(const QString& program, int rounds, int idle_seconds) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  if (argc >= 6 && QByteArray(argv[1]) == "--child") {
+  if (argc >= 7 && QByteArray(argv[1]) == "--child") {
     const bool program = QByteArray(argv[2]) == "program";
     // The bare view runs with the engine's defaults.
     if (program) {
@@ -370,11 +385,12 @@ int main(int argc, char* argv[]) {
       QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     }
     QApplication app(argc, argv);
-    return RunChild(program, QString::fromLatin1(argv[5]).split(','), QString::fromLocal8Bit(argv[3]),
-                    std::atoi(argv[4]));
+    return RunChild(program, QByteArray(argv[6]) == "keep", QString::fromLatin1(argv[5]).split(','),
+                    QString::fromLocal8Bit(argv[3]), std::atoi(argv[4]));
   }
   const int rounds = argc >= 2 ? std::max(1, std::atoi(argv[1])) : 3;
   const int idle_seconds = argc >= 3 ? std::max(15, std::atoi(argv[2])) : 60;
   QCoreApplication app(argc, argv);
-  return RunParent(QCoreApplication::applicationFilePath(), rounds, idle_seconds);
+  const bool keep_views = argc >= 4 && QByteArray(argv[3]) == "keep";
+  return RunParent(QCoreApplication::applicationFilePath(), rounds, idle_seconds, keep_views);
 }

@@ -15,6 +15,7 @@ struct TreeSample {
   double pss_mib = 0;
   double cpu_seconds = 0;  // user + system time so far of the processes alive now
   double own_cpu_seconds = 0;  // of this process alone
+  double own_pss_mib = 0;
   int processes = 0;
 };
 
@@ -60,7 +61,9 @@ inline TreeSample SampleTree() {
       const QList<QByteArray> parts = line.simplified().split(' ');
       if (parts.size() < 2) continue;
       if (parts[0] == "Rss:") sample.rss_mib += parts[1].toDouble() / 1024.0;
-      if (parts[0] == "Pss:") sample.pss_mib += parts[1].toDouble() / 1024.0;
+      if (parts[0] != "Pss:") continue;
+      sample.pss_mib += parts[1].toDouble() / 1024.0;
+      if (pid == int(getpid())) sample.own_pss_mib = parts[1].toDouble() / 1024.0;
     }
     const QList<QByteArray> fields = StatFields(pid);
     if (fields.size() <= 12) continue;

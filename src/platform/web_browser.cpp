@@ -42,12 +42,10 @@ std::string AddressKey(const QUrl& url) {
 
 WebBrowser::WebBrowser(WebBrowserOwner* owner, QWidget* parent) : QWidget(parent), id_(g_next_id++), owner_(owner) {
   web_engine::RegisterBrowser(this);
-  view_ = new QWebEngineView(this);
   page_ = new WebPage(web_engine::Profile(), this);
-  view_->setPage(page_);
-  setFocusProxy(view_);
-  view_->installEventFilter(this);
-  for (QWidget* child : view_->findChildren<QWidget*>()) child->installEventFilter(this);
+  // A view from the start, shown or not: a page that loads before it is
+  // first shown is laid out at the view's size.
+  AttachView();
 
   connect(page_, &QWebEnginePage::loadStarted, this, &WebBrowser::OnLoadStarted);
   connect(page_, &QWebEnginePage::loadProgress, this, &WebBrowser::OnLoadProgress);
@@ -71,6 +69,25 @@ WebBrowser::~WebBrowser() {
 
 WebBrowser* WebBrowser::Create(WebBrowserOwner* owner, QWidget* parent) { return new WebBrowser(owner, parent); }
 
+void WebBrowser::AttachView() {
+  if (view_ || !page_) return;
+  view_ = new QWebEngineView(this);
+  view_->setGeometry(rect());
+  view_->setPage(page_);
+  setFocusProxy(view_);
+  view_->installEventFilter(this);
+  for (QWidget* child : view_->findChildren<QWidget*>()) child->installEventFilter(this);
+  if (isVisible()) view_->show();
+}
+
+bool WebBrowser::ReleaseView() {
+  if (!view_ || !page_ || isVisible() || full_screen_ || printing_ > 0) return false;
+  QWebEngineView* view = std::exchange(view_, nullptr);
+  setFocusProxy(nullptr);
+  delete view;
+  return true;
+}
+
 void WebBrowser::ReleasePage() {
   if (!page_) return;
   QObject::disconnect(page_, nullptr, this, nullptr);
@@ -78,7 +95,7 @@ void WebBrowser::ReleasePage() {
   // hidden it would make one in the engine's default profile. Deleting it
   // here is not safe either once the application is being torn down (its
   // render widget outlives the scene graph then); it goes with this widget.
-  view_->hide();
+  if (view_) view_->hide();
   delete page_;
   page_ = nullptr;
   loading_ = false;
@@ -144,10 +161,15 @@ void WebBrowser::Print() {
   if (!dialog) return;  // its window went while it was open
   delete dialog;
   if (!accepted || !self || !page_) return;
+  AttachView();
   // The printer must live until the engine has finished with it: the
   // connection holds it and goes with `job`.
   auto* job = new QObject(this);
-  connect(view_, &QWebEngineView::printFinished, job, [job, printer](bool) { job->deleteLater(); });
+  ++printing_;
+  connect(view_, &QWebEngineView::printFinished, job, [this, job, printer](bool) {
+    --printing_;
+    job->deleteLater();
+  });
   view_->print(printer.get());
 }
 
@@ -235,7 +257,7 @@ void WebBrowser::FillParentNow() {
 // ---- focus, keys and clicks ----------------------------------------------
 
 QWidget* WebBrowser::InputWidget() const {
-  if (!page_) return nullptr;
+  if (!page_ || !view_) return nullptr;
   return view_->focusProxy() ? view_->focusProxy() : view_;
 }
 
@@ -249,7 +271,7 @@ bool WebBrowser::ContainsWidget(const QWidget* widget) const {
 }
 
 void WebBrowser::FocusPage() {
-  if (page_) view_->setFocus(Qt::OtherFocusReason);
+  if (page_ && view_) view_->setFocus(Qt::OtherFocusReason);
 }
 
 void WebBrowser::ClickAt(QPoint pos) {
@@ -324,6 +346,11 @@ bool WebBrowser::event(QEvent* e) {
 void WebBrowser::resizeEvent(QResizeEvent* e) {
   QWidget::resizeEvent(e);
   if (view_) view_->setGeometry(rect());
+}
+
+void WebBrowser::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  AttachView();
 }
 
 bool WebBrowser::eventFilter(QObject* watched, QEvent* e) {

@@ -146,6 +146,13 @@ class WebBrowser : public QWidget {
   QWidget* InputWidget() const;
   // The widget inside this browser that has the keyboard focus, or null.
   QWidget* FocusedInputWidget() const;
+  // Whether the widgets that draw the page exist (see ReleaseView).
+  bool HasView() const { return view_ != nullptr; }
+  // Lets go of the widgets that draw the page: a window-sized picture or
+  // more per view. The page keeps loading and running its scripts at the
+  // size it was last shown; a view is made again when the browser is
+  // shown. Refused (false) while shown, full screen or printing.
+  bool ReleaseView();
   // Whether `widget` is one of this browser's widgets (a lock target taken
   // from FocusedInputWidget may have been replaced since: the engine makes
   // its input widget anew when a page moves to another renderer).
@@ -234,6 +241,7 @@ class WebBrowser : public QWidget {
   bool event(QEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
+  void showEvent(QShowEvent* e) override;
 
  private:
   friend class WebPage;
@@ -241,6 +249,7 @@ class WebBrowser : public QWidget {
 
   void Load(const QUrl& url);
   void ReleasePage();
+  void AttachView();
   void WatchParent();
   void FillParentNow();
 
@@ -268,6 +277,7 @@ class WebBrowser : public QWidget {
   bool quitting_ = false;
   bool full_screen_ = false;
   bool sending_click_ = false;
+  int printing_ = 0;  // print jobs drawing from the view
   bool opened_by_page_ = false;     // made for a page's new-window request
   QString window_name_;
   // The page's last window.open calls and named link or form activations,

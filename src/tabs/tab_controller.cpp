@@ -15,6 +15,7 @@
 #include "platform/memory_trim.h"
 #include "platform/web_browser.h"
 #include "tabs/browser_tab.h"
+#include "tabs/hidden_tab_keeper.h"
 #include "tabs/open_queue.h"
 #include "tabs/page_tools.h"
 #include "tabs/tab_captions.h"
@@ -57,6 +58,7 @@ TabController::TabController(const TabWidgets& widgets, const AppOptions& option
   connect(tools_, &PageTools::StatusTextChanged, this, &TabController::StatusTextChanged);
   connect(tools_, &PageTools::ProgressChanged, this, &TabController::ProgressChanged);
   connect(tools_, &PageTools::ZoomTextChanged, this, &TabController::ZoomTextChanged);
+  hidden_tabs_ = new HiddenTabKeeper(this);
 }
 
 TabController::~TabController() {
@@ -155,6 +157,7 @@ void TabController::WireTab(BrowserTab* tab) {
   });
   connect(tab, &BrowserTab::PagePressed, this, &TabController::OnPagePressed);
   tools_->Watch(tab);
+  hidden_tabs_->Watch(tab);
 }
 
 void TabController::OnTabsShown() {

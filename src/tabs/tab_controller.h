@@ -26,6 +26,7 @@ class QToolButton;
 namespace sorvi {
 
 class BrowserTab;
+class HiddenTabKeeper;
 class LockIndicator;
 class OpenQueue;
 class PageTools;
@@ -179,6 +180,7 @@ class TabController : public QObject, private PopupHost {
 
   PopupPlacement* popups_ = nullptr;
   PageTools* tools_ = nullptr;
+  HiddenTabKeeper* hidden_tabs_ = nullptr;
 
   NavigateMode mode_ = NavigateMode::NewTab;
   TabSwitchMemory switch_memory_;

@@ -24,6 +24,7 @@
 #include "support/web_test_main.h"
 #include "support/window_fixture.h"
 #include "tabs/address_box.h"
+#include "tabs/hidden_tab_keeper.h"
 #include "tabs/tab_controller.h"
 
 using namespace sorvi;
@@ -95,6 +96,20 @@ void BackgroundTabsTest::processModelKeepsTheUsersFlags() {
 
 void BackgroundTabsTest::backgroundTabIsHiddenAndReloadsOnTime() {
   testing::WindowFixture f({"a", "b"});
+  // A page that counts in a variable and shows itself green.
+  f.server.Serve("/count.html", testing::Page("Count",
+                                              "<div style=\"height:100vh;background:#00ff00\"></div>"
+                                              "<script>var count = 0; setInterval(() => ++count, 100);</script>"));
+  // Hidden tabs let their views go after a moment instead of a minute.
+  constexpr int kReleaseMs = 1500;
+  Find<HiddenTabKeeper>(f.form.get(), "HiddenTabKeeper")->SetReleaseAfter(kReleaseMs);
+  QVERIFY(f.OpenAndWait("/count.html", "Count"));
+  WebBrowser* counting = f.Browser(0);
+  const QString shown_size = QString("%1x%2").arg(counting->width()).arg(counting->height());
+  const QString page_size = "innerWidth + 'x' + innerHeight";
+  QCOMPARE(f.Js(counting, page_size).toString(), shown_size);
+  f.Js(counting, "window.mark = 'same document'");
+
   QVERIFY(f.OpenAndWait("/a.html", "Page a"));
   // The tab reloads every tick; the tick is shortened from 15 s.
   constexpr int kTickMs = 1000;
@@ -102,15 +117,15 @@ void BackgroundTabsTest::backgroundTabIsHiddenAndReloadsOnTime() {
   timer->setInterval(kTickMs);
   Find<QAction>(f.form.get(), "PopupMenuTabReload15")->trigger();
   QVERIFY(timer->isActive());
-  QCOMPARE(Visibility(f.Browser(0)), QString("visible"));
-
-  QVERIFY(f.OpenAndWait("/b.html", "Page b"));
-  WebBrowser* background = f.Browser(0);
-  QCOMPARE(Visibility(background), QString("hidden"));
   QCOMPARE(Visibility(f.Browser(1)), QString("visible"));
 
+  QVERIFY(f.OpenAndWait("/b.html", "Page b"));
+  WebBrowser* background = f.Browser(1);
+  QCOMPARE(Visibility(background), QString("hidden"));
+  QCOMPARE(Visibility(f.Browser(2)), QString("visible"));
+
   // Each tick's reload reaches the server, however long the tab has been
-  // in the background.
+  // in the background, with its view or without.
   QElapsedTimer clock;
   std::vector<qint64> arrivals;
   connect(&f.server, &testing::LocalHttpServer::RequestReceived, this, [&](const QByteArray& path) {
@@ -124,15 +139,31 @@ void BackgroundTabsTest::backgroundTabIsHiddenAndReloadsOnTime() {
     QVERIFY2(gap > kTickMs / 2 && gap < 2 * kTickMs, qPrintable(QString("gap %1 ms").arg(gap)));
   }
   QCOMPARE(f.server.Count("/b.html"), b_requests);  // the shown tab has no reload
-  // Reloaded, still not shown.
+  // Reloaded, still not shown; the shown tab kept its view.
   QCOMPARE(Visibility(background), QString("hidden"));
-  QCOMPARE(f.Caption(0), QString("Page a"));
+  QCOMPARE(f.Caption(1), QString("Page a"));
+  QVERIFY(f.Browser(2)->HasView());
+  for (WebBrowser* hidden : {counting, background}) {
+    QVERIFY(!hidden->HasView());
+    // Laid out at the size it was shown, not at none.
+    QCOMPARE(f.Js(hidden, page_size).toString(), shown_size);
+  }
+  const int counted = f.Js(counting, "count").toInt();
 
-  // Brought forward, it shows again.
-  f.ClickTab(0);
-  QVERIFY(WaitUntil([&] { return f.Active() == 0; }));
-  QCOMPARE(Visibility(background), QString("visible"));
+  // Brought forward, each shows the page it ran, at the tab's size.
+  f.ClickTab(1);
+  QVERIFY(WaitUntil([&] { return f.Active() == 1 && Visibility(background) == "visible"; }));
+  QCOMPARE(f.Caption(1), QString("Page a"));
   timer->stop();
+  f.ClickTab(0);
+  QVERIFY(WaitUntil([&] { return f.Active() == 0 && Visibility(counting) == "visible"; }));
+  QCOMPARE(f.Js(counting, "window.mark").toString(), QString("same document"));
+  QVERIFY(f.Js(counting, "count").toInt() > counted);
+  QCOMPARE(f.Js(counting, page_size).toString(), shown_size);
+  QVERIFY(WaitUntil([&] {
+    const QImage shot = counting->grab().toImage();
+    return !shot.isNull() && shot.pixelColor(shot.width() / 2, shot.height() / 2) == QColor(0, 255, 0);
+  }));
 }
 
 void BackgroundTabsTest::softwareOpenGlDrawsWithoutIt() {

@@ -31,6 +31,7 @@
 #include "support/window_fixture.h"
 #include "support/window_options.h"
 #include "tabs/browser_tab.h"
+#include "tabs/hidden_tab_keeper.h"
 #include "tabs/tab_controller.h"
 #include "tabs/tab_menu.h"
 
@@ -628,14 +629,18 @@ void PopupsTest::lockFollowsClicksAndLoads() {
   Spin(100);
   QCOMPARE(f.tabs->Lock().icon(), 11);
 
-  // Each tab keeps its own lock.
+  // Each tab keeps its own lock, also after its hidden page has been given a
+  // new view.
+  Find<HiddenTabKeeper>(f.form.get(), "HiddenTabKeeper")->SetReleaseAfter(100);
   QVERIFY(f.OpenAndWait("/a.html", "Page a"));
+  QVERIFY(WaitUntil([&] { return !f.Browser(0)->HasView(); }));
   QCOMPARE(f.tabs->Lock().icon(), 0);
   QVERIFY(!Find<QToolButton>(f.form.get(), "ToolButtonLock")->isChecked());
   QVERIFY(f.tabs->LockTarget() == nullptr);
   f.ClickTab(0);
   QCOMPARE(f.tabs->Lock().icon(), 11);
   QVERIFY(Find<QToolButton>(f.form.get(), "ToolButtonLock")->isChecked());
+  QVERIFY(held && browser->ContainsWidget(held));
   QCOMPARE(f.tabs->LockTarget(), held.data());
 
   Find<QAction>(f.form.get(), "PopupMenuTabLockClear")->trigger();
