@@ -1,6 +1,7 @@
 #include "codes/code_search_field.h"
 
 #include <QKeyEvent>
+#include <QTreeWidgetItem>
 
 #include "codes/code_tree_view.h"
 #include "platform/cp932.h"
@@ -46,6 +47,7 @@ void CodeSearchField::Refresh() {
   if (!stale_) return;
   stale_ = false;
   found_ = -1;
+  opened_group_ = -1;
   stocks_.clear();
   std::vector<std::string> texts;
   const StockCodeList& list = list_();
@@ -61,7 +63,17 @@ void CodeSearchField::Refresh() {
 void CodeSearchField::FindFrom(size_t from) {
   Refresh();
   found_ = search_.FindFrom(QStringToSjis(text()), from);
-  if (found_ >= 0) tree_->RevealNode(stocks_[size_t(found_)]);
+  if (found_ < 0) return;
+  const NodePos at = stocks_[size_t(found_)];
+  // A group opened only to show an earlier match closes again, so typing
+  // doesn't leave a trail of open groups; one the user opened stays open.
+  if (opened_group_ >= 0 && opened_group_ != at.group) {
+    tree_->SetExpandedByProgram(tree_->ItemAt(NodePos{opened_group_}), false);
+    opened_group_ = -1;
+  }
+  const QTreeWidgetItem* group = tree_->ItemAt(NodePos{at.group});
+  if (group && !group->isExpanded()) opened_group_ = at.group;
+  tree_->RevealNode(at);
 }
 
 }  // namespace sorvi

@@ -36,6 +36,7 @@ class CodeSearchField : public QLineEdit {
   StockSearch search_;
   bool stale_ = true;
   int found_ = -1;
+  int opened_group_ = -1;  // the group the search opened, -1 when none
 };
 
 }  // namespace sorvi

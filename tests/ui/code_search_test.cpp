@@ -59,10 +59,21 @@ void CodeSearchTest::typingSelectsEnterStepsEscLeaves() {
   QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
   field->setFocus();
   QVERIFY(field->hasFocus());
+  QTreeWidgetItem* cars = tree->topLevelItem(1);
+  QTreeWidgetItem* parts = tree->topLevelItem(2);
   QTest::keyClick(field, Qt::Key_Return);
   QCOMPARE(Selected(tree, f.form->Codes()->List()), boshoku);
+  // A group opened only for a match closes when the search moves on...
+  QVERIFY(!cars->isExpanded());
   QTest::keyClick(field, Qt::Key_Return);
   QCOMPARE(Selected(tree, f.form->Codes()->List()), toyota);
+  QVERIFY(!parts->isExpanded());
+  // ...one the user opened stays open.
+  tree->SetExpandedByProgram(parts, true);
+  QTest::keyClick(field, Qt::Key_Return);
+  QTest::keyClick(field, Qt::Key_Return);
+  QCOMPARE(Selected(tree, f.form->Codes()->List()), toyota);
+  QVERIFY(parts->isExpanded());
   QTest::keyClick(field, Qt::Key_Escape);
   QTRY_VERIFY(tree->hasFocus());
   // The code dialog's node stays selected: no search while it is open.
