@@ -223,15 +223,12 @@ QString WebBrowser::LocationURL() const { return page_ ? web_address::Display(pa
 
 QString WebBrowser::CommittedURL() const {
   if (!page_) return QString();
-#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-  // Newer engines give a pop-up opened by script its pending address as the
-  // page's address before anything is committed, and keep it when the
-  // navigation turns into a download.
+  // A pop-up opened by script may give its pending address as the page's
+  // address before anything is committed (always on newer engines, under
+  // load on older ones), and keep it when the navigation turns into a
+  // download; the history holds only what was committed.
   const QWebEngineHistoryItem current = page_->history()->currentItem();
   return current.isValid() ? web_address::Display(current.url()) : QString();
-#else
-  return LocationURL();
-#endif
 }
 
 qint64 WebBrowser::RenderProcessId() const { return page_ ? page_->renderProcessPid() : 0; }

@@ -1,6 +1,7 @@
 #include "tabs/page_tools.h"
 
 #include <QTabWidget>
+#include <QTimer>
 #include <algorithm>
 #include <utility>
 
@@ -32,6 +33,10 @@ bool ShowsNoPage(const BrowserTab& tab) {
   return location.isEmpty() || location == QLatin1String("about:blank");
 }
 
+// How long a tab left empty by a download may go on "loading" before it is
+// closed anyway.
+constexpr int kDownloadTabBusyLimitMs = 2000;
+
 }  // namespace
 
 PageTools::PageTools(QTabWidget* page_control, QWidget* window, PageToolsHost host, QObject* parent)
@@ -39,6 +44,10 @@ PageTools::PageTools(QTabWidget* page_control, QWidget* window, PageToolsHost ho
   find_bar_ = new FindBar(page_control_, [this] { return full_screen_->Active() ? nullptr : ActiveBrowser(); });
   full_screen_ = new FullScreenHost(window_, this);
   downloads_ = new DownloadKeeper(window_, this);
+  // Only wakes the event loop, so that an idle moment comes at the limit.
+  wake_ = new QTimer(this);
+  wake_->setSingleShot(true);
+  connect(wake_, &QTimer::timeout, this, [] {});
   // A kept browser's tab is gone: its download shows whichever tab is active.
   connect(downloads_, &DownloadKeeper::DownloadProgress, this,
           [this](const QString& path, qint64 received, qint64 total) {
@@ -144,7 +153,9 @@ void PageTools::OnDownloadAsked(BrowserTab* tab) {
   if (!ShowsNoPage(*tab)) return;
   const bool known = std::any_of(download_only_tabs_.begin(), download_only_tabs_.end(),
                                  [tab](const DownloadOnlyTab& entry) { return entry.tab == tab; });
-  if (!known) download_only_tabs_.push_back(DownloadOnlyTab{tab, {}});
+  if (known) return;
+  download_only_tabs_.push_back(DownloadOnlyTab{tab, {}, QDeadlineTimer(kDownloadTabBusyLimitMs)});
+  wake_->start(kDownloadTabBusyLimitMs + 50);
 }
 
 void PageTools::OnDownloadProgress(BrowserTab* tab, const QString& path, qint64 received, qint64 total) {
@@ -172,7 +183,7 @@ void PageTools::IdleStep() {
     // Still nothing shown (a page may have come meanwhile).
     if (!tab || !ShowsNoPage(*tab)) continue;
     // Its navigation has not ended yet: look again at the next idle moment.
-    if (tab->Browser()->Busy()) {
+    if (tab->Browser()->Busy() && !entry.busy_until.hasExpired()) {
       download_only_tabs_.push_back(entry);
       continue;
     }

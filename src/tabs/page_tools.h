@@ -3,6 +3,7 @@
 // screen a page asks for, and its downloads in the status bar. A tab a
 // pop-up got for a file to download stays empty: it is closed, and its
 // browser kept until the download has ended.
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QPointer>
 #include <QSet>
@@ -11,6 +12,7 @@
 #include <vector>
 
 class QTabWidget;
+class QTimer;
 class QWidget;
 
 namespace sorvi {
@@ -81,7 +83,11 @@ class PageTools : public QObject {
   struct DownloadOnlyTab {
     QPointer<BrowserTab> tab;
     QSet<QString> running;
+    // Newer engines may never end the navigation that became a download;
+    // past this the tab closes all the same.
+    QDeadlineTimer busy_until;
   };
+  QTimer* wake_ = nullptr;  // brings an idle moment when one is due
   std::vector<DownloadOnlyTab> download_only_tabs_;
 };
 

@@ -144,7 +144,8 @@ void PageToolsTest::popupDownloadClosesItsEmptyTab() {
   QCOMPARE(tabs_while_asked, 3);  // the pop-up had a tab of its own
 
   auto* status = Find<QLabel>(f.form.get(), "StatusPanel0");
-  QVERIFY(WaitUntil([&] { return f.Count() == 2 && (!save || status->text().contains("完了")); }));
+  QVERIFY2(WaitUntil([&] { return f.Count() == 2 && (!save || status->text().contains("完了")); }),
+           qPrintable(QString("%1 tabs, status: %2").arg(f.Count()).arg(status->text())));
   // Back on the page the link was on, which is untouched.
   QCOMPARE(f.Browser(f.Active()), opener);
   QCOMPARE(opener->LocationURL(), f.Url("/links.html"));
