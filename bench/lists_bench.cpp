@@ -279,7 +279,10 @@ void BM_SettingsClose(benchmark::State& state) {
     state.ResumeTiming();
     WriteWindowSettings(ini, WindowSettings{});
     WriteUrlHistory(ini, history);
-    ini.Commit();
+    if (ini.Commit().Failed()) {
+      state.SkipWithError("cannot write the settings file");
+      break;
+    }
   }
   ::unlink(path.c_str());
   ::rmdir(dir);

@@ -41,8 +41,8 @@ int RunChild(int argc, char** argv, const QString& dir) {
 }
 
 // A data directory whose kept session has `count` tabs of local pages, the
-// middle one shown.
-void WriteSession(const QString& dir, int count) {
+// middle one shown. False when the settings could not be written.
+bool WriteSession(const QString& dir, int count) {
   sorvi::Session session;
   for (int i = 0; i < count; ++i) {
     const QString name = i == count / 2 ? "shown.html" : QString("p%1.html").arg(i);
@@ -55,7 +55,7 @@ void WriteSession(const QString& dir, int count) {
   session.current = count / 2;
   sorvi::SettingsFile ini(QFile::encodeName(dir + "/Sorvi.ini").toStdString());
   sorvi::WriteSession(ini, session);
-  ini.Commit();
+  return !ini.Commit().Failed();
 }
 
 double TimeOnce(const QString& self, const QString& dir) {
@@ -70,8 +70,10 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const QString self = QCoreApplication::applicationFilePath();
   QTemporaryDir one, thirty;
-  WriteSession(one.path(), 1);
-  WriteSession(thirty.path(), 30);
+  if (!WriteSession(one.path(), 1) || !WriteSession(thirty.path(), 30)) {
+    std::fprintf(stderr, "cannot write the kept session\n");
+    return 1;
+  }
   TimeOnce(self, one.path());  // warm the caches
   std::vector<double> one_runs, thirty_runs;
   for (int i = 0; i < runs; ++i) {

@@ -60,7 +60,7 @@ void Run(std::string_view file_bytes) {
   {
     SettingsFile saving(path);
     WriteKeyFuncRegistry(saving, keys);
-    saving.Commit();
+    FUZZ_CHECK(!saving.Commit().Failed(), "a save was refused");
   }
   {
     const SettingsFile saved(path);
@@ -71,7 +71,7 @@ void Run(std::string_view file_bytes) {
   {
     SettingsFile saving(path);
     WriteKeyCodeRegistry(saving, codes);
-    saving.Commit();
+    FUZZ_CHECK(!saving.Commit().Failed(), "a save was refused");
   }
   SettingsFile saved(path);
   FUZZ_CHECK(ReadKeyCodeRegistry(saved) == codes, "code macros saved read back otherwise");
@@ -81,7 +81,7 @@ void Run(std::string_view file_bytes) {
   // The window sizes go into the same sections, after the entries.
   WriteKeyFuncWindowSettings(saved, keys.KeyFuncKind[0], key_window);
   WriteKeyCodeWindowSettings(saved, code_window);
-  saved.Commit();
+  FUZZ_CHECK(!saved.Commit().Failed(), "a save was refused");
   const SettingsFile last(path);
   FUZZ_CHECK(ReadKeyFuncRegistry(last) == keys && ReadKeyCodeRegistry(last) == codes,
              "window sizes changed the entries");

@@ -189,7 +189,7 @@ void Run(std::string_view file_bytes, std::string_view operation_bytes) {
         const AppOptions options = ReadAppOptions(file);
         WriteAppOptions(file, options);
         const AppOptions again = ReadAppOptions(file);
-        file.Commit();
+        FUZZ_CHECK(!file.Commit().Failed(), "a commit was refused");
         FUZZ_CHECK(again.Editor == options.Editor && again.IntervalPaste == options.IntervalPaste &&
                        again.IntervalDefault == options.IntervalDefault && again.LinkTarget == options.LinkTarget &&
                        again.Client == options.Client && again.Silent == options.Silent &&
@@ -201,7 +201,7 @@ void Run(std::string_view file_bytes, std::string_view operation_bytes) {
         const InternetSettings settings = ReadInternetSettings(file);
         WriteInternetSettings(file, settings);
         const InternetSettings again = ReadInternetSettings(file);
-        file.Commit();
+        FUZZ_CHECK(!file.Commit().Failed(), "a commit was refused");
         FUZZ_CHECK(again.proxy == settings.proxy && again.proxy_host == settings.proxy_host &&
                        again.proxy_port == settings.proxy_port && again.languages == settings.languages,
                    "Internet settings written back read otherwise");
@@ -211,7 +211,7 @@ void Run(std::string_view file_bytes, std::string_view operation_bytes) {
         const Session session = ReadSession(file);
         WriteSession(file, session);
         const Session again = ReadSession(file);
-        file.Commit();
+        FUZZ_CHECK(!file.Commit().Failed(), "a commit was refused");
         bool same = again.current == session.current && again.tabs.size() == session.tabs.size();
         for (size_t i = 0; same && i < session.tabs.size(); ++i) {
           const SessionTab &a = session.tabs[i], &b = again.tabs[i];
@@ -228,12 +228,12 @@ void Run(std::string_view file_bytes, std::string_view operation_bytes) {
         for (const std::string& entry : history)
           if (!entry.empty()) kept.push_back(entry);
         FUZZ_CHECK(ReadUrlHistory(file) == kept, "the address history written back reads otherwise");
-        file.Commit();
+        FUZZ_CHECK(!file.Commit().Failed(), "a commit was refused");
         continue;
       }
     }
     CheckOthersKept(before, TakeSnapshot(file), section, erased ? nullptr : &key);
-    file.Commit();
+    FUZZ_CHECK(!file.Commit().Failed(), "a commit was refused");
     // Reads kept up across changes match a fresh read of what was written.
     FUZZ_CHECK(TakeSnapshot(SettingsFile(path)) == TakeSnapshot(file), "the object reads otherwise than its file");
     const std::vector<std::string> lines_after = DiskLines(path);

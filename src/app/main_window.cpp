@@ -348,17 +348,12 @@ void TFormMain::ShowError(const QString& text) {
 }
 
 bool TFormMain::WriteSettings(const std::function<void(SettingsFile&)>& write) {
-  try {
-    // All of it or nothing: the close erases the address history before
-    // writing it again, and a stop in between must not lose it.
-    write(*settings_);
-    settings_->Commit();
-    return true;
-  } catch (const SettingsWriteError& error) {
-    settings_->DiscardChanges();
-    ShowError(ReportText(error.report()));
-    return false;
-  }
+  // All of it or nothing: the close erases the address history before
+  // writing it again, and a refused commit drops every change of it.
+  write(*settings_);
+  const FileReport report = settings_->Commit();
+  if (report.Failed()) ShowError(ReportText(report));
+  return !report.Failed();
 }
 
 void TFormMain::ApplicationEventsIdle() {

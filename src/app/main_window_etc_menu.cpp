@@ -43,7 +43,7 @@ void TFormMain::PopupMenuEtcOptionClick() {
       options_,
       [this](const OptionDialogResult& confirmed) {
         StoreOptionDialogResult(*settings_, confirmed);
-        settings_->Commit();
+        return settings_->Commit();
       },
       this);
   if (!result) return;
@@ -64,7 +64,7 @@ void TFormMain::PopupMenuNetOptionClick() {
       CurrentInternetSettings(),
       [this](const InternetSettings& confirmed) {
         WriteInternetSettings(*settings_, confirmed);
-        settings_->Commit();
+        return settings_->Commit();
       },
       this);
   dialog.exec();

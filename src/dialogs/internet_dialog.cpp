@@ -13,7 +13,6 @@
 #include <QRegularExpression>
 #include <QVBoxLayout>
 
-#include "core/settings/settings_file.h"
 #include "platform/confirm_box.h"
 #include "platform/japanese_locale.h"
 #include "platform/report_text.h"
@@ -151,12 +150,9 @@ void TFormInternet::ButtonOkClick() {
 
   settings_ = next;
   UseInternetSettings(settings_);
-  try {
-    store_(settings_);
-  } catch (const SettingsWriteError& error) {
-    // In effect for this run all the same.
-    ShowBox(this, QMessageBox::Critical, ReportText(error.report()));
-  }
+  // In effect for this run even when the write was refused.
+  if (const FileReport report = store_(settings_); report.Failed())
+    ShowBox(this, QMessageBox::Critical, ReportText(report));
   accept();
 }
 

@@ -7,6 +7,7 @@
 #include <QString>
 #include <functional>
 
+#include "core/files/file_report.h"
 #include "core/settings/internet_settings.h"
 
 class QLineEdit;
@@ -15,9 +16,9 @@ class QRadioButton;
 
 namespace sorvi {
 
-// Keeps what OK confirmed in the settings file, as one change; throws
-// SettingsWriteError when that is refused.
-using InternetSettingsStore = std::function<void(const InternetSettings&)>;
+// Keeps what OK confirmed in the settings file, as one change; the report
+// says whether that was refused.
+using InternetSettingsStore = std::function<FileReport(const InternetSettings&)>;
 
 class TFormInternet : public QDialog {
   Q_OBJECT

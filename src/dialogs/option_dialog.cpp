@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-#include "core/settings/settings_file.h"
 #include "platform/confirm_box.h"
 #include "platform/cp932.h"
 #include "platform/report_text.h"
@@ -168,12 +167,9 @@ void TFormOption::ButtonOkClick() {
   input.auto_save = CheckBoxAutoSave->isChecked();
   input.restore_session = CheckBoxRestoreSession->isChecked();
   result_ = ApplyOptionDialog(before_, input);
-  try {
-    store_(result_);
-  } catch (const SettingsWriteError& error) {
-    // The new values stay in effect for this run; the dialog still closes.
-    ShowErrorBox(this, ReportText(error.report()));
-  }
+  // The new values stay in effect for this run even when the write was
+  // refused; the dialog still closes.
+  if (const FileReport report = store_(result_); report.Failed()) ShowErrorBox(this, ReportText(report));
   accept();
 }
 

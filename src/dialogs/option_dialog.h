@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 
+#include "core/files/file_report.h"
 #include "core/settings/app_options.h"
 #include "core/settings/option_rules.h"
 
@@ -18,9 +19,9 @@ class QSpinBox;
 
 namespace sorvi {
 
-// Keeps what OK confirmed in the settings file, as one change; throws
-// SettingsWriteError when that is refused.
-using OptionStore = std::function<void(const OptionDialogResult&)>;
+// Keeps what OK confirmed in the settings file, as one change; the report
+// says whether that was refused.
+using OptionStore = std::function<FileReport(const OptionDialogResult&)>;
 
 class TFormOption : public QDialog {
   Q_OBJECT

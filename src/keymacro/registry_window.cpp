@@ -34,15 +34,11 @@ void RegistryWindow::PlaceCentred(const QSize& size) {
 }
 
 bool RegistryWindow::TryWrite(const std::function<void(SettingsFile&)>& write) {
-  try {
-    write(settings_file_);
-    settings_file_.Commit();
-    return true;
-  } catch (const SettingsWriteError& error) {
-    settings_file_.DiscardChanges();
-    ShowErrorBox(this, ReportText(error.report()));
-    return false;
-  }
+  write(settings_file_);
+  // A refused commit has dropped the changes already.
+  const FileReport report = settings_file_.Commit();
+  if (report.Failed()) ShowErrorBox(this, ReportText(report));
+  return !report.Failed();
 }
 
 }  // namespace sorvi

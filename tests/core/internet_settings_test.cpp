@@ -27,7 +27,7 @@ TEST(InternetSettingsFile, DefaultsRoundTripAndBrokenValues) {
     SettingsFile file(ini.File());
     file.WriteString("Option", "Editor", "Notepad");
     WriteInternetSettings(file, manual);
-    file.Commit();
+    ASSERT_FALSE(file.Commit().Failed());
   }
   const InternetSettings back = ReadInternetSettings(SettingsFile(ini.File()));
   EXPECT_EQ(back.proxy, ProxyMode::kManual);

@@ -49,7 +49,7 @@ TEST(KeyCodeWrite, ErasesAndRewritesInOrder) {
   {
     SettingsFile file(dir.File());
     WriteKeyCodeRegistry(file, registry);
-    file.Commit();
+    ASSERT_FALSE(file.Commit().Failed());
   }
   EXPECT_EQ(ReadRaw(dir.File()),
             "[URL]\r\nCount=0\r\n[KeyCode]\r\nC=2\r\nD=2\r\nN1=" + kHyoji +
@@ -59,7 +59,7 @@ TEST(KeyCodeWrite, ErasesAndRewritesInOrder) {
   // The window's close adds its size after the entries.
   SettingsFile file(dir.File());
   WriteKeyCodeWindowSettings(file, {1, 2, 3, 4});
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   EXPECT_TRUE(ReadRaw(dir.File()).ends_with("M2=x\\\\y\r\nHeight=1\r\nWidth=2\r\nClm2=3\r\nClm3=4\r\n"));
   const KeyCodeWindowSettings s = ReadKeyCodeWindowSettings(SettingsFile(dir.File()));
   EXPECT_EQ(s.Clm3, 4);
@@ -72,7 +72,7 @@ TEST(KeyCodeWrite, RefusedWriteLeavesTheFileAsItWas) {
   fs::create_directory(dir.File() + ".___");
   SettingsFile file(dir.File());
   WriteKeyCodeRegistry(file, KeyCodeRegistry{});
-  EXPECT_THROW(file.Commit(), SettingsWriteError);
+  EXPECT_EQ(file.Commit().step, FileStep::kWriteFailed);
   EXPECT_EQ(ReadRaw(dir.File()), before);
   EXPECT_EQ(Read(dir), (KeyCodeRegistry{{{"a", "m"}}, 1}));
 }
@@ -81,7 +81,7 @@ TEST(KeyCodeWrite, FreshFileIsCreated) {
   TempDir dir;
   SettingsFile file(dir.File());
   WriteKeyCodeRegistry(file, KeyCodeRegistry{});
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   EXPECT_EQ(ReadRaw(dir.File()), "[KeyCode]\r\nC=0\r\nD=0\r\n");
 }
 

@@ -15,10 +15,10 @@
 namespace sorvi {
 namespace {
 
-void SaveRegistry(const std::string& path, const KeyFuncRegistry& registry) {
+FileReport SaveRegistry(const std::string& path, const KeyFuncRegistry& registry) {
   SettingsFile file(path);
   WriteKeyFuncRegistry(file, registry);
-  file.Commit();
+  return file.Commit();
 }
 
 namespace fs = std::filesystem;
@@ -86,7 +86,7 @@ TEST(KeyFuncWrite, ErasesAndRewritesTheSectionInOrder) {
   registry.KeyFuncKind[0] = kKeyFuncSelect;
   registry.KeyFuncList[0] = {{"1234\\r", kSoHyo}, {"\\c\\r", "two"}};
   registry.KeyFuncList[11] = {{kSoHyo, "http://x/"}};
-  SaveRegistry(dir.File(), registry);
+  ASSERT_FALSE(SaveRegistry(dir.File(), registry).Failed());
 
   std::string expected = "[Option]\r\nEditor=vi\r\n[Window]\r\nTop=5\r\n[KeyFunc]\r\n";
   expected += "C1=4\r\nK1=0\r\nM1-1=1234\\r\r\nU1-1=" + kSoHyo + "\r\nM1-2=\\c\\r\r\nU1-2=two\r\n";
@@ -109,12 +109,9 @@ TEST(KeyFuncWrite, RefusedWriteLeavesTheFileAsItWas) {
   fs::create_directory(dir.File() + ".___");
   KeyFuncRegistry registry;
   registry.KeyFuncList[0] = {{"new", ""}};
-  try {
-    SaveRegistry(dir.File(), registry);
-    FAIL() << "no exception";
-  } catch (const SettingsWriteError& e) {
-    EXPECT_EQ(e.report().error, EISDIR);
-  }
+  const FileReport report = SaveRegistry(dir.File(), registry);
+  EXPECT_EQ(report.step, FileStep::kWriteFailed);
+  EXPECT_EQ(report.error, EISDIR);
   EXPECT_EQ(ReadRaw(dir.File()), before);
 }
 
@@ -130,7 +127,7 @@ TEST(KeyFuncWrite, FullestRegistryADamagedFileGivesSavesAndReadsBack) {
   ASSERT_EQ(registry.KeyFuncList[11].size(), size_t(kMaxKeyFuncEntriesRead));
   EXPECT_EQ(registry.KeyFuncList[11].back().Macro, kSoHyo);
 
-  SaveRegistry(dir.File(), registry);
+  ASSERT_FALSE(SaveRegistry(dir.File(), registry).Failed());
   const SettingsFile saved(dir.File());
   EXPECT_EQ(ReadKeyFuncRegistry(saved), registry);
   EXPECT_EQ(saved.ReadString("Option", "Editor", ""), "vi");
@@ -146,10 +143,10 @@ TEST(KeyFuncWindow, SizeAndTheActivePageColumns) {
 
   SettingsFile file(dir.File());
   WriteKeyFuncWindowSettings(file, kKeyFuncDirect, {300, 600, 11, 22, 33});
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   EXPECT_EQ(ReadRaw(dir.File()), "[KeyFunc]\r\nHeight=300\r\nWidth=600\r\nClm2=22\r\nClm3=33\r\n");
   WriteKeyFuncWindowSettings(file, kKeyFuncSelect, {1, 2, 44, 55, 66});
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   const KeyFuncWindowSettings s = ReadKeyFuncWindowSettings(SettingsFile(dir.File()));
   EXPECT_EQ(s.Clm1, 44);
   EXPECT_EQ(s.Clm2, 55);

@@ -77,7 +77,7 @@ TEST(OptionDialogOk, WithoutChangesWritesAllEightKeysAndCreatesTheSection) {
   EXPECT_FALSE(result.later_tabs_changed);
   SettingsFile file(ini.File());
   StoreOptionDialogResult(file, result);
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
 
   EXPECT_EQ(ReadRaw(ini.File()),
             "[Window]\r\nTop=10\r\n"
@@ -115,7 +115,7 @@ TEST(OptionDialogOk, ClearedEditorBecomesNotepadInMemoryAndInTheFile) {
   EXPECT_EQ(result.options.Editor, "Notepad");
   SettingsFile file(ini.File());
   StoreOptionDialogResult(file, result);
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   EXPECT_EQ(SettingsFile(ini.File()).ReadString("Option", "Editor", "?"), "Notepad");
 }
 
@@ -157,7 +157,7 @@ TEST(OptionDialogOk, SessionOptionIsWrittenOnlyOnceItWasEverOn) {
       in.restore_session = after;
       SettingsFile file(ini.File());
       StoreOptionDialogResult(file, ApplyOptionDialog(current, in));
-      file.Commit();
+      ASSERT_FALSE(file.Commit().Failed());
       const bool written = ReadRaw(ini.File()).find("[Session]\r\nRestore=") != std::string::npos;
       EXPECT_EQ(written, before || after);
       EXPECT_EQ(ReadAppOptions(SettingsFile(ini.File())).RestoreSession, after);
@@ -165,7 +165,7 @@ TEST(OptionDialogOk, SessionOptionIsWrittenOnlyOnceItWasEverOn) {
   }
 }
 
-TEST(OptionDialogOk, RefusedWriteThrowsWithThePathAndLeavesTheFileAsItWas) {
+TEST(OptionDialogOk, RefusedWriteIsReportedWithThePathAndLeavesTheFileAsItWas) {
   TempDir ini;
   WriteRaw(ini.File(), "[Option]\r\nEditor=x\r\n");
   SettingsFile file(ini.File());
@@ -173,13 +173,11 @@ TEST(OptionDialogOk, RefusedWriteThrowsWithThePathAndLeavesTheFileAsItWas) {
   // for root.
   fs::create_directory(ini.File() + ".___");
   AppOptions current;
-  try {
-    StoreOptionDialogResult(file, ApplyOptionDialog(current, Unchanged(current, false)));
-    file.Commit();
-    FAIL() << "no error";
-  } catch (const SettingsWriteError& error) {
-    EXPECT_EQ(error.report().error, EISDIR);
-  }
+  StoreOptionDialogResult(file, ApplyOptionDialog(current, Unchanged(current, false)));
+  const FileReport report = file.Commit();
+  EXPECT_EQ(report.step, FileStep::kWriteFailed);
+  EXPECT_EQ(report.error, EISDIR);
+  EXPECT_EQ(report.path, ini.File());
   EXPECT_EQ(ReadRaw(ini.File()), "[Option]\r\nEditor=x\r\n");
 }
 

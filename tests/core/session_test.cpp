@@ -44,7 +44,7 @@ TEST(SessionFile, WritesBesideTheProgramsSectionsAndReadsBackByteForByte) {
                   {"file:///tmp/x.htm", "x", false, 0, false, true}};
   session.current = 1;
   WriteSession(file, session);
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
 
   const SettingsFile back(dir.File());
   EXPECT_EQ(back.ReadString("Window", "Top", "") + back.ReadString("SessionTab3", "Address", "gone"), "1gone");
@@ -60,7 +60,7 @@ TEST(SessionFile, WritesBesideTheProgramsSectionsAndReadsBackByteForByte) {
 
   SettingsFile off(dir.File());
   ForgetSession(off);
-  off.Commit();
+  ASSERT_FALSE(off.Commit().Failed());
   EXPECT_EQ(ReadRaw(dir.File()), "[Window]\r\nTop=1\r\n[Session]\r\nRestore=0\r\n");
 }
 

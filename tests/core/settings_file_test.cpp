@@ -208,7 +208,7 @@ TEST(SettingsWrite, FirstWriteCreatesFileWithCrLf) {
   file.WriteInteger("Window", "Left", INT32_MIN);
   // Nothing reaches the disk before the commit, then all of it at once.
   EXPECT_FALSE(fs::exists(dir.File()));
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   EXPECT_EQ(ReadRaw(dir.File()),
             "[Option]\r\nEditor=vi\r\nClient=1\r\nSilent=0\r\n"
             "[Window]\r\nTop=-5\r\nLeft=-2147483648\r\n");
@@ -224,7 +224,7 @@ TEST(SettingsWrite, ReplacedValueKeepsKeySpellingAndPlace) {
   WriteRaw(dir.File(), "[option]\r\nAAA=1\r\n  autosave = 1 \r\nZZZ=2\r\n");
   SettingsFile file(dir.File());
   file.WriteBool("Option", "AutoSave", false);
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   EXPECT_EQ(ReadRaw(dir.File()), "[option]\r\nAAA=1\r\nautosave=0\r\nZZZ=2\r\n");
   EXPECT_FALSE(file.ReadBool("OPTION", "AUTOSAVE", true));
 }
@@ -235,7 +235,7 @@ TEST(SettingsWrite, NewKeyGoesToTheEndOfItsSection) {
   SettingsFile file(dir.File());
   file.WriteString("a", "z", "3");
   file.WriteString("Empty", "e", "4");
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   EXPECT_EQ(ReadRaw(dir.File()),
             "[A]\r\nx=1\r\n; note\r\nz=3\r\n\r\n \t\r\n[B]\r\ny=2\r\n[Empty]\r\ne=4\r\n");
 }
@@ -245,7 +245,7 @@ TEST(SettingsWrite, NewSectionGoesToTheEndOfTheFile) {
   WriteRaw(dir.File(), "[A]\r\nx=1");  // no final line end
   SettingsFile file(dir.File());
   file.WriteString("B", "k", "v");
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   EXPECT_EQ(ReadRaw(dir.File()), "[A]\r\nx=1\r\n[B]\r\nk=v\r\n");
 }
 
@@ -263,7 +263,7 @@ TEST(SettingsWrite, LinesItDoesNotKnowSurviveByteForByte) {
   WriteRaw(dir.File(), before);
   SettingsFile file(dir.File());
   file.WriteInteger("Window", "Top", 2);
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   EXPECT_EQ(ReadRaw(dir.File()),
             "; comment \x95\x5C\x8E\xA6\r\n"
             "junk before any section\r\n"
@@ -287,7 +287,7 @@ TEST(SettingsWrite, ReadsAfterWritesMatchAFreshRead) {
   // before it.
   file.WriteString("S", "[x", "y]");
   file.WriteString("S", "m", "after");
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   const SettingsFile fresh(dir.File());
   for (const SettingsFile* f : {static_cast<const SettingsFile*>(&file), &fresh}) {
     EXPECT_EQ(f->ReadString("S", "k", ""), "  \"new\"  ");
@@ -308,7 +308,7 @@ TEST(SettingsWrite, ValueIsCutAtALineBreakOrNul) {
   SettingsFile file(dir.File());
   file.WriteString("S", "a", "one\r\n[Evil]\r\nx=1");
   file.WriteString("S", "b", "two\0three"s);
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   EXPECT_EQ(ReadRaw(dir.File()), "[S]\r\na=one\r\nb=two\r\n");
   EXPECT_EQ(file.ReadString("Evil", "x", "-"), "-");
 }
@@ -325,7 +325,7 @@ TEST(SettingsWrite, ValuesTheReadWouldTrimOrUnquoteReadBackAsWritten) {
     SettingsFile file(dir.File());
     for (size_t i = 0; i < values.size(); ++i) file.WriteString("S", std::to_string(i), values[i]);
     file.WriteString("S", "plain", "a \"b\" c");
-    file.Commit();
+    ASSERT_FALSE(file.Commit().Failed());
   }
   const SettingsFile reread(dir.File());
   for (size_t i = 0; i < values.size(); ++i)
@@ -341,11 +341,11 @@ TEST(SettingsErase, RemovesTheSectionUpToTheNext) {
            "[A]\r\nx=1\r\n\r\n[URL]\r\n1=a\r\n; c\r\nCount=1\r\n\r\n[B]\r\ny=2\r\n");
   SettingsFile file(dir.File());
   file.EraseSection("url");
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   EXPECT_EQ(ReadRaw(dir.File()), "[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n");
   EXPECT_EQ(file.ReadString("URL", "1", "-"), "-");
   file.EraseSection("B");
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   EXPECT_EQ(ReadRaw(dir.File()), "[A]\r\nx=1\r\n\r\n");
 }
 
@@ -355,7 +355,7 @@ TEST(SettingsErase, RemovesEveryDuplicate) {
   SettingsFile file(dir.File());
   file.EraseSection("K");
   EXPECT_EQ(file.ReadString("K", "a", "-"), "-");
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   EXPECT_EQ(ReadRaw(dir.File()), "[X]\r\nb=2\r\n");
 }
 
@@ -364,13 +364,13 @@ TEST(SettingsErase, MissingSectionWritesNothing) {
   SettingsFile absent(dir.File());
   absent.EraseSection("URL");
   EXPECT_FALSE(absent.HasChanges());
-  absent.Commit();
+  ASSERT_FALSE(absent.Commit().Failed());
   EXPECT_FALSE(fs::exists(dir.File()));
 
   WriteRaw(dir.File(), "[A]\nx=1\n");
   SettingsFile lf(dir.File());
   lf.EraseSection("URL");
-  lf.Commit();
+  ASSERT_FALSE(lf.Commit().Failed());
   EXPECT_EQ(ReadRaw(dir.File()), "[A]\nx=1\n");
 }
 
@@ -379,7 +379,7 @@ TEST(SettingsReplaceSection, EveryDuplicateGoesAndTheNewOneEndsTheFile) {
   WriteRaw(dir.File(), "[URL]\nCount=9\n[A]\nx=1\n\xFF junk\n[url]\n1=old\n");
   SettingsFile file(dir.File());
   file.ReplaceSection("URL", {{"1", " http://a/ "}, {"2", "b\r\n[Evil]\r\nx=1"}, {"Count", "2"}});
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   EXPECT_EQ(ReadRaw(dir.File()),
             "[A]\r\nx=1\r\n\xFF junk\r\n[URL]\r\n1=\" http://a/ \"\r\n2=b\r\nCount=2\r\n");
   EXPECT_EQ(file.ReadString("URL", "1", "-"), " http://a/ ");
@@ -388,27 +388,24 @@ TEST(SettingsReplaceSection, EveryDuplicateGoesAndTheNewOneEndsTheFile) {
   // A section that is not there yet is made; an empty one keeps its header.
   SettingsFile fresh(dir.File("fresh.ini"));
   fresh.ReplaceSection("KeyCode", {});
-  fresh.Commit();
+  ASSERT_FALSE(fresh.Commit().Failed());
   EXPECT_EQ(ReadRaw(dir.File("fresh.ini")), "[KeyCode]\r\n");
 }
 
 // ---- refused writes ------------------------------------------------------------
 
-TEST(SettingsRefusedWrite, MissingDirectoryThrowsWithPathAndReason) {
+TEST(SettingsRefusedWrite, MissingDirectoryIsReportedWithPathAndReason) {
   TempDir dir;
   const std::string path = dir.File("no/such/dir/Sorvi.ini");
   SettingsFile file(path);
   AppOptions options;
   options.Editor = "vi";
   WriteAppOptions(file, options);
-  try {
-    file.Commit();
-    FAIL() << "no exception";
-  } catch (const SettingsWriteError& e) {
-    EXPECT_EQ(e.report().step, FileStep::kWriteFailed);
-    EXPECT_EQ(e.report().error, ENOENT);
-    EXPECT_EQ(e.report().path, path);
-  }
+  const FileReport report = file.Commit();
+  EXPECT_EQ(report.file, DataFile::kSettings);
+  EXPECT_EQ(report.step, FileStep::kWriteFailed);
+  EXPECT_EQ(report.error, ENOENT);
+  EXPECT_EQ(report.path, path);
   EXPECT_EQ(file.ReadString("Option", "Editor", "Notepad"), "Notepad");
 }
 
@@ -424,7 +421,7 @@ TEST(SettingsRefusedWrite, OldFileAndObjectStayAsTheyWere) {
   file.WriteInteger("Window", "Left", 3);
   file.EraseSection("URL");
   WriteUrlHistory(file, {"b"});
-  EXPECT_THROW(file.Commit(), SettingsWriteError);
+  EXPECT_EQ(file.Commit().step, FileStep::kWriteFailed);
   EXPECT_EQ(ReadRaw(dir.File()), before);
   EXPECT_EQ(file.ReadInteger("Window", "Top", 0), 1);
   EXPECT_EQ(file.ReadInteger("Window", "Left", 0), 0);
@@ -434,7 +431,7 @@ TEST(SettingsRefusedWrite, OldFileAndObjectStayAsTheyWere) {
   // Once the way is free, none of the refused changes turn up.
   fs::remove(dir.File() + ".___");
   file.WriteInteger("Window", "Height", 4);
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   EXPECT_EQ(ReadRaw(dir.File()),
             "[Window]\r\nTop=1\r\nHeight=4\r\n[URL]\r\n1=a\r\nCount=1\r\n");
 }
@@ -445,13 +442,9 @@ TEST(SettingsRefusedWrite, OldFileAndObjectStayAsTheyWere) {
 // written: a rewrite from memory would drop every section of it.
 void ExpectEveryWriteRefused(SettingsFile& file) {
   const auto expect_refused = [&file](const char* what) {
-    try {
-      file.Commit();
-      ADD_FAILURE() << what << " went through";
-    } catch (const SettingsWriteError& e) {
-      EXPECT_EQ(e.report().step, FileStep::kOverwriteRefused) << what;
-      EXPECT_EQ(e.report().path, file.path()) << what;
-    }
+    const FileReport report = file.Commit();
+    EXPECT_EQ(report.step, FileStep::kOverwriteRefused) << what;
+    EXPECT_EQ(report.path, file.path()) << what;
     EXPECT_EQ(file.ReadString("Option", "Editor", "Notepad"), "Notepad") << what;
   };
   file.WriteString("Option", "Editor", "vi");
@@ -503,7 +496,7 @@ TEST(SettingsUnreadable, ReadableFileAndDanglingLinkAreWritable) {
   SettingsFile linked(dir.File("link.ini"));
   EXPECT_FALSE(linked.Unreadable());
   linked.WriteInteger("Window", "Top", 3);
-  linked.Commit();
+  ASSERT_FALSE(linked.Commit().Failed());
   EXPECT_TRUE(fs::is_symlink(dir.File("link.ini")));
   EXPECT_EQ(ReadRaw(dir.File("real.ini")), "[Window]\r\nTop=3\r\n");
 }
@@ -520,7 +513,7 @@ TEST(SettingsWriteTarget, LinkedFileStaysALinkAndKeepsItsMode) {
   file.WriteString("A", "y", "2");
   file.EraseSection("Missing");
   file.WriteString("B", "z", "3");
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   ASSERT_TRUE(fs::is_symlink(dir.File()));
   EXPECT_EQ(fs::read_symlink(dir.File()), "data/real.ini");
   EXPECT_EQ(ReadRaw(dir.File("data/real.ini")), "[A]\r\nx=1\r\ny=2\r\n[B]\r\nz=3\r\n");
@@ -545,10 +538,10 @@ TEST(SettingsBrokenFiles, NulEndsItsLineOnly) {
   EXPECT_EQ(file.ReadString("A", "y", "-"), "2");
 
   file.WriteString("A", "y", "5");
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   EXPECT_EQ(ReadRaw(dir.File()), "[A]\r\nx=ab\0cd\r\nz\0=3\r\n[B\0]\r\ny=5\r\n\0\0\r\n"s);
   file.WriteString("A", "x", "new");
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   EXPECT_EQ(SettingsFile(dir.File()).ReadString("A", "x", "-"), "new");
 }
 
@@ -560,7 +553,7 @@ TEST(SettingsBrokenFiles, InvalidShiftJisPassesThrough) {
   EXPECT_EQ(file.ReadString("S", "v", ""), odd);
   file.WriteString("S", "w", odd);
   file.WriteString("S\xFF", "k\x82", odd);
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   EXPECT_EQ(ReadRaw(dir.File()), "[S]\r\nv=" + odd + "\r\n" + odd + "\r\nw=" + odd +
                                      "\r\n[S\xFF]\r\nk\x82=" + odd + "\r\n");
   EXPECT_EQ(SettingsFile(dir.File()).ReadString("s\xFF", "K\x82", ""), odd);
@@ -577,7 +570,7 @@ TEST(SettingsBrokenFiles, HundredKilobyteLines) {
   EXPECT_EQ(file.ReadString("S", "long", ""), value.substr(0, kMaxSettingsValueBytes));
   EXPECT_EQ(file.ReadInteger("S", key, 0), 1);
   file.WriteInteger("S", "n", 1);
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   EXPECT_EQ(ReadRaw(dir.File()), before + "n=1\r\n");
 }
 
@@ -594,7 +587,7 @@ TEST(SettingsBrokenFiles, TenMegabyteFile) {
   EXPECT_EQ(file.ReadInteger("Option", "IntervalPaste", 0), 700);
   EXPECT_EQ(file.ReadString("Sec1000", "Key19", ""), "some value here");
   file.WriteInteger("Option", "IntervalDefault", 200);
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   EXPECT_EQ(ReadRaw(dir.File()), before + "IntervalDefault=200\r\n");
 }
 
@@ -608,7 +601,7 @@ TEST(SettingsBrokenFiles, RandomBytesNeverBreakReadingOrWriting) {
   SettingsFile file(dir.File());
   EXPECT_EQ(file.ReadString("S", "k", ""), "found");
   file.WriteString("New", "key", "value");
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   const SettingsFile fresh(dir.File());
   EXPECT_EQ(fresh.ReadString("New", "key", ""), "value");
   EXPECT_EQ(fresh.ReadString("S", "k", ""), "found");

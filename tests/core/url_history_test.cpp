@@ -18,7 +18,7 @@ TEST(UrlHistory, MissingKeysBecomeEmptyEntriesAndAreDroppedOnWrite) {
   EXPECT_EQ(history, (std::vector<std::string>{"http://a/", "", "http://c/"}));
 
   WriteUrlHistory(file, history);
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   EXPECT_EQ(ReadRaw(dir.File()),
             "[Window]\r\nTop=1\r\n[URL]\r\n1=http://a/\r\n2=http://c/\r\nCount=2\r\n");
   EXPECT_EQ(ReadUrlHistory(SettingsFile(dir.File())),
@@ -41,7 +41,7 @@ TEST(UrlHistory, EmptyHistoryWritesCountZero) {
   TempDir dir;
   SettingsFile file(dir.File());
   WriteUrlHistory(file, {"", ""});
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   EXPECT_EQ(ReadRaw(dir.File()), "[URL]\r\nCount=0\r\n");
 }
 

@@ -17,7 +17,7 @@ TEST(WindowSettings, CloseWritesEveryKeyInOrderAndReadsItBack) {
   EXPECT_EQ(s.IniDir, "/data/");
   s = {7, 8, 900, 1000, 2, 300, 200, NavigateMode::Overwrite, {19, 100, 0, 5}, "+-", "/srv"};
   WriteWindowSettings(file, s);
-  file.Commit();
+  ASSERT_FALSE(file.Commit().Failed());
   // Keys already there keep their place; the mode is stored as 1 or 2.
   EXPECT_EQ(ReadRaw(dir.File()),
             "[Window]\r\nExpand=+-\r\nTarget=2\r\nTop=7\r\nLeft=8\r\nHeight=900\r\nWidth=1000\r\nState=2\r\n"

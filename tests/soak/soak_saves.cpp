@@ -58,30 +58,25 @@ bool SaveCodeList(const std::string& dir, int version) {
 }
 
 bool SaveSettings(const std::string& dir, int version) {
-  try {
-    // As at the window's close: the settings read once, written in memory,
-    // and committed as one change.
-    SettingsFile ini(dir + kSettingsFileName);
-    const int shift = version * 7;
-    WindowSettings window;
-    window.Top += shift;
-    window.Left += shift;
-    window.Height += shift;
-    window.Width += shift;
-    window.State = version * 2;
-    window.SplitteL += shift;
-    window.SplitteU += shift;
-    window.Target = version == 0 ? NavigateMode::NewTab : NavigateMode::Overwrite;
-    for (int i = 0; i < kUrlListColumnCount; ++i) window.Columns[i] = 20 * i + shift;
-    window.Expand = version == 0 ? "-+-+-+--" : "+-+";
-    window.IniDir = version == 0 ? "/home/user/charts" : "/home/user";
-    WriteWindowSettings(ini, window);
-    WriteUrlHistory(ini, MakeHistory(version));
-    ini.Commit();
-    return true;
-  } catch (const SettingsWriteError&) {
-    return false;
-  }
+  // As at the window's close: the settings read once, written in memory,
+  // and committed as one change.
+  SettingsFile ini(dir + kSettingsFileName);
+  const int shift = version * 7;
+  WindowSettings window;
+  window.Top += shift;
+  window.Left += shift;
+  window.Height += shift;
+  window.Width += shift;
+  window.State = version * 2;
+  window.SplitteL += shift;
+  window.SplitteU += shift;
+  window.Target = version == 0 ? NavigateMode::NewTab : NavigateMode::Overwrite;
+  for (int i = 0; i < kUrlListColumnCount; ++i) window.Columns[i] = 20 * i + shift;
+  window.Expand = version == 0 ? "-+-+-+--" : "+-+";
+  window.IniDir = version == 0 ? "/home/user/charts" : "/home/user";
+  WriteWindowSettings(ini, window);
+  WriteUrlHistory(ini, MakeHistory(version));
+  return !ini.Commit().Failed();
 }
 
 }  // namespace sorvi::soak

@@ -69,7 +69,7 @@ sorvi::InternetSettingsStore StoreIn(const ScratchDir& dir) {
   return [path = QFile::encodeName(dir.File("Sorvi.ini")).toStdString()](const InternetSettings& settings) {
     sorvi::SettingsFile ini(path);
     sorvi::WriteInternetSettings(ini, settings);
-    ini.Commit();
+    return ini.Commit();
   };
 }
 

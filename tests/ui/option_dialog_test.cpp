@@ -30,7 +30,7 @@ sorvi::OptionStore StoreIn(const ScratchDir& dir) {
   return [path = QFile::encodeName(dir.File("Sorvi.ini")).toStdString()](const sorvi::OptionDialogResult& result) {
     sorvi::SettingsFile ini(path);
     sorvi::StoreOptionDialogResult(ini, result);
-    ini.Commit();
+    return ini.Commit();
   };
 }
 

@@ -163,9 +163,6 @@ bool ReadsAsSection(std::string_view line, std::string_view section) {
 
 }  // namespace
 
-SettingsWriteError::SettingsWriteError(const std::string& path, FileStep step, int error)
-    : std::runtime_error("settings not written: " + path), report_{DataFile::kSettings, step, path, error} {}
-
 SettingsFile::SettingsFile(std::string path) : path_(std::move(path)) {
   FileReadResult read = ReadFile(path_);
   unreadable_ = read.status == ReadStatus::kUnreadable;
@@ -349,11 +346,13 @@ void SettingsFile::EraseSection(std::string_view section) {
   changed_ = true;
 }
 
-void SettingsFile::Commit() {
-  if (!changed_) return;
+FileReport SettingsFile::Commit() {
+  FileReport report{.file = DataFile::kSettings, .path = path_};
+  if (!changed_) return report;
   if (unreadable_) {
     DiscardChanges();
-    throw SettingsWriteError(path_, FileStep::kOverwriteRefused);
+    report.step = FileStep::kOverwriteRefused;
+    return report;
   }
   std::string bytes;
   bytes.reserve(TotalSize(lines_));
@@ -361,10 +360,13 @@ void SettingsFile::Commit() {
   int error = 0;
   if (!ReplaceFileContents(path_, bytes, &error, kNewSettingsFileMode)) {
     DiscardChanges();
-    throw SettingsWriteError(path_, FileStep::kWriteFailed, error);
+    report.step = FileStep::kWriteFailed;
+    report.error = error;
+    return report;
   }
   on_disk_ = std::move(bytes);
   changed_ = false;
+  return report;
 }
 
 void SettingsFile::DiscardChanges() {

@@ -15,7 +15,6 @@
 // reading, but the line itself is kept and later lines are read as usual.
 #include <cstddef>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -28,16 +27,6 @@ namespace sorvi {
 // A read returns at most this many bytes of a value (never half of a
 // double-byte character).
 inline constexpr size_t kMaxSettingsValueBytes = 2047;
-
-// Raised when a commit is refused; report() says why (the window words it).
-class SettingsWriteError : public std::runtime_error {
- public:
-  explicit SettingsWriteError(const std::string& path, FileStep step = FileStep::kWriteFailed, int error = 0);
-  const FileReport& report() const { return report_; }
-
- private:
-  FileReport report_;
-};
 
 // One key and its value, for writing a whole section.
 struct SettingsValue {
@@ -55,8 +44,8 @@ class SettingsFile {
 
   const std::string& path() const { return path_; }
 
-  // True when the file exists but could not be read; every commit then
-  // throws SettingsWriteError and leaves the file alone.
+  // True when the file exists but could not be read; every commit is then
+  // refused and leaves the file alone.
   bool Unreadable() const { return unreadable_; }
 
   // Something was written or erased since the last commit.
@@ -65,10 +54,11 @@ class SettingsFile {
   // Writes the whole file once, with every change since the last commit,
   // beside itself and renamed over it (links followed, the file's mode
   // kept; a new file is readable by its owner only). Nothing to commit
-  // writes nothing. A refused commit throws SettingsWriteError naming the
-  // reason; the file stays as it was and so does the object: the changes
-  // are dropped, and reads again give what the file holds.
-  void Commit();
+  // writes nothing. The report is done when written or nothing was due; a
+  // refused commit's report says why (the window words it), the file stays
+  // as it was and so does the object: the changes are dropped, and reads
+  // again give what the file holds.
+  [[nodiscard]] FileReport Commit();
 
   // Drops the changes since the last commit.
   void DiscardChanges();
