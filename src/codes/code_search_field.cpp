@@ -47,7 +47,6 @@ void CodeSearchField::Refresh() {
   if (!stale_) return;
   stale_ = false;
   found_ = -1;
-  opened_group_ = -1;
   stocks_.clear();
   std::vector<std::string> texts;
   const StockCodeList& list = list_();
@@ -67,12 +66,15 @@ void CodeSearchField::FindFrom(size_t from) {
   const NodePos at = stocks_[size_t(found_)];
   // A group opened only to show an earlier match closes again, so typing
   // doesn't leave a trail of open groups; one the user opened stays open.
-  if (opened_group_ >= 0 && opened_group_ != at.group) {
-    tree_->SetExpandedByProgram(tree_->ItemAt(NodePos{opened_group_}), false);
-    opened_group_ = -1;
+  // (Compared, never followed: the group may have gone with an edit.)
+  QTreeWidgetItem* group = tree_->ItemAt(NodePos{at.group});
+  if (opened_group_ && opened_group_ != group) {
+    for (int g = 0; g < tree_->topLevelItemCount(); ++g) {
+      if (tree_->topLevelItem(g) == opened_group_) tree_->SetExpandedByProgram(tree_->topLevelItem(g), false);
+    }
+    opened_group_ = nullptr;
   }
-  const QTreeWidgetItem* group = tree_->ItemAt(NodePos{at.group});
-  if (group && !group->isExpanded()) opened_group_ = at.group;
+  if (group && !group->isExpanded()) opened_group_ = group;
   tree_->RevealNode(at);
 }
 

@@ -10,6 +10,8 @@
 #include "core/codes/code_list_edit.h"
 #include "core/codes/stock_search.h"
 
+class QTreeWidgetItem;
+
 namespace sorvi {
 
 class CodeTreeView;
@@ -36,7 +38,7 @@ class CodeSearchField : public QLineEdit {
   StockSearch search_;
   bool stale_ = true;
   int found_ = -1;
-  int opened_group_ = -1;  // the group the search opened, -1 when none
+  const QTreeWidgetItem* opened_group_ = nullptr;  // the group the search opened
 };
 
 }  // namespace sorvi

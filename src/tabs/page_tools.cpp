@@ -154,7 +154,7 @@ void PageTools::OnDownloadAsked(BrowserTab* tab) {
   const bool known = std::any_of(download_only_tabs_.begin(), download_only_tabs_.end(),
                                  [tab](const DownloadOnlyTab& entry) { return entry.tab == tab; });
   if (known) return;
-  download_only_tabs_.push_back(DownloadOnlyTab{tab, {}, QDeadlineTimer(kDownloadTabBusyLimitMs)});
+  download_only_tabs_.push_back(DownloadOnlyTab{tab, {}, {}, QDeadlineTimer(kDownloadTabBusyLimitMs)});
   wake_->start(kDownloadTabBusyLimitMs + 50);
 }
 
@@ -169,7 +169,9 @@ void PageTools::OnDownloadProgress(BrowserTab* tab, const QString& path, qint64 
 
 void PageTools::OnDownloadFinished(BrowserTab* tab, const QString& path, bool, const QString& message) {
   for (DownloadOnlyTab& entry : download_only_tabs_) {
-    if (entry.tab == tab) entry.running.remove(path);
+    if (entry.tab != tab) continue;
+    entry.running.remove(path);
+    entry.finished = message;
   }
   // Said whichever tab is shown: the user waits for it.
   if (tab == host_.active_tab() && !tab->Browser()->Busy()) emit ProgressChanged(0, 0);
@@ -199,6 +201,9 @@ void PageTools::IdleStep() {
       downloads_->Keep(browser, entry.running);
     }
     host_.close_tab(tab);
+    // The tab shown now has a status of its own; the user still waits to
+    // hear how the download went.
+    if (!entry.finished.isEmpty()) emit StatusTextChanged(entry.finished);
   }
 }
 

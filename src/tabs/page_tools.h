@@ -83,6 +83,7 @@ class PageTools : public QObject {
   struct DownloadOnlyTab {
     QPointer<BrowserTab> tab;
     QSet<QString> running;
+    QString finished;  // what the last download that ended said
     // Newer engines may never end the navigation that became a download;
     // past this the tab closes all the same.
     QDeadlineTimer busy_until;
