@@ -47,16 +47,14 @@ class MainWindowTest : public QObject {
   void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void firstStartUsesTheDefaults();
   void everyMenuItemIsThere();
-  void tooSmallBoundsGrowToTheMinimum();
-  void extremeSplitterPositionsKeepThePageSide();
+  void damagedWindowValuesGiveAUsableWindow();
   void maximizedStateRestoresAndKeepsNormalBounds();
   void urlHistorySkipsMissingEntriesWhenWritten();
   void splitterLeavesRoomOnTheRight();
   void cancelAtTheFirstQuestionKeepsTheWindowOpen();
   void answersDecideWhichListsAreSaved();
   void autoSaveSavesOnlyModifiedListsWithoutAsking();
-  void refusedSettingsWriteIsReportedAndTheOldFileKept();
-  void settingsAreWrittenInTheDataFolderForTheUserAlone();
+  void settingsAtCloseLandOnlyInTheDataFolder();
   void failedSaveAtCloseOffersToLeaveWithoutIt();
   void unreadableFilesAreNeverWrittenOver();
   void openRegistryWindowKeepsItsSizeWhenTheProgramCloses();
@@ -130,26 +128,20 @@ void MainWindowTest::everyMenuItemIsThere() {
   QCOMPARE(Find<UrlListView>(&form, "ListViewURL")->headerItem()->text(2), QString("URLマクロ"));
 }
 
-void MainWindowTest::tooSmallBoundsGrowToTheMinimum() {
+// Damaged window values still give a usable window. Found with the
+// sanitizers: splitter positions of a damaged file were subtracted from the
+// window size unbounded, which overflowed and gave the lists most of it.
+void MainWindowTest::damagedWindowValuesGiveAUsableWindow() {
   ScratchDir dir;
-  dir.Write("Sorvi.ini", "[Window]\r\nWidth=100\r\nHeight=100\r\nTarget=2\r\n");
+  dir.Write("Sorvi.ini",
+            "[Window]\r\nWidth=100\r\nHeight=100\r\nTarget=2\r\n"
+            "SplitteL=-2147483648\r\nSplitteU=-2147483648\r\n");
   TFormMain form(dir.Path());
   form.show();
   QVERIFY(QTest::qWaitForWindowExposed(&form));
   QCOMPARE(form.size(), QSize(480, 320));
   QVERIFY(Find<QAction>(&form, "PopupMenuNavigate2")->isChecked());
   QCOMPARE(Find<QToolButton>(&form, "ToolButtonNavigate")->toolTip(), QString("上書"));
-}
-
-// Found with the sanitizers: the splitter positions of a damaged file were
-// subtracted from the window size unbounded, which overflowed and gave the
-// lists most of the window.
-void MainWindowTest::extremeSplitterPositionsKeepThePageSide() {
-  ScratchDir dir;
-  dir.Write("Sorvi.ini", "[Window]\r\nSplitteL=-2147483648\r\nSplitteU=-2147483648\r\n");
-  TFormMain form(dir.Path());
-  form.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&form));
   const QList<int> lr = Find<QSplitter>(&form, "SplitterLR")->sizes();
   const QList<int> ud = Find<QSplitter>(&form, "SplitterUD")->sizes();
   QVERIFY2(lr[0] < lr[1], qPrintable(QString("left %1, right %2").arg(lr[0]).arg(lr[1])));
@@ -277,22 +269,22 @@ void MainWindowTest::autoSaveSavesOnlyModifiedListsWithoutAsking() {
   QVERIFY(!dir.Exists("SV_Code.txt.___"));
 }
 
-void MainWindowTest::refusedSettingsWriteIsReportedAndTheOldFileKept() {
-  ScratchDir dir;
-  dir.Write("Sorvi.ini", "[Window]\r\nTop=60\r\n");
-  // A directory where the new copy of the file would go refuses the write,
-  // also for root.
-  QVERIFY(QDir(dir.Path()).mkdir("Sorvi.ini.___"));
-  TFormMain form(dir.Path());
-  form.show();
-  DialogDriver driver({"OK"});
-  QVERIFY(form.close());
-  QCOMPARE(driver.Seen().size(), size_t(1));
-  QCOMPARE(driver.Seen()[0].text, dir.File("Sorvi.ini") + " に書き込めません（同じ名前のフォルダがあります）");
-  QCOMPARE(dir.Read("Sorvi.ini"), QByteArray("[Window]\r\nTop=60\r\n"));
-}
-
-void MainWindowTest::settingsAreWrittenInTheDataFolderForTheUserAlone() {
+void MainWindowTest::settingsAtCloseLandOnlyInTheDataFolder() {
+  // A refused write says why and keeps the old file.
+  {
+    ScratchDir dir;
+    dir.Write("Sorvi.ini", "[Window]\r\nTop=60\r\n");
+    // A directory where the new copy of the file would go refuses the write,
+    // also for root.
+    QVERIFY(QDir(dir.Path()).mkdir("Sorvi.ini.___"));
+    TFormMain form(dir.Path());
+    form.show();
+    DialogDriver driver({"OK"});
+    QVERIFY(form.close());
+    QCOMPARE(driver.Seen().size(), size_t(1));
+    QCOMPARE(driver.Seen()[0].text, dir.File("Sorvi.ini") + " に書き込めません（同じ名前のフォルダがあります）");
+    QCOMPARE(dir.Read("Sorvi.ini"), QByteArray("[Window]\r\nTop=60\r\n"));
+  }
   // Whatever the temporary directory is, the close writes the settings in
   // the data folder and leaves nothing of them elsewhere.
   const QByteArray tmpdir = qgetenv("TMPDIR");
