@@ -157,8 +157,7 @@ class WebBrowserTest : public QObject {
   void blankPopupKeepsWhatTheScriptWrote();
   void declinedNewWindowIsDropped();
   void targetBlankClickOpensWindowAndReportsPress();
-  void scriptOpenedPageAsksToClose();
-  void anyPageAsksToClose();
+  void pagesAskToCloseAndStay();
   void silentSuppressesAlertAndPageGoesOn();
   void alertIsShownWhenNotSilent();
   void disconnectAllSilencesRetiredBrowser();
@@ -592,7 +591,9 @@ void WebBrowserTest::targetBlankClickOpensWindowAndReportsPress() {
   QCOMPARE(popup.events[popup.IndexOf("nav")].text, Str(server_.Origin()) + "/popup.html");
 }
 
-void WebBrowserTest::scriptOpenedPageAsksToClose() {
+// A page asks to close, whether a script opened it or the program loaded
+// it; the browser only tells, and nobody closes it here.
+void WebBrowserTest::pagesAskToCloseAndStay() {
   auto browser = MakeShownBrowser();
   Recorder rec(browser.get());
   QVERIFY(LoadAndWait(browser.get(), rec, "/title.html"));
@@ -600,14 +601,8 @@ void WebBrowserTest::scriptOpenedPageAsksToClose() {
   QTRY_COMPARE_WITH_TIMEOUT(rec.popups.size(), size_t(1), kTimeout);
   Recorder& popup = *rec.popup_recorders[0];
   QTRY_VERIFY_WITH_TIMEOUT(popup.Has("closing"), kTimeout);
-  // Nobody closed it: the page is still there.
   QCOMPARE(rec.popups[0]->LocationURL(), Str(server_.Origin()) + "/closer.html");
-}
 
-void WebBrowserTest::anyPageAsksToClose() {
-  // A page the program loaded itself, not one a script opened.
-  auto browser = MakeShownBrowser();
-  Recorder rec(browser.get());
   QVERIFY(LoadAndWait(browser.get(), rec, "/closer.html"));
   QTRY_VERIFY_WITH_TIMEOUT(rec.Has("closing"), kTimeout);
   QTest::qWait(100);
