@@ -22,6 +22,7 @@
 #include "platform/external_editor.h"
 #include "platform/list_edit_cycle.h"
 #include "support/event_wait.h"
+#include "support/find_widget.h"
 #include "support/scratch_dir.h"
 #include "support/strict_warnings.h"
 
@@ -31,15 +32,8 @@ using sorvi::testing::WaitUntil;
 
 namespace {
 
-const std::string kSo = "\x83\x5C";       // ソ: its second byte is a backslash
+const std::string kSo = "\x83\x5C";        // ソ: its second byte is a backslash
 const std::string kIbmKanji = "\xED\x40";  // through Unicode and back it would become FA 5C
-
-template <typename T>
-T* Child(QWidget* dialog, const char* name) {
-  T* child = dialog->findChild<T*>(name);
-  if (!child) qFatal("no %s", name);
-  return child;
-}
 
 // Japanese text arrives through the input method as a committed string.
 void TypeJapanese(QLineEdit* edit, const QString& text) {
@@ -141,9 +135,9 @@ void ListEditingTest::codeDialogFillsUnfilledPlacesWithZeros() {
   dlg->show();
   QVERIFY(QTest::qWaitForWindowExposed(dlg));
   QCOMPARE(dlg->windowTitle(), QString("追加"));
-  auto* code = Child<QLineEdit>(dlg, "MaskEditCode");
+  auto* code = sorvi::testing::Find<QLineEdit>(dlg, "MaskEditCode");
   QVERIFY(!code->isEnabled());
-  QTest::mouseClick(Child<QRadioButton>(dlg, "RadioButton2"), Qt::LeftButton);
+  QTest::mouseClick(sorvi::testing::Find<QRadioButton>(dlg, "RadioButton2"), Qt::LeftButton);
   QVERIFY(code->isEnabled());
 
   code->setFocus();
@@ -152,10 +146,10 @@ void ListEditingTest::codeDialogFillsUnfilledPlacesWithZeros() {
   QTest::keyClicks(code, "a");  // not a digit: refused
   QCOMPARE(code->displayText(), QString("0500"));
   QCOMPARE(ScreenReaderText(code), QStringList({"0500", "0500"}));
-  TypeJapanese(Child<QLineEdit>(dlg, "LabeledEditTitle"), "ソニー");
+  TypeJapanese(sorvi::testing::Find<QLineEdit>(dlg, "LabeledEditTitle"), "ソニー");
 
   QSignalSpy confirmed(dlg, &TFormCodeDlg::Confirmed);
-  QTest::mouseClick(Child<QPushButton>(dlg, "ButtonOk"), Qt::LeftButton);
+  QTest::mouseClick(sorvi::testing::Find<QPushButton>(dlg, "ButtonOk"), Qt::LeftButton);
   QCOMPARE(confirmed.count(), 1);
   QCOMPARE(confirmed[0][0].toBool(), false);
   QCOMPARE(confirmed[0][1].value<std::string>(), "0500 " + kSo + "\x83\x6A\x81\x5B");
@@ -168,25 +162,25 @@ void ListEditingTest::codeDialogRadioButtonsFollowTheSelection() {
     TFormCodeDlg::Selected selected;
     bool group_enabled, stock_enabled, group_checked;
   };
-  for (const Case& c : {Case{TFormCodeDlg::Selected::None, true, false, true},
-                        Case{TFormCodeDlg::Selected::Group, true, true, true},
-                        Case{TFormCodeDlg::Selected::Stock, false, true, false}}) {
+  for (const Case& c :
+       {Case{TFormCodeDlg::Selected::None, true, false, true}, Case{TFormCodeDlg::Selected::Group, true, true, true},
+        Case{TFormCodeDlg::Selected::Stock, false, true, false}}) {
     TFormCodeDlg dlg(TFormCodeDlg::Mode::Add);
     dlg.setAttribute(Qt::WA_DeleteOnClose, false);
     dlg.SetAddContext(c.selected);
-    QCOMPARE(Child<QRadioButton>(&dlg, "RadioButton1")->isEnabled(), c.group_enabled);
-    QCOMPARE(Child<QRadioButton>(&dlg, "RadioButton2")->isEnabled(), c.stock_enabled);
-    QCOMPARE(Child<QRadioButton>(&dlg, "RadioButton1")->isChecked(), c.group_checked);
-    QCOMPARE(Child<QLineEdit>(&dlg, "MaskEditCode")->isEnabled(), !c.group_checked);
+    QCOMPARE(sorvi::testing::Find<QRadioButton>(&dlg, "RadioButton1")->isEnabled(), c.group_enabled);
+    QCOMPARE(sorvi::testing::Find<QRadioButton>(&dlg, "RadioButton2")->isEnabled(), c.stock_enabled);
+    QCOMPARE(sorvi::testing::Find<QRadioButton>(&dlg, "RadioButton1")->isChecked(), c.group_checked);
+    QCOMPARE(sorvi::testing::Find<QLineEdit>(&dlg, "MaskEditCode")->isEnabled(), !c.group_checked);
     QCOMPARE(dlg.ComposedText(), c.group_checked ? std::string("[]") : std::string("0000 "));
   }
   // Editing a group: the code stays disabled and the kind cannot change.
   TFormCodeDlg dlg(TFormCodeDlg::Mode::Edit);
   dlg.setAttribute(Qt::WA_DeleteOnClose, false);
   dlg.SetNode(true, "[" + kSo + "]");
-  QVERIFY(!Child<QRadioButton>(&dlg, "RadioButton2")->isEnabled());
-  QVERIFY(!Child<QLineEdit>(&dlg, "MaskEditCode")->isEnabled());
-  QCOMPARE(Child<QLineEdit>(&dlg, "LabeledEditTitle")->text(), QString("ソ"));
+  QVERIFY(!sorvi::testing::Find<QRadioButton>(&dlg, "RadioButton2")->isEnabled());
+  QVERIFY(!sorvi::testing::Find<QLineEdit>(&dlg, "MaskEditCode")->isEnabled());
+  QCOMPARE(sorvi::testing::Find<QLineEdit>(&dlg, "LabeledEditTitle")->text(), QString("ソ"));
 }
 
 void ListEditingTest::codeDialogKeepsUntouchedBytes() {
@@ -195,8 +189,8 @@ void ListEditingTest::codeDialogKeepsUntouchedBytes() {
   dlg.SetNode(false, "7203 " + kSo + kIbmKanji);
   dlg.show();
   QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-  QVERIFY(!Child<QRadioButton>(&dlg, "RadioButton1")->isEnabled());
-  auto* code = Child<QLineEdit>(&dlg, "MaskEditCode");
+  QVERIFY(!sorvi::testing::Find<QRadioButton>(&dlg, "RadioButton1")->isEnabled());
+  auto* code = sorvi::testing::Find<QLineEdit>(&dlg, "MaskEditCode");
   QCOMPARE(code->displayText(), QString("7203"));
   QCOMPARE(dlg.ComposedText(), "7203 " + kSo + kIbmKanji);
   // Only the code is typed over: the name keeps its bytes exactly.
@@ -206,7 +200,7 @@ void ListEditingTest::codeDialogKeepsUntouchedBytes() {
   QCOMPARE(dlg.ComposedText(), "1200 " + kSo + kIbmKanji);
   QCOMPARE(ScreenReaderText(code), QStringList({"1200", "1200"}));
   // A typed name is converted.
-  auto* name = Child<QLineEdit>(&dlg, "LabeledEditTitle");
+  auto* name = sorvi::testing::Find<QLineEdit>(&dlg, "LabeledEditTitle");
   name->setFocus();
   name->selectAll();
   TypeJapanese(name, "ソ\\");
@@ -222,14 +216,14 @@ void ListEditingTest::bookmarkDialogKeyMacroPartAndUntouchedBytes() {
     dlg.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dlg));
     QCOMPARE(dlg.windowTitle(), QString("編集"));
-    QVERIFY(Child<QCheckBox>(&dlg, "CheckBoxKeyMacro")->isChecked());
+    QVERIFY(sorvi::testing::Find<QCheckBox>(&dlg, "CheckBoxKeyMacro")->isChecked());
     // Clearing the key macro text drops the key macro, box ticked or not.
-    auto* key = Child<QLineEdit>(&dlg, "EditKeyMacro");
+    auto* key = sorvi::testing::Find<QLineEdit>(&dlg, "EditKeyMacro");
     key->setFocus();
     key->selectAll();
     QTest::keyClick(key, Qt::Key_Delete);
     QSignalSpy confirmed(&dlg, &TFormURLDlg::Confirmed);
-    QTest::mouseClick(Child<QPushButton>(&dlg, "ButtonOk"), Qt::LeftButton);
+    QTest::mouseClick(sorvi::testing::Find<QPushButton>(&dlg, "ButtonOk"), Qt::LeftButton);
     QCOMPARE(confirmed.count(), 1);
     const auto got = confirmed[0][0].value<UrlBookmark>();
     UrlBookmark expected = original;
@@ -243,8 +237,8 @@ void ListEditingTest::bookmarkDialogKeyMacroPartAndUntouchedBytes() {
     dlg.setAttribute(Qt::WA_DeleteOnClose, false);
     dlg.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-    TypeJapanese(Child<QLineEdit>(&dlg, "LabeledEditName"), "株探");
-    QTest::keyClicks(Child<QLineEdit>(&dlg, "EditKeyMacro"), "\\t");
+    TypeJapanese(sorvi::testing::Find<QLineEdit>(&dlg, "LabeledEditName"), "株探");
+    QTest::keyClicks(sorvi::testing::Find<QLineEdit>(&dlg, "EditKeyMacro"), "\\t");
     const UrlBookmark got = dlg.Result();
     QCOMPARE(got.name, std::string("\x8A\x94\x92\x54"));
     QCOMPARE(got.key_macro, std::string("\\t"));
@@ -268,7 +262,7 @@ void ListEditingTest::dialogsCloseOnceByEveryWay() {
   url->show();
   QVERIFY(QTest::qWaitForWindowExposed(url));
   QSignalSpy url_closed(url, &TFormURLDlg::Closed);
-  QTest::mouseClick(Child<QPushButton>(url, "ButtonCancel"), Qt::LeftButton);
+  QTest::mouseClick(sorvi::testing::Find<QPushButton>(url, "ButtonCancel"), Qt::LeftButton);
   QCOMPARE(url_closed.count(), 1);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QVERIFY(alive.isNull());

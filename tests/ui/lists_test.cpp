@@ -45,10 +45,15 @@ using sorvi::testing::WaitUntil;
 
 namespace {
 
-const QStringList kCodes = {"[自動車]", "7203 トヨタ自動車", "7267 本田技研工業", "[電機]", "6758 ソニーグループ",
-                            "6501 日立製作所", "[表示]"};
-const QStringList kList = {"[株探]*", "*%CD% %NM%", "+\\c\\r", "https://kabutan.jp/stock/?code=%CD%",
-                           "[チャート]", "-\\t", "https://example.jp/chart?c=%CD%"};
+const QStringList kCodes = {
+    "[自動車]", "7203 トヨタ自動車", "7267 本田技研工業", "[電機]", "6758 ソニーグループ", "6501 日立製作所", "[表示]"};
+const QStringList kList = {"[株探]*",
+                           "*%CD% %NM%",
+                           "+\\c\\r",
+                           "https://kabutan.jp/stock/?code=%CD%",
+                           "[チャート]",
+                           "-\\t",
+                           "https://example.jp/chart?c=%CD%"};
 
 void WriteSamples(const ScratchDir& dir) {
   dir.WriteSjisLines("SV_Code.txt", kCodes);
@@ -87,13 +92,6 @@ struct Window : sorvi::testing::WindowFixture {
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, modifiers, Center(tree, node));
   }
 };
-
-template <typename T>
-T* Child(QWidget* dialog, const char* name) {
-  T* child = dialog->findChild<T*>(name);
-  if (!child) qFatal("no %s", name);
-  return child;
-}
 
 void Retype(QLineEdit* edit, const QString& text) {
   edit->setFocus();
@@ -345,8 +343,9 @@ void ListsTest::saveWritesTheFileBackByteForByte() {
   QVERIFY(!dir.Exists("SV_Code.txt.___"));
 
   // A toggle lands in the file after the next save.
-  Find<UrlListView>(&form, "ListViewURL")->ListViewURLMouseDown(Find<UrlListView>(&form, "ListViewURL")->ItemPosition(1).x() - 10,
-                                         Find<UrlListView>(&form, "ListViewURL")->ItemPosition(1).y() + 1);
+  Find<UrlListView>(&form, "ListViewURL")
+      ->ListViewURLMouseDown(Find<UrlListView>(&form, "ListViewURL")->ItemPosition(1).x() - 10,
+                             Find<UrlListView>(&form, "ListViewURL")->ItemPosition(1).y() + 1);
   Find<QAction>(&form, "PopupMenuURLSave")->trigger();
   QVERIFY(dir.Read("SV_List.txt").contains(Sjis("[チャート]*\r\n")));
 }
@@ -381,8 +380,8 @@ void ListsTest::codeEditsLandInTheFile() {
   QVERIFY(!w.tree->isEnabled());
   const QRect node = w.tree->visualItemRect(w.Node(0, 1));
   QVERIFY(dlg->frameGeometry().top() >= w.tree->viewport()->mapToGlobal(node.bottomLeft()).y());
-  Retype(Child<QLineEdit>(dlg, "MaskEditCode"), "12");
-  QTest::mouseClick(Child<QPushButton>(dlg, "ButtonOk"), Qt::LeftButton);
+  Retype(Find<QLineEdit>(dlg, "MaskEditCode"), "12");
+  QTest::mouseClick(Find<QPushButton>(dlg, "ButtonOk"), Qt::LeftButton);
   QVERIFY(w.tree->isEnabled());
   QVERIFY(w.form->Codes()->IsModified());
 
@@ -391,10 +390,10 @@ void ListsTest::codeEditsLandInTheFile() {
   w.Trigger("PopupMenuCodeAdd");
   dlg = w.form->Codes()->CodeDialog();
   QVERIFY(dlg);
-  QTest::mouseClick(Child<QRadioButton>(dlg, "RadioButton2"), Qt::LeftButton);
-  Retype(Child<QLineEdit>(dlg, "MaskEditCode"), "7974");
-  TypeJapanese(Child<QLineEdit>(dlg, "LabeledEditTitle"), "任天堂");
-  QTest::mouseClick(Child<QPushButton>(dlg, "ButtonOk"), Qt::LeftButton);
+  QTest::mouseClick(Find<QRadioButton>(dlg, "RadioButton2"), Qt::LeftButton);
+  Retype(Find<QLineEdit>(dlg, "MaskEditCode"), "7974");
+  TypeJapanese(Find<QLineEdit>(dlg, "LabeledEditTitle"), "任天堂");
+  QTest::mouseClick(Find<QPushButton>(dlg, "ButtonOk"), Qt::LeftButton);
   QCOMPARE(w.tree->SelectedNode(), w.Node(1, 0));
   w.Trigger("PopupMenuCodeCopy");  // the copy right after it, selected
   QCOMPARE(w.tree->SelectedNode(), w.Node(1, 1));
@@ -452,9 +451,9 @@ void ListsTest::bookmarkEditsLandInTheFile() {
   QVERIFY(dlg);
   QVERIFY(QTest::qWaitForWindowExposed(dlg));
   QVERIFY(!w.list->isEnabled());
-  QTest::keyClicks(Child<QLineEdit>(dlg, "LabeledEditName"), "IR");
-  QTest::keyClicks(Child<QLineEdit>(dlg, "LabeledEditAddr"), "https://ir.example.jp/%CD%");
-  QTest::mouseClick(Child<QPushButton>(dlg, "ButtonOk"), Qt::LeftButton);
+  QTest::keyClicks(Find<QLineEdit>(dlg, "LabeledEditName"), "IR");
+  QTest::keyClicks(Find<QLineEdit>(dlg, "LabeledEditAddr"), "https://ir.example.jp/%CD%");
+  QTest::mouseClick(Find<QPushButton>(dlg, "ButtonOk"), Qt::LeftButton);
   QVERIFY(w.list->isEnabled());
   QCOMPARE(w.list->SelectedRow(), 1);
 
@@ -464,11 +463,11 @@ void ListsTest::bookmarkEditsLandInTheFile() {
   dlg = w.form->Bookmarks()->BookmarkDialog();
   QVERIFY(dlg);
   QVERIFY(QTest::qWaitForWindowExposed(dlg));
-  Child<QCheckBox>(dlg, "CheckBoxFix")->setFocus();
-  QTest::keyClick(Child<QCheckBox>(dlg, "CheckBoxFix"), Qt::Key_Space);
-  QTest::keyClicks(Child<QLineEdit>(dlg, "EditTitle"), "%NM%");
-  Retype(Child<QLineEdit>(dlg, "EditKeyMacro"), "");
-  QTest::mouseClick(Child<QPushButton>(dlg, "ButtonOk"), Qt::LeftButton);
+  Find<QCheckBox>(dlg, "CheckBoxFix")->setFocus();
+  QTest::keyClick(Find<QCheckBox>(dlg, "CheckBoxFix"), Qt::Key_Space);
+  QTest::keyClicks(Find<QLineEdit>(dlg, "EditTitle"), "%NM%");
+  Retype(Find<QLineEdit>(dlg, "EditKeyMacro"), "");
+  QTest::mouseClick(Find<QPushButton>(dlg, "ButtonOk"), Qt::LeftButton);
 
   // Drag the first onto the third: second, third, first.
   w.SelectRow(0);

@@ -15,6 +15,7 @@
 #include "core/settings/settings_file.h"
 #include "dialogs/option_dialog.h"
 #include "support/dialog_driver.h"
+#include "support/find_widget.h"
 #include "support/scratch_dir.h"
 #include "support/strict_warnings.h"
 
@@ -32,13 +33,6 @@ sorvi::OptionStore StoreIn(const ScratchDir& dir) {
     sorvi::StoreOptionDialogResult(ini, result);
     return ini.Commit();
   };
-}
-
-template <typename T>
-T* Child(QWidget* dialog, const char* name) {
-  T* child = dialog->findChild<T*>(name);
-  if (!child) qFatal("no %s", name);
-  return child;
 }
 
 class OptionDialogTest : public QObject {
@@ -59,13 +53,13 @@ void OptionDialogTest::clearedEditorBecomesNotepad() {
   options.Editor = "/bin/sh";
   TFormOption dialog(options, StoreIn(dir));
   dialog.show();
-  auto* editor = Child<QLineEdit>(&dialog, "LabeledEditEditor");
+  auto* editor = sorvi::testing::Find<QLineEdit>(&dialog, "LabeledEditEditor");
   QCOMPARE(editor->text(), QString("/bin/sh"));
   editor->selectAll();
   QTest::keyClick(editor, Qt::Key_Delete);
   // Switching LinkTarget off reaches the open tabs; Silent only later ones.
-  Child<QCheckBox>(&dialog, "CheckBoxLinkTarget")->click();
-  Child<QCheckBox>(&dialog, "CheckBoxSilent")->click();
+  sorvi::testing::Find<QCheckBox>(&dialog, "CheckBoxLinkTarget")->click();
+  sorvi::testing::Find<QCheckBox>(&dialog, "CheckBoxSilent")->click();
   QTest::keyClick(editor, Qt::Key_Return);  // OK is the default button
   QCOMPARE(dialog.result(), int(QDialog::Accepted));
   QCOMPARE(dialog.Result().options.Editor, std::string("Notepad"));
@@ -78,8 +72,8 @@ void OptionDialogTest::clearedEditorBecomesNotepad() {
   // A path that names no file is not kept either.
   TFormOption again(dialog.Result().options, StoreIn(dir));
   again.show();
-  Child<QLineEdit>(&again, "LabeledEditEditor")->setText(dir.File("no-such-editor"));
-  QTest::mouseClick(Child<QPushButton>(&again, "ButtonOk"), Qt::LeftButton);
+  sorvi::testing::Find<QLineEdit>(&again, "LabeledEditEditor")->setText(dir.File("no-such-editor"));
+  QTest::mouseClick(sorvi::testing::Find<QPushButton>(&again, "ButtonOk"), Qt::LeftButton);
   QCOMPARE(again.Result().options.Editor, std::string("Notepad"));
 }
 
@@ -90,9 +84,9 @@ void OptionDialogTest::storedIntervalsAreShownClampedAndTheArrowsStopAtTheEnds()
   options.IntervalDefault = 100;
   TFormOption dialog(options, StoreIn(dir));
   dialog.show();
-  auto* paste = Child<QSpinBox>(&dialog, "UpDownIntervalPaste");
-  auto* wait = Child<QSpinBox>(&dialog, "UpDownIntervalDefault");
-  QVERIFY(Child<QLineEdit>(&dialog, "EditIntervalPaste")->isReadOnly());
+  auto* paste = sorvi::testing::Find<QSpinBox>(&dialog, "UpDownIntervalPaste");
+  auto* wait = sorvi::testing::Find<QSpinBox>(&dialog, "UpDownIntervalDefault");
+  QVERIFY(sorvi::testing::Find<QLineEdit>(&dialog, "EditIntervalPaste")->isReadOnly());
   paste->setFocus();
   QTest::keyClick(paste, Qt::Key_Up);
   QCOMPARE(paste->value(), 3000);
@@ -101,16 +95,16 @@ void OptionDialogTest::storedIntervalsAreShownClampedAndTheArrowsStopAtTheEnds()
   QTest::keyClick(wait, Qt::Key_Down);
   QCOMPARE(wait->value(), 100);
   QTest::keyClick(wait, Qt::Key_Up);
-  QCOMPARE(Child<QLineEdit>(&dialog, "EditIntervalDefault")->text(), QString("200"));
+  QCOMPARE(sorvi::testing::Find<QLineEdit>(&dialog, "EditIntervalDefault")->text(), QString("200"));
   dialog.reject();
 
   options.IntervalPaste = 12345;
   options.IntervalDefault = 250;
   TFormOption odd(options, StoreIn(dir));
   odd.show();
-  QCOMPARE(Child<QSpinBox>(&odd, "UpDownIntervalPaste")->value(), 3000);
-  QCOMPARE(Child<QSpinBox>(&odd, "UpDownIntervalDefault")->value(), 300);
-  QTest::mouseClick(Child<QPushButton>(&odd, "ButtonOk"), Qt::LeftButton);
+  QCOMPARE(sorvi::testing::Find<QSpinBox>(&odd, "UpDownIntervalPaste")->value(), 3000);
+  QCOMPARE(sorvi::testing::Find<QSpinBox>(&odd, "UpDownIntervalDefault")->value(), 300);
+  QTest::mouseClick(sorvi::testing::Find<QPushButton>(&odd, "ButtonOk"), Qt::LeftButton);
   QCOMPARE(dir.Ini("Option", "IntervalPaste"), QString("3000"));
   QCOMPARE(dir.Ini("Option", "IntervalDefault"), QString("300"));
 }
@@ -122,8 +116,8 @@ void OptionDialogTest::cancelChangesNothing() {
   QTimer::singleShot(0, [] {
     auto* dialog = qobject_cast<TFormOption*>(QApplication::activeModalWidget());
     if (!dialog) return;
-    Child<QCheckBox>(dialog, "CheckBoxAutoSave")->click();
-    Child<QLineEdit>(dialog, "LabeledEditEditor")->setText("/bin/sh");
+    sorvi::testing::Find<QCheckBox>(dialog, "CheckBoxAutoSave")->click();
+    sorvi::testing::Find<QLineEdit>(dialog, "LabeledEditEditor")->setText("/bin/sh");
     QTest::keyClick(dialog, Qt::Key_Escape);
   });
   QVERIFY(!TFormOption::Run(options, StoreIn(dir), nullptr).has_value());
@@ -131,7 +125,7 @@ void OptionDialogTest::cancelChangesNothing() {
 
   QTimer::singleShot(0, [] {
     if (auto* dialog = QApplication::activeModalWidget())
-      Child<QPushButton>(dialog, "ButtonCancel")->click();
+      sorvi::testing::Find<QPushButton>(dialog, "ButtonCancel")->click();
   });
   QVERIFY(!TFormOption::Run(options, StoreIn(dir), nullptr).has_value());
   QVERIFY(!dir.Exists("Sorvi.ini"));
@@ -145,10 +139,10 @@ void OptionDialogTest::refusedWriteIsReportedAndTheValuesStillHold() {
   AppOptions options;
   TFormOption dialog(options, StoreIn(dir));
   dialog.show();
-  Child<QCheckBox>(&dialog, "CheckBoxAutoSave")->click();
-  Child<QCheckBox>(&dialog, "CheckBoxLinkTarget")->click();
+  sorvi::testing::Find<QCheckBox>(&dialog, "CheckBoxAutoSave")->click();
+  sorvi::testing::Find<QCheckBox>(&dialog, "CheckBoxLinkTarget")->click();
   DialogDriver driver({"OK"});
-  QTest::mouseClick(Child<QPushButton>(&dialog, "ButtonOk"), Qt::LeftButton);
+  QTest::mouseClick(sorvi::testing::Find<QPushButton>(&dialog, "ButtonOk"), Qt::LeftButton);
   QCOMPARE(dialog.result(), int(QDialog::Accepted));
   QCOMPARE(driver.Seen().size(), size_t(1));
   QCOMPARE(driver.Seen()[0].text, dir.File("Sorvi.ini") + " に書き込めません（同じ名前のフォルダがあります）");
@@ -170,9 +164,9 @@ void OptionDialogTest::cancelledBrowseKeepsTheEditorText() {
     saw_browser = true;
     browser->reject();
   });
-  QTest::mouseClick(Child<QPushButton>(&dialog, "ButtonEditor"), Qt::LeftButton);
+  QTest::mouseClick(sorvi::testing::Find<QPushButton>(&dialog, "ButtonEditor"), Qt::LeftButton);
   QVERIFY(saw_browser);
-  QCOMPARE(Child<QLineEdit>(&dialog, "LabeledEditEditor")->text(), QString("/bin/sh"));
+  QCOMPARE(sorvi::testing::Find<QLineEdit>(&dialog, "LabeledEditEditor")->text(), QString("/bin/sh"));
   QVERIFY(!dir.Exists("Sorvi.ini"));
 }
 
