@@ -1,7 +1,7 @@
-// The window's close: the lists saved or asked about, the settings written,
-// and what a close with nobody to answer (a terminate signal) keeps. A list
-// the close would have asked about is then kept beside its file, never over
-// it, and offered at the next start.
+// The window's close: each list's document saves it or asks about it (with
+// nobody to answer, a terminate signal, it keeps the changes beside the
+// file, never over it, offered at the next start), then the settings are
+// written.
 #include <QCloseEvent>
 #include <QMessageBox>
 #include <algorithm>
