@@ -34,6 +34,7 @@
 #include "platform/confirm_box.h"
 #include "platform/cp932.h"
 #include "platform/idle_hook.h"
+#include "platform/list_document.h"
 #include "platform/report_text.h"
 #include "platform/toolbar_icons.h"
 #include "platform/web_engine_internet.h"
@@ -70,7 +71,6 @@ TFormMain::TFormMain(const QString& data_dir, QWidget* parent) : QMainWindow(par
   connect(main_splitter_, &QSplitter::splitterMoved, this, [this] { ApplySplitterLimit(); });
 
   FormCreate();
-  WireUnsavedCopies();
   // Asked once the window is up, after what the loading had to say.
   // The kept tabs open after those questions, outside their event loops.
   QTimer::singleShot(0, this, [this] {
@@ -232,7 +232,8 @@ void TFormMain::LoadLists() {
   // Each list loads on its own: one that cannot be read does not keep the
   // other from loading, and is never written back.
   QStringList errors;
-  for (const FileReport& report : {codes_->LoadList(), bookmarks_->LoadList()}) {
+  for (ListDocument* list : Lists()) {
+    const FileReport report = list->Load();
     if (report.Failed()) errors << ReportText(report);
     PostReportNotes(this, report);
   }
@@ -361,6 +362,7 @@ void TFormMain::ApplicationEventsIdle() {
   if (macros_->Playing()) return;
   tabs_->IdleSteps();
   macros_->IdleMacroStep();
+  for (ListDocument* list : Lists()) list->WriteCopyIfDue();
 }
 
 }  // namespace sorvi

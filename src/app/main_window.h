@@ -3,9 +3,10 @@
 // that the subsystems share. Each subsystem's handlers live in the subsystem's
 // own folder (codes/, bookmarks/, tabs/, keymacro/); this class composes them.
 #include <QMainWindow>
-#include <functional>
 #include <QRect>
 #include <QString>
+#include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -36,6 +37,7 @@ class TabController;
 class KeyMacroController;
 class KeyMacroRegistries;
 class IdleHook;
+class ListDocument;
 class SettingsFile;
 
 class AddressBox;
@@ -130,16 +132,10 @@ class TFormMain : public QMainWindow {
   void ShowProgress(int progress, int progress_max);
   void LoadLists();
   // ---- the close (main_window_close.cpp) ----
-  struct ListAtClose;
-  enum class ListKind { kCodes, kBookmarks };
-  ListAtClose ListForClose(ListKind kind);
-  void WireUnsavedCopies();
+  // The two lists' documents, the code list first.
+  std::array<ListDocument*, 2> Lists() const;
   void OfferUnsavedCopies();
-  void KeepUnsavedCopy(const ListAtClose& list);
-  void DropUnsavedCopy(const ListAtClose& list);
   bool ListUnderEditor() const;
-  // Saves, asks about, keeps or leaves one list; false keeps the window open.
-  bool CloseList(const ListAtClose& list);
 
   QString data_dir_;
   QString ini_path_;
@@ -202,8 +198,6 @@ class TFormMain : public QMainWindow {
 
   bool first_activation_done_ = false;
   bool unattended_ = false;  // closing with nobody to answer
-  bool code_copy_taken_ = false;
-  bool bookmark_copy_taken_ = false;
   std::unique_ptr<CodeListController> codes_;
   std::unique_ptr<BookmarkListController> bookmarks_;
   std::unique_ptr<TabController> tabs_;

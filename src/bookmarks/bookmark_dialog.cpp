@@ -1,16 +1,13 @@
 #include "bookmarks/bookmark_dialog.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "core/bookmarks/bookmark_list_edit.h"
 #include "platform/cp932.h"
-#include "platform/tool_window.h"
 
 namespace sorvi {
 namespace {
@@ -23,13 +20,7 @@ QLineEdit* Edit(QWidget* parent, const char* name) {
 
 }  // namespace
 
-TFormURLDlg::TFormURLDlg(Mode mode, QWidget* parent) : QDialog(parent) {
-  MakeStayOnTopToolWindow(this);
-  setWindowTitle(mode == Mode::Edit ? "編集" : "追加");
-
-  ok_button_ = new QPushButton("OK", this);
-  ok_button_->setObjectName("ButtonOk");
-  ok_button_->setDefault(true);
+TFormURLDlg::TFormURLDlg(Mode mode, QWidget* parent) : ListItemDialog(mode, parent) {
   name_edit_ = Edit(this, "LabeledEditName");
   fixed_title_box_ = new QCheckBox("タイトル固定", this);
   fixed_title_box_->setObjectName("CheckBoxFix");
@@ -38,14 +29,6 @@ TFormURLDlg::TFormURLDlg(Mode mode, QWidget* parent) : QDialog(parent) {
   key_macro_box_ = new QCheckBox("キーマクロ", this);
   key_macro_box_->setObjectName("CheckBoxKeyMacro");
   key_macro_edit_ = Edit(this, "EditKeyMacro");
-  cancel_button_ = new QPushButton("CANCEL", this);
-  cancel_button_->setObjectName("ButtonCancel");
-  cancel_button_->setAutoDefault(false);
-  connect(ok_button_, &QPushButton::clicked, this, [this] {
-    emit Confirmed(Result());
-    close();
-  });
-  connect(cancel_button_, &QPushButton::clicked, this, &QWidget::close);
 
   auto* label_name = new QLabel("ブックマーク", this);
   label_name->setBuddy(name_edit_);
@@ -61,11 +44,7 @@ TFormURLDlg::TFormURLDlg(Mode mode, QWidget* parent) : QDialog(parent) {
   grid->addWidget(address_edit_, 3, 0, 1, 2);
   grid->addWidget(key_macro_box_, 4, 0, 1, 2);
   grid->addWidget(key_macro_edit_, 5, 0, 1, 2);
-  auto* buttons = new QHBoxLayout();
-  buttons->addStretch();
-  buttons->addWidget(ok_button_);
-  buttons->addWidget(cancel_button_);
-  grid->addLayout(buttons, 6, 0, 1, 2);
+  grid->addLayout(ButtonRow(), 6, 0, 1, 2);
   setMinimumSize(442, 193);
 
   setTabOrder(ok_button_, name_edit_);
@@ -101,17 +80,6 @@ UrlBookmark TFormURLDlg::Result() const {
   b.url_macro = Bytes(address_edit_, original_.url_macro);
   SetKeyMacroPart(b, Bytes(key_macro_edit_, original_.key_macro), key_macro_box_->isChecked());
   return b;
-}
-
-void TFormURLDlg::reject() { close(); }
-
-void TFormURLDlg::closeEvent(QCloseEvent* event) {
-  if (!closed_) {
-    closed_ = true;
-    emit Closed();
-  }
-  // QDialog would route this through reject(), which closes again.
-  QWidget::closeEvent(event);
 }
 
 }  // namespace sorvi

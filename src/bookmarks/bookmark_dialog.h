@@ -4,21 +4,17 @@
 // while it is open and applies the bookmark it hands back on OK. Texts are
 // Shift-JIS bytes; a field the user did not touch gives back exactly the
 // bytes it was filled with.
-#include <QDialog>
-
 #include "core/bookmarks/url_bookmark.h"
+#include "platform/list_item_dialog.h"
 
 class QCheckBox;
 class QLineEdit;
-class QPushButton;
 
 namespace sorvi {
 
-class TFormURLDlg : public QDialog {
+class TFormURLDlg : public ListItemDialog {
   Q_OBJECT
  public:
-  enum class Mode { Edit, Add };
-
   // The caption tells the mode: "編集" or "追加". Fields start empty.
   explicit TFormURLDlg(Mode mode, QWidget* parent = nullptr);
 
@@ -31,27 +27,19 @@ class TFormURLDlg : public QDialog {
 
  signals:
   void Confirmed(const sorvi::UrlBookmark& bookmark);
-  // Every way of closing, after Confirmed when OK was pressed.
-  void Closed();
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  void reject() override;
 
  private:
+  void ButtonOkClick() override { emit Confirmed(Result()); }
   std::string Bytes(const QLineEdit* edit, const std::string& original) const;
 
   UrlBookmark original_;
-  bool closed_ = false;
 
-  QPushButton* ok_button_;
   QLineEdit* name_edit_;
   QCheckBox* fixed_title_box_;
   QLineEdit* title_edit_;
   QLineEdit* address_edit_;
   QCheckBox* key_macro_box_;
   QLineEdit* key_macro_edit_;
-  QPushButton* cancel_button_;
 };
 
 }  // namespace sorvi

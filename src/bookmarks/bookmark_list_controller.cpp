@@ -7,23 +7,18 @@
 
 #include "bookmarks/url_list_view.h"
 #include "core/bookmarks/per_stock_selection.h"
-#include "core/text/list_file_text.h"
+#include "core/files/data_files.h"
 #include "platform/confirm_box.h"
-#include "platform/cp932.h"
-#include "platform/list_edit_cycle.h"
-#include "platform/list_file.h"
 #include "platform/menu_items.h"
 
 namespace sorvi {
 
 BookmarkListController::BookmarkListController(UrlListView* list, std::function<UrlSelection()> selection,
                                                const QString& data_dir, const AppOptions& options, QWidget* window)
-    : QObject(window), list_(*list), selection_(std::move(selection)), options_(options), window_(window) {
-  file_ = new ListFile(
-      DataFile::kBookmarkList, data_dir + "SV_List.txt", [this] { return ListFileBytes(); }, window, this);
+    : QObject(window), list_(*list), selection_(std::move(selection)), window_(window) {
+  document_ = new ListDocument(*this, DataFile::kBookmarkList, data_dir + kBookmarkListFileName, "URL一覧",
+                               ListDocument::LoadMark::kKept, options, window, this);
   BuildMenu(window);
-  connect(file_, &ListFile::ModifiedChanged, save_, &QAction::setEnabled);
-  connect(file_, &ListFile::ModifiedChanged, this, &BookmarkListController::ModifiedChanged);
   WireEditing();
   connect(&list_, &UrlListView::Executed, this, [this] {
     const Qt::KeyboardModifiers modifiers = QGuiApplication::keyboardModifiers();
@@ -47,18 +42,9 @@ void BookmarkListController::BuildMenu(QWidget* window) {
   go_each_ = AddMenuItem(menu_, "PopupMenuURLGoEach", "銘柄ごとに開く");
   connect(go_each_, &QAction::triggered, this, &BookmarkListController::OpenPerStock);
   menu_->addSeparator();
-  edit_ = AddMenuItem(menu_, "PopupMenuURLEdit", "編集");
-  copy_ = AddMenuItem(menu_, "PopupMenuURLCopy", "複製");
-  del_ = AddMenuItem(menu_, "PopupMenuURLDel", "削除");
-  add_ = AddMenuItem(menu_, "PopupMenuURLAdd", "追加");
-  editor_ = AddMenuItem(menu_, "PopupMenuURLEditor", "エディタ");
-  save_ = AddMenuItem(menu_, "PopupMenuURLSave", "保存");
-  save_->setEnabled(false);
-  connect(save_, &QAction::triggered, this, [this] { SaveAndReport(); });
+  items_ = document_->AddMenuItems(menu_, "PopupMenuURL");
   connect(go, &QAction::triggered, this, [this] { ListViewURLDblClick(QGuiApplication::keyboardModifiers()); });
 }
-
-QString BookmarkListController::FilePath() const { return file_->Path(); }
 
 void BookmarkListController::ShowAll() {
   list_.clear();
@@ -72,57 +58,16 @@ void BookmarkListController::ShowAll() {
   list_.addTopLevelItems(items);
 }
 
-void BookmarkListController::OpenEditor() { cycle_->Run(SjisToQString(options_.Editor)); }
-
-FileReport BookmarkListController::LoadList() {
-  FileReport report = file_->Report(FileStep::kDone);
-  const FileReadResult file = file_->Read();
-  if (file.status == ReadStatus::kMissing) return report;
-  if (file.status == ReadStatus::kUnreadable) {
-    bookmarks_.clear();
-    ShowAll();
-    return file_->Report(FileStep::kReadFailed, file.error);
-  }
-  ShowListBytes(file.bytes, &report);
-  return report;
-}
-
-FileReport BookmarkListController::LoadUnsavedCopy(const std::string& bytes) {
-  FileReport report = file_->Report(FileStep::kDone);
-  ShowListBytes(bytes, &report);
-  SetModified(true);
-  return report;
-}
-
 std::string BookmarkListController::ListFileBytes() const { return SerializeBookmarkList(bookmarks_); }
 
-void BookmarkListController::ShowListBytes(const std::string& bytes, FileReport* report) {
-  // What an editor may have left (a UTF-8 byte-order mark) must not glue
-  // itself to the first line.
-  const ListFileText text = CheckListFileText(bytes);
-  size_t unkept_lines = 0;
-  bookmarks_ = ParseBookmarkFile(text.bytes, &unkept_lines);
+void BookmarkListController::LoadListBytes(std::string_view bytes, FileReport* report) {
+  bookmarks_ = ParseBookmarkFile(bytes, &report->unkept_lines);
   ShowAll();
-  report->unread_bytes = text.unread_bytes;
-  report->unkept_lines = unkept_lines;
 }
-
-FileReport BookmarkListController::SaveList() { return file_->Save(); }
-
-bool BookmarkListController::SaveAndReport() { return file_->SaveAndReport(); }
-
-bool BookmarkListController::IsModified() const { return file_->IsModified(); }
-
-void BookmarkListController::SetModified(bool modified) { file_->SetModified(modified); }
-
-bool BookmarkListController::LoadFailed() const { return file_->LoadFailed(); }
 
 void BookmarkListController::PopupMenuURLPopup() {
   const bool selected = list_.SelectedItem() != nullptr;
-  edit_->setEnabled(selected);
-  copy_->setEnabled(selected);
-  del_->setEnabled(selected);
-  go_each_->setEnabled(selected);
+  for (QAction* item : {items_.edit, items_.copy, items_.del, go_each_}) item->setEnabled(selected);
 }
 
 void BookmarkListController::Append(const UrlBookmark& bookmark) {
@@ -140,7 +85,7 @@ void BookmarkListController::ToggleBox(int row, bool key_macro_box) {
     bookmark.fixed_title = ((bookmark.fixed_title + 1) % 2 + 2) % 2;
   }
   UrlListView::SetBookmark(list_.topLevelItem(row), bookmark);
-  SetModified(true);
+  document_->SetModified(true);
 }
 
 void BookmarkListController::ListViewURLDblClick(Qt::KeyboardModifiers modifiers) {

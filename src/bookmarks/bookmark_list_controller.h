@@ -1,6 +1,7 @@
 #pragma once
-// The bookmark list: its bookmarks and modified mark, loading and saving,
-// the list's menu, and the opening of a bookmark for the selected stocks.
+// The bookmark list: its bookmarks, its document (file, modified mark,
+// editor, kept copy), the list's menu, and the opening of a bookmark for
+// the selected stocks.
 #include <QObject>
 #include <QPointer>
 #include <functional>
@@ -11,6 +12,7 @@
 #include "core/bookmarks/url_macro.h"
 #include "core/files/file_report.h"
 #include "core/settings/app_options.h"
+#include "platform/list_document.h"
 #include "tabs/open_request.h"
 
 class QAction;
@@ -19,12 +21,10 @@ class QWidget;
 
 namespace sorvi {
 
-class ListEditCycle;
-class ListFile;
 class TFormURLDlg;
 class UrlListView;
 
-class BookmarkListController : public QObject {
+class BookmarkListController : public QObject, private ListDocumentOwner {
   Q_OBJECT
  public:
   // `list` is `ListViewURL`, which shows the bookmarks; `selection` gives the
@@ -34,34 +34,12 @@ class BookmarkListController : public QObject {
   BookmarkListController(UrlListView* list, std::function<UrlSelection()> selection, const QString& data_dir,
                          const AppOptions& options, QWidget* window);
 
-  QString FilePath() const;
   QMenu* Menu() const { return menu_; }
   const std::vector<UrlBookmark>& Bookmarks() const { return bookmarks_; }
-
-  // Loads the list file; the modified mark is left as it was. A file that
-  // exists but cannot be read leaves the list empty and is then never saved
-  // over; the report says so, or what of the text was left out.
-  FileReport LoadList();
-  // "エディタ": runs the external editor on the file and loads it once the
-  // editor is done (asynchronously, see ListEditCycle).
-  void OpenEditor();
-  ListEditCycle* EditCycle() const { return cycle_; }
-  // Writes the list file; a failure keeps the list marked modified and the
-  // file as it was.
-  FileReport SaveList();
-  // SaveList, with a failure shown to the user; returns whether it saved.
-  bool SaveAndReport();
-  // Shows a list kept from an earlier run (bytes of the list file's form)
-  // as this list's unsaved changes: marked modified, the file untouched.
-  // The report says what of the text was left out.
-  FileReport LoadUnsavedCopy(const std::string& bytes);
-  // The bookmarks as the list file holds them.
-  std::string ListFileBytes() const;
+  // `SV_List.txt`: loading leaves the modified mark as it was.
+  ListDocument& Document() const { return *document_; }
+  std::string ListFileBytes() const override;
   void PopupMenuURLPopup();
-
-  bool IsModified() const;
-  void SetModified(bool modified);
-  bool LoadFailed() const;
 
   // Adds a bookmark at the end of the list (and shows it).
   void Append(const UrlBookmark& bookmark);
@@ -90,14 +68,11 @@ class BookmarkListController : public QObject {
   void OpenRequested(const sorvi::OpenRequest& request);
   // Pages to open one after another, in this order.
   void OpenEachRequested(const std::vector<sorvi::OpenRequest>& requests);
-  // The list got unsaved changes, or has none any more (saved).
-  void ModifiedChanged(bool modified);
 
  private:
   void BuildMenu(QWidget* window);
   void ShowAll();
-  // Shows the bookmarks of list file bytes; says what it could not keep.
-  void ShowListBytes(const std::string& bytes, FileReport* report);
+  void LoadListBytes(std::string_view bytes, FileReport* report) override;
   void ToggleBox(int row, bool key_macro_box);
   void WireEditing();
   void OpenBookmarkDialog(bool add);
@@ -106,21 +81,14 @@ class BookmarkListController : public QObject {
   UrlListView& list_;
   std::function<UrlSelection()> selection_;
   std::function<std::vector<UrlSelection>()> per_stock_selection_;
-  const AppOptions& options_;
   QWidget* window_;
   std::vector<UrlBookmark> bookmarks_;
-  ListFile* file_ = nullptr;
+  ListDocument* document_ = nullptr;
 
   QMenu* menu_ = nullptr;     // `PopupMenuURL`
   QAction* go_each_ = nullptr;  // `PopupMenuURLGoEach`
-  QAction* edit_ = nullptr;   // `PopupMenuURLEdit`
-  QAction* copy_ = nullptr;   // `PopupMenuURLCopy`
-  QAction* del_ = nullptr;    // `PopupMenuURLDel`
-  QAction* save_ = nullptr;   // `PopupMenuURLSave`: enabled while modified
-  QAction* add_ = nullptr;    // `PopupMenuURLAdd`
-  QAction* editor_ = nullptr; // `PopupMenuURLEditor`
+  ListMenuItems items_;         // `PopupMenuURLEdit` … `PopupMenuURLSave`
   QPointer<TFormURLDlg> dialog_;
-  ListEditCycle* cycle_ = nullptr;
 };
 
 }  // namespace sorvi

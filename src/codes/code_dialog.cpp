@@ -1,7 +1,6 @@
 #include "codes/code_dialog.h"
 
 #include <QButtonGroup>
-#include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -14,14 +13,10 @@
 #include "core/codes/stock_code_list.h"
 #include "platform/cp932.h"
 #include "platform/shown_text_accessible.h"
-#include "platform/tool_window.h"
 
 namespace sorvi {
 
-TFormCodeDlg::TFormCodeDlg(Mode mode, QWidget* parent) : QDialog(parent), mode_(mode) {
-  MakeStayOnTopToolWindow(this);
-  setWindowTitle(mode == Mode::Edit ? "編集" : "追加");
-
+TFormCodeDlg::TFormCodeDlg(Mode mode, QWidget* parent) : ListItemDialog(mode, parent), mode_(mode) {
   auto* label_code = new QLabel("コード", this);
   code_panel_ = new QFrame(this);
   code_panel_->setObjectName("PanelCode");
@@ -56,15 +51,7 @@ TFormCodeDlg::TFormCodeDlg(Mode mode, QWidget* parent) : QDialog(parent), mode_(
   name_edit_->setObjectName("LabeledEditTitle");
   label_title->setBuddy(name_edit_);
 
-  ok_button_ = new QPushButton("OK", this);
-  ok_button_->setObjectName("ButtonOk");
-  ok_button_->setDefault(true);
-  cancel_button_ = new QPushButton("CANCEL", this);
-  cancel_button_->setObjectName("ButtonCancel");
   ok_button_->setAutoDefault(false);
-  cancel_button_->setAutoDefault(false);
-  connect(ok_button_, &QPushButton::clicked, this, &TFormCodeDlg::ButtonOkClick);
-  connect(cancel_button_, &QPushButton::clicked, this, &QWidget::close);
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(label_code, 0, 0);
@@ -73,14 +60,13 @@ TFormCodeDlg::TFormCodeDlg(Mode mode, QWidget* parent) : QDialog(parent), mode_(
   grid->addWidget(stock_radio_, 0, 3);
   grid->addWidget(label_title, 1, 0);
   grid->addWidget(name_edit_, 1, 1, 1, 3);
-  auto* buttons = new QHBoxLayout();
-  buttons->addStretch();
-  buttons->addWidget(ok_button_);
-  buttons->addWidget(cancel_button_);
-  grid->addLayout(buttons, 2, 0, 1, 4);
+  grid->addLayout(ButtonRow(), 2, 0, 1, 4);
   grid->setSizeConstraint(QLayout::SetFixedSize);
   setMinimumSize(267, 123);
 
+  // The fields first, the buttons last.
+  setTabOrder(name_edit_, ok_button_);
+  setTabOrder(ok_button_, cancel_button_);
   group_radio_->setChecked(true);
   RadioButtonClick();
 }
@@ -140,20 +126,6 @@ std::string TFormCodeDlg::ComposedText() const {
   return MakesGroup() ? ComposeGroupText(NameBytes()) : ComposeStockText(CodeBytes(), NameBytes());
 }
 
-void TFormCodeDlg::ButtonOkClick() {
-  emit Confirmed(MakesGroup(), ComposedText());
-  close();
-}
-
-void TFormCodeDlg::reject() { close(); }
-
-void TFormCodeDlg::closeEvent(QCloseEvent* event) {
-  if (!closed_) {
-    closed_ = true;
-    emit Closed();
-  }
-  // QDialog would route this through reject(), which closes again.
-  QWidget::closeEvent(event);
-}
+void TFormCodeDlg::ButtonOkClick() { emit Confirmed(MakesGroup(), ComposedText()); }
 
 }  // namespace sorvi

@@ -4,21 +4,20 @@
 // disables the tree while it is open and applies the composed node text it
 // hands back on OK. Texts are Shift-JIS bytes; a field the user did not
 // touch gives back exactly the bytes it was filled with.
-#include <QDialog>
 #include <string>
+
+#include "platform/list_item_dialog.h"
 
 class QButtonGroup;
 class QFrame;
 class QLineEdit;
-class QPushButton;
 class QRadioButton;
 
 namespace sorvi {
 
-class TFormCodeDlg : public QDialog {
+class TFormCodeDlg : public ListItemDialog {
   Q_OBJECT
  public:
-  enum class Mode { Edit, Add };
   // What the caller has selected, which decides the radio buttons.
   enum class Selected { None, Group, Stock };
 
@@ -40,17 +39,10 @@ class TFormCodeDlg : public QDialog {
  signals:
   // OK: the node text ("[name]", or code, blank, name) and its kind.
   void Confirmed(bool is_group, const std::string& node_text);
-  // Every way of closing, after Confirmed when OK was pressed. The window
-  // is released right after.
-  void Closed();
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  void reject() override;
 
  private:
   void RadioButtonClick();
-  void ButtonOkClick();
+  void ButtonOkClick() override;
   std::string CodeBytes() const;
   std::string NameBytes() const;
 
@@ -58,15 +50,12 @@ class TFormCodeDlg : public QDialog {
   bool node_is_group_ = false;
   std::string original_code_;
   std::string original_name_;
-  bool closed_ = false;
 
   QFrame* code_panel_;
   QLineEdit* code_edit_;
   QRadioButton* group_radio_;
   QRadioButton* stock_radio_;
   QLineEdit* name_edit_;
-  QPushButton* ok_button_;
-  QPushButton* cancel_button_;
 };
 
 }  // namespace sorvi

@@ -7,22 +7,17 @@
 #include "codes/code_tree_view.h"
 #include "core/bookmarks/per_stock_selection.h"
 #include "core/codes/stock_code_list.h"
-#include "core/text/list_file_text.h"
-#include "platform/cp932.h"
-#include "platform/list_edit_cycle.h"
-#include "platform/list_file.h"
+#include "core/files/data_files.h"
 #include "platform/menu_items.h"
 
 namespace sorvi {
 
 CodeListController::CodeListController(CodeTreeView* tree, const QString& data_dir, const AppOptions& options,
                                        QWidget* window)
-    : QObject(window), tree_(*tree), options_(options), window_(window) {
-  file_ = new ListFile(
-      DataFile::kCodeList, data_dir + "SV_Code.txt", [this] { return ListFileBytes(); }, window, this);
+    : QObject(window), tree_(*tree), window_(window) {
+  document_ = new ListDocument(*this, DataFile::kCodeList, data_dir + kCodeListFileName, "銘柄一覧",
+                               ListDocument::LoadMark::kCleared, options, window, this);
   BuildMenu(window);
-  connect(file_, &ListFile::ModifiedChanged, save_, &QAction::setEnabled);
-  connect(file_, &ListFile::ModifiedChanged, this, &CodeListController::ModifiedChanged);
   WireEditing();
   connect(&tree_, &CodeTreeView::ContextMenuRequested, this, [this](const QPoint& at) { menu_->popup(at); });
   connect(&tree_, &CodeTreeView::DefaultActionRequested, this, [this] {
@@ -46,14 +41,7 @@ void CodeListController::BuildMenu(QWidget* window) {
   copy1_ = AddMenuItem(menu_, "PopupMenuCodeCopy1", "コード コピー", 1);
   copy2_ = AddMenuItem(menu_, "PopupMenuCodeCopy2", "名称 コピー", 2);
   menu_->addSeparator();
-  edit_ = AddMenuItem(menu_, "PopupMenuCodeEdit", "編集");
-  copy_ = AddMenuItem(menu_, "PopupMenuCodeCopy", "複製");
-  del_ = AddMenuItem(menu_, "PopupMenuCodeDel", "削除");
-  add_ = AddMenuItem(menu_, "PopupMenuCodeAdd", "追加");
-  editor_ = AddMenuItem(menu_, "PopupMenuCodeEditor", "エディタ");
-  save_ = AddMenuItem(menu_, "PopupMenuCodeSave", "保存");
-  save_->setEnabled(false);
-  connect(save_, &QAction::triggered, this, [this] { SaveAndReport(); });
+  items_ = document_->AddMenuItems(menu_, "PopupMenuCode");
   connect(go_url_, &QAction::triggered, this, [this] { PopupMenuCodeGoClick(go_url_); });
 }
 
@@ -66,56 +54,14 @@ void CodeListController::PopupMenuCodeGoClick(QAction* item) {
   }
 }
 
-QString CodeListController::FilePath() const { return file_->Path(); }
-
-void CodeListController::OpenEditor() { cycle_->Run(SjisToQString(options_.Editor)); }
-
-FileReport CodeListController::LoadList() {
-  FileReport report = file_->Report(FileStep::kDone);
-  const FileReadResult file = file_->Read();
-  if (file.status == ReadStatus::kMissing) return report;
-  if (file.status == ReadStatus::kUnreadable) {
-    ShowList({});
-    return file_->Report(FileStep::kReadFailed, file.error);
-  }
-  ShowListBytes(file.bytes, &report);
-  SetModified(false);
-  return report;
-}
-
-FileReport CodeListController::LoadUnsavedCopy(const std::string& bytes) {
-  FileReport report = file_->Report(FileStep::kDone);
-  ShowListBytes(bytes, &report);
-  SetModified(true);
-  return report;
-}
-
-void CodeListController::ShowListBytes(const std::string& bytes, FileReport* report) {
-  // What an editor may have left (a UTF-8 byte-order mark) must not glue
-  // itself to the first line.
-  const ListFileText text = CheckListFileText(bytes);
-  StockCodeLoad load = ParseStockCodeFile(text.bytes);
-  ShowList(std::move(load.list));
-  report->unread_bytes = text.unread_bytes;
+void CodeListController::LoadListBytes(std::string_view bytes, FileReport* report) {
+  StockCodeLoad load = ParseStockCodeFile(bytes);
+  list_ = std::move(load.list);
+  tree_.ShowList(list_);
   report->orphan_lines = load.orphan_lines;
 }
 
-void CodeListController::ShowList(StockCodeList list) {
-  list_ = std::move(list);
-  tree_.ShowList(list_);
-}
-
-FileReport CodeListController::SaveList() { return file_->Save(); }
-
-bool CodeListController::SaveAndReport() { return file_->SaveAndReport(); }
-
 std::string CodeListController::ListFileBytes() const { return SerializeStockCodeList(list_); }
-
-bool CodeListController::IsModified() const { return file_->IsModified(); }
-
-void CodeListController::SetModified(bool modified) { file_->SetModified(modified); }
-
-bool CodeListController::LoadFailed() const { return file_->LoadFailed(); }
 
 std::string CodeListController::ExpandStateText() const {
   std::vector<bool> expanded;

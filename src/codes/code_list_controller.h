@@ -1,8 +1,8 @@
 #pragma once
 // The stock code list: the list itself (the core model every edit goes
-// through), loading, saving and the modified mark, the tree's menu, the
-// expand state of its groups, and what the other subsystems read of the
-// selection.
+// through), its document (file, modified mark, editor, kept copy), the
+// tree's menu, the expand state of its groups, and what the other
+// subsystems read of the selection.
 #include <QObject>
 #include <QPointer>
 #include <functional>
@@ -14,6 +14,7 @@
 #include "core/codes/code_list_edit.h"
 #include "core/files/file_report.h"
 #include "core/settings/app_options.h"
+#include "platform/list_document.h"
 
 class QAction;
 class QActionGroup;
@@ -23,8 +24,6 @@ class QWidget;
 namespace sorvi {
 
 class CodeTreeView;
-class ListEditCycle;
-class ListFile;
 class TFormCodeDlg;
 
 // The pieces of the "実行" submenu that the stock-code registry fills.
@@ -35,7 +34,7 @@ struct CodeGoMenuParts {
   QAction* separator = nullptr;      // registered macros follow it
 };
 
-class CodeListController : public QObject {
+class CodeListController : public QObject, private ListDocumentOwner {
   Q_OBJECT
  public:
   // `tree` is `TreeViewCode`; the list file lives in `data_dir`; `options`
@@ -43,29 +42,11 @@ class CodeListController : public QObject {
   // parents the menus and message boxes.
   CodeListController(CodeTreeView* tree, const QString& data_dir, const AppOptions& options, QWidget* window);
 
-  QString FilePath() const;
   QMenu* Menu() const { return menu_; }
   const StockCodeList& List() const { return list_; }
-
-  // Loads the list file into the tree. A file that exists but cannot be
-  // read leaves the tree empty and is then never saved over; the report
-  // says so, or what of the text was left out.
-  FileReport LoadList();
-  // "エディタ": runs the external editor on the file and loads it once the
-  // editor is done (asynchronously, see ListEditCycle).
-  void OpenEditor();
-  ListEditCycle* EditCycle() const { return cycle_; }
-  // Shows a list kept from an earlier run (bytes of the list file's form)
-  // as this list's unsaved changes: marked modified, the file untouched.
-  // The report says what of the text was left out.
-  FileReport LoadUnsavedCopy(const std::string& bytes);
-  // The list as the list file holds it.
-  std::string ListFileBytes() const;
-  // Writes the list to the list file; a failure keeps the list marked
-  // modified and the file as it was.
-  FileReport SaveList();
-  // SaveList, with a failure shown to the user; returns whether it saved.
-  bool SaveAndReport();
+  // `SV_Code.txt`: loading clears the modified mark.
+  ListDocument& Document() const { return *document_; }
+  std::string ListFileBytes() const override;
   // The tree's "実行" submenu; "URLを開く" opens the selected bookmark for
   // the selection. A double-click in the tree runs the checked item.
   void PopupMenuCodeGoClick(QAction* item);
@@ -91,11 +72,6 @@ class CodeListController : public QObject {
   // The code dialog while it is open.
   TFormCodeDlg* CodeDialog() const;
 
-  bool IsModified() const;
-  void SetModified(bool modified);
-  // The file exists but could not be read at start-up.
-  bool LoadFailed() const;
-
   std::string ExpandStateText() const;
   void RestoreExpandState(std::string_view state);
   void ScrollToTop();
@@ -112,15 +88,10 @@ class CodeListController : public QObject {
  signals:
   // "URLを開く": the selected bookmark is to be opened for the selection.
   void OpenBookmarkRequested();
-  // The list got unsaved changes, or has none any more (saved, reloaded).
-  void ModifiedChanged(bool modified);
 
  private:
   void BuildMenu(QWidget* window);
-  // Takes the list from list file bytes and shows it; notes what it could
-  // not keep.
-  void ShowListBytes(const std::string& bytes, FileReport* report);
-  void ShowList(StockCodeList list);
+  void LoadListBytes(std::string_view bytes, FileReport* report) override;
   void WireEditing();
   void OpenCodeDialog(bool add);
   void CodeDialogConfirmed(bool add, bool is_group, const std::string& text);
@@ -128,10 +99,9 @@ class CodeListController : public QObject {
   std::vector<TreeNodeView> Nodes() const;
 
   CodeTreeView& tree_;
-  const AppOptions& options_;
   QWidget* window_;
   StockCodeList list_;
-  ListFile* file_ = nullptr;
+  ListDocument* document_ = nullptr;
 
   QMenu* menu_ = nullptr;          // `PopupMenuCode`
   QMenu* go_menu_ = nullptr;       // `PopupMenuCodeGo`
@@ -139,16 +109,10 @@ class CodeListController : public QObject {
   QAction* go_url_ = nullptr;      // `PopupMenuCodeGoURL`
   QAction* go_separator_ = nullptr;
   std::function<bool(QAction*)> go_item_handler_;
-  QAction* save_ = nullptr;        // `PopupMenuCodeSave`: enabled while modified
   QAction* copy1_ = nullptr;       // `PopupMenuCodeCopy1`
   QAction* copy2_ = nullptr;       // `PopupMenuCodeCopy2`
-  QAction* edit_ = nullptr;        // `PopupMenuCodeEdit`
-  QAction* copy_ = nullptr;        // `PopupMenuCodeCopy`
-  QAction* del_ = nullptr;         // `PopupMenuCodeDel`
-  QAction* add_ = nullptr;         // `PopupMenuCodeAdd`
-  QAction* editor_ = nullptr;      // `PopupMenuCodeEditor`
+  ListMenuItems items_;            // `PopupMenuCodeEdit` … `PopupMenuCodeSave`
   QPointer<TFormCodeDlg> dialog_;
-  ListEditCycle* cycle_ = nullptr;
 };
 
 }  // namespace sorvi

@@ -15,10 +15,6 @@
 #include "core/codes/stock_code_list.h"
 #include "platform/confirm_box.h"
 #include "platform/cp932.h"
-#include "platform/list_edit_cycle.h"
-#include "platform/list_file.h"
-#include "platform/report_text.h"
-#include "platform/tool_window.h"
 
 namespace sorvi {
 
@@ -26,21 +22,12 @@ void CodeListController::WireEditing() {
   connect(menu_, &QMenu::aboutToShow, this, &CodeListController::PopupMenuCodePopup);
   connect(copy1_, &QAction::triggered, this, [this] { PopupMenuCodeClipClick(copy1_->data().toInt()); });
   connect(copy2_, &QAction::triggered, this, [this] { PopupMenuCodeClipClick(copy2_->data().toInt()); });
-  connect(edit_, &QAction::triggered, this, &CodeListController::PopupMenuCodeEditClick);
-  connect(add_, &QAction::triggered, this, &CodeListController::PopupMenuCodeAddClick);
-  connect(copy_, &QAction::triggered, this, &CodeListController::PopupMenuCodeCopyClick);
-  connect(del_, &QAction::triggered, this, &CodeListController::PopupMenuCodeDelClick);
-  connect(editor_, &QAction::triggered, this, &CodeListController::OpenEditor);
+  connect(items_.edit, &QAction::triggered, this, &CodeListController::PopupMenuCodeEditClick);
+  connect(items_.add, &QAction::triggered, this, &CodeListController::PopupMenuCodeAddClick);
+  connect(items_.copy, &QAction::triggered, this, &CodeListController::PopupMenuCodeCopyClick);
+  connect(items_.del, &QAction::triggered, this, &CodeListController::PopupMenuCodeDelClick);
   connect(&tree_, &CodeTreeView::DeleteKeyPressed, this, &CodeListController::PopupMenuCodeDelClick);
   connect(&tree_, &CodeTreeView::DropRequested, this, &CodeListController::TreeViewCodeDragDrop);
-
-  ListEditCycle::Hooks hooks;
-  hooks.is_modified = [this] { return IsModified(); };
-  hooks.ask = [this](const QString& text) { return AskYesNoCancel(window_, "確認", text, QuestionPlace(window_)); };
-  hooks.save = [this] { return SaveAndReport(); };
-  hooks.reload = [this] { ShowReport(window_, LoadList()); };
-  hooks.show_error = [this](const QString& message) { ShowErrorBox(window_, message); };
-  cycle_ = new ListEditCycle(window_, FilePath(), "銘柄一覧を保存しますか？", std::move(hooks), this);
 }
 
 TFormCodeDlg* CodeListController::CodeDialog() const { return dialog_.data(); }
@@ -48,7 +35,7 @@ TFormCodeDlg* CodeListController::CodeDialog() const { return dialog_.data(); }
 void CodeListController::PopupMenuCodePopup() {
   const std::optional<NodePos> node = tree_.SelectedPosition();
   copy1_->setEnabled(node && !node->IsGroup());
-  for (QAction* item : {copy2_, edit_, copy_, del_}) item->setEnabled(node.has_value());
+  for (QAction* item : {copy2_, items_.edit, items_.copy, items_.del}) item->setEnabled(node.has_value());
 }
 
 void CodeListController::PopupMenuCodeClipClick(int tag) {
@@ -69,8 +56,7 @@ void CodeListController::PopupMenuCodeAddClick() { OpenCodeDialog(true); }
 
 void CodeListController::OpenCodeDialog(bool add) {
   if (dialog_) {  // one at a time
-    dialog_->raise();
-    dialog_->activateWindow();
+    dialog_->BringToFront();
     return;
   }
   const std::optional<NodePos> node = tree_.SelectedPosition();
@@ -92,19 +78,11 @@ void CodeListController::OpenCodeDialog(bool add) {
   } else {
     dialog->SetNode(node->IsGroup(), std::string(NodeText(list_, *node)));
   }
-  // The selection must not change under the dialog.
-  tree_.setEnabled(false);
   connect(dialog, &TFormCodeDlg::Confirmed, this,
           [this, add](bool is_group, const std::string& text) { CodeDialogConfirmed(add, is_group, text); });
-  connect(dialog, &TFormCodeDlg::Closed, this, [this] {
-    dialog_ = nullptr;  // released later; a new one may open now
-    tree_.setEnabled(true);
-    tree_.setFocus();
-  });
-  PlaceInWorkArea(dialog, at);
-  dialog->show();
-  dialog->raise();
-  dialog->activateWindow();
+  // Released later; a new one may open now.
+  connect(dialog, &TFormCodeDlg::Closed, this, [this] { dialog_ = nullptr; });
+  dialog->ShowOver(&tree_, at);
 }
 
 void CodeListController::CodeDialogConfirmed(bool add, bool is_group, const std::string& text) {
@@ -116,7 +94,7 @@ void CodeListController::CodeDialogConfirmed(bool add, bool is_group, const std:
   // The node's own level decides, not the dialog's buttons.
   if (!node || !SetNodeText(list_, *node, text)) return;
   tree_.ShowChanged(*node, text);
-  SetModified(true);
+  document_->SetModified(true);
 }
 
 std::optional<NodePos> CodeListController::InsertNode(std::optional<NodePos> selected, bool as_group,
@@ -124,7 +102,7 @@ std::optional<NodePos> CodeListController::InsertNode(std::optional<NodePos> sel
   const std::optional<NodePos> at = AddNode(list_, selected, as_group, std::move(text));
   if (!at) return std::nullopt;
   tree_.ShowInserted(*at, NodeText(list_, *at));
-  SetModified(true);
+  document_->SetModified(true);
   return at;
 }
 
@@ -134,7 +112,7 @@ void CodeListController::PopupMenuCodeCopyClick() {
   const std::optional<NodePos> at = DuplicateNode(list_, *node);
   if (!at) return;
   tree_.ShowInserted(*at, NodeText(list_, *at));
-  SetModified(true);
+  document_->SetModified(true);
 }
 
 void CodeListController::PopupMenuCodeDelClick() {
@@ -147,7 +125,7 @@ void CodeListController::PopupMenuCodeDelClick() {
   node = tree_.SelectedPosition();
   if (!node || NodeText(list_, *node) != text || !DeleteNode(list_, *node)) return;
   tree_.ShowRemoved(*node);
-  SetModified(true);
+  document_->SetModified(true);
 }
 
 void CodeListController::TreeViewCodeDragDrop(NodePos target) {
@@ -158,7 +136,7 @@ void CodeListController::TreeViewCodeDragDrop(NodePos target) {
   ApplyNodeMove(list_, *move);
   tree_.ShowMoved(*move);
   // Even a node dropped where it stood counts as an edit.
-  SetModified(true);
+  document_->SetModified(true);
 }
 
 }  // namespace sorvi

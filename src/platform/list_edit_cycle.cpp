@@ -11,9 +11,14 @@
 
 namespace sorvi {
 
-ListEditCycle::ListEditCycle(QWidget* window, QString file, QString question, Hooks hooks, QObject* parent)
-    : QObject(parent), window_(window), file_(std::move(file)), question_(std::move(question)),
-      hooks_(std::move(hooks)), editor_(new ExternalEditor(window, this)) {
+ListEditCycle::ListEditCycle(QWidget* window, QString file, QString question, ListEditCycleOwner& owner,
+                             QObject* parent)
+    : QObject(parent),
+      window_(window),
+      file_(std::move(file)),
+      question_(std::move(question)),
+      owner_(owner),
+      editor_(new ExternalEditor(window, this)) {
   connect(editor_, &ExternalEditor::Finished, this, &ListEditCycle::AfterEditor);
 }
 
@@ -25,19 +30,19 @@ bool ListEditCycle::IsRunning() const { return editor_->IsRunning(); }
 
 void ListEditCycle::Run(const QString& editor_setting) {
   if (editor_->IsRunning()) return;
-  if (hooks_.is_modified()) {
-    const int answer = hooks_.ask(QuestionText(question_));
+  if (owner_.IsModified()) {
+    const int answer = owner_.AskBeforeEditor(QuestionText(question_));
     if (answer == QMessageBox::Cancel) {
       emit Done();
       return;
     }
-    if (answer == QMessageBox::Yes && !hooks_.save()) {
+    if (answer == QMessageBox::Yes && !owner_.SaveAndReport()) {
       emit Done();
       return;
     }
   }
   if (!editor_->Start(editor_setting, file_)) {
-    hooks_.show_error(editor_->ErrorText());
+    owner_.ShowEditorError(editor_->ErrorText());
     AfterEditor();
     return;
   }
@@ -49,19 +54,19 @@ void ListEditCycle::AfterEditor() {
   window_->raise();
   window_->activateWindow();
   try {
-    hooks_.reload();
+    owner_.ReloadAfterEditor();
   } catch (const std::exception& e) {
     // Never let it unwind through the event loop that delivered Finished.
-    hooks_.show_error(QString::fromUtf8(e.what()));
+    owner_.ShowEditorError(QString::fromUtf8(e.what()));
   }
   QFile file(file_);
   if (file.open(QIODevice::ReadOnly)) {
     const QByteArray bytes = file.readAll();
     if (!CheckListFileText(std::string_view(bytes.constData(), size_t(bytes.size()))).shift_jis) {
-      hooks_.show_error(QString("%1 は Shift-JIS (シフトJIS) のテキストではありません。\n"
-                                "文字化けした行があれば、エディタで Shift-JIS を指定して保存し直してください。\n"
-                                "このまま保存するとファイルは読み込んだ通りのバイト列で書かれます。")
-                            .arg(QDir::toNativeSeparators(file_)));
+      owner_.ShowEditorError(QString("%1 は Shift-JIS (シフトJIS) のテキストではありません。\n"
+                                     "文字化けした行があれば、エディタで Shift-JIS を指定して保存し直してください。\n"
+                                     "このまま保存するとファイルは読み込んだ通りのバイト列で書かれます。")
+                                 .arg(QDir::toNativeSeparators(file_)));
     }
   }
   emit Done();

@@ -5,7 +5,6 @@
 // the user once when the editor left the file in another encoding.
 #include <QObject>
 #include <QString>
-#include <functional>
 
 class QWidget;
 
@@ -13,23 +12,28 @@ namespace sorvi {
 
 class ExternalEditor;
 
+// What the cycle asks of the list it edits.
+class ListEditCycleOwner {
+ public:
+  virtual bool IsModified() const = 0;
+  // Yes / No / Cancel as QMessageBox::StandardButton values.
+  virtual int AskBeforeEditor(const QString& text) = 0;
+  // False when saving failed (already reported): the cycle stops, so the
+  // unsaved changes are not thrown away by the reload.
+  virtual bool SaveAndReport() = 0;
+  virtual void ReloadAfterEditor() = 0;
+  virtual void ShowEditorError(const QString& message) = 0;
+
+ protected:
+  ~ListEditCycleOwner() = default;
+};
+
 class ListEditCycle : public QObject {
   Q_OBJECT
  public:
-  struct Hooks {
-    std::function<bool()> is_modified;
-    // Yes / No / Cancel as QMessageBox::StandardButton values.
-    std::function<int(const QString& text)> ask;
-    // False when saving failed (already reported): the cycle stops, so the
-    // unsaved changes are not thrown away by the reload.
-    std::function<bool()> save;
-    std::function<void()> reload;
-    std::function<void(const QString& message)> show_error;
-  };
-
   // `question` is the list's own ("銘柄一覧を保存しますか？"); `window` is
   // disabled while the editor runs.
-  ListEditCycle(QWidget* window, QString file, QString question, Hooks hooks, QObject* parent = nullptr);
+  ListEditCycle(QWidget* window, QString file, QString question, ListEditCycleOwner& owner, QObject* parent = nullptr);
 
   // Starts the cycle for the editor setting; returns at once. Ignored while
   // a cycle is running.
@@ -50,7 +54,7 @@ class ListEditCycle : public QObject {
   QWidget* window_;
   QString file_;
   QString question_;
-  Hooks hooks_;
+  ListEditCycleOwner& owner_;
   ExternalEditor* editor_;
 };
 

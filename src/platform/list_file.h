@@ -1,25 +1,18 @@
 #pragma once
 // One list file as both lists keep it: its path, whether it could be read
-// (a file that could not is never written over), the modified mark, and the
-// save that writes beside the file, flushes and renames it over.
-#include <QObject>
+// (a file that could not is never written over), and the save that writes
+// beside the file, flushes and renames it over.
 #include <QString>
-#include <functional>
 #include <string>
 
 #include "core/files/file_io.h"
 #include "core/files/file_report.h"
 
-class QWidget;
-
 namespace sorvi {
 
-class ListFile : public QObject {
-  Q_OBJECT
+class ListFile {
  public:
-  // `bytes` gives the list as the file holds it, read at each save; `window`
-  // parents the box that reports a failed save.
-  ListFile(DataFile kind, QString path, std::function<std::string()> bytes, QWidget* window, QObject* parent);
+  ListFile(DataFile kind, QString path);
 
   const QString& Path() const { return path_; }
   FileReport Report(FileStep step, int error = 0) const;
@@ -29,23 +22,12 @@ class ListFile : public QObject {
   FileReadResult Read();
   bool LoadFailed() const { return load_failed_; }
 
-  bool IsModified() const { return modified_; }
-  void SetModified(bool modified);
-
-  // Writes the list; a failure keeps it marked modified and the file as it was.
-  FileReport Save();
-  // Save, with a failure shown to the user; returns whether it saved.
-  bool SaveAndReport();
-
- signals:
-  void ModifiedChanged(bool modified);
+  // Writes `bytes` as the list; a failure leaves the file as it was.
+  FileReport Save(const std::string& bytes) const;
 
  private:
   DataFile kind_;
   QString path_;
-  std::function<std::string()> bytes_;
-  QWidget* window_;
-  bool modified_ = false;
   bool load_failed_ = false;
 };
 

@@ -71,7 +71,7 @@ void BigListStressTest::fiftyThousandStocksComeBackByteForByte() {
   int stocks = 0;
   for (int g = 0; g < kGroups; ++g) stocks += tree.topLevelItem(g)->childCount();
   QCOMPARE(stocks, kGroups * kStocksPerGroup);
-  QVERIFY(!form->Codes()->IsModified());
+  QVERIFY(!form->Codes()->Document().IsModified());
 
   // A group far down opened with the mouse: the first press asks, the
   // second carries it out.
@@ -93,7 +93,7 @@ void BigListStressTest::fiftyThousandStocksComeBackByteForByte() {
   tree.setCurrentItem(group->child(5), 0, QItemSelectionModel::ClearAndSelect);
   Find<QAction>(form.get(), "PopupMenuCodeCopy")->trigger();
   QCOMPARE(group->childCount(), kStocksPerGroup + 1);
-  QVERIFY(form->Codes()->IsModified());
+  QVERIFY(form->Codes()->Document().IsModified());
   {
     DialogDriver driver({"OK"});
     tree.setCurrentItem(group->child(6), 0, QItemSelectionModel::ClearAndSelect);
@@ -101,7 +101,7 @@ void BigListStressTest::fiftyThousandStocksComeBackByteForByte() {
   }
   QCOMPARE(group->childCount(), kStocksPerGroup);
   Find<QAction>(form.get(), "PopupMenuCodeSave")->trigger();
-  QVERIFY(!form->Codes()->IsModified());
+  QVERIFY(!form->Codes()->Document().IsModified());
   QVERIFY(dir.Read("SV_Code.txt") == file);
 
   // Closed again the same way; another group stays open for the close.

@@ -132,10 +132,10 @@ void BrokenFilesTest::linesOfMegabytesAreShownCutAndSavedWhole() {
   QCOMPARE(form.Codes()->List().groups[0].stocks[0].size(), size_t(5 + huge.size()));
   QVERIFY(Find<UrlListView>(&form, "ListViewURL")->topLevelItem(0)->text(2).size() < 2100);
 
-  form.Codes()->SetModified(true);
-  form.Bookmarks()->SetModified(true);
-  QVERIFY(form.Codes()->SaveAndReport());
-  QVERIFY(form.Bookmarks()->SaveAndReport());
+  form.Codes()->Document().SetModified(true);
+  form.Bookmarks()->Document().SetModified(true);
+  QVERIFY(form.Codes()->Document().SaveAndReport());
+  QVERIFY(form.Bookmarks()->Document().SaveAndReport());
   QVERIFY(dir.Read("SV_Code.txt") == codes);
   QVERIFY(dir.Read("SV_List.txt") == list);
 }

@@ -63,9 +63,9 @@ QString WriteScript(const ScratchDir& dir, const QString& name, const QByteArray
   return path;
 }
 
-// A stand-in main window and a list "loaded" from the file, with the
-// cycle's hooks recording what happens.
-struct CycleRig {
+// A stand-in main window and a list "loaded" from the file, recording what
+// the cycle asks of it.
+struct CycleRig : ListEditCycleOwner {
   ScratchDir dir;
   QWidget window;
   QString file;
@@ -83,23 +83,23 @@ struct CycleRig {
     dir.Write(list_name, "[A]\r\n1001 " + QByteArray::fromStdString(kSo) + "\r\n");
     window.resize(400, 300);
     window.show();
-    ListEditCycle::Hooks hooks;
-    hooks.is_modified = [this] { return modified; };
-    hooks.ask = [this](const QString& text) {
-      asked << text;
-      return answer;
-    };
-    hooks.save = [this] {
-      ++saves;
-      return save_ok;
-    };
-    hooks.reload = [this] {
-      ++reloads;
-      reloaded = dir.Read(file.mid(dir.Path().size()));
-    };
-    hooks.show_error = [this](const QString& message) { errors << message; };
-    cycle = std::make_unique<ListEditCycle>(&window, file, "銘柄一覧を保存しますか？", hooks);
+    cycle = std::make_unique<ListEditCycle>(&window, file, "銘柄一覧を保存しますか？", *this);
   }
+
+  bool IsModified() const override { return modified; }
+  int AskBeforeEditor(const QString& text) override {
+    asked << text;
+    return answer;
+  }
+  bool SaveAndReport() override {
+    ++saves;
+    return save_ok;
+  }
+  void ReloadAfterEditor() override {
+    ++reloads;
+    reloaded = dir.Read(file.mid(dir.Path().size()));
+  }
+  void ShowEditorError(const QString& message) override { errors << message; }
 
   bool RunToEnd(const QString& editor) {
     QSignalSpy done(cycle.get(), &ListEditCycle::Done);

@@ -151,7 +151,7 @@ void ListsTest::startUpLoadsBothListsExactly() {
   // The exact bytes are kept, including the 0x5C of "ソ".
   QCOMPARE(QByteArray::fromStdString(form.Codes()->List().groups[1].stocks[0]), Sjis("6758 ソニーグループ"));
   QVERIFY(!tree.topLevelItem(0)->isExpanded());
-  QVERIFY(!form.Codes()->IsModified());
+  QVERIFY(!form.Codes()->Document().IsModified());
 
   UrlListView& list = *Find<UrlListView>(&form, "ListViewURL");
   QCOMPARE(list.topLevelItemCount(), 2);
@@ -161,7 +161,7 @@ void ListsTest::startUpLoadsBothListsExactly() {
   QCOMPARE(QByteArray::fromStdString(first.key_macro), QByteArray("\\c\\r"));
   QCOMPARE(list.topLevelItem(0)->text(1), QString("株探"));
   QCOMPARE(UrlListView::Bookmark(list.topLevelItem(1)).key_macro_state, 0);
-  QVERIFY(!form.Bookmarks()->IsModified());
+  QVERIFY(!form.Bookmarks()->Document().IsModified());
 }
 
 void ListsTest::startUpTakesOverALeftoverCopy() {
@@ -255,7 +255,7 @@ void ListsTest::treeSelectionStaysAmongSiblingsAndFeedsTheMenu() {
   w.tree->RevealNode(NodePos{1, 1});
   QVERIFY(w.Node(1)->isExpanded());
   QCOMPARE(w.tree->selectedItems(), QList<QTreeWidgetItem*>({w.Node(1, 1)}));
-  QVERIFY(!w.form->Codes()->IsModified());
+  QVERIFY(!w.form->Codes()->Document().IsModified());
 }
 
 void ListsTest::keyboardExpandWaitsForTheNextMousePress() {
@@ -285,7 +285,7 @@ void ListsTest::keyboardExpandWaitsForTheNextMousePress() {
   QCOMPARE(tree.PendingExpandWish(), CodeTreeView::ExpandWish::kCollapse);
   QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, w.Center(&tree, electric));
   QVERIFY(!electric->isExpanded());
-  QVERIFY(!w.form->Codes()->IsModified());
+  QVERIFY(!w.form->Codes()->Document().IsModified());
 }
 
 void ListsTest::checkBoxesToggleAtTheirPlaces() {
@@ -302,7 +302,7 @@ void ListsTest::checkBoxesToggleAtTheirPlaces() {
   QTest::mousePress(list.viewport(), Qt::LeftButton, {}, QPoint(col0 + 8, row2.center().y()));
   QCOMPARE(UrlListView::Bookmark(second).fixed_title, 1);
   QCOMPARE(list.SelectedItem(), first);
-  QVERIFY(w.form->Bookmarks()->IsModified());
+  QVERIFY(w.form->Bookmarks()->Document().IsModified());
   // A right press toggles too.
   QTest::mousePress(list.viewport(), Qt::RightButton, {}, QPoint(col0 + 8, row2.center().y()));
   QCOMPARE(UrlListView::Bookmark(second).fixed_title, 0);
@@ -332,12 +332,12 @@ void ListsTest::saveWritesTheFileBackByteForByte() {
   const QByteArray codes = dir.Read("SV_Code.txt");
   const QByteArray list = dir.Read("SV_List.txt");
   TFormMain form(dir.Path());
-  form.Codes()->SetModified(true);
-  form.Bookmarks()->SetModified(true);
+  form.Codes()->Document().SetModified(true);
+  form.Bookmarks()->Document().SetModified(true);
   Find<QAction>(&form, "PopupMenuCodeSave")->trigger();
   Find<QAction>(&form, "PopupMenuURLSave")->trigger();
-  QVERIFY(!form.Codes()->IsModified());
-  QVERIFY(!form.Bookmarks()->IsModified());
+  QVERIFY(!form.Codes()->Document().IsModified());
+  QVERIFY(!form.Bookmarks()->Document().IsModified());
   QCOMPARE(dir.Read("SV_Code.txt"), codes);
   QCOMPARE(dir.Read("SV_List.txt"), list);
   QVERIFY(!dir.Exists("SV_Code.txt.___"));
@@ -360,11 +360,11 @@ void ListsTest::failedSaveKeepsTheMarkAndTheOldFile() {
   TFormMain form(dir.Path());
   form.Codes()->InsertNode(std::nullopt, true, "[new]");
   DialogDriver driver({"OK"});
-  QVERIFY(!form.Codes()->SaveAndReport());
+  QVERIFY(!form.Codes()->Document().SaveAndReport());
   QCOMPARE(driver.Seen().size(), size_t(1));
   QVERIFY(driver.Seen()[0].text.contains("銘柄一覧を保存できませんでした"));
   QVERIFY(driver.Seen()[0].text.contains(dir.File("SV_Code.txt")));
-  QVERIFY(form.Codes()->IsModified());
+  QVERIFY(form.Codes()->Document().IsModified());
   QCOMPARE(dir.Read("SV_Code.txt"), codes);
 }
 
@@ -383,7 +383,7 @@ void ListsTest::codeEditsLandInTheFile() {
   Retype(Find<QLineEdit>(dlg, "MaskEditCode"), "12");
   QTest::mouseClick(Find<QPushButton>(dlg, "ButtonOk"), Qt::LeftButton);
   QVERIFY(w.tree->isEnabled());
-  QVERIFY(w.form->Codes()->IsModified());
+  QVERIFY(w.form->Codes()->Document().IsModified());
 
   // Add a stock to a selected group: it becomes the group's first stock.
   w.Select(w.Node(1));
@@ -419,14 +419,14 @@ void ListsTest::codeEditsLandInTheFile() {
 
   // A group dropped on a stock stays; a stock dropped on its own group
   // becomes its first stock.
-  w.form->Codes()->SetModified(false);
+  w.form->Codes()->Document().SetModified(false);
   w.Select(w.Node(0));
   w.tree->TreeViewCodeDragDrop(w.Center(w.tree, w.Node(1, 0)));
   QCOMPARE(w.Node(0)->text(0), QString("[自動車]"));
-  QVERIFY(!w.form->Codes()->IsModified());
+  QVERIFY(!w.form->Codes()->Document().IsModified());
   w.Select(w.Node(1, 2));
   w.tree->TreeViewCodeDragDrop(w.Center(w.tree, w.Node(1)));
-  QVERIFY(w.form->Codes()->IsModified());
+  QVERIFY(w.form->Codes()->Document().IsModified());
   QCOMPARE(w.tree->SelectedNode(), w.Node(1, 0));
   // An open group moves after a later one with its stocks, still open; a
   // stock dropped on another group's stock lands right after it.
@@ -489,11 +489,11 @@ void ListsTest::bookmarkEditsLandInTheFile() {
   DialogDriver driver({});
   w.SelectRow(0);
   w.list->ListViewURLDragDrop(w.Center(w.list, w.list->topLevelItem(0)));
-  QVERIFY(!w.form->Bookmarks()->IsModified());
+  QVERIFY(!w.form->Bookmarks()->Document().IsModified());
   w.Trigger("PopupMenuURLDel");
   QCOMPARE(w.list->topLevelItemCount(), 3);
   QCOMPARE(w.list->topLevelItem(0)->text(1), QString("チャート"));
-  QVERIFY(w.form->Bookmarks()->IsModified());
+  QVERIFY(w.form->Bookmarks()->Document().IsModified());
   QVERIFY(driver.Seen().empty());
 }
 
@@ -503,13 +503,13 @@ void ListsTest::editorCycleReloadsBothListsIntoTheWindow() {
   const QString editor = WriteEditor(w.dir, "fake editor.sh", "\xEF\xBB\xBF" + QString("[新]\n1111 テスト\n").toUtf8());
   ChangeOptions(*w.form, [&](AppOptions& o) { o.Editor = Sjis(editor).toStdString(); });
   w.Trigger("PopupMenuCodeCopy");  // nothing selected: no edit
-  QVERIFY(!w.form->Codes()->IsModified());
+  QVERIFY(!w.form->Codes()->Document().IsModified());
   w.Select(w.Node(0));
   w.Trigger("PopupMenuCodeCopy");
-  QVERIFY(w.form->Codes()->IsModified());
+  QVERIFY(w.form->Codes()->Document().IsModified());
   {
     DialogDriver driver({"いいえ(&N)"});
-    QSignalSpy done(w.form->Codes()->EditCycle(), &ListEditCycle::Done);
+    QSignalSpy done(w.form->Codes()->Document().EditCycle(), &ListEditCycle::Done);
     w.Trigger("PopupMenuCodeEditor");
     QVERIFY(!w.form->isEnabled());
     QVERIFY(done.wait(10000));
@@ -519,7 +519,7 @@ void ListsTest::editorCycleReloadsBothListsIntoTheWindow() {
     // converted), and the byte-order mark not glued to the first line.
     QCOMPARE(QByteArray::fromStdString(w.form->Codes()->List().groups[0].text), "[" + QString("新").toUtf8() + "]");
     QCOMPARE(w.Node(0)->childCount(), 1);
-    QVERIFY(!w.form->Codes()->IsModified());  // unsaved changes were declined
+    QVERIFY(!w.form->Codes()->Document().IsModified());  // unsaved changes were declined
     QCOMPARE(driver.Seen().size(), size_t(2));
     QVERIFY(driver.Seen()[0].text.startsWith("銘柄一覧を保存しますか？"));
     QVERIFY(driver.Seen()[1].text.contains(QDir::toNativeSeparators(w.dir.File("SV_Code.txt"))));
@@ -532,7 +532,7 @@ void ListsTest::editorCycleReloadsBothListsIntoTheWindow() {
   w.Trigger("PopupMenuURLDel");
   {
     DialogDriver driver({"いいえ(&N)"});
-    QSignalSpy done(w.form->Bookmarks()->EditCycle(), &ListEditCycle::Done);
+    QSignalSpy done(w.form->Bookmarks()->Document().EditCycle(), &ListEditCycle::Done);
     w.Trigger("PopupMenuURLEditor");
     QVERIFY(done.wait(10000));
     QCOMPARE(driver.Seen().size(), size_t(1));
@@ -540,7 +540,7 @@ void ListsTest::editorCycleReloadsBothListsIntoTheWindow() {
   }
   QCOMPARE(w.list->topLevelItemCount(), 1);
   QCOMPARE(w.list->topLevelItem(0)->text(1), QString("新しい"));
-  QVERIFY(w.form->Bookmarks()->IsModified());
+  QVERIFY(w.form->Bookmarks()->Document().IsModified());
 }
 
 void ListsTest::closeWhileTheEditorRunsKeepsWhatItSaved() {

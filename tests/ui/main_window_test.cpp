@@ -7,6 +7,7 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
 #include <QProgressBar>
 #include <QScopeGuard>
@@ -15,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <chrono>
 #include <csignal>
 #include <memory>
 
@@ -60,6 +62,7 @@ class MainWindowTest : public QObject {
   void openRegistryWindowKeepsItsSizeWhenTheProgramCloses();
   void terminateSignalClosesWithoutWaitingForAnAnswer();
   void keptCopiesAreOfferedAtTheNextStart();
+  void editsAreCopiedForACrashUntilSavedOrDeclined();
   void copyThatCannotBeKeptIsReported();
 };
 
@@ -205,8 +208,8 @@ void MainWindowTest::splitterLeavesRoomOnTheRight() {
 namespace {
 
 void MarkBothListsModified(TFormMain& form) {
-  form.Codes()->SetModified(true);
-  form.Bookmarks()->SetModified(true);
+  form.Codes()->Document().SetModified(true);
+  form.Bookmarks()->Document().SetModified(true);
 }
 
 }  // namespace
@@ -235,7 +238,7 @@ void MainWindowTest::cancelAtTheFirstQuestionKeepsTheWindowOpen() {
   QVERIFY(!dir.Exists("SV_Code.txt"));
   QVERIFY(!dir.Exists("SV_List.txt"));
   QVERIFY(!dir.Exists("Sorvi.ini.___"));
-  QVERIFY(form.Codes()->IsModified());
+  QVERIFY(form.Codes()->Document().IsModified());
 }
 
 void MainWindowTest::answersDecideWhichListsAreSaved() {
@@ -324,7 +327,7 @@ void MainWindowTest::failedSaveAtCloseOffersToLeaveWithoutIt() {
   form.show();
   QVERIFY(QTest::qWaitForWindowExposed(&form));
   form.Codes()->InsertNode(std::nullopt, true, "[A]");
-  form.Bookmarks()->SetModified(true);
+  form.Bookmarks()->Document().SetModified(true);
 
   // The failure is reported, then the user may stay...
   {
@@ -334,7 +337,7 @@ void MainWindowTest::failedSaveAtCloseOffersToLeaveWithoutIt() {
     QVERIFY(driver.Seen()[0].text.contains("URL一覧を保存できませんでした"));
     QVERIFY(driver.Seen()[1].text.contains("保存せずに終了しますか？"));
     QVERIFY(form.isVisible());
-    QVERIFY(form.Bookmarks()->IsModified());
+    QVERIFY(form.Bookmarks()->Document().IsModified());
   }
   // ...or leave without that list; the other list and the settings are
   // written all the same.
@@ -379,9 +382,9 @@ void MainWindowTest::unreadableFilesAreNeverWrittenOver() {
     QVERIFY(WaitUntil([&] { return driver.Seen().size() == 1; }));
     QVERIFY(driver.Seen()[0].text.contains(dir.File("SV_Code.txt")));
     QCOMPARE(form.Bookmarks()->Bookmarks().size(), size_t(1));
-    form.Codes()->SetModified(true);
-    QVERIFY(!form.Codes()->SaveAndReport());
-    form.Codes()->SetModified(false);
+    form.Codes()->Document().SetModified(true);
+    QVERIFY(!form.Codes()->Document().SaveAndReport());
+    form.Codes()->Document().SetModified(false);
     QVERIFY(form.close());
     QVERIFY(QFileInfo(dir.File("SV_Code.txt")).isDir());
     const QByteArray ini = dir.Read("Sorvi.ini");
@@ -466,11 +469,63 @@ void MainWindowTest::keptCopiesAreOfferedAtTheNextStart() {
   form.show();
   QVERIFY(WaitUntil([&] { return driver.Seen().size() == 2; }));
   QVERIFY(driver.Seen()[0].text.contains(dir.File("SV_Code.txt.unsaved")));
-  QVERIFY(form.Codes()->IsModified() && form.Bookmarks()->Bookmarks().empty());
+  QVERIFY(form.Codes()->Document().IsModified() && form.Bookmarks()->Bookmarks().empty());
   QVERIFY(dir.Exists("SV_Code.txt.unsaved") && !dir.Exists("SV_List.txt.unsaved"));
-  QVERIFY(form.Codes()->SaveAndReport());
+  QVERIFY(form.Codes()->Document().SaveAndReport());
   QCOMPARE(dir.Read("SV_Code.txt"), QByteArray("[A]\r\n[B]\r\n"));
   QVERIFY(!dir.Exists("SV_Code.txt.unsaved"));
+}
+
+// Edits are copied beside the list a while after they were made, at an idle
+// moment (never inside a box's loop), so that a crash loses none of them;
+// the copy goes once the list is saved or its changes are declined.
+void MainWindowTest::editsAreCopiedForACrashUntilSavedOrDeclined() {
+  ScratchDir dir;
+  dir.Write("Sorvi.ini", "[Option]\r\nAutoSave=0\r\n");
+  dir.Write("SV_Code.txt", "[A]\r\n");
+  const QString copy = "SV_Code.txt.unsaved";
+  const auto edit = [](TFormMain& form, const char* group) {
+    form.Codes()->Document().SetCopyDelay(std::chrono::milliseconds(200));
+    form.Codes()->InsertNode(std::nullopt, true, group);
+  };
+  auto form = std::make_unique<TFormMain>(dir.Path());
+  form->show();
+  edit(*form, "[B]");
+  bool copied_in_box = true;
+  {
+    QMessageBox box(form.get());
+    QTimer::singleShot(600, &box, [&] {
+      copied_in_box = dir.Exists(copy);
+      box.reject();
+    });
+    box.exec();
+  }
+  QVERIFY(!copied_in_box);
+  QVERIFY(WaitUntil([&] { return dir.Read(copy) == "[A]\r\n[B]\r\n"; }));
+
+  // Killed: the next start offers the copy as after a terminate signal.
+  form.reset();
+  {
+    DialogDriver driver({"はい(&Y)"});
+    form = std::make_unique<TFormMain>(dir.Path());
+    form->show();
+    QVERIFY(WaitUntil([&] { return driver.Seen().size() == 1; }));
+    QVERIFY(driver.Seen()[0].text.contains(dir.File(copy)));
+  }
+  QCOMPARE(form->Codes()->ListFileBytes(), std::string("[A]\r\n[B]\r\n"));
+  QVERIFY(form->Codes()->Document().IsModified());
+
+  edit(*form, "[C]");
+  QVERIFY(WaitUntil([&] { return dir.Read(copy) == "[A]\r\n[B]\r\n[C]\r\n"; }));
+  QVERIFY(form->Codes()->Document().SaveAndReport());
+  QVERIFY(!dir.Exists(copy));
+
+  edit(*form, "[D]");
+  QVERIFY(WaitUntil([&] { return dir.Exists(copy); }));
+  DialogDriver driver({"いいえ(&N)"});
+  QVERIFY(form->close());
+  QVERIFY(!dir.Exists(copy));
+  QCOMPARE(dir.Read("SV_Code.txt"), QByteArray("[A]\r\n[B]\r\n[C]\r\n"));
 }
 
 // A close with nobody to ask that cannot keep a list's changes beside its
@@ -485,9 +540,9 @@ void MainWindowTest::copyThatCannotBeKeptIsReported() {
     TFormMain form(dir.Path());
     form.show();
     if (codes)
-      form.Codes()->SetModified(true);
+      form.Codes()->Document().SetModified(true);
     else
-      form.Bookmarks()->SetModified(true);
+      form.Bookmarks()->Document().SetModified(true);
     form.CloseUnattended();
     QVERIFY(WaitUntil([&] { return !form.isVisible(); }));
     QCOMPARE(driver.Seen().size(), size_t(1));
