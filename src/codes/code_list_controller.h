@@ -5,7 +5,6 @@
 // selection.
 #include <QObject>
 #include <QPointer>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,9 +13,9 @@
 #include "core/codes/code_list_edit.h"
 #include "core/files/file_report.h"
 #include "core/settings/app_options.h"
+#include "codes/stock_selection.h"
 
 class QAction;
-class QActionGroup;
 class QMenu;
 class QWidget;
 
@@ -27,15 +26,7 @@ class ListEditCycle;
 class ListFile;
 class TFormCodeDlg;
 
-// The pieces of the "実行" submenu that the stock-code registry fills.
-struct CodeGoMenuParts {
-  QMenu* menu = nullptr;             // `PopupMenuCodeGo`
-  QActionGroup* group = nullptr;     // the radio group of its items
-  QAction* url = nullptr;            // `PopupMenuCodeGoURL`
-  QAction* separator = nullptr;      // registered macros follow it
-};
-
-class CodeListController : public QObject {
+class CodeListController : public QObject, public StockSelection {
   Q_OBJECT
  public:
   // `tree` is `TreeViewCode`; the list file lives in `data_dir`; `options`
@@ -66,13 +57,8 @@ class CodeListController : public QObject {
   FileReport SaveList();
   // SaveList, with a failure shown to the user; returns whether it saved.
   bool SaveAndReport();
-  // The tree's "実行" submenu; "URLを開く" opens the selected bookmark for
-  // the selection. A double-click in the tree runs the checked item.
-  void PopupMenuCodeGoClick(QAction* item);
-  CodeGoMenuParts GoMenuParts() const { return {go_menu_, go_group_, go_url_, go_separator_}; }
-  // Sees every "実行" item first (the stock-code registry: the default
-  // action, the macro items); returning true means it took the click.
-  void SetGoItemHandler(std::function<bool(QAction*)> handler) { go_item_handler_ = std::move(handler); }
+  // "URLを開く": the selected bookmark opens for the tree's selection.
+  void OpenBookmarkForSelection();
 
   // ---- editing (code_list_editing.cpp) ----
   void PopupMenuCodePopup();
@@ -100,14 +86,11 @@ class CodeListController : public QObject {
   void RestoreExpandState(std::string_view state);
   void ScrollToTop();
 
-  // The selection as the URL macros see it, gathered afresh.
-  UrlSelection GatherUrlSelection() const;
-  // One selection per stock concerned, each as if it alone were selected.
-  std::vector<UrlSelection> GatherUrlSelectionPerStock() const;
-  // Caption bytes of the tree's primary selected node; empty when none.
-  std::string SelectedNodeCaption() const;
-  // The node SelectedNodeCaption reads is a stock (not a group).
-  bool SelectedNodeIsStock() const;
+  // ---- the selection (see StockSelection) ----
+  UrlSelection GatherUrlSelection() const override;
+  std::vector<UrlSelection> GatherUrlSelectionPerStock() const override;
+  std::string SelectedNodeCaption() const override;
+  bool SelectedNodeIsStock() const override;
 
  signals:
   // "URLを開く": the selected bookmark is to be opened for the selection.
@@ -133,12 +116,7 @@ class CodeListController : public QObject {
   StockCodeList list_;
   ListFile* file_ = nullptr;
 
-  QMenu* menu_ = nullptr;          // `PopupMenuCode`
-  QMenu* go_menu_ = nullptr;       // `PopupMenuCodeGo`
-  QActionGroup* go_group_ = nullptr;
-  QAction* go_url_ = nullptr;      // `PopupMenuCodeGoURL`
-  QAction* go_separator_ = nullptr;
-  std::function<bool(QAction*)> go_item_handler_;
+  QMenu* menu_ = nullptr;          // `PopupMenuCode`, the "実行" submenu put first by the window
   QAction* save_ = nullptr;        // `PopupMenuCodeSave`: enabled while modified
   QAction* copy1_ = nullptr;       // `PopupMenuCodeCopy1`
   QAction* copy2_ = nullptr;       // `PopupMenuCodeCopy2`

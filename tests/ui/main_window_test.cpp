@@ -11,7 +11,6 @@
 #include <QProgressBar>
 #include <QScopeGuard>
 #include <QSplitter>
-#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -26,6 +25,7 @@
 #include "keymacro/key_macro_registries.h"
 #include "keymacro/registry_window.h"
 #include "platform/terminate_signals.h"
+#include "tabs/tab_stack.h"
 #include "support/dialog_driver.h"
 #include "support/event_wait.h"
 #include "support/find_widget.h"
@@ -81,7 +81,7 @@ void MainWindowTest::firstStartUsesTheDefaults() {
   QVERIFY(Find<QAction>(&form, "PopupMenuNavigate1")->isChecked());
   QCOMPARE(Find<QToolButton>(&form, "ToolButtonNavigate")->toolTip(), QString("新規"));
   QCOMPARE(Find<QComboBox>(&form, "ComboBoxURL")->count(), 0);
-  QCOMPARE(Find<QTabWidget>(&form, "PageControl")->count(), 0);
+  QCOMPARE(Find<TabStack>(&form, "PageControl")->count(), 0);
   for (QToolButton* button : {Find<QToolButton>(&form, "ToolButtonGoBack"), Find<QToolButton>(&form, "ToolButtonGoFoward"), Find<QToolButton>(&form, "ToolButtonStop"),
                               Find<QToolButton>(&form, "ToolButtonRefresh"), Find<QToolButton>(&form, "ToolButtonClose"), Find<QToolButton>(&form, "ToolButtonPrint"),
                               Find<QToolButton>(&form, "SpeedButtonOption"), Find<QToolButton>(&form, "ToolButtonLock")}) {
