@@ -443,11 +443,17 @@ void KeyRegistriesTest::ctrlClickOnlyChangesTheDefault() {
   CodeGoMenu menu(registry, &owner);
   QAction* url = menu.Menu()->actions()[0];
   QSignalSpy triggered(&menu, &CodeGoMenu::MacroItemTriggered);
+  QSignalSpy played(&menu, &CodeGoMenu::CodeMacroRequested);
+  QSignalSpy opened(&menu, &CodeGoMenu::OpenBookmarkRequested);
   QAction* first = menu.MacroItems()[0];
 
-  // A plain click runs the item (the caller plays it) and the default stays.
+  // A plain click runs the item (the menu asks for its macro) and the
+  // default stays; the default run by a double-click opens the bookmark.
   first->trigger();
   QCOMPARE(triggered.count(), 1);
+  QCOMPARE(played.takeFirst().at(0).value<std::string>(), std::string("ma"));
+  menu.RunDefault(Qt::NoModifier);
+  QCOMPARE(opened.count(), 1);
   QVERIFY(!menu.TakeDefaultClick(first, Qt::NoModifier));
   QVERIFY(url->isChecked());
   QVERIFY(!first->isChecked());
@@ -455,6 +461,9 @@ void KeyRegistriesTest::ctrlClickOnlyChangesTheDefault() {
   // registry window shows it.
   first->trigger();
   QVERIFY(menu.TakeDefaultClick(first, Qt::ControlModifier));
+  menu.Run(url, Qt::ControlModifier);  // Ctrl only chooses: nothing opens
+  menu.Run(first, Qt::ControlModifier);
+  QCOMPARE(opened.count(), 1);
   QVERIFY(first->isChecked() && !url->isChecked());
   QCOMPARE(registry.Default, 1);
   QCOMPARE(menu.DefaultItem(), first);
