@@ -9,11 +9,11 @@
 #include <string>
 #include <string_view>
 
+#include "codes/stock_selection.h"
 #include "core/bookmarks/url_macro.h"
 #include "core/codes/code_list_edit.h"
 #include "core/files/file_report.h"
 #include "core/settings/app_options.h"
-#include "codes/stock_selection.h"
 
 class QAction;
 class QMenu;

@@ -40,8 +40,7 @@ class FunctionKeyController : public QObject {
   // `registry` is read at each key press and must outlive the controller.
   // `menu` is the pop-up to fill (`PopupMenuFunc`). Installs an event
   // filter on the application.
-  FunctionKeyController(FunctionKeyHost& host, const KeyFuncRegistry& registry, QMenu* menu,
-                        QObject* parent = nullptr);
+  FunctionKeyController(FunctionKeyHost& host, const KeyFuncRegistry& registry, QMenu* menu, QObject* parent = nullptr);
   ~FunctionKeyController() override;
 
   QMenu* PopupMenuFunc() const { return menu_; }

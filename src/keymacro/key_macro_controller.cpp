@@ -53,9 +53,7 @@ class KeyMacroController::Play final : public KeyMacroPlayHost {
   Play(KeyMacroController& player, QWidget* page) : player_(player), page_(page) {}
 
   WebBrowser* PlayBrowser() override { return page_ ? player_.pages_.BrowserOfPage(page_) : nullptr; }
-  void PlayPageGone() override {
-    player_.CancelPlay(QStringLiteral("タブが閉じられたため、キーマクロを中止しました"));
-  }
+  void PlayPageGone() override { player_.CancelPlay(QStringLiteral("タブが閉じられたため、キーマクロを中止しました")); }
   bool PlayCancelled() override { return player_.cancel_; }
   void PlayWaitsForFocus() override {
     emit player_.StatusNote(QStringLiteral("キーマクロはページにフォーカスが戻るのを待っています（Escで中止）"));

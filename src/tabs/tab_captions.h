@@ -10,7 +10,6 @@
 #include <QTimer>
 #include <vector>
 
-
 namespace sorvi {
 
 class TabStack;

@@ -42,7 +42,7 @@ class WebBrowser;
 
 // The widgets of the window the tabs own.
 struct TabWidgets {
-  TabStack* page_control = nullptr;  // `PageControl`
+  TabStack* page_control = nullptr;    // `PageControl`
   QFrame* cover = nullptr;             // `PanelCover`, hides the page area while a tab closes
   QToolButton* lock_button = nullptr;  // `ToolButtonLock`
 };

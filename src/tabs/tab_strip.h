@@ -4,7 +4,6 @@
 #include <QObject>
 #include <QPoint>
 
-
 namespace sorvi {
 
 class TabStack;

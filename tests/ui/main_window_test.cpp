@@ -25,13 +25,13 @@
 #include "keymacro/key_macro_registries.h"
 #include "keymacro/registry_window.h"
 #include "platform/terminate_signals.h"
-#include "tabs/tab_stack.h"
 #include "support/dialog_driver.h"
 #include "support/event_wait.h"
 #include "support/find_widget.h"
 #include "support/scratch_dir.h"
 #include "support/strict_warnings.h"
 #include "support/window_options.h"
+#include "tabs/tab_stack.h"
 
 using namespace sorvi;
 using sorvi::testing::ChangeOptions;
