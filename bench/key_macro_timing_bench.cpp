@@ -176,7 +176,16 @@ int main(int argc, char* argv[]) {
     return 1;
   }
 
-  QtKeyMacroSink qt_sink([browser] { return browser; }, [] { return false; }, [] {}, [] { return std::string(); });
+  struct : sorvi::KeyMacroPlayHost {
+    sorvi::WebBrowser* browser = nullptr;
+    sorvi::WebBrowser* PlayBrowser() override { return browser; }
+    void PlayPageGone() override {}
+    bool PlayCancelled() override { return false; }
+    void PlayWaitsForFocus() override {}
+    std::string PlaySelectedCaption() override { return {}; }
+  } host;
+  host.browser = browser;
+  QtKeyMacroSink qt_sink(host);
   TimingSink sink(qt_sink);
   const KeyMacroRunner runner(sink, kIntervalPaste, kIntervalDefault);
   const std::string texts[5] = {"ab", "cd", "ef", "gh", "ij"};

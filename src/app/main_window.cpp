@@ -13,7 +13,6 @@
 #include <QProgressBar>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
@@ -40,6 +39,7 @@
 #include "platform/web_engine_internet.h"
 #include "platform/window_size.h"
 #include "tabs/address_box.h"
+#include "tabs/browser_tab.h"
 #include "tabs/tab_controller.h"
 #include "tabs/tab_menu.h"
 
@@ -77,14 +77,14 @@ TFormMain::TFormMain(const QString& data_dir, QWidget* parent) : QMainWindow(par
     OfferUnsavedCopies();
     if (options_.RestoreSession) tabs_->RestoreSession(ReadSession(*settings_));
   });
-  idle_hook_ = std::make_unique<IdleHook>([this] { ApplicationEventsIdle(); }, this);
+  idle_hook_ = std::make_unique<IdleHook>(this);
+  connect(idle_hook_.get(), &IdleHook::Idle, this, &TFormMain::ApplicationEventsIdle);
 }
 
 TFormMain::~TFormMain() {
   // FormDestroy: the tabs and their web views go first, while the engine
   // they belong to still exists.
   idle_hook_.reset();
-  codes_->SetGoItemHandler({});
   key_registries_.reset();
   macros_.reset();
   tabs_.reset();
@@ -94,18 +94,17 @@ TFormMain::~TFormMain() {
 
 void TFormMain::MakeSubsystems() {
   codes_ = std::make_unique<CodeListController>(code_tree_, data_dir_, options_, this);
-  bookmarks_ = std::make_unique<BookmarkListController>(
-      url_list_, [this] { return codes_->GatherUrlSelection(); }, data_dir_, options_, this);
+  bookmarks_ = std::make_unique<BookmarkListController>(url_list_, *codes_, data_dir_, options_, this);
   tabs_ =
       std::make_unique<TabController>(TabWidgets{page_control_, cover_panel_, lock_button_}, options_, data_dir_, this);
-  macros_ = std::make_unique<KeyMacroController>(*tabs_, [this] { return codes_->SelectedNodeCaption(); }, options_,
-                                                 this);
+  macros_ = std::make_unique<KeyMacroController>(*tabs_, *codes_, options_, this);
+  connect(tabs_.get(), &TabController::LoadKeyMacroReady, macros_.get(),
+          [macros = macros_.get()](BrowserTab* tab, const std::string& macro) { macros->HandOver(tab, macro); });
   address_ = new AddressBox(address_combo_, this);
 
   connect(codes_.get(), &CodeListController::OpenBookmarkRequested, this,
           [this] { bookmarks_->ListViewURLDblClick(QGuiApplication::keyboardModifiers()); });
   connect(bookmarks_.get(), &BookmarkListController::OpenRequested, this, &TFormMain::OpenPage);
-  bookmarks_->SetPerStockSelection([this] { return codes_->GatherUrlSelectionPerStock(); });
   connect(bookmarks_.get(), &BookmarkListController::OpenEachRequested, tabs_.get(), &TabController::OpenEach);
   connect(tabs_.get(), &TabController::OpenDue, this, &TFormMain::OpenPage);
   connect(address_, &AddressBox::Submitted, this, &TFormMain::ToolButtonNavigateClick);
@@ -118,32 +117,25 @@ void TFormMain::MakeSubsystems() {
 }
 
 void TFormMain::MakeKeyRegistries() {
-  const CodeGoMenuParts go = codes_->GoMenuParts();
-  KeyMacroRegistryParts parts;
-  parts.settings = settings_.get();
-  parts.main_window = this;
-  parts.tab_area = page_control_;
-  parts.func_menu = func_menu_;
-  parts.menu_button = etc_button_;
-  parts.go_menu = go.menu;
-  parts.go_group = go.group;
-  parts.go_url = go.url;
-  parts.go_separator = go.separator;
-  parts.address_text = [this] { return QStringToSjis(address_->Text()); };
-  parts.play_macro = [this](const std::string& macro) { macros_->PlayKeyMacro(macro); };
-  parts.stock_selected = [this] { return codes_->SelectedNodeIsStock(); };
-  key_registries_ = std::make_unique<KeyMacroRegistries>(*tabs_, std::move(parts), this);
-
+  KeyMacroRegistryWidgets widgets;
+  widgets.settings = settings_.get();
+  widgets.main_window = this;
+  widgets.address = address_combo_;
+  widgets.func_menu = func_menu_;
+  widgets.menu_button = etc_button_;
+  key_registries_ = std::make_unique<KeyMacroRegistries>(*tabs_, *codes_, *macros_, widgets, this);
   KeyMacroRegistries* registries = key_registries_.get();
-  connect(&registries->CodeGo(), &CodeGoMenu::MacroItemTriggered, codes_.get(),
-          &CodeListController::PopupMenuCodeGoClick);
-  codes_->SetGoItemHandler([registries](QAction* item) {
-    return registries->PopupMenuCodeGoClick(item, QGuiApplication::keyboardModifiers());
-  });
-  connect(etc_items_.key_func, &QAction::triggered, registries,
-          [registries] { registries->PopupMenuEtcKeyFuncClick(); });
-  connect(etc_items_.key_code, &QAction::triggered, registries,
-          [registries] { registries->PopupMenuEtcKeyCodeClick(); });
+
+  // The "実行" submenu heads the tree's menu; a double-click in the tree
+  // runs its default item.
+  CodeGoMenu* go = &registries->CodeGo();
+  QMenu* code_menu = codes_->Menu();
+  code_menu->insertMenu(code_menu->actions().value(0), go->Menu());
+  connect(code_tree_, &CodeTreeView::DefaultActionRequested, go,
+          [go] { go->RunDefault(QGuiApplication::keyboardModifiers()); });
+  connect(go, &CodeGoMenu::OpenBookmarkRequested, codes_.get(), &CodeListController::OpenBookmarkForSelection);
+  connect(etc_items_.key_func, &QAction::triggered, registries, [registries] { registries->OpenKeyFuncWindow(); });
+  connect(etc_items_.key_code, &QAction::triggered, registries, [registries] { registries->OpenKeyCodeWindow(); });
 }
 
 void TFormMain::WireTabs() {

@@ -20,7 +20,6 @@ class QMenu;
 class QProgressBar;
 class QSplitter;
 class QStatusBar;
-class QTabWidget;
 class QTimer;
 class QToolBar;
 class QToolButton;
@@ -41,6 +40,7 @@ class ListDocument;
 class SettingsFile;
 
 class AddressBox;
+class TabStack;
 struct OpenRequest;
 
 // The main window composes the subsystems: it builds the layout, hands each
@@ -164,7 +164,7 @@ class TFormMain : public QMainWindow {
   QToolButton* close_button_ = nullptr;
   QToolButton* print_button_ = nullptr;
   QToolButton* etc_button_ = nullptr;
-  QTabWidget* page_control_ = nullptr;
+  TabStack* page_control_ = nullptr;
   QFrame* cover_panel_ = nullptr;
   QStatusBar* status_bar_ = nullptr;
   QLabel* status_panel0_ = nullptr;

@@ -12,8 +12,6 @@
 #include <QProgressBar>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -26,6 +24,7 @@
 #include "codes/code_tree_view.h"
 #include "platform/menu_items.h"
 #include "platform/toolbar_icons.h"
+#include "tabs/tab_stack.h"
 
 namespace sorvi {
 
@@ -102,12 +101,8 @@ void TFormMain::BuildLayout() {
   bar_layout->setSpacing(0);
   right_layout->addWidget(top_panel_);
 
-  page_control_ = new QTabWidget(right_panel_);
+  page_control_ = new TabStack(right_panel_);
   page_control_->setObjectName("PageControl");
-  page_control_->setDocumentMode(true);
-  page_control_->setMovable(false);  // dragging is our own (tab strip handling)
-  page_control_->tabBar()->setExpanding(false);
-  page_control_->tabBar()->setElideMode(Qt::ElideNone);
   right_layout->addWidget(page_control_, 1);
 
   cover_panel_ = new QFrame(right_panel_);

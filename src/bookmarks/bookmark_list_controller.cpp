@@ -6,6 +6,7 @@
 #include <QMessageBox>
 
 #include "bookmarks/url_list_view.h"
+#include "codes/stock_selection.h"
 #include "core/bookmarks/per_stock_selection.h"
 #include "core/files/data_files.h"
 #include "platform/confirm_box.h"
@@ -13,9 +14,9 @@
 
 namespace sorvi {
 
-BookmarkListController::BookmarkListController(UrlListView* list, std::function<UrlSelection()> selection,
+BookmarkListController::BookmarkListController(UrlListView* list, const StockSelection& selection,
                                                const QString& data_dir, const AppOptions& options, QWidget* window)
-    : QObject(window), list_(*list), selection_(std::move(selection)), window_(window) {
+    : QObject(window), list_(*list), selection_(selection), window_(window) {
   document_ = new ListDocument(*this, DataFile::kBookmarkList, data_dir + kBookmarkListFileName, "URL一覧",
                                ListDocument::LoadMark::kKept, options, window, this);
   BuildMenu(window);
@@ -94,7 +95,7 @@ void BookmarkListController::ListViewURLDblClick(Qt::KeyboardModifiers modifiers
   const int row = list_.indexOfTopLevelItem(item);
   if (row < 0 || row >= int(bookmarks_.size())) return;
   const UrlBookmark& bookmark = bookmarks_[size_t(row)];
-  const UrlSelection selection = selection_();
+  const UrlSelection selection = selection_.GatherUrlSelection();
   OpenRequest request;
   request.address = ExpandUrlMacro(bookmark.url_macro, selection);
   request.shift = modifiers.testFlag(Qt::ShiftModifier);
@@ -106,15 +107,10 @@ void BookmarkListController::ListViewURLDblClick(Qt::KeyboardModifiers modifiers
   emit OpenRequested(request);
 }
 
-void BookmarkListController::SetPerStockSelection(std::function<std::vector<UrlSelection>()> selection) {
-  per_stock_selection_ = std::move(selection);
-}
-
 void BookmarkListController::OpenPerStock() {
   const int row = list_.SelectedRow();
   if (row < 0 || row >= int(bookmarks_.size())) return;
-  const std::vector<UrlSelection> selections =
-      per_stock_selection_ ? per_stock_selection_() : std::vector<UrlSelection>();
+  const std::vector<UrlSelection> selections = selection_.GatherUrlSelectionPerStock();
   if (selections.empty()) {
     // No stock to go through: the bookmark opens once, as always.
     ListViewURLDblClick(QGuiApplication::keyboardModifiers() & ~Qt::ControlModifier);

@@ -4,7 +4,6 @@
 // the selected stocks.
 #include <QObject>
 #include <QPointer>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,16 +21,17 @@ class QWidget;
 namespace sorvi {
 
 class TFormURLDlg;
+class StockSelection;
 class UrlListView;
 
 class BookmarkListController : public QObject, private ListDocumentOwner {
   Q_OBJECT
  public:
-  // `list` is `ListViewURL`, which shows the bookmarks; `selection` gives the
-  // code tree's selection as URL macros see it; the list file lives in
+  // `list` is `ListViewURL`, which shows the bookmarks; `selection` is the
+  // code tree's, read as URL macros see it; the list file lives in
   // `data_dir`; `options` (the window's, read when used) name the external
   // editor; `window` parents the menu and message boxes.
-  BookmarkListController(UrlListView* list, std::function<UrlSelection()> selection, const QString& data_dir,
+  BookmarkListController(UrlListView* list, const StockSelection& selection, const QString& data_dir,
                          const AppOptions& options, QWidget* window);
 
   QMenu* Menu() const { return menu_; }
@@ -60,8 +60,6 @@ class BookmarkListController : public QObject, private ListDocumentOwner {
   // "銘柄ごとに開く" (also Ctrl with the double-click): the selected bookmark
   // once per selected stock, each in a tab of its own; many stocks ask first.
   void OpenPerStock();
-  // Where OpenPerStock gets the selection split per stock.
-  void SetPerStockSelection(std::function<std::vector<UrlSelection>()> selection);
 
  signals:
   // A page to open; an empty address opens nothing but clears the box.
@@ -79,8 +77,7 @@ class BookmarkListController : public QObject, private ListDocumentOwner {
   void BookmarkDialogConfirmed(bool add, const UrlBookmark& bookmark);
 
   UrlListView& list_;
-  std::function<UrlSelection()> selection_;
-  std::function<std::vector<UrlSelection>()> per_stock_selection_;
+  const StockSelection& selection_;
   QWidget* window_;
   std::vector<UrlBookmark> bookmarks_;
   ListDocument* document_ = nullptr;

@@ -1,7 +1,6 @@
 #include "codes/code_list_controller.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QMenu>
 
 #include "codes/code_tree_view.h"
@@ -20,38 +19,22 @@ CodeListController::CodeListController(CodeTreeView* tree, const QString& data_d
   BuildMenu(window);
   WireEditing();
   connect(&tree_, &CodeTreeView::ContextMenuRequested, this, [this](const QPoint& at) { menu_->popup(at); });
-  connect(&tree_, &CodeTreeView::DefaultActionRequested, this, [this] {
-    if (QAction* item = go_group_->checkedAction()) PopupMenuCodeGoClick(item);
-  });
 }
 
 void CodeListController::BuildMenu(QWidget* window) {
   menu_ = new QMenu(window);
   menu_->setObjectName("PopupMenuCode");
-  go_menu_ = menu_->addMenu("実行");
-  go_menu_->setObjectName("PopupMenuCodeGo");
-  go_group_ = new QActionGroup(go_menu_);
-  go_url_ = AddMenuItem(go_menu_, "PopupMenuCodeGoURL", "URLを開く", 1);
-  go_url_->setCheckable(true);
-  go_url_->setChecked(true);
-  go_group_->addAction(go_url_);
-  go_separator_ = go_menu_->addSeparator();
-  go_separator_->setObjectName("PopupMenuCodeGoSeparator");
   menu_->addSeparator();
   copy1_ = AddMenuItem(menu_, "PopupMenuCodeCopy1", "コード コピー", 1);
   copy2_ = AddMenuItem(menu_, "PopupMenuCodeCopy2", "名称 コピー", 2);
   menu_->addSeparator();
   items_ = document_->AddMenuItems(menu_, "PopupMenuCode");
-  connect(go_url_, &QAction::triggered, this, [this] { PopupMenuCodeGoClick(go_url_); });
 }
 
-void CodeListController::PopupMenuCodeGoClick(QAction* item) {
-  if (go_item_handler_ && go_item_handler_(item)) return;
-  if (item == go_url_) {
-    // A double-click on a group that opens pages must not also toggle it.
-    tree_.ClearExpandWish();
-    if (!tree_.selectedItems().isEmpty()) emit OpenBookmarkRequested();
-  }
+void CodeListController::OpenBookmarkForSelection() {
+  // A double-click on a group that opens pages must not also toggle it.
+  tree_.ClearExpandWish();
+  if (!tree_.selectedItems().isEmpty()) emit OpenBookmarkRequested();
 }
 
 void CodeListController::LoadListBytes(std::string_view bytes, FileReport* report) {

@@ -5,11 +5,11 @@
 // subsystems read of the selection.
 #include <QObject>
 #include <QPointer>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "codes/stock_selection.h"
 #include "core/bookmarks/url_macro.h"
 #include "core/codes/code_list_edit.h"
 #include "core/files/file_report.h"
@@ -17,7 +17,6 @@
 #include "platform/list_document.h"
 
 class QAction;
-class QActionGroup;
 class QMenu;
 class QWidget;
 
@@ -26,15 +25,7 @@ namespace sorvi {
 class CodeTreeView;
 class TFormCodeDlg;
 
-// The pieces of the "実行" submenu that the stock-code registry fills.
-struct CodeGoMenuParts {
-  QMenu* menu = nullptr;             // `PopupMenuCodeGo`
-  QActionGroup* group = nullptr;     // the radio group of its items
-  QAction* url = nullptr;            // `PopupMenuCodeGoURL`
-  QAction* separator = nullptr;      // registered macros follow it
-};
-
-class CodeListController : public QObject, private ListDocumentOwner {
+class CodeListController : public QObject, public StockSelection, private ListDocumentOwner {
   Q_OBJECT
  public:
   // `tree` is `TreeViewCode`; the list file lives in `data_dir`; `options`
@@ -47,13 +38,8 @@ class CodeListController : public QObject, private ListDocumentOwner {
   // `SV_Code.txt`: loading clears the modified mark.
   ListDocument& Document() const { return *document_; }
   std::string ListFileBytes() const override;
-  // The tree's "実行" submenu; "URLを開く" opens the selected bookmark for
-  // the selection. A double-click in the tree runs the checked item.
-  void PopupMenuCodeGoClick(QAction* item);
-  CodeGoMenuParts GoMenuParts() const { return {go_menu_, go_group_, go_url_, go_separator_}; }
-  // Sees every "実行" item first (the stock-code registry: the default
-  // action, the macro items); returning true means it took the click.
-  void SetGoItemHandler(std::function<bool(QAction*)> handler) { go_item_handler_ = std::move(handler); }
+  // "URLを開く": the selected bookmark opens for the tree's selection.
+  void OpenBookmarkForSelection();
 
   // ---- editing (code_list_editing.cpp) ----
   void PopupMenuCodePopup();
@@ -76,14 +62,11 @@ class CodeListController : public QObject, private ListDocumentOwner {
   void RestoreExpandState(std::string_view state);
   void ScrollToTop();
 
-  // The selection as the URL macros see it, gathered afresh.
-  UrlSelection GatherUrlSelection() const;
-  // One selection per stock concerned, each as if it alone were selected.
-  std::vector<UrlSelection> GatherUrlSelectionPerStock() const;
-  // Caption bytes of the tree's primary selected node; empty when none.
-  std::string SelectedNodeCaption() const;
-  // The node SelectedNodeCaption reads is a stock (not a group).
-  bool SelectedNodeIsStock() const;
+  // ---- the selection (see StockSelection) ----
+  UrlSelection GatherUrlSelection() const override;
+  std::vector<UrlSelection> GatherUrlSelectionPerStock() const override;
+  std::string SelectedNodeCaption() const override;
+  bool SelectedNodeIsStock() const override;
 
  signals:
   // "URLを開く": the selected bookmark is to be opened for the selection.
@@ -103,12 +86,7 @@ class CodeListController : public QObject, private ListDocumentOwner {
   StockCodeList list_;
   ListDocument* document_ = nullptr;
 
-  QMenu* menu_ = nullptr;          // `PopupMenuCode`
-  QMenu* go_menu_ = nullptr;       // `PopupMenuCodeGo`
-  QActionGroup* go_group_ = nullptr;
-  QAction* go_url_ = nullptr;      // `PopupMenuCodeGoURL`
-  QAction* go_separator_ = nullptr;
-  std::function<bool(QAction*)> go_item_handler_;
+  QMenu* menu_ = nullptr;          // `PopupMenuCode`, the "実行" submenu put first by the window
   QAction* copy1_ = nullptr;       // `PopupMenuCodeCopy1`
   QAction* copy2_ = nullptr;       // `PopupMenuCodeCopy2`
   ListMenuItems items_;            // `PopupMenuCodeEdit` … `PopupMenuCodeSave`

@@ -18,18 +18,25 @@
 namespace sorvi {
 namespace {
 
+// A spin box that names its text field and keeps it from being typed into.
+class IntervalBox : public QSpinBox {
+ public:
+  IntervalBox(QWidget* parent, const char* edit_name) : QSpinBox(parent) {
+    lineEdit()->setObjectName(edit_name);
+    // Only the arrows (and the arrow keys) change it, always by whole steps.
+    lineEdit()->setReadOnly(true);
+  }
+};
+
 QSpinBox* MakeIntervalBox(QWidget* parent, const char* name, const char* edit_name, int top) {
-  auto* box = new QSpinBox(parent);
+  auto* box = new IntervalBox(parent, edit_name);
   box->setObjectName(name);
-  box->findChild<QLineEdit*>()->setObjectName(edit_name);
   box->setGeometry(92, top, 56, 20);
   box->setRange(kIntervalMin, kIntervalMax);
   box->setSingleStep(kIntervalStep);
   box->setWrapping(false);
   box->setGroupSeparatorShown(false);
   box->setAlignment(Qt::AlignRight);
-  // Only the arrows (and the arrow keys) change it, always by whole steps.
-  box->findChild<QLineEdit*>()->setReadOnly(true);
   return box;
 }
 

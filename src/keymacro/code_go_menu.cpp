@@ -2,18 +2,26 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QGuiApplication>
 #include <QMenu>
 
 #include "platform/cp932.h"
+#include "platform/menu_items.h"
 
 namespace sorvi {
 
-CodeGoMenu::CodeGoMenu(QMenu* go_menu, QActionGroup* group, QAction* url_item, QAction* separator,
-                       KeyCodeRegistry& registry, QObject* parent)
-    : QObject(parent), menu_(go_menu), group_(group), url_item_(url_item), separator_(separator), registry_(registry) {
-  url_item_->setCheckable(true);
+CodeGoMenu::CodeGoMenu(KeyCodeRegistry& registry, QWidget* menu_parent, QObject* parent)
+    : QObject(parent), registry_(registry) {
+  menu_ = new QMenu("実行", menu_parent);
+  menu_->setObjectName("PopupMenuCodeGo");
+  group_ = new QActionGroup(menu_);
   group_->setExclusive(true);
+  url_item_ = AddMenuItem(menu_, "PopupMenuCodeGoURL", "URLを開く", 1);
+  url_item_->setCheckable(true);
   group_->addAction(url_item_);
+  connect(url_item_, &QAction::triggered, this, [this] { Run(url_item_, QGuiApplication::keyboardModifiers()); });
+  separator_ = menu_->addSeparator();
+  separator_->setObjectName("PopupMenuCodeGoSeparator");
   Rebuild();
 }
 
@@ -35,7 +43,10 @@ void CodeGoMenu::Rebuild() {
     item->setData(static_cast<int>(i));
     group_->addAction(item);
     menu_->addAction(item);
-    connect(item, &QAction::triggered, this, [this, item] { emit MacroItemTriggered(item); });
+    connect(item, &QAction::triggered, this, [this, item] {
+      emit MacroItemTriggered(item);
+      Run(item, QGuiApplication::keyboardModifiers());
+    });
     items_.push_back(item);
   }
   DefaultItem()->setChecked(true);
@@ -55,6 +66,18 @@ const KeyCodeEntry* CodeGoMenu::Entry(const QAction* item) const {
   }
   return nullptr;
 }
+
+void CodeGoMenu::Run(QAction* item, Qt::KeyboardModifiers modifiers) {
+  if (!item || TakeDefaultClick(item, modifiers)) return;
+  if (item == url_item_) {
+    emit OpenBookmarkRequested();
+  } else if (const KeyCodeEntry* entry = Entry(item)) {
+    // A copy: playing runs the event loop, and a save may rebuild the list.
+    emit CodeMacroRequested(std::string(entry->Macro));
+  }
+}
+
+void CodeGoMenu::RunDefault(Qt::KeyboardModifiers modifiers) { Run(DefaultItem(), modifiers); }
 
 bool CodeGoMenu::TakeDefaultClick(QAction* item, Qt::KeyboardModifiers modifiers) {
   if (modifiers & Qt::ControlModifier) {

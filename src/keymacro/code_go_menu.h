@@ -1,11 +1,10 @@
 #pragma once
-// The code tree's "実行" submenu as the face of the stock-code registry:
+// The code tree's "実行" submenu, the face of the stock-code registry:
 // "URLを開く" first, a separator, then one radio item per registered macro.
 // The checked item is the default action that a double-click in the tree
 // runs. A Ctrl-click only makes an item the default (in the registry too,
 // so the registry window shows it and its save keeps it).
 #include <QObject>
-#include <QPointer>
 #include <string>
 #include <vector>
 
@@ -14,17 +13,19 @@
 class QAction;
 class QActionGroup;
 class QMenu;
+class QWidget;
 
 namespace sorvi {
 
 class CodeGoMenu : public QObject {
   Q_OBJECT
  public:
-  // `go_menu` holds `url_item` ("URLを開く", in `group`) followed by
-  // `separator`; macro items are kept after the separator. `registry` must
-  // outlive this object. Builds the items at once.
-  CodeGoMenu(QMenu* go_menu, QActionGroup* group, QAction* url_item, QAction* separator,
-             KeyCodeRegistry& registry, QObject* parent = nullptr);
+  // The submenu (`PopupMenuCodeGo`) is made as a child of `menu_parent`, for
+  // the window to put into the tree's menu. `registry` must outlive this
+  // object. Builds the items at once.
+  CodeGoMenu(KeyCodeRegistry& registry, QWidget* menu_parent, QObject* parent = nullptr);
+
+  QMenu* Menu() const { return menu_; }
 
   // Replaces the macro items by the registry's and checks its default; call
   // after the registry changed (the registry window's Saved()).
@@ -37,22 +38,32 @@ class CodeGoMenu : public QObject {
   const KeyCodeEntry* Entry(const QAction* item) const;
   const std::vector<QAction*>& MacroItems() const { return items_; }
 
-  // To be called first for every click on an item: with Ctrl held the item
-  // becomes the default and true says nothing is to run; otherwise the
-  // check goes back to the default (a plain click runs an item without
-  // making it the default) and false says run it.
+  // Runs `item` as a click with `modifiers` held: with Ctrl it only becomes
+  // the default; otherwise the check goes back to the default (a plain
+  // click runs an item without making it the default) and the item's
+  // request is emitted.
+  void Run(QAction* item, Qt::KeyboardModifiers modifiers);
+  // A double-click in the tree: runs the default item.
+  void RunDefault(Qt::KeyboardModifiers modifiers);
+
+  // With Ctrl held `item` becomes the default and true says nothing is to
+  // run; otherwise the check goes back to the default and false says run it.
   bool TakeDefaultClick(QAction* item, Qt::KeyboardModifiers modifiers);
 
  signals:
   // A macro item was chosen from the menu (not "URLを開く").
   void MacroItemTriggered(QAction* item);
+  // "URLを開く" ran: the selected bookmark is to open for the selection.
+  void OpenBookmarkRequested();
+  // A macro item ran: `macro` is to be played for the selected stock.
+  void CodeMacroRequested(const std::string& macro);
 
  private:
+  KeyCodeRegistry& registry_;
   QMenu* menu_;
   QActionGroup* group_;
   QAction* url_item_;
   QAction* separator_;
-  KeyCodeRegistry& registry_;
   std::vector<QAction*> items_;
 };
 

@@ -1,23 +1,17 @@
 #include "keymacro/function_key_controller.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QTabWidget>
 
 #include "platform/cp932.h"
 
 namespace sorvi {
 
-FunctionKeyController::FunctionKeyController(QWidget* tab_area, std::function<std::string()> address_text,
-                                             std::function<void(const std::string&)> play_macro,
-                                             const KeyFuncRegistry& registry, QMenu* menu, QObject* parent)
-    : QObject(parent),
-      tab_area_(tab_area),
-      address_text_(std::move(address_text)),
-      play_macro_(std::move(play_macro)),
-      registry_(registry),
-      menu_(menu ? menu : new QMenu(tab_area)) {
+FunctionKeyController::FunctionKeyController(FunctionKeyHost& host, const KeyFuncRegistry& registry, QMenu* menu,
+                                             QObject* parent)
+    : QObject(parent), host_(host), registry_(registry), menu_(menu) {
   connect(menu_, &QMenu::triggered, this, &FunctionKeyController::PopupMenuFuncItemClick);
   // A key released while another program has the keyboard never comes here.
   connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
@@ -30,10 +24,10 @@ FunctionKeyController::~FunctionKeyController() { qApp->removeEventFilter(this);
 
 int FunctionKeyController::OurKey(const QKeyEvent& key) const {
   if (key.key() < Qt::Key_F1 || key.key() > Qt::Key_F12) return 0;
-  if (!tab_area_) return 0;
-  if (auto* tabs = qobject_cast<QTabWidget*>(tab_area_.data()); tabs && tabs->count() == 0) return 0;
+  const QWidget* area = host_.FunctionKeyArea();
+  if (!area) return 0;
   QWidget* focus = QApplication::focusWidget();
-  if (!focus || (focus != tab_area_ && !tab_area_->isAncestorOf(focus))) return 0;
+  if (!focus || (focus != area && !area->isAncestorOf(focus))) return 0;
   return key.key() - Qt::Key_F1 + 1;
 }
 
@@ -44,10 +38,10 @@ bool FunctionKeyController::FormShortCut(const QKeyEvent& key) {
   if (!held_keys_.Press(n, static_cast<uint32_t>(key.timestamp()), key.isAutoRepeat())) return true;
   const std::vector<KeyFuncEntry>& entries = registry_.KeyFuncList[n - 1];
   if (registry_.KeyFuncKind[n - 1] != kKeyFuncSelect) {
-    if (const KeyFuncEntry* entry = FindDirectEntry(entries, address_text_())) {
+    if (const KeyFuncEntry* entry = FindDirectEntry(entries, host_.AddressText())) {
       // A copy: the play runs the event loop, and a save may replace the list.
       const std::string macro = entry->Macro;
-      play_macro_(macro);
+      host_.PlayFunctionKeyMacro(macro);
     }
     return true;
   }
@@ -58,19 +52,21 @@ bool FunctionKeyController::FormShortCut(const QKeyEvent& key) {
     QAction* item = menu_->addAction(SjisToQString(entry.Label).replace('&', "&&"));
     item->setData(QByteArray::fromStdString(entry.Macro));
   }
-  menu_->popup(menu_point_ ? menu_point_() : DefaultMenuPoint());
+  menu_->popup(MenuPoint());
   return true;
 }
 
 void FunctionKeyController::PopupMenuFuncItemClick(QAction* item) {
   if (!item) return;
-  play_macro_(item->data().toByteArray().toStdString());
+  host_.PlayFunctionKeyMacro(item->data().toByteArray().toStdString());
 }
 
-QPoint FunctionKeyController::DefaultMenuPoint() const {
-  QWidget* window = tab_area_->window();
+QPoint FunctionKeyController::MenuPoint() const {
+  const QWidget* area = host_.FunctionKeyArea();
+  if (!area) return QCursor::pos();
+  const QWidget* window = area->window();
   const QRect frame = window->frameGeometry();
-  return QPoint(frame.left() + tab_area_->mapTo(window, QPoint(0, 0)).x() + 9, frame.top() + 75);
+  return QPoint(frame.left() + area->mapTo(window, QPoint(0, 0)).x() + 9, frame.top() + 75);
 }
 
 bool FunctionKeyController::eventFilter(QObject* watched, QEvent* event) {

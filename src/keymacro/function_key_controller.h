@@ -7,8 +7,6 @@
 // meaning. Shift, Ctrl and Alt are not looked at. A held key plays once.
 #include <QObject>
 #include <QPoint>
-#include <QPointer>
-#include <functional>
 #include <string>
 
 #include "core/keymacro/held_keys.h"
@@ -21,25 +19,29 @@ class QWidget;
 
 namespace sorvi {
 
+// What the function keys ask of the window.
+class FunctionKeyHost {
+ public:
+  // The focus must be inside this widget for a function key to count;
+  // null while there is no tab.
+  virtual QWidget* FunctionKeyArea() const = 0;
+  // The address box text as Shift-JIS bytes.
+  virtual std::string AddressText() const = 0;
+  // Plays a key macro synchronously.
+  virtual void PlayFunctionKeyMacro(const std::string& macro) = 0;
+
+ protected:
+  ~FunctionKeyHost() = default;
+};
+
 class FunctionKeyController : public QObject {
   Q_OBJECT
  public:
-  // `tab_area`: the focus must be inside it (a QTabWidget without pages
-  // counts as no tab). `address_text`: the address box text as Shift-JIS
-  // bytes. `play_macro`: plays a key macro synchronously. `registry` is read
-  // at each key press and must outlive the controller. `menu`: the pop-up to
-  // fill (`PopupMenuFunc`); one of its own when null. Installs an event
+  // `registry` is read at each key press and must outlive the controller.
+  // `menu` is the pop-up to fill (`PopupMenuFunc`). Installs an event
   // filter on the application.
-  FunctionKeyController(QWidget* tab_area, std::function<std::string()> address_text,
-                        std::function<void(const std::string& macro)> play_macro,
-                        const KeyFuncRegistry& registry, QMenu* menu = nullptr,
-                        QObject* parent = nullptr);
+  FunctionKeyController(FunctionKeyHost& host, const KeyFuncRegistry& registry, QMenu* menu, QObject* parent = nullptr);
   ~FunctionKeyController() override;
-
-  // Where the select menu pops up, in screen coordinates. By default: the
-  // main window's left plus the tab area's left plus 9, the window's top
-  // plus 75.
-  void SetMenuPoint(std::function<QPoint()> menu_point) { menu_point_ = std::move(menu_point); }
 
   QMenu* PopupMenuFunc() const { return menu_; }
 
@@ -55,17 +57,16 @@ class FunctionKeyController : public QObject {
  private:
   // The key number 1..12 of a key event that is ours, 0 otherwise.
   int OurKey(const QKeyEvent& key) const;
-  QPoint DefaultMenuPoint() const;
+  // Where the select menu pops up, in screen coordinates: the main
+  // window's left plus the tab area's left plus 9, the window's top plus 75.
+  QPoint MenuPoint() const;
   // Every release of a function key, wherever it goes, ends its hold; true
   // when the release is to be kept from the page.
   bool KeyReleased(QObject* watched, const QKeyEvent& key);
 
-  QPointer<QWidget> tab_area_;
-  std::function<std::string()> address_text_;
-  std::function<void(const std::string&)> play_macro_;
+  FunctionKeyHost& host_;
   const KeyFuncRegistry& registry_;
   QMenu* menu_;
-  std::function<QPoint()> menu_point_;
   HeldKeys held_keys_;
 };
 

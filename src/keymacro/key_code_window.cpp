@@ -48,8 +48,8 @@ void TFormKeyCode::FormCreate() {
 
   // Row 0 is fixed: not edited, not moved, nothing dropped onto it.
   editor_ = new ListViewCellEditor(list_, {kName, kMacro});
-  editor_->SetRowEditable([](int row) { return row > 0; });
-  list_->SetMoveRule([](int from, int to) { return from > 0 && to > 0; });
+  editor_->SetFixedRows(1);
+  list_->SetFixedRows(1);
   connect(editor_, &ListViewCellEditor::Changed, this, [this] { SetModified(); });
   connect(list_, &RegistryListView::RowMoved, this, [this] { SetModified(); });
   connect(list_, &QTreeWidget::itemPressed, this, [this](QTreeWidgetItem*, int column) {

@@ -6,13 +6,13 @@
 #include <QMessageBox>
 #include <QThread>
 
+#include "codes/stock_selection.h"
 #include "core/keymacro/key_macro_runner.h"
-#include "platform/confirm_box.h"
 #include "core/settings/app_options.h"
 #include "keymacro/qt_key_macro_sink.h"
+#include "platform/confirm_box.h"
 #include "platform/web_browser.h"
-#include "tabs/browser_tab.h"
-#include "tabs/tab_controller.h"
+#include "tabs/active_page_host.h"
 
 namespace sorvi {
 
@@ -46,15 +46,29 @@ bool IsForwardedKey(const QKeyEvent& key) {
 
 }  // namespace
 
-KeyMacroController::KeyMacroController(TabController& tabs, std::function<std::string()> selected_caption,
+// One play: it types into the page of the tab that was active at its
+// start, and only into it.
+class KeyMacroController::Play final : public KeyMacroPlayHost {
+ public:
+  Play(KeyMacroController& player, QWidget* page) : player_(player), page_(page) {}
+
+  WebBrowser* PlayBrowser() override { return page_ ? player_.pages_.BrowserOfPage(page_) : nullptr; }
+  void PlayPageGone() override { player_.CancelPlay(QStringLiteral("タブが閉じられたため、キーマクロを中止しました")); }
+  bool PlayCancelled() override { return player_.cancel_; }
+  void PlayWaitsForFocus() override {
+    emit player_.StatusNote(QStringLiteral("キーマクロはページにフォーカスが戻るのを待っています（Escで中止）"));
+  }
+  std::string PlaySelectedCaption() override { return player_.selection_.SelectedNodeCaption(); }
+
+ private:
+  KeyMacroController& player_;
+  const QPointer<QWidget> page_;
+};
+
+KeyMacroController::KeyMacroController(ActivePageHost& pages, const StockSelection& selection,
                                        const AppOptions& options, QWidget* window)
-    : QObject(window),
-      tabs_(tabs),
-      selected_caption_(std::move(selected_caption)),
-      options_(options),
-      window_(window) {
+    : QObject(window), pages_(pages), selection_(selection), options_(options), window_(window) {
   qApp->installEventFilter(this);
-  connect(&tabs_, &TabController::LoadKeyMacroReady, this, &KeyMacroController::HandOver);
 }
 
 KeyMacroController::~KeyMacroController() {
@@ -62,17 +76,10 @@ KeyMacroController::~KeyMacroController() {
 }
 
 void KeyMacroController::PlayKeyMacro(const std::string& macro) {
-  // The play types into the page of the tab that is active now, and only
-  // into it.
-  const QPointer<BrowserTab> tab = tabs_.ActiveTab();
-  if (!tab || macro.empty()) return;
-  QtKeyMacroSink sink([tab]() -> WebBrowser* { return tab ? tab->Browser() : nullptr; },
-                      [this] { return cancel_; },
-                      [this] { CancelPlay(QStringLiteral("タブが閉じられたため、キーマクロを中止しました")); },
-                      selected_caption_);
-  sink.SetOnWaitForFocus([this] {
-    emit StatusNote(QStringLiteral("キーマクロはページにフォーカスが戻るのを待っています（Escで中止）"));
-  });
+  QWidget* page = pages_.ActivePage();
+  if (!page || macro.empty()) return;
+  Play play(*this, page);
+  QtKeyMacroSink sink(play);
   const KeyMacroRunner runner(sink, options_.IntervalPaste, options_.IntervalDefault);
   ++plays_;
   try {
@@ -107,20 +114,20 @@ void KeyMacroController::ShowError(const QString& text) {
   ShowErrorBox(window_, text);
 }
 
-void KeyMacroController::HandOver(BrowserTab* tab, const std::string& macro) {
-  macro_tab_ = tab;
+void KeyMacroController::HandOver(QWidget* page, const std::string& macro) {
+  macro_tab_ = page;
   macro_text_ = macro;
-  tabs_.SetMacroWaiting(tab);
+  pages_.SetMacroWaiting(page);
 }
 
 void KeyMacroController::IdleMacroStep() {
   if (macro_text_.empty()) return;
   const std::string macro = std::exchange(macro_text_, std::string());
-  BrowserTab* tab = macro_tab_;
+  QWidget* tab = macro_tab_;
   macro_tab_ = nullptr;
-  tabs_.SetMacroWaiting(nullptr);
+  pages_.SetMacroWaiting(nullptr);
   // A macro for a tab that is gone or no longer shown is dropped.
-  if (!tab || tab != tabs_.ActiveTab()) return;
+  if (!tab || tab != pages_.ActivePage()) return;
   if (QApplication::activeWindow() != window_) ForceForeground();
   PlayKeyMacro(macro);
 }
@@ -163,11 +170,12 @@ bool KeyMacroController::ApplicationEventsMessage(QObject* receiver, QEvent* eve
   const QEvent::Type type = event->type();
   if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride) return false;
   if (event == delivering_) return false;
-  if (!tabs_.HasTabs()) return false;
+  QWidget* page = pages_.ActivePage();
+  if (!page) return false;
   auto* key = static_cast<QKeyEvent*>(event);
   if (!IsForwardedKey(*key)) return false;
   if (!receiver->isWidgetType()) return false;
-  WebBrowser* browser = tabs_.ActiveBrowser();
+  WebBrowser* browser = pages_.BrowserOfPage(page);
   if (!browser) return false;
   auto* widget = static_cast<QWidget*>(receiver);
   if (widget != browser && !browser->isAncestorOf(widget)) return false;

@@ -3,24 +3,23 @@
 // clipboard shortcuts reach it.
 #include <QObject>
 #include <QPointer>
-#include <functional>
 #include <string>
 
 class QEvent;
 
 namespace sorvi {
 
+class ActivePageHost;
 struct AppOptions;
-class BrowserTab;
-class TabController;
+class StockSelection;
 
 class KeyMacroController : public QObject {
   Q_OBJECT
  public:
-  // Installs the application-wide key filter. `selected_caption` gives the
-  // code tree's selected node (Shift-JIS); `options` are the window's, read
-  // at each play; `window` is the main window.
-  KeyMacroController(TabController& tabs, std::function<std::string()> selected_caption, const AppOptions& options,
+  // Installs the application-wide key filter. Plays go into `pages`'
+  // active one; `selection` is the code tree's; `options` are the window's,
+  // read at each play; `window` is the main window.
+  KeyMacroController(ActivePageHost& pages, const StockSelection& selection, const AppOptions& options,
                      QWidget* window);
   ~KeyMacroController() override;
 
@@ -29,10 +28,10 @@ class KeyMacroController : public QObject {
   // error box; the program goes on.
   void PlayKeyMacro(const std::string& macro);
 
-  // A page load ended at the address `tab`'s key macro waited for: the
-  // macro is played at the next idle moment, and until then the user
-  // cannot leave the tab.
-  void HandOver(BrowserTab* tab, const std::string& macro);
+  // A page load ended at the address the key macro of `page` (a tab)
+  // waited for: the macro is played at the next idle moment, and until then
+  // the user cannot leave the tab.
+  void HandOver(QWidget* page, const std::string& macro);
   bool HasHandOver() const { return !macro_text_.empty(); }
 
   // The idle step's hand-over: plays the macro a finished page load left
@@ -61,16 +60,17 @@ class KeyMacroController : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  class Play;
   void ShowError(const QString& text);
   // Esc cancels a play.
   bool WatchForCancel(QObject* receiver, QEvent* event);
 
-  TabController& tabs_;
-  std::function<std::string()> selected_caption_;
+  ActivePageHost& pages_;
+  const StockSelection& selection_;
   const AppOptions& options_;
   QWidget* window_;
   // `MacroTab`, `MacroText`: the hand-over slot.
-  QPointer<BrowserTab> macro_tab_;
+  QPointer<QWidget> macro_tab_;
   std::string macro_text_;
   // Plays running (one inside another through their event processing),
   // and whether they are to stop.

@@ -1,23 +1,26 @@
 #include "keymacro/key_macro_registries.h"
 
-#include <QAction>
+#include <QComboBox>
 
+#include "codes/stock_selection.h"
 #include "core/settings/settings_file.h"
 #include "keymacro/code_go_menu.h"
-#include "keymacro/function_key_controller.h"
 #include "keymacro/key_code_window.h"
 #include "keymacro/key_func_window.h"
-#include "platform/web_browser.h"
-#include "tabs/browser_tab.h"
-#include "tabs/tab_controller.h"
+#include "keymacro/key_macro_controller.h"
+#include "platform/cp932.h"
+#include "tabs/active_page_host.h"
 
 namespace sorvi {
 
-KeyMacroRegistries::KeyMacroRegistries(TabController& tabs, KeyMacroRegistryParts parts, QObject* parent)
-    : QObject(parent), tabs_(tabs), parts_(std::move(parts)) {
-  keys_ = std::make_unique<FunctionKeyController>(parts_.tab_area, parts_.address_text, parts_.play_macro,
-                                                  key_func_, parts_.func_menu, this);
-  go_ = new CodeGoMenu(parts_.go_menu, parts_.go_group, parts_.go_url, parts_.go_separator, key_code_, this);
+KeyMacroRegistries::KeyMacroRegistries(ActivePageHost& pages, const StockSelection& selection,
+                                       KeyMacroController& player, const KeyMacroRegistryWidgets& widgets,
+                                       QObject* parent)
+    : QObject(parent), pages_(pages), selection_(selection), player_(player), widgets_(widgets) {
+  FunctionKeyHost& keys_host = *this;
+  keys_ = std::make_unique<FunctionKeyController>(keys_host, key_func_, widgets_.func_menu, this);
+  go_ = new CodeGoMenu(key_code_, widgets_.main_window, this);
+  connect(go_, &CodeGoMenu::CodeMacroRequested, this, &KeyMacroRegistries::PlayCodeMacro);
 }
 
 KeyMacroRegistries::~KeyMacroRegistries() {
@@ -36,8 +39,8 @@ void KeyMacroRegistries::Load(const SettingsFile& ini) {
 
 void KeyMacroRegistries::Opened(RegistryWindow* window) {
   window_ = window;
-  if (parts_.menu_button) parts_.menu_button->setEnabled(false);
-  QPointer<QWidget> button = parts_.menu_button;
+  if (widgets_.menu_button) widgets_.menu_button->setEnabled(false);
+  QPointer<QWidget> button = widgets_.menu_button;
   connect(window, &RegistryWindow::Closed, this, [button] {
     if (button) button->setEnabled(true);
   });
@@ -46,43 +49,36 @@ void KeyMacroRegistries::Opened(RegistryWindow* window) {
   window->activateWindow();
 }
 
-TFormKeyFunc* KeyMacroRegistries::PopupMenuEtcKeyFuncClick() {
+TFormKeyFunc* KeyMacroRegistries::OpenKeyFuncWindow() {
   // The disabled menu button normally keeps a second window from opening.
   if (window_) return qobject_cast<TFormKeyFunc*>(window_.data());
-  auto* window = new TFormKeyFunc(*parts_.settings, key_func_, parts_.main_window);
+  auto* window = new TFormKeyFunc(*widgets_.settings, key_func_, widgets_.main_window);
   Opened(window);
   return window;
 }
 
-TFormKeyCode* KeyMacroRegistries::PopupMenuEtcKeyCodeClick() {
+TFormKeyCode* KeyMacroRegistries::OpenKeyCodeWindow() {
   if (window_) return qobject_cast<TFormKeyCode*>(window_.data());
-  auto* window = new TFormKeyCode(*parts_.settings, key_code_, parts_.main_window);
+  auto* window = new TFormKeyCode(*widgets_.settings, key_code_, widgets_.main_window);
   connect(window, &RegistryWindow::Saved, go_, &CodeGoMenu::Rebuild);
   Opened(window);
   return window;
 }
 
-bool KeyMacroRegistries::PopupMenuCodeGoClick(QAction* item, Qt::KeyboardModifiers modifiers) {
-  if (!item) return true;
-  if (go_->TakeDefaultClick(item, modifiers)) return true;
-  const KeyCodeEntry* entry = go_->Entry(item);
-  if (!entry) return false;
-  // A copy: playing runs the event loop, and a save may rebuild the list.
-  PlayCodeMacro(std::string(entry->Macro));
-  return true;
-}
-
 void KeyMacroRegistries::PlayCodeMacro(const std::string& macro) {
-  if (!parts_.stock_selected || !parts_.stock_selected()) return;
-  BrowserTab* tab = tabs_.ActiveTab();
-  QWidget* target = tabs_.LockTarget();
-  WebBrowser* browser = tab ? tab->Browser() : nullptr;
+  if (!selection_.SelectedNodeIsStock()) return;
   // The target the user clicked may have gone with a reload or a renderer
   // change: then there is nowhere sensible to type.
-  if (!target || !browser || !browser->ContainsWidget(target)) return;
-  target->setFocus(Qt::OtherFocusReason);
-  browser->SendClick(target, tab->LockOffset());
-  parts_.play_macro(macro);
+  if (!pages_.FocusLockTarget()) return;
+  player_.PlayKeyMacro(macro);
 }
+
+QWidget* KeyMacroRegistries::FunctionKeyArea() const { return pages_.ActivePage() ? pages_.TabArea() : nullptr; }
+
+std::string KeyMacroRegistries::AddressText() const {
+  return widgets_.address ? QStringToSjis(widgets_.address->currentText()) : std::string();
+}
+
+void KeyMacroRegistries::PlayFunctionKeyMacro(const std::string& macro) { player_.PlayKeyMacro(macro); }
 
 }  // namespace sorvi

@@ -34,7 +34,7 @@ bool ListViewCellEditor::IsOpen() const { return item_ != nullptr && edit_->isVi
 
 int ListViewCellEditor::Row() const { return IsOpen() ? list_->indexOfTopLevelItem(item_) : -1; }
 
-bool ListViewCellEditor::RowEditable(int row) const { return row >= 0 && (!editable_ || editable_(row)); }
+bool ListViewCellEditor::RowEditable(int row) const { return row >= fixed_rows_; }
 
 bool ListViewCellEditor::OpenAt(const QPoint& pos) {
   const int row = list_->SelectedRow();

@@ -7,7 +7,6 @@
 // the focus commits and closes. Closing disarms the list.
 #include <QList>
 #include <QObject>
-#include <functional>
 
 class QLineEdit;
 class QKeyEvent;
@@ -24,8 +23,8 @@ class ListViewCellEditor : public QObject {
   // (width 0) is never hit.
   ListViewCellEditor(RegistryListView* list, QList<int> data_columns);
 
-  // Rows the editor may open on or move to; every row when unset.
-  void SetRowEditable(std::function<bool(int row)> editable) { editable_ = std::move(editable); }
+  // The first `rows` rows are fixed: the editor never opens on them.
+  void SetFixedRows(int rows) { fixed_rows_ = rows; }
 
   bool IsOpen() const;
   QLineEdit* EditBox() const { return edit_; }
@@ -63,7 +62,7 @@ class ListViewCellEditor : public QObject {
   QObject* viewport_;
   QList<int> data_columns_;
   QLineEdit* edit_;
-  std::function<bool(int)> editable_;
+  int fixed_rows_ = 0;
   QTreeWidgetItem* item_ = nullptr;
   int column_ = -1;
   int armed_row_ = -1;

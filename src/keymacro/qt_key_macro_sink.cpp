@@ -169,12 +169,7 @@ QtKeyStroke QtKeyForVirtualKey(int vk, bool shift, bool control) {
   return {};
 }
 
-QtKeyMacroSink::QtKeyMacroSink(std::function<WebBrowser*()> page, std::function<bool()> cancelled,
-                               std::function<void()> page_gone, std::function<std::string()> selected_caption)
-    : page_(std::move(page)),
-      cancelled_(std::move(cancelled)),
-      page_gone_(std::move(page_gone)),
-      selected_caption_(std::move(selected_caption)) {}
+QtKeyMacroSink::QtKeyMacroSink(KeyMacroPlayHost& host) : host_(host) {}
 
 QtKeyMacroSink::~QtKeyMacroSink() = default;
 
@@ -210,7 +205,7 @@ QWidget* QtKeyMacroSink::AwaitTarget() {
   // a dialog's default button): keys go only into the play's page.
   for (bool told = false;; told = true) {
     if (Cancelled()) return nullptr;
-    WebBrowser* page = page_();
+    WebBrowser* page = host_.PlayBrowser();
     const bool unblocked = !QApplication::activeModalWidget() && !QApplication::activePopupWidget();
     QWidget* focus = QApplication::focusWidget();
     if (unblocked && focus && (focus == page || page->isAncestorOf(focus))) return focus;
@@ -220,18 +215,18 @@ QWidget* QtKeyMacroSink::AwaitTarget() {
         if (QWidget* input = page->InputWidget()) return input;
       }
     }
-    if (!told && waiting_) waiting_();
+    if (!told) host_.PlayWaitsForFocus();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     QThread::msleep(kFocusPollMs);
   }
 }
 
 bool QtKeyMacroSink::Cancelled() {
-  if (cancelled_ && cancelled_()) return true;
-  if (page_ && page_()) return false;
+  if (host_.PlayCancelled()) return true;
+  if (host_.PlayBrowser()) return false;
   if (!gone_) {
     gone_ = true;
-    if (page_gone_) page_gone_();
+    host_.PlayPageGone();
   }
   return true;
 }
@@ -295,6 +290,6 @@ bool QtKeyMacroSink::ClipboardBusy() {
   return false;
 }
 
-std::string QtKeyMacroSink::SelectedNodeCaption() { return selected_caption_ ? selected_caption_() : std::string(); }
+std::string QtKeyMacroSink::SelectedNodeCaption() { return host_.PlaySelectedCaption(); }
 
 }  // namespace sorvi

@@ -4,7 +4,6 @@
 // the system clipboard and a Ctrl+V, pauses block the UI thread.
 #include <QPointer>
 #include <QString>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -37,22 +36,32 @@ struct QtKeyStroke {
 };
 QtKeyStroke QtKeyForVirtualKey(int vk, bool shift, bool control);
 
+// What a play asks of whoever runs it.
+class KeyMacroPlayHost {
+ public:
+  // The browser the play types into; null once its tab is gone (the play
+  // then ends and PlayPageGone is called once).
+  virtual WebBrowser* PlayBrowser() = 0;
+  virtual void PlayPageGone() = 0;
+  // True ends the play.
+  virtual bool PlayCancelled() = 0;
+  // Called once each time a key has to wait for the focus to come back.
+  virtual void PlayWaitsForFocus() = 0;
+  // The Shift-JIS caption of the code tree's selected node ("" for none).
+  virtual std::string PlaySelectedCaption() = 0;
+
+ protected:
+  ~KeyMacroPlayHost() = default;
+};
+
 class QtKeyMacroSink : public KeyMacroSink {
  public:
-  // `page` gives the browser the play types into, null once its tab is
-  // gone (the play then ends and `page_gone` is called once). Keys go to
-  // the focused widget inside that browser; while the focus is elsewhere (a
-  // dialog, a menu, another widget of the window) the play waits. While no
-  // widget of the program has the focus (the activation is on its way)
-  // they go to the page's input widget. `cancelled` ends the play when it
-  // turns true. `selected_caption` gives the Shift-JIS caption of the code
-  // tree's selected node ("" for none).
-  QtKeyMacroSink(std::function<WebBrowser*()> page, std::function<bool()> cancelled,
-                 std::function<void()> page_gone, std::function<std::string()> selected_caption);
+  // Keys go to the focused widget inside the host's browser; while the
+  // focus is elsewhere (a dialog, a menu, another widget of the window) the
+  // play waits. While no widget of the program has the focus (the
+  // activation is on its way) they go to the page's input widget.
+  explicit QtKeyMacroSink(KeyMacroPlayHost& host);
   ~QtKeyMacroSink() override;
-
-  // Called once each time a key has to wait for the focus to come back.
-  void SetOnWaitForFocus(std::function<void()> waiting) { waiting_ = std::move(waiting); }
 
   void KeyDown(int vk) override;
   void KeyUp(int vk) override;
@@ -76,12 +85,8 @@ class QtKeyMacroSink : public KeyMacroSink {
   QWidget* AwaitTarget();
   void AwaitPasteTaken();
 
-  std::function<WebBrowser*()> page_;
-  std::function<bool()> cancelled_;
-  std::function<void()> page_gone_;
+  KeyMacroPlayHost& host_;
   bool gone_ = false;
-  std::function<void()> waiting_;
-  std::function<std::string()> selected_caption_;
   // Modifier keys this sink holds down; later keys carry them.
   bool shift_down_ = false;
   bool control_down_ = false;

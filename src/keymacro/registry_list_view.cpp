@@ -65,7 +65,7 @@ void RegistryListView::SelectRow(int row) {
 bool RegistryListView::MoveRow(int from, int to) {
   const int count = topLevelItemCount();
   if (from < 0 || to < 0 || from >= count || to >= count || from == to) return false;
-  if (move_rule_ && !move_rule_(from, to)) return false;
+  if (from < fixed_rows_ || to < fixed_rows_) return false;
   const bool was_current = currentItem() == topLevelItem(from);
   QTreeWidgetItem* item = takeTopLevelItem(from);
   insertTopLevelItem(to, item);

@@ -4,7 +4,6 @@
 // row. Each cell keeps the entry's Shift-JIS bytes beside the text it shows,
 // so bytes that never went through an edit are saved exactly as read.
 #include <QTreeWidget>
-#include <functional>
 #include <string>
 
 namespace sorvi {
@@ -25,8 +24,8 @@ class RegistryListView : public QTreeWidget {
   int SelectedRow() const;
   void SelectRow(int row);
 
-  // Which drags may move a row; every drag between two rows when unset.
-  void SetMoveRule(std::function<bool(int from, int to)> rule) { move_rule_ = std::move(rule); }
+  // The first `rows` rows are fixed: no drag moves them or lands on them.
+  void SetFixedRows(int rows) { fixed_rows_ = rows; }
   // The drop of the selected row `from` onto row `to`: moving up it lands
   // just before the target, moving down just after it, so it ends at `to`.
   // Returns whether it moved.
@@ -43,7 +42,7 @@ class RegistryListView : public QTreeWidget {
  private:
   void EndDrag();
 
-  std::function<bool(int, int)> move_rule_;
+  int fixed_rows_ = 0;
   int drag_row_ = -1;  // the pressed, selected row: a drag may start from it
   QPoint press_pos_;
   bool dragging_ = false;

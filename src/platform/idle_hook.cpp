@@ -6,8 +6,7 @@
 
 namespace sorvi {
 
-IdleHook::IdleHook(std::function<void()> on_idle, QObject* parent)
-    : QObject(parent), on_idle_(std::move(on_idle)) {
+IdleHook::IdleHook(QObject* parent) : QObject(parent) {
   auto* dispatcher = QAbstractEventDispatcher::instance(QThread::currentThread());
   if (dispatcher) connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &IdleHook::AboutToBlock);
 }
@@ -22,7 +21,7 @@ void IdleHook::AboutToBlock() {
   // nested loop must not run the idle work a second time.
   if (running_ || !AtTopLevel()) return;
   running_ = true;
-  on_idle_();
+  emit Idle();
   running_ = false;
 }
 

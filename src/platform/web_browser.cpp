@@ -72,11 +72,12 @@ WebBrowser* WebBrowser::Create(WebBrowserOwner* owner, QWidget* parent) { return
 void WebBrowser::AttachView() {
   if (view_ || !page_) return;
   view_ = new QWebEngineView(this);
+  // Before the page: every widget the engine makes comes as a child of the
+  // view, and the filter sees it arrive.
+  view_->installEventFilter(this);
   view_->setGeometry(rect());
   view_->setPage(page_);
   setFocusProxy(view_);
-  view_->installEventFilter(this);
-  for (QWidget* child : view_->findChildren<QWidget*>()) child->installEventFilter(this);
   if (isVisible()) view_->show();
 }
 

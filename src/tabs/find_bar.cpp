@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTabWidget>
 #include <QToolButton>
 
 #include "platform/web_browser.h"
@@ -28,8 +27,8 @@ QToolButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
 
 }  // namespace
 
-FindBar::FindBar(QWidget* host, std::function<WebBrowser*()> target)
-    : QFrame(host->parentWidget()), host_(host), target_(std::move(target)) {
+FindBar::FindBar(QWidget* host, const FindBarHost& target)
+    : QFrame(host->parentWidget()), host_(host), target_(target) {
   setObjectName("FindBar");
   setFrameShape(QFrame::StyledPanel);
   setAutoFillBackground(true);
@@ -62,7 +61,7 @@ FindBar::FindBar(QWidget* host, std::function<WebBrowser*()> target)
 }
 
 void FindBar::Open() {
-  if (!target_()) return;
+  if (!target_.FindTarget()) return;
   const bool was_open = isVisible();
   Place();
   show();
@@ -81,7 +80,7 @@ void FindBar::Close(bool focus_page) {
   if (searched_) searched_->FindText(QString(), false);
   searched_ = nullptr;
   if (focus_page) {
-    if (WebBrowser* browser = target_()) browser->FocusPage();
+    if (WebBrowser* browser = target_.FindTarget()) browser->FocusPage();
   }
 }
 
@@ -91,7 +90,7 @@ void FindBar::FindNext(bool backward) {
 }
 
 void FindBar::Search(bool backward) {
-  WebBrowser* browser = target_();
+  WebBrowser* browser = target_.FindTarget();
   if (!browser) return;
   if (searched_ && searched_ != browser) searched_->FindText(QString(), false);
   searched_ = browser;
@@ -115,8 +114,7 @@ void FindBar::ShowCount(int active, int count) {
 QString FindBar::CountText() const { return count_->text(); }
 
 void FindBar::Place() {
-  auto* tabs = qobject_cast<QTabWidget*>(host_);
-  QWidget* page = tabs ? tabs->currentWidget() : nullptr;
+  QWidget* page = target_.ShownPage();
   QWidget* area_widget = page ? page : host_;
   const QRect area(area_widget->mapTo(parentWidget(), QPoint(0, 0)), area_widget->size());
   const QSize size = sizeHint().boundedTo(area.size());

@@ -5,7 +5,6 @@
 // so keys typed into it never reach the page.
 #include <QFrame>
 #include <QPointer>
-#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -15,14 +14,25 @@ namespace sorvi {
 
 class WebBrowser;
 
+// What the bar searches and lies over; the page tools answer.
+class FindBarHost {
+ public:
+  // The browser to search, null when there is none.
+  virtual WebBrowser* FindTarget() const = 0;
+  // The active tab's page, which the bar lies over; null when none.
+  virtual QWidget* ShownPage() const = 0;
+
+ protected:
+  ~FindBarHost() = default;
+};
+
 class FindBar : public QFrame {
   Q_OBJECT
  public:
   // `host` is the tab control: the bar lies over its current page, as a
   // child of the host's parent, so that it is not part of the tab area
-  // (function keys and key macros keep to the pages). `target` gives the
-  // browser to search, null when there is none.
-  FindBar(QWidget* host, std::function<WebBrowser*()> target);
+  // (function keys and key macros keep to the pages).
+  FindBar(QWidget* host, const FindBarHost& target);
 
   // Shows the bar with its text selected and the focus in it; a bar that
   // was closed searches the page for its text again.
@@ -46,7 +56,7 @@ class FindBar : public QFrame {
   void ShowCount(int active, int count);
 
   QWidget* host_;
-  std::function<WebBrowser*()> target_;
+  const FindBarHost& target_;
   QLineEdit* text_;
   QLabel* count_;
   QToolButton* previous_;

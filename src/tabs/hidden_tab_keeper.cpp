@@ -15,11 +15,10 @@ HiddenTabKeeper::HiddenTabKeeper(QObject* parent) : QObject(parent), timer_(new 
   setObjectName(QStringLiteral("HiddenTabKeeper"));
   timer_->setSingleShot(true);
   connect(timer_, &QTimer::timeout, this, [this] { release_pending_ = true; });
-  idle_ = new IdleHook(
-      [this] {
-        if (release_pending_) ReleaseDue();
-      },
-      this);
+  idle_ = new IdleHook(this);
+  connect(idle_, &IdleHook::Idle, this, [this] {
+    if (release_pending_) ReleaseDue();
+  });
 }
 
 HiddenTabKeeper::~HiddenTabKeeper() = default;

@@ -2,6 +2,7 @@
 
 #include <QTimer>
 
+#include "tabs/active_tab_host.h"
 #include "tabs/browser_tab.h"
 
 namespace sorvi {
@@ -14,7 +15,7 @@ constexpr int kSettleLimitMs = 15000;
 
 }  // namespace
 
-OpenQueue::OpenQueue(OpenQueueHost host, QObject* parent) : QObject(parent), host_(std::move(host)) {
+OpenQueue::OpenQueue(const ActiveTabHost& host, QObject* parent) : QObject(parent), host_(host) {
   // Only wakes the event loop, so that an idle moment comes at the limit.
   wake_ = new QTimer(this);
   wake_->setSingleShot(true);
@@ -30,9 +31,9 @@ void OpenQueue::Start(std::vector<OpenRequest> requests) {
 bool OpenQueue::Settled() const {
   BrowserTab* tab = last_;
   // Gone, or the user went elsewhere: its macro would not play anyway.
-  if (!tab || tab != host_.active_tab()) return true;
+  if (!tab || tab != host_.ActiveTab()) return true;
   if (since_.elapsed() >= kSettleLimitMs) return true;
-  return !host_.macro_waiting() && !tab->AwaitsLoadKeyMacro();
+  return !host_.MacroWaiting() && !tab->AwaitsLoadKeyMacro();
 }
 
 void OpenQueue::IdleStep() {
@@ -45,7 +46,7 @@ void OpenQueue::OpenNext() {
   const OpenRequest request = std::move(pending_.front());
   pending_.pop_front();
   emit OpenDue(request);
-  last_ = host_.active_tab();
+  last_ = host_.ActiveTab();
   since_.start();
   if (!pending_.empty()) wake_->start();
 }

@@ -7,7 +7,6 @@
 #include <QObject>
 #include <QPointer>
 #include <deque>
-#include <functional>
 #include <vector>
 
 #include "tabs/open_request.h"
@@ -16,18 +15,13 @@ class QTimer;
 
 namespace sorvi {
 
+class ActiveTabHost;
 class BrowserTab;
-
-struct OpenQueueHost {
-  std::function<BrowserTab*()> active_tab;
-  // A key macro waits to be played.
-  std::function<bool()> macro_waiting;
-};
 
 class OpenQueue : public QObject {
   Q_OBJECT
  public:
-  OpenQueue(OpenQueueHost host, QObject* parent);
+  OpenQueue(const ActiveTabHost& host, QObject* parent);
 
   // Opens the first page now and the rest at later idle moments; requests
   // still waiting from an earlier call are dropped.
@@ -43,7 +37,7 @@ class OpenQueue : public QObject {
   bool Settled() const;
   void OpenNext();
 
-  OpenQueueHost host_;
+  const ActiveTabHost& host_;
   std::deque<OpenRequest> pending_;
   QPointer<BrowserTab> last_;
   QElapsedTimer since_;

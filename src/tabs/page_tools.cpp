@@ -1,18 +1,19 @@
 #include "tabs/page_tools.h"
 
-#include <QTabWidget>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
 
 #include "core/tabs/zoom_steps.h"
 #include "platform/web_browser.h"
+#include "tabs/active_tab_host.h"
 #include "tabs/browser_tab.h"
 #include "tabs/download_keeper.h"
 #include "tabs/download_status.h"
 #include "tabs/find_bar.h"
 #include "tabs/full_screen.h"
 #include "tabs/tab_shortcuts.h"
+#include "tabs/tab_stack.h"
 
 namespace sorvi {
 
@@ -39,9 +40,9 @@ constexpr int kDownloadTabBusyLimitMs = 2000;
 
 }  // namespace
 
-PageTools::PageTools(QTabWidget* page_control, QWidget* window, PageToolsHost host, QObject* parent)
-    : QObject(parent), page_control_(page_control), window_(window), host_(std::move(host)) {
-  find_bar_ = new FindBar(page_control_, [this] { return full_screen_->Active() ? nullptr : ActiveBrowser(); });
+PageTools::PageTools(TabStack* page_control, QWidget* window, ActiveTabHost& host, QObject* parent)
+    : QObject(parent), page_control_(page_control), window_(window), host_(host) {
+  find_bar_ = new FindBar(page_control_, *this);
   full_screen_ = new FullScreenHost(window_, this);
   downloads_ = new DownloadKeeper(window_, this);
   // Only wakes the event loop, so that an idle moment comes at the limit.
@@ -59,22 +60,13 @@ PageTools::PageTools(QTabWidget* page_control, QWidget* window, PageToolsHost ho
     emit StatusTextChanged(message);
   });
 
-  TabShortcutActions actions;
-  actions.has_page = [this] { return page_control_->count() > 0; };
-  actions.find = [this] { OpenFindBar(); };
-  actions.zoom = [this](ZoomKey key) { Zoom(key); };
-  actions.over_page = [this](QWidget* widget) {
-    WebBrowser* browser = ActiveBrowser();
-    return browser && (widget == browser || browser->isAncestorOf(widget));
-  };
-  actions.leave_full_screen = [this] { return LeaveFullScreen(); };
-  shortcuts_ = new TabShortcuts(window_, std::move(actions), this);
+  shortcuts_ = new TabShortcuts(window_, *this, this);
 
   // Every change of the active tab, by the user or by code: the bar
   // searched the page left, the status shows the new page's zoom.
-  connect(page_control_, &QTabWidget::currentChanged, this, [this] {
+  connect(page_control_, &TabStack::currentChanged, this, [this] {
     find_bar_->Close(false);
-    BrowserTab* tab = host_.active_tab();
+    BrowserTab* tab = host_.ActiveTab();
     emit ZoomTextChanged(tab ? ZoomText(tab->ZoomFactor()) : QString());
   });
 }
@@ -90,9 +82,20 @@ void PageTools::Drop() {
 }
 
 WebBrowser* PageTools::ActiveBrowser() const {
-  BrowserTab* tab = host_.active_tab();
+  BrowserTab* tab = host_.ActiveTab();
   return tab ? tab->Browser() : nullptr;
 }
+
+bool PageTools::HasPage() const { return page_control_->count() > 0; }
+
+bool PageTools::OverPage(const QWidget* widget) const {
+  WebBrowser* browser = ActiveBrowser();
+  return browser && (widget == browser || browser->isAncestorOf(widget));
+}
+
+WebBrowser* PageTools::FindTarget() const { return full_screen_->Active() ? nullptr : ActiveBrowser(); }
+
+QWidget* PageTools::ShownPage() const { return host_.ActiveTab(); }
 
 void PageTools::Watch(BrowserTab* tab) {
   connect(tab, &BrowserTab::DownloadAsked, this, &PageTools::OnDownloadAsked);
@@ -113,7 +116,7 @@ void PageTools::OpenFindBar() {
 }
 
 void PageTools::Zoom(ZoomKey key) {
-  BrowserTab* tab = host_.active_tab();
+  BrowserTab* tab = host_.ActiveTab();
   if (!tab) return;
   const double now = tab->ZoomFactor();
   tab->SetZoomFactor(key == ZoomKey::In ? ZoomIn(now) : key == ZoomKey::Out ? ZoomOut(now) : kDefaultZoom);
@@ -162,7 +165,7 @@ void PageTools::OnDownloadProgress(BrowserTab* tab, const QString& path, qint64 
   for (DownloadOnlyTab& entry : download_only_tabs_) {
     if (entry.tab == tab) entry.running.insert(path);
   }
-  if (tab != host_.active_tab()) return;
+  if (tab != host_.ActiveTab()) return;
   emit StatusTextChanged(DownloadProgressText(path, received, total));
   emit ProgressChanged(std::max(DownloadPercent(received, total), 0), 100);
 }
@@ -174,7 +177,7 @@ void PageTools::OnDownloadFinished(BrowserTab* tab, const QString& path, bool, c
     entry.finished = message;
   }
   // Said whichever tab is shown: the user waits for it.
-  if (tab == host_.active_tab() && !tab->Browser()->Busy()) emit ProgressChanged(0, 0);
+  if (tab == host_.ActiveTab() && !tab->Browser()->Busy()) emit ProgressChanged(0, 0);
   emit StatusTextChanged(message);
 }
 
@@ -200,7 +203,7 @@ void PageTools::IdleStep() {
     } else {
       downloads_->Keep(browser, entry.running);
     }
-    host_.close_tab(tab);
+    host_.Close(tab);
     // The tab shown now has a status of its own; the user still waits to
     // hear how the download went.
     if (!entry.finished.isEmpty()) emit StatusTextChanged(entry.finished);

@@ -8,36 +8,30 @@
 #include <QPointer>
 #include <QSet>
 #include <QString>
-#include <functional>
 #include <vector>
 
-class QTabWidget;
+#include "tabs/find_bar.h"
+#include "tabs/tab_shortcuts.h"
+
 class QTimer;
 class QWidget;
 
 namespace sorvi {
 
+class TabStack;
+
+class ActiveTabHost;
 class BrowserTab;
 class DownloadKeeper;
-class FindBar;
 class FullScreenHost;
-class TabShortcuts;
 class WebBrowser;
-enum class ZoomKey;
 
-// What the page tools need of the tab strip.
-struct PageToolsHost {
-  std::function<BrowserTab*()> active_tab;
-  // Closes `tab`, made the active tab first.
-  std::function<void(BrowserTab*)> close_tab;
-};
-
-class PageTools : public QObject {
+class PageTools : public QObject, private TabShortcutHost, private FindBarHost {
   Q_OBJECT
  public:
   // `page_control` is the tab control (the find bar lies over it), `window`
   // the main window (full screen, the shortcuts, kept browsers).
-  PageTools(QTabWidget* page_control, QWidget* window, PageToolsHost host, QObject* parent = nullptr);
+  PageTools(TabStack* page_control, QWidget* window, ActiveTabHost& host, QObject* parent = nullptr);
 
   // Follows the downloads and full screen of `tab`'s page.
   void Watch(BrowserTab* tab);
@@ -48,9 +42,9 @@ class PageTools : public QObject {
   void Drop();
 
   // Ctrl+F: the find bar over the active tab.
-  void OpenFindBar();
+  void OpenFindBar() override;
   // Ctrl+plus / minus / 0 and Ctrl+wheel: the active tab's zoom.
-  void Zoom(ZoomKey key);
+  void Zoom(ZoomKey key) override;
   // The page shown full screen, null when none.
   WebBrowser* FullScreenBrowser() const;
   // Browsers of closed tabs whose downloads go on.
@@ -65,15 +59,19 @@ class PageTools : public QObject {
 
  private:
   WebBrowser* ActiveBrowser() const;
+  bool HasPage() const override;
+  bool OverPage(const QWidget* widget) const override;
+  WebBrowser* FindTarget() const override;
+  QWidget* ShownPage() const override;
   void OnDownloadAsked(BrowserTab* tab);
   void OnDownloadProgress(BrowserTab* tab, const QString& path, qint64 received, qint64 total);
   void OnDownloadFinished(BrowserTab* tab, const QString& path, bool ok, const QString& message);
   void FollowFullScreen(WebBrowser* browser);
-  bool LeaveFullScreen();
+  bool LeaveFullScreen() override;
 
-  QTabWidget* page_control_;
+  TabStack* page_control_;
   QWidget* window_;
-  PageToolsHost host_;
+  ActiveTabHost& host_;
   FindBar* find_bar_ = nullptr;
   FullScreenHost* full_screen_ = nullptr;
   TabShortcuts* shortcuts_ = nullptr;

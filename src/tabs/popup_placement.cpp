@@ -62,7 +62,7 @@ WebBrowser* PopupPlacement::NewWindow2(WebBrowser* sender, const NewWindowReques
   popup_request.has_width = request.width > 0;
   popup_request.has_height = request.height > 0;
   popup_request.client_option = options_.Client;
-  const NavigationDecision decision = policy_.OnNewWindow(popup_request, host_.PolicyView(), host_.TabSerial());
+  const NavigationDecision decision = policy_.OnNewWindow(popup_request, host_.PolicyView(), tab_serial_);
   if (decision.action == NavigationDecision::Action::TakeOverActiveTab) {
     TakeOverActiveTab(popup, decision.takeover, sender);
   } else {

@@ -26,8 +26,6 @@ class PopupHost {
   // The tabs in tab order, as the policy sees them.
   virtual TabsView PolicyView() const = 0;
   virtual BrowserTab* TabAt(int index) const = 0;
-  // The source of family numbers (TabSerial).
-  virtual int& TabSerial() = 0;
   // A tab for `popup` where the policy put it, made the active tab.
   virtual void AddPopupTab(WebBrowser* popup, const NewTabPlacement& place) = 0;
   // A switch with the bookkeeping of the user's, `sender` as the sender.
@@ -62,6 +60,9 @@ class PopupPlacement : public QObject, public WebBrowserOwner {
   // Retired browsers go, the pop-up burst and an old click end.
   void IdleStep();
 
+  // A family number no tab has had yet (`TabSerial` counts them).
+  int NewFamily() { return ++tab_serial_; }
+
   NavigationPolicy& Policy() { return policy_; }
   const NavigationPolicy& Policy() const { return policy_; }
 
@@ -74,6 +75,7 @@ class PopupPlacement : public QObject, public WebBrowserOwner {
   const AppOptions& options_;
   QString data_dir_;
   NavigationPolicy policy_;
+  int tab_serial_ = 0;  // `TabSerial`: the last family given out
   // Every browser made here, by id, for the policy's decisions.
   std::map<BrowserId, QPointer<WebBrowser>> browsers_;
 };

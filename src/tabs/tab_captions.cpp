@@ -1,6 +1,6 @@
 #include "tabs/tab_captions.h"
 
-#include <QTabWidget>
+#include "tabs/tab_stack.h"
 
 namespace sorvi {
 
@@ -10,7 +10,7 @@ constexpr int kGatherMs = 150;
 
 }  // namespace
 
-TabCaptions::TabCaptions(QTabWidget* tabs, QObject* parent) : QObject(parent), tabs_(tabs) {
+TabCaptions::TabCaptions(TabStack* tabs, QObject* parent) : QObject(parent), tabs_(tabs) {
   timer_.setSingleShot(true);
   timer_.setInterval(kGatherMs);
   connect(&timer_, &QTimer::timeout, this, [this] {

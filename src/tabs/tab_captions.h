@@ -10,14 +10,14 @@
 #include <QTimer>
 #include <vector>
 
-class QTabWidget;
-
 namespace sorvi {
+
+class TabStack;
 
 class TabCaptions : public QObject {
   Q_OBJECT
  public:
-  TabCaptions(QTabWidget* tabs, QObject* parent);
+  TabCaptions(TabStack* tabs, QObject* parent);
 
   void Set(QWidget* tab, const QString& caption);
   // Shows what is still gathered (before the tabs are read as a whole).
@@ -26,7 +26,7 @@ class TabCaptions : public QObject {
  private:
   void Apply(QWidget* tab, const QString& caption);
 
-  QTabWidget* tabs_;
+  TabStack* tabs_;
   QTimer timer_;
   std::vector<std::pair<QPointer<QWidget>, QString>> pending_;
 };

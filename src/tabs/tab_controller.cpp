@@ -3,7 +3,6 @@
 #include <QFrame>
 #include <QMenu>
 #include <QTabBar>
-#include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
@@ -23,6 +22,7 @@
 #include "tabs/tab_captions.h"
 #include "tabs/tab_lock.h"
 #include "tabs/tab_menu.h"
+#include "tabs/tab_stack.h"
 #include "tabs/tab_strip.h"
 #include "tabs/tile_area.h"
 
@@ -36,7 +36,7 @@ TabController::TabController(const TabWidgets& widgets, const AppOptions& option
   timer_->setInterval(kReloadTimerPeriodMs);
   connect(timer_, &QTimer::timeout, this, &TabController::TimerTimer);
   lock_ = new TabLock(widgets.lock_button, this);
-  menu_ = new TabMenu([this] { return ActiveTab(); }, *lock_, window);
+  menu_ = new TabMenu(*this, *lock_, window);
   menu_->setParent(this);
   // A running timer keeps its rhythm.
   connect(menu_, &TabMenu::ReloadChosen, this, [this] {
@@ -49,14 +49,11 @@ TabController::TabController(const TabWidgets& widgets, const AppOptions& option
   menu_->Menu()->addMenu(tiles_->Menu());
   connect(tiles_, &TileArea::LayoutChosen, this, &TabController::TilesChosen);
   connect(tiles_, &TileArea::Arranged, this, &TabController::LoadShownPages);
-  queue_ = new OpenQueue({[this] { return ActiveTab(); }, [this] { return MacroWaiting(); }}, this);
+  queue_ = new OpenQueue(*this, this);
   connect(queue_, &OpenQueue::OpenDue, this, &TabController::OpenDue);
-  connect(page_control_, &QTabWidget::currentChanged, this, &TabController::OnCurrentChanged);
+  connect(page_control_, &TabStack::currentChanged, this, &TabController::OnCurrentChanged);
   popups_ = new PopupPlacement(*this, options_, data_dir, this);
-  PageToolsHost tools_host;
-  tools_host.active_tab = [this] { return ActiveTab(); };
-  tools_host.close_tab = [this](BrowserTab* tab) { Close(tab); };
-  tools_ = new PageTools(page_control_, window_, std::move(tools_host), this);
+  tools_ = new PageTools(page_control_, window_, *this, this);
   connect(tools_, &PageTools::StatusTextChanged, this, &TabController::StatusTextChanged);
   connect(tools_, &PageTools::ProgressChanged, this, &TabController::ProgressChanged);
   connect(tools_, &PageTools::ZoomTextChanged, this, &TabController::ZoomTextChanged);
@@ -99,7 +96,24 @@ bool TabController::RightClickPending() const { return strip_->RightClickPending
 TileLayout TabController::Tiles() const { return tiles_->Layout(); }
 void TabController::SetTiles(TileLayout layout) { tiles_->SetLayout(layout); }
 bool TabController::IsShown(const BrowserTab* tab) const { return tiles_->IsShown(tab); }
-void TabController::SetMacroWaiting(BrowserTab* tab) { macro_tab_ = tab; }
+void TabController::SetMacroWaiting(QWidget* page) { macro_tab_ = qobject_cast<BrowserTab*>(page); }
+QWidget* TabController::ActivePage() const { return ActiveTab(); }
+QWidget* TabController::TabArea() const { return page_control_; }
+
+WebBrowser* TabController::BrowserOfPage(const QWidget* page) const {
+  const auto* tab = qobject_cast<const BrowserTab*>(page);
+  return tab ? tab->Browser() : nullptr;
+}
+
+bool TabController::FocusLockTarget() {
+  BrowserTab* tab = ActiveTab();
+  QWidget* target = LockTarget();
+  WebBrowser* browser = tab ? tab->Browser() : nullptr;
+  if (!target || !browser || !browser->ContainsWidget(target)) return false;
+  target->setFocus(Qt::OtherFocusReason);
+  browser->SendClick(target, tab->LockOffset());
+  return true;
+}
 bool TabController::MacroWaiting() const { return macro_tab_ != nullptr; }
 
 WebBrowser* TabController::ActiveBrowser() const {
@@ -253,7 +267,7 @@ void TabController::MoveTab(int from, int to) {
   // when the tabs were opened or left.
   if (from < 0 || to < 0 || from >= Count() || to >= Count() || from == to) return;
   ++switching_by_code_;
-  page_control_->tabBar()->moveTab(from, to);
+  page_control_->moveTab(from, to);
   --switching_by_code_;
 }
 
@@ -304,7 +318,7 @@ void TabController::Open(const OpenRequest& request) {
     tab = AddTab(popups_->CreateBrowser(), true, Count(), request.caption);
     tab->Browser()->SetRegisterAsBrowser(options_.LinkTarget);
     tab->SetReturnIndex(opener_index);
-    tab->SetFamily(++tab_serial_);
+    tab->SetFamily(popups_->NewFamily());
     tiles_->Opened(tab);
     ActivateTab(tab);
     OnTabsShown();
@@ -467,7 +481,7 @@ void TabController::RestoreSession(const Session& session) {
     lock.down = saved.locked;
     tab->SetLockMemory(lock);
     tab->SetReload(ReloadState{saved.reload_interval, 0});
-    tab->SetFamily(++tab_serial_);
+    tab->SetFamily(popups_->NewFamily());
     reloads = reloads || saved.reload_interval > 0;
   }
   if (reloads && !timer_->isActive()) timer_->start();

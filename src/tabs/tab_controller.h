@@ -15,15 +15,18 @@
 #include "core/tabs/session.h"
 #include "core/tabs/tab_switch.h"
 #include "core/tabs/tile_layout.h"
+#include "tabs/active_page_host.h"
+#include "tabs/active_tab_host.h"
 #include "tabs/open_request.h"
 #include "tabs/popup_placement.h"
 
 class QFrame;
-class QTabWidget;
 class QTimer;
 class QToolButton;
 
 namespace sorvi {
+
+class TabStack;
 
 class BrowserTab;
 class HiddenTabKeeper;
@@ -39,12 +42,12 @@ class WebBrowser;
 
 // The widgets of the window the tabs own.
 struct TabWidgets {
-  QTabWidget* page_control = nullptr;  // `PageControl`
+  TabStack* page_control = nullptr;    // `PageControl`
   QFrame* cover = nullptr;             // `PanelCover`, hides the page area while a tab closes
   QToolButton* lock_button = nullptr;  // `ToolButtonLock`
 };
 
-class TabController : public QObject, private PopupHost {
+class TabController : public QObject, public ActivePageHost, private PopupHost, private ActiveTabHost {
   Q_OBJECT
  public:
   // `options` is the window's, read as it is at each use; `window` is the
@@ -57,7 +60,7 @@ class TabController : public QObject, private PopupHost {
   bool HasTabs() const;
   int Count() const;
   int ActiveIndex() const;
-  BrowserTab* ActiveTab() const;
+  BrowserTab* ActiveTab() const override;
   BrowserTab* TabAt(int index) const override;
   WebBrowser* ActiveBrowser() const;
   // The tab that holds `browser`, directly or through its scroll box.
@@ -116,10 +119,13 @@ class TabController : public QObject, private PopupHost {
   // Lock capture, a close a page asked for, the navigation policy's steps.
   void IdleSteps();
 
-  // While a tab holds a key macro waiting to be played, the user cannot
-  // leave it. Null lets go.
-  void SetMacroWaiting(BrowserTab* tab);
-  bool MacroWaiting() const;
+  // ---- what the key macros ask (see ActivePageHost) ----
+  QWidget* ActivePage() const override;
+  WebBrowser* BrowserOfPage(const QWidget* page) const override;
+  QWidget* TabArea() const override;
+  bool FocusLockTarget() override;
+  void SetMacroWaiting(QWidget* page) override;
+  bool MacroWaiting() const override;
 
  signals:
   // The active tab's state, for the address box, status bar and tool bar.
@@ -149,7 +155,7 @@ class TabController : public QObject, private PopupHost {
   void ArriveAtActiveTab(QObject* sender);
   void ActivateTab(QWidget* tab);
   // Closes `tab`, whichever tab is active.
-  void Close(BrowserTab* tab);
+  void Close(BrowserTab* tab) override;
   void OnCurrentChanged();
   void OnTabLoadFinished(BrowserTab* tab);
   void OnPagePressed(BrowserTab* tab);
@@ -162,11 +168,10 @@ class TabController : public QObject, private PopupHost {
 
   // What the pop-up placement asks of the strip.
   TabsView PolicyView() const override;
-  int& TabSerial() override { return tab_serial_; }
   void AddPopupTab(WebBrowser* popup, const NewTabPlacement& place) override;
   void SwitchWithBookkeeping(int index, QObject* sender) override;
 
-  QTabWidget* page_control_;
+  TabStack* page_control_;
   QFrame* cover_;
   const AppOptions& options_;
   QWidget* window_;
@@ -184,7 +189,6 @@ class TabController : public QObject, private PopupHost {
 
   NavigateMode mode_ = NavigateMode::NewTab;
   TabSwitchMemory switch_memory_;
-  int tab_serial_ = 0;  // `TabSerial`: the last family given out
   // The tab whose state the window shows; differs from the current widget
   // only while the tab control reports a user's switch.
   QPointer<BrowserTab> shown_tab_;

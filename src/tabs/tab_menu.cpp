@@ -7,13 +7,14 @@
 #include "core/tabs/reload_ticks.h"
 #include "platform/menu_items.h"
 #include "platform/web_browser.h"
+#include "tabs/active_tab_host.h"
 #include "tabs/browser_tab.h"
 #include "tabs/tab_lock.h"
 
 namespace sorvi {
 
-TabMenu::TabMenu(std::function<BrowserTab*()> active_tab, TabLock& lock, QWidget* menu_parent)
-    : QObject(menu_parent), active_tab_(std::move(active_tab)), lock_(lock) {
+TabMenu::TabMenu(const ActiveTabHost& tabs, TabLock& lock, QWidget* menu_parent)
+    : QObject(menu_parent), tabs_(tabs), lock_(lock) {
   menu_ = new QMenu(menu_parent);
   menu_->setObjectName("PopupMenuTab");
   QMenu* reload = menu_->addMenu("自動更新(&U)");
@@ -42,7 +43,7 @@ TabMenu::TabMenu(std::function<BrowserTab*()> active_tab, TabLock& lock, QWidget
 }
 
 void TabMenu::PopupMenuTabPopup() {
-  BrowserTab* tab = active_tab_();
+  BrowserTab* tab = tabs_.ActiveTab();
   if (!tab) return;
   const QList<QAction*> items = reload_group_->actions();
   const int checked = ReloadMenuIndex(tab->Reload().interval);
@@ -53,7 +54,7 @@ void TabMenu::PopupMenuTabPopup() {
 }
 
 void TabMenu::PopupMenuTabReloadClick(QAction* item) {
-  BrowserTab* tab = active_tab_();
+  BrowserTab* tab = tabs_.ActiveTab();
   if (!tab || !item) return;
   item->setChecked(true);
   ReloadState state = tab->Reload();
@@ -64,7 +65,7 @@ void TabMenu::PopupMenuTabReloadClick(QAction* item) {
 
 void TabMenu::PopupMenuTabSilentClick() {
   // The menu showed the browser's state; the click inverts it.
-  BrowserTab* tab = active_tab_();
+  BrowserTab* tab = tabs_.ActiveTab();
   if (!tab) return;
   const bool silent = !tab->Browser()->Silent();
   silent_->setChecked(silent);
@@ -74,7 +75,7 @@ void TabMenu::PopupMenuTabSilentClick() {
 void TabMenu::PopupMenuTabLockClearClick() { lock_.Clear(); }
 
 void TabMenu::PopupMenuClientClick() {
-  if (BrowserTab* tab = active_tab_()) tab->FillClient();
+  if (BrowserTab* tab = tabs_.ActiveTab()) tab->FillClient();
 }
 
 }  // namespace sorvi

@@ -2,7 +2,6 @@
 // The tab menu: automatic reload, dialog suppression, clearing the lock and
 // making a sized page fill its tab. Every item acts on the active tab.
 #include <QObject>
-#include <functional>
 
 class QAction;
 class QActionGroup;
@@ -11,13 +10,13 @@ class QWidget;
 
 namespace sorvi {
 
-class BrowserTab;
+class ActiveTabHost;
 class TabLock;
 
 class TabMenu : public QObject {
   Q_OBJECT
  public:
-  TabMenu(std::function<BrowserTab*()> active_tab, TabLock& lock, QWidget* menu_parent);
+  TabMenu(const ActiveTabHost& tabs, TabLock& lock, QWidget* menu_parent);
 
   QMenu* Menu() const { return menu_; }
 
@@ -33,7 +32,7 @@ class TabMenu : public QObject {
   void ReloadChosen();
 
  private:
-  std::function<BrowserTab*()> active_tab_;
+  const ActiveTabHost& tabs_;
   TabLock& lock_;
   QMenu* menu_;
   QActionGroup* reload_group_;

@@ -7,8 +7,8 @@
 
 namespace sorvi {
 
-TabShortcuts::TabShortcuts(QWidget* window, TabShortcutActions actions, QObject* parent)
-    : QObject(parent), window_(window), actions_(std::move(actions)) {
+TabShortcuts::TabShortcuts(QWidget* window, TabShortcutHost& host, QObject* parent)
+    : QObject(parent), window_(window), host_(host) {
   qApp->installEventFilter(this);
 }
 
@@ -50,18 +50,18 @@ bool TabShortcuts::eventFilter(QObject* watched, QEvent* event) {
   if (type == QEvent::Wheel) {
     auto* wheel = static_cast<QWheelEvent*>(event);
     if (!wheel->modifiers().testFlag(Qt::ControlModifier) || !InWindow(watched)) return false;
-    if (!actions_.has_page() || !actions_.over_page(static_cast<QWidget*>(watched))) return false;
+    if (!host_.HasPage() || !host_.OverPage(static_cast<QWidget*>(watched))) return false;
     const int delta = wheel->angleDelta().y();
-    if (delta != 0) actions_.zoom(delta > 0 ? ZoomKey::In : ZoomKey::Out);
+    if (delta != 0) host_.Zoom(delta > 0 ? ZoomKey::In : ZoomKey::Out);
     return true;
   }
   if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride) return false;
   auto* key = static_cast<QKeyEvent*>(event);
   const Key which = Classify(*key);
-  if (which == Key::None || !InWindow(watched) || !actions_.has_page()) return false;
+  if (which == Key::None || !InWindow(watched) || !host_.HasPage()) return false;
   if (which == Key::Escape) {
     // Esc means something to the focus widget unless a page is full screen.
-    if (type == QEvent::KeyPress) return actions_.leave_full_screen();
+    if (type == QEvent::KeyPress) return host_.LeaveFullScreen();
     return false;
   }
   if (type == QEvent::ShortcutOverride) {
@@ -70,10 +70,10 @@ bool TabShortcuts::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   switch (which) {
-    case Key::Find: actions_.find(); break;
-    case Key::ZoomIn: actions_.zoom(ZoomKey::In); break;
-    case Key::ZoomOut: actions_.zoom(ZoomKey::Out); break;
-    case Key::ZoomReset: actions_.zoom(ZoomKey::Reset); break;
+    case Key::Find: host_.OpenFindBar(); break;
+    case Key::ZoomIn: host_.Zoom(ZoomKey::In); break;
+    case Key::ZoomOut: host_.Zoom(ZoomKey::Out); break;
+    case Key::ZoomReset: host_.Zoom(ZoomKey::Reset); break;
     default: break;
   }
   return true;

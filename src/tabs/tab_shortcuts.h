@@ -4,7 +4,6 @@
 // from the application's events before any widget, the page included, sees
 // them, and only for the main window. Function keys are not among them.
 #include <QObject>
-#include <functional>
 
 class QKeyEvent;
 class QWidget;
@@ -13,23 +12,28 @@ namespace sorvi {
 
 enum class ZoomKey { In, Out, Reset };
 
-struct TabShortcutActions {
+// What the keys act on; the page tools answer.
+class TabShortcutHost {
+ public:
   // True while there is a page for the keys to act on.
-  std::function<bool()> has_page;
-  std::function<void()> find;
-  std::function<void(ZoomKey)> zoom;
+  virtual bool HasPage() const = 0;
+  virtual void OpenFindBar() = 0;
+  virtual void Zoom(ZoomKey key) = 0;
   // The widget under a Ctrl+wheel: true when it belongs to the active page
   // (the wheel zooms only over the page itself).
-  std::function<bool(QWidget*)> over_page;
+  virtual bool OverPage(const QWidget* widget) const = 0;
   // Esc: true when it left a full screen.
-  std::function<bool()> leave_full_screen;
+  virtual bool LeaveFullScreen() = 0;
+
+ protected:
+  ~TabShortcutHost() = default;
 };
 
 class TabShortcuts : public QObject {
   Q_OBJECT
  public:
   // Installs an event filter on the application; `window` is the main window.
-  TabShortcuts(QWidget* window, TabShortcutActions actions, QObject* parent = nullptr);
+  TabShortcuts(QWidget* window, TabShortcutHost& host, QObject* parent = nullptr);
   ~TabShortcuts() override;
 
  protected:
@@ -41,7 +45,7 @@ class TabShortcuts : public QObject {
   bool InWindow(QObject* receiver) const;
 
   QWidget* window_;
-  TabShortcutActions actions_;
+  TabShortcutHost& host_;
 };
 
 }  // namespace sorvi

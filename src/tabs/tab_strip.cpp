@@ -3,13 +3,13 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QTabBar>
-#include <QTabWidget>
 
 #include "tabs/tab_controller.h"
+#include "tabs/tab_stack.h"
 
 namespace sorvi {
 
-TabStripMouse::TabStripMouse(QTabWidget* page_control, TabController& tabs)
+TabStripMouse::TabStripMouse(TabStack* page_control, TabController& tabs)
     : QObject(&tabs), page_control_(page_control), tabs_(tabs) {
   page_control_->tabBar()->installEventFilter(this);
   page_control_->installEventFilter(this);

@@ -4,16 +4,16 @@
 #include <QObject>
 #include <QPoint>
 
-class QTabWidget;
-
 namespace sorvi {
+
+class TabStack;
 
 class TabController;
 
 class TabStripMouse : public QObject {
   Q_OBJECT
  public:
-  TabStripMouse(QTabWidget* page_control, TabController& tabs);
+  TabStripMouse(TabStack* page_control, TabController& tabs);
   ~TabStripMouse() override;
 
   // The tab being dragged; -1 none, -2 the next left press belongs to a
@@ -36,7 +36,7 @@ class TabStripMouse : public QObject {
   void SetDragCursor(Qt::CursorShape shape);
   void EndDragCursor();
 
-  QTabWidget* page_control_;
+  TabStack* page_control_;
   TabController& tabs_;
   int drag_tab_index_ = -1;
   bool right_click_pending_ = false;

@@ -8,10 +8,9 @@
 #include <QMenu>
 #include <QPointer>
 #include <QStackedLayout>
-#include <QStackedWidget>
-#include <QTabWidget>
 
 #include "platform/menu_items.h"
+#include "tabs/tab_stack.h"
 
 namespace sorvi {
 
@@ -39,11 +38,11 @@ constexpr LayoutItem kLayoutItems[] = {
 
 }  // namespace
 
-TileArea::TileArea(QTabWidget* page_control, QWidget* menu_parent, QObject* parent)
+TileArea::TileArea(TabStack* page_control, QWidget* menu_parent, QObject* parent)
     : QObject(parent),
       page_control_(page_control),
-      stack_(page_control->findChild<QStackedWidget*>(QString(), Qt::FindDirectChildrenOnly)),
-      stack_layout_(qobject_cast<QStackedLayout*>(stack_->layout())) {
+      stack_(page_control->pageArea()),
+      stack_layout_(page_control->pageLayout()) {
   frame_ = new QFrame(stack_);
   frame_->setObjectName("TileFrame");
   frame_->setAutoFillBackground(true);

@@ -1,7 +1,8 @@
 #pragma once
 // The page area showing several tabs at once. The tabs stay the tab
 // control's pages; in a layout of more than one tile this class places and
-// shows the pages itself, and marks the current tile with a frame. The
+// shows the pages in the tab control's page area itself, and marks the
+// current tile with a frame. The
 // current tile always holds the tab control's current tab, so whatever acts
 // on the active tab acts on the current tile.
 #include <QObject>
@@ -12,17 +13,17 @@ class QActionGroup;
 class QFrame;
 class QMenu;
 class QStackedLayout;
-class QStackedWidget;
-class QTabWidget;
 
 namespace sorvi {
+
+class TabStack;
 
 class TileArea : public QObject {
   Q_OBJECT
  public:
   // The layout submenu is made as a child of `menu_parent`.
-  TileArea(QTabWidget* page_control, QWidget* menu_parent, QObject* parent);
-  // The stack gets its own layout back.
+  TileArea(TabStack* page_control, QWidget* menu_parent, QObject* parent);
+  // The page area gets its stacking back.
   ~TileArea() override;
 
   TileLayout Layout() const { return board_.layout(); }
@@ -54,8 +55,8 @@ class TileArea : public QObject {
   void LeaveTiles();
   void CheckMenu();
 
-  QTabWidget* page_control_;
-  QStackedWidget* stack_;
+  TabStack* page_control_;
+  QWidget* stack_;
   QStackedLayout* stack_layout_;
   QFrame* frame_;  // behind the current tile, showing at its edges
   QMenu* menu_;

@@ -3,7 +3,6 @@
 // outside the tab area, and the "実行" submenu built from the stock-code
 // registry.
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -400,11 +399,10 @@ void KeyRegistriesTest::codeWindowKeepsRowZeroFixed() {
 
 void KeyRegistriesTest::codeWindowSavesInOrderAndTheMenuFollows() {
   KeyCodeRegistry registry;
-  QMenu go_menu;
-  QActionGroup group(&go_menu);
-  QAction* url = go_menu.addAction("URLを開く");
-  QAction* separator = go_menu.addSeparator();
-  CodeGoMenu menu(&go_menu, &group, url, separator, registry);
+  QWidget owner;
+  CodeGoMenu menu(registry, &owner);
+  QMenu& go_menu = *menu.Menu();
+  QAction* url = go_menu.actions()[0];
   QVERIFY(url->isChecked());
 
   auto* window = new TFormKeyCode(Settings(), registry, main_.get());
@@ -441,25 +439,32 @@ void KeyRegistriesTest::codeWindowSavesInOrderAndTheMenuFollows() {
 
 void KeyRegistriesTest::ctrlClickOnlyChangesTheDefault() {
   KeyCodeRegistry registry{{{"a", "ma"}, {"b", "mb"}}, 0};
-  QMenu go_menu;
-  QActionGroup group(&go_menu);
-  QAction* url = go_menu.addAction("URLを開く");
-  QAction* separator = go_menu.addSeparator();
-  CodeGoMenu menu(&go_menu, &group, url, separator, registry);
+  QWidget owner;
+  CodeGoMenu menu(registry, &owner);
+  QAction* url = menu.Menu()->actions()[0];
   QSignalSpy triggered(&menu, &CodeGoMenu::MacroItemTriggered);
+  QSignalSpy played(&menu, &CodeGoMenu::CodeMacroRequested);
+  QSignalSpy opened(&menu, &CodeGoMenu::OpenBookmarkRequested);
   QAction* first = menu.MacroItems()[0];
 
-  // A plain click runs the item (the caller plays it) and the default stays.
+  // A plain click runs the item (the menu asks for its macro) and the
+  // default stays; the default run by a double-click opens the bookmark.
   first->trigger();
   QCOMPARE(triggered.count(), 1);
+  QCOMPARE(played.takeFirst().at(0).value<std::string>(), std::string("ma"));
+  menu.RunDefault(Qt::NoModifier);
+  QCOMPARE(opened.count(), 1);
   QVERIFY(!menu.TakeDefaultClick(first, Qt::NoModifier));
   QVERIFY(url->isChecked());
-  QCOMPARE(group.checkedAction(), url);
+  QVERIFY(!first->isChecked());
   // A Ctrl-click only makes it the default, in the registry as well, so the
   // registry window shows it.
   first->trigger();
   QVERIFY(menu.TakeDefaultClick(first, Qt::ControlModifier));
-  QCOMPARE(group.checkedAction(), first);
+  menu.Run(url, Qt::ControlModifier);  // Ctrl only chooses: nothing opens
+  menu.Run(first, Qt::ControlModifier);
+  QCOMPARE(opened.count(), 1);
+  QVERIFY(first->isChecked() && !url->isChecked());
   QCOMPARE(registry.Default, 1);
   QCOMPARE(menu.DefaultItem(), first);
   auto* window = new TFormKeyCode(Settings(), registry, main_.get());
@@ -473,8 +478,9 @@ namespace {
 
 // A window with an address box and a tab area holding one focusable page,
 // and a window shortcut on F3 that must fire only outside the tab area.
-struct KeyRig {
+struct KeyRig : FunctionKeyHost {
   QMainWindow window;
+  QMenu menu;
   QLineEdit* address = new QLineEdit;
   QTabWidget* tabs = new QTabWidget;
   QLineEdit* page = new QLineEdit;
@@ -493,10 +499,11 @@ struct KeyRig {
     window.resize(600, 400);
     auto* shortcut = new QShortcut(QKeySequence(Qt::Key_F3), &window);
     QObject::connect(shortcut, &QShortcut::activated, [this] { ++shortcut_fired; });
-    controller = std::make_unique<FunctionKeyController>(
-        tabs, [this] { return QStringToSjis(address->text()); },
-        [this](const std::string& macro) { played.push_back(macro); }, registry);
+    controller = std::make_unique<FunctionKeyController>(*this, registry, &menu);
   }
+  QWidget* FunctionKeyArea() const override { return tabs->count() > 0 ? tabs : nullptr; }
+  std::string AddressText() const override { return QStringToSjis(address->text()); }
+  void PlayFunctionKeyMacro(const std::string& macro) override { played.push_back(macro); }
   void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
   }

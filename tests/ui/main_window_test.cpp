@@ -12,7 +12,6 @@
 #include <QProgressBar>
 #include <QScopeGuard>
 #include <QSplitter>
-#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -34,6 +33,7 @@
 #include "support/scratch_dir.h"
 #include "support/strict_warnings.h"
 #include "support/window_options.h"
+#include "tabs/tab_stack.h"
 
 using namespace sorvi;
 using sorvi::testing::ChangeOptions;
@@ -84,7 +84,7 @@ void MainWindowTest::firstStartUsesTheDefaults() {
   QVERIFY(Find<QAction>(&form, "PopupMenuNavigate1")->isChecked());
   QCOMPARE(Find<QToolButton>(&form, "ToolButtonNavigate")->toolTip(), QString("新規"));
   QCOMPARE(Find<QComboBox>(&form, "ComboBoxURL")->count(), 0);
-  QCOMPARE(Find<QTabWidget>(&form, "PageControl")->count(), 0);
+  QCOMPARE(Find<TabStack>(&form, "PageControl")->count(), 0);
   for (QToolButton* button : {Find<QToolButton>(&form, "ToolButtonGoBack"), Find<QToolButton>(&form, "ToolButtonGoFoward"), Find<QToolButton>(&form, "ToolButtonStop"),
                               Find<QToolButton>(&form, "ToolButtonRefresh"), Find<QToolButton>(&form, "ToolButtonClose"), Find<QToolButton>(&form, "ToolButtonPrint"),
                               Find<QToolButton>(&form, "SpeedButtonOption"), Find<QToolButton>(&form, "ToolButtonLock")}) {

@@ -3,7 +3,6 @@
 // left as it was.
 #include <QAction>
 #include <QComboBox>
-#include <QTabWidget>
 #include <QTest>
 
 #include "app/main_window.h"
@@ -15,11 +14,12 @@
 #include "support/local_http_server.h"
 #include "support/scratch_dir.h"
 #include "support/strict_warnings.h"
-#include "support/window_fixture.h"
 #include "support/web_test_main.h"
+#include "support/window_fixture.h"
 #include "support/window_options.h"
 #include "tabs/address_box.h"
 #include "tabs/tab_controller.h"
+#include "tabs/tab_stack.h"
 
 using namespace sorvi;
 using sorvi::testing::ChangeOptions;
@@ -84,7 +84,7 @@ void OpenBookmarkTest::selectedStocksFillTheAddressAndCaption() {
   const LocalHttpServer::Request request = f.server.RequestsFor("/echo").first();
   // The Shift-JIS bytes arrive as they are, "ソ" with its 0x5C included.
   QCOMPARE(request.DecodedQuery(), "c=2222,3333,&n=" + Sjis("ソニー") + "&g=" + Sjis("自動車"));
-  QCOMPARE(Find<QTabWidget>(f.form.get(), "PageControl")->count(), 1);
+  QCOMPARE(Find<TabStack>(f.form.get(), "PageControl")->count(), 1);
   QCOMPARE(f.form->Tabs()->Caption(0), QString("2222 ソニー"));
   QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->itemText(0),
            QString::fromLatin1(f.server.Origin()) + "/echo?c=2222,3333,&n=ソニー&g=自動車");
@@ -127,7 +127,7 @@ void OpenBookmarkTest::overwriteModeReusesTheActiveTab() {
   f.Select({f.Stock(2)});
   f.form->Bookmarks()->ListViewURLDblClick(Qt::NoModifier);
   QVERIFY(f.server.WaitForRequest("/echo", 2));
-  QCOMPARE(Find<QTabWidget>(f.form.get(), "PageControl")->count(), 1);
+  QCOMPARE(Find<TabStack>(f.form.get(), "PageControl")->count(), 1);
   QCOMPARE(f.form->Tabs()->Caption(0), QString("表示灯"));
   QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->count(), 2);
 }
@@ -136,7 +136,7 @@ void OpenBookmarkTest::emptyExpansionOpensNothingAndForgetsPendingValues() {
   Fixture f({"[nothing]*", "*caption", "+\\c\\r", ""});
   f.Select({f.Stock(0)});
   f.form->Bookmarks()->ListViewURLDblClick(Qt::NoModifier);
-  QCOMPARE(Find<QTabWidget>(f.form.get(), "PageControl")->count(), 0);
+  QCOMPARE(Find<TabStack>(f.form.get(), "PageControl")->count(), 0);
   QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->currentText(), QString());
   QVERIFY(!WebEngine::IsStarted());
 }

@@ -12,7 +12,6 @@
 #include <QPointer>
 #include <QScrollArea>
 #include <QTabBar>
-#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -34,6 +33,7 @@
 #include "tabs/hidden_tab_keeper.h"
 #include "tabs/tab_controller.h"
 #include "tabs/tab_menu.h"
+#include "tabs/tab_stack.h"
 
 using namespace sorvi;
 using sorvi::testing::ChangeOptions;
@@ -501,7 +501,7 @@ void PopupsTest::draggingATabMovesIt() {
   QCOMPARE(f.Caption(1), QString("Page c"));
   QCOMPARE(f.Caption(2), QString("Page a"));
   QCOMPARE(f.Active(), 2);
-  QCOMPARE(f.tabs->ActiveTab(), Find<QTabWidget>(f.form.get(), "PageControl")->widget(2));
+  QCOMPARE(f.tabs->ActiveTab(), Find<TabStack>(f.form.get(), "PageControl")->widget(2));
   // Records travel with their tabs, their values unchanged.
   QCOMPARE(f.tabs->TabAt(2)->ReturnIndex(), returns[0]);
   QCOMPARE(f.tabs->TabAt(0)->ReturnIndex(), returns[1]);
@@ -538,7 +538,7 @@ void PopupsTest::rightClickClosesAndDoubleClickReloads() {
 
   // Beside the tabs (the tab bar ends with its last tab; the strip goes on
   // in the tab control): a right click does nothing.
-  QWidget* control = Find<QTabWidget>(f.form.get(), "PageControl");
+  QWidget* control = Find<TabStack>(f.form.get(), "PageControl");
   const QPoint beside_in_control =
       bar->mapTo(control, QPoint(bar->tabRect(bar->count() - 1).right() + 20, bar->tabRect(0).center().y()));
   QWidget* beside_widget = control->childAt(beside_in_control);

@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QTabBar>
-#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -35,6 +34,7 @@
 #include "tabs/browser_tab.h"
 #include "tabs/open_request.h"
 #include "tabs/tab_controller.h"
+#include "tabs/tab_stack.h"
 
 using namespace sorvi;
 using sorvi::testing::ChangeOptions;
@@ -401,7 +401,7 @@ void TabsTest::tabSwitchesAreRefusedWhileAMacroWaits() {
 
   f.ClickTab(0);
   QCOMPARE(f.Active(), 1);
-  Find<QTabWidget>(f.form.get(), "PageControl")->setCurrentIndex(0);  // as the keyboard would
+  Find<TabStack>(f.form.get(), "PageControl")->setCurrentIndex(0);  // as the keyboard would
   QCOMPARE(f.Active(), 1);
   QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->currentText(), f.Url("/b.html"));
   QTest::mousePress(f.Bar(), Qt::RightButton, {}, f.Bar()->tabRect(0).center());

@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QFile>
 #include <QTabBar>
-#include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 
@@ -15,6 +14,7 @@
 #include "tabs/address_box.h"
 #include "tabs/browser_tab.h"
 #include "tabs/tab_controller.h"
+#include "tabs/tab_stack.h"
 
 namespace sorvi::testing {
 
@@ -59,7 +59,7 @@ QString WindowFixture::Url(const QByteArray& path) const { return QString::fromL
 int WindowFixture::Count() const { return tabs->Count(); }
 int WindowFixture::Active() const { return tabs->ActiveIndex(); }
 QString WindowFixture::Caption(int index) const { return tabs->Caption(index); }
-QTabBar* WindowFixture::Bar() const { return Find<QTabWidget>(form.get(), "PageControl")->tabBar(); }
+QTabBar* WindowFixture::Bar() const { return Find<TabStack>(form.get(), "PageControl")->tabBar(); }
 WebBrowser* WindowFixture::Browser(int index) const { return tabs->TabAt(index)->Browser(); }
 
 OpenRequest WindowFixture::Request(const QByteArray& path) const {
