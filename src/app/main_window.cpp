@@ -183,8 +183,7 @@ void TFormMain::FormCreate() {
     // Said once; the program runs on the defaults and never writes over a
     // file it could not read.
     QTimer::singleShot(0, this, [this] {
-      ShowError(QString("設定ファイル %1 を読み込めません。\n既定の設定で動作し、このファイルには書き込みません。")
-                    .arg(ini_path_));
+      ShowError(ReportText({DataFile::kSettings, FileStep::kReadFailed, Bytes(ini_path_)}));
     });
   }
   options_ = ReadAppOptions(ini);
