@@ -55,7 +55,7 @@ std::string Bytes(const QString& path) { return QFile::encodeName(path).toStdStr
 
 TFormMain::TFormMain(const QString& data_dir, QWidget* parent) : QMainWindow(parent) {
   data_dir_ = data_dir.endsWith('/') ? data_dir : data_dir + '/';
-  ini_path_ = data_dir_ + "Sorvi.ini";
+  ini_path_ = data_dir_ + kSettingsFileName;
   // A save cut short when the program or the machine stopped leaves its
   // ".___" copy behind; take it over when the file itself is missing.
   RecoverDataFiles(Bytes(data_dir_));
