@@ -55,7 +55,7 @@ std::string Bytes(const QString& path) { return QFile::encodeName(path).toStdStr
 
 TFormMain::TFormMain(const QString& data_dir, QWidget* parent) : QMainWindow(parent) {
   data_dir_ = data_dir.endsWith('/') ? data_dir : data_dir + '/';
-  ini_path_ = data_dir_ + "Sorvi.ini";
+  ini_path_ = data_dir_ + kSettingsFileName;
   // A save cut short when the program or the machine stopped leaves its
   // ".___" copy behind; take it over when the file itself is missing.
   RecoverDataFiles(Bytes(data_dir_));
@@ -175,8 +175,7 @@ void TFormMain::FormCreate() {
     // Said once; the program runs on the defaults and never writes over a
     // file it could not read.
     QTimer::singleShot(0, this, [this] {
-      ShowError(QString("設定ファイル %1 を読み込めません。\n既定の設定で動作し、このファイルには書き込みません。")
-                    .arg(ini_path_));
+      ShowError(ReportText({DataFile::kSettings, FileStep::kReadFailed, Bytes(ini_path_)}));
     });
   }
   options_ = ReadAppOptions(ini);

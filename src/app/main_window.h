@@ -1,7 +1,8 @@
 #pragma once
-// The main window: owns every control, the lists shown in them and the state
-// that the subsystems share. Each subsystem's handlers live in the subsystem's
-// own folder (codes/, bookmarks/, tabs/, keymacro/); this class composes them.
+// The main window: owns every control and the state that the subsystems
+// share; the lists belong to the controllers that show them. Each subsystem's
+// handlers live in the subsystem's own folder (codes/, bookmarks/, tabs/,
+// keymacro/); this class composes them.
 #include <QMainWindow>
 #include <QRect>
 #include <QString>
@@ -57,8 +58,6 @@ class TFormMain : public QMainWindow {
   explicit TFormMain(const QString& data_dir, QWidget* parent = nullptr);
   ~TFormMain() override;
 
-  const QString& DataDir() const { return data_dir_; }
-  const QString& IniPath() const { return ini_path_; }
   // `AppOptions` of the settings, read by FormCreate.
   const AppOptions& Options() const { return options_; }
   void SetOptions(const AppOptions& options) { options_ = options; }

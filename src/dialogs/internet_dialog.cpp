@@ -1,6 +1,5 @@
 #include "dialogs/internet_dialog.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -19,14 +18,6 @@
 #include "platform/web_engine_internet.h"
 
 namespace sorvi {
-namespace {
-
-void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& text) {
-  QMessageBox box(icon, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
-  box.exec();
-}
-
-}  // namespace
 
 TFormInternet::TFormInternet(const InternetSettings& current, InternetSettingsStore store, QWidget* parent)
     : QDialog(parent), store_(std::move(store)), settings_(current) {
@@ -118,11 +109,11 @@ void TFormInternet::ButtonClearClick() {
                                     QPoint(-1, -1));
   if (answer != QMessageBox::Yes) return;
   if (ClearProgramBrowsingData()) {
-    ShowBox(this, QMessageBox::Information, "削除しました。");
+    ShowMessageBox(this, QMessageBox::Information, "削除しました。");
   } else {
-    ShowBox(this, QMessageBox::Information,
-            "Cookieとキャッシュを削除しました。\n"
-            "サイトが保存したその他のデータは次回の起動時に削除されます。");
+    ShowMessageBox(this, QMessageBox::Information,
+                   "Cookieとキャッシュを削除しました。\n"
+                   "サイトが保存したその他のデータは次回の起動時に削除されます。");
   }
 }
 
@@ -132,7 +123,7 @@ void TFormInternet::ButtonOkClick() {
   if (RadioProxyManual->isChecked()) {
     const auto host_port = ParseHostPort(EditProxy->text().toStdString());
     if (!host_port) {
-      ShowBox(this, QMessageBox::Warning, "プロキシは「ホスト名:ポート番号」の形で入力してください。");
+      ShowMessageBox(this, QMessageBox::Warning, "プロキシは「ホスト名:ポート番号」の形で入力してください。");
       EditProxy->setFocus();
       return;
     }
@@ -142,7 +133,8 @@ void TFormInternet::ButtonOkClick() {
   }
   const auto languages = NormalizeLanguages(EditLanguages->text().toStdString());
   if (!languages) {
-    ShowBox(this, QMessageBox::Warning, "言語は「ja,en-US」のように言語コードをカンマで区切って入力してください。");
+    ShowMessageBox(this, QMessageBox::Warning,
+                   "言語は「ja,en-US」のように言語コードをカンマで区切って入力してください。");
     EditLanguages->setFocus();
     return;
   }
@@ -151,8 +143,7 @@ void TFormInternet::ButtonOkClick() {
   settings_ = next;
   UseInternetSettings(settings_);
   // In effect for this run even when the write was refused.
-  if (const FileReport report = store_(settings_); report.Failed())
-    ShowBox(this, QMessageBox::Critical, ReportText(report));
+  if (const FileReport report = store_(settings_); report.Failed()) ShowErrorBox(this, ReportText(report));
   accept();
 }
 

@@ -54,10 +54,12 @@ QAbstractButton* Run(QMessageBox& box, QPushButton* default_button, QPushButton*
 
 }  // namespace
 
-void ShowErrorBox(QWidget* parent, const QString& text) {
-  QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+void ShowMessageBox(QWidget* parent, QMessageBox::Icon icon, const QString& text) {
+  QMessageBox box(icon, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
   box.exec();
 }
+
+void ShowErrorBox(QWidget* parent, const QString& text) { ShowMessageBox(parent, QMessageBox::Critical, text); }
 
 int AskYesNoCancel(QWidget* parent, const QString& title, const QString& text, QPoint top_left) {
   QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);

@@ -7,7 +7,9 @@
 
 namespace sorvi {
 
-// The program's error box: the application's name as title, OK; modal.
+// The program's message box: the application's name as title, OK; modal.
+void ShowMessageBox(QWidget* parent, QMessageBox::Icon icon, const QString& text);
+// The same with the error icon.
 void ShowErrorBox(QWidget* parent, const QString& text);
 
 // Returns QMessageBox::Yes, QMessageBox::No or QMessageBox::Cancel (also

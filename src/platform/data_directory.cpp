@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include "core/files/data_files.h"
 #include "core/files/data_location.h"
 #include "core/files/file_io.h"
 #include "platform/system_error_text.h"
@@ -12,7 +13,7 @@
 namespace sorvi {
 namespace {
 
-const char* const kUserFiles[] = {"SV_Code.txt", "SV_List.txt", "Sorvi.ini"};
+const char* const kUserFiles[] = {kCodeListFileName, kBookmarkListFileName, kSettingsFileName};
 const char* const kHelpFile = "Sorvi.htm";
 
 QString Path(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }

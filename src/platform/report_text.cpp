@@ -20,6 +20,10 @@ QString ErrorText(int error) { return QString::fromStdString(SystemErrorText(err
 QString ListName(DataFile file) { return file == DataFile::kCodeList ? "銘柄一覧" : "URL一覧"; }
 
 QString SettingsText(const FileReport& report) {
+  if (report.step == FileStep::kReadFailed) {
+    return QString("設定ファイル %1 を読み込めません。\n既定の設定で動作し、このファイルには書き込みません。")
+        .arg(PathText(report));
+  }
   QString reason;
   if (report.step == FileStep::kOverwriteRefused)
     reason = "読み込めなかったファイルのため上書きしません";

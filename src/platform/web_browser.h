@@ -45,9 +45,9 @@ class WebEngine {
   static QString StoragePath();
   static bool IsStarted();
   // Releases the pages of browsers still alive and destroys the profile,
-  // which writes cookies to disk. The main window calls this after deleting
-  // its tabs; it also runs when the application quits. A browser made later
-  // starts the engine again.
+  // which writes cookies to disk. The tab controller calls this after
+  // deleting its tabs; it also runs when the application quits. A browser
+  // made later starts the engine again.
   static void Shutdown();
 };
 

@@ -99,7 +99,7 @@ class TabController : public QObject, public ActivePageHost, private PopupHost, 
   bool SwitchTo(int index, QObject* sender);
   void MoveTab(int from, int to);
 
-  // ---- the tabs kept between runs (tab_session.cpp) ----
+  // ---- the tabs kept between runs ----
   // Opens the tabs of a kept session after any open ones; only the current
   // one loads now, each other one when it is first shown or its reload
   // falls due.

@@ -9,6 +9,7 @@
 #include "codes/code_tree_view.h"
 #include "support/find_widget.h"
 #include "support/scratch_dir.h"
+#include "support/strict_warnings.h"
 #include "support/web_test_main.h"
 #include "support/window_fixture.h"
 
@@ -19,6 +20,7 @@ using sorvi::testing::Sjis;
 class CodeSearchTest : public QObject {
   Q_OBJECT
  private slots:
+  void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void typingSelectsEnterStepsEscLeaves();
 };
 

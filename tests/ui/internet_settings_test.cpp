@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -61,7 +60,7 @@ class InternetSettingsTest : public QObject {
   std::unique_ptr<WebBrowser> MakeBrowser();
 
   LocalHttpServer server_;
-  QTemporaryDir storage_;
+  ScratchDir storage_;
 };
 
 // Stores what OK confirmed as the window does: one commit to Sorvi.ini.
@@ -79,7 +78,7 @@ void InternetSettingsTest::initTestCase() {
   qputenv("http_proxy", server_.Origin());
   qunsetenv("no_proxy");
   qunsetenv("NO_PROXY");
-  sorvi::WebEngine::SetStoragePath(storage_.path() + "/WebData");
+  sorvi::WebEngine::SetStoragePath(storage_.File("WebData"));
   LocalHttpServer::Reply cookie;
   cookie.body = "<html><head><title>set</title></head></html>";
   cookie.headers.append(qMakePair(QByteArray("Set-Cookie"), QByteArray("sorvi_test=kabu; Max-Age=86400; Path=/")));
@@ -95,7 +94,6 @@ void InternetSettingsTest::initTestCase() {
 void InternetSettingsTest::cleanupTestCase() {
   sorvi::UseInternetSettings(InternetSettings{});
   sorvi::WebEngine::Shutdown();
-  QTest::qWait(300);
 }
 
 void InternetSettingsTest::cleanup() { sorvi::UseInternetSettings(InternetSettings{}); }

@@ -11,6 +11,7 @@
 #include "support/event_wait.h"
 #include "support/find_widget.h"
 #include "support/scratch_dir.h"
+#include "support/strict_warnings.h"
 #include "support/web_test_main.h"
 #include "support/window_fixture.h"
 
@@ -20,6 +21,7 @@ using sorvi::testing::Sjis;
 class RestoredTabsTest : public QObject {
   Q_OBJECT
  private slots:
+  void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void keptTabsComeBackAndOnlyTheShownPageLoads();
 };
 

@@ -6,7 +6,6 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -15,6 +14,7 @@
 #include "platform/web_browser.h"
 #include "support/local_http_server.h"
 #include "support/page_script.h"
+#include "support/scratch_dir.h"
 #include "support/strict_warnings.h"
 
 using sorvi::WebBrowser;
@@ -172,14 +172,13 @@ class WebBrowserTest : public QObject {
   bool LoadAndWait(WebBrowser* browser, Recorder& recorder, const QByteArray& path);
 
   LocalHttpServer server_;
-  QTemporaryDir storage_;
+  sorvi::testing::ScratchDir storage_;
   std::unique_ptr<QWidget> window_;
 };
 
 void WebBrowserTest::initTestCase() {
   QVERIFY(server_.IsListening());
-  QVERIFY(storage_.isValid());
-  sorvi::WebEngine::SetStoragePath(storage_.path() + "/WebData");
+  sorvi::WebEngine::SetStoragePath(storage_.File("WebData"));
   QVERIFY(!sorvi::WebEngine::IsStarted());  // nothing starts the engine before a browser
 
   server_.Serve("/title.html", "<html><head><title>Plain page</title></head><body>plain</body></html>");
@@ -223,9 +222,6 @@ void WebBrowserTest::initTestCase() {
 void WebBrowserTest::cleanupTestCase() {
   window_.reset();
   sorvi::WebEngine::Shutdown();
-  // The engine writes its last state a moment after the profile has gone;
-  // only then can the scratch storage be removed.
-  QTest::qWait(300);
 }
 
 std::unique_ptr<WebBrowser> WebBrowserTest::MakeShownBrowser() {
@@ -683,7 +679,7 @@ void WebBrowserTest::printToPdfWritesFile() {
   auto browser = MakeShownBrowser();
   Recorder rec(browser.get());
   QVERIFY(LoadAndWait(browser.get(), rec, "/title.html"));
-  const QString path = storage_.path() + "/page.pdf";
+  const QString path = storage_.File("page.pdf");
   int result = -1;
   browser->PrintToPdf(path, [&](bool ok) { result = ok; });
   QTRY_COMPARE_WITH_TIMEOUT(result, 1, kTimeout);
@@ -738,7 +734,7 @@ void WebBrowserTest::focusGoesToPageInputWidget() {
 // ---- profile ----------------------------------------------------------------------
 
 void WebBrowserTest::cookiesPersistInStorageDirectory() {
-  const QString dir = storage_.path() + "/WebData";
+  const QString dir = storage_.File("WebData");
   {
     auto browser = MakeShownBrowser();
     Recorder rec(browser.get());

@@ -16,7 +16,6 @@
 #include <QSslConfiguration>
 #include <QSslKey>
 #include <QTcpServer>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -26,6 +25,7 @@
 #include "support/event_wait.h"
 #include "support/local_http_server.h"
 #include "support/page_script.h"
+#include "support/scratch_dir.h"
 #include "support/strict_warnings.h"
 #include "support/test_certificate.h"
 #include "support/web_test_main.h"
@@ -73,14 +73,13 @@ class WebEngineExtrasTest : public QObject {
   bool Load(WebBrowser* browser, const QString& url);
 
   LocalHttpServer server_;
-  QTemporaryDir storage_;
-  QTemporaryDir saves_;
+  sorvi::testing::ScratchDir storage_;
+  sorvi::testing::ScratchDir saves_;
 };
 
 void WebEngineExtrasTest::initTestCase() {
   QVERIFY(server_.IsListening());
-  QVERIFY(storage_.isValid() && saves_.isValid());
-  sorvi::WebEngine::SetStoragePath(storage_.path() + "/WebData");
+  sorvi::WebEngine::SetStoragePath(storage_.File("WebData"));
   LocalHttpServer::Reply page;
   page.body = "<html><head><title>Page</title></head><body>plain</body></html>";
   page.headers = {{"Set-Cookie", "visit=1; Path=/; HttpOnly"}};
@@ -168,7 +167,7 @@ void WebEngineExtrasTest::downloadAsksWhereAndSavesExactBytes() {
   server_.Serve(path, reply);
   server_.ClearRequests();
 
-  const QString target = saves_.filePath(QString("saved-%1.csv").arg(QTest::currentDataTag()).replace(' ', '-'));
+  const QString target = saves_.File(QString("saved-%1.csv").arg(QTest::currentDataTag()).replace(' ', '-'));
   QList<sorvi::SaveFileQuestion> asked;
   WebBrowser::SetSaveFileHook([&](const sorvi::SaveFileQuestion& question) {
     asked << question;
@@ -240,13 +239,15 @@ void WebEngineExtrasTest::downloadLandsInAFolderThatExists_data() {
 // The program's own save dialog, saved as proposed.
 void WebEngineExtrasTest::downloadLandsInAFolderThatExists() {
   QFETCH(bool, has_downloads);
-  QTemporaryDir home, work;
-  if (has_downloads) QVERIFY(QDir(home.path()).mkdir("Downloads"));
+  // Qt keeps the file dialog's settings path under this HOME and writes
+  // there later: the scratch directories outlive the test.
+  sorvi::testing::ScratchDir home, work;
+  if (has_downloads) QVERIFY(QDir(home.Path()).mkdir("Downloads"));
   const QByteArray old_home = qgetenv("HOME");
   const QString old_directory = QDir::currentPath();
-  qputenv("HOME", QFile::encodeName(home.path()));
+  qputenv("HOME", QFile::encodeName(home.Path()));
   qunsetenv("XDG_CONFIG_HOME");  // the desktop's folder names live under HOME then
-  QDir::setCurrent(work.path());
+  QDir::setCurrent(work.Path());
   const auto restore = qScopeGuard([&] {
     qputenv("HOME", old_home);
     QDir::setCurrent(old_directory);
@@ -272,10 +273,10 @@ void WebEngineExtrasTest::downloadLandsInAFolderThatExists() {
   QVERIFY(WaitUntil([&] { return !finished.isEmpty(); }));
 
   QVERIFY2(finished.first().at(2).toBool(), qPrintable(finished.first().at(3).toString()));
-  const QString folder = has_downloads ? home.filePath("Downloads") : home.path();
+  const QString folder = has_downloads ? home.File("Downloads") : home.Path();
   QCOMPARE(QFileInfo(finished.first().at(1).toString()).canonicalFilePath(),
            QDir(folder).canonicalPath() + "/kabuka.csv");
-  const QStringList made_here = QDir(work.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+  const QStringList made_here = QDir(work.Path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
   QVERIFY2(made_here.isEmpty(), qPrintable(made_here.join(',')));
 }
 

@@ -1,5 +1,7 @@
 #include "core/text/download_name.h"
 
+#include <algorithm>
+
 #include "core/text/sjis.h"
 
 namespace sorvi {
@@ -97,6 +99,7 @@ enum class Quoting {
 
 struct Params {
   std::optional<std::string> name;      // filename=
+  std::string name_as_sent;             // its bytes between the quotes, nothing taken out
   std::optional<std::string> extended;  // filename*=, as sent
 };
 
@@ -114,7 +117,9 @@ Params ReadParams(std::string_view value, Quoting quoting) {
     i = equals + 1;
     while (i < value.size() && IsBlank(value[i])) ++i;
     std::string parameter;
+    std::string_view as_sent;
     if (i < value.size() && value[i] == '"') {
+      const size_t start = i + 1;
       for (++i; i < value.size() && value[i] != '"'; ++i) {
         const auto b = static_cast<unsigned char>(value[i]);
         if (quoting == Quoting::kSjisPairs && IsSjisLeadByte(b) && i + 1 < value.size() &&
@@ -125,13 +130,18 @@ Params ReadParams(std::string_view value, Quoting quoting) {
         }
         parameter += value[i];
       }
+      as_sent = value.substr(start, std::min(i, value.size()) - start);
       i = value.find(';', i);  // whatever follows the closing quote up to the next parameter
     } else {
       const size_t end = value.find(';', i);
       parameter = Trimmed(value.substr(i, end == std::string_view::npos ? std::string_view::npos : end - i));
+      as_sent = parameter;
       i = end;
     }
-    if (SjisEqualsIgnoringCase(key, "filename") && !params.name) params.name = parameter;
+    if (SjisEqualsIgnoringCase(key, "filename") && !params.name) {
+      params.name = parameter;
+      params.name_as_sent = as_sent;
+    }
     if (SjisEqualsIgnoringCase(key, "filename*") && !params.extended) params.extended = parameter;
   }
   return params;
@@ -174,17 +184,25 @@ std::optional<EncodedName> DecodedBytes(std::string bytes) {
 
 std::optional<EncodedName> ContentDispositionFileName(std::string_view value) {
   const Params escaped = ReadParams(value, Quoting::kEscapes);
-  if (escaped.extended)
-    if (auto name = ExtendedName(*escaped.extended)) return name;
-  if (escaped.name && IsAscii(*escaped.name)) {
-    if (auto decoded = DecodedBytes(PercentDecoded(*escaped.name))) return decoded;
-    return Checked(*escaped.name, NameCharset::kUtf8);
-  }
-  if (escaped.name && IsUtf8(*escaped.name)) return Checked(*escaped.name, NameCharset::kUtf8);
-  // Not UTF-8: read once more keeping each double-byte character whole.
   const Params paired = ReadParams(value, Quoting::kSjisPairs);
-  if (paired.name && IsWellFormedSjis(*paired.name)) return Checked(*paired.name, NameCharset::kCp932);
-  return std::nullopt;
+  // The reading that fits the name's bytes as sent: UTF-8 (ASCII included)
+  // follows the header rules; else code page 932 keeps each double-byte
+  // character whole, as the server meant; else the header rules once more.
+  const bool utf8 = escaped.name && IsUtf8(escaped.name_as_sent);
+  const bool cp932 = !utf8 && paired.name && IsWellFormedSjis(*paired.name);
+  const Params& chosen = cp932 ? paired : escaped;
+  const Params& other = cp932 ? escaped : paired;
+  // A usable extended name wins, wherever a reading finds it.
+  for (const Params* params : {&chosen, &other})
+    if (params->extended)
+      if (auto name = ExtendedName(*params->extended)) return name;
+  if (!chosen.name) return std::nullopt;
+  if (cp932) return Checked(*chosen.name, NameCharset::kCp932);
+  if (IsAscii(*chosen.name)) {
+    if (auto decoded = DecodedBytes(PercentDecoded(*chosen.name))) return decoded;
+    return Checked(*chosen.name, NameCharset::kUtf8);
+  }
+  return DecodedBytes(*chosen.name);
 }
 
 std::optional<EncodedName> UrlPathFileName(std::string_view encoded_path) {

@@ -22,9 +22,10 @@ struct EncodedName {
 
 // From a Content-Disposition value ("attachment; filename=..."): the
 // extended filename*= when its character set is known (UTF-8, ISO-8859-1,
-// Shift_JIS), else filename=, quoted or not: UTF-8 when its bytes are (a
-// percent-encoded ASCII name is decoded first), else code page 932 when they
-// are well formed as that, else nothing.
+// Shift_JIS), else filename=, quoted or not: UTF-8 when its bytes as sent
+// are (a percent-encoded ASCII name is decoded first), else code page 932,
+// 0x5C bytes kept, when they are well formed as that, else the name read by
+// the header rules when that is UTF-8 or code page 932, else nothing.
 std::optional<EncodedName> ContentDispositionFileName(std::string_view value);
 
 // From an address's percent-encoded path: its last segment, decoded, as

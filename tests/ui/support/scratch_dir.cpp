@@ -1,5 +1,6 @@
 #include "support/scratch_dir.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStringList>
 
@@ -7,6 +8,28 @@
 #include "platform/cp932.h"
 
 namespace sorvi::testing {
+namespace {
+
+// Every scratch directory of the program lives under this one, removed
+// after main() has returned (the application object and the engine gone).
+struct ScratchRoot {
+  QTemporaryDir dir;
+  ScratchRoot() { dir.setAutoRemove(false); }
+  ~ScratchRoot() { QDir(dir.path()).removeRecursively(); }
+};
+
+QString RootPath() {
+  static ScratchRoot root;
+  if (!root.dir.isValid()) qFatal("no scratch directory: %s", qPrintable(root.dir.errorString()));
+  return root.dir.path();
+}
+
+}  // namespace
+
+ScratchDir::ScratchDir() : dir_(RootPath() + "/XXXXXX") {
+  if (!dir_.isValid()) qFatal("no scratch directory: %s", qPrintable(dir_.errorString()));
+  dir_.setAutoRemove(false);
+}
 
 QByteArray Sjis(const QString& text) { return QByteArray::fromStdString(QStringToSjis(text)); }
 

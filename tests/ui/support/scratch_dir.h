@@ -1,6 +1,8 @@
 #pragma once
 // A scratch program directory for one test: data files are written into it
-// as Shift-JIS bytes and read back as bytes.
+// as Shift-JIS bytes and read back as bytes. It is removed only when the
+// test program ends: the web engine goes on writing its profile into it for
+// a while after the profile has been let go, and has stopped by then.
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
@@ -9,7 +11,7 @@ namespace sorvi::testing {
 
 class ScratchDir {
  public:
-  ScratchDir() { dir_.setAutoRemove(true); }
+  ScratchDir();
   QString Path() const { return dir_.path() + "/"; }
   QString File(const QString& name) const { return Path() + name; }
   void Write(const QString& name, const QByteArray& bytes) const;

@@ -29,12 +29,7 @@ WindowFixture::WindowFixture(std::initializer_list<const char*> pages,
   Restart();
 }
 
-WindowFixture::~WindowFixture() {
-  form.reset();
-  // The engine writes the last of its profile shortly after letting go of
-  // it; let that happen before the scratch directory goes.
-  Spin(100);
-}
+WindowFixture::~WindowFixture() = default;
 
 void WindowFixture::Restart() {
   if (form) {
