@@ -1,7 +1,7 @@
 #pragma once
-// The stock code list: the list itself (the core model every edit goes
-// through), its document (file, modified mark, editor, kept copy), the
-// tree's menu, the expand state of its groups, and what the other
+// The stock code list: its document (file, modified mark, editor, kept
+// copy), the tree's menu and the edits it makes through the tree's model
+// (StockCodeModel), the expand state of its groups, and what the other
 // subsystems read of the selection.
 #include <QObject>
 #include <QPointer>
@@ -24,6 +24,7 @@ class QWidget;
 namespace sorvi {
 
 class CodeTreeView;
+class StockCodeModel;
 class TFormCodeDlg;
 
 // The pieces of the "実行" submenu that the stock-code registry fills.
@@ -43,7 +44,7 @@ class CodeListController : public QObject, private ListDocumentOwner {
   CodeListController(CodeTreeView* tree, const QString& data_dir, const AppOptions& options, QWidget* window);
 
   QMenu* Menu() const { return menu_; }
-  const StockCodeList& List() const { return list_; }
+  const StockCodeList& List() const;
   // `SV_Code.txt`: loading clears the modified mark.
   ListDocument& Document() const { return *document_; }
   std::string ListFileBytes() const override;
@@ -99,8 +100,8 @@ class CodeListController : public QObject, private ListDocumentOwner {
   std::vector<TreeNodeView> Nodes() const;
 
   CodeTreeView& tree_;
+  StockCodeModel& model_;
   QWidget* window_;
-  StockCodeList list_;
   ListDocument* document_ = nullptr;
 
   QMenu* menu_ = nullptr;          // `PopupMenuCode`
