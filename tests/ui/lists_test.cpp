@@ -386,6 +386,7 @@ void ListsTest::codeEditsLandInTheFile() {
   QTest::mouseClick(Find<QPushButton>(dlg, "ButtonOk"), Qt::LeftButton);
   QVERIFY(w.tree->isEnabled());
   QVERIFY(w.form->Codes()->Document().IsModified());
+  QCOMPARE(SelectedNodes(w.tree), QModelIndexList({w.Node(0, 1)}));  // still the one selected
 
   // Add a stock to a selected group: it becomes the group's first stock.
   w.Select(w.Node(1));
