@@ -4,8 +4,11 @@
 // selected codes; the copy of a changed 50,000-stock list kept beside it.
 // Copying the same bytes is the floor the parsers are measured against.
 // Also the window's close against a Sorvi.ini of many sections: the
-// window state and address history written and committed.
+// window state and address history written and committed; and the code
+// tree with 50,000 stocks: loaded, every group opened, edited.
 #include <benchmark/benchmark.h>
+
+#include <QApplication>
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +16,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "codes/code_tree_view.h"
+#include "codes/stock_code_model.h"
 #include "core/bookmarks/url_bookmark.h"
 #include "core/bookmarks/url_macro.h"
 #include "core/codes/code_list_edit.h"
@@ -312,6 +317,96 @@ void BM_SettingsClose(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
 }
 BENCHMARK(BM_SettingsClose)->Arg(1'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+
+// ---- the code tree (offscreen) ----
+
+void Paint() { QApplication::processEvents(); }
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "lists_bench";
+  static char* argv[] = {name, nullptr};
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static QApplication app(argc, argv);
+  return app;
+}
+
+// 500 groups of 100 stocks.
+const StockCodeList& BigList() {
+  static const StockCodeList list = [] {
+    StockCodeList big;
+    for (size_t g = 0; g < 500; ++g) {
+      StockGroup group{"[" + std::string(Pick(kGroupNames, g)) + std::to_string(g) + "]", {}};
+      for (size_t s = 0; s < 100; ++s)
+        group.stocks.push_back(std::to_string(1000 + (g * 100 + s) % 9000) + " " + Pick(kStockNames, g + s));
+      big.groups.push_back(std::move(group));
+    }
+    return big;
+  }();
+  return list;
+}
+
+struct ShownTree {
+  ShownTree() {
+    tree.resize(250, 600);
+    tree.show();
+    Paint();
+  }
+  QApplication& app = App();  // before any widget
+  sorvi::CodeTreeView tree;
+};
+
+void ShowBigList(ShownTree& shown) { shown.tree.CodeModel().Reset(BigList()); }
+void ExpandAll(ShownTree& shown) {
+  for (int g = 0; g < 500; ++g) shown.tree.SetExpandedByProgram(shown.tree.IndexAt(NodePos{g}), true);
+}
+
+// The list loaded into a shown tree and painted.
+void BM_TreeLoad(benchmark::State& state) {
+  ShownTree shown;
+  for (auto _ : state) {
+    ShowBigList(shown);
+    Paint();
+  }
+}
+BENCHMARK(BM_TreeLoad)->Unit(benchmark::kMillisecond);
+
+// Every group opened, one after the other, then painted.
+void BM_TreeExpandAll(benchmark::State& state) {
+  ShownTree shown;
+  for (auto _ : state) {
+    state.PauseTiming();
+    ShowBigList(shown);
+    Paint();
+    state.ResumeTiming();
+    ExpandAll(shown);
+    Paint();
+  }
+}
+BENCHMARK(BM_TreeExpandAll)->Unit(benchmark::kMillisecond);
+
+// With every group open: a stock duplicated, its group dragged to the end
+// and back, the copy deleted, each edit shown and painted.
+void BM_TreeEdit(benchmark::State& state) {
+  ShownTree shown;
+  ShowBigList(shown);
+  ExpandAll(shown);
+  Paint();
+  StockCodeModel& model = shown.tree.CodeModel();
+  for (auto _ : state) {
+    const NodePos copy = *model.Duplicate(NodePos{250, 50});
+    shown.tree.SelectOnly(copy);
+    Paint();
+    for (const auto& [from, to] : {std::pair{250, 499}, std::pair{499, 250}}) {
+      shown.tree.SelectOnly(*model.Drop(NodePos{from}, NodePos{to}));
+      Paint();
+    }
+    model.Remove(copy);
+    shown.tree.clearSelection();
+    Paint();
+  }
+}
+BENCHMARK(BM_TreeEdit)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QInputMethodEvent>
-#include <QTreeWidgetItem>
 #include <algorithm>
 #include <cstdio>
 #include <optional>
@@ -14,6 +13,7 @@
 
 #include "codes/code_search_field.h"
 #include "codes/code_tree_view.h"
+#include "codes/stock_code_model.h"
 #include "platform/cp932.h"
 
 int main(int argc, char** argv) {
@@ -30,8 +30,8 @@ int main(int argc, char** argv) {
   // The one to find sits last, so that every keystroke looks through all.
   list.groups.back().stocks.push_back(sorvi::QStringToSjis("7203 トヨタ自動車"));
   sorvi::CodeTreeView tree;
-  tree.ShowList(list);
-  sorvi::CodeSearchField field(&tree, [&list]() -> const sorvi::StockCodeList& { return list; });
+  tree.CodeModel().Reset(list);
+  sorvi::CodeSearchField field(&tree);
   tree.resize(250, 600);
   tree.show();
   // The window's first paint is no keystroke's.

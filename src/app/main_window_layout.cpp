@@ -77,8 +77,7 @@ void TFormMain::BuildLayout() {
   code_tree_ = new CodeTreeView(codes_pane);
   code_tree_->setObjectName("TreeViewCode");
   code_tree_->setMinimumHeight(18);
-  codes_layout->addWidget(
-      new CodeSearchField(code_tree_, [this]() -> const StockCodeList& { return codes_->List(); }, codes_pane));
+  codes_layout->addWidget(new CodeSearchField(code_tree_, codes_pane));
   codes_layout->addWidget(code_tree_, 1);
   lists_splitter_->setStretchFactor(0, 0);
   lists_splitter_->setStretchFactor(1, 1);

@@ -1,7 +1,7 @@
 #pragma once
-// The stock code list: the list itself (the core model every edit goes
-// through), its document (file, modified mark, editor, kept copy), the
-// tree's menu, the expand state of its groups, and what the other
+// The stock code list: its document (file, modified mark, editor, kept
+// copy), the tree's menu and the edits it makes through the tree's model
+// (StockCodeModel), the expand state of its groups, and what the other
 // subsystems read of the selection.
 #include <QObject>
 #include <QPointer>
@@ -23,6 +23,7 @@ class QWidget;
 namespace sorvi {
 
 class CodeTreeView;
+class StockCodeModel;
 class TFormCodeDlg;
 
 class CodeListController : public QObject, public StockSelection, private ListDocumentOwner {
@@ -34,7 +35,7 @@ class CodeListController : public QObject, public StockSelection, private ListDo
   CodeListController(CodeTreeView* tree, const QString& data_dir, const AppOptions& options, QWidget* window);
 
   QMenu* Menu() const { return menu_; }
-  const StockCodeList& List() const { return list_; }
+  const StockCodeList& List() const;
   // `SV_Code.txt`: loading clears the modified mark.
   ListDocument& Document() const { return *document_; }
   std::string ListFileBytes() const override;
@@ -82,8 +83,8 @@ class CodeListController : public QObject, public StockSelection, private ListDo
   std::vector<TreeNodeView> Nodes() const;
 
   CodeTreeView& tree_;
+  StockCodeModel& model_;
   QWidget* window_;
-  StockCodeList list_;
   ListDocument* document_ = nullptr;
 
   QMenu* menu_ = nullptr;          // `PopupMenuCode`, the "実行" submenu put first by the window

@@ -1,7 +1,7 @@
 // Editing the stock code list: the menu's entry states, copying to the
 // clipboard, the code dialog, duplicate, delete, drag and drop and the
-// external editor. Each edit is made on the list with its rules
-// (core/codes/code_list_edit); the tree then shows the same edit.
+// external editor. Each edit goes through the tree's model, which makes it
+// on the list with the list's rules (core/codes/code_list_edit).
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -11,6 +11,7 @@
 #include "codes/code_dialog.h"
 #include "codes/code_list_controller.h"
 #include "codes/code_tree_view.h"
+#include "codes/stock_code_model.h"
 #include "core/codes/code_list_edit.h"
 #include "core/codes/stock_code_list.h"
 #include "platform/confirm_box.h"
@@ -41,7 +42,7 @@ void CodeListController::PopupMenuCodePopup() {
 void CodeListController::PopupMenuCodeClipClick(int tag) {
   const std::optional<NodePos> node = tree_.SelectedPosition();
   if (!node) return;
-  const std::string_view text = NodeText(list_, *node);
+  const std::string_view text = NodeText(List(), *node);
   const std::string_view part = node->IsGroup() ? GroupName(text) : tag == 1 ? StockCode(text) : StockName(text);
   QClipboard* clipboard = QGuiApplication::clipboard();
   clipboard->clear();
@@ -63,10 +64,10 @@ void CodeListController::OpenCodeDialog(bool add) {
   auto* dialog = new TFormCodeDlg(add ? TFormCodeDlg::Mode::Add : TFormCodeDlg::Mode::Edit, window_);
   dialog_ = dialog;
   QPoint at;
-  if (QTreeWidgetItem* item = node ? tree_.ItemAt(*node) : nullptr) {
+  if (const QModelIndex index = node ? tree_.IndexAt(*node) : QModelIndex(); index.isValid()) {
     // Below the node, so the node being edited stays in sight.
-    tree_.scrollToItem(item);
-    const QRect rect = tree_.visualItemRect(item);
+    tree_.scrollTo(index);
+    const QRect rect = tree_.visualRect(index);
     at = tree_.viewport()->mapToGlobal(QPoint(rect.left(), rect.bottom() + 1));
   } else {
     at = QPoint(window_->frameGeometry().left() + 19, tree_.mapToGlobal(QPoint(0, 0)).y());
@@ -76,7 +77,7 @@ void CodeListController::OpenCodeDialog(bool add) {
                           : node->IsGroup() ? TFormCodeDlg::Selected::Group
                                             : TFormCodeDlg::Selected::Stock);
   } else {
-    dialog->SetNode(node->IsGroup(), std::string(NodeText(list_, *node)));
+    dialog->SetNode(node->IsGroup(), std::string(NodeText(List(), *node)));
   }
   connect(dialog, &TFormCodeDlg::Confirmed, this,
           [this, add](bool is_group, const std::string& text) { CodeDialogConfirmed(add, is_group, text); });
@@ -92,16 +93,15 @@ void CodeListController::CodeDialogConfirmed(bool add, bool is_group, const std:
     return;
   }
   // The node's own level decides, not the dialog's buttons.
-  if (!node || !SetNodeText(list_, *node, text)) return;
-  tree_.ShowChanged(*node, text);
+  if (!node || !model_.SetText(*node, text)) return;
   document_->SetModified(true);
 }
 
 std::optional<NodePos> CodeListController::InsertNode(std::optional<NodePos> selected, bool as_group,
                                                       std::string text) {
-  const std::optional<NodePos> at = AddNode(list_, selected, as_group, std::move(text));
+  const std::optional<NodePos> at = model_.Add(selected, as_group, std::move(text));
   if (!at) return std::nullopt;
-  tree_.ShowInserted(*at, NodeText(list_, *at));
+  tree_.SelectOnly(*at);
   document_->SetModified(true);
   return at;
 }
@@ -109,32 +109,31 @@ std::optional<NodePos> CodeListController::InsertNode(std::optional<NodePos> sel
 void CodeListController::PopupMenuCodeCopyClick() {
   const std::optional<NodePos> node = tree_.SelectedPosition();
   if (!node) return;
-  const std::optional<NodePos> at = DuplicateNode(list_, *node);
+  const std::optional<NodePos> at = model_.Duplicate(*node);
   if (!at) return;
-  tree_.ShowInserted(*at, NodeText(list_, *at));
+  tree_.SelectOnly(*at);
   document_->SetModified(true);
 }
 
 void CodeListController::PopupMenuCodeDelClick() {
   std::optional<NodePos> node = tree_.SelectedPosition();
   // A group that still has stocks is refused without a word.
-  if (!node || !CanDeleteNode(list_, *node)) return;
-  const std::string text(NodeText(list_, *node));
+  if (!node || !CanDeleteNode(List(), *node)) return;
+  const std::string text(NodeText(List(), *node));
   if (AskOkCancel(window_, "確認", "削除しますか？", QuestionPlace(window_)) != QMessageBox::Ok) return;
   // The question ran an event loop: take the node afresh.
   node = tree_.SelectedPosition();
-  if (!node || NodeText(list_, *node) != text || !DeleteNode(list_, *node)) return;
-  tree_.ShowRemoved(*node);
+  if (!node || NodeText(List(), *node) != text || !model_.Remove(*node)) return;
+  tree_.clearSelection();
   document_->SetModified(true);
 }
 
 void CodeListController::TreeViewCodeDragDrop(NodePos target) {
   const std::optional<NodePos> node = tree_.SelectedPosition();
   if (!node) return;
-  const std::optional<NodeMove> move = PlanNodeDrop(list_, *node, target);
-  if (!move) return;
-  ApplyNodeMove(list_, *move);
-  tree_.ShowMoved(*move);
+  const std::optional<NodePos> at = model_.Drop(*node, target);
+  if (!at) return;
+  tree_.SelectOnly(*at);
   // Even a node dropped where it stood counts as an edit.
   document_->SetModified(true);
 }

@@ -1,15 +1,14 @@
 #include "codes/code_search_field.h"
 
 #include <QKeyEvent>
-#include <QTreeWidgetItem>
 
 #include "codes/code_tree_view.h"
+#include "codes/stock_code_model.h"
 #include "platform/cp932.h"
 
 namespace sorvi {
 
-CodeSearchField::CodeSearchField(CodeTreeView* tree, std::function<const StockCodeList&()> list, QWidget* parent)
-    : QLineEdit(parent), tree_(tree), list_(std::move(list)) {
+CodeSearchField::CodeSearchField(CodeTreeView* tree, QWidget* parent) : QLineEdit(parent), tree_(tree) {
   setObjectName("codeSearch");
   setPlaceholderText("銘柄検索");
   setClearButtonEnabled(true);
@@ -19,15 +18,18 @@ CodeSearchField::CodeSearchField(CodeTreeView* tree, std::function<const StockCo
   setEnabled(tree_->isEnabled());
   connect(this, &QLineEdit::textEdited, this, [this] { FindFrom(0); });
   connect(this, &QLineEdit::returnPressed, this, [this] { FindFrom(found_ < 0 ? 0 : size_t(found_) + 1); });
+  // A group the user opens or closes is the user's.
+  connect(tree_, &CodeTreeView::ToggledByUser, this, [this](const QModelIndex& group) {
+    if (group == opened_group_) opened_group_ = QPersistentModelIndex();
+  });
   // Any edit of the list (loads, dialogs, drops) may move or drop stocks.
-  QAbstractItemModel* model = tree_->model();
+  const StockCodeModel* model = &tree_->CodeModel();
   const auto mark_stale = [this] { stale_ = true; };
   connect(model, &QAbstractItemModel::rowsInserted, this, mark_stale);
   connect(model, &QAbstractItemModel::rowsRemoved, this, mark_stale);
   connect(model, &QAbstractItemModel::rowsMoved, this, mark_stale);
   connect(model, &QAbstractItemModel::dataChanged, this, mark_stale);
   connect(model, &QAbstractItemModel::modelReset, this, mark_stale);
-  connect(model, &QAbstractItemModel::layoutChanged, this, mark_stale);
 }
 
 void CodeSearchField::keyPressEvent(QKeyEvent* event) {
@@ -49,7 +51,7 @@ void CodeSearchField::Refresh() {
   found_ = -1;
   stocks_.clear();
   std::vector<std::string> texts;
-  const StockCodeList& list = list_();
+  const StockCodeList& list = tree_->CodeModel().List();
   for (size_t g = 0; g < list.groups.size(); ++g) {
     for (size_t s = 0; s < list.groups[g].stocks.size(); ++s) {
       stocks_.push_back(NodePos{int(g), int(s)});
@@ -66,15 +68,12 @@ void CodeSearchField::FindFrom(size_t from) {
   const NodePos at = stocks_[size_t(found_)];
   // A group opened only to show an earlier match closes again, so typing
   // doesn't leave a trail of open groups; one the user opened stays open.
-  // (Compared, never followed: the group may have gone with an edit.)
-  QTreeWidgetItem* group = tree_->ItemAt(NodePos{at.group});
-  if (opened_group_ && opened_group_ != group) {
-    for (int g = 0; g < tree_->topLevelItemCount(); ++g) {
-      if (tree_->topLevelItem(g) == opened_group_) tree_->SetExpandedByProgram(tree_->topLevelItem(g), false);
-    }
-    opened_group_ = nullptr;
+  const QModelIndex group = tree_->IndexAt(NodePos{at.group});
+  if (opened_group_.isValid() && opened_group_ != group) {
+    tree_->SetExpandedByProgram(opened_group_, false);
+    opened_group_ = QPersistentModelIndex();
   }
-  if (group && !group->isExpanded()) opened_group_ = group;
+  if (!tree_->isExpanded(group)) opened_group_ = group;
   tree_->RevealNode(at);
 }
 

@@ -4,13 +4,11 @@
 // and opens its group; Enter goes on to the next one, round to the first;
 // Esc gives the tree the keyboard.
 #include <QLineEdit>
-#include <functional>
+#include <QPersistentModelIndex>
 #include <vector>
 
 #include "core/codes/code_list_edit.h"
 #include "core/codes/stock_search.h"
-
-class QTreeWidgetItem;
 
 namespace sorvi {
 
@@ -19,8 +17,8 @@ class CodeTreeView;
 class CodeSearchField : public QLineEdit {
   Q_OBJECT
  public:
-  // `list` gives the stock list the tree shows.
-  CodeSearchField(CodeTreeView* tree, std::function<const StockCodeList&()> list, QWidget* parent = nullptr);
+  // Searches the list `tree` shows.
+  explicit CodeSearchField(CodeTreeView* tree, QWidget* parent = nullptr);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -33,12 +31,13 @@ class CodeSearchField : public QLineEdit {
   void Refresh();
 
   CodeTreeView* tree_;
-  std::function<const StockCodeList&()> list_;
   std::vector<NodePos> stocks_;
   StockSearch search_;
   bool stale_ = true;
   int found_ = -1;
-  const QTreeWidgetItem* opened_group_ = nullptr;  // the group the search opened
+  // The group the search opened to show a match; it follows edits, and
+  // lets go when the group goes or the user opens or closes it.
+  QPersistentModelIndex opened_group_;
 };
 
 }  // namespace sorvi

@@ -7,24 +7,14 @@
 #include <QMouseEvent>
 #include <algorithm>
 
-#include "platform/shown_text.h"
+#include "codes/stock_code_model.h"
 #include "platform/own_drops.h"
 
 namespace sorvi {
-namespace {
 
-QTreeWidgetItem* MakeItem(std::string_view text, bool group) {
-  auto* item = new QTreeWidgetItem();
-  if (group) item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
-  item->setText(0, ShownText(text));
-  return item;
-}
-
-}  // namespace
-
-CodeTreeView::CodeTreeView(QWidget* parent) : QTreeWidget(parent) {
+CodeTreeView::CodeTreeView(QWidget* parent) : QTreeView(parent), model_(new StockCodeModel(this)) {
+  setModel(model_);
   setHeaderHidden(true);
-  setColumnCount(1);
   setIndentation(19);
   setRootIsDecorated(true);
   setUniformRowHeights(true);
@@ -39,7 +29,7 @@ CodeTreeView::CodeTreeView(QWidget* parent) : QTreeWidget(parent) {
   pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
   pal.setColor(QPalette::Inactive, QPalette::HighlightedText, pal.color(QPalette::Active, QPalette::HighlightedText));
   setPalette(pal);
-  connect(this, &QTreeWidget::itemSelectionChanged, this, &CodeTreeView::KeepSelectionAmongSiblings);
+  connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &CodeTreeView::KeepSelectionAmongSiblings);
   // Nodes are dragged with the mouse, but the tree never moves them itself:
   // it reports the drop and the list's rules decide.
   setDragEnabled(true);
@@ -48,146 +38,88 @@ CodeTreeView::CodeTreeView(QWidget* parent) : QTreeWidget(parent) {
   setDropIndicatorShown(false);
 }
 
-QTreeWidgetItem* CodeTreeView::SelectedNode() const {
-  QTreeWidgetItem* node = currentItem();
-  if (node && node->isSelected()) return node;
-  const QList<QTreeWidgetItem*> selected = selectedItems();
-  return selected.isEmpty() ? nullptr : selected.first();
+QModelIndex CodeTreeView::IndexAt(NodePos pos) const { return model_->IndexOf(pos); }
+
+std::optional<NodePos> CodeTreeView::PositionOf(const QModelIndex& index) const { return model_->PositionOf(index); }
+
+QModelIndex CodeTreeView::SelectedNode() const {
+  const QModelIndex node = currentIndex();
+  if (node.isValid() && selectionModel()->isSelected(node)) return node;
+  const QModelIndexList selected = selectionModel()->selectedRows();
+  return selected.isEmpty() ? QModelIndex() : selected.first();
 }
 
 std::optional<NodePos> CodeTreeView::SelectedPosition() const { return PositionOf(SelectedNode()); }
 
 std::vector<NodePos> CodeTreeView::SelectedPositions() const {
   std::vector<NodePos> nodes;
-  for (const QTreeWidgetItem* item : selectedItems()) {
-    if (std::optional<NodePos> pos = PositionOf(item)) nodes.push_back(*pos);
+  for (const QModelIndex& index : selectionModel()->selectedRows()) {
+    if (std::optional<NodePos> pos = PositionOf(index)) nodes.push_back(*pos);
   }
   std::sort(nodes.begin(), nodes.end(),
             [](NodePos a, NodePos b) { return a.group != b.group ? a.group < b.group : a.stock < b.stock; });
   return nodes;
 }
 
+void CodeTreeView::SelectOnly(NodePos pos) { SelectIndexOnly(IndexAt(pos)); }
+
 void CodeTreeView::RevealNode(NodePos pos) {
-  QTreeWidgetItem* item = ItemAt(pos);
-  if (!item) return;
-  if (!pos.IsGroup()) SetExpandedByProgram(item->parent(), true);
-  setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
-  scrollToItem(item);
+  const QModelIndex index = IndexAt(pos);
+  if (!index.isValid()) return;
+  if (!pos.IsGroup()) SetExpandedByProgram(index.parent(), true);
+  SelectIndexOnly(index);
+}
+
+void CodeTreeView::SelectIndexOnly(const QModelIndex& index) {
+  if (!index.isValid()) return;
+  selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+  scrollTo(index);
 }
 
 void CodeTreeView::TreeViewCodeDragDrop(const QPoint& pos) {
-  if (std::optional<NodePos> target = PositionOf(itemAt(pos))) emit DropRequested(*target);
+  if (std::optional<NodePos> target = PositionOf(indexAt(pos))) emit DropRequested(*target);
 }
 
-std::optional<NodePos> CodeTreeView::PositionOf(const QTreeWidgetItem* item) const {
-  if (!item || item->treeWidget() != this) return std::nullopt;
-  auto* node = const_cast<QTreeWidgetItem*>(item);
-  if (QTreeWidgetItem* group = node->parent()) return NodePos{indexOfTopLevelItem(group), group->indexOfChild(node)};
-  return NodePos{indexOfTopLevelItem(node)};
+void CodeTreeView::SetExpandedByProgram(const QModelIndex& group, bool expanded) {
+  if (group.isValid()) setExpanded(group, expanded);
 }
 
-QTreeWidgetItem* CodeTreeView::ItemAt(NodePos pos) const {
-  QTreeWidgetItem* group = topLevelItem(pos.group);
-  if (!group || pos.IsGroup()) return group;
-  return group->child(pos.stock);
-}
-
-void CodeTreeView::ShowList(const StockCodeList& list) {
-  clear();
-  // Built detached and inserted in one go: thousands of stocks one by one
-  // would make the view re-layout each time.
-  QList<QTreeWidgetItem*> groups;
-  groups.reserve(qsizetype(list.groups.size()));
-  for (const StockGroup& group : list.groups) {
-    QTreeWidgetItem* node = MakeItem(group.text, true);
-    QList<QTreeWidgetItem*> stocks;
-    stocks.reserve(qsizetype(group.stocks.size()));
-    for (const std::string& stock : group.stocks) stocks.push_back(MakeItem(stock, false));
-    node->addChildren(stocks);
-    groups.push_back(node);
-  }
-  addTopLevelItems(groups);
-}
-
-void CodeTreeView::ShowInserted(NodePos pos, std::string_view text) {
-  QTreeWidgetItem* item = MakeItem(text, pos.IsGroup());
-  if (pos.IsGroup()) {
-    insertTopLevelItem(pos.group, item);
-  } else if (QTreeWidgetItem* group = topLevelItem(pos.group)) {
-    group->insertChild(pos.stock, item);
-  } else {
-    delete item;
-    return;
-  }
-  SelectOnly(item);
-}
-
-void CodeTreeView::ShowChanged(NodePos pos, std::string_view text) {
-  if (QTreeWidgetItem* item = ItemAt(pos)) item->setText(0, ShownText(text));
-}
-
-void CodeTreeView::ShowRemoved(NodePos pos) {
-  delete ItemAt(pos);
-  clearSelection();
-}
-
-void CodeTreeView::ShowMoved(const NodeMove& move) {
-  QTreeWidgetItem* item = ItemAt(move.from);
-  if (!item) return;
-  if (move.from != move.to) {
-    if (move.from.IsGroup()) {
-      const bool expanded = item->isExpanded();
-      takeTopLevelItem(move.from.group);
-      insertTopLevelItem(move.to.group, item);
-      // Taken items come back collapsed; put the group back as it was.
-      item->setExpanded(expanded);
-    } else {
-      item->parent()->takeChild(move.from.stock);
-      topLevelItem(move.to.group)->insertChild(move.to.stock, item);
-    }
-  }
-  SelectOnly(item);
-}
-
-void CodeTreeView::SelectOnly(QTreeWidgetItem* item) {
-  setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
-  scrollToItem(item);
-}
-
-void CodeTreeView::SetExpandedByProgram(QTreeWidgetItem* item, bool expanded) {
-  if (item) item->setExpanded(expanded);
-}
-
-bool CodeTreeView::TreeViewCodeExpanding(QTreeWidgetItem* node) {
+bool CodeTreeView::TreeViewCodeExpanding(const QModelIndex& node) {
   if (expand_wish_ != ExpandWish::kNone) return true;
   RequestToggle(node, true);
   return false;
 }
 
-bool CodeTreeView::TreeViewCodeCollapsing(QTreeWidgetItem* node) {
+bool CodeTreeView::TreeViewCodeCollapsing(const QModelIndex& node) {
   if (expand_wish_ != ExpandWish::kNone) return true;
   RequestToggle(node, false);
   return false;
 }
 
-void CodeTreeView::RequestToggle(QTreeWidgetItem* node, bool expand) {
-  if (!node) return;
-  setCurrentItem(node, 0, QItemSelectionModel::ClearAndSelect);
+void CodeTreeView::RequestToggle(const QModelIndex& node, bool expand) {
+  if (!node.isValid()) return;
+  selectionModel()->setCurrentIndex(node, QItemSelectionModel::ClearAndSelect);
   expand_wish_ = expand ? ExpandWish::kExpand : ExpandWish::kCollapse;
 }
 
 void CodeTreeView::TreeViewCodeMouseDown() {
   if (expand_wish_ == ExpandWish::kNone) return;
-  if (QTreeWidgetItem* node = currentItem(); node && node->isSelected()) {
-    node->setExpanded(expand_wish_ == ExpandWish::kExpand);
-  }
+  const QModelIndex node = currentIndex();
+  const bool expand = expand_wish_ == ExpandWish::kExpand;
   expand_wish_ = ExpandWish::kNone;
+  if (!node.isValid() || !selectionModel()->isSelected(node)) return;
+  setExpanded(node, expand);
+  emit ToggledByUser(node);
 }
 
-bool CodeTreeView::OnBranchIndicator(const QPoint& pos, QTreeWidgetItem* item) const {
-  if (!item || item->parent() || item->childCount() == 0) return false;
-  const QRect rect = visualItemRect(item);
-  // The indicator occupies the indentation in front of a top-level item.
+bool CodeTreeView::IsGroupWithStocks(const QModelIndex& index) const {
+  return index.isValid() && !index.parent().isValid() && model_->rowCount(index) > 0;
+}
+
+bool CodeTreeView::OnBranchIndicator(const QPoint& pos, const QModelIndex& index) const {
+  if (!IsGroupWithStocks(index)) return false;
+  const QRect rect = visualRect(index);
+  // The indicator occupies the indentation in front of a top-level row.
   return pos.x() >= rect.left() - indentation() && pos.x() < rect.left() && rect.contains(QPoint(rect.left(), pos.y()));
 }
 
@@ -203,58 +135,67 @@ void CodeTreeView::mousePressEvent(QMouseEvent* event) {
   const ExpandWish wish = expand_wish_;
   TreeViewCodeMouseDown();
   const QPoint pos = event->position().toPoint();
-  QTreeWidgetItem* item = itemAt(pos);
-  if (OnBranchIndicator(pos, item)) {
+  const QModelIndex index = indexAt(pos);
+  if (OnBranchIndicator(pos, index)) {
     // A press on the +/- box that just carried out a wish is used up by it;
     // otherwise it asks for the change, which waits for the next press.
     if (wish == ExpandWish::kNone) {
-      if (item->isExpanded()) TreeViewCodeCollapsing(item); else TreeViewCodeExpanding(item);
+      if (isExpanded(index))
+        TreeViewCodeCollapsing(index);
+      else
+        TreeViewCodeExpanding(index);
     }
     event->accept();
     return;
   }
   if (event->button() == Qt::RightButton) {
     // The menu that follows acts on the node pressed.
-    if (item) setCurrentItem(item, 0, item->isSelected() ? QItemSelectionModel::NoUpdate
-                                                         : QItemSelectionModel::ClearAndSelect);
+    if (index.isValid()) {
+      selectionModel()->setCurrentIndex(index, selectionModel()->isSelected(index)
+                                                   ? QItemSelectionModel::NoUpdate
+                                                   : QItemSelectionModel::ClearAndSelect);
+    }
     event->accept();
     return;
   }
-  if (event->button() == Qt::LeftButton && !selectedItems().isEmpty()) {
-    if (!item) {
+  if (event->button() == Qt::LeftButton && selectionModel()->hasSelection()) {
+    if (!index.isValid()) {
       clearSelection();
-    } else if (!item->parent()) {
+    } else if (!index.parent().isValid()) {
       // A group is selected alone, whatever Ctrl or Shift say; the press
       // still goes on so that the group can be dragged.
-      setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
+      selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
       plain_release_ = true;
       QMouseEvent plain = WithoutModifiers(*event);
-      QTreeWidget::mousePressEvent(&plain);
+      QTreeView::mousePressEvent(&plain);
       event->setAccepted(plain.isAccepted());
       return;
     }
   }
-  QTreeWidget::mousePressEvent(event);
+  QTreeView::mousePressEvent(event);
 }
 
 void CodeTreeView::mouseReleaseEvent(QMouseEvent* event) {
   if (plain_release_) {
     plain_release_ = false;
     QMouseEvent plain = WithoutModifiers(*event);
-    QTreeWidget::mouseReleaseEvent(&plain);
+    QTreeView::mouseReleaseEvent(&plain);
     event->setAccepted(plain.isAccepted());
     return;
   }
-  QTreeWidget::mouseReleaseEvent(event);
+  QTreeView::mouseReleaseEvent(event);
 }
 
 void CodeTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
-  QTreeWidgetItem* item = itemAt(event->position().toPoint());
-  if (item && !OnBranchIndicator(event->position().toPoint(), item)) {
+  const QModelIndex index = indexAt(event->position().toPoint());
+  if (index.isValid() && !OnBranchIndicator(event->position().toPoint(), index)) {
     // A double-click asks to toggle a group, like any tree; the default
     // action that follows may clear that wish again.
-    if (!item->parent() && item->childCount() > 0) {
-      if (item->isExpanded()) TreeViewCodeCollapsing(item); else TreeViewCodeExpanding(item);
+    if (IsGroupWithStocks(index)) {
+      if (isExpanded(index))
+        TreeViewCodeCollapsing(index);
+      else
+        TreeViewCodeExpanding(index);
     }
     emit DefaultActionRequested();
   }
@@ -262,12 +203,12 @@ void CodeTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CodeTreeView::keyPressEvent(QKeyEvent* event) {
-  QTreeWidgetItem* node = currentItem();
-  const bool group = node && !node->parent() && node->childCount() > 0;
+  const QModelIndex node = currentIndex();
+  const bool group = IsGroupWithStocks(node);
   switch (event->key()) {
     case Qt::Key_Plus:
     case Qt::Key_Right:
-      if (group && !node->isExpanded()) {
+      if (group && !isExpanded(node)) {
         TreeViewCodeExpanding(node);
         event->accept();
         return;
@@ -275,14 +216,14 @@ void CodeTreeView::keyPressEvent(QKeyEvent* event) {
       break;
     case Qt::Key_Minus:
     case Qt::Key_Left:
-      if (group && node->isExpanded()) {
+      if (group && isExpanded(node)) {
         TreeViewCodeCollapsing(node);
         event->accept();
         return;
       }
       break;
     case Qt::Key_Delete:
-      if (SelectedNode()) emit DeleteKeyPressed();
+      if (SelectedNode().isValid()) emit DeleteKeyPressed();
       event->accept();
       return;
     case Qt::Key_Asterisk:
@@ -291,7 +232,7 @@ void CodeTreeView::keyPressEvent(QKeyEvent* event) {
     default:
       break;
   }
-  QTreeWidget::keyPressEvent(event);
+  QTreeView::keyPressEvent(event);
 }
 
 void CodeTreeView::contextMenuEvent(QContextMenuEvent* event) {
@@ -307,7 +248,7 @@ void CodeTreeView::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void CodeTreeView::dragMoveEvent(QDragMoveEvent* event) {
-  QTreeWidget::dragMoveEvent(event);  // scrolls near the edges
+  QTreeView::dragMoveEvent(event);  // scrolls near the edges
   TakeOwnDrag(event);
 }
 
@@ -316,19 +257,17 @@ void CodeTreeView::dropEvent(QDropEvent* event) {
   TreeViewCodeDragDrop(event->position().toPoint());
 }
 
+// Deselecting the strays calls this again, with nothing left to do.
 void CodeTreeView::KeepSelectionAmongSiblings() {
-  QTreeWidgetItem* anchor = currentItem();
-  if (!anchor) return;
-  const QList<QTreeWidgetItem*> selected = selectedItems();
-  bool changed = false;
-  const QSignalBlocker blocker(this);
-  for (QTreeWidgetItem* item : selected) {
-    if (item->parent() != anchor->parent()) {
-      item->setSelected(false);
-      changed = true;
-    }
+  const QModelIndex anchor = currentIndex();
+  if (!anchor.isValid()) return;
+  QItemSelection strays;
+  for (const QModelIndex& index : selectionModel()->selectedRows()) {
+    if (index.parent() != anchor.parent()) strays.select(index, index);
   }
-  if (changed) viewport()->update();
+  if (strays.isEmpty()) return;
+  selectionModel()->select(strays, QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+  viewport()->update();
 }
 
 }  // namespace sorvi

@@ -1,58 +1,53 @@
 #pragma once
 // `TreeViewCode`: the two-level tree of groups and stocks, a view of the
-// stock code list. The list (core/codes) holds the node texts; the tree shows
-// them converted and keeps what is the view's own: expansion and selection.
-// Nodes are named by their position in the list. Expanding and collapsing on
-// the user's request is deferred: the request selects the group and waits
-// for the next mouse press in the tree.
-#include <QTreeWidget>
+// stock code list (StockCodeModel, which the view owns). The model holds the
+// node texts; the view keeps what is its own: expansion and selection, both
+// carried through every edit by the model's indexes. Nodes are named by
+// their position in the list. Expanding and collapsing on the user's request
+// is deferred: the request selects the group and waits for the next mouse
+// press in the tree.
+#include <QTreeView>
 #include <optional>
-#include <string_view>
 #include <vector>
 
 #include "core/codes/code_list_edit.h"
 
 namespace sorvi {
 
-class CodeTreeView : public QTreeWidget {
+class StockCodeModel;
+
+class CodeTreeView : public QTreeView {
   Q_OBJECT
  public:
   explicit CodeTreeView(QWidget* parent = nullptr);
 
-  // Shows the whole list afresh: every group collapsed, nothing selected.
-  void ShowList(const StockCodeList& list);
-  // The list has had one edit; the tree follows it. An inserted or moved
-  // node becomes current and the only one selected; a moved group keeps its
-  // expansion.
-  void ShowInserted(NodePos pos, std::string_view text);
-  void ShowChanged(NodePos pos, std::string_view text);
-  void ShowRemoved(NodePos pos);
-  void ShowMoved(const NodeMove& move);
-
-  std::optional<NodePos> PositionOf(const QTreeWidgetItem* item) const;
-  QTreeWidgetItem* ItemAt(NodePos pos) const;
+  StockCodeModel& CodeModel() const { return *model_; }
+  QModelIndex IndexAt(NodePos pos) const;
+  std::optional<NodePos> PositionOf(const QModelIndex& index) const;
 
   // An expand or collapse the user asked for, waiting for the next press.
   enum class ExpandWish { kNone, kExpand, kCollapse };
   ExpandWish PendingExpandWish() const { return expand_wish_; }
 
   // Expansion changes made by the program itself pass through.
-  void SetExpandedByProgram(QTreeWidgetItem* item, bool expanded);
+  void SetExpandedByProgram(const QModelIndex& group, bool expanded);
 
   // The tree's expand and collapse requests; refused unless a wish is pending.
-  bool TreeViewCodeExpanding(QTreeWidgetItem* node);
-  bool TreeViewCodeCollapsing(QTreeWidgetItem* node);
+  bool TreeViewCodeExpanding(const QModelIndex& node);
+  bool TreeViewCodeCollapsing(const QModelIndex& node);
   // Carries out a pending wish; called at the start of every mouse press.
   void TreeViewCodeMouseDown();
   void ClearExpandWish() { expand_wish_ = ExpandWish::kNone; }
 
   // The tree's primary selected node: the current node when it is selected,
-  // else the first selected one; null when nothing is selected.
-  QTreeWidgetItem* SelectedNode() const;
+  // else the first selected one; invalid when nothing is selected.
+  QModelIndex SelectedNode() const;
   std::optional<NodePos> SelectedPosition() const;
   // Every selected node, in the tree's order.
   std::vector<NodePos> SelectedPositions() const;
-  // Selects the node alone, opens its group and scrolls it into sight.
+  // Makes the node current and the only one selected, in sight.
+  void SelectOnly(NodePos pos);
+  // SelectOnly, its group opened first.
   void RevealNode(NodePos pos);
 
   // A drag dropped at `pos` (viewport coordinates): reports the node under
@@ -66,6 +61,8 @@ class CodeTreeView : public QTreeWidget {
   // Something was dropped on the node `target`. The tree never moves nodes
   // itself: the list's rules decide.
   void DropRequested(sorvi::NodePos target);
+  // The user's wish opened or closed `group`.
+  void ToggledByUser(const QModelIndex& group);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
@@ -78,11 +75,13 @@ class CodeTreeView : public QTreeWidget {
   void dropEvent(QDropEvent* event) override;
 
  private:
-  void RequestToggle(QTreeWidgetItem* node, bool expand);
+  void RequestToggle(const QModelIndex& node, bool expand);
   void KeepSelectionAmongSiblings();
-  void SelectOnly(QTreeWidgetItem* item);
-  bool OnBranchIndicator(const QPoint& pos, QTreeWidgetItem* item) const;
+  void SelectIndexOnly(const QModelIndex& index);
+  bool IsGroupWithStocks(const QModelIndex& index) const;
+  bool OnBranchIndicator(const QPoint& pos, const QModelIndex& index) const;
 
+  StockCodeModel* model_;
   // The press selected a group alone: its release must not toggle it.
   bool plain_release_ = false;
   ExpandWish expand_wish_ = ExpandWish::kNone;

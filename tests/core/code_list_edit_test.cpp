@@ -45,6 +45,8 @@ TEST(CodeAddTest, PlaceDependsOnTheSelectionAndTheChosenKind) {
   // A selection the list does not have changes nothing.
   const StockCodeList before = list;
   EXPECT_EQ(AddNode(list, NodePos{0, 9}, false, "x"), std::nullopt);
+  // Nor does a place past the end of a level or before the first.
+  for (NodePos at : {NodePos{7}, NodePos{-1}, NodePos{6, 0}, NodePos{0, 4}}) EXPECT_FALSE(InsertNodeAt(list, at, "x"));
   EXPECT_EQ(list, before);
 }
 

@@ -10,6 +10,7 @@
 #include "codes/code_list_controller.h"
 #include "codes/code_tree_view.h"
 #include "core/bookmarks/url_macro.h"
+#include "support/code_tree.h"
 #include "support/dialog_driver.h"
 #include "support/find_widget.h"
 #include "support/scratch_dir.h"
@@ -18,6 +19,7 @@
 using namespace sorvi;
 using sorvi::testing::DialogDriver;
 using sorvi::testing::Find;
+using sorvi::testing::Node;
 using sorvi::testing::ScratchDir;
 using sorvi::testing::Sjis;
 
@@ -40,11 +42,11 @@ QByteArray BigCodeList() {
   return bytes;
 }
 
-QPoint RowCenter(CodeTreeView& tree, QTreeWidgetItem* item) { return tree.visualItemRect(item).center(); }
+QPoint RowCenter(CodeTreeView& tree, const QModelIndex& node) { return tree.visualRect(node).center(); }
 
 // A press and release on the +/- box in front of a group.
-void ClickBranch(CodeTreeView& tree, QTreeWidgetItem* group) {
-  const QRect row = tree.visualItemRect(group);
+void ClickBranch(CodeTreeView& tree, const QModelIndex& group) {
+  const QRect row = tree.visualRect(group);
   const QPoint box(row.left() - tree.indentation() / 2, row.center().y());
   QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, box);
 }
@@ -67,39 +69,40 @@ void BigListStressTest::fiftyThousandStocksComeBackByteForByte() {
   form->show();
   QVERIFY(QTest::qWaitForWindowExposed(form.get()));
   CodeTreeView& tree = *Find<CodeTreeView>(form.get(), "TreeViewCode");
-  QCOMPARE(tree.topLevelItemCount(), kGroups);
+  QCOMPARE(tree.model()->rowCount(), kGroups);
   int stocks = 0;
-  for (int g = 0; g < kGroups; ++g) stocks += tree.topLevelItem(g)->childCount();
+  for (int g = 0; g < kGroups; ++g) stocks += tree.model()->rowCount(Node(&tree, g));
   QCOMPARE(stocks, kGroups * kStocksPerGroup);
   QVERIFY(!form->Codes()->Document().IsModified());
 
   // A group far down opened with the mouse: the first press asks, the
   // second carries it out.
-  QTreeWidgetItem* group = tree.topLevelItem(kGroups / 2);
-  tree.scrollToItem(group, QAbstractItemView::PositionAtTop);
+  const QPersistentModelIndex group = Node(&tree, kGroups / 2);
+  tree.scrollTo(group, QAbstractItemView::PositionAtTop);
   ClickBranch(tree, group);
   ClickBranch(tree, group);
-  QVERIFY(group->isExpanded());
+  QVERIFY(tree.isExpanded(group));
+  const auto stock = [&](int s) { return tree.model()->index(s, 0, group); };
 
   // Ten stocks of it selected with Shift: the selection the bookmarks get.
-  QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, RowCenter(tree, group->child(3)));
-  QTest::mouseClick(tree.viewport(), Qt::LeftButton, Qt::ShiftModifier, RowCenter(tree, group->child(12)));
-  QCOMPARE(tree.selectedItems().size(), 10);
+  QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, RowCenter(tree, stock(3)));
+  QTest::mouseClick(tree.viewport(), Qt::LeftButton, Qt::ShiftModifier, RowCenter(tree, stock(12)));
+  QCOMPARE(tree.selectionModel()->selectedRows().size(), 10);
   const UrlSelection selection = form->Codes()->GatherUrlSelection();
   QCOMPARE(selection.codes.size(), size_t(10));
   QCOMPARE(QByteArray::fromStdString(selection.name), Sjis("ソニー銘柄 250-3"));
 
   // A stock duplicated and the copy deleted again: the list is as it was.
-  tree.setCurrentItem(group->child(5), 0, QItemSelectionModel::ClearAndSelect);
+  tree.setCurrentIndex(stock(5));
   Find<QAction>(form.get(), "PopupMenuCodeCopy")->trigger();
-  QCOMPARE(group->childCount(), kStocksPerGroup + 1);
+  QCOMPARE(tree.model()->rowCount(group), kStocksPerGroup + 1);
   QVERIFY(form->Codes()->Document().IsModified());
   {
     DialogDriver driver({"OK"});
-    tree.setCurrentItem(group->child(6), 0, QItemSelectionModel::ClearAndSelect);
+    tree.setCurrentIndex(stock(6));
     Find<QAction>(form.get(), "PopupMenuCodeDel")->trigger();
   }
-  QCOMPARE(group->childCount(), kStocksPerGroup);
+  QCOMPARE(tree.model()->rowCount(group), kStocksPerGroup);
   Find<QAction>(form.get(), "PopupMenuCodeSave")->trigger();
   QVERIFY(!form->Codes()->Document().IsModified());
   QVERIFY(dir.Read("SV_Code.txt") == file);
@@ -107,12 +110,12 @@ void BigListStressTest::fiftyThousandStocksComeBackByteForByte() {
   // Closed again the same way; another group stays open for the close.
   ClickBranch(tree, group);
   ClickBranch(tree, group);
-  QVERIFY(!group->isExpanded());
-  QTreeWidgetItem* last = tree.topLevelItem(kGroups - 1);
-  tree.scrollToItem(last);
+  QVERIFY(!tree.isExpanded(group));
+  const QModelIndex last = Node(&tree, kGroups - 1);
+  tree.scrollTo(last);
   ClickBranch(tree, last);
   ClickBranch(tree, last);
-  QVERIFY(last->isExpanded());
+  QVERIFY(tree.isExpanded(last));
 
   form->close();
   form.reset();

@@ -227,7 +227,7 @@ void KeyMacroTest::tabAndShiftTabMoveBetweenFields() {
 
 void KeyMacroTest::codeWithoutSelectionPastesNothing() {
   Find<CodeTreeView>(f_->form.get(), "TreeViewCode")->clearSelection();
-  Find<CodeTreeView>(f_->form.get(), "TreeViewCode")->setCurrentItem(nullptr);
+  Find<CodeTreeView>(f_->form.get(), "TreeViewCode")->setCurrentIndex(QModelIndex());
   WebBrowser* browser = OpenForm();
   QVERIFY(browser);
   QGuiApplication::clipboard()->setText("kept");

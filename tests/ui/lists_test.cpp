@@ -27,6 +27,7 @@
 #include "codes/code_tree_view.h"
 #include "platform/confirm_box.h"
 #include "platform/list_edit_cycle.h"
+#include "support/code_tree.h"
 #include "support/dialog_driver.h"
 #include "support/event_wait.h"
 #include "support/find_widget.h"
@@ -39,8 +40,11 @@ using namespace sorvi;
 using sorvi::testing::ChangeOptions;
 using sorvi::testing::DialogDriver;
 using sorvi::testing::Find;
+using sorvi::testing::Node;
 using sorvi::testing::ScratchDir;
+using sorvi::testing::SelectedNodes;
 using sorvi::testing::Sjis;
+using sorvi::testing::Text;
 using sorvi::testing::WaitUntil;
 
 namespace {
@@ -76,19 +80,18 @@ struct Window : sorvi::testing::WindowFixture {
     list = Find<UrlListView>(form.get(), "ListViewURL");
   }
   void ExpandAll() const {
-    for (int g = 0; g < tree->topLevelItemCount(); ++g) tree->SetExpandedByProgram(tree->topLevelItem(g), true);
+    for (int g = 0; g < tree->model()->rowCount(); ++g) tree->SetExpandedByProgram(Node(g), true);
   }
   void Trigger(const char* item) const { Find<QAction>(form.get(), item)->trigger(); }
-  QTreeWidgetItem* Node(int group, int stock = -1) const {
-    QTreeWidgetItem* g = tree->topLevelItem(group);
-    return stock < 0 ? g : g->child(stock);
-  }
-  void Select(QTreeWidgetItem* node) const { tree->setCurrentItem(node, 0, QItemSelectionModel::ClearAndSelect); }
+  QModelIndex Node(int group, int stock = -1) const { return sorvi::testing::Node(tree, group, stock); }
+  bool IsSelected(const QModelIndex& node) const { return tree->selectionModel()->isSelected(node); }
+  void Select(const QModelIndex& node) const { tree->setCurrentIndex(node); }
   void SelectRow(int row) const {
     list->setCurrentItem(list->topLevelItem(row), 0, QItemSelectionModel::ClearAndSelect);
   }
   QPoint Center(QTreeWidget* view, QTreeWidgetItem* item) const { return view->visualItemRect(item).center(); }
-  void Click(QTreeWidgetItem* node, Qt::KeyboardModifiers modifiers = {}) const {
+  QPoint Center(CodeTreeView* view, const QModelIndex& node) const { return view->visualRect(node).center(); }
+  void Click(const QModelIndex& node, Qt::KeyboardModifiers modifiers = {}) const {
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, modifiers, Center(tree, node));
   }
 };
@@ -145,12 +148,12 @@ void ListsTest::startUpLoadsBothListsExactly() {
   WriteSamples(dir);
   TFormMain form(dir.Path());
   CodeTreeView& tree = *Find<CodeTreeView>(&form, "TreeViewCode");
-  QCOMPARE(tree.topLevelItemCount(), 3);
-  QCOMPARE(tree.topLevelItem(1)->text(0), QString("[電機]"));
-  QCOMPARE(tree.topLevelItem(1)->child(0)->text(0), QString("6758 ソニーグループ"));
+  QCOMPARE(tree.model()->rowCount(), 3);
+  QCOMPARE(Text(Node(&tree, 1)), QString("[電機]"));
+  QCOMPARE(Text(Node(&tree, 1, 0)), QString("6758 ソニーグループ"));
   // The exact bytes are kept, including the 0x5C of "ソ".
   QCOMPARE(QByteArray::fromStdString(form.Codes()->List().groups[1].stocks[0]), Sjis("6758 ソニーグループ"));
-  QVERIFY(!tree.topLevelItem(0)->isExpanded());
+  QVERIFY(!tree.isExpanded(Node(&tree, 0)));
   QVERIFY(!form.Codes()->Document().IsModified());
 
   UrlListView& list = *Find<UrlListView>(&form, "ListViewURL");
@@ -170,8 +173,8 @@ void ListsTest::startUpTakesOverALeftoverCopy() {
   dir.WriteSjisLines("SV_List.txt", {"[a]", "http://a/"});
   dir.WriteSjisLines("SV_List.txt.___", {"[b]", "http://b/"});
   TFormMain form(dir.Path());
-  QCOMPARE(Find<CodeTreeView>(&form, "TreeViewCode")->topLevelItemCount(), 1);
-  QCOMPARE(Find<CodeTreeView>(&form, "TreeViewCode")->topLevelItem(0)->text(0), QString("[残り]"));
+  QCOMPARE(Find<CodeTreeView>(&form, "TreeViewCode")->model()->rowCount(), 1);
+  QCOMPARE(Text(Node(Find<CodeTreeView>(&form, "TreeViewCode"), 0)), QString("[残り]"));
   QVERIFY(dir.Exists("SV_Code.txt"));
   QVERIFY(!dir.Exists("SV_Code.txt.___"));
   QVERIFY(!dir.Exists("SV_List.txt.___"));
@@ -184,9 +187,9 @@ void ListsTest::strayStockLinesAreKeptAndReported() {
   DialogDriver driver({"OK"});
   TFormMain form(dir.Path());
   CodeTreeView& tree = *Find<CodeTreeView>(&form, "TreeViewCode");
-  QCOMPARE(tree.topLevelItemCount(), 2);
-  QCOMPARE(tree.topLevelItem(0)->text(0), QString("[未分類]"));
-  QCOMPARE(tree.topLevelItem(0)->child(0)->text(0), QString("1111 先頭"));
+  QCOMPARE(tree.model()->rowCount(), 2);
+  QCOMPARE(Text(Node(&tree, 0)), QString("[未分類]"));
+  QCOMPARE(Text(Node(&tree, 0, 0)), QString("1111 先頭"));
   QTRY_COMPARE(driver.Seen().size(), size_t(1));
   QVERIFY(driver.Seen()[0].text.contains("未分類"));
 }
@@ -198,11 +201,11 @@ void ListsTest::expandStateIsRestoredAndWrittenAtClose() {
   {
     TFormMain form(dir.Path());
     CodeTreeView& tree = *Find<CodeTreeView>(&form, "TreeViewCode");
-    QVERIFY(!tree.topLevelItem(0)->isExpanded());
-    QVERIFY(tree.topLevelItem(1)->isExpanded());
-    QVERIFY(!tree.topLevelItem(2)->isExpanded());
+    QVERIFY(!tree.isExpanded(Node(&tree, 0)));
+    QVERIFY(tree.isExpanded(Node(&tree, 1)));
+    QVERIFY(!tree.isExpanded(Node(&tree, 2)));
     form.show();
-    tree.topLevelItem(0)->setExpanded(true);
+    tree.expand(Node(&tree, 0));
     form.close();
   }
   QCOMPARE(dir.Ini("Window", "Expand"), QString("--+"));
@@ -214,19 +217,19 @@ void ListsTest::treeSelectionStaysAmongSiblingsAndFeedsTheMenu() {
   w.ExpandAll();
   w.Click(w.Node(0, 1));
   w.Click(w.Node(0, 0), Qt::ControlModifier);
-  QVERIFY(w.Node(0, 0)->isSelected() && w.Node(0, 1)->isSelected());
+  QVERIFY(w.IsSelected(w.Node(0, 0)) && w.IsSelected(w.Node(0, 1)));
   // In the tree's order, whatever the order of the clicks.
   QCOMPARE(w.tree->SelectedPositions(), (std::vector<NodePos>{{0, 0}, {0, 1}}));
   QCOMPARE(w.form->Codes()->GatherUrlSelection().codes, (std::vector<std::string>{"7203", "7267"}));
   // A stock of another group is no sibling: the earlier ones let go.
   w.Click(w.Node(1, 0), Qt::ControlModifier);
-  QCOMPARE(w.tree->selectedItems(), QList<QTreeWidgetItem*>({w.Node(1, 0)}));
+  QCOMPARE(SelectedNodes(w.tree), QModelIndexList({w.Node(1, 0)}));
 
   QMenu* menu = Find<QMenu>(w.form.get(), "PopupMenuCode");
   // A right press on a node not selected selects it for the menu.
   QTest::mouseClick(w.tree->viewport(), Qt::RightButton, {}, w.Center(w.tree, w.Node(1, 1)));
   menu->hide();
-  QCOMPARE(w.tree->selectedItems(), QList<QTreeWidgetItem*>({w.Node(1, 1)}));
+  QCOMPARE(SelectedNodes(w.tree), QModelIndexList({w.Node(1, 1)}));
   menu->popup(QPoint(0, 0));  // the entry states follow the selection
   QVERIFY(Find<QAction>(w.form.get(), "PopupMenuCodeCopy1")->isEnabled());
   menu->hide();
@@ -236,9 +239,9 @@ void ListsTest::treeSelectionStaysAmongSiblingsAndFeedsTheMenu() {
   // Two stocks selected; a left press on a group leaves it selected alone,
   // Ctrl or not.
   w.Select(w.Node(0, 0));
-  w.Node(0, 1)->setSelected(true);
+  w.tree->selectionModel()->select(w.Node(0, 1), QItemSelectionModel::Select);
   w.Click(w.Node(1), Qt::ControlModifier);
-  QCOMPARE(w.tree->selectedItems(), QList<QTreeWidgetItem*>({w.Node(1)}));
+  QCOMPARE(SelectedNodes(w.tree), QModelIndexList({w.Node(1)}));
   menu->popup(QPoint(0, 0));
   QVERIFY(!Find<QAction>(w.form.get(), "PopupMenuCodeCopy1")->isEnabled());
   QVERIFY(Find<QAction>(w.form.get(), "PopupMenuCodeDel")->isEnabled());
@@ -248,13 +251,13 @@ void ListsTest::treeSelectionStaysAmongSiblingsAndFeedsTheMenu() {
   QCOMPARE(QGuiApplication::clipboard()->text(), QString("電機"));
   // A press on no node clears the selection.
   QTest::mouseClick(w.tree->viewport(), Qt::LeftButton, {}, QPoint(5, w.tree->viewport()->height() - 3));
-  QVERIFY(w.tree->selectedItems().isEmpty());
+  QVERIFY(!w.tree->selectionModel()->hasSelection());
 
   // A stock brought into sight opens its group and is selected alone.
   w.tree->SetExpandedByProgram(w.Node(1), false);
   w.tree->RevealNode(NodePos{1, 1});
-  QVERIFY(w.Node(1)->isExpanded());
-  QCOMPARE(w.tree->selectedItems(), QList<QTreeWidgetItem*>({w.Node(1, 1)}));
+  QVERIFY(w.tree->isExpanded(w.Node(1)));
+  QCOMPARE(SelectedNodes(w.tree), QModelIndexList({w.Node(1, 1)}));
   QVERIFY(!w.form->Codes()->Document().IsModified());
 }
 
@@ -262,29 +265,28 @@ void ListsTest::keyboardExpandWaitsForTheNextMousePress() {
   Window w;
   QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
   CodeTreeView& tree = *w.tree;
-  QTreeWidgetItem* cars = tree.topLevelItem(0);
-  QTreeWidgetItem* electric = tree.topLevelItem(1);
+  const QModelIndex cars = w.Node(0), electric = w.Node(1);
   tree.setFocus();
-  tree.setCurrentItem(cars);
+  tree.setCurrentIndex(cars);
   QTest::keyClick(&tree, Qt::Key_Down);
-  QCOMPARE(tree.currentItem(), electric);
+  QCOMPARE(tree.currentIndex(), electric);
   QTest::keyClick(&tree, Qt::Key_Right);
-  QVERIFY(!electric->isExpanded());
-  QVERIFY(electric->isSelected());
+  QVERIFY(!tree.isExpanded(electric));
+  QVERIFY(w.IsSelected(electric));
   QCOMPARE(tree.PendingExpandWish(), CodeTreeView::ExpandWish::kExpand);
   // The next press anywhere in the tree carries the wish out.
   QTest::mousePress(tree.viewport(), Qt::LeftButton, {}, w.Center(&tree, cars));
   QTest::mouseRelease(tree.viewport(), Qt::LeftButton, {}, w.Center(&tree, cars));
-  QVERIFY(electric->isExpanded());
-  QVERIFY(!cars->isExpanded());
+  QVERIFY(tree.isExpanded(electric));
+  QVERIFY(!tree.isExpanded(cars));
   QCOMPARE(tree.PendingExpandWish(), CodeTreeView::ExpandWish::kNone);
   // Collapsing goes the same way.
-  tree.setCurrentItem(electric);
+  tree.setCurrentIndex(electric);
   QTest::keyClick(&tree, Qt::Key_Left);
-  QVERIFY(electric->isExpanded());
+  QVERIFY(tree.isExpanded(electric));
   QCOMPARE(tree.PendingExpandWish(), CodeTreeView::ExpandWish::kCollapse);
   QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, w.Center(&tree, electric));
-  QVERIFY(!electric->isExpanded());
+  QVERIFY(!tree.isExpanded(electric));
   QVERIFY(!w.form->Codes()->Document().IsModified());
 }
 
@@ -378,12 +380,13 @@ void ListsTest::codeEditsLandInTheFile() {
   QVERIFY(dlg);
   QVERIFY(QTest::qWaitForWindowExposed(dlg));
   QVERIFY(!w.tree->isEnabled());
-  const QRect node = w.tree->visualItemRect(w.Node(0, 1));
+  const QRect node = w.tree->visualRect(w.Node(0, 1));
   QVERIFY(dlg->frameGeometry().top() >= w.tree->viewport()->mapToGlobal(node.bottomLeft()).y());
   Retype(Find<QLineEdit>(dlg, "MaskEditCode"), "12");
   QTest::mouseClick(Find<QPushButton>(dlg, "ButtonOk"), Qt::LeftButton);
   QVERIFY(w.tree->isEnabled());
   QVERIFY(w.form->Codes()->Document().IsModified());
+  QCOMPARE(SelectedNodes(w.tree), QModelIndexList({w.Node(0, 1)}));  // still the one selected
 
   // Add a stock to a selected group: it becomes the group's first stock.
   w.Select(w.Node(1));
@@ -403,14 +406,14 @@ void ListsTest::codeEditsLandInTheFile() {
     // A group that still has stocks is refused without a question.
     w.Select(w.Node(0));
     w.Trigger("PopupMenuCodeDel");
-    QCOMPARE(w.tree->topLevelItemCount(), 3);
+    QCOMPARE(w.tree->model()->rowCount(), 3);
     // The Delete key asks first; Cancel keeps the group, OK deletes it.
     w.Select(w.Node(2));
     w.tree->setFocus();
     QTest::keyClick(w.tree, Qt::Key_Delete);
-    QCOMPARE(w.tree->topLevelItemCount(), 3);
+    QCOMPARE(w.tree->model()->rowCount(), 3);
     QTest::keyClick(w.tree, Qt::Key_Delete);
-    QCOMPARE(w.tree->topLevelItemCount(), 2);
+    QCOMPARE(w.tree->model()->rowCount(), 2);
     QCOMPARE(driver.Seen().size(), size_t(2));
     QCOMPARE(driver.Seen()[0].text, QString("削除しますか？"));
     QCOMPARE(driver.Seen()[0].buttons, QStringList({"OK", "キャンセル"}));
@@ -422,7 +425,7 @@ void ListsTest::codeEditsLandInTheFile() {
   w.form->Codes()->Document().SetModified(false);
   w.Select(w.Node(0));
   w.tree->TreeViewCodeDragDrop(w.Center(w.tree, w.Node(1, 0)));
-  QCOMPARE(w.Node(0)->text(0), QString("[自動車]"));
+  QCOMPARE(Text(w.Node(0)), QString("[自動車]"));
   QVERIFY(!w.form->Codes()->Document().IsModified());
   w.Select(w.Node(1, 2));
   w.tree->TreeViewCodeDragDrop(w.Center(w.tree, w.Node(1)));
@@ -432,7 +435,7 @@ void ListsTest::codeEditsLandInTheFile() {
   // stock dropped on another group's stock lands right after it.
   w.Select(w.Node(0));
   w.tree->TreeViewCodeDragDrop(w.Center(w.tree, w.Node(1)));
-  QVERIFY(w.Node(1)->isExpanded());
+  QVERIFY(w.tree->isExpanded(w.Node(1)));
   w.Select(w.Node(1, 1));
   w.tree->TreeViewCodeDragDrop(w.Center(w.tree, w.Node(0, 0)));
   QCOMPARE(w.tree->SelectedNode(), w.Node(0, 1));
@@ -514,11 +517,11 @@ void ListsTest::editorCycleReloadsBothListsIntoTheWindow() {
     QVERIFY(!w.form->isEnabled());
     QVERIFY(done.wait(10000));
     QVERIFY(w.form->isEnabled());
-    QCOMPARE(w.tree->topLevelItemCount(), 1);
+    QCOMPARE(w.tree->model()->rowCount(), 1);
     // Every line kept, the bytes as they are (the file is reported, not
     // converted), and the byte-order mark not glued to the first line.
     QCOMPARE(QByteArray::fromStdString(w.form->Codes()->List().groups[0].text), "[" + QString("新").toUtf8() + "]");
-    QCOMPARE(w.Node(0)->childCount(), 1);
+    QCOMPARE(w.tree->model()->rowCount(w.Node(0)), 1);
     QVERIFY(!w.form->Codes()->Document().IsModified());  // unsaved changes were declined
     QCOMPARE(driver.Seen().size(), size_t(2));
     QVERIFY(driver.Seen()[0].text.startsWith("銘柄一覧を保存しますか？"));

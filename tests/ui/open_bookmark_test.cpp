@@ -10,6 +10,7 @@
 #include "bookmarks/url_list_view.h"
 #include "codes/code_tree_view.h"
 #include "platform/web_browser.h"
+#include "support/code_tree.h"
 #include "support/find_widget.h"
 #include "support/local_http_server.h"
 #include "support/scratch_dir.h"
@@ -25,6 +26,7 @@ using namespace sorvi;
 using sorvi::testing::ChangeOptions;
 using sorvi::testing::Find;
 using sorvi::testing::LocalHttpServer;
+using sorvi::testing::Node;
 using sorvi::testing::ScratchDir;
 using sorvi::testing::Sjis;
 
@@ -44,17 +46,13 @@ struct Fixture : sorvi::testing::WindowFixture {
     server.Serve("/echo", kPage);
     server.Serve("/list", kPage);
     CodeTreeView& tree = *Find<CodeTreeView>(form.get(), "TreeViewCode");
-    tree.topLevelItem(0)->setExpanded(true);
+    tree.expand(Node(&tree, 0));
     Find<UrlListView>(form.get(), "ListViewURL")->setCurrentItem(Find<UrlListView>(form.get(), "ListViewURL")->topLevelItem(0));
   }
 
-  QTreeWidgetItem* Stock(int i) { return Find<CodeTreeView>(form.get(), "TreeViewCode")->topLevelItem(0)->child(i); }
-
-  void Select(std::initializer_list<QTreeWidgetItem*> items) {
-    Find<CodeTreeView>(form.get(), "TreeViewCode")->clearSelection();
-    for (QTreeWidgetItem* item : items) item->setSelected(true);
-    Find<CodeTreeView>(form.get(), "TreeViewCode")->setCurrentItem(*items.begin(), 0, QItemSelectionModel::NoUpdate);
-  }
+  CodeTreeView* Tree() const { return Find<CodeTreeView>(form.get(), "TreeViewCode"); }
+  QModelIndex Stock(int i) const { return Node(Tree(), 0, i); }
+  void Select(std::initializer_list<QModelIndex> nodes) { sorvi::testing::SelectNodes(Tree(), nodes); }
 };
 
 }  // namespace
@@ -95,7 +93,7 @@ void OpenBookmarkTest::selectedStocksFillTheAddressAndCaption() {
 
 void OpenBookmarkTest::groupSelectionRepeatsOverEveryStock() {
   Fixture f({"[list]", "ORIGIN/list?first=%CD%&rest=%[%CD%,]%"});
-  f.Select({Find<CodeTreeView>(f.form.get(), "TreeViewCode")->topLevelItem(0)});
+  f.Select({Node(f.Tree(), 0)});
   f.form->Bookmarks()->ListViewURLDblClick(Qt::NoModifier);
   QVERIFY(f.server.WaitForRequest("/list"));
   QCOMPARE(f.server.RequestsFor("/list").first().DecodedQuery(), QByteArray("first=1111&rest=2222,3333,"));
@@ -106,15 +104,15 @@ void OpenBookmarkTest::groupSelectionRepeatsOverEveryStock() {
 void OpenBookmarkTest::doubleClickOnAGroupOpensAndLeavesItsExpansion() {
   Fixture f({"[echo]", "ORIGIN/echo?g=%GP%&c=%CD%"});
   CodeTreeView& tree = *Find<CodeTreeView>(f.form.get(), "TreeViewCode");
-  QTreeWidgetItem* group = tree.topLevelItem(0);
-  QTest::mouseDClick(tree.viewport(), Qt::LeftButton, {}, tree.visualItemRect(group).center());
+  const QModelIndex group = Node(&tree, 0);
+  QTest::mouseDClick(tree.viewport(), Qt::LeftButton, {}, tree.visualRect(group).center());
   QVERIFY(f.server.WaitForRequest("/echo"));
   QCOMPARE(f.server.RequestsFor("/echo").first().DecodedQuery(), "g=" + Sjis("自動車") + "&c=1111");
-  QVERIFY(group->isExpanded());
+  QVERIFY(tree.isExpanded(group));
   QCOMPARE(tree.PendingExpandWish(), CodeTreeView::ExpandWish::kNone);
   // The next press in the tree changes nothing either.
-  QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualItemRect(group).center());
-  QVERIFY(group->isExpanded());
+  QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualRect(group).center());
+  QVERIFY(tree.isExpanded(group));
 }
 
 void OpenBookmarkTest::overwriteModeReusesTheActiveTab() {
@@ -155,7 +153,7 @@ void OpenBookmarkTest::listBytesReachTheServerAndTheHistoryExactly() {
   f.Restart();
   TFormMain& form = *f.form;
   CodeTreeView& tree = *Find<CodeTreeView>(&form, "TreeViewCode");
-  tree.setCurrentItem(tree.topLevelItem(0)->child(0));
+  tree.setCurrentIndex(Node(&tree, 0, 0));
   UrlListView& list = *Find<UrlListView>(&form, "ListViewURL");
   list.setCurrentItem(list.topLevelItem(0));
 

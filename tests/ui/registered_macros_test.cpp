@@ -244,8 +244,8 @@ void RegisteredMacrosTest::stockCodeMacrosTypeIntoTheClickedField() {
 
   const NodePos at = *f.form->Codes()->InsertNode(std::nullopt, true, S("[水産]"));
   f.Tree()->RevealNode(*f.form->Codes()->InsertNode(at, false, S("1301 極洋")));
-  QTreeWidgetItem* group = f.Tree()->ItemAt(at);
-  QTreeWidgetItem* stock = f.Tree()->SelectedNode();
+  const QModelIndex group = f.Tree()->IndexAt(at);
+  const QModelIndex stock = f.Tree()->SelectedNode();
 
   WebBrowser* browser = f.OpenForm("/form.html");
   QVERIFY(browser);
@@ -273,7 +273,7 @@ void RegisteredMacrosTest::stockCodeMacrosTypeIntoTheClickedField() {
   auto away = [&] {
     f.Js(browser, "document.getElementById('b').value = ''; document.getElementById('a').focus()");
     f.Tree()->setFocus();
-    const QRect row = f.Tree()->visualItemRect(stock);
+    const QRect row = f.Tree()->visualRect(stock);
     QCursor::setPos(f.Tree()->viewport()->mapToGlobal(row.center()));
   };
   away();
@@ -287,13 +287,13 @@ void RegisteredMacrosTest::stockCodeMacrosTypeIntoTheClickedField() {
   // program's own click did not move the lock.
   Spin(200);
   away();
-  QTest::mouseDClick(f.Tree()->viewport(), Qt::LeftButton, {}, f.Tree()->visualItemRect(stock).center());
+  QTest::mouseDClick(f.Tree()->viewport(), Qt::LeftButton, {}, f.Tree()->visualRect(stock).center());
   QTRY_COMPARE_WITH_TIMEOUT(f.Value(browser, "b"), QString("x1301"), kTimeout);
   QCOMPARE(f.Value(browser, "a"), QString());
 
   // A group is not a stock: its double-click plays nothing.
   away();
-  QTest::mouseDClick(f.Tree()->viewport(), Qt::LeftButton, {}, f.Tree()->visualItemRect(group).center());
+  QTest::mouseDClick(f.Tree()->viewport(), Qt::LeftButton, {}, f.Tree()->visualRect(group).center());
   Spin(300);
   QCOMPARE(f.Value(browser, "b"), QString());
 

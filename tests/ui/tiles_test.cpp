@@ -71,8 +71,9 @@ void TilesTest::fourStocksOpenPerStockAndShowSideBySide() {
   QVERIFY(f.OpenAndWait("/other.html", "Form"));
 
   // Four stocks, Ctrl and a double-click on the bookmark.
-  f.Tree()->topLevelItem(0)->setExpanded(true);
-  for (int i = 0; i < 4; ++i) f.Tree()->topLevelItem(0)->child(i)->setSelected(true);
+  f.Tree()->expand(f.Tree()->IndexAt(NodePos{0}));
+  for (int i = 0; i < 4; ++i)
+    f.Tree()->selectionModel()->select(f.Tree()->IndexAt(NodePos{0, i}), QItemSelectionModel::Select);
   UrlListView* list = Find<UrlListView>(f.form.get(), "ListViewURL");
   const QPoint row = list->visualItemRect(list->topLevelItem(0)).center() + QPoint(40, 0);
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, row);
@@ -141,7 +142,7 @@ void TilesTest::fourStocksOpenPerStockAndShowSideBySide() {
 
 void TilesTest::manyStocksAskFirst() {
   Fixture f(21);
-  f.Tree()->topLevelItem(0)->setSelected(true);
+  f.Tree()->selectionModel()->select(f.Tree()->IndexAt(NodePos{0}), QItemSelectionModel::Select);
   sorvi::testing::DialogDriver boxes({});  // closed without a choice
   Find<QAction>(f.form.get(), "PopupMenuURLGoEach")->trigger();
   QCOMPARE(boxes.Seen().size(), size_t(1));

@@ -4,14 +4,11 @@
 #include <utility>
 
 namespace sorvi {
-namespace {
 
-bool IsValidNode(const StockCodeList& list, NodePos pos) {
+bool ContainsNode(const StockCodeList& list, NodePos pos) {
   if (pos.group < 0 || size_t(pos.group) >= list.groups.size()) return false;
   return pos.IsGroup() || size_t(pos.stock) < list.groups[size_t(pos.group)].stocks.size();
 }
-
-}  // namespace
 
 std::string MaskedStockCode(std::string_view shown) {
   std::string code(4, '0');
@@ -40,54 +37,54 @@ std::string ComposeStockText(std::string_view code, std::string_view name) {
 }
 
 std::string_view NodeText(const StockCodeList& list, NodePos pos) {
-  if (!IsValidNode(list, pos)) return {};
+  if (!ContainsNode(list, pos)) return {};
   const StockGroup& group = list.groups[size_t(pos.group)];
   return pos.IsGroup() ? std::string_view(group.text) : std::string_view(group.stocks[size_t(pos.stock)]);
 }
 
 bool SetNodeText(StockCodeList& list, NodePos pos, std::string text) {
-  if (!IsValidNode(list, pos)) return false;
+  if (!ContainsNode(list, pos)) return false;
   StockGroup& group = list.groups[size_t(pos.group)];
   (pos.IsGroup() ? group.text : group.stocks[size_t(pos.stock)]) = std::move(text);
   return true;
 }
 
-std::optional<NodePos> AddNode(StockCodeList& list, std::optional<NodePos> selected, bool as_group,
-                               std::string text) {
-  if (!selected) {
-    list.groups.push_back(StockGroup{std::move(text), {}});
-    return NodePos{int(list.groups.size()) - 1};
-  }
-  if (!IsValidNode(list, *selected)) return std::nullopt;
+std::optional<NodePos> PlanAddNode(const StockCodeList& list, std::optional<NodePos> selected, bool as_group) {
+  if (!selected) return NodePos{int(list.groups.size())};
+  if (!ContainsNode(list, *selected)) return std::nullopt;
   const NodePos at = *selected;
+  if (!at.IsGroup()) return NodePos{at.group, at.stock + 1};
+  return as_group ? NodePos{at.group + 1} : NodePos{at.group, 0};
+}
+
+bool InsertNodeAt(StockCodeList& list, NodePos at, std::string text) {
+  if (at.group < 0 || size_t(at.group) > list.groups.size()) return false;
+  if (at.IsGroup()) {
+    list.groups.insert(list.groups.begin() + at.group, StockGroup{std::move(text), {}});
+    return true;
+  }
+  if (size_t(at.group) == list.groups.size()) return false;
   auto& stocks = list.groups[size_t(at.group)].stocks;
-  if (!at.IsGroup()) {
-    stocks.insert(stocks.begin() + at.stock + 1, std::move(text));
-    return NodePos{at.group, at.stock + 1};
-  }
-  if (as_group) {
-    list.groups.insert(list.groups.begin() + at.group + 1, StockGroup{std::move(text), {}});
-    return NodePos{at.group + 1};
-  }
-  stocks.insert(stocks.begin(), std::move(text));
-  return NodePos{at.group, 0};
+  if (size_t(at.stock) > stocks.size()) return false;
+  stocks.insert(stocks.begin() + at.stock, std::move(text));
+  return true;
+}
+
+std::optional<NodePos> AddNode(StockCodeList& list, std::optional<NodePos> selected, bool as_group, std::string text) {
+  const std::optional<NodePos> at = PlanAddNode(list, selected, as_group);
+  if (!at || !InsertNodeAt(list, *at, std::move(text))) return std::nullopt;
+  return at;
 }
 
 std::optional<NodePos> DuplicateNode(StockCodeList& list, NodePos pos) {
-  if (!IsValidNode(list, pos)) return std::nullopt;
-  if (pos.IsGroup()) {
-    StockGroup copy{list.groups[size_t(pos.group)].text, {}};
-    list.groups.insert(list.groups.begin() + pos.group + 1, std::move(copy));
-    return NodePos{pos.group + 1};
-  }
-  auto& stocks = list.groups[size_t(pos.group)].stocks;
-  std::string copy = stocks[size_t(pos.stock)];
-  stocks.insert(stocks.begin() + pos.stock + 1, std::move(copy));
-  return NodePos{pos.group, pos.stock + 1};
+  if (!ContainsNode(list, pos)) return std::nullopt;
+  const NodePos at = pos.IsGroup() ? NodePos{pos.group + 1} : NodePos{pos.group, pos.stock + 1};
+  InsertNodeAt(list, at, std::string(NodeText(list, pos)));
+  return at;
 }
 
 bool CanDeleteNode(const StockCodeList& list, NodePos pos) {
-  if (!IsValidNode(list, pos)) return false;
+  if (!ContainsNode(list, pos)) return false;
   return !pos.IsGroup() || list.groups[size_t(pos.group)].stocks.empty();
 }
 
@@ -103,7 +100,7 @@ bool DeleteNode(StockCodeList& list, NodePos pos) {
 }
 
 std::optional<NodeMove> PlanNodeDrop(const StockCodeList& list, NodePos from, NodePos target) {
-  if (!IsValidNode(list, from) || !IsValidNode(list, target)) return std::nullopt;
+  if (!ContainsNode(list, from) || !ContainsNode(list, target)) return std::nullopt;
   if (from.IsGroup()) {
     // Before an earlier group, after a later one; either way the group ends
     // up at the target's index once it has been taken out.

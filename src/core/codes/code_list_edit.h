@@ -29,6 +29,9 @@ std::string ComposeGroupText(std::string_view name);
 // edited), one blank, the name.
 std::string ComposeStockText(std::string_view code, std::string_view name);
 
+// The position names a node of the list.
+bool ContainsNode(const StockCodeList& list, NodePos pos);
+
 // The node's whole text; empty for a position outside the list.
 std::string_view NodeText(const StockCodeList& list, NodePos pos);
 // Replaces the node's text; its kind stays what its position says.
@@ -40,6 +43,13 @@ bool SetNodeText(StockCodeList& list, NodePos pos, std::string text);
 // first stock. Nothing happens for a selection that is not in the list.
 std::optional<NodePos> AddNode(StockCodeList& list, std::optional<NodePos> selected, bool as_group,
                                std::string text);
+
+// Where AddNode puts the node, without adding it.
+std::optional<NodePos> PlanAddNode(const StockCodeList& list, std::optional<NodePos> selected, bool as_group);
+// Inserts a node at `at`: a group (without stocks) when `at` names one, else
+// a stock; `at` may be one past the last of its level. False when it is not
+// a place in the list.
+bool InsertNodeAt(StockCodeList& list, NodePos at, std::string text);
 
 // Places a copy of the node right after it; a group is copied without its
 // stocks. Returns the copy's position.
