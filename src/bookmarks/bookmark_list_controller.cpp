@@ -7,6 +7,7 @@
 
 #include "bookmarks/url_list_view.h"
 #include "core/bookmarks/per_stock_selection.h"
+#include "core/keymacro/key_macro_parser.h"
 #include "core/text/list_file_text.h"
 #include "platform/confirm_box.h"
 #include "platform/cp932.h"
@@ -189,7 +190,10 @@ void BookmarkListController::OpenPerStock() {
     request.address = ExpandUrlMacro(bookmark.url_macro, selection);
     if (request.address.empty()) continue;
     request.caption = MakeBookmarkCaption(bookmark, selection);
-    if (bookmark.key_macro_state == 1) request.key_macro = bookmark.key_macro;
+    // Each tab types its own stock's code, whatever the tree shows by the
+    // time its page has loaded.
+    const std::string code = selection.codes.empty() ? std::string() : selection.codes.front();
+    if (bookmark.key_macro_state == 1) request.key_macro = ResolveSelectedCode(bookmark.key_macro, code);
     request.new_tab = true;
     requests.push_back(std::move(request));
   }
