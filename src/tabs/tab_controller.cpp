@@ -427,6 +427,7 @@ void TabController::IdleSteps() {
     if (tab) Close(tab);
   }
   popups_->IdleStep();
+  hidden_tabs_->IdleStep();
   tools_->IdleStep();
   queue_->IdleStep();
 }

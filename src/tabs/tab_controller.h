@@ -113,7 +113,9 @@ class TabController : public QObject, private PopupHost {
 
   // ---- the reload timer and the idle moment ----
   void TimerTimer();
-  // Lock capture, a close a page asked for, the navigation policy's steps.
+  // Lock capture, a close a page asked for, the navigation policy's steps,
+  // the views of long hidden tabs, the pages' tools, the next page of
+  // OpenEach; in this order.
   void IdleSteps();
 
   // While a tab holds a key macro waiting to be played, the user cannot

@@ -34,6 +34,7 @@
 #include "support/window_options.h"
 #include "tabs/address_box.h"
 #include "tabs/browser_tab.h"
+#include "tabs/hidden_tab_keeper.h"
 #include "tabs/open_request.h"
 #include "tabs/tab_controller.h"
 
@@ -76,6 +77,7 @@ class TabsTest : public QObject {
   void historyRuleOnTheAddressBox();
   void emptyAddressChangesNothing();
   void enterAndDoubleClickOnTheAddressBox();
+  void hiddenViewsAreNotReleasedWhileAMacroPlays();
 };
 
 void TabsTest::engineStartsOnlyWithTheFirstTab() {
@@ -516,6 +518,28 @@ void TabsTest::enterAndDoubleClickOnTheAddressBox() {
   QVERIFY(f.WaitLoaded(1, "Local file"));
   QCOMPARE(f.form->Address()->FileDialogDir(), QDir(f.dir.Path()).absolutePath());
   QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->itemText(0), QDir(f.dir.Path()).absoluteFilePath("local.html"));
+}
+
+void TabsTest::hiddenViewsAreNotReleasedWhileAMacroPlays() {
+  Fixture f;
+  QVERIFY(f.OpenAndWait("/a.html", "Page a"));
+  QVERIFY(f.OpenAndWait("/b.html", "Page b"));
+  Find<HiddenTabKeeper>(f.form.get(), "HiddenTabKeeper")->SetReleaseAfter(100);
+  f.ClickTab(0);
+  f.ClickTab(1);
+  WebBrowser* hidden = f.Browser(0);
+
+  // Idle moments come while the macro waits; the view's time runs out.
+  bool kept = false;
+  QTimer::singleShot(0, f.form.get(), [&] {
+    Spin(400);
+    kept = hidden->HasView();
+  });
+  f.form->Macros()->PlayKeyMacro("\\w(600)");
+  QVERIFY(kept);
+  // It goes at the first idle moment after the play.
+  QVERIFY(WaitUntil([&] { return !hidden->HasView(); }));
+  QVERIFY(f.Browser(1)->HasView());
 }
 
 int main(int argc, char* argv[]) {
