@@ -147,7 +147,11 @@ class TabController : public QObject, private PopupHost {
   // BrowserTab::SetFixedCaption).
   BrowserTab* AddTab(WebBrowser* browser, bool fill, int insert_index, const std::string& caption);
   void WireTab(BrowserTab* tab);
-  bool LeaveActiveTab(QObject* sender);
+  // The user's switches are refused while a key macro waits (false); the
+  // program's own (a pop-up, a new tab, kept tabs, the navigation policy)
+  // are not.
+  enum class SwitchBy { kUser, kProgram };
+  bool LeaveActiveTab(QObject* sender, SwitchBy by);
   void ArriveAtActiveTab(QObject* sender);
   void ActivateTab(QWidget* tab);
   // Closes `tab`, whichever tab is active.
