@@ -293,7 +293,7 @@ void TFormMain::ToolButtonNavigateClick(Qt::KeyboardModifiers modifiers) {
 
 void TFormMain::OpenPage(const OpenRequest& request) {
   if (!request.typed.isEmpty()) {
-    address_->RememberTyped();
+    address_->Remember(QStringToSjis(request.typed), request.typed);
   } else {
     address_->Remember(request.address, SjisToQString(request.address));
   }

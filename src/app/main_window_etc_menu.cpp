@@ -84,7 +84,6 @@ void TFormMain::PopupMenuEtcHelpClick(Qt::KeyboardModifiers modifiers) {
   // Opened like a path typed into the address box: it enters the history,
   // and a directory name that Shift-JIS cannot hold still loads.
   const QString path = data_dir_ + FromUtf8(kHelpFileName);
-  address_->Show(path);
   OpenRequest request;
   request.typed = path;
   request.caption = QStringToSjis(FromUtf8(kHelpCaption));

@@ -9,6 +9,7 @@
 #include "codes/stock_selection.h"
 #include "core/bookmarks/per_stock_selection.h"
 #include "core/files/data_files.h"
+#include "core/keymacro/key_macro_parser.h"
 #include "platform/confirm_box.h"
 #include "platform/menu_items.h"
 
@@ -130,7 +131,10 @@ void BookmarkListController::OpenPerStock() {
     request.address = ExpandUrlMacro(bookmark.url_macro, selection);
     if (request.address.empty()) continue;
     request.caption = MakeBookmarkCaption(bookmark, selection);
-    if (bookmark.key_macro_state == 1) request.key_macro = bookmark.key_macro;
+    // Each tab types its own stock's code, whatever the tree shows by the
+    // time its page has loaded.
+    const std::string code = selection.codes.empty() ? std::string() : selection.codes.front();
+    if (bookmark.key_macro_state == 1) request.key_macro = ResolveSelectedCode(bookmark.key_macro, code);
     request.new_tab = true;
     requests.push_back(std::move(request));
   }

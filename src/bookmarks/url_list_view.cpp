@@ -196,16 +196,24 @@ void UrlListView::mousePressEvent(QMouseEvent* event) {
     return;
   }
   if (toggled) viewport()->update();
-  if (event->modifiers().testFlag(Qt::ControlModifier)) {
-    // Ctrl goes with the double-click that opens per stock: the press must
-    // not take the selection off the row.
-    QMouseEvent plain(event->type(), event->position(), event->scenePosition(), event->globalPosition(),
-                      event->button(), event->buttons(), event->modifiers() & ~Qt::ControlModifier);
-    QTreeWidget::mousePressEvent(&plain);
-    event->setAccepted(plain.isAccepted());
+  WithoutControl(event, [this](QMouseEvent* e) { QTreeWidget::mousePressEvent(e); });
+}
+
+void UrlListView::mouseReleaseEvent(QMouseEvent* event) {
+  WithoutControl(event, [this](QMouseEvent* e) { QTreeWidget::mouseReleaseEvent(e); });
+}
+
+void UrlListView::WithoutControl(QMouseEvent* event, const std::function<void(QMouseEvent*)>& handle) {
+  // Ctrl goes with the double-click that opens per stock: neither the press
+  // nor the release of its clicks may take the selection off the row.
+  if (!event->modifiers().testFlag(Qt::ControlModifier)) {
+    handle(event);
     return;
   }
-  QTreeWidget::mousePressEvent(event);
+  QMouseEvent plain(event->type(), event->position(), event->scenePosition(), event->globalPosition(), event->button(),
+                    event->buttons(), event->modifiers() & ~Qt::ControlModifier);
+  handle(&plain);
+  event->setAccepted(plain.isAccepted());
 }
 
 void UrlListView::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -4,6 +4,7 @@
 // converted. The "*" and ":" columns show check boxes that a mouse press
 // toggles directly.
 #include <QTreeWidget>
+#include <functional>
 
 #include "core/bookmarks/url_bookmark.h"
 
@@ -51,11 +52,16 @@ class UrlListView : public QTreeWidget {
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+
+ private:
+  // Hands `event` on with Ctrl taken off.
+  static void WithoutControl(QMouseEvent* event, const std::function<void(QMouseEvent*)>& handle);
 };
 
 }  // namespace sorvi

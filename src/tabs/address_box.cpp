@@ -38,11 +38,6 @@ QString AddressBox::Text() const { return box_->currentText(); }
 
 void AddressBox::Show(const QString& text) { box_->setEditText(text); }
 
-void AddressBox::RememberTyped() {
-  const QString text = Text();
-  Remember(QStringToSjis(text), text);
-}
-
 void AddressBox::Remember(const std::string& bytes, const QString& text) {
   box_->setEditText(text);
   if (bytes.empty()) return;

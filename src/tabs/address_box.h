@@ -23,8 +23,6 @@ class AddressBox : public QObject {
   // Shows an address about to be opened and puts it first in the history:
   // `bytes` (Shift-JIS) is what the history keeps, `text` what it shows.
   void Remember(const std::string& bytes, const QString& text);
-  // The same for the text in the box, as the user typed it.
-  void RememberTyped();
 
   // The history, most recent first, as Shift-JIS bytes.
   std::vector<std::string> History() const;

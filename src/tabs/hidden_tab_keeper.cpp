@@ -4,7 +4,6 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "platform/idle_hook.h"
 #include "platform/memory_trim.h"
 #include "platform/web_browser.h"
 #include "tabs/browser_tab.h"
@@ -14,11 +13,8 @@ namespace sorvi {
 HiddenTabKeeper::HiddenTabKeeper(QObject* parent) : QObject(parent), timer_(new QTimer(this)) {
   setObjectName(QStringLiteral("HiddenTabKeeper"));
   timer_->setSingleShot(true);
+  // Only marks the views due: they go at the next idle moment.
   connect(timer_, &QTimer::timeout, this, [this] { release_pending_ = true; });
-  idle_ = new IdleHook(this);
-  connect(idle_, &IdleHook::Idle, this, [this] {
-    if (release_pending_) ReleaseDue();
-  });
 }
 
 HiddenTabKeeper::~HiddenTabKeeper() = default;
@@ -39,6 +35,10 @@ bool HiddenTabKeeper::eventFilter(QObject* watched, QEvent* e) {
     }
   }
   return false;
+}
+
+void HiddenTabKeeper::IdleStep() {
+  if (release_pending_) ReleaseDue();
 }
 
 void HiddenTabKeeper::Hid(BrowserTab* tab) {

@@ -14,7 +14,6 @@ class QTimer;
 namespace sorvi {
 
 class BrowserTab;
-class IdleHook;
 
 class HiddenTabKeeper : public QObject {
   Q_OBJECT
@@ -30,6 +29,10 @@ class HiddenTabKeeper : public QObject {
   void Watch(BrowserTab* tab);
   // How long a tab stays hidden before its view goes.
   void SetReleaseAfter(int ms) { release_after_ms_ = ms; }
+  // The idle step: lets the views go that are due. Views go at an idle
+  // moment only, never inside a dialog, a menu, a page's own call or a
+  // key macro's play.
+  void IdleStep();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override;
@@ -47,9 +50,6 @@ class HiddenTabKeeper : public QObject {
 
   std::vector<Hidden> hidden_;
   QTimer* timer_;
-  // Views go at an idle moment only, never inside a dialog, a menu or a
-  // page's own call.
-  IdleHook* idle_;
   bool release_pending_ = false;
   int release_after_ms_ = kReleaseAfterMs;
 };

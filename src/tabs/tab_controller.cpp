@@ -214,7 +214,7 @@ void TabController::OnCurrentChanged() {
     return;
   }
   // The user picked a tab (click, wheel or keys on the tab strip).
-  if (!LeaveActiveTab(page_control_)) {
+  if (!LeaveActiveTab(page_control_, SwitchBy::kUser)) {
     ActivateTab(shown_tab_);
     return;
   }
@@ -223,10 +223,12 @@ void TabController::OnCurrentChanged() {
   ArriveAtActiveTab(page_control_);
 }
 
-bool TabController::LeaveActiveTab(QObject* sender) {
+bool TabController::LeaveActiveTab(QObject* sender, SwitchBy by) {
   BrowserTab* tab = shown_tab_;
   if (!tab) return true;
-  if (!switch_memory_.Leave(page_control_->indexOf(tab), MacroWaiting(), sender != nullptr)) return false;
+  const bool allowed = switch_memory_.Leave(page_control_->indexOf(tab), MacroWaiting(), sender != nullptr);
+  if (!allowed && by == SwitchBy::kUser) return false;
+  // A switch the program makes happens anyway: the tab left keeps its lock.
   tab->SetLockMemory(lock_->Save());
   return true;
 }
@@ -249,14 +251,14 @@ void TabController::ArriveAtActiveTab(QObject* sender) {
 }
 
 void TabController::SwitchWithBookkeeping(int index, QObject* sender) {
-  LeaveActiveTab(sender);
+  LeaveActiveTab(sender, SwitchBy::kProgram);
   ActivateTab(page_control_->widget(index));
   ArriveAtActiveTab(sender);
 }
 
 bool TabController::SwitchTo(int index, QObject* sender) {
   if (index < 0 || index >= Count()) return false;
-  if (!LeaveActiveTab(sender)) return false;
+  if (!LeaveActiveTab(sender, SwitchBy::kUser)) return false;
   ActivateTab(page_control_->widget(index));
   ArriveAtActiveTab(sender);
   return true;
@@ -284,7 +286,7 @@ TabsView TabController::PolicyView() const {
 }
 
 void TabController::AddPopupTab(WebBrowser* popup, const NewTabPlacement& place) {
-  LeaveActiveTab(nullptr);
+  LeaveActiveTab(nullptr, SwitchBy::kProgram);
   lock_->Clear();
   BrowserTab* tab = AddTab(popup, place.fill, place.insert_index, std::string());
   tab->SetFrameName(place.frame_name);
@@ -311,7 +313,7 @@ void TabController::Open(const OpenRequest& request) {
   bool keep_activation = false;
   if (request.new_tab || OpensNewTab(HasTabs(), mode_, request.shift)) {
     const bool was_active = window_->isActiveWindow();
-    LeaveActiveTab(nullptr);
+    LeaveActiveTab(nullptr, SwitchBy::kProgram);
     lock_->Clear();
     const int opener_index = ActiveIndex();
     // The engine starts with the first browser.
@@ -441,6 +443,7 @@ void TabController::IdleSteps() {
     if (tab) Close(tab);
   }
   popups_->IdleStep();
+  hidden_tabs_->IdleStep();
   tools_->IdleStep();
   queue_->IdleStep();
 }
@@ -467,7 +470,7 @@ std::string AddressBytes(const QString& shown) {
 void TabController::RestoreSession(const Session& session) {
   if (session.tabs.empty()) return;
   const bool was_active = window_->isActiveWindow();
-  LeaveActiveTab(nullptr);
+  LeaveActiveTab(nullptr, SwitchBy::kProgram);
   lock_->Clear();
   const int first = Count();
   bool reloads = false;

@@ -116,7 +116,9 @@ class TabController : public QObject, public ActivePageHost, private PopupHost, 
 
   // ---- the reload timer and the idle moment ----
   void TimerTimer();
-  // Lock capture, a close a page asked for, the navigation policy's steps.
+  // Lock capture, a close a page asked for, the navigation policy's steps,
+  // the views of long hidden tabs, the pages' tools, the next page of
+  // OpenEach; in this order.
   void IdleSteps();
 
   // ---- what the key macros ask (see ActivePageHost) ----
@@ -151,7 +153,11 @@ class TabController : public QObject, public ActivePageHost, private PopupHost, 
   // BrowserTab::SetFixedCaption).
   BrowserTab* AddTab(WebBrowser* browser, bool fill, int insert_index, const std::string& caption);
   void WireTab(BrowserTab* tab);
-  bool LeaveActiveTab(QObject* sender);
+  // The user's switches are refused while a key macro waits (false); the
+  // program's own (a pop-up, a new tab, kept tabs, the navigation policy)
+  // are not.
+  enum class SwitchBy { kUser, kProgram };
+  bool LeaveActiveTab(QObject* sender, SwitchBy by);
   void ArriveAtActiveTab(QObject* sender);
   void ActivateTab(QWidget* tab);
   // Closes `tab`, whichever tab is active.

@@ -84,5 +84,46 @@ TEST(ParseKeyMacroTest, TextKeepsEveryByteButTheEscape) {
   EXPECT_EQ(ParseKeyMacro("\\\x83\x5C", kDefaultMs), Actions{Text("\x83")});
 }
 
+// What the page gets from a macro played with `code` selected: its keys and
+// waits, and its text with the boundaries between pastes left out.
+Actions Typed(std::string_view macro, const std::string& code) {
+  Actions typed;
+  for (KeyMacroAction a : ParseKeyMacro(macro, kDefaultMs)) {
+    if (a.kind == K::PasteSelectedCode) a = Text(code);
+    if (a.kind == K::PasteText && a.text.empty()) continue;
+    if (a.kind == K::PasteText && !typed.empty() && typed.back().kind == K::PasteText) {
+      typed.back().text += a.text;
+    } else {
+      typed.push_back(a);
+    }
+  }
+  return typed;
+}
+
+TEST(ResolveSelectedCodeTest, BoundMacroTypesItsStocksCodeWhateverIsSelected) {
+  struct Row {
+    std::string macro, code, resolved;  // resolved "": only compared by what it types
+  };
+  const Row rows[] = {
+      {"\\w(500)\\c\\r", "7203", "\\w(500)7203\\r"},
+      {"\\c\\t\\c", "6758", "6758\\t6758"},
+      {"no code\\r", "6758", "no code\\r"},
+      {"a\\cb", "", "ab"},                        // no stock: nothing pasted
+      {"\\c", "12", "12"},                        // a short caption
+      {"\\\\c", "7203", "\\\\c"},                 // an escaped backslash, then text
+      {"\\w(\\c)x", "7203", "\\w(\\c)x"},         // inside a wait's parentheses
+      {"\\c", "\x83\x5C\x31\x32", "\x83\\\\12"},  // a backslash byte in the code: "ソ12"
+      {"\\w\\c", "(5)1", ""},                     // a "(" after a bare wait
+      {"\\w(x\\c\\r", "1)23", ""},                // a ")" after a "(" that nothing closed
+      {"\\w(\\w(\\c", "1)2", ""},
+      {"\\qa\\cb\\", "9984", ""},
+  };
+  for (const Row& row : rows) {
+    const std::string resolved = ResolveSelectedCode(row.macro, row.code);
+    if (!row.resolved.empty()) EXPECT_EQ(resolved, row.resolved) << row.macro;
+    EXPECT_EQ(Typed(resolved, "0000"), Typed(row.macro, row.code)) << row.macro << " -> " << resolved;
+  }
+}
+
 }  // namespace
 }  // namespace sorvi

@@ -20,6 +20,7 @@
 
 #include "app/main_window.h"
 #include "core/tabs/lock_state.h"
+#include "keymacro/key_macro_controller.h"
 #include "platform/web_browser.h"
 #include "support/dialog_driver.h"
 #include "support/event_wait.h"
@@ -97,6 +98,8 @@ class PopupsTest : public QObject {
   void draggingATabMovesIt();
   void rightClickClosesAndDoubleClickReloads();
   void lockFollowsClicksAndLoads();
+  void programsSwitchKeepsTheLockOfATabWhoseMacroWaits_data();
+  void programsSwitchKeepsTheLockOfATabWhoseMacroWaits();
 };
 
 void PopupsTest::scriptPopupOpensNextToItsOpener() {
@@ -649,6 +652,57 @@ void PopupsTest::lockFollowsClicksAndLoads() {
   QVERIFY(f.OpenAndWait("/b.html", "Page b"));
   QVERIFY(Find<QToolButton>(f.form.get(), "ToolButtonLock")->isChecked());
   QVERIFY(f.tabs->TabAt(2)->LockMemory().down);
+}
+
+void PopupsTest::programsSwitchKeepsTheLockOfATabWhoseMacroWaits_data() {
+  QTest::addColumn<bool>("popup");
+  QTest::newRow("a pop-up arrives") << true;
+  QTest::newRow("a new tab opens") << false;
+}
+
+void PopupsTest::programsSwitchKeepsTheLockOfATabWhoseMacroWaits() {
+  QFETCH(bool, popup);
+  Fixture f;
+  f.server.Serve("/input.html", Page("Input",
+                                     "<input style=\"position:absolute;left:10px;top:10px;"
+                                     "width:200px;height:30px\">"
+                                     "<script>function pop(url) { window.open(url, '', ''); }</script>"));
+  QVERIFY(f.OpenAndWait("/input.html", "Input"));
+  f.form->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+  QVERIFY(f.ClickPage(0, QPoint(50, 25)));
+  QVERIFY(WaitUntil([&] { return f.tabs->Lock().icon() == 1; }));
+  const QPointer<QWidget> target = f.tabs->LockTarget();
+  auto* lock = Find<QToolButton>(f.form.get(), "ToolButtonLock");
+  lock->click();
+  QVERIFY(target && lock->isChecked());
+  const int icon = f.tabs->Lock().icon();
+
+  // The page's load macro waits for the idle moment, which a playing macro
+  // holds off; meanwhile the program shows another tab.
+  f.form->Macros()->HandOver(f.tabs->ActiveTab(), "x");
+  if (popup) {
+    f.Browser(0)->RunJavaScript("pop('/a.html')");
+    QElapsedTimer clock;
+    clock.start();
+    while (f.Count() < 2 && clock.elapsed() < kTimeout) f.form->Macros()->PlayKeyMacro("\\w(50)");
+  } else {
+    OpenRequest request = f.Request("/a.html");
+    request.new_tab = true;
+    f.form->OpenPage(request);
+  }
+  QCOMPARE(f.Count(), 2);
+  QCOMPARE(f.Active(), 1);
+  QVERIFY(f.tabs->MacroWaiting());
+  QVERIFY(!lock->isChecked());
+
+  // The tab left kept its lock: button and target come back with it.
+  QVERIFY(WaitUntil([&] { return !f.tabs->MacroWaiting(); }));
+  f.ClickTab(0);
+  QCOMPARE(f.Active(), 0);
+  QVERIFY(lock->isChecked());
+  QCOMPARE(f.tabs->LockTarget(), target.data());
+  QCOMPARE(f.tabs->Lock().icon(), icon);
 }
 
 int main(int argc, char* argv[]) {

@@ -22,6 +22,7 @@
 
 #include "app/main_window.h"
 #include "keymacro/key_macro_controller.h"
+#include "platform/cp932.h"
 #include "platform/web_browser.h"
 #include "support/event_wait.h"
 #include "support/find_widget.h"
@@ -32,6 +33,7 @@
 #include "support/window_options.h"
 #include "tabs/address_box.h"
 #include "tabs/browser_tab.h"
+#include "tabs/hidden_tab_keeper.h"
 #include "tabs/open_request.h"
 #include "tabs/tab_controller.h"
 #include "tabs/tab_stack.h"
@@ -75,6 +77,7 @@ class TabsTest : public QObject {
   void historyRuleOnTheAddressBox();
   void emptyAddressChangesNothing();
   void enterAndDoubleClickOnTheAddressBox();
+  void hiddenViewsAreNotReleasedWhileAMacroPlays();
 };
 
 void TabsTest::engineStartsOnlyWithTheFirstTab() {
@@ -419,17 +422,16 @@ void TabsTest::historyRuleOnTheAddressBox() {
   ScratchDir dir;
   TFormMain form(dir.Path());
   QComboBox* box = Find<QComboBox>(&form, "ComboBoxURL");
+  auto remember = [&](const QString& text) { form.Address()->Remember(QStringToSjis(text), text); };
   for (int i = 1; i <= 20; ++i) {
-    box->setEditText(QString("http://host/%1").arg(i));
-    form.Address()->RememberTyped();
+    remember(QString("http://host/%1").arg(i));
   }
   QCOMPARE(box->count(), 20);
   QCOMPARE(box->itemText(0), QString("http://host/20"));
   QCOMPARE(box->itemText(19), QString("http://host/1"));
 
   // A known address in other letters moves up, written as typed now.
-  box->setEditText("HTTP://HOST/5");
-  form.Address()->RememberTyped();
+  remember("HTTP://HOST/5");
   QCOMPARE(box->count(), 20);
   QCOMPARE(box->itemText(0), QString("HTTP://HOST/5"));
   QCOMPARE(box->currentIndex(), 0);
@@ -439,8 +441,7 @@ void TabsTest::historyRuleOnTheAddressBox() {
   QCOMPARE(box->itemText(1), QString("http://host/20"));
 
   // The twenty-first distinct address drops the oldest; the text stays.
-  box->setEditText("http://host/new");
-  form.Address()->RememberTyped();
+  remember("http://host/new");
   QCOMPARE(box->count(), 20);
   QCOMPARE(box->itemText(0), QString("http://host/new"));
   QCOMPARE(box->itemText(19), QString("http://host/2"));
@@ -448,10 +449,8 @@ void TabsTest::historyRuleOnTheAddressBox() {
 
   // Text code page 932 cannot hold is kept as it is, in the box and in
   // entries that other additions shift.
-  box->setEditText("http://host/한");
-  form.Address()->RememberTyped();
-  box->setEditText("http://host/株価");
-  form.Address()->RememberTyped();
+  remember("http://host/한");
+  remember("http://host/株価");
   QCOMPARE(box->itemText(0), QString("http://host/株価"));
   QCOMPARE(box->itemText(1), QString("http://host/한"));
   QCOMPARE(box->count(), 20);
@@ -471,7 +470,15 @@ void TabsTest::emptyAddressChangesNothing() {
 
   // Nothing of it is left for the next navigation, which enters the history.
   QVERIFY(f.OpenAndWait("/a.html", "Page a"));
-  QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->itemText(0), f.Url("/a.html"));
+  QComboBox* box = Find<QComboBox>(f.form.get(), "ComboBoxURL");
+  QCOMPARE(box->itemText(0), f.Url("/a.html"));
+  // The history keeps what a request opens, whatever the box shows.
+  box->setEditText(f.Url("/b.html"));
+  OpenRequest typed;
+  typed.typed = f.Url("/c.html");
+  f.form->OpenPage(typed);
+  QCOMPARE(box->itemText(0), f.Url("/c.html"));
+  QVERIFY(f.WaitLoaded(1, "Page c"));
 }
 
 void TabsTest::enterAndDoubleClickOnTheAddressBox() {
@@ -511,6 +518,28 @@ void TabsTest::enterAndDoubleClickOnTheAddressBox() {
   QVERIFY(f.WaitLoaded(1, "Local file"));
   QCOMPARE(f.form->Address()->FileDialogDir(), QDir(f.dir.Path()).absolutePath());
   QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->itemText(0), QDir(f.dir.Path()).absoluteFilePath("local.html"));
+}
+
+void TabsTest::hiddenViewsAreNotReleasedWhileAMacroPlays() {
+  Fixture f;
+  QVERIFY(f.OpenAndWait("/a.html", "Page a"));
+  QVERIFY(f.OpenAndWait("/b.html", "Page b"));
+  Find<HiddenTabKeeper>(f.form.get(), "HiddenTabKeeper")->SetReleaseAfter(100);
+  f.ClickTab(0);
+  f.ClickTab(1);
+  WebBrowser* hidden = f.Browser(0);
+
+  // Idle moments come while the macro waits; the view's time runs out.
+  bool kept = false;
+  QTimer::singleShot(0, f.form.get(), [&] {
+    Spin(400);
+    kept = hidden->HasView();
+  });
+  f.form->Macros()->PlayKeyMacro("\\w(600)");
+  QVERIFY(kept);
+  // It goes at the first idle moment after the play.
+  QVERIFY(WaitUntil([&] { return !hidden->HasView(); }));
+  QVERIFY(f.Browser(1)->HasView());
 }
 
 int main(int argc, char* argv[]) {

@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QProcess>
 #include <QTest>
+#include <QWindow>
 
 #include "app/main_window.h"
 #include "bookmarks/url_list_view.h"
@@ -27,14 +29,15 @@ using sorvi::testing::WaitUntil;
 namespace {
 
 struct Fixture : sorvi::testing::WindowFixture {
-  explicit Fixture(int stocks = 4)
+  // The bookmark's load macro is `macro`.
+  explicit Fixture(int stocks = 4, const QString& macro = "K")
       : WindowFixture({}, [&](const sorvi::testing::ScratchDir& dir) {
           QStringList codes = {"[自動車]"};
           for (int i = 1; i <= stocks; ++i) codes << QString("%1 銘柄%2").arg(i * 1111).arg(i);
           dir.WriteSjisLines("SV_Code.txt", codes);
           // F5 types "F5" on every page of the server.
           dir.WriteSjisLines("Sorvi.ini", {"[KeyFunc]", "C5=2", "K5=1", "M5-1=F5", "U5-1=" + server.Origin()});
-          dir.WriteSjisLines("SV_List.txt", {"[chart]*", "*%CD% %NM%", "+K",
+          dir.WriteSjisLines("SV_List.txt", {"[chart]*", "*%CD% %NM%", "+" + macro,
                                              QString::fromLatin1(server.Origin()) + "/chart.html?c=%CD%"});
         }) {
     ServeFile("/chart.html", "form.html");
@@ -63,6 +66,8 @@ class TilesTest : public QObject {
   void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void fourStocksOpenPerStockAndShowSideBySide();
   void manyStocksAskFirst();
+  void eachTabTypesItsOwnStocksCode_data();
+  void eachTabTypesItsOwnStocksCode();
 };
 
 void TilesTest::fourStocksOpenPerStockAndShowSideBySide() {
@@ -148,6 +153,46 @@ void TilesTest::manyStocksAskFirst() {
   QCOMPARE(boxes.Seen().size(), size_t(1));
   QVERIFY(boxes.Seen()[0].text.contains("21 銘柄"));
   QCOMPARE(f.Count(), 0);
+}
+
+void TilesTest::eachTabTypesItsOwnStocksCode_data() {
+  QTest::addColumn<QString>("how");
+  QTest::newRow("menu") << "menu";
+  QTest::newRow("Ctrl+double-click") << "click";
+  QTest::newRow("Ctrl+double-click on the selected bookmark") << "selected";
+  QTest::newRow("the same with the X server's mouse") << "x";
+}
+
+void TilesTest::eachTabTypesItsOwnStocksCode() {
+  QFETCH(QString, how);
+  Fixture f(4, "\\w(200)\\c");
+  // The last stock clicked is the tree's current one.
+  QTreeWidgetItem* group = f.Tree()->topLevelItem(0);
+  group->setExpanded(true);
+  for (int i = 0; i < 4; ++i) group->child(i)->setSelected(true);
+  f.Tree()->setCurrentItem(group->child(3), 0, QItemSelectionModel::NoUpdate);
+  UrlListView* list = Find<UrlListView>(f.form.get(), "ListViewURL");
+  if (how == "menu") {
+    Find<QAction>(f.form.get(), "PopupMenuURLGoEach")->trigger();
+  } else {
+    if (how == "click") list->clearSelection();
+    const QPoint row = list->visualItemRect(list->topLevelItem(0)).center();
+    if (how == "x") {
+      const QPoint at = list->viewport()->mapToGlobal(row);
+      QCOMPARE(QProcess::execute("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y()), "keydown",
+                                             "ctrl", "click", "--repeat", "2", "--delay", "80", "1", "keyup", "ctrl"}),
+               0);
+    } else {
+      // Through the window system's way in, as a real mouse: press,
+      // release, press, double-click, release.
+      QWindow* window = f.form->windowHandle();
+      QTest::mouseDClick(window, Qt::LeftButton, Qt::ControlModifier, list->viewport()->mapTo(f.form.get(), row));
+      QTest::mouseMove(window, list->viewport()->mapTo(f.form.get(), row));  // Ctrl is let go
+    }
+  }
+  QVERIFY(WaitUntil([&] { return f.Count() == 4 && !f.Value(3, "a").isEmpty(); }, 30000));
+  for (int i = 0; i < 4; ++i) QCOMPARE(f.Value(i, "a"), QString::number((i + 1) * 1111));
+  QCOMPARE(list->SelectedRow(), 0);
 }
 
 SORVI_WEB_TEST_MAIN(TilesTest)

@@ -77,65 +77,118 @@ std::optional<int> ReadKeyMacroInteger(std::string_view text) {
   return static_cast<int>(value);
 }
 
-std::vector<KeyMacroAction> ParseKeyMacro(std::string_view macro, int interval_default_ms) {
-  std::vector<KeyMacroAction> actions;
-  auto paste = [&](std::string_view text) {
-    actions.push_back(KeyMacroAction::Paste(std::string(text)));
-  };
+namespace {
 
-  // Position of the first ")" not before the scan position, kept between
-  // "\w(" tokens so that a long macro without ")" is not searched again and
-  // again.
-  size_t close = 0;
-  bool close_known = false;
+// Reads the macro token by token, as the player does.
+class TokenReader {
+ public:
+  TokenReader(std::string_view macro, int interval_default_ms)
+      : macro_(macro), interval_default_ms_(interval_default_ms) {}
 
-  size_t pos = 0;
-  while (pos < macro.size()) {
-    const std::string_view rest = macro.substr(pos);
+  bool AtEnd() const { return pos_ >= macro_.size(); }
+  size_t Pos() const { return pos_; }
+  // "\w(" without any ")" after it: a wait of the default length, the "("
+  // and what follows it being text.
+  bool LastWasUnclosedWait() const { return unclosed_wait_; }
+
+  // Appends the actions of the token at the read position and moves past it.
+  void Next(std::vector<KeyMacroAction>& actions) {
+    unclosed_wait_ = false;
+    const std::string_view rest = macro_.substr(pos_);
     if (rest[0] != kEscape) {
-      const size_t end = rest.find(kEscape);
-      const std::string_view run = rest.substr(0, end);
-      paste(run);
-      pos += run.size();
-      continue;
+      const std::string_view run = rest.substr(0, rest.find(kEscape));
+      actions.push_back(KeyMacroAction::Paste(std::string(run)));
+      pos_ += run.size();
+      return;
     }
-    if (rest.size() < 2) break;  // a lone backslash at the end is dropped
-
+    if (rest.size() < 2) {  // a lone backslash at the end is dropped
+      pos_ = macro_.size();
+      return;
+    }
     const char command = rest[1];
     if (const auto strokes = KeyCommand(command); !strokes.empty()) {
       for (const KeyStroke& s : strokes) {
         actions.push_back(s.down ? KeyMacroAction::Down(s.key) : KeyMacroAction::Up(s.key));
       }
       actions.push_back(KeyMacroAction::Done());
-      pos += 2;
+      pos_ += 2;
     } else if (command == 'c') {
       actions.push_back(KeyMacroAction::PasteCode());
-      pos += 2;
+      pos_ += 2;
     } else if (command == 'w') {
-      int wait_ms = interval_default_ms;
+      int wait_ms = interval_default_ms_;
       size_t consumed = 2;
       if (rest.size() > 2 && rest[2] == '(') {
-        if (!close_known || (close != std::string_view::npos && close < pos)) {
-          close = macro.find(')', pos);
-          close_known = true;
+        if (!close_known_ || (close_ != std::string_view::npos && close_ < pos_)) {
+          close_ = macro_.find(')', pos_);
+          close_known_ = true;
         }
-        if (close != std::string_view::npos) {
-          const size_t number_begin = pos + 3;
-          const auto number = ReadKeyMacroInteger(macro.substr(number_begin, close - number_begin));
+        if (close_ != std::string_view::npos) {
+          const size_t number_begin = pos_ + 3;
+          const auto number = ReadKeyMacroInteger(macro_.substr(number_begin, close_ - number_begin));
           wait_ms = number.value_or(kKeyMacroBadWaitMs);
-          consumed = close + 1 - pos;
+          consumed = close_ + 1 - pos_;
+        } else {
+          unclosed_wait_ = true;
         }
       }
       actions.push_back(KeyMacroAction::Wait(wait_ms));
-      pos += consumed;
+      pos_ += consumed;
     } else if (command == kEscape) {
-      paste(rest.substr(0, 1));
-      pos += 2;
+      actions.push_back(KeyMacroAction::Paste(std::string(rest.substr(0, 1))));
+      pos_ += 2;
     } else {
-      pos += 1;  // unknown command: only the backslash goes
+      pos_ += 1;  // unknown command: only the backslash goes
     }
   }
+
+ private:
+  std::string_view macro_;
+  int interval_default_ms_;
+  size_t pos_ = 0;
+  // Position of the first ")" not before the read position, kept between
+  // "\w(" tokens so that a long macro without ")" is not searched again and
+  // again.
+  size_t close_ = 0;
+  bool close_known_ = false;
+  bool unclosed_wait_ = false;
+};
+
+}  // namespace
+
+std::vector<KeyMacroAction> ParseKeyMacro(std::string_view macro, int interval_default_ms) {
+  std::vector<KeyMacroAction> actions;
+  TokenReader reader(macro, interval_default_ms);
+  while (!reader.AtEnd()) reader.Next(actions);
   return actions;
+}
+
+std::string ResolveSelectedCode(std::string_view macro, std::string_view code) {
+  std::string out;
+  out.reserve(macro.size() + code.size());
+  TokenReader reader(macro, 0);
+  std::vector<KeyMacroAction> actions;
+  while (!reader.AtEnd()) {
+    const size_t begin = reader.Pos();
+    actions.clear();
+    reader.Next(actions);
+    const std::string_view token = macro.substr(begin, reader.Pos() - begin);
+    if (actions.size() == 1 && actions[0].kind == KeyMacroAction::Kind::PasteSelectedCode) {
+      for (size_t i = 0; i < code.size(); ++i) {
+        // A backslash is pasted through its escape; a leading "(" must not
+        // become the number of a bare "\w" before it.
+        if (code[i] == kEscape || (i == 0 && code[i] == '(')) out += kEscape;
+        out += code[i];
+      }
+    } else if (reader.LastWasUnclosedWait()) {
+      // The same wait, written so that a ")" in a code pasted later does
+      // not close it.
+      out += "\\w\\";
+    } else {
+      out.append(token);
+    }
+  }
+  return out;
 }
 
 }  // namespace sorvi

@@ -1,7 +1,8 @@
 #pragma once
 // The key macro language: a Shift-JIS byte string turned into plain actions
 // that KeyMacroRunner plays. Parsing needs nothing from the outside world;
-// the selected stock's code ("\c") is only looked up when it is played.
+// the selected stock's code ("\c") is looked up when it is played, unless
+// the macro was bound to a stock before.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,5 +48,11 @@ std::optional<int> ReadKeyMacroInteger(std::string_view text);
 // byte 0x5C is the escape wherever it stands, also as the second byte of a
 // double-byte character. `interval_default_ms` is the length of a bare "\w".
 std::vector<KeyMacroAction> ParseKeyMacro(std::string_view macro, int interval_default_ms);
+
+// `macro` bound to one stock: each "\c" becomes `code`, the text "\c" would
+// paste with that stock selected, so that the macro no longer reads the
+// tree's selection when it plays. It plays the same keys, waits and text;
+// the code may be pasted together with the text around it.
+std::string ResolveSelectedCode(std::string_view macro, std::string_view code);
 
 }  // namespace sorvi
