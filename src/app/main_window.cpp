@@ -40,6 +40,7 @@
 #include "platform/web_engine_internet.h"
 #include "platform/window_size.h"
 #include "tabs/address_box.h"
+#include "tabs/empty_page_hint.h"
 #include "tabs/tab_controller.h"
 #include "tabs/tab_menu.h"
 
@@ -162,6 +163,8 @@ void TFormMain::WireTabs() {
   connect(tabs, &TabController::BackEnabledChanged, back_button_, &QToolButton::setEnabled);
   connect(tabs, &TabController::ForwardEnabledChanged, forward_button_, &QToolButton::setEnabled);
   connect(tabs, &TabController::StopEnabledChanged, stop_button_, &QToolButton::setEnabled);
+  auto* hint = new EmptyPageHint(page_control_);
+  connect(tabs, &TabController::TabCountChanged, hint, &EmptyPageHint::ShowForTabCount);
   connect(tabs, &TabController::TabCountChanged, this, [this](int count) {
     for (QToolButton* button : {option_button_, refresh_button_, close_button_, print_button_})
       button->setEnabled(count > 0);

@@ -53,6 +53,22 @@ bool FocusPage(QWidget* window, WebBrowser* browser) {
   return WaitUntil([&] { return browser->FocusedInputWidget() != nullptr; });
 }
 
+// The engine's PDF viewer has drawn a page: white paper below its dark
+// tool bar (the viewer's own background is grey).
+bool PdfPageDrawn(WebBrowser* browser) {
+  const QImage shot = browser->grab().toImage();
+  int paper = 0, bar = 0;
+  for (int y = 0; y < shot.height(); y += 4) {
+    for (int x = 0; x < shot.width(); x += 4) {
+      const QColor c = shot.pixelColor(x, y);
+      if (c.red() > 250 && c.green() > 250 && c.blue() > 250) ++paper;
+      if (c.red() > 30 && c.red() < 70 && qAbs(c.red() - c.blue()) < 16) ++bar;
+    }
+  }
+  const int all = (shot.width() / 4) * (shot.height() / 4);
+  return paper > all / 3 && bar > all / 50;
+}
+
 void Key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
   QTest::keyClick(widget, key, modifiers);
 }
@@ -68,6 +84,8 @@ class PageToolsTest : public QObject {
   void downloadShowsProgressAndOutcomeInStatusBar();
   void popupDownloadClosesItsEmptyTab_data();
   void popupDownloadClosesItsEmptyTab();
+  void pdfShowsInItsTabAndOtherFilesAsk_data();
+  void pdfShowsInItsTabAndOtherFilesAsk();
   void findBarFindsCountsAndKeepsKeysFromPage();
   void zoomKeysZoomOnlyTheActiveTab();
   void fullScreenAndBackKeepsThePage();
@@ -162,6 +180,63 @@ void PageToolsTest::popupDownloadClosesItsEmptyTab() {
   }
   // The pop-up's browser goes once its download has ended.
   QVERIFY(WaitUntil([&] { return f.tabs->Tools().KeptDownloadBrowsers() == 0; }));
+}
+
+void PageToolsTest::pdfShowsInItsTabAndOtherFilesAsk_data() {
+  QTest::addColumn<QByteArray>("link");  // empty: the address typed
+  QTest::addColumn<QByteArray>("path");
+  QTest::addColumn<int>("tabs");
+  QTest::newRow("link") << QByteArray("<a id=l href='/doc.pdf'>pdf</a>") << QByteArray("/doc.pdf") << 2;
+  QTest::newRow("script pop-up") << QByteArray("<button id=l onclick=\"window.open('/doc.pdf')\">pdf</button>")
+                                 << QByteArray("/doc.pdf") << 3;
+  QTest::newRow("named target") << QByteArray("<a id=l href='/doc.pdf' target=filings>pdf</a>")
+                                << QByteArray("/doc.pdf") << 3;
+  QTest::newRow("typed") << QByteArray() << QByteArray("/doc.pdf") << 2;
+  QTest::newRow("csv link asks") << QByteArray("<a id=l href='/prices'>csv</a>") << QByteArray("/prices") << 2;
+}
+
+void PageToolsTest::pdfShowsInItsTabAndOtherFilesAsk() {
+  QFETCH(QByteArray, link);
+  QFETCH(QByteArray, path);
+  QFETCH(int, tabs);
+  WindowFixture f;
+  // A PDF with Japanese text, as the engine prints a page.
+  f.server.Serve("/ja.html", Page("Ja", "<h1>決算短信</h1><p>売上高 1,234 百万円</p>"));
+  QVERIFY(f.OpenAndWait("/ja.html", "Ja"));
+  const QString pdf_path = QDir(f.dir.Path()).filePath("doc.pdf");
+  bool printed = false;
+  f.Browser(0)->PrintToPdf(pdf_path, [&](bool ok) { printed = ok; });
+  QVERIFY(WaitUntil([&] { return printed; }));
+  QFile pdf(pdf_path);
+  QVERIFY(pdf.open(QIODevice::ReadOnly));
+  f.server.Serve("/doc.pdf", pdf.readAll(), "application/pdf");
+  f.server.Serve("/prices", "code,close\n7203,2500\n", "text/csv");
+  f.server.Serve("/links.html", Page("Links", link));
+  QStringList asked;
+  WebBrowser::SetSaveFileHook([&](const SaveFileQuestion& q) {
+    asked << q.proposed_path;
+    return QString();
+  });
+
+  if (link.isEmpty()) {
+    f.Open(path);
+  } else {
+    QVERIFY(f.OpenAndWait("/links.html", "Links"));
+    f.Browser(1)->RunJavaScript("document.getElementById('l').click()");
+  }
+  if (path == "/prices") {
+    QVERIFY(WaitUntil([&] { return !asked.isEmpty(); }));
+    QVERIFY2(asked[0].endsWith("prices"), qPrintable(asked[0]));
+    QCOMPARE(f.Browser(1)->LocationURL(), f.Url("/links.html"));
+    return;
+  }
+  // The document in its tab, its first page drawn: the viewer's grey round
+  // a white page.
+  QVERIFY(WaitUntil([&] { return f.Count() == tabs && f.Browser(tabs - 1)->CommittedURL() == f.Url(path); }));
+  WebBrowser* shown = f.Browser(tabs - 1);
+  QVERIFY(WaitUntil([&] { return PdfPageDrawn(shown); }, 15000));
+  QCOMPARE(f.Active(), tabs - 1);
+  QVERIFY2(asked.isEmpty(), qPrintable(asked.join('|')));
 }
 
 // ---- find ------------------------------------------------------------------
