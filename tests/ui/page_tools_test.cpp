@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -209,13 +210,14 @@ void PageToolsTest::pdfShowsInItsTabAndOtherFilesAsk() {
   QVERIFY(WaitUntil([&] { return printed; }));
   QFile pdf(pdf_path);
   QVERIFY(pdf.open(QIODevice::ReadOnly));
-  f.server.Serve("/doc.pdf", pdf.readAll(), "application/pdf");
+  const QByteArray pdf_bytes = pdf.readAll();
+  f.server.Serve("/doc.pdf", pdf_bytes, "application/pdf");
   f.server.Serve("/prices", "code,close\n7203,2500\n", "text/csv");
   f.server.Serve("/links.html", Page("Links", link));
   QStringList asked;
   WebBrowser::SetSaveFileHook([&](const SaveFileQuestion& q) {
     asked << q.proposed_path;
-    return QString();
+    return QDir(f.dir.Path()).filePath("saved-" + QFileInfo(q.proposed_path).fileName());
   });
 
   if (link.isEmpty()) {
@@ -237,6 +239,24 @@ void PageToolsTest::pdfShowsInItsTabAndOtherFilesAsk() {
   QVERIFY(WaitUntil([&] { return PdfPageDrawn(shown); }, 15000));
   QCOMPARE(f.Active(), tabs - 1);
   QVERIFY2(asked.isEmpty(), qPrintable(asked.join('|')));
+  // Saved from the page's menu under the file's own name, asked first.
+  QWidget* input = shown->InputWidget();
+  QTest::mouseClick(input, Qt::RightButton, {}, QPoint(input->width() / 2, input->height() / 2));
+  QVERIFY(WaitUntil([&] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr; }));
+  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  const QList<QAction*> items = menu->actions();
+  const auto save =
+      std::find_if(items.begin(), items.end(), [](QAction* a) { return a->text() == "名前を付けて保存"; });
+  QVERIFY(save != items.end());
+  menu->close();
+  (*save)->trigger();
+  QVERIFY(WaitUntil([&] { return asked.size() == 1; }));
+  QVERIFY2(asked[0].endsWith("/doc.pdf"), qPrintable(asked[0]));
+  QVERIFY(WaitUntil([&] {
+    QFile saved(QDir(f.dir.Path()).filePath("saved-doc.pdf"));
+    return saved.open(QIODevice::ReadOnly) && saved.readAll() == pdf_bytes;
+  }));
+  QCOMPARE(f.Count(), tabs);
 }
 
 // ---- find ------------------------------------------------------------------

@@ -75,6 +75,7 @@ class TabsTest : public QObject {
   void historyRuleOnTheAddressBox();
   void emptyAddressChangesNothing();
   void enterAndDoubleClickOnTheAddressBox();
+  void emptyPageAreaSaysWhatToDoWhileNoTabIsOpen();
 };
 
 void TabsTest::engineStartsOnlyWithTheFirstTab() {
@@ -511,6 +512,29 @@ void TabsTest::enterAndDoubleClickOnTheAddressBox() {
   QVERIFY(f.WaitLoaded(1, "Local file"));
   QCOMPARE(f.form->Address()->FileDialogDir(), QDir(f.dir.Path()).absolutePath());
   QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->itemText(0), QDir(f.dir.Path()).absoluteFilePath("local.html"));
+}
+
+void TabsTest::emptyPageAreaSaysWhatToDoWhileNoTabIsOpen() {
+  Fixture f;
+  auto* area = Find<QTabWidget>(f.form.get(), "PageControl");
+  auto* hint = Find<QLabel>(f.form.get(), "LabelEmptyPageHint");
+  const QSize window_size = f.form->size();
+  const QByteArray ini = f.dir.Read("Sorvi.ini");
+  // Each step: what the user did, whether the hint shows afterwards.
+  const std::pair<std::function<void()>, bool> steps[] = {
+      {[] {}, true},
+      {[&] { QVERIFY(f.OpenAndWait("/a.html", "Page a")); }, false},
+      {[&] { f.tabs->CloseActiveTab(); }, true},
+  };
+  for (const auto& [step, shown] : steps) {
+    step();
+    QCOMPARE(hint->isVisible(), shown);
+    QCOMPARE(f.form->size(), window_size);
+  }
+  QCOMPARE(hint->geometry(), area->rect());
+  QCOMPARE(hint->font(), f.form->font());
+  for (const char* told : {"銘柄", "ダブルクリック", "ヘルプ"}) QVERIFY(hint->text().contains(told));
+  QCOMPARE(f.dir.Read("Sorvi.ini"), ini);
 }
 
 int main(int argc, char* argv[]) {
