@@ -54,20 +54,24 @@ bool FocusPage(QWidget* window, WebBrowser* browser) {
   return WaitUntil([&] { return browser->FocusedInputWidget() != nullptr; });
 }
 
-// The engine's PDF viewer has drawn a page: white paper below its dark
-// tool bar (the viewer's own background is grey).
-bool PdfPageDrawn(WebBrowser* browser) {
-  const QImage shot = browser->grab().toImage();
-  int paper = 0, bar = 0;
+// The engine's PDF viewer has drawn a page: its dark tool bar along the top,
+// white paper below it (the viewer's own background is grey).
+bool PdfPageDrawn(QWidget* view) {
+  const QImage shot = view->grab().toImage();
+  int paper = 0, bar = 0, top = 0, rest = 0;
   for (int y = 0; y < shot.height(); y += 4) {
     for (int x = 0; x < shot.width(); x += 4) {
       const QColor c = shot.pixelColor(x, y);
-      if (c.red() > 250 && c.green() > 250 && c.blue() > 250) ++paper;
-      if (c.red() > 30 && c.red() < 70 && qAbs(c.red() - c.blue()) < 16) ++bar;
+      if (y < 32) {
+        ++top;
+        bar += c.red() > 30 && c.red() < 70 && qAbs(c.red() - c.blue()) < 16;
+      } else {
+        ++rest;
+        paper += c.red() > 250 && c.green() > 250 && c.blue() > 250;
+      }
     }
   }
-  const int all = (shot.width() / 4) * (shot.height() / 4);
-  return paper > all / 3 && bar > all / 50;
+  return bar > top * 4 / 5 && paper > rest / 20;
 }
 
 void Key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
