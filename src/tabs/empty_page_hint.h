@@ -17,6 +17,10 @@ class EmptyPageHint : public QLabel {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Covers the area, the lines as a block in its middle.
+  void Fit();
 };
 
 }  // namespace sorvi
