@@ -40,8 +40,10 @@
 #include "platform/window_size.h"
 #include "tabs/address_box.h"
 #include "tabs/browser_tab.h"
+#include "tabs/empty_page_hint.h"
 #include "tabs/tab_controller.h"
 #include "tabs/tab_menu.h"
+#include "tabs/tab_stack.h"
 
 namespace sorvi {
 
@@ -154,6 +156,8 @@ void TFormMain::WireTabs() {
   connect(tabs, &TabController::BackEnabledChanged, back_button_, &QToolButton::setEnabled);
   connect(tabs, &TabController::ForwardEnabledChanged, forward_button_, &QToolButton::setEnabled);
   connect(tabs, &TabController::StopEnabledChanged, stop_button_, &QToolButton::setEnabled);
+  auto* hint = new EmptyPageHint(page_control_->pageArea());
+  connect(tabs, &TabController::TabCountChanged, hint, &EmptyPageHint::ShowForTabCount);
   connect(tabs, &TabController::TabCountChanged, this, [this](int count) {
     for (QToolButton* button : {option_button_, refresh_button_, close_button_, print_button_})
       button->setEnabled(count > 0);

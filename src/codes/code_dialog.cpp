@@ -4,17 +4,50 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolTip>
+#include <QValidator>
 
 #include "core/codes/code_list_edit.h"
 #include "core/codes/stock_code_list.h"
+#include "core/codes/stock_code_rule.h"
 #include "platform/cp932.h"
 #include "platform/shown_text_accessible.h"
 
 namespace sorvi {
+namespace {
+
+const char kCodeHint[] = "数字4桁、または 130A のように2桁目と4桁目に英大文字";
+
+QString RefusalText(CodeCharVerdict verdict) {
+  switch (verdict) {
+    case CodeCharVerdict::kDigitOnly: return QStringLiteral("コードの1桁目と3桁目には数字だけが入ります");
+    case CodeCharVerdict::kExcludedLetter:
+      return QStringLiteral("B, E, I, O, Q, V, Z は数字と紛らわしいためコードに使われません");
+    default: return QStringLiteral("コードには数字と英字だけが入ります");
+  }
+}
+
+// Keeps a pasted text to the rule as well; typed keys are refused (and
+// explained) before they reach the field.
+class StockCodeValidator : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int&) const override {
+    for (int i = 0; i < input.size(); ++i) {
+      const QChar c = input[i];
+      if (c == u' ') continue;  // a place not filled
+      if (c.unicode() > 0x7F || CheckCodeChar(size_t(i), char(c.unicode())) != CodeCharVerdict::kTaken) return Invalid;
+    }
+    return Acceptable;
+  }
+};
+
+}  // namespace
 
 TFormCodeDlg::TFormCodeDlg(Mode mode, QWidget* parent) : ListItemDialog(mode, parent), mode_(mode) {
   auto* label_code = new QLabel("コード", this);
@@ -25,9 +58,13 @@ TFormCodeDlg::TFormCodeDlg(Mode mode, QWidget* parent) : ListItemDialog(mode, pa
   code_edit_ = new QLineEdit(code_panel_);
   code_edit_->setObjectName("MaskEditCode");
   ReadAsShown(code_edit_);
-  // Four digits; places not typed show (and count) as "0".
-  code_edit_->setInputMask("9999;0");
+  // Four places, small letters made capitals; places not typed show (and
+  // count) as "0". Which place takes what is the stock code rule's.
+  code_edit_->setInputMask(">NNNN;0");
   code_edit_->setMaxLength(4);
+  code_edit_->setValidator(new StockCodeValidator(code_edit_));
+  code_edit_->setToolTip(kCodeHint);
+  code_edit_->installEventFilter(this);
   code_edit_->setFrame(false);
   code_edit_->setAttribute(Qt::WA_InputMethodEnabled, false);
   code_edit_->setFixedWidth(code_edit_->fontMetrics().horizontalAdvance("00000") + 8);
@@ -93,6 +130,27 @@ void TFormCodeDlg::SetAddContext(Selected selected) {
   stock_radio_->setEnabled(selected != Selected::None);
   (selected == Selected::Stock ? stock_radio_ : group_radio_)->setChecked(true);
   RadioButtonClick();
+}
+
+bool TFormCodeDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != code_edit_ || event->type() != QEvent::KeyPress) return ListItemDialog::eventFilter(watched, event);
+  const auto* key = static_cast<QKeyEvent*>(event);
+  const QString text = key->text();
+  if (text.size() != 1 || !text[0].isPrint() || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+    return false;
+  const int place = code_edit_->hasSelectedText() ? code_edit_->selectionStart() : code_edit_->cursorPosition();
+  if (place >= 4) return false;  // the field is full: the mask says no by itself
+  const char16_t c = text[0].unicode();
+  const CodeCharVerdict verdict = c > 0x7F ? CodeCharVerdict::kNotAllowed : CheckCodeChar(size_t(place), char(c));
+  if (verdict == CodeCharVerdict::kTaken) {
+    code_edit_->setToolTip(kCodeHint);
+    return false;
+  }
+  // Said where the eyes are, and kept for the mouse to find again.
+  const QString why = RefusalText(verdict);
+  code_edit_->setToolTip(why);
+  QToolTip::showText(code_edit_->mapToGlobal(QPoint(0, code_edit_->height())), why, code_edit_);
+  return true;
 }
 
 void TFormCodeDlg::RadioButtonClick() {

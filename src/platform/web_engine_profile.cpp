@@ -46,6 +46,10 @@ QWebEngineProfile* MakeProfile() {
   settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
   // A chart's full-screen button; the browser reports it to its owner.
   settings->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
+  // Filings and results are PDFs: shown in their tab by the engine's own
+  // viewer (a plug-in to the engine) instead of asked to be saved.
+  settings->setAttribute(QWebEngineSettings::PluginsEnabled, true);
+  settings->setAttribute(QWebEngineSettings::PdfViewerEnabled, true);
   // The user's Internet settings (languages, site data left to remove).
   ApplyToNewProfile(profile);
   auto* probe = new DownloadHeaderProbe(profile);

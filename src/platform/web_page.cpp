@@ -138,7 +138,7 @@ void WebPage::TranslateActions() {
       {DownloadMediaToDisk, "メディアを保存"},
       {InspectElement, "要素を検証"},
       {ExitFullScreen, "全画面表示を終了"},
-      {SavePage, "ページを保存"},
+      {SavePage, "名前を付けて保存"},
       {ViewSource, "ページのソースを表示"},
   };
   for (const auto& entry : kTexts) action(entry.action)->setText(QString::fromUtf8(entry.text));

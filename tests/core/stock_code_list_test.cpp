@@ -67,9 +67,10 @@ TEST(StockCodeFileTest, TextEndsAtTheFirstNul) {
 }
 
 TEST(StockCodeFileTest, WellFormedFileIsWrittenBackByteForByte) {
-  const std::string bytes = "[" + kSchedule + "]\r\n6758 " + kSony +
+  const std::string bytes = "[" + kSchedule + "]\r\n6758 " + kSony + "\r\n130A " + kSony +
                             "\r\n9999\r\n[]\r\n[no bracket\r\n\xFF\x80\xFD\x83\r\n"
-                            "[" + kSony + "\r\n";
+                            "[" +
+                            kSony + "\r\n";
   const StockCodeLoad load = ParseStockCodeFile(bytes);
   EXPECT_EQ(load.list.groups.size(), 4u);
   EXPECT_EQ(SerializeStockCodeList(load.list), bytes);
@@ -130,6 +131,8 @@ TEST(StockCodeFieldsTest, CodeIsFourBytesAndNameFollowsTheFifth) {
   EXPECT_EQ(StockCode("       "), "    ");
   EXPECT_EQ(StockName("       "), "  ");
   EXPECT_EQ(StockName("6758 " + kSony), kSony);
+  EXPECT_EQ(StockCode("130A " + kSony), "130A");
+  EXPECT_EQ(StockName("130A " + kSony), kSony);
   // Byte positions, not characters: a double-byte code is cut where it falls.
   EXPECT_EQ(StockCode(kSony), kSony.substr(0, 4));
 }

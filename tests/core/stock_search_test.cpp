@@ -31,16 +31,27 @@ TEST(StockSearch, FindsFromAPlaceGoingRoundAndNeverInsideACharacter) {
   StockSearch search;
   search.Assign({"7203 \x83\x67\x83\x88\x83\x5E\x8E\xA9\x93\xAE\x8E\xD4",  // 7203 トヨタ自動車
                  "6758 \x83\x5C\x83\x6A\x81\x5B",                          // 6758 ソニー
-                 "9999 \x83\x67\x83\x88\x83\x5E\x8F\xA4"});                // 9999 トヨタ商
+                 "9999 \x83\x67\x83\x88\x83\x5E\x8F\xA4",                  // 9999 トヨタ商
+                 "130A \x83\x5C\x83\x6A\x81\x5B"});                        // 130A ソニー
   const struct {
     const char* query;
     size_t from;
     int found;
   } rows[] = {
-      {"\xC4\xD6\xC0", 0, 0}, {"\x82\xC6\x82\xE6\x82\xBD", 1, 2}, {"\x83\x67", 3, 0}, {"\x82\x56\x82\x51", 0, 0},
+      {"\xC4\xD6\xC0", 0, 0},
+      {"\x82\xC6\x82\xE6\x82\xBD", 1, 2},
+      {"\x83\x67", 3, 0},
+      {"\x82\x56\x82\x51", 0, 0},
       {"67", 0, 1},
       {"\x5E\x8E", 0, -1},  // the end of タ and the start of 自
-      {"", 0, -1},          {"\x83\x4A", 0, -1},
+      {"", 0, -1},
+      {"\x83\x4A", 0, -1},
+      // A code with a letter, typed as it is, in small letters or full width.
+      {"130A", 0, 3},
+      {"130a", 0, 3},
+      {"\x82\x50\x82\x52\x82\x4F\x82\x60", 0, 3},
+      {"\x82\x52\x82\x4F\x82\x81", 0, 3},  // ３０ａ
+      {"130B", 0, -1},
   };
   for (const auto& row : rows) EXPECT_EQ(search.FindFrom(row.query, row.from), row.found) << row.query;
 }

@@ -116,6 +116,8 @@ class ListEditingTest : public QObject {
  private slots:
   void init() { sorvi::testing::FailOnUnexpectedWarnings(); }
   void codeDialogFillsUnfilledPlacesWithZeros();
+  void codeDialogTakesLetteredCodesAndSaysWhyNot_data();
+  void codeDialogTakesLetteredCodesAndSaysWhyNot();
   void codeDialogRadioButtonsFollowTheSelection();
   void codeDialogKeepsUntouchedBytes();
   void bookmarkDialogKeyMacroPartAndUntouchedBytes();
@@ -155,6 +157,41 @@ void ListEditingTest::codeDialogFillsUnfilledPlacesWithZeros() {
   QCOMPARE(confirmed[0][1].value<std::string>(), "0500 " + kSo + "\x83\x6A\x81\x5B");
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QVERIFY(alive.isNull());  // released on close
+}
+
+void ListEditingTest::codeDialogTakesLetteredCodesAndSaysWhyNot_data() {
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QString>("shown");
+  QTest::addColumn<QString>("why");  // a part of the tooltip
+  const char* rows[][3] = {{"130A", "130A", "2桁目と4桁目に英大文字"},
+                           {"2a5y", "2A5Y", "2桁目と4桁目に英大文字"},
+                           {"13c", "1300", "1桁目と3桁目には数字"},
+                           {"130z", "1300", "数字と紛らわしい"},
+                           {"1-", "1000", "数字と英字だけ"}};
+  for (const auto& row : rows) QTest::newRow(row[0]) << QString(row[0]) << QString(row[1]) << QString(row[2]);
+}
+
+void ListEditingTest::codeDialogTakesLetteredCodesAndSaysWhyNot() {
+  QFETCH(QString, typed);
+  QFETCH(QString, shown);
+  QFETCH(QString, why);
+  TFormCodeDlg dlg(TFormCodeDlg::Mode::Add);
+  dlg.setAttribute(Qt::WA_DeleteOnClose, false);
+  dlg.SetAddContext(TFormCodeDlg::Selected::Stock);
+  dlg.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+  auto* code = sorvi::testing::Find<QLineEdit>(&dlg, "MaskEditCode");
+  code->setFocus();
+  code->setCursorPosition(0);
+  QTest::keyClicks(code, typed);
+  QCOMPARE(code->displayText(), shown);
+  QVERIFY2(code->toolTip().contains(why), qPrintable(code->toolTip()));
+  QCOMPARE(ScreenReaderText(code), QStringList({shown, shown}));
+  QCOMPARE(dlg.ComposedText(), shown.toStdString() + " ");
+  // A pasted code is held to the same rule.
+  code->selectAll();
+  code->insert("2E5A");
+  QCOMPARE(code->displayText(), shown);
 }
 
 void ListEditingTest::codeDialogRadioButtonsFollowTheSelection() {

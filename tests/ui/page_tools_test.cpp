@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -53,6 +54,22 @@ bool FocusPage(QWidget* window, WebBrowser* browser) {
   return WaitUntil([&] { return browser->FocusedInputWidget() != nullptr; });
 }
 
+// The engine's PDF viewer has drawn a page: its dark tool bar along the top,
+// white paper below it (the viewer's own background is grey).
+bool PdfPageDrawn(QWidget* view) {
+  const QImage shot = view->grab().toImage();
+  int paper = 0, bar = 0, top = 0, rest = 0;
+  for (int y = 0; y < shot.height(); y += 4) {
+    for (int x = 0; x < shot.width(); x += 4) {
+      const QColor c = shot.pixelColor(x, y);
+      (y < 32 ? top : rest)++;
+      if (y < 32) bar += c.red() > 30 && c.red() < 70 && qAbs(c.red() - c.blue()) < 16;
+      if (y >= 32) paper += c.red() > 250 && c.green() > 250 && c.blue() > 250;
+    }
+  }
+  return bar > top * 4 / 5 && paper > rest / 20;
+}
+
 void Key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
   QTest::keyClick(widget, key, modifiers);
 }
@@ -68,6 +85,8 @@ class PageToolsTest : public QObject {
   void downloadShowsProgressAndOutcomeInStatusBar();
   void popupDownloadClosesItsEmptyTab_data();
   void popupDownloadClosesItsEmptyTab();
+  void pdfShowsInItsTabAndOtherFilesAsk_data();
+  void pdfShowsInItsTabAndOtherFilesAsk();
   void findBarFindsCountsAndKeepsKeysFromPage();
   void zoomKeysZoomOnlyTheActiveTab();
   void fullScreenAndBackKeepsThePage();
@@ -162,6 +181,65 @@ void PageToolsTest::popupDownloadClosesItsEmptyTab() {
   }
   // The pop-up's browser goes once its download has ended.
   QVERIFY(WaitUntil([&] { return f.tabs->Tools().KeptDownloadBrowsers() == 0; }));
+}
+
+void PageToolsTest::pdfShowsInItsTabAndOtherFilesAsk_data() {
+  QTest::addColumn<QByteArray>("link");  // empty: the address typed
+  QTest::addColumn<int>("tab");          // where the document shows; -1: a file that is asked about
+  QTest::newRow("link") << QByteArray("<a id=l href='/doc.pdf'>pdf</a>") << 1;
+  QTest::newRow("script pop-up") << QByteArray("<button id=l onclick=\"window.open('/doc.pdf')\">p</button>") << 2;
+  QTest::newRow("named target") << QByteArray("<a id=l href='/doc.pdf' target=filings>pdf</a>") << 2;
+  QTest::newRow("typed") << QByteArray() << 1;
+  QTest::newRow("csv link asks") << QByteArray("<a id=l href='/prices'>csv</a>") << -1;
+}
+
+void PageToolsTest::pdfShowsInItsTabAndOtherFilesAsk() {
+  QFETCH(QByteArray, link);
+  QFETCH(int, tab);
+  WindowFixture f;
+  // A PDF with Japanese text, as the engine prints a page.
+  f.server.Serve("/ja.html", Page("Ja", "<h1>決算短信</h1><p>売上高 1,234 百万円</p>"));
+  QVERIFY(f.OpenAndWait("/ja.html", "Ja"));
+  bool printed = false;
+  f.Browser(0)->PrintToPdf(f.dir.File("doc.pdf"), [&](bool ok) { printed = ok; });
+  QVERIFY(WaitUntil([&] { return printed; }));
+  const QByteArray pdf = f.dir.Read("doc.pdf");
+  f.server.Serve("/doc.pdf", pdf, "application/pdf");
+  f.server.Serve("/prices", "code,close\n7203,2500\n", "text/csv");
+  f.server.Serve("/links.html", Page("Links", link));
+  QStringList asked;
+  WebBrowser::SetSaveFileHook([&](const SaveFileQuestion& q) {
+    asked << QFileInfo(q.proposed_path).fileName();
+    return f.dir.File("saved-" + asked.last());
+  });
+  if (link.isEmpty()) {
+    f.Open("/doc.pdf");
+  } else {
+    QVERIFY(f.OpenAndWait("/links.html", "Links"));
+    f.Browser(1)->RunJavaScript("document.getElementById('l').click()");
+  }
+  if (tab < 0) {
+    QVERIFY(WaitUntil([&] { return asked == QStringList{"prices"}; }));
+    return;
+  }
+  // The document in its tab, its first page drawn, nothing asked.
+  QVERIFY(WaitUntil([&] { return f.Count() == tab + 1 && f.Browser(tab)->CommittedURL() == f.Url("/doc.pdf"); }));
+  QVERIFY(WaitUntil([&] { return PdfPageDrawn(f.Browser(tab)); }, 15000));
+  QCOMPARE(f.Active(), tab);
+  QVERIFY2(asked.isEmpty(), qPrintable(asked.join('|')));
+  // Saved from the page's menu under the file's own name, asked first.
+  QWidget* input = f.Browser(tab)->InputWidget();
+  QTest::mouseClick(input, Qt::RightButton, {}, input->rect().center());
+  QMenu* menu = nullptr;
+  QVERIFY(WaitUntil([&] { return (menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) != nullptr; }));
+  const QList<QAction*> items = menu->actions();
+  const auto save =
+      std::find_if(items.begin(), items.end(), [](QAction* a) { return a->text() == "名前を付けて保存"; });
+  QVERIFY(save != items.end());
+  menu->close();
+  (*save)->trigger();
+  QVERIFY(WaitUntil([&] { return f.dir.Read("saved-doc.pdf") == pdf; }));
+  QCOMPARE(asked, QStringList{"doc.pdf"});
 }
 
 // ---- find ------------------------------------------------------------------

@@ -33,10 +33,10 @@
 #include "support/window_options.h"
 #include "tabs/address_box.h"
 #include "tabs/browser_tab.h"
+#include "tabs/tab_stack.h"
 #include "tabs/hidden_tab_keeper.h"
 #include "tabs/open_request.h"
 #include "tabs/tab_controller.h"
-#include "tabs/tab_stack.h"
 
 using namespace sorvi;
 using sorvi::testing::ChangeOptions;
@@ -78,6 +78,7 @@ class TabsTest : public QObject {
   void emptyAddressChangesNothing();
   void enterAndDoubleClickOnTheAddressBox();
   void hiddenViewsAreNotReleasedWhileAMacroPlays();
+  void emptyPageAreaSaysWhatToDoWhileNoTabIsOpen();
 };
 
 void TabsTest::engineStartsOnlyWithTheFirstTab() {
@@ -540,6 +541,23 @@ void TabsTest::hiddenViewsAreNotReleasedWhileAMacroPlays() {
   // It goes at the first idle moment after the play.
   QVERIFY(WaitUntil([&] { return !hidden->HasView(); }));
   QVERIFY(f.Browser(1)->HasView());
+}
+
+void TabsTest::emptyPageAreaSaysWhatToDoWhileNoTabIsOpen() {
+  Fixture f;
+  auto* hint = Find<QLabel>(f.form.get(), "LabelEmptyPageHint");
+  const QSize window_size = f.form->size();
+  const QByteArray ini = f.dir.Read("Sorvi.ini");
+  QVERIFY(hint->isVisible());  // at the start
+  QVERIFY(f.OpenAndWait("/a.html", "Page a"));
+  QVERIFY(!hint->isVisible());
+  f.tabs->CloseActiveTab();
+  QVERIFY(hint->isVisible());
+  QCOMPARE(hint->geometry(), Find<TabStack>(f.form.get(), "PageControl")->pageArea()->rect());
+  QCOMPARE(hint->font(), f.form->font());
+  for (const char* told : {"銘柄", "ダブルクリック", "ヘルプ"}) QVERIFY(hint->text().contains(told));
+  QCOMPARE(f.form->size(), window_size);
+  QCOMPARE(f.dir.Read("Sorvi.ini"), ini);
 }
 
 int main(int argc, char* argv[]) {

@@ -167,10 +167,10 @@ void TilesTest::eachTabTypesItsOwnStocksCode() {
   QFETCH(QString, how);
   Fixture f(4, "\\w(200)\\c");
   // The last stock clicked is the tree's current one.
-  QTreeWidgetItem* group = f.Tree()->topLevelItem(0);
-  group->setExpanded(true);
-  for (int i = 0; i < 4; ++i) group->child(i)->setSelected(true);
-  f.Tree()->setCurrentItem(group->child(3), 0, QItemSelectionModel::NoUpdate);
+  f.Tree()->expand(f.Tree()->IndexAt(NodePos{0}));
+  for (int i = 0; i < 4; ++i)
+    f.Tree()->selectionModel()->select(f.Tree()->IndexAt(NodePos{0, i}), QItemSelectionModel::Select);
+  f.Tree()->selectionModel()->setCurrentIndex(f.Tree()->IndexAt(NodePos{0, 3}), QItemSelectionModel::NoUpdate);
   UrlListView* list = Find<UrlListView>(f.form.get(), "ListViewURL");
   if (how == "menu") {
     Find<QAction>(f.form.get(), "PopupMenuURLGoEach")->trigger();
