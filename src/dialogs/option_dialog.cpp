@@ -61,7 +61,7 @@ TFormOption::TFormOption(const AppOptions& options, OptionStore store, QWidget* 
     : QDialog(parent), before_(options), store_(std::move(store)) {
   setWindowTitle("動作環境設定");
   setObjectName("FormOption");
-  setFixedSize(422, 213);
+  setFixedSize(422, 237);
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
 
@@ -90,6 +90,16 @@ TFormOption::TFormOption(const AppOptions& options, OptionStore store, QWidget* 
   CheckBoxFocusLock = MakeCheck(this, "CheckBoxFocusLock", "マクロフォーカス設定をロック", 220, 128);
   CheckBoxAutoSave = MakeCheck(this, "CheckBoxAutoSave", "終了時にデータを自動保存", 28, 164);
   CheckBoxRestoreSession = MakeCheck(this, "CheckBoxRestoreSession", "前回のタブを開く", 28, 186);
+  CheckBoxSleepTabs = MakeCheck(this, "CheckBoxSleepTabs", "使っていないタブを休ませる", 28, 208);
+  UpDownSleepMinutes = new QSpinBox(this);
+  UpDownSleepMinutes->setObjectName("UpDownSleepMinutes");
+  UpDownSleepMinutes->setGeometry(CheckBoxSleepTabs->geometry().right() + 8, 206, 56, 20);
+  UpDownSleepMinutes->setRange(kSleepMinutesMin, kSleepMinutesMax);
+  UpDownSleepMinutes->setAlignment(Qt::AlignRight);
+  auto* minutes_label = new QLabel("分後", this);
+  minutes_label->setGeometry(UpDownSleepMinutes->geometry().right() + 4, 208, 40, 16);
+  UpDownSleepMinutes->setEnabled(false);
+  connect(CheckBoxSleepTabs, &QCheckBox::toggled, UpDownSleepMinutes, &QWidget::setEnabled);
 
   ButtonOk = new QPushButton("OK", this);
   ButtonOk->setObjectName("ButtonOk");
@@ -110,7 +120,9 @@ TFormOption::TFormOption(const AppOptions& options, OptionStore store, QWidget* 
   setTabOrder(CheckBoxSilent, CheckBoxFocusLock);
   setTabOrder(CheckBoxFocusLock, CheckBoxAutoSave);
   setTabOrder(CheckBoxAutoSave, CheckBoxRestoreSession);
-  setTabOrder(CheckBoxRestoreSession, ButtonCancel);
+  setTabOrder(CheckBoxRestoreSession, CheckBoxSleepTabs);
+  setTabOrder(CheckBoxSleepTabs, UpDownSleepMinutes);
+  setTabOrder(UpDownSleepMinutes, ButtonCancel);
 
   connect(ButtonEditor, &QPushButton::clicked, this, &TFormOption::ButtonEditorClick);
   connect(ButtonOk, &QPushButton::clicked, this, &TFormOption::ButtonOkClick);
@@ -137,6 +149,8 @@ void TFormOption::FormCreate() {
   CheckBoxFocusLock->setChecked(before_.FocusLock);
   CheckBoxAutoSave->setChecked(before_.AutoSave);
   CheckBoxRestoreSession->setChecked(before_.RestoreSession);
+  CheckBoxSleepTabs->setChecked(before_.SleepTabs.on);
+  UpDownSleepMinutes->setValue(before_.SleepTabs.minutes);
 }
 
 void TFormOption::ButtonEditorClick() {
@@ -173,6 +187,8 @@ void TFormOption::ButtonOkClick() {
   input.focus_lock = CheckBoxFocusLock->isChecked();
   input.auto_save = CheckBoxAutoSave->isChecked();
   input.restore_session = CheckBoxRestoreSession->isChecked();
+  input.sleep_tabs = CheckBoxSleepTabs->isChecked();
+  input.sleep_minutes = UpDownSleepMinutes->value();
   result_ = ApplyOptionDialog(before_, input);
   // The new values stay in effect for this run even when the write was
   // refused; the dialog still closes.

@@ -58,6 +58,8 @@ class TFormOption : public QDialog {
   QCheckBox* CheckBoxFocusLock;
   QCheckBox* CheckBoxAutoSave;
   QCheckBox* CheckBoxRestoreSession;
+  QCheckBox* CheckBoxSleepTabs;
+  QSpinBox* UpDownSleepMinutes;
   QPushButton* ButtonOk;
   QPushButton* ButtonCancel;
 };

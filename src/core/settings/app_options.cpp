@@ -19,6 +19,7 @@ AppOptions ReadAppOptions(const SettingsFile& file) {
   o.FocusLock = file.ReadBool(kSection, "FocusLock", o.FocusLock);
   o.AutoSave = file.ReadBool(kSection, "AutoSave", o.AutoSave);
   o.RestoreSession = ReadRestoreOption(file);
+  o.SleepTabs = ReadTabSleepOption(file);
   return o;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/settings/settings_file.h"
+#include "core/tabs/tab_sleep.h"
 
 namespace sorvi {
 
@@ -18,10 +19,12 @@ struct AppOptions {
   bool AutoSave = true;            // save changed lists at close without asking
   // Kept in section Session, which holds the tabs it brings back.
   bool RestoreSession = false;  // open the tabs of the last run at start
+  // Kept in section SleepingTabs: tabs out of sight give their pages up.
+  TabSleepOption SleepTabs;
 };
 
 // Missing keys and numbers that do not parse keep the defaults above.
-// RestoreSession is read from section Session.
+// RestoreSession is read from section Session, SleepTabs from its own.
 AppOptions ReadAppOptions(const SettingsFile& file);
 
 // Writes the eight keys of section Option in their fixed order.

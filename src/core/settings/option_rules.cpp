@@ -32,6 +32,8 @@ OptionDialogResult ApplyOptionDialog(const AppOptions& before, const OptionDialo
   o.FocusLock = input.focus_lock;
   o.AutoSave = input.auto_save;
   o.RestoreSession = input.restore_session;
+  o.SleepTabs = TabSleepOption{input.sleep_tabs, std::clamp(input.sleep_minutes, kSleepMinutesMin, kSleepMinutesMax)};
+  result.sleep_before = before.SleepTabs;
   result.link_target_changed = o.LinkTarget != before.LinkTarget;
   result.restore_session_changed = o.RestoreSession != before.RestoreSession;
   result.later_tabs_changed =
@@ -43,6 +45,7 @@ void StoreOptionDialogResult(SettingsFile& file, const OptionDialogResult& resul
   WriteAppOptions(file, result.options);
   if (result.options.RestoreSession || result.restore_session_changed)
     WriteRestoreOption(file, result.options.RestoreSession);
+  WriteTabSleepOption(file, result.options.SleepTabs, result.sleep_before);
 }
 
 }  // namespace sorvi

@@ -35,6 +35,8 @@ struct OptionDialogInput {
   bool focus_lock = false;
   bool auto_save = true;
   bool restore_session = false;
+  bool sleep_tabs = false;
+  int32_t sleep_minutes = kSleepMinutesDefault;
 };
 
 // What OK means for the program beyond the new values.
@@ -47,6 +49,8 @@ struct OptionDialogResult {
   // button change it).
   bool later_tabs_changed = false;
   bool restore_session_changed = false;
+  // The tab sleep option before OK, so that an untouched one stays unwritten.
+  TabSleepOption sleep_before;
 };
 
 // The values in effect after OK, before anything is written.
@@ -55,7 +59,7 @@ OptionDialogResult ApplyOptionDialog(const AppOptions& before, const OptionDialo
 // Writes section Option as OK does: all eight keys in their fixed order,
 // changed or not; they reach the file together at the next commit. The
 // session option is written when it is on or was just turned off, so that a
-// file never asked for it keeps no section of it.
+// file never asked for it keeps no section of it; so is the tab sleep option.
 void StoreOptionDialogResult(SettingsFile& file, const OptionDialogResult& result);
 
 }  // namespace sorvi
