@@ -12,29 +12,24 @@ TEST(TabSleep, OnlyAHiddenIdleTabSleepsOnceItsTimeIsUp) {
   const int64_t minute = 60000;
   TabSleepState idle;
   idle.hidden_ms = minute;
-  struct Row {
-    const char* what;
-    bool TabSleepState::*flag;
-  };
-  const Row keep_awake[] = {
-      {"asleep already", &TabSleepState::asleep},
-      {"shown", &TabSleepState::shown},
-      {"reloads", &TabSleepState::reloads},
-      {"locked", &TabSleepState::locked},
-      {"full screen", &TabSleepState::full_screen},
-      {"loading", &TabSleepState::busy},
-      {"download or print", &TabSleepState::download_or_print},
-      {"audible", &TabSleepState::audible_recently},
-      {"typed into", &TabSleepState::edited},
-      {"pop-up linked", &TabSleepState::popup_linked},
-      {"load macro pending", &TabSleepState::load_macro_pending},
-  };
+  // Each keeps a tab awake on its own.
+  bool TabSleepState::*const keep_awake[] = {&TabSleepState::asleep,
+                                             &TabSleepState::shown,
+                                             &TabSleepState::reloads,
+                                             &TabSleepState::locked,
+                                             &TabSleepState::full_screen,
+                                             &TabSleepState::busy,
+                                             &TabSleepState::download_or_print,
+                                             &TabSleepState::audible_recently,
+                                             &TabSleepState::edited,
+                                             &TabSleepState::popup_linked,
+                                             &TabSleepState::load_macro_pending};
   EXPECT_TRUE(MaySleep(idle, on));
   EXPECT_FALSE(MaySleep(idle, off));
-  for (const Row& row : keep_awake) {
+  for (size_t i = 0; i < std::size(keep_awake); ++i) {
     TabSleepState tab = idle;
-    tab.*row.flag = true;
-    EXPECT_FALSE(MaySleep(tab, on)) << row.what;
+    tab.*keep_awake[i] = true;
+    EXPECT_FALSE(MaySleep(tab, on)) << i;
   }
   TabSleepState early = idle;
   early.hidden_ms = minute - 1;
