@@ -40,7 +40,7 @@ TFormKeyFunc::TFormKeyFunc(SettingsFile& settings, KeyFuncRegistry& registry, QW
   FormCreate();
   connect(page_control_, &QTabWidget::currentChanged, this, [this] {
     CommitOpenEdits();
-    PageControlChange();
+    CheckKindOfShownPage();
   });
 }
 
@@ -71,7 +71,7 @@ void TFormKeyFunc::FormCreate() {
     page_control_->addTab(page.list, "");
     UpdateCaption(n);
   }
-  PageControlChange();
+  CheckKindOfShownPage();
   PlaceCentred(QSize(settings_.Width, settings_.Height));
 }
 
@@ -93,7 +93,7 @@ void TFormKeyFunc::UpdateCaption(int n) {
   page_control_->setTabText(n, caption);
 }
 
-void TFormKeyFunc::PageControlChange() {
+void TFormKeyFunc::CheckKindOfShownPage() {
   (pages_[ActivePage()].kind != kKeyFuncSelect ? menu_kind2_ : menu_kind1_)->setChecked(true);
 }
 

@@ -55,7 +55,8 @@ class TFormKeyFunc : public RegistryWindow {
   };
 
   void FormCreate();
-  void PageControlChange();
+  // The kind menu shows the kind of the shown page.
+  void CheckKindOfShownPage();
   void CommitOpenEdits();
   void ShowKindColumns(int page, int visible_width);
   void UpdateCaption(int page);
