@@ -22,10 +22,11 @@
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QHash>
-#include <QHostAddress>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
+#include <QHash>
+#include <QHostAddress>
 #include <QProcess>
 #include <QTabWidget>
 #include <QTcpServer>
@@ -43,6 +44,7 @@
 
 #include "app/main_window.h"
 #include "core/tabs/reload_ticks.h"
+#include "core/tabs/tab_sleep.h"
 #include "platform/web_browser.h"
 #include "process_tree.h"
 #include "tabs/address_box.h"
@@ -129,13 +131,14 @@ class Tabs {
   Tabs(bool program, bool keep_views, bool sleep, const QString& dir) {
     QWidget* window = &bare_;
     if (program) {
+      if (sleep) {
+        // The option as the options dialog keeps it, read at the start.
+        sorvi::SettingsFile ini(QFile::encodeName(dir + "/Sorvi.ini").toStdString());
+        sorvi::WriteTabSleepOption(ini, sorvi::TabSleepOption{true, sorvi::kSleepMinutesMin}, {});
+        if (ini.Commit().Failed()) std::fprintf(stderr, "many_tabs_bench: cannot write Sorvi.ini\n");
+      }
       form_ = std::make_unique<sorvi::TFormMain>(dir);
       if (keep_views) form_->findChild<sorvi::HiddenTabKeeper*>()->SetReleaseAfter(INT_MAX);
-      if (sleep) {
-        sorvi::AppOptions options = form_->Options();
-        options.SleepTabs = sorvi::TabSleepOption{true, sorvi::kSleepMinutesMin};
-        form_->SetOptions(options);
-      }
       form_->resize(1200, 800);
       window = form_.get();
     } else {
@@ -153,9 +156,10 @@ class Tabs {
     QElapsedTimer clock;
     clock.start();
     if (form_) {
-      form_->Address()->Show(url);
-      form_->ToolButtonNavigateClick(Qt::NoModifier);
-      QObject::connect(form_->Tabs()->ActiveBrowser(), &sorvi::WebBrowser::DownloadComplete, &loop, &QEventLoop::quit);
+      form_->Subsystems().address->Show(url);
+      form_->OpenTypedAddress(Qt::NoModifier);
+      QObject::connect(form_->Subsystems().tabs->ActiveBrowser(), &sorvi::WebBrowser::DownloadComplete, &loop,
+                       &QEventLoop::quit);
     } else {
       auto* view = new QWebEngineView;
       QObject::connect(view, &QWebEngineView::loadFinished, &loop, &QEventLoop::quit);
@@ -166,23 +170,24 @@ class Tabs {
     return double(clock.nsecsElapsed()) / 1e6;
   }
 
-  int Count() const { return form_ ? form_->Tabs()->Count() : bare_.count(); }
+  int Count() const { return form_ ? form_->Subsystems().tabs->Count() : bare_.count(); }
   int Asleep() const {
     int asleep = 0;
-    for (int i = 0; form_ && i < Count(); ++i) asleep += form_->Tabs()->TabAt(i)->PageWaiting() ? 1 : 0;
+    for (int i = 0; form_ && i < Count(); ++i) asleep += form_->Subsystems().tabs->TabAt(i)->PageWaiting() ? 1 : 0;
     return asleep;
   }
 
   // Milliseconds from picking the sleeping tab `index` in the strip until
   // its page has loaded again; -1 when it was not asleep.
   double Wake(int index) {
-    if (!form_ || !form_->Tabs()->TabAt(index)->PageWaiting()) return -1;
+    if (!form_ || !form_->Subsystems().tabs->TabAt(index)->PageWaiting()) return -1;
     QEventLoop loop;
     QTimer::singleShot(30000, &loop, &QEventLoop::quit);
     QElapsedTimer clock;
     clock.start();
-    form_->Tabs()->SwitchTo(index, form_.get());
-    QObject::connect(form_->Tabs()->ActiveBrowser(), &sorvi::WebBrowser::DownloadComplete, &loop, &QEventLoop::quit);
+    form_->Subsystems().tabs->SwitchTo(index, form_.get());
+    QObject::connect(form_->Subsystems().tabs->ActiveBrowser(), &sorvi::WebBrowser::DownloadComplete, &loop,
+                     &QEventLoop::quit);
     loop.exec();
     return double(clock.nsecsElapsed()) / 1e6;
   }
@@ -190,7 +195,8 @@ class Tabs {
   // The first `count` tabs reload every tick of a 15-second timer.
   void StartReloading(int count) {
     if (form_) {
-      for (int i = 0; i < count && i < Count(); ++i) form_->Tabs()->TabAt(i)->SetReload(sorvi::ReloadState{1, 0});
+      for (int i = 0; i < count && i < Count(); ++i)
+        form_->Subsystems().tabs->TabAt(i)->SetReload(sorvi::ReloadState{1, 0});
       if (auto* timer = form_->findChild<QTimer*>("Timer")) timer->start();
       return;
     }
@@ -204,7 +210,7 @@ class Tabs {
     bare_timer_.stop();
     while (Count() > 0) {
       if (form_) {
-        form_->Tabs()->CloseActiveTab();
+        form_->Subsystems().tabs->CloseActiveTab();
       } else {
         QWidget* tab = bare_.widget(bare_.count() - 1);
         bare_.removeTab(bare_.count() - 1);

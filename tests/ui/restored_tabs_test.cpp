@@ -1,6 +1,7 @@
 // The last run's tabs brought back: turned on in the options dialog, kept at
 // the close, shown with their captions at the next start while only the
 // shown page is fetched.
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
@@ -39,7 +40,7 @@ void RestoredTabsTest::keptTabsComeBackAndOnlyTheShownPageLoads() {
     Find<QSpinBox>(dialog, "UpDownSleepMinutes")->setValue(1);
     Find<QPushButton>(dialog, "ButtonOk")->click();
   });
-  f.form->PopupMenuEtcOptionClick();
+  Find<QAction>(f.form.get(), "PopupMenuEtcOption")->trigger();
   QVERIFY(f.dir.Read("Sorvi.ini").contains("[SleepingTabs]\r\nOn=1\r\nMinutes=1\r\n"));
   QVERIFY(f.OpenAndWait("/a.html", "Page a"));
   sorvi::OpenRequest fixed = f.Request("/b.html");
