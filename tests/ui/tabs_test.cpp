@@ -591,7 +591,7 @@ void TabsTest::hiddenTabSleepsAndWakesWhereItWas() {
   QTRY_COMPARE(f.Js(f.Browser(0), "window.scrollY").toInt(), 1500);
   QCOMPARE(status.last(), QString());
   QCOMPARE(macros, 1);  // played once, when the tab was opened
-  f.tabs->ToolButtonGoBackClick();
+  f.tabs->GoBack();
   QVERIFY(f.WaitLoaded(0, "Page a"));
 }
 
