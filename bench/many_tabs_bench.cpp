@@ -226,6 +226,32 @@ class Tabs {
   std::unique_ptr<sorvi::TFormMain> form_;
 };
 
+// What a sleeping tab costs, in one process: 26 tabs, all hidden ones
+// asleep, then 24 more, asleep too; no reloads, so that only they differ.
+int RunSleepCost(const QStringList& origins, const QString& dir) {
+  sorvi::WebEngine::SetStoragePath(dir + "/WebData");
+  {
+    Tabs tabs(true, false, true, dir);
+    auto settle_asleep = [&tabs] {
+      QDeadlineTimer deadline(180000);
+      while (tabs.Asleep() < tabs.Count() - 1 && !deadline.hasExpired()) Settle(1000);
+      Settle(3000);  // the freed memory goes back to the system
+      return bench::SampleTree();
+    };
+    for (int i = 0; i < 26; ++i) tabs.Open(origins[i % origins.size()] + QString("/chart/%1").arg(i));
+    const bench::TreeSample some = settle_asleep();
+    Print("cost_asleep_26", tabs.Asleep());
+    for (int i = 26; i < kTabs; ++i) tabs.Open(origins[i % origins.size()] + QString("/chart/%1").arg(i));
+    const bench::TreeSample more = settle_asleep();
+    Print("cost_asleep_50", tabs.Asleep());
+    Print("cost_per_sleeping_tab_pss", (more.pss_mib - some.pss_mib) / (kTabs - 26));
+    Print("cost_own_per_sleeping_tab_pss", (more.own_pss_mib - some.own_pss_mib) / (kTabs - 26));
+  }
+  sorvi::WebEngine::Shutdown();
+  std::fflush(stdout);
+  return 0;
+}
+
 int RunChild(bool program, bool keep_views, bool sleep, int tab_count, const QStringList& origins, const QString& dir,
              int idle_seconds) {
   sorvi::WebEngine::SetStoragePath(dir + "/WebData");
@@ -313,7 +339,9 @@ struct Run {
   QString mode;   // "program" or "bare"
   int sites = 1;  // 1 or 5
   int tabs = kTabs;
+  bool cost = false;  // RunSleepCost
   QString Key() const {
+    if (cost) return QString("%1/%2/cost").arg(mode).arg(sites);
     return tabs == kTabs ? QString("%1/%2").arg(mode).arg(sites) : QString("%1/%2/%3").arg(mode).arg(sites).arg(tabs);
   }
 };
@@ -329,7 +357,10 @@ int RunParent(const QString& program, int rounds, int idle_seconds, bool keep_vi
   }
   QTemporaryDir scratch;
   std::vector<Run> runs = {{"program", 1}, {"bare", 1}, {"program", 5}, {"bare", 5}};
-  if (sleep) runs.insert(runs.end(), {{"program", 1, 26}, {"program", 5, 26}});
+  if (sleep) {
+    runs.insert(runs.end(),
+                {{"program", 1, 26}, {"program", 5, 26}, {"program", 1, kTabs, true}, {"program", 5, kTabs, true}});
+  }
   QMap<QString, QMap<QString, std::vector<double>>> figures;
   for (int round = 0; round < rounds; ++round) {
     for (const Run& run : runs) {
@@ -350,9 +381,10 @@ int RunParent(const QString& program, int rounds, int idle_seconds, bool keep_vi
       QObject::connect(&child, &QProcess::finished, &loop, &QEventLoop::quit);
       QObject::connect(&child, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
       child.start(program, {"--child", run.mode, dir, QString::number(idle_seconds), origins.join(','),
-                            keep_views ? "keep"
-                            : sleep    ? "sleep"
-                                       : "release",
+                            run.cost     ? "sleepcost"
+                            : keep_views ? "keep"
+                            : sleep      ? "sleep"
+                                         : "release",
                             QString::number(run.tabs)});
       QTimer::singleShot(600000, &loop, &QEventLoop::quit);
       loop.exec();
@@ -431,6 +463,14 @@ int RunParent(const QString& program, int rounds, int idle_seconds, bool keep_vi
                 m(p, "idle_cpu_s") / std::max(0.01, m(b, "idle_cpu_s")));
   }
   for (int sites : sleep ? std::vector<int>{1, 5} : std::vector<int>{}) {
+    const QString cost = QString("program/%1/cost").arg(sites);
+    std::printf(
+        "%d site(s), one process, no reloads: PSS per sleeping tab (26 → 50 tabs, %.0f → %.0f asleep) %.2f MiB, "
+        "of which the window's own process %.2f MiB\n",
+        sites, m(cost, "cost_asleep_26"), m(cost, "cost_asleep_50"), m(cost, "cost_per_sleeping_tab_pss"),
+        m(cost, "cost_own_per_sleeping_tab_pss"));
+  }
+  for (int sites : sleep ? std::vector<int>{1, 5} : std::vector<int>{}) {
     const QString p = QString("program/%1").arg(sites), p26 = QString("program/%1/26").arg(sites);
     std::printf(
         "%d site(s), tabs asleep: PSS per sleeping tab (50 against 26 tabs) %.2f MiB (target <= 1), "
@@ -455,6 +495,8 @@ int main(int argc, char* argv[]) {
       QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     }
     QApplication app(argc, argv);
+    if (QByteArray(argv[6]) == "sleepcost")
+      return RunSleepCost(QString::fromLatin1(argv[5]).split(','), QString::fromLocal8Bit(argv[3]));
     return RunChild(program, QByteArray(argv[6]) == "keep", QByteArray(argv[6]) == "sleep", std::atoi(argv[7]),
                     QString::fromLatin1(argv[5]).split(','), QString::fromLocal8Bit(argv[3]), std::atoi(argv[4]));
   }
