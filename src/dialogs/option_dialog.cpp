@@ -61,7 +61,7 @@ TFormOption::TFormOption(const AppOptions& options, OptionStore store, QWidget* 
     : QDialog(parent), before_(options), store_(std::move(store)) {
   setWindowTitle("動作環境設定");
   setObjectName("FormOption");
-  setFixedSize(422, 213);
+  setFixedSize(422, 235);
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
 
@@ -90,6 +90,7 @@ TFormOption::TFormOption(const AppOptions& options, OptionStore store, QWidget* 
   CheckBoxFocusLock = MakeCheck(this, "CheckBoxFocusLock", "マクロフォーカス設定をロック", 220, 128);
   CheckBoxAutoSave = MakeCheck(this, "CheckBoxAutoSave", "終了時にデータを自動保存", 28, 164);
   CheckBoxRestoreSession = MakeCheck(this, "CheckBoxRestoreSession", "前回のタブを開く", 28, 186);
+  CheckBoxMarkStocks = MakeCheck(this, "CheckBoxMarkStocks", "ページ上の登録銘柄を強調", 28, 208);
 
   ButtonOk = new QPushButton("OK", this);
   ButtonOk->setObjectName("ButtonOk");
@@ -110,7 +111,8 @@ TFormOption::TFormOption(const AppOptions& options, OptionStore store, QWidget* 
   setTabOrder(CheckBoxSilent, CheckBoxFocusLock);
   setTabOrder(CheckBoxFocusLock, CheckBoxAutoSave);
   setTabOrder(CheckBoxAutoSave, CheckBoxRestoreSession);
-  setTabOrder(CheckBoxRestoreSession, ButtonCancel);
+  setTabOrder(CheckBoxRestoreSession, CheckBoxMarkStocks);
+  setTabOrder(CheckBoxMarkStocks, ButtonCancel);
 
   connect(ButtonEditor, &QPushButton::clicked, this, &TFormOption::ButtonEditorClick);
   connect(ButtonOk, &QPushButton::clicked, this, &TFormOption::ButtonOkClick);
@@ -137,6 +139,7 @@ void TFormOption::FormCreate() {
   CheckBoxFocusLock->setChecked(before_.FocusLock);
   CheckBoxAutoSave->setChecked(before_.AutoSave);
   CheckBoxRestoreSession->setChecked(before_.RestoreSession);
+  CheckBoxMarkStocks->setChecked(before_.MarkStocks);
 }
 
 void TFormOption::ButtonEditorClick() {
@@ -173,6 +176,7 @@ void TFormOption::ButtonOkClick() {
   input.focus_lock = CheckBoxFocusLock->isChecked();
   input.auto_save = CheckBoxAutoSave->isChecked();
   input.restore_session = CheckBoxRestoreSession->isChecked();
+  input.mark_stocks = CheckBoxMarkStocks->isChecked();
   result_ = ApplyOptionDialog(before_, input);
   // The new values stay in effect for this run even when the write was
   // refused; the dialog still closes.

@@ -58,6 +58,7 @@ class TFormOption : public QDialog {
   QCheckBox* CheckBoxFocusLock;
   QCheckBox* CheckBoxAutoSave;
   QCheckBox* CheckBoxRestoreSession;
+  QCheckBox* CheckBoxMarkStocks;
   QPushButton* ButtonOk;
   QPushButton* ButtonCancel;
 };
