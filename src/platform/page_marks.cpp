@@ -134,6 +134,7 @@ constexpr char kSource[] = R"JS(
       count = Object.keys(table).length;
       markAll();
     },
+    table: function () { return table; },
     contextRow: function () { return rowOf(contextTarget); },
   };
   Object.defineProperty(window, '__sorviMarks', {value: api});
