@@ -48,8 +48,9 @@ int main(int argc, char** argv) {
 
   QString html = "<html><head><meta charset='utf-8'><title>ranking</title></head><body><table>";
   for (int row = 0; row < 500; ++row) {
-    html += QString("<tr><td>%1</td><td><a href='/s?code=%2'>%2</a></td><td>サンプル銘柄%1</td>"
-                    "<td>%3</td><td>+%4</td><td>%5株</td></tr>")
+    html += QString(
+                "<tr><td>%1</td><td><a href='/s?code=%2'>%2</a></td><td>サンプル銘柄%1</td>"
+                "<td>%3</td><td>+%4</td><td>%5株</td></tr>")
                 .arg(row + 1)
                 .arg(1300 + row)
                 .arg(QString::number(1000 + row * 7) + ",5")
@@ -75,9 +76,10 @@ int main(int argc, char** argv) {
   const int marks = RunApart(browser, "document.querySelectorAll('sorvi-mark').length").toInt();
   std::vector<double> again;
   for (int round = 0; round < 15; ++round) {
-    again.push_back(RunApart(browser, "(() => { const t = performance.now();"
-                                      " window.__sorviMarks.setTable(window.__sorviMarks.table());"
-                                      " return performance.now() - t; })()")
+    again.push_back(RunApart(browser,
+                             "(() => { const t = performance.now();"
+                             " window.__sorviMarks.setTable(window.__sorviMarks.table());"
+                             " return performance.now() - t; })()")
                         .toDouble());
   }
   std::printf("marking a ranking of 500 rows, 300 stocks in the list, %d marks\n", marks);

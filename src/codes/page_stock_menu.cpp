@@ -32,7 +32,9 @@ std::optional<Found> FindCode(const PageMenuContext& context) {
   return std::nullopt;
 }
 
-QString GroupTitle(const StockCodeList& list, size_t group) { return SjisToQString(GroupName(list.groups[group].text)); }
+QString GroupTitle(const StockCodeList& list, size_t group) {
+  return SjisToQString(GroupName(list.groups[group].text));
+}
 
 }  // namespace
 

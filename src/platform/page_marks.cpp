@@ -188,8 +188,6 @@ void Install(QWebEngineProfile* profile) {
   scripts->insert(MakeScript());
 }
 
-QString ContextRowScript() {
-  return QStringLiteral("window.__sorviMarks ? window.__sorviMarks.contextRow() : []");
-}
+QString ContextRowScript() { return QStringLiteral("window.__sorviMarks ? window.__sorviMarks.contextRow() : []"); }
 
 }  // namespace sorvi::page_marks

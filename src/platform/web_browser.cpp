@@ -5,12 +5,12 @@
 #include <QChildEvent>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QWebEngineContextMenuRequest>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTimer>
+#include <QWebEngineContextMenuRequest>
 #include <QWebEngineFindTextResult>
 #include <QWebEngineHistory>
 #include <QWebEngineNewWindowRequest>
@@ -103,8 +103,7 @@ void WebBrowser::ShowPageMenu(QPoint pos) {
   if (!view_ || !page_) return;
   QMenu* menu = view_->createStandardContextMenu();
   menu->setAttribute(Qt::WA_DeleteOnClose, true);
-  if (const QWebEngineContextMenuRequest* request = view_->lastContextMenuRequest();
-      request && g_page_menu_extension) {
+  if (const QWebEngineContextMenuRequest* request = view_->lastContextMenuRequest(); request && g_page_menu_extension) {
     PageMenuContext context;
     context.link_text = request->linkText();
     context.link_url = request->linkUrl();

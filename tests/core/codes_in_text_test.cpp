@@ -23,14 +23,14 @@ TEST(CodesInTextTest, FindsStandaloneCodesOnly) {
       {"(7203) トヨタ", "7203@1-5"},
       {"7203トヨタ自動車", "7203@0-4"},
       {"130A 9984", "130A@0-4,9984@5-9"},
-      {"１３０Ａ", "130A@0-12"},          // full-width
+      {"１３０Ａ", "130A@0-12"},  // full-width
       {"７２０３ 　", "7203@0-12"},
-      {"130a 1B0A 13B0", ""},            // small letter, letter in a digit's place, refused letter
+      {"130a 1B0A 13B0", ""},                 // small letter, letter in a digit's place, refused letter
       {"17203 72031 A7203 7203A x7203", ""},  // inside longer words and numbers
-      {"1,234 12,3456 7,203", ""},       // prices with commas
-      {"1234.5 2345.0 0.7203", ""},      // decimals
-      {"2024/01/05 10:3045", ""},        // dates, times
-      {"+1234 -7203 △7203 ¥7203", ""},   // changes and amounts
+      {"1,234 12,3456 7,203", ""},            // prices with commas
+      {"1234.5 2345.0 0.7203", ""},           // decimals
+      {"2024/01/05 10:3045", ""},             // dates, times
+      {"+1234 -7203 △7203 ¥7203", ""},        // changes and amounts
       {"7203円 1000株 2024年 12%", ""},
       {"7203. 7203, 7203.T", "7203@0-4,7203@6-10,7203@12-16"},  // a full stop or a market suffix
   };

@@ -51,8 +51,8 @@ void RightClick(WebBrowser* browser, const QString& id) {
   const QPointF global = target->mapToGlobal(QPointF(at));
   QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonPress, QPointF(at), global, Qt::RightButton,
                                                       Qt::RightButton, Qt::NoModifier));
-  QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonRelease, QPointF(at), global,
-                                                      Qt::RightButton, Qt::NoButton, Qt::NoModifier));
+  QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonRelease, QPointF(at), global, Qt::RightButton,
+                                                      Qt::NoButton, Qt::NoModifier));
 }
 
 QMenu* AddStockMenu() {

@@ -80,7 +80,8 @@ bool IsSpace(char32_t c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n
 bool IsNumberLike(std::string_view text) {
   constexpr std::u32string_view kNumberChars = U",.+-−＋－%％円¥￥$△▲▼()（）位株倍 　";
   const std::vector<Char> chars = Decode(text);
-  return std::all_of(chars.begin(), chars.end(), [&](const Char& ch) { return IsDigit(ch.c) || IsIn(ch.c, kNumberChars); });
+  return std::all_of(chars.begin(), chars.end(),
+                     [&](const Char& ch) { return IsDigit(ch.c) || IsIn(ch.c, kNumberChars); });
 }
 
 // Trims spaces and the brackets and marks codes are written between.

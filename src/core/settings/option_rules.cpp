@@ -45,8 +45,7 @@ void StoreOptionDialogResult(SettingsFile& file, const OptionDialogResult& resul
   WriteAppOptions(file, result.options);
   if (result.options.RestoreSession || result.restore_session_changed)
     WriteRestoreOption(file, result.options.RestoreSession);
-  if (!result.options.MarkStocks || result.mark_stocks_changed)
-    WriteMarkStocksOption(file, result.options.MarkStocks);
+  if (!result.options.MarkStocks || result.mark_stocks_changed) WriteMarkStocksOption(file, result.options.MarkStocks);
 }
 
 }  // namespace sorvi
