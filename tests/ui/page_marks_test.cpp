@@ -94,7 +94,7 @@ void PageMarksTest::marksExactlyTheUsersStocks() {
   QTRY_COMPARE(Js(page, kMarks).toString(), expected + ";6758|長期: 6758 ソニーG");
 
   // An edit of the list reaches the open page without a reload.
-  f.form->Codes()->InsertNode(NodePos{1, 1}, false, QStringToSjis("9984 ソフトバンクG"));
+  f.form->Subsystems().codes->InsertNode(NodePos{1, 1}, false, QStringToSjis("9984 ソフトバンクG"));
   QTRY_VERIFY(Js(page, kMarks).toString().contains("9984|長期: 9984 ソフトバンクG"));
   QCOMPARE(Js(page, "document.querySelectorAll('sorvi-mark').length").toInt(), 5);
 }
@@ -104,7 +104,7 @@ void PageMarksTest::addsStockFromPageMenu() {
   f.server.Serve("/ranking.html", kRanking);
   QVERIFY(f.OpenAndWait("/ranking.html", "Ranking"));
   WebBrowser* page = f.Browser(0);
-  CodeListController* codes = f.form->Codes();
+  CodeListController* codes = f.form->Subsystems().codes;
   QTRY_VERIFY(Js(page, "document.querySelectorAll('sorvi-mark').length").toInt() == 3);
 
   // A stock already in the tree: the menu says where.
