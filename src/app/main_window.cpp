@@ -21,6 +21,8 @@
 #include "bookmarks/url_list_view.h"
 #include "codes/code_list_controller.h"
 #include "codes/code_tree_view.h"
+#include "codes/page_stock_menu.h"
+#include "codes/stock_marks_feed.h"
 #include "core/files/data_files.h"
 #include "core/settings/internet_settings.h"
 #include "core/settings/settings_file.h"
@@ -100,6 +102,8 @@ TFormMain::Parts TFormMain::Subsystems() const {
 
 void TFormMain::MakeSubsystems() {
   codes_ = std::make_unique<CodeListController>(code_tree_, data_dir_, options_, this);
+  new PageStockMenu(*codes_, this);
+  marks_feed_ = new StockMarksFeed(code_tree_->CodeModel(), options_.MarkStocks, this);
   bookmarks_ = std::make_unique<BookmarkListController>(url_list_, *codes_, data_dir_, options_, this);
   tabs_ =
       std::make_unique<TabController>(TabWidgets{page_control_, cover_panel_, lock_button_}, options_, data_dir_, this);
@@ -187,6 +191,7 @@ void TFormMain::FormCreate() {
     });
   }
   options_ = ReadAppOptions(ini);
+  marks_feed_->SetEnabled(options_.MarkStocks);
   // Proxy and languages hold from the first page on.
   UseInternetSettings(ReadInternetSettings(ini));
   key_registries_->Load(ini);

@@ -39,6 +39,7 @@ class KeyMacroRegistries;
 class IdleHook;
 class ListDocument;
 class SettingsFile;
+class StockMarksFeed;
 
 class AddressBox;
 class TabStack;
@@ -209,6 +210,7 @@ class TFormMain : public QMainWindow {
   bool first_activation_done_ = false;
   bool unattended_ = false;  // closing with nobody to answer
   std::unique_ptr<CodeListController> codes_;
+  StockMarksFeed* marks_feed_ = nullptr;
   std::unique_ptr<BookmarkListController> bookmarks_;
   std::unique_ptr<TabController> tabs_;
   std::unique_ptr<KeyMacroController> macros_;

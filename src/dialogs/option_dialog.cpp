@@ -61,7 +61,7 @@ TFormOption::TFormOption(const AppOptions& options, OptionStore store, QWidget* 
     : QDialog(parent), before_(options), store_(std::move(store)) {
   setWindowTitle("動作環境設定");
   setObjectName("FormOption");
-  setFixedSize(422, 213);
+  setFixedSize(422, 235);
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
 
@@ -90,6 +90,7 @@ TFormOption::TFormOption(const AppOptions& options, OptionStore store, QWidget* 
   focus_lock_box_ = MakeCheck(this, "CheckBoxFocusLock", "マクロフォーカス設定をロック", 220, 128);
   auto_save_box_ = MakeCheck(this, "CheckBoxAutoSave", "終了時にデータを自動保存", 28, 164);
   restore_session_box_ = MakeCheck(this, "CheckBoxRestoreSession", "前回のタブを開く", 28, 186);
+  mark_stocks_box_ = MakeCheck(this, "CheckBoxMarkStocks", "ページ上の登録銘柄を強調", 28, 208);
 
   ok_button_ = new QPushButton("OK", this);
   ok_button_->setObjectName("ButtonOk");
@@ -110,7 +111,8 @@ TFormOption::TFormOption(const AppOptions& options, OptionStore store, QWidget* 
   setTabOrder(silent_box_, focus_lock_box_);
   setTabOrder(focus_lock_box_, auto_save_box_);
   setTabOrder(auto_save_box_, restore_session_box_);
-  setTabOrder(restore_session_box_, cancel_button_);
+  setTabOrder(restore_session_box_, mark_stocks_box_);
+  setTabOrder(mark_stocks_box_, cancel_button_);
 
   connect(editor_button_, &QPushButton::clicked, this, &TFormOption::ButtonEditorClick);
   connect(ok_button_, &QPushButton::clicked, this, &TFormOption::ButtonOkClick);
@@ -137,6 +139,7 @@ void TFormOption::FormCreate() {
   focus_lock_box_->setChecked(before_.FocusLock);
   auto_save_box_->setChecked(before_.AutoSave);
   restore_session_box_->setChecked(before_.RestoreSession);
+  mark_stocks_box_->setChecked(before_.MarkStocks);
 }
 
 void TFormOption::ButtonEditorClick() {
@@ -173,6 +176,7 @@ void TFormOption::ButtonOkClick() {
   input.focus_lock = focus_lock_box_->isChecked();
   input.auto_save = auto_save_box_->isChecked();
   input.restore_session = restore_session_box_->isChecked();
+  input.mark_stocks = mark_stocks_box_->isChecked();
   result_ = ApplyOptionDialog(before_, input);
   // The new values stay in effect for this run even when the write was
   // refused; the dialog still closes.

@@ -58,6 +58,7 @@ class TFormOption : public QDialog {
   QCheckBox* focus_lock_box_;
   QCheckBox* auto_save_box_;
   QCheckBox* restore_session_box_;
+  QCheckBox* mark_stocks_box_;
   QPushButton* ok_button_;
   QPushButton* cancel_button_;
 };

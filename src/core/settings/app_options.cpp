@@ -6,6 +6,7 @@ namespace sorvi {
 
 namespace {
 constexpr const char* kSection = "Option";
+constexpr const char* kMarksSection = "PageMarks";
 }  // namespace
 
 AppOptions ReadAppOptions(const SettingsFile& file) {
@@ -19,6 +20,7 @@ AppOptions ReadAppOptions(const SettingsFile& file) {
   o.FocusLock = file.ReadBool(kSection, "FocusLock", o.FocusLock);
   o.AutoSave = file.ReadBool(kSection, "AutoSave", o.AutoSave);
   o.RestoreSession = ReadRestoreOption(file);
+  o.MarkStocks = file.ReadBool(kMarksSection, "Mark", o.MarkStocks);
   return o;
 }
 
@@ -32,5 +34,7 @@ void WriteAppOptions(SettingsFile& file, const AppOptions& options) {
   file.WriteBool(kSection, "FocusLock", options.FocusLock);
   file.WriteBool(kSection, "AutoSave", options.AutoSave);
 }
+
+void WriteMarkStocksOption(SettingsFile& file, bool mark) { file.WriteBool(kMarksSection, "Mark", mark); }
 
 }  // namespace sorvi
