@@ -7,10 +7,9 @@
 namespace sorvi {
 namespace {
 
-// [A] 1 2 / [B] (empty) / [C] 3 / [D] (empty)
-StockCodeList Groups() { return {{{"[A]", {"1001 a", "1002 b"}}, {"[B]", {}}, {"[C]", {"1003 c"}}, {"[D]", {}}}}; }
-
-TEST(StockStepsTest, NextAndPreviousInTreeOrder) {
+TEST(StockStepsTest, NextAndPreviousInTreeOrderAndPlaces) {
+  // [A] 1 2 / [B] (empty) / [C] 3 / [D] (empty)
+  const StockCodeList list{{{"[A]", {"1001 a", "1002 b"}}, {"[B]", {}}, {"[C]", {"1003 c"}}, {"[D]", {}}}};
   using P = std::optional<NodePos>;
   const std::nullopt_t none = std::nullopt;
   const struct {
@@ -35,14 +34,10 @@ TEST(StockStepsTest, NextAndPreviousInTreeOrder) {
       {"nothing selected back", none, false, NodePos{2, 0}},
       {"a node gone", NodePos{9, 0}, true, NodePos{0, 0}},
   };
-  const StockCodeList list = Groups();
   for (const auto& row : rows) EXPECT_EQ(StepStock(list, row.from, row.forward), row.to) << row.name;
   EXPECT_EQ(StepStock(StockCodeList{{{"[E]", {}}}}, NodePos{0}, true), none);
   EXPECT_EQ(StepStock(StockCodeList{}, none, false), none);
-}
-
-TEST(StockStepsTest, PlaceAmongAllStocks) {
-  const StockCodeList list = Groups();
+  // Places among all stocks; a group or a node gone has none.
   EXPECT_EQ(PlaceOfStock(list, NodePos{0, 0}), (StockPlace{1, 3}));
   EXPECT_EQ(PlaceOfStock(list, NodePos{2, 0}), (StockPlace{3, 3}));
   EXPECT_EQ(PlaceOfStock(list, NodePos{2}), (StockPlace{0, 3}));
