@@ -144,9 +144,10 @@ class Tabs {
     QElapsedTimer clock;
     clock.start();
     if (form_) {
-      form_->Address()->Show(url);
-      form_->ToolButtonNavigateClick(Qt::NoModifier);
-      QObject::connect(form_->Tabs()->ActiveBrowser(), &sorvi::WebBrowser::DownloadComplete, &loop, &QEventLoop::quit);
+      form_->Subsystems().address->Show(url);
+      form_->OpenTypedAddress(Qt::NoModifier);
+      QObject::connect(form_->Subsystems().tabs->ActiveBrowser(), &sorvi::WebBrowser::DownloadComplete, &loop,
+                       &QEventLoop::quit);
     } else {
       auto* view = new QWebEngineView;
       QObject::connect(view, &QWebEngineView::loadFinished, &loop, &QEventLoop::quit);
@@ -157,12 +158,13 @@ class Tabs {
     return double(clock.nsecsElapsed()) / 1e6;
   }
 
-  int Count() const { return form_ ? form_->Tabs()->Count() : bare_.count(); }
+  int Count() const { return form_ ? form_->Subsystems().tabs->Count() : bare_.count(); }
 
   // The first `count` tabs reload every tick of a 15-second timer.
   void StartReloading(int count) {
     if (form_) {
-      for (int i = 0; i < count && i < Count(); ++i) form_->Tabs()->TabAt(i)->SetReload(sorvi::ReloadState{1, 0});
+      for (int i = 0; i < count && i < Count(); ++i)
+        form_->Subsystems().tabs->TabAt(i)->SetReload(sorvi::ReloadState{1, 0});
       if (auto* timer = form_->findChild<QTimer*>("Timer")) timer->start();
       return;
     }
@@ -176,7 +178,7 @@ class Tabs {
     bare_timer_.stop();
     while (Count() > 0) {
       if (form_) {
-        form_->Tabs()->CloseActiveTab();
+        form_->Subsystems().tabs->CloseActiveTab();
       } else {
         QWidget* tab = bare_.widget(bare_.count() - 1);
         bare_.removeTab(bare_.count() - 1);

@@ -30,9 +30,9 @@ int RunChild(int argc, char** argv, const QString& dir) {
   window.show();
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, [&window] {
-    const sorvi::WebBrowser* browser = window.Tabs()->ActiveBrowser();
+    const sorvi::WebBrowser* browser = window.Subsystems().tabs->ActiveBrowser();
     if (!browser || browser->Busy() || !browser->LocationURL().endsWith("shown.html")) return;
-    std::printf("loaded %d\n", window.Tabs()->Count());
+    std::printf("loaded %d\n", window.Subsystems().tabs->Count());
     std::fflush(stdout);
     std::_Exit(0);
   });

@@ -69,8 +69,8 @@ std::unique_ptr<sorvi::TFormMain> ShowWindow(const QString& dir) {
 }
 
 void Open(sorvi::TFormMain& form, const QString& url) {
-  form.Address()->Show(url);
-  form.ToolButtonNavigateClick(Qt::NoModifier);
+  form.Subsystems().address->Show(url);
+  form.OpenTypedAddress(Qt::NoModifier);
 }
 
 bool Loaded(sorvi::TabController& tabs, int index, const QString& caption) {
@@ -94,16 +94,16 @@ int BigList(const QString& dir, int stocks) {
   clock.start();
   auto form = ShowWindow(dir + "/");
   const double load_ms = Ms(clock);
-  form->Codes()->Document().SetModified(true);
+  form->Subsystems().codes->Document().SetModified(true);
   clock.restart();
-  const bool saved = form->Codes()->Document().SaveAndReport();
+  const bool saved = form->Subsystems().codes->Document().SaveAndReport();
   const double save_ms = Ms(clock);
   QFile file(dir + "/SV_Code.txt");
   const bool same = file.open(QIODevice::ReadOnly) && file.readAll() == bytes;
 
   // Ten edits a second for three seconds, with the copy of the changes due
   // every second against never: the longest the event loop stood still.
-  sorvi::ListDocument& document = form->Codes()->Document();
+  sorvi::ListDocument& document = form->Subsystems().codes->Document();
   const auto longest_pause = [&](std::chrono::milliseconds copy_delay) {
     document.SetCopyDelay(copy_delay);
     QElapsedTimer run;
@@ -114,7 +114,7 @@ int BigList(const QString& dir, int stocks) {
       longest = std::max(longest, run.elapsed() - last);
       last = run.elapsed();
     });
-    edit.callOnTimeout([&] { form->Codes()->InsertNode(sorvi::NodePos{0}, false, "1301 x"); });
+    edit.callOnTimeout([&] { form->Subsystems().codes->InsertNode(sorvi::NodePos{0}, false, "1301 x"); });
     tick.start(1);
     edit.start(100);
     Settle(3000);
@@ -148,8 +148,8 @@ int HugeLines(const QString& dir, int megabytes) {
   auto form = ShowWindow(dir + "/");
   Settle(100);  // the first paint of both views
   const double shown_ms = Ms(clock) - 100;
-  form->Codes()->Document().SetModified(true);
-  const bool saved = form->Codes()->Document().SaveAndReport();
+  form->Subsystems().codes->Document().SetModified(true);
+  const bool saved = form->Subsystems().codes->Document().SaveAndReport();
   form.reset();
   QFile file(dir + "/SV_Code.txt");
   const bool same = saved && file.open(QIODevice::ReadOnly) && file.readAll() == codes;
@@ -172,7 +172,7 @@ int Tabs(const QString& dir, int popups, int cycles) {
   const QString base = QUrl::fromLocalFile(dir).toString() + "/";
 
   auto form = ShowWindow(dir + "/");
-  sorvi::TabController& tabs = *form->Tabs();
+  sorvi::TabController& tabs = *form->Subsystems().tabs;
   Open(*form, base + "a.html");
   if (!WaitFor([&] { return Loaded(tabs, 0, "Page a"); })) return 1;
   Open(*form, base + "burst.html");

@@ -53,7 +53,7 @@ void Settle(int ms) {
 }
 
 // One process: open tabs one by one, each made the current tab. "program"
-// goes the program's own way (the address box and ToolButtonNavigateClick
+// goes the program's own way (the address box and OpenTypedAddress
 // in the main window), "wrapper" adds WebBrowsers to a plain tab widget,
 // "bare" adds QWebEngineViews to it.
 class TabOpener {
@@ -82,9 +82,10 @@ class TabOpener {
     QElapsedTimer clock;
     clock.start();
     if (form_) {
-      form_->Address()->Show(page_.toString());
-      form_->ToolButtonNavigateClick(Qt::NoModifier);
-      QObject::connect(form_->Tabs()->ActiveBrowser(), &sorvi::WebBrowser::DownloadComplete, &loop, &QEventLoop::quit);
+      form_->Subsystems().address->Show(page_.toString());
+      form_->OpenTypedAddress(Qt::NoModifier);
+      QObject::connect(form_->Subsystems().tabs->ActiveBrowser(), &sorvi::WebBrowser::DownloadComplete, &loop,
+                       &QEventLoop::quit);
     } else if (mode_ == "wrapper") {
       auto* browser = sorvi::WebBrowser::Create();
       QObject::connect(browser, &sorvi::WebBrowser::DownloadComplete, &loop, &QEventLoop::quit);
@@ -102,7 +103,7 @@ class TabOpener {
 
   void CloseLastTab() {
     if (form_) {
-      form_->Tabs()->CloseActiveTab();
+      form_->Subsystems().tabs->CloseActiveTab();
       return;
     }
     QWidget* tab = tabs_.widget(tabs_.count() - 1);

@@ -67,8 +67,8 @@ double OpenPages(sorvi::TFormMain& form, const std::vector<QString>& urls) {
     sorvi::OpenRequest request;
     request.typed = url;
     request.new_tab = true;
-    form.Tabs()->Open(request);
-    QObject::connect(form.Tabs()->ActiveBrowser(), &sorvi::WebBrowser::DownloadComplete, &loop, [&] {
+    form.Subsystems().tabs->Open(request);
+    QObject::connect(form.Subsystems().tabs->ActiveBrowser(), &sorvi::WebBrowser::DownloadComplete, &loop, [&] {
       if (++loaded == int(urls.size())) loop.quit();
     });
   }
@@ -104,19 +104,19 @@ int main(int argc, char* argv[]) {
     while (!(form.windowHandle() && form.windowHandle()->isExposed()) && !deadline.hasExpired()) Settle(10);
     // The engine starts with the first page, which neither way pays for.
     OpenPages(form, {urls[0]});
-    form.Tabs()->CloseActiveTab();
+    form.Subsystems().tabs->CloseActiveTab();
 
     for (int round = 0; round < rounds; ++round) {
       for (const auto& [name, layout] :
            {std::pair{"tabs", sorvi::TileLayout::kSingle}, std::pair{"tiles", sorvi::TileLayout::kGrid2x2}}) {
-        form.Tabs()->SetTiles(layout);
+        form.Subsystems().tabs->SetTiles(layout);
         figures[std::string(name) + "_open_ms"].push_back(OpenPages(form, urls));
         Settle(1000);
         figures[std::string(name) + "_pss_mib"].push_back(bench::SampleTree().pss_mib);
         if (!shot.isEmpty() && layout != sorvi::TileLayout::kSingle && round == rounds - 1) {
           form.screen()->grabWindow(form.winId()).save(shot);
         }
-        while (form.Tabs()->HasTabs()) form.Tabs()->CloseActiveTab();
+        while (form.Subsystems().tabs->HasTabs()) form.Subsystems().tabs->CloseActiveTab();
         Settle(500);
       }
     }

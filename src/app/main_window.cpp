@@ -97,6 +97,10 @@ TFormMain::~TFormMain() {
   codes_.reset();
 }
 
+TFormMain::Parts TFormMain::Subsystems() const {
+  return {codes_.get(), bookmarks_.get(), tabs_.get(), macros_.get(), key_registries_.get(), address_};
+}
+
 void TFormMain::MakeSubsystems() {
   codes_ = std::make_unique<CodeListController>(code_tree_, data_dir_, options_, this);
   bookmarks_ = std::make_unique<BookmarkListController>(url_list_, *codes_, data_dir_, options_, this);
@@ -108,13 +112,13 @@ void TFormMain::MakeSubsystems() {
   address_ = new AddressBox(address_combo_, this);
 
   connect(codes_.get(), &CodeListController::OpenBookmarkRequested, this,
-          [this] { bookmarks_->ListViewURLDblClick(QGuiApplication::keyboardModifiers()); });
+          [this] { bookmarks_->OpenSelectedBookmark(QGuiApplication::keyboardModifiers()); });
   connect(bookmarks_.get(), &BookmarkListController::OpenRequested, this, &TFormMain::OpenPage);
   connect(bookmarks_.get(), &BookmarkListController::OpenEachRequested, tabs_.get(), &TabController::OpenEach);
   connect(tabs_.get(), &TabController::OpenDue, this, &TFormMain::OpenPage);
-  connect(address_, &AddressBox::Submitted, this, &TFormMain::ToolButtonNavigateClick);
+  connect(address_, &AddressBox::Submitted, this, &TFormMain::OpenTypedAddress);
   connect(navigate_button_, &QToolButton::clicked, this,
-          [this] { ToolButtonNavigateClick(QGuiApplication::keyboardModifiers()); });
+          [this] { OpenTypedAddress(QGuiApplication::keyboardModifiers()); });
   connect(macros_.get(), &KeyMacroController::StatusNote, status_panel0_, &QLabel::setText);
   WireTabs();
   WireEtcMenu();
@@ -161,11 +165,11 @@ void TFormMain::MakeStockFlip() {
 void TFormMain::WireTabs() {
   TabController* tabs = tabs_.get();
   connect(close_button_, &QToolButton::clicked, tabs, &TabController::CloseActiveTab);
-  connect(back_button_, &QToolButton::clicked, tabs, &TabController::ToolButtonGoBackClick);
-  connect(forward_button_, &QToolButton::clicked, tabs, &TabController::ToolButtonGoFowardClick);
-  connect(stop_button_, &QToolButton::clicked, tabs, &TabController::ToolButtonStopClick);
-  connect(refresh_button_, &QToolButton::clicked, tabs, &TabController::ToolButtonRefreshClick);
-  connect(print_button_, &QToolButton::clicked, tabs, &TabController::ToolButtonPrintClick);
+  connect(back_button_, &QToolButton::clicked, tabs, &TabController::GoBack);
+  connect(forward_button_, &QToolButton::clicked, tabs, &TabController::GoForward);
+  connect(stop_button_, &QToolButton::clicked, tabs, &TabController::StopActive);
+  connect(refresh_button_, &QToolButton::clicked, tabs, &TabController::ReloadActive);
+  connect(print_button_, &QToolButton::clicked, tabs, &TabController::PrintActive);
 
   connect(tabs, &TabController::AddressChanged, address_, &AddressBox::Show);
   connect(tabs, &TabController::StatusTextChanged, status_panel0_, &QLabel::setText);
@@ -221,7 +225,7 @@ void TFormMain::FormCreate() {
   main_splitter_->setSizes({std::max(splitte_l, 4), std::max(width() - splitte_l - main_splitter_->handleWidth(), 1)});
   lists_splitter_->setSizes({std::max(splitte_u, 18), std::max(height() - splitte_u, 18)});
 
-  PopupMenuNavigateClick(window.Target == NavigateMode::NewTab ? navigate_menu_new_tab_ : navigate_menu_same_tab_);
+  ChooseNavigateMode(window.Target == NavigateMode::NewTab ? navigate_menu_new_tab_ : navigate_menu_same_tab_);
 
   for (int i = 0; i < kUrlListColumnCount; ++i) {
     const int w = window.Columns[i];
@@ -296,7 +300,7 @@ void TFormMain::resizeEvent(QResizeEvent* e) {
   StatusBarResize();
 }
 
-void TFormMain::PopupMenuNavigateClick(QAction* item) {
+void TFormMain::ChooseNavigateMode(QAction* item) {
   item->setChecked(true);
   const bool new_tab = item == navigate_menu_new_tab_;
   navigate_button_->setIcon(ToolbarIcon(new_tab ? ToolbarImage::NewTab : ToolbarImage::Overwrite));
@@ -306,7 +310,7 @@ void TFormMain::PopupMenuNavigateClick(QAction* item) {
 
 bool TFormMain::NewTabModeChecked() const { return navigate_menu_new_tab_->isChecked(); }
 
-void TFormMain::ToolButtonNavigateClick(Qt::KeyboardModifiers modifiers) {
+void TFormMain::OpenTypedAddress(Qt::KeyboardModifiers modifiers) {
   OpenRequest request;
   request.typed = address_->Text();
   request.shift = modifiers.testFlag(Qt::ShiftModifier);
@@ -322,7 +326,7 @@ void TFormMain::OpenPage(const OpenRequest& request) {
   tabs_->Open(request);
 }
 
-int TFormMain::SplitterLRCanResize(int proposed_width) const {
+int TFormMain::AcceptedLeftWidth(int proposed_width) const {
   if (width() - proposed_width > kSplitterLimit) return proposed_width;
   return std::max(width() - kSplitterLimit, 4);
 }
@@ -330,7 +334,7 @@ int TFormMain::SplitterLRCanResize(int proposed_width) const {
 void TFormMain::ApplySplitterLimit() {
   const QList<int> sizes = main_splitter_->sizes();
   if (sizes.size() != 2) return;
-  const int accepted = SplitterLRCanResize(sizes[0]);
+  const int accepted = AcceptedLeftWidth(sizes[0]);
   if (accepted != sizes[0]) main_splitter_->setSizes({accepted, sizes[0] + sizes[1] - accepted});
 }
 
@@ -342,19 +346,13 @@ void TFormMain::StatusBarResize() {
 
 void TFormMain::SpeedButtonOptionClick() {
   const QRect frame = frameGeometry();
-  tabs_->Menu().PopupMenuTabPopup();
+  tabs_->Menu().UpdateForActiveTab();
   tabs_->Menu().Menu()->popup(QPoint(frame.left() + right_panel_->mapTo(this, QPoint(0, 0)).x(), frame.top() + 50));
 }
 
 void TFormMain::SpeedButtonEtcClick() {
   const QRect frame = frameGeometry();
   etc_menu_->popup(QPoint(frame.left() + frame.width() - 15, frame.top() + 55));
-}
-
-int TFormMain::AskYesNoCancel(const QString& text) {
-  const QRect frame = frameGeometry();
-  const QPoint at(frame.left() + frame.width() / 2 - 100, frame.top() + frame.height() / 2 - 50);
-  return sorvi::AskYesNoCancel(this, "確認", text, at);
 }
 
 void TFormMain::ShowError(const QString& text) {

@@ -45,6 +45,10 @@ class AddressBox;
 class TabStack;
 struct OpenRequest;
 
+namespace testing {
+class WindowInternals;
+}
+
 // The main window composes the subsystems: it builds the layout, hands each
 // subsystem the widgets it owns, wires their signals to what shows them,
 // and carries start-up and shutdown.
@@ -59,30 +63,48 @@ class TFormMain : public QMainWindow {
   explicit TFormMain(const QString& data_dir, QWidget* parent = nullptr);
   ~TFormMain() override;
 
-  // `AppOptions` of the settings, read by FormCreate.
-  const AppOptions& Options() const { return options_; }
-  void SetOptions(const AppOptions& options) { options_ = options; }
+  // The subsystems the window composes, for those that drive it from
+  // outside (tests, benchmarks).
+  struct Parts {
+    CodeListController* codes;
+    BookmarkListController* bookmarks;
+    TabController* tabs;
+    KeyMacroController* macros;
+    KeyMacroRegistries* key_registries;
+    AddressBox* address;
+  };
+  Parts Subsystems() const;
 
-  // ---- subsystems ----
-  CodeListController* Codes() const { return codes_.get(); }
-  BookmarkListController* Bookmarks() const { return bookmarks_.get(); }
-  TabController* Tabs() const { return tabs_.get(); }
-  KeyMacroController* Macros() const { return macros_.get(); }
-  KeyMacroRegistries* KeyRegistries() const { return key_registries_.get(); }
-  AddressBox* Address() const { return address_; }
+  // Shows the request's address in the address box (and its history) and
+  // opens it.
+  void OpenPage(const OpenRequest& request);
+  // The navigate button: opens what the address box shows; Shift inverts
+  // the navigate mode.
+  void OpenTypedAddress(Qt::KeyboardModifiers modifiers);
+  // Closes with nobody to answer (a terminate signal): nothing is asked; a
+  // list the close would ask about is kept beside its file as
+  // "<name>.unsaved", offered at the next start; a list under the external
+  // editor is left to the editor. Stays so for the rest of the run.
+  void CloseUnattended();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  bool event(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  // Reaches the options, the settings and the splitter rule in tests.
+  friend class testing::WindowInternals;
 
   // ---- handlers of this window ----
   void FormCreate();
   void FormActivate();
-  void PopupMenuNavigateClick(QAction* item);
+  // Checks the navigate menu's `item` and sets the mode it stands for.
+  void ChooseNavigateMode(QAction* item);
   bool NewTabModeChecked() const;
-  // The navigate button: opens what the address box shows.
-  void ToolButtonNavigateClick(Qt::KeyboardModifiers modifiers);
-  // Shows the request's address in the address box (and its history) and
-  // opens it.
-  void OpenPage(const OpenRequest& request);
   // Returns the accepted width of `PanelL` for a proposed splitter position.
-  int SplitterLRCanResize(int proposed_width) const;
+  int AcceptedLeftWidth(int proposed_width) const;
   void StatusBarResize();
   void SpeedButtonOptionClick();
   void SpeedButtonEtcClick();
@@ -95,16 +117,12 @@ class TFormMain : public QMainWindow {
   void PopupMenuEtcAboutClick();
   bool FormCloseQuery();
   void FormClose();
-  // Closes with nobody to answer (a terminate signal): nothing is asked; a
-  // list the close would ask about is kept beside its file as
-  // "<name>.unsaved", offered at the next start; a list under the external
-  // editor is left to the editor. Stays so for the rest of the run.
-  void CloseUnattended();
   void ApplicationEventsIdle();
 
-  // Asks a Yes/No/Cancel question placed at the window's centre minus
-  // (100, 50). Returns QMessageBox::Yes, No or Cancel.
-  int AskYesNoCancel(const QString& text);
+  // `AppOptions` of the settings, read by FormCreate.
+  const AppOptions& Options() const { return options_; }
+  void SetOptions(const AppOptions& options) { options_ = options; }
+
   // Shows an error box in the toolkit's way; the program goes on.
   void ShowError(const QString& text);
 
@@ -113,13 +131,6 @@ class TFormMain : public QMainWindow {
   // the settings as they were. Returns false then.
   bool WriteSettings(const std::function<void(SettingsFile&)>& write);
 
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  void changeEvent(QEvent* event) override;
-  bool event(QEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-
- private:
   void BuildLayout();
   void BuildMenus();
   void BuildToolBars();

@@ -193,7 +193,7 @@ void TFormMain::BuildMenus() {
   navigate_menu_new_tab_->setChecked(true);
   navigate_button_->setMenu(navigate_menu_);
   connect(navigate_menu_, &QMenu::triggered, this, [this](QAction* item) {
-    if (item == navigate_menu_new_tab_ || item == navigate_menu_same_tab_) PopupMenuNavigateClick(item);
+    if (item == navigate_menu_new_tab_ || item == navigate_menu_same_tab_) ChooseNavigateMode(item);
   });
 
   etc_menu_ = new QMenu(this);

@@ -27,12 +27,12 @@ BookmarkListController::BookmarkListController(UrlListView* list, const StockSel
     if (modifiers.testFlag(Qt::ControlModifier)) {
       OpenPerStock();
     } else {
-      ListViewURLDblClick(modifiers);
+      OpenSelectedBookmark(modifiers);
     }
   });
   connect(&list_, &UrlListView::BoxPressed, this, &BookmarkListController::ToggleBox);
   connect(&list_, &UrlListView::ContextMenuRequested, this, [this](const QPoint& at) {
-    PopupMenuURLPopup();
+    UpdateMenuItems();
     menu_->popup(at);
   });
 }
@@ -45,7 +45,7 @@ void BookmarkListController::BuildMenu(QWidget* window) {
   connect(go_each_, &QAction::triggered, this, &BookmarkListController::OpenPerStock);
   menu_->addSeparator();
   items_ = document_->AddMenuItems(menu_, "PopupMenuURL");
-  connect(go, &QAction::triggered, this, [this] { ListViewURLDblClick(QGuiApplication::keyboardModifiers()); });
+  connect(go, &QAction::triggered, this, [this] { OpenSelectedBookmark(QGuiApplication::keyboardModifiers()); });
 }
 
 void BookmarkListController::ShowAll() {
@@ -67,7 +67,7 @@ void BookmarkListController::LoadListBytes(std::string_view bytes, FileReport* r
   ShowAll();
 }
 
-void BookmarkListController::PopupMenuURLPopup() {
+void BookmarkListController::UpdateMenuItems() {
   const bool selected = list_.SelectedItem() != nullptr;
   for (QAction* item : {items_.edit, items_.copy, items_.del, go_each_}) item->setEnabled(selected);
 }
@@ -90,7 +90,7 @@ void BookmarkListController::ToggleBox(int row, bool key_macro_box) {
   document_->SetModified(true);
 }
 
-void BookmarkListController::ListViewURLDblClick(Qt::KeyboardModifiers modifiers) {
+void BookmarkListController::OpenSelectedBookmark(Qt::KeyboardModifiers modifiers) {
   QTreeWidgetItem* item = list_.SelectedItem();
   if (!item) return;
   const int row = list_.indexOfTopLevelItem(item);
@@ -117,7 +117,7 @@ void BookmarkListController::OpenPerStock() {
   const std::vector<UrlSelection> selections = selection_.GatherUrlSelectionPerStock();
   if (selections.empty()) {
     // No stock to go through: the bookmark opens once, as always.
-    ListViewURLDblClick(QGuiApplication::keyboardModifiers() & ~Qt::ControlModifier);
+    OpenSelectedBookmark(QGuiApplication::keyboardModifiers() & ~Qt::ControlModifier);
     return;
   }
   if (selections.size() > kPerStockOpenWithoutAsking &&

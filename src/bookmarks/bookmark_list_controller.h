@@ -39,24 +39,16 @@ class BookmarkListController : public QObject, private ListDocumentOwner {
   // `SV_List.txt`: loading leaves the modified mark as it was.
   ListDocument& Document() const { return *document_; }
   std::string ListFileBytes() const override;
-  void PopupMenuURLPopup();
 
   // Adds a bookmark at the end of the list (and shows it).
   void Append(const UrlBookmark& bookmark);
 
-  // ---- editing (bookmark_list_editing.cpp) ----
-  void PopupMenuURLEditClick();
-  void PopupMenuURLAddClick();
-  void PopupMenuURLCopyClick();
-  void PopupMenuURLDelClick();
-  // The selected bookmark dropped on row `target` (-1: on no row).
-  void ListViewURLDragDrop(int target);
   // The bookmark dialog while it is open.
   TFormURLDlg* BookmarkDialog() const;
 
   // Opens the selected bookmark for the selected stocks; Shift (in
   // `modifiers`) inverts the navigate mode.
-  void ListViewURLDblClick(Qt::KeyboardModifiers modifiers);
+  void OpenSelectedBookmark(Qt::KeyboardModifiers modifiers);
   // "銘柄ごとに開く" (also Ctrl with the double-click): the selected bookmark
   // once per selected stock, each in a tab of its own; many stocks ask first.
   void OpenPerStock();
@@ -72,6 +64,14 @@ class BookmarkListController : public QObject, private ListDocumentOwner {
 
  private:
   void BuildMenu(QWidget* window);
+  void UpdateMenuItems();
+  // ---- editing (bookmark_list_editing.cpp) ----
+  void PopupMenuURLEditClick();
+  void PopupMenuURLAddClick();
+  void PopupMenuURLCopyClick();
+  void PopupMenuURLDelClick();
+  // The selected bookmark dropped on row `target` (-1: on no row).
+  void MoveSelectedTo(int target);
   void ShowAll();
   void LoadListBytes(std::string_view bytes, FileReport* report) override;
   void ToggleBox(int row, bool key_macro_box);

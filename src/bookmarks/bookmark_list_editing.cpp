@@ -13,12 +13,12 @@
 namespace sorvi {
 
 void BookmarkListController::WireEditing() {
-  connect(menu_, &QMenu::aboutToShow, this, &BookmarkListController::PopupMenuURLPopup);
+  connect(menu_, &QMenu::aboutToShow, this, &BookmarkListController::UpdateMenuItems);
   connect(items_.edit, &QAction::triggered, this, &BookmarkListController::PopupMenuURLEditClick);
   connect(items_.add, &QAction::triggered, this, &BookmarkListController::PopupMenuURLAddClick);
   connect(items_.copy, &QAction::triggered, this, &BookmarkListController::PopupMenuURLCopyClick);
   connect(items_.del, &QAction::triggered, this, &BookmarkListController::PopupMenuURLDelClick);
-  connect(&list_, &UrlListView::RowDropped, this, &BookmarkListController::ListViewURLDragDrop);
+  connect(&list_, &UrlListView::RowDropped, this, &BookmarkListController::MoveSelectedTo);
 }
 
 TFormURLDlg* BookmarkListController::BookmarkDialog() const { return dialog_.data(); }
@@ -86,7 +86,7 @@ void BookmarkListController::PopupMenuURLDelClick() {
   document_->SetModified(true);
 }
 
-void BookmarkListController::ListViewURLDragDrop(int target) {
+void BookmarkListController::MoveSelectedTo(int target) {
   const int from = list_.SelectedRow();
   const std::optional<int> to = PlanBookmarkDrop(int(bookmarks_.size()), from, target);
   if (!to) return;  // no target, no selection, or the row onto itself

@@ -149,7 +149,7 @@ void UrlListView::MoveRow(int from, int to) {
   scrollToItem(item);
 }
 
-void UrlListView::ListViewURLDragDrop(const QPoint& pos) {
+void UrlListView::DropAt(const QPoint& pos) {
   QTreeWidgetItem* item = itemAt(pos);
   emit RowDropped(item ? indexOfTopLevelItem(item) : -1);
 }
@@ -159,7 +159,7 @@ QPoint UrlListView::ItemPosition(int row) const {
   return QPoint(header()->sectionViewportPosition(0) + kCheckImageWidth + 2, rect.top());
 }
 
-bool UrlListView::ListViewURLMouseDown(int x, int y) {
+bool UrlListView::PressCheckBoxAt(int x, int y) {
   const int count = topLevelItemCount();
   if (count == 0) return false;
   const QPoint p0 = ItemPosition(0);
@@ -189,7 +189,7 @@ void UrlListView::mousePressEvent(QMouseEvent* event) {
   // A press on a row's "*" box toggles it without selecting the row.
   const int dx = pos.x() - (topLevelItemCount() ? ItemPosition(0).x() : 0) + 18;
   const bool on_title_box = dx >= 4 && dx <= 16;
-  const bool toggled = ListViewURLMouseDown(pos.x(), pos.y());
+  const bool toggled = PressCheckBoxAt(pos.x(), pos.y());
   if (toggled && on_title_box) {
     viewport()->update();
     event->accept();
@@ -220,7 +220,7 @@ void UrlListView::mouseDoubleClickEvent(QMouseEvent* event) {
   // The second press of a double-click is a press too: a double-click on a
   // box toggles it twice, leaving it as it was.
   const QPoint pos = event->position().toPoint();
-  if (ListViewURLMouseDown(pos.x(), pos.y())) viewport()->update();
+  if (PressCheckBoxAt(pos.x(), pos.y())) viewport()->update();
   if (itemAt(pos)) emit Executed();
   event->accept();
 }
@@ -243,7 +243,7 @@ void UrlListView::dragMoveEvent(QDragMoveEvent* event) {
 
 void UrlListView::dropEvent(QDropEvent* event) {
   if (!TakeOwnDrag(event)) return;
-  ListViewURLDragDrop(event->position().toPoint());
+  DropAt(event->position().toPoint());
 }
 
 }  // namespace sorvi

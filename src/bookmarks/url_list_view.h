@@ -31,7 +31,7 @@ class UrlListView : public QTreeWidget {
 
   // A drag dropped at `pos` (viewport coordinates): reports the row under
   // it (RowDropped), -1 when there is none.
-  void ListViewURLDragDrop(const QPoint& pos);
+  void DropAt(const QPoint& pos);
 
   // Where the row of item `row` starts, right after its state image, as the
   // toggling rule measures it (viewport coordinates).
@@ -39,7 +39,7 @@ class UrlListView : public QTreeWidget {
 
   // The check boxes hit by a press at (x, y) in viewport coordinates:
   // reports the box pressed (BoxPressed). Returns true when one was hit.
-  bool ListViewURLMouseDown(int x, int y);
+  bool PressCheckBoxAt(int x, int y);
 
  signals:
   // A press on a row's "*" box, or on the selected row's ":" box.

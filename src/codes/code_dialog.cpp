@@ -80,8 +80,8 @@ TFormCodeDlg::TFormCodeDlg(Mode mode, QWidget* parent) : ListItemDialog(mode, pa
   kinds->addButton(group_radio_);
   kinds->addButton(stock_radio_);
   // toggled also fires when the program checks a button.
-  connect(group_radio_, &QRadioButton::toggled, this, &TFormCodeDlg::RadioButtonClick);
-  connect(stock_radio_, &QRadioButton::toggled, this, &TFormCodeDlg::RadioButtonClick);
+  connect(group_radio_, &QRadioButton::toggled, this, &TFormCodeDlg::ShowCodeFieldForKind);
+  connect(stock_radio_, &QRadioButton::toggled, this, &TFormCodeDlg::ShowCodeFieldForKind);
 
   auto* label_title = new QLabel("名称", this);
   name_edit_ = new QLineEdit(this);
@@ -105,7 +105,7 @@ TFormCodeDlg::TFormCodeDlg(Mode mode, QWidget* parent) : ListItemDialog(mode, pa
   setTabOrder(name_edit_, ok_button_);
   setTabOrder(ok_button_, cancel_button_);
   group_radio_->setChecked(true);
-  RadioButtonClick();
+  ShowCodeFieldForKind();
 }
 
 void TFormCodeDlg::SetNode(bool is_group, const std::string& node_text) {
@@ -122,14 +122,14 @@ void TFormCodeDlg::SetNode(bool is_group, const std::string& node_text) {
     code_edit_->setText(SjisToQString(original_code_));
   }
   name_edit_->setText(SjisToQString(original_name_));
-  RadioButtonClick();
+  ShowCodeFieldForKind();
 }
 
 void TFormCodeDlg::SetAddContext(Selected selected) {
   group_radio_->setEnabled(selected != Selected::Stock);
   stock_radio_->setEnabled(selected != Selected::None);
   (selected == Selected::Stock ? stock_radio_ : group_radio_)->setChecked(true);
-  RadioButtonClick();
+  ShowCodeFieldForKind();
 }
 
 bool TFormCodeDlg::eventFilter(QObject* watched, QEvent* event) {
@@ -153,7 +153,7 @@ bool TFormCodeDlg::eventFilter(QObject* watched, QEvent* event) {
   return true;
 }
 
-void TFormCodeDlg::RadioButtonClick() {
+void TFormCodeDlg::ShowCodeFieldForKind() {
   const bool stock = stock_radio_->isChecked();
   code_edit_->setEnabled(stock);
   const QPalette::ColorRole role = stock ? QPalette::Base : QPalette::Button;

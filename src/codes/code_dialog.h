@@ -44,7 +44,8 @@ class TFormCodeDlg : public ListItemDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void RadioButtonClick();
+  // The code field is enabled (and coloured so) for a stock only.
+  void ShowCodeFieldForKind();
   void ButtonOkClick() override;
   std::string CodeBytes() const;
   std::string NameBytes() const;

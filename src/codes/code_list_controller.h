@@ -43,16 +43,8 @@ class CodeListController : public QObject, public StockSelection, private ListDo
   void OpenBookmarkForSelection();
 
   // ---- editing (code_list_editing.cpp) ----
-  void PopupMenuCodePopup();
-  // Tag 1 copies the selected stock's code, any other tag its name; a
-  // group gives its name either way.
-  void PopupMenuCodeClipClick(int tag);
-  void PopupMenuCodeEditClick();
-  void PopupMenuCodeAddClick();
-  void PopupMenuCodeCopyClick();
-  void PopupMenuCodeDelClick();
-  // The selected node dropped on `target`.
-  void TreeViewCodeDragDrop(NodePos target);
+  // "編集": the code dialog for the selected node.
+  void EditSelectedNode();
   // Adds a node as "追加" does next to `selected` (none: a group at the
   // end); the new node is selected. Returns where it went.
   std::optional<NodePos> InsertNode(std::optional<NodePos> selected, bool as_group, std::string text);
@@ -75,6 +67,16 @@ class CodeListController : public QObject, public StockSelection, private ListDo
 
  private:
   void BuildMenu(QWidget* window);
+  void PopupMenuCodePopup();
+  // Tag 1 copies the selected stock's code, any other tag its name; a
+  // group gives its name either way.
+  void CopySelectedText(int tag);
+  void PopupMenuCodeAddClick();
+  void PopupMenuCodeCopyClick();
+  // "削除" or the Delete key.
+  void DeleteSelectedNode();
+  // The selected node dropped on `target`.
+  void MoveSelectedTo(NodePos target);
   void LoadListBytes(std::string_view bytes, FileReport* report) override;
   void WireEditing();
   void OpenCodeDialog(bool add);

@@ -21,14 +21,14 @@ namespace sorvi {
 
 void CodeListController::WireEditing() {
   connect(menu_, &QMenu::aboutToShow, this, &CodeListController::PopupMenuCodePopup);
-  connect(copy1_, &QAction::triggered, this, [this] { PopupMenuCodeClipClick(copy1_->data().toInt()); });
-  connect(copy2_, &QAction::triggered, this, [this] { PopupMenuCodeClipClick(copy2_->data().toInt()); });
-  connect(items_.edit, &QAction::triggered, this, &CodeListController::PopupMenuCodeEditClick);
+  connect(copy1_, &QAction::triggered, this, [this] { CopySelectedText(copy1_->data().toInt()); });
+  connect(copy2_, &QAction::triggered, this, [this] { CopySelectedText(copy2_->data().toInt()); });
+  connect(items_.edit, &QAction::triggered, this, &CodeListController::EditSelectedNode);
   connect(items_.add, &QAction::triggered, this, &CodeListController::PopupMenuCodeAddClick);
   connect(items_.copy, &QAction::triggered, this, &CodeListController::PopupMenuCodeCopyClick);
-  connect(items_.del, &QAction::triggered, this, &CodeListController::PopupMenuCodeDelClick);
-  connect(&tree_, &CodeTreeView::DeleteKeyPressed, this, &CodeListController::PopupMenuCodeDelClick);
-  connect(&tree_, &CodeTreeView::DropRequested, this, &CodeListController::TreeViewCodeDragDrop);
+  connect(items_.del, &QAction::triggered, this, &CodeListController::DeleteSelectedNode);
+  connect(&tree_, &CodeTreeView::DeleteKeyPressed, this, &CodeListController::DeleteSelectedNode);
+  connect(&tree_, &CodeTreeView::DropRequested, this, &CodeListController::MoveSelectedTo);
 }
 
 TFormCodeDlg* CodeListController::CodeDialog() const { return dialog_.data(); }
@@ -39,7 +39,7 @@ void CodeListController::PopupMenuCodePopup() {
   for (QAction* item : {copy2_, items_.edit, items_.copy, items_.del}) item->setEnabled(node.has_value());
 }
 
-void CodeListController::PopupMenuCodeClipClick(int tag) {
+void CodeListController::CopySelectedText(int tag) {
   const std::optional<NodePos> node = tree_.SelectedPosition();
   if (!node) return;
   const std::string_view text = NodeText(List(), *node);
@@ -49,7 +49,7 @@ void CodeListController::PopupMenuCodeClipClick(int tag) {
   clipboard->setText(SjisToQString(part));
 }
 
-void CodeListController::PopupMenuCodeEditClick() {
+void CodeListController::EditSelectedNode() {
   if (tree_.SelectedPosition()) OpenCodeDialog(false);
 }
 
@@ -115,7 +115,7 @@ void CodeListController::PopupMenuCodeCopyClick() {
   document_->SetModified(true);
 }
 
-void CodeListController::PopupMenuCodeDelClick() {
+void CodeListController::DeleteSelectedNode() {
   std::optional<NodePos> node = tree_.SelectedPosition();
   // A group that still has stocks is refused without a word.
   if (!node || !CanDeleteNode(List(), *node)) return;
@@ -128,7 +128,7 @@ void CodeListController::PopupMenuCodeDelClick() {
   document_->SetModified(true);
 }
 
-void CodeListController::TreeViewCodeDragDrop(NodePos target) {
+void CodeListController::MoveSelectedTo(NodePos target) {
   const std::optional<NodePos> node = tree_.SelectedPosition();
   if (!node) return;
   const std::optional<NodePos> at = model_.Drop(*node, target);

@@ -76,7 +76,7 @@ void CodeTreeView::SelectIndexOnly(const QModelIndex& index) {
   scrollTo(index);
 }
 
-void CodeTreeView::TreeViewCodeDragDrop(const QPoint& pos) {
+void CodeTreeView::DropAt(const QPoint& pos) {
   if (std::optional<NodePos> target = PositionOf(indexAt(pos))) emit DropRequested(*target);
 }
 
@@ -254,7 +254,7 @@ void CodeTreeView::dragMoveEvent(QDragMoveEvent* event) {
 
 void CodeTreeView::dropEvent(QDropEvent* event) {
   if (!TakeOwnDrag(event)) return;
-  TreeViewCodeDragDrop(event->position().toPoint());
+  DropAt(event->position().toPoint());
 }
 
 // Deselecting the strays calls this again, with nothing left to do.

@@ -32,11 +32,6 @@ class CodeTreeView : public QTreeView {
   // Expansion changes made by the program itself pass through.
   void SetExpandedByProgram(const QModelIndex& group, bool expanded);
 
-  // The tree's expand and collapse requests; refused unless a wish is pending.
-  bool TreeViewCodeExpanding(const QModelIndex& node);
-  bool TreeViewCodeCollapsing(const QModelIndex& node);
-  // Carries out a pending wish; called at the start of every mouse press.
-  void TreeViewCodeMouseDown();
   void ClearExpandWish() { expand_wish_ = ExpandWish::kNone; }
 
   // The tree's primary selected node: the current node when it is selected,
@@ -52,7 +47,7 @@ class CodeTreeView : public QTreeView {
 
   // A drag dropped at `pos` (viewport coordinates): reports the node under
   // it (DropRequested), nothing when there is none.
-  void TreeViewCodeDragDrop(const QPoint& pos);
+  void DropAt(const QPoint& pos);
 
  signals:
   void DefaultActionRequested();  // double-click: the default code action
@@ -75,6 +70,11 @@ class CodeTreeView : public QTreeView {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // The tree's expand and collapse requests; refused unless a wish is pending.
+  bool TreeViewCodeExpanding(const QModelIndex& node);
+  bool TreeViewCodeCollapsing(const QModelIndex& node);
+  // Carries out a pending wish; called at the start of every mouse press.
+  void TreeViewCodeMouseDown();
   void RequestToggle(const QModelIndex& node, bool expand);
   void KeepSelectionAmongSiblings();
   void SelectIndexOnly(const QModelIndex& index);

@@ -121,18 +121,18 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent), back_tile_(MakeBackTi
   const QString address = AppHomepage();
 
   // Made in painting order: each later one is drawn over the earlier ones.
-  ImageBack = MakePicture(this, "ImageBack", back_tile_, QRect(-kTileWidth, 0, kTileWidth, kTileHeight));
-  Version3 = MakeLabel("Version3", version, {98, 76}, roman, kWhite);
-  LabelURL2 = MakeLabel("LabelURL2", address, {77, 139}, roman_link, kYellow);
-  LabelCopyright2 = MakeLabel("LabelCopyright2", kCopyright, {31, 115}, roman_bold, kYellow);
-  ProgramIcon = MakePicture(this, "ProgramIcon", MakeIcon(), QRect(68, 28, 32, 32));
-  LabelURL1 = MakeLabel("LabelURL1", address, {78, 140}, roman_link, kBlack);
-  LabelCopyright1 = MakeLabel("LabelCopyright1", kCopyright, {32, 116}, roman_bold, kBlack);
-  Version2 = MakeLabel("Version2", version, {100, 78}, roman, kAqua);
-  Version1 = MakeLabel("Version1", version, {99, 77}, roman, kBlue);
-  ImageTitle = MakePicture(this, "ImageTitle", MakeTitle(), QRect(106, 24, 110, 40));
+  image_back_ = MakePicture(this, "ImageBack", back_tile_, QRect(-kTileWidth, 0, kTileWidth, kTileHeight));
+  version3_ = MakeLabel("Version3", version, {98, 76}, roman, kWhite);
+  url_label2_ = MakeLabel("LabelURL2", address, {77, 139}, roman_link, kYellow);
+  copyright_label2_ = MakeLabel("LabelCopyright2", kCopyright, {31, 115}, roman_bold, kYellow);
+  program_icon_ = MakePicture(this, "ProgramIcon", MakeIcon(), QRect(68, 28, 32, 32));
+  url_label1_ = MakeLabel("LabelURL1", address, {78, 140}, roman_link, kBlack);
+  copyright_label1_ = MakeLabel("LabelCopyright1", kCopyright, {32, 116}, roman_bold, kBlack);
+  version2_ = MakeLabel("Version2", version, {100, 78}, roman, kAqua);
+  version1_ = MakeLabel("Version1", version, {99, 77}, roman, kBlue);
+  image_title_ = MakePicture(this, "ImageTitle", MakeTitle(), QRect(106, 24, 110, 40));
 
-  for (QLabel* link : {LabelURL2, LabelURL1}) {
+  for (QLabel* link : {url_label2_, url_label1_}) {
     link->setWordWrap(true);
     link->setFixedWidth(141);
     link->adjustSize();
@@ -142,11 +142,11 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent), back_tile_(MakeBackTi
     link->installEventFilter(this);
   }
 
-  OKButton = new QPushButton("OK", this);
-  OKButton->setObjectName("OKButton");
-  OKButton->setGeometry(111, 176, 75, 25);
-  OKButton->setDefault(true);  // Esc rejects, which closes the box the same way
-  connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+  ok_button_ = new QPushButton("OK", this);
+  ok_button_->setObjectName("OKButton");
+  ok_button_->setGeometry(111, 176, 75, 25);
+  ok_button_->setDefault(true);  // Esc rejects, which closes the box the same way
+  connect(ok_button_, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 QLabel* TFormAbout::MakeLabel(const char* name, const QString& text, QPoint pos, const QFont& font, QColor color) {
@@ -177,7 +177,7 @@ void TFormAbout::mouseMoveEvent(QMouseEvent* event) {
 }
 
 bool TFormAbout::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == LabelURL1 || watched == LabelURL2) {
+  if (watched == url_label1_ || watched == url_label2_) {
     if (event->type() == QEvent::Enter) {
       LabelURL1MouseMove();
     } else if (event->type() == QEvent::MouseMove) {
@@ -186,8 +186,10 @@ bool TFormAbout::eventFilter(QObject* watched, QEvent* event) {
     } else if (event->type() == QEvent::Leave) {
       // Leaving one address label for the other keeps the hover colours.
       const QPoint cursor = QCursor::pos();
-      const bool onto_other = (watched == LabelURL1 ? LabelURL2 : LabelURL1)->rect().contains(
-          (watched == LabelURL1 ? LabelURL2 : LabelURL1)->mapFromGlobal(cursor));
+      const bool onto_other =
+          (watched == url_label1_ ? url_label2_ : url_label1_)
+              ->rect()
+              .contains((watched == url_label1_ ? url_label2_ : url_label1_)->mapFromGlobal(cursor));
       if (!onto_other) OtherMouseMove();
     } else if (event->type() == QEvent::MouseButtonRelease &&
                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
@@ -204,13 +206,13 @@ void TFormAbout::LabelURL1Click(QLabel* clicked) {
 }
 
 void TFormAbout::LabelURL1MouseMove() {
-  SetTextColor(LabelURL1, kBlue);
-  SetTextColor(LabelURL2, kWhite);
+  SetTextColor(url_label1_, kBlue);
+  SetTextColor(url_label2_, kWhite);
 }
 
 void TFormAbout::OtherMouseMove() {
-  SetTextColor(LabelURL1, kBlack);
-  SetTextColor(LabelURL2, kYellow);
+  SetTextColor(url_label1_, kBlack);
+  SetTextColor(url_label2_, kYellow);
 }
 
 }  // namespace sorvi

@@ -16,30 +16,29 @@ class TFormAbout : public QDialog {
  public:
   explicit TFormAbout(QWidget* parent = nullptr);
 
-  void LabelURL1Click(QLabel* clicked);
-  void LabelURL1MouseMove();
-  void OtherMouseMove();
-
  protected:
   void paintEvent(QPaintEvent* event) override;  // FormPaint
   void mouseMoveEvent(QMouseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void LabelURL1Click(QLabel* clicked);
+  void LabelURL1MouseMove();
+  void OtherMouseMove();
   QLabel* MakeLabel(const char* name, const QString& text, QPoint pos, const QFont& font, QColor color);
 
   QPixmap back_tile_;  // the picture of ImageBack
-  QLabel* ImageBack;
-  QLabel* Version3;
-  QLabel* LabelURL2;
-  QLabel* LabelCopyright2;
-  QLabel* ProgramIcon;
-  QLabel* LabelURL1;
-  QLabel* LabelCopyright1;
-  QLabel* Version2;
-  QLabel* Version1;
-  QLabel* ImageTitle;
-  QPushButton* OKButton;
+  QLabel* image_back_;
+  QLabel* version3_;
+  QLabel* url_label2_;
+  QLabel* copyright_label2_;
+  QLabel* program_icon_;
+  QLabel* url_label1_;
+  QLabel* copyright_label1_;
+  QLabel* version2_;
+  QLabel* version1_;
+  QLabel* image_title_;
+  QPushButton* ok_button_;
 };
 
 }  // namespace sorvi

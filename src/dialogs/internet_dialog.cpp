@@ -27,25 +27,25 @@ TFormInternet::TFormInternet(const InternetSettings& current, InternetSettingsSt
                  Qt::WindowCloseButtonHint);
 
   auto* proxy_group = new QGroupBox("プロキシ", this);
-  RadioProxySystem = new QRadioButton("システムの設定を使う", proxy_group);
-  RadioProxySystem->setObjectName("RadioProxySystem");
-  RadioProxyNone = new QRadioButton("使わない(直接接続)", proxy_group);
-  RadioProxyNone->setObjectName("RadioProxyNone");
-  RadioProxyManual = new QRadioButton("指定する  ホスト:ポート", proxy_group);
-  RadioProxyManual->setObjectName("RadioProxyManual");
-  EditProxy = new QLineEdit(proxy_group);
-  EditProxy->setObjectName("EditProxy");
-  EditProxy->setPlaceholderText("proxy.example.jp:8080");
+  proxy_system_radio_ = new QRadioButton("システムの設定を使う", proxy_group);
+  proxy_system_radio_->setObjectName("RadioProxySystem");
+  proxy_none_radio_ = new QRadioButton("使わない(直接接続)", proxy_group);
+  proxy_none_radio_->setObjectName("RadioProxyNone");
+  proxy_manual_radio_ = new QRadioButton("指定する  ホスト:ポート", proxy_group);
+  proxy_manual_radio_->setObjectName("RadioProxyManual");
+  proxy_edit_ = new QLineEdit(proxy_group);
+  proxy_edit_->setObjectName("EditProxy");
+  proxy_edit_->setPlaceholderText("proxy.example.jp:8080");
   auto* proxy_layout = new QGridLayout(proxy_group);
-  proxy_layout->addWidget(RadioProxySystem, 0, 0, 1, 2);
-  proxy_layout->addWidget(RadioProxyNone, 1, 0, 1, 2);
-  proxy_layout->addWidget(RadioProxyManual, 2, 0);
-  proxy_layout->addWidget(EditProxy, 2, 1);
+  proxy_layout->addWidget(proxy_system_radio_, 0, 0, 1, 2);
+  proxy_layout->addWidget(proxy_none_radio_, 1, 0, 1, 2);
+  proxy_layout->addWidget(proxy_manual_radio_, 2, 0);
+  proxy_layout->addWidget(proxy_edit_, 2, 1);
 
   auto* language_group = new QGroupBox("サイトに送る言語", this);
-  EditLanguages = new QLineEdit(language_group);
-  EditLanguages->setObjectName("EditLanguages");
-  EditLanguages->setPlaceholderText("ja,en-US");
+  languages_edit_ = new QLineEdit(language_group);
+  languages_edit_->setObjectName("EditLanguages");
+  languages_edit_->setPlaceholderText("ja,en-US");
   // What an empty field sends, as sites see it (without the weights).
   const QString default_tags = QString::fromLatin1(kAcceptLanguage).remove(QRegularExpression(";q=[0-9.]*"));
   auto* language_hint = new QLabel(
@@ -54,27 +54,27 @@ TFormInternet::TFormInternet(const InternetSettings& current, InternetSettingsSt
   language_hint->setObjectName("LabelLanguageHint");
   language_hint->setWordWrap(true);
   auto* language_layout = new QVBoxLayout(language_group);
-  language_layout->addWidget(EditLanguages);
+  language_layout->addWidget(languages_edit_);
   language_layout->addWidget(language_hint);
 
   auto* data_group = new QGroupBox("閲覧データ", this);
-  ButtonClear = new QPushButton("Cookie・キャッシュ・サイトデータを削除...", data_group);
-  ButtonClear->setObjectName("ButtonClear");
-  ButtonClear->setAutoDefault(false);
+  clear_button_ = new QPushButton("Cookie・キャッシュ・サイトデータを削除...", data_group);
+  clear_button_->setObjectName("ButtonClear");
+  clear_button_->setAutoDefault(false);
   auto* data_layout = new QHBoxLayout(data_group);
-  data_layout->addWidget(ButtonClear);
+  data_layout->addWidget(clear_button_);
   data_layout->addStretch();
 
-  ButtonOk = new QPushButton("OK", this);
-  ButtonOk->setObjectName("ButtonOk");
-  ButtonOk->setDefault(true);
-  ButtonCancel = new QPushButton("キャンセル", this);
-  ButtonCancel->setObjectName("ButtonCancel");
-  ButtonCancel->setAutoDefault(false);
+  ok_button_ = new QPushButton("OK", this);
+  ok_button_->setObjectName("ButtonOk");
+  ok_button_->setDefault(true);
+  cancel_button_ = new QPushButton("キャンセル", this);
+  cancel_button_->setObjectName("ButtonCancel");
+  cancel_button_->setAutoDefault(false);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  buttons->addWidget(ButtonOk);
-  buttons->addWidget(ButtonCancel);
+  buttons->addWidget(ok_button_);
+  buttons->addWidget(cancel_button_);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(proxy_group);
@@ -85,22 +85,22 @@ TFormInternet::TFormInternet(const InternetSettings& current, InternetSettingsSt
   setMinimumWidth(380);
 
   switch (current.proxy) {
-    case ProxyMode::kSystem: RadioProxySystem->setChecked(true); break;
-    case ProxyMode::kNone: RadioProxyNone->setChecked(true); break;
-    case ProxyMode::kManual: RadioProxyManual->setChecked(true); break;
+    case ProxyMode::kSystem: proxy_system_radio_->setChecked(true); break;
+    case ProxyMode::kNone: proxy_none_radio_->setChecked(true); break;
+    case ProxyMode::kManual: proxy_manual_radio_->setChecked(true); break;
   }
   if (!current.proxy_host.empty())
-    EditProxy->setText(QString::fromStdString(FormatHostPort({current.proxy_host, current.proxy_port})));
-  EditLanguages->setText(QString::fromStdString(current.languages));
+    proxy_edit_->setText(QString::fromStdString(FormatHostPort({current.proxy_host, current.proxy_port})));
+  languages_edit_->setText(QString::fromStdString(current.languages));
   UpdateEnabled();
 
-  connect(RadioProxyManual, &QRadioButton::toggled, this, &TFormInternet::UpdateEnabled);
-  connect(ButtonClear, &QPushButton::clicked, this, &TFormInternet::ButtonClearClick);
-  connect(ButtonOk, &QPushButton::clicked, this, &TFormInternet::ButtonOkClick);
-  connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(proxy_manual_radio_, &QRadioButton::toggled, this, &TFormInternet::UpdateEnabled);
+  connect(clear_button_, &QPushButton::clicked, this, &TFormInternet::ButtonClearClick);
+  connect(ok_button_, &QPushButton::clicked, this, &TFormInternet::ButtonOkClick);
+  connect(cancel_button_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TFormInternet::UpdateEnabled() { EditProxy->setEnabled(RadioProxyManual->isChecked()); }
+void TFormInternet::UpdateEnabled() { proxy_edit_->setEnabled(proxy_manual_radio_->isChecked()); }
 
 void TFormInternet::ButtonClearClick() {
   const int answer = AskYesNoCancel(this, "確認",
@@ -119,23 +119,23 @@ void TFormInternet::ButtonClearClick() {
 
 void TFormInternet::ButtonOkClick() {
   InternetSettings next;
-  if (RadioProxyNone->isChecked()) next.proxy = ProxyMode::kNone;
-  if (RadioProxyManual->isChecked()) {
-    const auto host_port = ParseHostPort(EditProxy->text().toStdString());
+  if (proxy_none_radio_->isChecked()) next.proxy = ProxyMode::kNone;
+  if (proxy_manual_radio_->isChecked()) {
+    const auto host_port = ParseHostPort(proxy_edit_->text().toStdString());
     if (!host_port) {
       ShowMessageBox(this, QMessageBox::Warning, "プロキシは「ホスト名:ポート番号」の形で入力してください。");
-      EditProxy->setFocus();
+      proxy_edit_->setFocus();
       return;
     }
     next.proxy = ProxyMode::kManual;
     next.proxy_host = host_port->host;
     next.proxy_port = host_port->port;
   }
-  const auto languages = NormalizeLanguages(EditLanguages->text().toStdString());
+  const auto languages = NormalizeLanguages(languages_edit_->text().toStdString());
   if (!languages) {
     ShowMessageBox(this, QMessageBox::Warning,
                    "言語は「ja,en-US」のように言語コードをカンマで区切って入力してください。");
-    EditLanguages->setFocus();
+    languages_edit_->setFocus();
     return;
   }
   next.languages = *languages;

@@ -30,23 +30,22 @@ class TFormInternet : public QDialog {
   // Valid after the dialog was accepted (then already in effect).
   const InternetSettings& Settings() const { return settings_; }
 
+ private:
   void ButtonClearClick();
   void ButtonOkClick();
-
- private:
   void UpdateEnabled();
 
   InternetSettingsStore store_;
   InternetSettings settings_;
 
-  QRadioButton* RadioProxySystem;
-  QRadioButton* RadioProxyNone;
-  QRadioButton* RadioProxyManual;
-  QLineEdit* EditProxy;
-  QLineEdit* EditLanguages;
-  QPushButton* ButtonClear;
-  QPushButton* ButtonOk;
-  QPushButton* ButtonCancel;
+  QRadioButton* proxy_system_radio_;
+  QRadioButton* proxy_none_radio_;
+  QRadioButton* proxy_manual_radio_;
+  QLineEdit* proxy_edit_;
+  QLineEdit* languages_edit_;
+  QPushButton* clear_button_;
+  QPushButton* ok_button_;
+  QPushButton* cancel_button_;
 };
 
 }  // namespace sorvi

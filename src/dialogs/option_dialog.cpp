@@ -67,54 +67,54 @@ TFormOption::TFormOption(const AppOptions& options, OptionStore store, QWidget* 
 
   auto* editor_label = new QLabel("テキストエディタ", this);
   editor_label->move(16, 16);
-  LabeledEditEditor = new QLineEdit(this);
-  LabeledEditEditor->setObjectName("LabeledEditEditor");
-  LabeledEditEditor->setGeometry(16, 32, 352, 20);
-  editor_label->setBuddy(LabeledEditEditor);
-  ButtonEditor = new QPushButton("参照", this);
-  ButtonEditor->setObjectName("ButtonEditor");
-  ButtonEditor->setGeometry(369, 32, 37, 20);
-  ButtonEditor->setAutoDefault(false);
+  editor_edit_ = new QLineEdit(this);
+  editor_edit_->setObjectName("LabeledEditEditor");
+  editor_edit_->setGeometry(16, 32, 352, 20);
+  editor_label->setBuddy(editor_edit_);
+  editor_button_ = new QPushButton("参照", this);
+  editor_button_->setObjectName("ButtonEditor");
+  editor_button_->setGeometry(369, 32, 37, 20);
+  editor_button_->setAutoDefault(false);
 
   auto* group = new QGroupBox("インターバル(100～3000ミリ秒)", this);
   group->setObjectName("GroupBoxInterval");
   group->setGeometry(16, 64, 181, 81);
   MakeRightLabel(group, "貼り付け後", 4, 23, 74);
-  UpDownIntervalPaste = MakeIntervalBox(group, "UpDownIntervalPaste", "EditIntervalPaste", 20);
+  interval_paste_spin_ = MakeIntervalBox(group, "UpDownIntervalPaste", "EditIntervalPaste", 20);
   MakeRightLabel(group, "デフォルト", 4, 51, 74);
-  UpDownIntervalDefault = MakeIntervalBox(group, "UpDownIntervalDefault", "EditIntervalDefault", 48);
+  interval_default_spin_ = MakeIntervalBox(group, "UpDownIntervalDefault", "EditIntervalDefault", 48);
 
-  CheckBoxLinkTarget = MakeCheck(this, "CheckBoxLinkTarget", "リンクのターゲットを考慮する", 220, 68);
-  CheckBoxClient = MakeCheck(this, "CheckBoxClient", "常にタブ領域内全体に表示", 220, 88);
-  CheckBoxSilent = MakeCheck(this, "CheckBoxSilent", "ダイアログの表示抑止", 220, 108);
-  CheckBoxFocusLock = MakeCheck(this, "CheckBoxFocusLock", "マクロフォーカス設定をロック", 220, 128);
-  CheckBoxAutoSave = MakeCheck(this, "CheckBoxAutoSave", "終了時にデータを自動保存", 28, 164);
-  CheckBoxRestoreSession = MakeCheck(this, "CheckBoxRestoreSession", "前回のタブを開く", 28, 186);
+  link_target_box_ = MakeCheck(this, "CheckBoxLinkTarget", "リンクのターゲットを考慮する", 220, 68);
+  client_box_ = MakeCheck(this, "CheckBoxClient", "常にタブ領域内全体に表示", 220, 88);
+  silent_box_ = MakeCheck(this, "CheckBoxSilent", "ダイアログの表示抑止", 220, 108);
+  focus_lock_box_ = MakeCheck(this, "CheckBoxFocusLock", "マクロフォーカス設定をロック", 220, 128);
+  auto_save_box_ = MakeCheck(this, "CheckBoxAutoSave", "終了時にデータを自動保存", 28, 164);
+  restore_session_box_ = MakeCheck(this, "CheckBoxRestoreSession", "前回のタブを開く", 28, 186);
 
-  ButtonOk = new QPushButton("OK", this);
-  ButtonOk->setObjectName("ButtonOk");
-  ButtonOk->setGeometry(229, 168, 77, 25);
-  ButtonOk->setDefault(true);
-  ButtonCancel = new QPushButton("CANCEL", this);
-  ButtonCancel->setObjectName("ButtonCancel");
-  ButtonCancel->setGeometry(318, 168, 61, 25);
-  ButtonCancel->setAutoDefault(false);
+  ok_button_ = new QPushButton("OK", this);
+  ok_button_->setObjectName("ButtonOk");
+  ok_button_->setGeometry(229, 168, 77, 25);
+  ok_button_->setDefault(true);
+  cancel_button_ = new QPushButton("CANCEL", this);
+  cancel_button_->setObjectName("ButtonCancel");
+  cancel_button_->setGeometry(318, 168, 61, 25);
+  cancel_button_->setAutoDefault(false);
 
-  setTabOrder(ButtonOk, LabeledEditEditor);
-  setTabOrder(LabeledEditEditor, ButtonEditor);
-  setTabOrder(ButtonEditor, UpDownIntervalPaste);
-  setTabOrder(UpDownIntervalPaste, UpDownIntervalDefault);
-  setTabOrder(UpDownIntervalDefault, CheckBoxLinkTarget);
-  setTabOrder(CheckBoxLinkTarget, CheckBoxClient);
-  setTabOrder(CheckBoxClient, CheckBoxSilent);
-  setTabOrder(CheckBoxSilent, CheckBoxFocusLock);
-  setTabOrder(CheckBoxFocusLock, CheckBoxAutoSave);
-  setTabOrder(CheckBoxAutoSave, CheckBoxRestoreSession);
-  setTabOrder(CheckBoxRestoreSession, ButtonCancel);
+  setTabOrder(ok_button_, editor_edit_);
+  setTabOrder(editor_edit_, editor_button_);
+  setTabOrder(editor_button_, interval_paste_spin_);
+  setTabOrder(interval_paste_spin_, interval_default_spin_);
+  setTabOrder(interval_default_spin_, link_target_box_);
+  setTabOrder(link_target_box_, client_box_);
+  setTabOrder(client_box_, silent_box_);
+  setTabOrder(silent_box_, focus_lock_box_);
+  setTabOrder(focus_lock_box_, auto_save_box_);
+  setTabOrder(auto_save_box_, restore_session_box_);
+  setTabOrder(restore_session_box_, cancel_button_);
 
-  connect(ButtonEditor, &QPushButton::clicked, this, &TFormOption::ButtonEditorClick);
-  connect(ButtonOk, &QPushButton::clicked, this, &TFormOption::ButtonOkClick);
-  connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(editor_button_, &QPushButton::clicked, this, &TFormOption::ButtonEditorClick);
+  connect(ok_button_, &QPushButton::clicked, this, &TFormOption::ButtonOkClick);
+  connect(cancel_button_, &QPushButton::clicked, this, &QDialog::reject);
   FormCreate();
 }
 
@@ -126,17 +126,17 @@ std::optional<OptionDialogResult> TFormOption::Run(const AppOptions& options, co
 }
 
 void TFormOption::FormCreate() {
-  LabeledEditEditor->setText(SjisToQString(before_.Editor));
+  editor_edit_->setText(SjisToQString(before_.Editor));
   // A value from the file may lie outside the range or between steps: the
   // boxes show the nearest step, which is stored only if OK is pressed.
-  UpDownIntervalPaste->setValue(IntervalShown(before_.IntervalPaste));
-  UpDownIntervalDefault->setValue(IntervalShown(before_.IntervalDefault));
-  CheckBoxLinkTarget->setChecked(before_.LinkTarget);
-  CheckBoxClient->setChecked(before_.Client);
-  CheckBoxSilent->setChecked(before_.Silent);
-  CheckBoxFocusLock->setChecked(before_.FocusLock);
-  CheckBoxAutoSave->setChecked(before_.AutoSave);
-  CheckBoxRestoreSession->setChecked(before_.RestoreSession);
+  interval_paste_spin_->setValue(IntervalShown(before_.IntervalPaste));
+  interval_default_spin_->setValue(IntervalShown(before_.IntervalDefault));
+  link_target_box_->setChecked(before_.LinkTarget);
+  client_box_->setChecked(before_.Client);
+  silent_box_->setChecked(before_.Silent);
+  focus_lock_box_->setChecked(before_.FocusLock);
+  auto_save_box_->setChecked(before_.AutoSave);
+  restore_session_box_->setChecked(before_.RestoreSession);
 }
 
 void TFormOption::ButtonEditorClick() {
@@ -150,29 +150,29 @@ void TFormOption::ButtonEditorClick() {
   dialog.setFilter(programs);
   connect(&dialog, &QFileDialog::filterSelected, &dialog,
           [&](const QString& filter) { dialog.setFilter(filter == filters.first() ? programs : all); });
-  const QString current = LabeledEditEditor->text();
+  const QString current = editor_edit_->text();
   if (!current.isEmpty()) {
     const QFileInfo info(current);
     if (info.dir().exists()) dialog.setDirectory(info.absolutePath());
     dialog.selectFile(info.fileName());
   }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-  LabeledEditEditor->setText(dialog.selectedFiles().first());
+  editor_edit_->setText(dialog.selectedFiles().first());
 }
 
 void TFormOption::ButtonOkClick() {
   OptionDialogInput input;
-  const QString editor = LabeledEditEditor->text();
+  const QString editor = editor_edit_->text();
   input.editor_text = QStringToSjis(editor);
   input.editor_exists = !editor.isEmpty() && QFileInfo(editor).isFile();
-  input.interval_paste = UpDownIntervalPaste->value();
-  input.interval_default = UpDownIntervalDefault->value();
-  input.link_target = CheckBoxLinkTarget->isChecked();
-  input.client = CheckBoxClient->isChecked();
-  input.silent = CheckBoxSilent->isChecked();
-  input.focus_lock = CheckBoxFocusLock->isChecked();
-  input.auto_save = CheckBoxAutoSave->isChecked();
-  input.restore_session = CheckBoxRestoreSession->isChecked();
+  input.interval_paste = interval_paste_spin_->value();
+  input.interval_default = interval_default_spin_->value();
+  input.link_target = link_target_box_->isChecked();
+  input.client = client_box_->isChecked();
+  input.silent = silent_box_->isChecked();
+  input.focus_lock = focus_lock_box_->isChecked();
+  input.auto_save = auto_save_box_->isChecked();
+  input.restore_session = restore_session_box_->isChecked();
   result_ = ApplyOptionDialog(before_, input);
   // The new values stay in effect for this run even when the write was
   // refused; the dialog still closes.

@@ -39,27 +39,27 @@ class TFormOption : public QDialog {
   // Valid after the dialog was accepted.
   const OptionDialogResult& Result() const { return result_; }
 
+ private:
   void FormCreate();
   void ButtonEditorClick();
   void ButtonOkClick();
 
- private:
   AppOptions before_;
   OptionStore store_;
   OptionDialogResult result_;
 
-  QLineEdit* LabeledEditEditor;
-  QPushButton* ButtonEditor;
-  QSpinBox* UpDownIntervalPaste;
-  QSpinBox* UpDownIntervalDefault;
-  QCheckBox* CheckBoxLinkTarget;
-  QCheckBox* CheckBoxClient;
-  QCheckBox* CheckBoxSilent;
-  QCheckBox* CheckBoxFocusLock;
-  QCheckBox* CheckBoxAutoSave;
-  QCheckBox* CheckBoxRestoreSession;
-  QPushButton* ButtonOk;
-  QPushButton* ButtonCancel;
+  QLineEdit* editor_edit_;
+  QPushButton* editor_button_;
+  QSpinBox* interval_paste_spin_;
+  QSpinBox* interval_default_spin_;
+  QCheckBox* link_target_box_;
+  QCheckBox* client_box_;
+  QCheckBox* silent_box_;
+  QCheckBox* focus_lock_box_;
+  QCheckBox* auto_save_box_;
+  QCheckBox* restore_session_box_;
+  QPushButton* ok_button_;
+  QPushButton* cancel_button_;
 };
 
 }  // namespace sorvi

@@ -45,16 +45,15 @@ class FunctionKeyController : public QObject {
 
   QMenu* PopupMenuFunc() const { return menu_; }
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
   // The shortcut handler proper: true when the key was taken here. A
   // repeat of a held key is taken and plays nothing.
   bool FormShortCut(const QKeyEvent& key);
   // Plays the macro of a menu entry.
   void PopupMenuFuncItemClick(QAction* item);
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
- private:
   // The key number 1..12 of a key event that is ours, 0 otherwise.
   int OurKey(const QKeyEvent& key) const;
   // Where the select menu pops up, in screen coordinates: the main

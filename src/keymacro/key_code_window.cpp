@@ -19,9 +19,9 @@ TFormKeyCode::TFormKeyCode(SettingsFile& settings, KeyCodeRegistry& registry, QW
       registry_(registry),
       list_(new RegistryListView(this)) {
   setCentralWidget(list_);
-  connect(MenuSave(), &QAction::triggered, this, [this] { MenuSaveClick(); });
-  connect(MenuAdd(), &QAction::triggered, this, [this] { MenuAddClick(); });
-  connect(MenuDel(), &QAction::triggered, this, [this] { MenuDelClick(); });
+  connect(MenuSave(), &QAction::triggered, this, [this] { Save(); });
+  connect(MenuAdd(), &QAction::triggered, this, [this] { AddRow(); });
+  connect(MenuDel(), &QAction::triggered, this, [this] { DeleteRow(); });
   FormCreate();
 }
 
@@ -67,24 +67,24 @@ void TFormKeyCode::MarkDefault() {
   SetModified();
 }
 
-void TFormKeyCode::MenuAddClick() {
-  editor_->CellEditorExit();
+void TFormKeyCode::AddRow() {
+  editor_->CommitAndClose();
   QTreeWidgetItem* item = list_->AppendRow();
   item->setText(kMarker, "");
   list_->setFocus();
   SetModified();
 }
 
-void TFormKeyCode::MenuDelClick() {
-  editor_->CellEditorExit();
+void TFormKeyCode::DeleteRow() {
+  editor_->CommitAndClose();
   const int row = list_->SelectedRow();
   if (row <= 0) return;
   delete list_->takeTopLevelItem(row);
   SetModified();
 }
 
-bool TFormKeyCode::MenuSaveClick() {
-  editor_->CellEditorExit();
+bool TFormKeyCode::Save() {
+  editor_->CommitAndClose();
   KeyCodeRegistry edited;
   for (int row = 1; row < list_->topLevelItemCount(); ++row) {
     const QTreeWidgetItem* item = list_->topLevelItem(row);
@@ -99,7 +99,7 @@ bool TFormKeyCode::MenuSaveClick() {
 }
 
 void TFormKeyCode::closeEvent(QCloseEvent* event) {
-  editor_->CellEditorExit();
+  editor_->CommitAndClose();
   KeyCodeWindowSettings size = settings_;
   size.Height = height();
   size.Width = width();

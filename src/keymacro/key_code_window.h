@@ -25,11 +25,12 @@ class TFormKeyCode : public RegistryWindow {
   RegistryListView* ListView() const { return list_; }
   ListViewCellEditor* CellEditor() const { return editor_; }
 
-  void MenuAddClick();
-  void MenuDelClick();
+  // "追加": a row at the end; "削除": the selected row (never row 0).
+  void AddRow();
+  void DeleteRow();
   // Writes the rows to the registry and the settings file and closes; a
   // refused write is shown and the window stays open with its edits.
-  bool MenuSaveClick();
+  bool Save();
   // Makes the selected row the default action.
   void MarkDefault();
 

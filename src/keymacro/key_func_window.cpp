@@ -31,16 +31,16 @@ TFormKeyFunc::TFormKeyFunc(SettingsFile& settings, KeyFuncRegistry& registry, QW
     item->setCheckable(true);
     kind_group_->addAction(item);
   }
-  connect(menu_kind1_, &QAction::triggered, this, [this] { MenuKindClick(kKeyFuncSelect); });
-  connect(menu_kind2_, &QAction::triggered, this, [this] { MenuKindClick(kKeyFuncDirect); });
-  connect(MenuSave(), &QAction::triggered, this, [this] { MenuSaveClick(); });
-  connect(MenuAdd(), &QAction::triggered, this, [this] { MenuAddClick(); });
-  connect(MenuDel(), &QAction::triggered, this, [this] { MenuDelClick(); });
+  connect(menu_kind1_, &QAction::triggered, this, [this] { SetPageKind(kKeyFuncSelect); });
+  connect(menu_kind2_, &QAction::triggered, this, [this] { SetPageKind(kKeyFuncDirect); });
+  connect(MenuSave(), &QAction::triggered, this, [this] { Save(); });
+  connect(MenuAdd(), &QAction::triggered, this, [this] { AddRow(); });
+  connect(MenuDel(), &QAction::triggered, this, [this] { DeleteRow(); });
   setCentralWidget(page_control_);
   FormCreate();
   connect(page_control_, &QTabWidget::currentChanged, this, [this] {
     CommitOpenEdits();
-    PageControlChange();
+    CheckKindOfShownPage();
   });
 }
 
@@ -71,7 +71,7 @@ void TFormKeyFunc::FormCreate() {
     page_control_->addTab(page.list, "");
     UpdateCaption(n);
   }
-  PageControlChange();
+  CheckKindOfShownPage();
   PlaceCentred(QSize(settings_.Width, settings_.Height));
 }
 
@@ -93,15 +93,15 @@ void TFormKeyFunc::UpdateCaption(int n) {
   page_control_->setTabText(n, caption);
 }
 
-void TFormKeyFunc::PageControlChange() {
+void TFormKeyFunc::CheckKindOfShownPage() {
   (pages_[ActivePage()].kind != kKeyFuncSelect ? menu_kind2_ : menu_kind1_)->setChecked(true);
 }
 
 void TFormKeyFunc::CommitOpenEdits() {
-  for (Page& page : pages_) page.editor->CellEditorExit();
+  for (Page& page : pages_) page.editor->CommitAndClose();
 }
 
-void TFormKeyFunc::MenuKindClick(int32_t kind) {
+void TFormKeyFunc::SetPageKind(int32_t kind) {
   const int n = ActivePage();
   Page& page = pages_[n];
   (kind != kKeyFuncSelect ? menu_kind2_ : menu_kind1_)->setChecked(true);
@@ -114,7 +114,7 @@ void TFormKeyFunc::MenuKindClick(int32_t kind) {
   UpdateCaption(n);
 }
 
-void TFormKeyFunc::MenuAddClick() {
+void TFormKeyFunc::AddRow() {
   CommitOpenEdits();
   const int n = ActivePage();
   pages_[n].list->AppendRow();
@@ -123,7 +123,7 @@ void TFormKeyFunc::MenuAddClick() {
   SetModified();
 }
 
-void TFormKeyFunc::MenuDelClick() {
+void TFormKeyFunc::DeleteRow() {
   CommitOpenEdits();
   const int n = ActivePage();
   const int row = pages_[n].list->SelectedRow();
@@ -133,7 +133,7 @@ void TFormKeyFunc::MenuDelClick() {
   SetModified();
 }
 
-bool TFormKeyFunc::MenuSaveClick() {
+bool TFormKeyFunc::Save() {
   CommitOpenEdits();
   KeyFuncRegistry edited;
   for (int n = 0; n < kFunctionKeyCount; ++n) {

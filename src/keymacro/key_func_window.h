@@ -35,12 +35,14 @@ class TFormKeyFunc : public RegistryWindow {
   QAction* MenuKind1() const { return menu_kind1_; }
   QAction* MenuKind2() const { return menu_kind2_; }
 
-  void MenuAddClick();
-  void MenuDelClick();
-  void MenuKindClick(int32_t kind);
+  // "追加" and "削除" on the shown page: a row at the end, the selected row.
+  void AddRow();
+  void DeleteRow();
+  // The kind menu: the shown page's entries as a menu or chosen by address.
+  void SetPageKind(int32_t kind);
   // Writes the pages to the registry and the settings file and closes; a
   // refused write is shown and the window stays open with its edits.
-  bool MenuSaveClick();
+  bool Save();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -53,7 +55,8 @@ class TFormKeyFunc : public RegistryWindow {
   };
 
   void FormCreate();
-  void PageControlChange();
+  // The kind menu shows the kind of the shown page.
+  void CheckKindOfShownPage();
   void CommitOpenEdits();
   void ShowKindColumns(int page, int visible_width);
   void UpdateCaption(int page);

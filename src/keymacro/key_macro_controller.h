@@ -49,9 +49,6 @@ class KeyMacroController : public QObject {
   // closing the play's tab do this.
   void CancelPlay(const QString& note);
 
-  // The key filter proper: true when `event` for `receiver` was taken here.
-  bool ApplicationEventsMessage(QObject* receiver, QEvent* event);
-
  signals:
   // A short text for the status bar: a play was cancelled or abandoned.
   void StatusNote(const QString& text);
@@ -61,6 +58,8 @@ class KeyMacroController : public QObject {
 
  private:
   class Play;
+  // The key filter proper: true when `event` for `receiver` was taken here.
+  bool ApplicationEventsMessage(QObject* receiver, QEvent* event);
   void ShowError(const QString& text);
   // Esc cancels a play.
   bool WatchForCancel(QObject* receiver, QEvent* event);

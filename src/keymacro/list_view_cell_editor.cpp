@@ -48,7 +48,7 @@ bool ListViewCellEditor::OpenAt(const QPoint& pos) {
     const int width = header->sectionSize(column);
     if (header->isSectionHidden(column) || width <= 0) continue;
     if (pos.x() < left || pos.x() >= left + width) continue;
-    if (IsOpen()) CellEditorExit();
+    if (IsOpen()) CommitAndClose();
     item_ = item;
     column_ = column;
     PlaceOver(item);
@@ -86,7 +86,7 @@ void ListViewCellEditor::Close() {
   list_->setFocus(Qt::OtherFocusReason);
 }
 
-bool ListViewCellEditor::CellEditorExit() {
+bool ListViewCellEditor::CommitAndClose() {
   if (!IsOpen()) return false;
   const bool changed = Commit();
   Close();
@@ -97,9 +97,7 @@ bool ListViewCellEditor::CellEditorKeyDown(QKeyEvent* event, bool* consumed) {
   *consumed = false;
   switch (event->key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-      *consumed = true;
-      return CellEditorExit();
+    case Qt::Key_Enter: *consumed = true; return CommitAndClose();
     case Qt::Key_Escape:
       *consumed = true;
       Close();
@@ -128,7 +126,7 @@ bool ListViewCellEditor::eventFilter(QObject* watched, QEvent* event) {
       CellEditorKeyDown(static_cast<QKeyEvent*>(event), &consumed);
       return consumed;
     }
-    if (event->type() == QEvent::FocusOut && !closing_ && IsOpen()) CellEditorExit();
+    if (event->type() == QEvent::FocusOut && !closing_ && IsOpen()) CommitAndClose();
     return false;
   }
   // The viewport still gets events while the list is being destroyed

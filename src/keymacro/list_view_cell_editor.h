@@ -40,10 +40,7 @@ class ListViewCellEditor : public QObject {
 
   // Commits and closes; returns whether the cell text changed. Nothing when
   // closed.
-  bool CellEditorExit();
-  // Handles a key of the edit box; returns whether the cell text changed.
-  // Sets `consumed` when the key was taken here.
-  bool CellEditorKeyDown(QKeyEvent* event, bool* consumed);
+  bool CommitAndClose();
 
  signals:
   // A commit changed a cell: the window enables "保存".
@@ -53,6 +50,9 @@ class ListViewCellEditor : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Handles a key of the edit box; returns whether the cell text changed.
+  // Sets `consumed` when the key was taken here.
+  bool CellEditorKeyDown(QKeyEvent* event, bool* consumed);
   bool Commit();
   void Close();
   void PlaceOver(QTreeWidgetItem* item);

@@ -82,7 +82,7 @@ void AddressBox::LoadHistory(const std::vector<std::string>& entries) {
   box_->setEditText(QString());
 }
 
-void AddressBox::ComboBoxURLDblClick() {
+void AddressBox::PickLocalFile() {
   const QString path = QFileDialog::getOpenFileName(dialog_parent_, QString(), file_dialog_dir_,
                                                     QStringLiteral("HTML(*.htm *.html);;すべてのファイル(*)"));
   if (path.isEmpty()) return;
@@ -96,7 +96,7 @@ bool AddressBox::eventFilter(QObject* watched, QEvent* event) {
   // still gets events while the box is being destroyed around it.
   if (watched == nullptr || watched != line_edit_) return false;
   if (event->type() == QEvent::MouseButtonDblClick && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-    ComboBoxURLDblClick();
+    PickLocalFile();
     return true;
   }
   return false;

@@ -32,8 +32,8 @@ class AddressBox : public QObject {
   QString FileDialogDir() const { return file_dialog_dir_; }
   void SetFileDialogDir(const QString& dir) { file_dialog_dir_ = dir; }
 
-  // Double-click: a local page to open.
-  void ComboBoxURLDblClick();
+  // Asks for a local page to open (a double-click in the box).
+  void PickLocalFile();
 
  signals:
   // Enter in the box, or a file picked: open what the box shows.

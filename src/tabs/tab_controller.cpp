@@ -34,7 +34,7 @@ TabController::TabController(const TabWidgets& widgets, const AppOptions& option
   timer_ = new QTimer(this);
   timer_->setObjectName("Timer");
   timer_->setInterval(kReloadTimerPeriodMs);
-  connect(timer_, &QTimer::timeout, this, &TabController::TimerTimer);
+  connect(timer_, &QTimer::timeout, this, &TabController::ReloadTick);
   lock_ = new TabLock(widgets.lock_button, this);
   menu_ = new TabMenu(*this, *lock_, window);
   menu_->setParent(this);
@@ -301,7 +301,7 @@ void TabController::OnPagePressed(BrowserTab* tab) {
   // A press into another tile makes its tab the active one.
   if (tab != ActiveTab() && !SwitchTo(page_control_->indexOf(tab), page_control_)) return;
   popups_->PageClicked(tab ? tab->Family() : 0);
-  lock_->PageClick();
+  lock_->PagePressed();
 }
 
 // ---- opening ---------------------------------------------------------------
@@ -387,23 +387,23 @@ void TabController::CloseActiveTab() {
 
 // ---- the active page -------------------------------------------------------
 
-void TabController::ToolButtonGoBackClick() {
+void TabController::GoBack() {
   if (WebBrowser* browser = ActiveBrowser()) browser->GoBack();
 }
 
-void TabController::ToolButtonGoFowardClick() {
+void TabController::GoForward() {
   if (WebBrowser* browser = ActiveBrowser()) browser->GoForward();
 }
 
-void TabController::ToolButtonStopClick() {
+void TabController::StopActive() {
   if (WebBrowser* browser = ActiveBrowser()) browser->Stop();
 }
 
-void TabController::ToolButtonRefreshClick() {
+void TabController::ReloadActive() {
   if (WebBrowser* browser = ActiveBrowser()) browser->Refresh();
 }
 
-void TabController::ToolButtonPrintClick() {
+void TabController::PrintActive() {
   if (WebBrowser* browser = ActiveBrowser()) browser->Print();
 }
 
@@ -420,7 +420,7 @@ void TabController::OnTabLoadFinished(BrowserTab* tab) {
 
 // ---- reload and idle -------------------------------------------------------
 
-void TabController::TimerTimer() {
+void TabController::ReloadTick() {
   std::vector<ReloadState> states;
   states.reserve(size_t(Count()));
   for (int i = 0; i < Count(); ++i) states.push_back(TabAt(i)->Reload());

@@ -107,15 +107,16 @@ class TabController : public QObject, public ActivePageHost, private PopupHost, 
   // The open tabs as a session keeps them (see SessionToKeep for which).
   Session SessionToKeep() const;
 
-  // ---- the active page ----
-  void ToolButtonGoBackClick();
-  void ToolButtonGoFowardClick();
-  void ToolButtonStopClick();
-  void ToolButtonRefreshClick();
-  void ToolButtonPrintClick();
+  // ---- the active page (the tool bar; a double-click on the strip reloads) ----
+  void GoBack();
+  void GoForward();
+  void StopActive();
+  void ReloadActive();
+  void PrintActive();
 
   // ---- the reload timer and the idle moment ----
-  void TimerTimer();
+  // One tick of the reload timer: reloads the tabs whose interval is up.
+  void ReloadTick();
   // Lock capture, a close a page asked for, the navigation policy's steps,
   // the views of long hidden tabs, the pages' tools, the next page of
   // OpenEach; in this order.

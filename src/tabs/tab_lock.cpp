@@ -48,7 +48,7 @@ void TabLock::Clear() {
   Show();
 }
 
-void TabLock::PageClick() {
+void TabLock::PagePressed() {
   if (!lock_.PageClick()) return;
   Show();
   // Give the page the moment it needs to move its focus to what was

@@ -32,7 +32,7 @@ class TabLock : public QObject {
 
   void Clear();
   // A left press in the active page.
-  void PageClick();
+  void PagePressed();
   // The idle step: takes the focused widget of `tab`'s page as the target.
   void CaptureStep(BrowserTab* tab);
   // The active page starts / ends a navigation of its own.

@@ -42,7 +42,7 @@ TabMenu::TabMenu(const ActiveTabHost& tabs, TabLock& lock, QWidget* menu_parent)
   connect(client_, &QAction::triggered, this, &TabMenu::PopupMenuClientClick);
 }
 
-void TabMenu::PopupMenuTabPopup() {
+void TabMenu::UpdateForActiveTab() {
   BrowserTab* tab = tabs_.ActiveTab();
   if (!tab) return;
   const QList<QAction*> items = reload_group_->actions();

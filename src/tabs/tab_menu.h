@@ -21,17 +21,18 @@ class TabMenu : public QObject {
   QMenu* Menu() const { return menu_; }
 
   // Sets the items to the active tab's state.
-  void PopupMenuTabPopup();
-  void PopupMenuTabReloadClick(QAction* item);
-  void PopupMenuTabSilentClick();
-  void PopupMenuTabLockClearClick();
-  void PopupMenuClientClick();
+  void UpdateForActiveTab();
 
  signals:
   // A reload interval was chosen: the reload timer must run.
   void ReloadChosen();
 
  private:
+  void PopupMenuTabReloadClick(QAction* item);
+  void PopupMenuTabSilentClick();
+  void PopupMenuTabLockClearClick();
+  void PopupMenuClientClick();
+
   const ActiveTabHost& tabs_;
   TabLock& lock_;
   QMenu* menu_;

@@ -74,7 +74,7 @@ bool TabStripMouse::TabBarEvent(QEvent* event) {
 
 void TabStripMouse::PageControlDblClick() {
   drag_tab_index_ = -2;
-  tabs_.ToolButtonRefreshClick();
+  tabs_.ReloadActive();
 }
 
 void TabStripMouse::PageControlMouseDown(Qt::MouseButton button, QPoint pos) {

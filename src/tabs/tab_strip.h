@@ -22,17 +22,16 @@ class TabStripMouse : public QObject {
   // A right press on a tab waits for its release to close it.
   bool RightClickPending() const { return right_click_pending_; }
 
-  void PageControlDblClick();
-  // Positions in the tab bar's coordinates.
-  void PageControlMouseDown(Qt::MouseButton button, QPoint pos);
-  void PageControlMouseMove(QPoint pos);
-  void PageControlMouseUp(Qt::MouseButton button, QPoint pos);
-
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   bool TabBarEvent(QEvent* event);
+  void PageControlDblClick();
+  // Positions in the tab bar's coordinates.
+  void PageControlMouseDown(Qt::MouseButton button, QPoint pos);
+  void PageControlMouseMove(QPoint pos);
+  void PageControlMouseUp(Qt::MouseButton button, QPoint pos);
   void SetDragCursor(Qt::CursorShape shape);
   void EndDragCursor();
 

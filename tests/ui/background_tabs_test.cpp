@@ -61,8 +61,8 @@ void BackgroundTabsTest::tabsOfOneSiteShareOneRenderer() {
 
   // "localhost" is another site than "127.0.0.1": its page gets a renderer
   // of its own, the tabs of the first site keep theirs.
-  f.form->Address()->Show(QString("http://localhost:%1/a.html").arg(f.server.Port()));
-  f.form->ToolButtonNavigateClick(Qt::NoModifier);
+  f.form->Subsystems().address->Show(QString("http://localhost:%1/a.html").arg(f.server.Port()));
+  f.form->OpenTypedAddress(Qt::NoModifier);
   QVERIFY(f.WaitLoaded(3, "Page a"));
   QVERIFY(f.Browser(3)->RenderProcessId() > 0);
   QVERIFY(f.Browser(3)->RenderProcessId() != renderer);

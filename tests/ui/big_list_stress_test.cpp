@@ -73,7 +73,7 @@ void BigListStressTest::fiftyThousandStocksComeBackByteForByte() {
   int stocks = 0;
   for (int g = 0; g < kGroups; ++g) stocks += tree.model()->rowCount(Node(&tree, g));
   QCOMPARE(stocks, kGroups * kStocksPerGroup);
-  QVERIFY(!form->Codes()->Document().IsModified());
+  QVERIFY(!form->Subsystems().codes->Document().IsModified());
 
   // A group far down opened with the mouse: the first press asks, the
   // second carries it out.
@@ -88,7 +88,7 @@ void BigListStressTest::fiftyThousandStocksComeBackByteForByte() {
   QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, RowCenter(tree, stock(3)));
   QTest::mouseClick(tree.viewport(), Qt::LeftButton, Qt::ShiftModifier, RowCenter(tree, stock(12)));
   QCOMPARE(tree.selectionModel()->selectedRows().size(), 10);
-  const UrlSelection selection = form->Codes()->GatherUrlSelection();
+  const UrlSelection selection = form->Subsystems().codes->GatherUrlSelection();
   QCOMPARE(selection.codes.size(), size_t(10));
   QCOMPARE(QByteArray::fromStdString(selection.name), Sjis("ソニー銘柄 250-3"));
 
@@ -96,7 +96,7 @@ void BigListStressTest::fiftyThousandStocksComeBackByteForByte() {
   tree.setCurrentIndex(stock(5));
   Find<QAction>(form.get(), "PopupMenuCodeCopy")->trigger();
   QCOMPARE(tree.model()->rowCount(group), kStocksPerGroup + 1);
-  QVERIFY(form->Codes()->Document().IsModified());
+  QVERIFY(form->Subsystems().codes->Document().IsModified());
   {
     DialogDriver driver({"OK"});
     tree.setCurrentIndex(stock(6));
@@ -104,7 +104,7 @@ void BigListStressTest::fiftyThousandStocksComeBackByteForByte() {
   }
   QCOMPARE(tree.model()->rowCount(group), kStocksPerGroup);
   Find<QAction>(form.get(), "PopupMenuCodeSave")->trigger();
-  QVERIFY(!form->Codes()->Document().IsModified());
+  QVERIFY(!form->Subsystems().codes->Document().IsModified());
   QVERIFY(dir.Read("SV_Code.txt") == file);
 
   // Closed again the same way; another group stays open for the close.

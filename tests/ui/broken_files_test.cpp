@@ -23,12 +23,14 @@
 #include "support/find_widget.h"
 #include "support/scratch_dir.h"
 #include "support/strict_warnings.h"
+#include "support/window_internals.h"
 
 using namespace sorvi;
 using sorvi::testing::DialogDriver;
 using sorvi::testing::Find;
 using sorvi::testing::ScratchDir;
 using sorvi::testing::Spin;
+using sorvi::testing::WindowInternals;
 
 class BrokenFilesTest : public QObject {
   Q_OBJECT
@@ -57,7 +59,7 @@ void BrokenFilesTest::absurdNumbersGiveWindowsThatFitTheScreens() {
   for (int size : Find<QSplitter>(&form, "SplitterLR")->sizes()) QVERIFY(size >= 0 && size <= form.width());
 
   Find<QAction>(&form, "PopupMenuEtcKeyFunc")->trigger();
-  QPointer<QWidget> registry = form.KeyRegistries()->OpenWindow();
+  QPointer<QWidget> registry = form.Subsystems().key_registries->OpenWindow();
   QVERIFY(registry);
   QVERIFY(registry->width() <= desktop.width() && registry->height() <= desktop.height());
   QVERIFY(form.close());
@@ -71,7 +73,7 @@ void BrokenFilesTest::settingsRefusedHalfWayStayAsTheyWere() {
   DialogDriver driver({"OK"});
   // The history erased, then the write refused: a directory in the place of
   // the save copy stops it as a full disk would, even for root.
-  QVERIFY(!form.WriteSettings([&](SettingsFile& file) {
+  QVERIFY(!WindowInternals::WriteSettings(form, [&](SettingsFile& file) {
     file.WriteInteger("Window", "Top", 99);
     file.EraseSection("URL");
     QVERIFY(QDir().mkdir(dir.File("Sorvi.ini.___")));
@@ -84,7 +86,7 @@ void BrokenFilesTest::settingsCopyOfAnUnfinishedFirstSaveIsTakenOver() {
   ScratchDir dir;
   dir.Write("Sorvi.ini.___", "[Option]\r\nAutoSave=0\r\n");
   TFormMain form(dir.Path());
-  QVERIFY(!form.Options().AutoSave);
+  QVERIFY(!WindowInternals::Options(form).AutoSave);
   QCOMPARE(dir.Read("Sorvi.ini"), QByteArray("[Option]\r\nAutoSave=0\r\n"));
   QVERIFY(!dir.Exists("Sorvi.ini.___"));
 }
@@ -129,13 +131,13 @@ void BrokenFilesTest::linesOfMegabytesAreShownCutAndSavedWhole() {
   const QString stock = tree.IndexAt(NodePos{0, 0}).data().toString();
   QVERIFY(stock.size() < 2100);
   QVERIFY(stock.startsWith("1234 xxx") && stock.endsWith(QChar(0x2026)));
-  QCOMPARE(form.Codes()->List().groups[0].stocks[0].size(), size_t(5 + huge.size()));
+  QCOMPARE(form.Subsystems().codes->List().groups[0].stocks[0].size(), size_t(5 + huge.size()));
   QVERIFY(Find<UrlListView>(&form, "ListViewURL")->topLevelItem(0)->text(2).size() < 2100);
 
-  form.Codes()->Document().SetModified(true);
-  form.Bookmarks()->Document().SetModified(true);
-  QVERIFY(form.Codes()->Document().SaveAndReport());
-  QVERIFY(form.Bookmarks()->Document().SaveAndReport());
+  form.Subsystems().codes->Document().SetModified(true);
+  form.Subsystems().bookmarks->Document().SetModified(true);
+  QVERIFY(form.Subsystems().codes->Document().SaveAndReport());
+  QVERIFY(form.Subsystems().bookmarks->Document().SaveAndReport());
   QVERIFY(dir.Read("SV_Code.txt") == codes);
   QVERIFY(dir.Read("SV_List.txt") == list);
 }

@@ -69,7 +69,7 @@ void CodeSearchTest::typingSelectsEnterStepsEscLeaves() {
   for (const QString& typed : {"７２０３", "トヨタ", "とよた", "ﾄﾖﾀ"}) {
     tree->clearSelection();
     Commit(field, typed);
-    QCOMPARE(Selected(tree, f.form->Codes()->List()), toyota);
+    QCOMPARE(Selected(tree, f.form->Subsystems().codes->List()), toyota);
   }
   f.form->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
@@ -77,22 +77,22 @@ void CodeSearchTest::typingSelectsEnterStepsEscLeaves() {
   QVERIFY(field->hasFocus());
   const QModelIndex cars = Node(tree, 1), parts = Node(tree, 2);
   QTest::keyClick(field, Qt::Key_Return);
-  QCOMPARE(Selected(tree, f.form->Codes()->List()), boshoku);
+  QCOMPARE(Selected(tree, f.form->Subsystems().codes->List()), boshoku);
   // A group opened only for a match closes when the search moves on...
   QVERIFY(!tree->isExpanded(cars));
   QTest::keyClick(field, Qt::Key_Return);
-  QCOMPARE(Selected(tree, f.form->Codes()->List()), toyota);
+  QCOMPARE(Selected(tree, f.form->Subsystems().codes->List()), toyota);
   QVERIFY(!tree->isExpanded(parts));
   // ...one the user opened stays open.
   tree->SetExpandedByProgram(parts, true);
   QTest::keyClick(field, Qt::Key_Return);
   QTest::keyClick(field, Qt::Key_Return);
-  QCOMPARE(Selected(tree, f.form->Codes()->List()), toyota);
+  QCOMPARE(Selected(tree, f.form->Subsystems().codes->List()), toyota);
   QVERIFY(tree->isExpanded(parts));
   QTest::keyClick(field, Qt::Key_Escape);
   QTRY_VERIFY(tree->hasFocus());
   // The code dialog's node stays selected: no search while it is open.
-  f.form->Codes()->PopupMenuCodeEditClick();
+  f.form->Subsystems().codes->EditSelectedNode();
   QVERIFY(!field->isEnabled());
 }
 
@@ -127,11 +127,12 @@ void CodeSearchTest::aGroupTheUserOpensStaysOpen() {
     del->trigger();  // its group, empty now
     QCOMPARE(tree->model()->rowCount(), 1);
     // A new group in the same place, opened to show its new stock.
-    f.form->Codes()->InsertNode(f.form->Codes()->InsertNode(sorvi::NodePos{0}, true, "[new]"), false, "1111 new");
+    f.form->Subsystems().codes->InsertNode(f.form->Subsystems().codes->InsertNode(sorvi::NodePos{0}, true, "[new]"),
+                                           false, "1111 new");
     QVERIFY(tree->isExpanded(Node(tree, 1)));
   }
   Commit(field, "ソニー");
-  QCOMPARE(Selected(tree, f.form->Codes()->List()), Sjis("6758 ソニーグループ"));
+  QCOMPARE(Selected(tree, f.form->Subsystems().codes->List()), Sjis("6758 ソニーグループ"));
   QVERIFY(tree->isExpanded(Node(tree, 1)));
 }
 

@@ -29,6 +29,7 @@ using sorvi::testing::ChangeOptions;
 using sorvi::testing::Find;
 using sorvi::testing::Page;
 using sorvi::testing::WaitUntil;
+using sorvi::testing::WindowInternals;
 
 namespace {
 
@@ -113,8 +114,8 @@ void EtcMenuTest::okWithoutChangesWritesAllEightKeysOfTheWindow() {
   QCOMPARE(f.dir.Read("Sorvi.ini"),
            QByteArray("[Option]\r\nEditor=Notepad\r\nIntervalPaste=700\r\nIntervalDefault=2000\r\n"
                       "LinkTarget=0\r\nClient=0\r\nSilent=0\r\nFocusLock=1\r\nAutoSave=0\r\n"));
-  QCOMPARE(f.form->Options().IntervalPaste, 700);
-  QVERIFY(!f.form->Options().AutoSave);
+  QCOMPARE(WindowInternals::Options(*f.form).IntervalPaste, 700);
+  QVERIFY(!WindowInternals::Options(*f.form).AutoSave);
 }
 
 // Switched off, a link aimed at a name no longer finds the tab opened under
@@ -158,7 +159,7 @@ void EtcMenuTest::silentSwitchedOnAffectsOnlyLaterTabs() {
   QVERIFY(f.OpenAndWait("/a.html", "Page a"));
   QVERIFY(f.OpenAndWait("/b.html", "Page b"));
   QVERIFY(f.ChooseOptions([&](TFormOption& d) { QVERIFY(f.SetCheckBox(d, "CheckBoxSilent", true)); }));
-  QVERIFY(f.form->Options().Silent);
+  QVERIFY(WindowInternals::Options(*f.form).Silent);
   QVERIFY(!f.Browser(0)->Silent());
   QVERIFY(!f.Browser(1)->Silent());
   QVERIFY(f.OpenAndWait("/c.html", "Page c"));
@@ -174,7 +175,7 @@ void EtcMenuTest::helpChosenTwiceOpensOneTab() {
   QVERIFY(WaitUntil([&] { return f.Loaded(1, kHelp); }));
   QVERIFY2(f.IsHelpPage(1), qPrintable(f.Browser(1)->LocationURL()));
   // Opened as a typed address is: it leads the address history.
-  QCOMPARE(QString::fromStdString(f.form->Address()->History().front()), f.dir.File("Sorvi.htm"));
+  QCOMPARE(QString::fromStdString(f.form->Subsystems().address->History().front()), f.dir.File("Sorvi.htm"));
 
   f.ClickTab(0);
   QCOMPARE(f.Active(), 0);
@@ -224,8 +225,8 @@ void EtcMenuTest::savedProxyCarriesTheFirstPage() {
               "[Internet]\r\nProxy=2\r\nProxyHost=127.0.0.1\r\nProxyPort=" + QByteArray::number(proxy.Port()) + "\r\n");
   });
   QCOMPARE(CurrentInternetSettings().proxy, ProxyMode::kManual);
-  f.form->Address()->Show("http://kabuka.invalid/chart?code=7203");
-  f.form->ToolButtonNavigateClick(Qt::NoModifier);
+  f.form->Subsystems().address->Show("http://kabuka.invalid/chart?code=7203");
+  f.form->OpenTypedAddress(Qt::NoModifier);
   const bool proxied = proxy.WaitForRequest("http://kabuka.invalid/chart");
   UseInternetSettings(InternetSettings{});
   QVERIFY(proxied);

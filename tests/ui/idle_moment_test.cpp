@@ -67,7 +67,7 @@ class WhenModal : public QObject {
 // The address box's double-click, which opens the file dialog, once the
 // test's loop runs.
 void DoubleClickAddressSoon(TFormMain& form) {
-  QTimer::singleShot(0, &form, [&form] { form.Address()->ComboBoxURLDblClick(); });
+  QTimer::singleShot(0, &form, [&form] { form.Subsystems().address->PickLocalFile(); });
 }
 
 }  // namespace
@@ -129,7 +129,7 @@ void IdleMomentTest::printDialogOutlivesTheTabItWasOpenedFor() {
     done = true;
     return true;
   });
-  QTimer::singleShot(0, f.tabs, [&f] { f.tabs->ToolButtonPrintClick(); });
+  QTimer::singleShot(0, f.tabs, [&f] { f.tabs->PrintActive(); });
   QVERIFY(WaitUntil([&] { return done; }));
   Spin(50);
   QVERIFY(print_dialog);
@@ -216,7 +216,7 @@ void IdleMomentTest::fileDialogLeavesTheSavedDirectory() {
     DoubleClickAddressSoon(*f.form);
     QVERIFY(f.WaitLoaded(0, "Picked"));
     // The pick is remembered for this run only.
-    QCOMPARE(QDir(f.form->Address()->FileDialogDir()), QDir(files.Path()));
+    QCOMPARE(QDir(f.form->Subsystems().address->FileDialogDir()), QDir(files.Path()));
     QVERIFY(f.form->close());
     saved_dir = f.dir.Ini("Window", "IniDir");
   }
@@ -226,7 +226,7 @@ void IdleMomentTest::fileDialogLeavesTheSavedDirectory() {
 void IdleMomentTest::queuedShiftReturnKeepsItsShift() {
   Fixture f;
   QVERIFY(f.OpenAndWait("/a.html", "Page a"));  // the navigate mode opens new tabs
-  f.form->Address()->Show(f.Url("/b.html"));
+  f.form->Subsystems().address->Show(f.Url("/b.html"));
   QLineEdit* edit = Find<QComboBox>(f.form.get(), "ComboBoxURL")->lineEdit();
   edit->setFocus();
 

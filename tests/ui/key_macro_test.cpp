@@ -115,7 +115,7 @@ void KeyMacroTest::initTestCase() {
 
 void KeyMacroTest::init() {
   sorvi::testing::FailOnUnexpectedWarnings();
-  while (f_->form->Tabs()->HasTabs()) f_->form->Tabs()->CloseActiveTab();
+  while (f_->form->Subsystems().tabs->HasTabs()) f_->form->Subsystems().tabs->CloseActiveTab();
   QTest::qWait(0);
   f_->server.ClearRequests();
   if (QApplication::activeWindow() != f_->form.get()) {
@@ -127,15 +127,15 @@ void KeyMacroTest::init() {
 void KeyMacroTest::cleanupTestCase() { f_.reset(); }
 
 WebBrowser* KeyMacroTest::OpenForm(const QByteArray& path, bool wait_for_load) {
-  f_->form->Address()->Show(QString::fromLatin1(f_->server.Origin() + path));
-  f_->form->ToolButtonNavigateClick(Qt::NoModifier);
+  f_->form->Subsystems().address->Show(QString::fromLatin1(f_->server.Origin() + path));
+  f_->form->OpenTypedAddress(Qt::NoModifier);
   // The first web view makes Qt recreate the main window's native window
   // (for texture-based composition), which costs it the activation.
   if (QApplication::activeWindow() != f_->form.get()) {
     f_->form->activateWindow();
     if (!QTest::qWaitForWindowActive(f_->form.get())) return nullptr;
   }
-  WebBrowser* browser = f_->form->Tabs()->ActiveBrowser();
+  WebBrowser* browser = f_->form->Subsystems().tabs->ActiveBrowser();
   if (!browser) return nullptr;
   QDeadlineTimer deadline(kTimeout);
   auto ready = [&] {
@@ -177,7 +177,7 @@ void KeyMacroTest::codeAndEnterSubmitTheForm() {
   QVERIFY(browser);
   QGuiApplication::clipboard()->setText("user text");
 
-  f_->form->Macros()->PlayKeyMacro("1234\\r");
+  f_->form->Subsystems().macros->PlayKeyMacro("1234\\r");
 
   QVERIFY(WaitForChart());
   QCOMPARE(f_->server.RequestsFor("/chart").value(0).query, QByteArray("code=1234&other="));
@@ -193,7 +193,7 @@ void KeyMacroTest::consecutivePastesArriveInOrder() {
   // "12", an escaped backslash, then ソ (0x83 0x5C) followed by "x34": its
   // second byte is read as an escape, so 0x83 is pasted alone and "x34"
   // after it.
-  f_->form->Macros()->PlayKeyMacro("12\\\\\x83\x5cx34");
+  f_->form->Subsystems().macros->PlayKeyMacro("12\\\\\x83\x5cx34");
   QCOMPARE(Value(browser, "a"), QString("12\\") + QChar(0xFFFD) + "x34");
   QCOMPARE(Log(browser).count("a:paste"), 4);
 }
@@ -204,13 +204,13 @@ void KeyMacroTest::editingKeysWorkInAField() {
   // Left, Backspace and Delete around the cursor, Space, then Home and
   // Shift+End select what is there and a paste replaces it; End and Right
   // keep the caret at the end.
-  f_->form->Macros()->PlayKeyMacro("abc\\L\\b\\d\\sz");
+  f_->form->Subsystems().macros->PlayKeyMacro("abc\\L\\b\\d\\sz");
   QCOMPARE(Value(browser, "a"), QString("a z"));
-  f_->form->Macros()->PlayKeyMacro("\\h\\S9876\\h\\R\\e!");
+  f_->form->Subsystems().macros->PlayKeyMacro("\\h\\S9876\\h\\R\\e!");
   QCOMPARE(Value(browser, "a"), QString("9876!"));
   // Up and Down reach the page too (the field ignores them). Keys are not
   // paced: the page may still be handling them when the play returns.
-  f_->form->Macros()->PlayKeyMacro("\\U\\D");
+  f_->form->Subsystems().macros->PlayKeyMacro("\\U\\D");
   QTRY_VERIFY_WITH_TIMEOUT(Log(browser).contains("a:down:ArrowDown"), kTimeout);
   QVERIFY(Log(browser).contains("a:down:ArrowUp"));
 }
@@ -218,7 +218,7 @@ void KeyMacroTest::editingKeysWorkInAField() {
 void KeyMacroTest::tabAndShiftTabMoveBetweenFields() {
   WebBrowser* browser = OpenForm();
   QVERIFY(browser);
-  f_->form->Macros()->PlayKeyMacro("1\\t2\\T3");
+  f_->form->Subsystems().macros->PlayKeyMacro("1\\t2\\T3");
   // Coming back by Shift+Tab selects the field's text; the paste replaces it.
   QCOMPARE(Value(browser, "a"), QString("3"));
   QCOMPARE(Value(browser, "b"), QString("2"));
@@ -231,7 +231,7 @@ void KeyMacroTest::codeWithoutSelectionPastesNothing() {
   WebBrowser* browser = OpenForm();
   QVERIFY(browser);
   QGuiApplication::clipboard()->setText("kept");
-  f_->form->Macros()->PlayKeyMacro("\\cX");
+  f_->form->Subsystems().macros->PlayKeyMacro("\\cX");
   QCOMPARE(Value(browser, "a"), QString("X"));
   QCOMPARE(Log(browser).count("a:paste"), 1);
   QCOMPARE(QGuiApplication::clipboard()->text(), QString("kept"));
@@ -248,7 +248,7 @@ void KeyMacroTest::clipboardComesBackExactly() {
   mine->setHtml(html);
   QGuiApplication::clipboard()->setMimeData(mine);
 
-  f_->form->Macros()->PlayKeyMacro("ab\\wcd");
+  f_->form->Subsystems().macros->PlayKeyMacro("ab\\wcd");
   QCOMPARE(Value(browser, "a"), QString("abcd"));
   const QMimeData* now = QGuiApplication::clipboard()->mimeData();
   QVERIFY(now);
@@ -259,14 +259,14 @@ void KeyMacroTest::clipboardComesBackExactly() {
   QImage picture(4, 4, QImage::Format_RGB32);
   picture.fill(Qt::red);
   QGuiApplication::clipboard()->setImage(picture);
-  f_->form->Macros()->PlayKeyMacro("e");
+  f_->form->Subsystems().macros->PlayKeyMacro("e");
   QCOMPARE(Value(browser, "a"), QString("abcde"));
   QCOMPARE(QGuiApplication::clipboard()->image().pixel(1, 1), picture.pixel(1, 1));
   QVERIFY(!QGuiApplication::clipboard()->mimeData()->hasText());
 
   // Keys and waits alone leave the clipboard as it is.
   QGuiApplication::clipboard()->setText("mine");
-  f_->form->Macros()->PlayKeyMacro("\\L\\w(30)\\b");
+  f_->form->Subsystems().macros->PlayKeyMacro("\\L\\w(30)\\b");
   QTRY_COMPARE_WITH_TIMEOUT(Value(browser, "a"), QString("abce"), kTimeout);
   QCOMPARE(QGuiApplication::clipboard()->text(), QString("mine"));
 }
@@ -278,13 +278,13 @@ void KeyMacroTest::escCancelsAWait() {
   QTimer::singleShot(300, this, [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); });
   QElapsedTimer clock;
   clock.start();
-  f_->form->Macros()->PlayKeyMacro("x\\w(60000)y");
+  f_->form->Subsystems().macros->PlayKeyMacro("x\\w(60000)y");
   QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
   QCOMPARE(Value(browser, "a"), QString("x"));
   QCOMPARE(QGuiApplication::clipboard()->text(), QString("mine"));
   QVERIFY(Find<QLabel>(f_->form.get(), "StatusPanel0")->text().contains("中止"));
   // The next play runs in full.
-  f_->form->Macros()->PlayKeyMacro("z");
+  f_->form->Subsystems().macros->PlayKeyMacro("z");
   QCOMPARE(Value(browser, "a"), QString("xz"));
 }
 
@@ -307,7 +307,7 @@ void KeyMacroTest::tabToTheViewIsForwardedToThePage() {
 void KeyMacroTest::enterToTheViewSubmitsTheForm() {
   WebBrowser* browser = OpenForm();
   QVERIFY(browser);
-  f_->form->Macros()->PlayKeyMacro("5555");
+  f_->form->Subsystems().macros->PlayKeyMacro("5555");
   // A keypad Enter without text, sent where the page would not see it:
   // forwarded, the field gets the character 13 and submits.
   SendKey(View(browser), Qt::Key_Enter, Qt::KeypadModifier, QString());
@@ -358,7 +358,7 @@ void KeyMacroTest::windowShortcutsDoNotTakeThePageKeys() {
     shortcuts.push_back(std::make_unique<QShortcut>(keys, f_->form.get()));
     connect(shortcuts.back().get(), &QShortcut::activated, [&taken] { ++taken; });
   }
-  f_->form->Macros()->PlayKeyMacro("x\\tz\\T\\r");
+  f_->form->Subsystems().macros->PlayKeyMacro("x\\tz\\T\\r");
   QVERIFY(WaitForChart());
   QCOMPARE(f_->server.RequestsFor("/chart").value(0).query, QByteArray("code=x&other=z"));
   QCOMPARE(taken, 0);
@@ -369,21 +369,21 @@ void KeyMacroTest::windowShortcutsDoNotTakeThePageKeys() {
 void KeyMacroTest::idleStepPlaysOnlyForTheActiveTab() {
   WebBrowser* browser = OpenForm();
   QVERIFY(browser);
-  TabController* tabs = f_->form->Tabs();
+  TabController* tabs = f_->form->Subsystems().tabs;
 
   BrowserTab* first = tabs->ActiveTab();
-  f_->form->Macros()->HandOver(first, "played");
+  f_->form->Subsystems().macros->HandOver(first, "played");
   QVERIFY(tabs->MacroWaiting());
-  f_->form->Macros()->IdleMacroStep();
-  QVERIFY(!f_->form->Macros()->HasHandOver());
+  f_->form->Subsystems().macros->IdleMacroStep();
+  QVERIFY(!f_->form->Subsystems().macros->HasHandOver());
   QVERIFY(!tabs->MacroWaiting());
 
   // Another tab has come to the front since: the macro is dropped.
   WebBrowser* second = OpenForm();
   QVERIFY(second);
-  f_->form->Macros()->HandOver(first, "lost");
-  f_->form->Macros()->IdleMacroStep();
-  QVERIFY(!f_->form->Macros()->HasHandOver());
+  f_->form->Subsystems().macros->HandOver(first, "lost");
+  f_->form->Subsystems().macros->IdleMacroStep();
+  QVERIFY(!f_->form->Subsystems().macros->HasHandOver());
   QVERIFY(!tabs->MacroWaiting());
   QCOMPARE(Value(second, "a"), QString());
   QCOMPARE(Value(browser, "a"), QString("played"));
@@ -398,14 +398,14 @@ void KeyMacroTest::idleStepBringsTheWindowToTheFront() {
   other.activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(&other));
 
-  f_->form->Macros()->HandOver(f_->form->Tabs()->ActiveTab(), "front");
-  f_->form->Macros()->IdleMacroStep();
+  f_->form->Subsystems().macros->HandOver(f_->form->Subsystems().tabs->ActiveTab(), "front");
+  f_->form->Subsystems().macros->IdleMacroStep();
   QCOMPARE(QApplication::activeWindow(), f_->form.get());
   QCOMPARE(Value(browser, "a"), QString("front"));
 }
 
 void KeyMacroTest::bookmarkKeyMacroTypesTheSelectedCode() {
-  CodeListController& codes = *f_->form->Codes();
+  CodeListController& codes = *f_->form->Subsystems().codes;
   const std::optional<NodePos> stock = codes.InsertNode(
       codes.InsertNode(std::nullopt, true, Sjis("[水産]").toStdString()), false, Sjis("1301 極洋").toStdString());
   Find<CodeTreeView>(f_->form.get(), "TreeViewCode")->RevealNode(*stock);
@@ -415,22 +415,22 @@ void KeyMacroTest::bookmarkKeyMacroTypesTheSelectedCode() {
   bookmark.url_macro = (f_->server.Origin() + "/form.html").toStdString();
   bookmark.key_macro = "\\c\\r";
   bookmark.key_macro_state = 1;
-  f_->form->Bookmarks()->Append(bookmark);
+  f_->form->Subsystems().bookmarks->Append(bookmark);
   UrlListView* list = Find<UrlListView>(f_->form.get(), "ListViewURL");
   list->setCurrentItem(list->topLevelItem(list->topLevelItemCount() - 1));
   // The page focuses its field itself, as chart pages do; the tab gives the
   // page the keyboard focus; at the first idle moment after the load the
   // macro is played.
-  f_->form->Bookmarks()->ListViewURLDblClick(Qt::NoModifier);
+  f_->form->Subsystems().bookmarks->OpenSelectedBookmark(Qt::NoModifier);
 
   // The idle step runs only when the event loop is about to wait, which
   // QTest::qWait never does.
   QVERIFY(sorvi::testing::WaitUntil([this] { return f_->server.Count("/chart") > 0; }));
   QCOMPARE(f_->server.RequestsFor("/chart").value(0).query, QByteArray("code=1301&other="));
-  WebBrowser* browser = f_->form->Tabs()->ActiveBrowser();
+  WebBrowser* browser = f_->form->Subsystems().tabs->ActiveBrowser();
   QVERIFY(browser);
   QTRY_VERIFY_WITH_TIMEOUT(browser->LocationURL().endsWith("/chart?code=1301&other="), kTimeout);
-  QVERIFY(!f_->form->Tabs()->MacroWaiting());
+  QVERIFY(!f_->form->Subsystems().tabs->MacroWaiting());
 }
 
 void KeyMacroTest::closingTheWindowEndsAWait() {
@@ -442,7 +442,7 @@ void KeyMacroTest::closingTheWindowEndsAWait() {
   QTimer::singleShot(300, f_->form.get(), [this] { f_->form->close(); });
   QElapsedTimer clock;
   clock.start();
-  f_->form->Macros()->PlayKeyMacro("\\w(60000)late");
+  f_->form->Subsystems().macros->PlayKeyMacro("\\w(60000)late");
   QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
   QVERIFY(!f_->form->isVisible());
   QCOMPARE(QGuiApplication::clipboard()->text(), QString("mine"));

@@ -211,7 +211,7 @@ void KeyRegistriesTest::cellEditorWorksOnAPageWithoutRows() {
   QVERIFY(ShowActive(window));
   window->PageControl()->setCurrentIndex(4);
   QVERIFY(window->MenuKind2()->isChecked());
-  window->MenuAddClick();
+  window->AddRow();
   QCOMPARE(window->PageControl()->tabText(4), QString("F5  *"));
   RegistryListView* list = window->ListView(4);
   DoubleClick(list, 0, TFormKeyFunc::kUrl);
@@ -223,7 +223,7 @@ void KeyRegistriesTest::cellEditorWorksOnAPageWithoutRows() {
   DoubleClick(list, 0, 1);
   QCOMPARE(window->CellEditor(4)->Column(), int(TFormKeyFunc::kMacro));
   QTest::keyClick(window->CellEditor(4)->EditBox(), Qt::Key_Escape);
-  window->MenuDelClick();
+  window->DeleteRow();
   QCOMPARE(window->PageControl()->tabText(4), QString("F5  "));
   window->close();
 }
@@ -248,7 +248,7 @@ void KeyRegistriesTest::rowsAreDraggedOntoRows() {
   Click(list, 2, 2);
   QCOMPARE(Column(list, TFormKeyFunc::kMacro), (QStringList{"b", "a", "c", "d"}));
 
-  window->MenuSaveClick();
+  window->Save();
   QCOMPARE(registry.KeyFuncList[1],
            (std::vector<KeyFuncEntry>{{"b", ""}, {"a", ""}, {"c", ""}, {"d", ""}}));
 }
@@ -279,11 +279,11 @@ void KeyRegistriesTest::savingRewritesTheSectionAndTheRegistry() {
   QCOMPARE(window->ListView(2)->header()->sectionSize(TFormKeyFunc::kUrl), name_width);
   // A second entry on F12, typed in place.
   window->PageControl()->setCurrentIndex(11);
-  window->MenuAddClick();
+  window->AddRow();
   DoubleClick(window->ListView(11), 0, TFormKeyFunc::kMacro);
   QTest::keyClicks(window->CellEditor(11)->EditBox(), "\\c\\r");
   // Saving with the edit still open commits it first.
-  QVERIFY(window->MenuSaveClick());
+  QVERIFY(window->Save());
 
   QCOMPARE(saved.count(), 1);
   QCOMPARE(closed.count(), 1);
@@ -315,7 +315,7 @@ void KeyRegistriesTest::closingWithoutSavingKeepsEverything() {
   QSignalSpy closed(window, &TFormKeyFunc::Closed);
   QVERIFY(ShowActive(window));
   window->resize(444, 333);
-  window->MenuAddClick();
+  window->AddRow();
   window->MenuKind1()->trigger();
   window->close();
   QCOMPARE(closed.count(), 1);
@@ -338,10 +338,10 @@ void KeyRegistriesTest::refusedSaveKeepsTheWindowAndItsEdits() {
   auto* window = new TFormKeyFunc(Settings(), registry, main_.get());
   QSignalSpy saved(window, &TFormKeyFunc::Saved);
   QVERIFY(ShowActive(window));
-  window->MenuAddClick();
+  window->AddRow();
   {
     DialogDriver driver({"OK"});
-    QVERIFY(!window->MenuSaveClick());
+    QVERIFY(!window->Save());
     QCOMPARE(driver.Seen().size(), size_t(1));
     QCOMPARE(driver.Seen()[0].text, dir_->File("Sorvi.ini") + " に書き込めません（同じ名前のフォルダがあります）");
   }
@@ -354,7 +354,7 @@ void KeyRegistriesTest::refusedSaveKeepsTheWindowAndItsEdits() {
 
   // Once the file can be written again the same edits save.
   std::filesystem::remove(Ini() + ".___");
-  QVERIFY(window->MenuSaveClick());
+  QVERIFY(window->Save());
   QCOMPARE(registry.KeyFuncList[0].size(), size_t(2));
   QCOMPARE(ReadFuncFile(), registry);
 }
@@ -378,7 +378,7 @@ void KeyRegistriesTest::codeWindowKeepsRowZeroFixed() {
   Drag(list, 2, 0);
   QCOMPARE(Column(list, TFormKeyCode::kName), (QStringList{"URLを開く", "a", "b"}));
   Click(list, 0, TFormKeyCode::kName);
-  window->MenuDelClick();
+  window->DeleteRow();
   QCOMPARE(list->topLevelItemCount(), 3);
   QVERIFY(!window->IsModified());
   // Up from row 1 does not reach it either.
@@ -392,7 +392,7 @@ void KeyRegistriesTest::codeWindowKeepsRowZeroFixed() {
   Click(list, 0, TFormKeyCode::kMarker);
   QCOMPARE(Column(list, TFormKeyCode::kMarker), (QStringList{" *", "", ""}));
   QVERIFY(window->IsModified());
-  QVERIFY(window->MenuSaveClick());
+  QVERIFY(window->Save());
   QCOMPARE(registry.Default, 0);
   QCOMPARE(dir_->Ini("KeyCode", "D"), QString("0"));
 }
@@ -410,7 +410,7 @@ void KeyRegistriesTest::codeWindowSavesInOrderAndTheMenuFollows() {
   QVERIFY(ShowActive(window));
   RegistryListView* list = window->ListView();
   for (const char* name : {"チャート", "板"}) {
-    window->MenuAddClick();
+    window->AddRow();
     DoubleClick(list, list->topLevelItemCount() - 1, TFormKeyCode::kName);
     window->CellEditor()->EditBox()->insert(QString::fromUtf8(name));  // as an input method would
     QTest::keyClick(window->CellEditor()->EditBox(), Qt::Key_Tab);  // typed on, then the focus leaves
@@ -419,7 +419,7 @@ void KeyRegistriesTest::codeWindowSavesInOrderAndTheMenuFollows() {
   QTest::keyClicks(window->CellEditor()->EditBox(), "\\c\\r");
   QTest::keyClick(window->CellEditor()->EditBox(), Qt::Key_Return);
   Click(list, 2, TFormKeyCode::kMarker);
-  QVERIFY(window->MenuSaveClick());
+  QVERIFY(window->Save());
 
   QCOMPARE(dir_->Read("Sorvi.ini"), "[KeyCode]\r\nC=2\r\nD=2\r\nN1=" + Sjis("チャート") + "\r\nM1=\r\nN2=" +
                                         Sjis("板") + "\r\nM2=\\c\\r\r\nHeight=" +

@@ -152,9 +152,9 @@ void ListsTest::startUpLoadsBothListsExactly() {
   QCOMPARE(Text(Node(&tree, 1)), QString("[電機]"));
   QCOMPARE(Text(Node(&tree, 1, 0)), QString("6758 ソニーグループ"));
   // The exact bytes are kept, including the 0x5C of "ソ".
-  QCOMPARE(QByteArray::fromStdString(form.Codes()->List().groups[1].stocks[0]), Sjis("6758 ソニーグループ"));
+  QCOMPARE(QByteArray::fromStdString(form.Subsystems().codes->List().groups[1].stocks[0]), Sjis("6758 ソニーグループ"));
   QVERIFY(!tree.isExpanded(Node(&tree, 0)));
-  QVERIFY(!form.Codes()->Document().IsModified());
+  QVERIFY(!form.Subsystems().codes->Document().IsModified());
 
   UrlListView& list = *Find<UrlListView>(&form, "ListViewURL");
   QCOMPARE(list.topLevelItemCount(), 2);
@@ -164,7 +164,7 @@ void ListsTest::startUpLoadsBothListsExactly() {
   QCOMPARE(QByteArray::fromStdString(first.key_macro), QByteArray("\\c\\r"));
   QCOMPARE(list.topLevelItem(0)->text(1), QString("株探"));
   QCOMPARE(UrlListView::Bookmark(list.topLevelItem(1)).key_macro_state, 0);
-  QVERIFY(!form.Bookmarks()->Document().IsModified());
+  QVERIFY(!form.Subsystems().bookmarks->Document().IsModified());
 }
 
 void ListsTest::startUpTakesOverALeftoverCopy() {
@@ -220,7 +220,7 @@ void ListsTest::treeSelectionStaysAmongSiblingsAndFeedsTheMenu() {
   QVERIFY(w.IsSelected(w.Node(0, 0)) && w.IsSelected(w.Node(0, 1)));
   // In the tree's order, whatever the order of the clicks.
   QCOMPARE(w.tree->SelectedPositions(), (std::vector<NodePos>{{0, 0}, {0, 1}}));
-  QCOMPARE(w.form->Codes()->GatherUrlSelection().codes, (std::vector<std::string>{"7203", "7267"}));
+  QCOMPARE(w.form->Subsystems().codes->GatherUrlSelection().codes, (std::vector<std::string>{"7203", "7267"}));
   // A stock of another group is no sibling: the earlier ones let go.
   w.Click(w.Node(1, 0), Qt::ControlModifier);
   QCOMPARE(SelectedNodes(w.tree), QModelIndexList({w.Node(1, 0)}));
@@ -258,7 +258,7 @@ void ListsTest::treeSelectionStaysAmongSiblingsAndFeedsTheMenu() {
   w.tree->RevealNode(NodePos{1, 1});
   QVERIFY(w.tree->isExpanded(w.Node(1)));
   QCOMPARE(SelectedNodes(w.tree), QModelIndexList({w.Node(1, 1)}));
-  QVERIFY(!w.form->Codes()->Document().IsModified());
+  QVERIFY(!w.form->Subsystems().codes->Document().IsModified());
 }
 
 void ListsTest::keyboardExpandWaitsForTheNextMousePress() {
@@ -287,7 +287,7 @@ void ListsTest::keyboardExpandWaitsForTheNextMousePress() {
   QCOMPARE(tree.PendingExpandWish(), CodeTreeView::ExpandWish::kCollapse);
   QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, w.Center(&tree, electric));
   QVERIFY(!tree.isExpanded(electric));
-  QVERIFY(!w.form->Codes()->Document().IsModified());
+  QVERIFY(!w.form->Subsystems().codes->Document().IsModified());
 }
 
 void ListsTest::checkBoxesToggleAtTheirPlaces() {
@@ -304,7 +304,7 @@ void ListsTest::checkBoxesToggleAtTheirPlaces() {
   QTest::mousePress(list.viewport(), Qt::LeftButton, {}, QPoint(col0 + 8, row2.center().y()));
   QCOMPARE(UrlListView::Bookmark(second).fixed_title, 1);
   QCOMPARE(list.SelectedItem(), first);
-  QVERIFY(w.form->Bookmarks()->Document().IsModified());
+  QVERIFY(w.form->Subsystems().bookmarks->Document().IsModified());
   // A right press toggles too.
   QTest::mousePress(list.viewport(), Qt::RightButton, {}, QPoint(col0 + 8, row2.center().y()));
   QCOMPARE(UrlListView::Bookmark(second).fixed_title, 0);
@@ -334,20 +334,20 @@ void ListsTest::saveWritesTheFileBackByteForByte() {
   const QByteArray codes = dir.Read("SV_Code.txt");
   const QByteArray list = dir.Read("SV_List.txt");
   TFormMain form(dir.Path());
-  form.Codes()->Document().SetModified(true);
-  form.Bookmarks()->Document().SetModified(true);
+  form.Subsystems().codes->Document().SetModified(true);
+  form.Subsystems().bookmarks->Document().SetModified(true);
   Find<QAction>(&form, "PopupMenuCodeSave")->trigger();
   Find<QAction>(&form, "PopupMenuURLSave")->trigger();
-  QVERIFY(!form.Codes()->Document().IsModified());
-  QVERIFY(!form.Bookmarks()->Document().IsModified());
+  QVERIFY(!form.Subsystems().codes->Document().IsModified());
+  QVERIFY(!form.Subsystems().bookmarks->Document().IsModified());
   QCOMPARE(dir.Read("SV_Code.txt"), codes);
   QCOMPARE(dir.Read("SV_List.txt"), list);
   QVERIFY(!dir.Exists("SV_Code.txt.___"));
 
   // A toggle lands in the file after the next save.
   Find<UrlListView>(&form, "ListViewURL")
-      ->ListViewURLMouseDown(Find<UrlListView>(&form, "ListViewURL")->ItemPosition(1).x() - 10,
-                             Find<UrlListView>(&form, "ListViewURL")->ItemPosition(1).y() + 1);
+      ->PressCheckBoxAt(Find<UrlListView>(&form, "ListViewURL")->ItemPosition(1).x() - 10,
+                        Find<UrlListView>(&form, "ListViewURL")->ItemPosition(1).y() + 1);
   Find<QAction>(&form, "PopupMenuURLSave")->trigger();
   QVERIFY(dir.Read("SV_List.txt").contains(Sjis("[チャート]*\r\n")));
 }
@@ -360,13 +360,13 @@ void ListsTest::failedSaveKeepsTheMarkAndTheOldFile() {
   // also for root.
   QVERIFY(QDir(dir.Path()).mkdir("SV_Code.txt.___"));
   TFormMain form(dir.Path());
-  form.Codes()->InsertNode(std::nullopt, true, "[new]");
+  form.Subsystems().codes->InsertNode(std::nullopt, true, "[new]");
   DialogDriver driver({"OK"});
-  QVERIFY(!form.Codes()->Document().SaveAndReport());
+  QVERIFY(!form.Subsystems().codes->Document().SaveAndReport());
   QCOMPARE(driver.Seen().size(), size_t(1));
   QVERIFY(driver.Seen()[0].text.contains("銘柄一覧を保存できませんでした"));
   QVERIFY(driver.Seen()[0].text.contains(dir.File("SV_Code.txt")));
-  QVERIFY(form.Codes()->Document().IsModified());
+  QVERIFY(form.Subsystems().codes->Document().IsModified());
   QCOMPARE(dir.Read("SV_Code.txt"), codes);
 }
 
@@ -376,7 +376,7 @@ void ListsTest::codeEditsLandInTheFile() {
   // Edit a stock: the dialog opens below it and the tree waits for it.
   w.Select(w.Node(0, 1));
   w.Trigger("PopupMenuCodeEdit");
-  TFormCodeDlg* dlg = w.form->Codes()->CodeDialog();
+  TFormCodeDlg* dlg = w.form->Subsystems().codes->CodeDialog();
   QVERIFY(dlg);
   QVERIFY(QTest::qWaitForWindowExposed(dlg));
   QVERIFY(!w.tree->isEnabled());
@@ -385,13 +385,13 @@ void ListsTest::codeEditsLandInTheFile() {
   Retype(Find<QLineEdit>(dlg, "MaskEditCode"), "12");
   QTest::mouseClick(Find<QPushButton>(dlg, "ButtonOk"), Qt::LeftButton);
   QVERIFY(w.tree->isEnabled());
-  QVERIFY(w.form->Codes()->Document().IsModified());
+  QVERIFY(w.form->Subsystems().codes->Document().IsModified());
   QCOMPARE(SelectedNodes(w.tree), QModelIndexList({w.Node(0, 1)}));  // still the one selected
 
   // Add a stock to a selected group: it becomes the group's first stock.
   w.Select(w.Node(1));
   w.Trigger("PopupMenuCodeAdd");
-  dlg = w.form->Codes()->CodeDialog();
+  dlg = w.form->Subsystems().codes->CodeDialog();
   QVERIFY(dlg);
   QTest::mouseClick(Find<QRadioButton>(dlg, "RadioButton2"), Qt::LeftButton);
   Retype(Find<QLineEdit>(dlg, "MaskEditCode"), "7974");
@@ -422,22 +422,22 @@ void ListsTest::codeEditsLandInTheFile() {
 
   // A group dropped on a stock stays; a stock dropped on its own group
   // becomes its first stock.
-  w.form->Codes()->Document().SetModified(false);
+  w.form->Subsystems().codes->Document().SetModified(false);
   w.Select(w.Node(0));
-  w.tree->TreeViewCodeDragDrop(w.Center(w.tree, w.Node(1, 0)));
+  w.tree->DropAt(w.Center(w.tree, w.Node(1, 0)));
   QCOMPARE(Text(w.Node(0)), QString("[自動車]"));
-  QVERIFY(!w.form->Codes()->Document().IsModified());
+  QVERIFY(!w.form->Subsystems().codes->Document().IsModified());
   w.Select(w.Node(1, 2));
-  w.tree->TreeViewCodeDragDrop(w.Center(w.tree, w.Node(1)));
-  QVERIFY(w.form->Codes()->Document().IsModified());
+  w.tree->DropAt(w.Center(w.tree, w.Node(1)));
+  QVERIFY(w.form->Subsystems().codes->Document().IsModified());
   QCOMPARE(w.tree->SelectedNode(), w.Node(1, 0));
   // An open group moves after a later one with its stocks, still open; a
   // stock dropped on another group's stock lands right after it.
   w.Select(w.Node(0));
-  w.tree->TreeViewCodeDragDrop(w.Center(w.tree, w.Node(1)));
+  w.tree->DropAt(w.Center(w.tree, w.Node(1)));
   QVERIFY(w.tree->isExpanded(w.Node(1)));
   w.Select(w.Node(1, 1));
-  w.tree->TreeViewCodeDragDrop(w.Center(w.tree, w.Node(0, 0)));
+  w.tree->DropAt(w.Center(w.tree, w.Node(0, 0)));
   QCOMPARE(w.tree->SelectedNode(), w.Node(0, 1));
 
   w.Trigger("PopupMenuCodeSave");
@@ -450,7 +450,7 @@ void ListsTest::bookmarkEditsLandInTheFile() {
   // Add with the first selected: the new bookmark goes second.
   w.SelectRow(0);
   w.Trigger("PopupMenuURLAdd");
-  TFormURLDlg* dlg = w.form->Bookmarks()->BookmarkDialog();
+  TFormURLDlg* dlg = w.form->Subsystems().bookmarks->BookmarkDialog();
   QVERIFY(dlg);
   QVERIFY(QTest::qWaitForWindowExposed(dlg));
   QVERIFY(!w.list->isEnabled());
@@ -463,7 +463,7 @@ void ListsTest::bookmarkEditsLandInTheFile() {
   // Edit the third: fix its title, clear its key macro.
   w.SelectRow(2);
   w.Trigger("PopupMenuURLEdit");
-  dlg = w.form->Bookmarks()->BookmarkDialog();
+  dlg = w.form->Subsystems().bookmarks->BookmarkDialog();
   QVERIFY(dlg);
   QVERIFY(QTest::qWaitForWindowExposed(dlg));
   Find<QCheckBox>(dlg, "CheckBoxFix")->setFocus();
@@ -474,7 +474,7 @@ void ListsTest::bookmarkEditsLandInTheFile() {
 
   // Drag the first onto the third: second, third, first.
   w.SelectRow(0);
-  w.list->ListViewURLDragDrop(w.Center(w.list, w.list->topLevelItem(2)));
+  w.list->DropAt(w.Center(w.list, w.list->topLevelItem(2)));
   QCOMPARE(w.list->SelectedRow(), 2);
   // Duplicate the last: the copy second-to-last, the source last, selected.
   w.Trigger("PopupMenuURLCopy");
@@ -491,12 +491,12 @@ void ListsTest::bookmarkEditsLandInTheFile() {
   // A row dropped onto itself is no edit; a delete asks nothing.
   DialogDriver driver({});
   w.SelectRow(0);
-  w.list->ListViewURLDragDrop(w.Center(w.list, w.list->topLevelItem(0)));
-  QVERIFY(!w.form->Bookmarks()->Document().IsModified());
+  w.list->DropAt(w.Center(w.list, w.list->topLevelItem(0)));
+  QVERIFY(!w.form->Subsystems().bookmarks->Document().IsModified());
   w.Trigger("PopupMenuURLDel");
   QCOMPARE(w.list->topLevelItemCount(), 3);
   QCOMPARE(w.list->topLevelItem(0)->text(1), QString("チャート"));
-  QVERIFY(w.form->Bookmarks()->Document().IsModified());
+  QVERIFY(w.form->Subsystems().bookmarks->Document().IsModified());
   QVERIFY(driver.Seen().empty());
 }
 
@@ -506,13 +506,13 @@ void ListsTest::editorCycleReloadsBothListsIntoTheWindow() {
   const QString editor = WriteEditor(w.dir, "fake editor.sh", "\xEF\xBB\xBF" + QString("[新]\n1111 テスト\n").toUtf8());
   ChangeOptions(*w.form, [&](AppOptions& o) { o.Editor = Sjis(editor).toStdString(); });
   w.Trigger("PopupMenuCodeCopy");  // nothing selected: no edit
-  QVERIFY(!w.form->Codes()->Document().IsModified());
+  QVERIFY(!w.form->Subsystems().codes->Document().IsModified());
   w.Select(w.Node(0));
   w.Trigger("PopupMenuCodeCopy");
-  QVERIFY(w.form->Codes()->Document().IsModified());
+  QVERIFY(w.form->Subsystems().codes->Document().IsModified());
   {
     DialogDriver driver({"いいえ(&N)"});
-    QSignalSpy done(w.form->Codes()->Document().EditCycle(), &ListEditCycle::Done);
+    QSignalSpy done(w.form->Subsystems().codes->Document().EditCycle(), &ListEditCycle::Done);
     w.Trigger("PopupMenuCodeEditor");
     QVERIFY(!w.form->isEnabled());
     QVERIFY(done.wait(10000));
@@ -520,9 +520,10 @@ void ListsTest::editorCycleReloadsBothListsIntoTheWindow() {
     QCOMPARE(w.tree->model()->rowCount(), 1);
     // Every line kept, the bytes as they are (the file is reported, not
     // converted), and the byte-order mark not glued to the first line.
-    QCOMPARE(QByteArray::fromStdString(w.form->Codes()->List().groups[0].text), "[" + QString("新").toUtf8() + "]");
+    QCOMPARE(QByteArray::fromStdString(w.form->Subsystems().codes->List().groups[0].text),
+             "[" + QString("新").toUtf8() + "]");
     QCOMPARE(w.tree->model()->rowCount(w.Node(0)), 1);
-    QVERIFY(!w.form->Codes()->Document().IsModified());  // unsaved changes were declined
+    QVERIFY(!w.form->Subsystems().codes->Document().IsModified());  // unsaved changes were declined
     QCOMPARE(driver.Seen().size(), size_t(2));
     QVERIFY(driver.Seen()[0].text.startsWith("銘柄一覧を保存しますか？"));
     QVERIFY(driver.Seen()[1].text.contains(QDir::toNativeSeparators(w.dir.File("SV_Code.txt"))));
@@ -535,7 +536,7 @@ void ListsTest::editorCycleReloadsBothListsIntoTheWindow() {
   w.Trigger("PopupMenuURLDel");
   {
     DialogDriver driver({"いいえ(&N)"});
-    QSignalSpy done(w.form->Bookmarks()->Document().EditCycle(), &ListEditCycle::Done);
+    QSignalSpy done(w.form->Subsystems().bookmarks->Document().EditCycle(), &ListEditCycle::Done);
     w.Trigger("PopupMenuURLEditor");
     QVERIFY(done.wait(10000));
     QCOMPARE(driver.Seen().size(), size_t(1));
@@ -543,7 +544,7 @@ void ListsTest::editorCycleReloadsBothListsIntoTheWindow() {
   }
   QCOMPARE(w.list->topLevelItemCount(), 1);
   QCOMPARE(w.list->topLevelItem(0)->text(1), QString("新しい"));
-  QVERIFY(w.form->Bookmarks()->Document().IsModified());
+  QVERIFY(w.form->Subsystems().bookmarks->Document().IsModified());
 }
 
 void ListsTest::closeWhileTheEditorRunsKeepsWhatItSaved() {

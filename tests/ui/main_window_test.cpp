@@ -37,10 +37,11 @@
 
 using namespace sorvi;
 using sorvi::testing::ChangeOptions;
-using sorvi::testing::Find;
-using sorvi::testing::WaitUntil;
 using sorvi::testing::DialogDriver;
+using sorvi::testing::Find;
 using sorvi::testing::ScratchDir;
+using sorvi::testing::WaitUntil;
+using sorvi::testing::WindowInternals;
 
 class MainWindowTest : public QObject {
   Q_OBJECT
@@ -198,9 +199,9 @@ void MainWindowTest::splitterLeavesRoomOnTheRight() {
   form.resize(1200, 600);
   form.show();
   QVERIFY(QTest::qWaitForWindowExposed(&form));
-  QCOMPARE(form.SplitterLRCanResize(300), 300);
-  QCOMPARE(form.SplitterLRCanResize(form.width() - 275), form.width() - 275);
-  QCOMPARE(form.SplitterLRCanResize(form.width() - 200), form.width() - 275);
+  QCOMPARE(WindowInternals::AcceptedLeftWidth(form, 300), 300);
+  QCOMPARE(WindowInternals::AcceptedLeftWidth(form, form.width() - 275), form.width() - 275);
+  QCOMPARE(WindowInternals::AcceptedLeftWidth(form, form.width() - 200), form.width() - 275);
   Find<QSplitter>(&form, "SplitterLR")->setSizes({form.width() - 100, 94});
   emit Find<QSplitter>(&form, "SplitterLR")->splitterMoved(form.width() - 100, 1);
   QCOMPARE(Find<QWidget>(&form, "PanelL")->width(), form.width() - 275);
@@ -209,8 +210,8 @@ void MainWindowTest::splitterLeavesRoomOnTheRight() {
 namespace {
 
 void MarkBothListsModified(TFormMain& form) {
-  form.Codes()->Document().SetModified(true);
-  form.Bookmarks()->Document().SetModified(true);
+  form.Subsystems().codes->Document().SetModified(true);
+  form.Subsystems().bookmarks->Document().SetModified(true);
 }
 
 }  // namespace
@@ -239,7 +240,7 @@ void MainWindowTest::cancelAtTheFirstQuestionKeepsTheWindowOpen() {
   QVERIFY(!dir.Exists("SV_Code.txt"));
   QVERIFY(!dir.Exists("SV_List.txt"));
   QVERIFY(!dir.Exists("Sorvi.ini.___"));
-  QVERIFY(form.Codes()->Document().IsModified());
+  QVERIFY(form.Subsystems().codes->Document().IsModified());
 }
 
 void MainWindowTest::answersDecideWhichListsAreSaved() {
@@ -248,7 +249,7 @@ void MainWindowTest::answersDecideWhichListsAreSaved() {
   TFormMain form(dir.Path());
   form.show();
   MarkBothListsModified(form);
-  form.Codes()->InsertNode(std::nullopt, true, "[A]");
+  form.Subsystems().codes->InsertNode(std::nullopt, true, "[A]");
   DialogDriver driver({"いいえ(&N)", "はい(&Y)"});
   QVERIFY(form.close());
   QCOMPARE(driver.Seen().size(), size_t(2));
@@ -264,7 +265,7 @@ void MainWindowTest::autoSaveSavesOnlyModifiedListsWithoutAsking() {
   const QByteArray list_before = dir.Read("SV_List.txt");
   TFormMain form(dir.Path());
   form.show();
-  form.Codes()->InsertNode(std::nullopt, true, testing::Sjis("[自動車]").toStdString());
+  form.Subsystems().codes->InsertNode(std::nullopt, true, testing::Sjis("[自動車]").toStdString());
   DialogDriver driver({});
   QVERIFY(form.close());
   QCOMPARE(driver.Seen().size(), size_t(0));
@@ -327,8 +328,8 @@ void MainWindowTest::failedSaveAtCloseOffersToLeaveWithoutIt() {
   TFormMain form(dir.Path());
   form.show();
   QVERIFY(QTest::qWaitForWindowExposed(&form));
-  form.Codes()->InsertNode(std::nullopt, true, "[A]");
-  form.Bookmarks()->Document().SetModified(true);
+  form.Subsystems().codes->InsertNode(std::nullopt, true, "[A]");
+  form.Subsystems().bookmarks->Document().SetModified(true);
 
   // The failure is reported, then the user may stay...
   {
@@ -338,7 +339,7 @@ void MainWindowTest::failedSaveAtCloseOffersToLeaveWithoutIt() {
     QVERIFY(driver.Seen()[0].text.contains("URL一覧を保存できませんでした"));
     QVERIFY(driver.Seen()[1].text.contains("保存せずに終了しますか？"));
     QVERIFY(form.isVisible());
-    QVERIFY(form.Bookmarks()->Document().IsModified());
+    QVERIFY(form.Subsystems().bookmarks->Document().IsModified());
   }
   // ...or leave without that list; the other list and the settings are
   // written all the same.
@@ -382,10 +383,10 @@ void MainWindowTest::unreadableFilesAreNeverWrittenOver() {
     form.show();
     QVERIFY(WaitUntil([&] { return driver.Seen().size() == 1; }));
     QVERIFY(driver.Seen()[0].text.contains(dir.File("SV_Code.txt")));
-    QCOMPARE(form.Bookmarks()->Bookmarks().size(), size_t(1));
-    form.Codes()->Document().SetModified(true);
-    QVERIFY(!form.Codes()->Document().SaveAndReport());
-    form.Codes()->Document().SetModified(false);
+    QCOMPARE(form.Subsystems().bookmarks->Bookmarks().size(), size_t(1));
+    form.Subsystems().codes->Document().SetModified(true);
+    QVERIFY(!form.Subsystems().codes->Document().SaveAndReport());
+    form.Subsystems().codes->Document().SetModified(false);
     QVERIFY(form.close());
     QVERIFY(QFileInfo(dir.File("SV_Code.txt")).isDir());
     const QByteArray ini = dir.Read("Sorvi.ini");
@@ -400,7 +401,7 @@ void MainWindowTest::openRegistryWindowKeepsItsSizeWhenTheProgramCloses() {
   form.show();
   QVERIFY(QTest::qWaitForWindowExposed(&form));
   Find<QAction>(&form, "PopupMenuEtcKeyFunc")->trigger();
-  QPointer<QWidget> registry = form.KeyRegistries()->OpenWindow();
+  QPointer<QWidget> registry = form.Subsystems().key_registries->OpenWindow();
   QVERIFY(registry);
   registry->resize(517, 311);
   QVERIFY(form.close());
@@ -444,10 +445,10 @@ void MainWindowTest::terminateSignalClosesWithoutWaitingForAnAnswer() {
       TFormMain form(dir.Path());
       form.show();
       if (open != Open::StartUpBoxes) {
-        form.Codes()->InsertNode(std::nullopt, true, "[B]");
+        form.Subsystems().codes->InsertNode(std::nullopt, true, "[B]");
       }
       QVERIFY(ClosedOnSignalUnanswered(form, [&] {
-        if (open == Open::ErrorBox) form.ShowError("エラー");
+        if (open == Open::ErrorBox) WindowInternals::ShowError(form, "エラー");
         if (open == Open::CloseQuestion) form.close();
       }));
     }
@@ -470,9 +471,9 @@ void MainWindowTest::keptCopiesAreOfferedAtTheNextStart() {
   form.show();
   QVERIFY(WaitUntil([&] { return driver.Seen().size() == 2; }));
   QVERIFY(driver.Seen()[0].text.contains(dir.File("SV_Code.txt.unsaved")));
-  QVERIFY(form.Codes()->Document().IsModified() && form.Bookmarks()->Bookmarks().empty());
+  QVERIFY(form.Subsystems().codes->Document().IsModified() && form.Subsystems().bookmarks->Bookmarks().empty());
   QVERIFY(dir.Exists("SV_Code.txt.unsaved") && !dir.Exists("SV_List.txt.unsaved"));
-  QVERIFY(form.Codes()->Document().SaveAndReport());
+  QVERIFY(form.Subsystems().codes->Document().SaveAndReport());
   QCOMPARE(dir.Read("SV_Code.txt"), QByteArray("[A]\r\n[B]\r\n"));
   QVERIFY(!dir.Exists("SV_Code.txt.unsaved"));
 }
@@ -486,8 +487,8 @@ void MainWindowTest::editsAreCopiedForACrashUntilSavedOrDeclined() {
   dir.Write("SV_Code.txt", "[A]\r\n");
   const QString copy = "SV_Code.txt.unsaved";
   const auto edit = [](TFormMain& form, const char* group) {
-    form.Codes()->Document().SetCopyDelay(std::chrono::milliseconds(200));
-    form.Codes()->InsertNode(std::nullopt, true, group);
+    form.Subsystems().codes->Document().SetCopyDelay(std::chrono::milliseconds(200));
+    form.Subsystems().codes->InsertNode(std::nullopt, true, group);
   };
   auto form = std::make_unique<TFormMain>(dir.Path());
   form->show();
@@ -513,12 +514,12 @@ void MainWindowTest::editsAreCopiedForACrashUntilSavedOrDeclined() {
     QVERIFY(WaitUntil([&] { return driver.Seen().size() == 1; }));
     QVERIFY(driver.Seen()[0].text.contains(dir.File(copy)));
   }
-  QCOMPARE(form->Codes()->ListFileBytes(), std::string("[A]\r\n[B]\r\n"));
-  QVERIFY(form->Codes()->Document().IsModified());
+  QCOMPARE(form->Subsystems().codes->ListFileBytes(), std::string("[A]\r\n[B]\r\n"));
+  QVERIFY(form->Subsystems().codes->Document().IsModified());
 
   edit(*form, "[C]");
   QVERIFY(WaitUntil([&] { return dir.Read(copy) == "[A]\r\n[B]\r\n[C]\r\n"; }));
-  QVERIFY(form->Codes()->Document().SaveAndReport());
+  QVERIFY(form->Subsystems().codes->Document().SaveAndReport());
   QVERIFY(!dir.Exists(copy));
 
   edit(*form, "[D]");
@@ -541,9 +542,9 @@ void MainWindowTest::copyThatCannotBeKeptIsReported() {
     TFormMain form(dir.Path());
     form.show();
     if (codes)
-      form.Codes()->Document().SetModified(true);
+      form.Subsystems().codes->Document().SetModified(true);
     else
-      form.Bookmarks()->Document().SetModified(true);
+      form.Subsystems().bookmarks->Document().SetModified(true);
     form.CloseUnattended();
     QVERIFY(WaitUntil([&] { return !form.isVisible(); }));
     QCOMPARE(driver.Seen().size(), size_t(1));

@@ -83,22 +83,22 @@ void OpenBookmarkTest::selectedStocksFillTheAddressAndCaption() {
   // The Shift-JIS bytes arrive as they are, "ソ" with its 0x5C included.
   QCOMPARE(request.DecodedQuery(), "c=2222,3333,&n=" + Sjis("ソニー") + "&g=" + Sjis("自動車"));
   QCOMPARE(Find<TabStack>(f.form.get(), "PageControl")->count(), 1);
-  QCOMPARE(f.form->Tabs()->Caption(0), QString("2222 ソニー"));
+  QCOMPARE(f.form->Subsystems().tabs->Caption(0), QString("2222 ソニー"));
   QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->itemText(0),
            QString::fromLatin1(f.server.Origin()) + "/echo?c=2222,3333,&n=ソニー&g=自動車");
   // The fixed caption survives the page's title.
-  QTRY_VERIFY(!f.form->Tabs()->ActiveBrowser()->Busy());
-  QCOMPARE(f.form->Tabs()->Caption(0), QString("2222 ソニー"));
+  QTRY_VERIFY(!f.form->Subsystems().tabs->ActiveBrowser()->Busy());
+  QCOMPARE(f.form->Subsystems().tabs->Caption(0), QString("2222 ソニー"));
 }
 
 void OpenBookmarkTest::groupSelectionRepeatsOverEveryStock() {
   Fixture f({"[list]", "ORIGIN/list?first=%CD%&rest=%[%CD%,]%"});
   f.Select({Node(f.Tree(), 0)});
-  f.form->Bookmarks()->ListViewURLDblClick(Qt::NoModifier);
+  f.form->Subsystems().bookmarks->OpenSelectedBookmark(Qt::NoModifier);
   QVERIFY(f.server.WaitForRequest("/list"));
   QCOMPARE(f.server.RequestsFor("/list").first().DecodedQuery(), QByteArray("first=1111&rest=2222,3333,"));
   // Without a fixed caption the tab follows the page.
-  QTRY_COMPARE(f.form->Tabs()->Caption(0), QString("echo"));
+  QTRY_COMPARE(f.form->Subsystems().tabs->Caption(0), QString("echo"));
 }
 
 void OpenBookmarkTest::doubleClickOnAGroupOpensAndLeavesItsExpansion() {
@@ -119,21 +119,21 @@ void OpenBookmarkTest::overwriteModeReusesTheActiveTab() {
   Fixture f({"[echo]*", "*%NM%", "ORIGIN/echo?c=%CD%"});
   Find<QAction>(f.form.get(), "PopupMenuNavigate2")->trigger();
   f.Select({f.Stock(0)});
-  f.form->Bookmarks()->ListViewURLDblClick(Qt::NoModifier);
+  f.form->Subsystems().bookmarks->OpenSelectedBookmark(Qt::NoModifier);
   QVERIFY(f.server.WaitForRequest("/echo"));
-  QCOMPARE(f.form->Tabs()->Caption(0), QString("トヨタ"));
+  QCOMPARE(f.form->Subsystems().tabs->Caption(0), QString("トヨタ"));
   f.Select({f.Stock(2)});
-  f.form->Bookmarks()->ListViewURLDblClick(Qt::NoModifier);
+  f.form->Subsystems().bookmarks->OpenSelectedBookmark(Qt::NoModifier);
   QVERIFY(f.server.WaitForRequest("/echo", 2));
   QCOMPARE(Find<TabStack>(f.form.get(), "PageControl")->count(), 1);
-  QCOMPARE(f.form->Tabs()->Caption(0), QString("表示灯"));
+  QCOMPARE(f.form->Subsystems().tabs->Caption(0), QString("表示灯"));
   QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->count(), 2);
 }
 
 void OpenBookmarkTest::emptyExpansionOpensNothingAndForgetsPendingValues() {
   Fixture f({"[nothing]*", "*caption", "+\\c\\r", ""});
   f.Select({f.Stock(0)});
-  f.form->Bookmarks()->ListViewURLDblClick(Qt::NoModifier);
+  f.form->Subsystems().bookmarks->OpenSelectedBookmark(Qt::NoModifier);
   QCOMPARE(Find<TabStack>(f.form.get(), "PageControl")->count(), 0);
   QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->currentText(), QString());
   QVERIFY(!WebEngine::IsStarted());
@@ -157,10 +157,10 @@ void OpenBookmarkTest::listBytesReachTheServerAndTheHistoryExactly() {
   UrlListView& list = *Find<UrlListView>(&form, "ListViewURL");
   list.setCurrentItem(list.topLevelItem(0));
 
-  form.Bookmarks()->ListViewURLDblClick(Qt::NoModifier);
+  form.Subsystems().bookmarks->OpenSelectedBookmark(Qt::NoModifier);
   QVERIFY(server.WaitForRequest("/echo"));
   QCOMPARE(server.RequestsFor("/echo").first().DecodedQuery(), "n=" + name);
-  const std::vector<std::string> history = form.Address()->History();
+  const std::vector<std::string> history = form.Subsystems().address->History();
   QVERIFY(!history.empty());
   QCOMPARE(QByteArray::fromStdString(history.front()), server.Origin() + "/echo?n=" + name);
 }

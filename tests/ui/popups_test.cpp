@@ -142,13 +142,13 @@ void PopupsTest::sizedPopupKeepsItsSizeUntilShownWhole() {
   QVERIFY(f.WaitLoaded(1, "Page pop"));
   QCOMPARE(popup->size(), QSize(300, 200));
 
-  f.tabs->Menu().PopupMenuTabPopup();
+  f.tabs->Menu().UpdateForActiveTab();
   QVERIFY(Find<QAction>(f.form.get(), "PopupMenuClient")->isEnabled());
   Find<QAction>(f.form.get(), "PopupMenuClient")->trigger();
   QVERIFY(popup->FillsParent());
   QVERIFY(WaitUntil([&] { return popup->size() == box->viewport()->size(); }));
   QVERIFY(popup->width() > 300);
-  f.tabs->Menu().PopupMenuTabPopup();
+  f.tabs->Menu().UpdateForActiveTab();
   QVERIFY(!Find<QAction>(f.form.get(), "PopupMenuClient")->isEnabled());
 }
 
@@ -173,7 +173,7 @@ void PopupsTest::clientOptionOrOneSizeFillsTheTab() {
   QCOMPARE(f.Browser(1)->parentWidget(), f.tabs->TabAt(1));
   QVERIFY(f.WaitLoaded(1, "Page pop"));
   QCOMPARE(f.Browser(1)->size(), f.tabs->TabAt(1)->size());
-  f.tabs->Menu().PopupMenuTabPopup();
+  f.tabs->Menu().UpdateForActiveTab();
   QVERIFY(!Find<QAction>(f.form.get(), "PopupMenuClient")->isEnabled());
 }
 
@@ -414,15 +414,15 @@ void PopupsTest::autoReloadCountsTicksPerTab() {
   Find<QAction>(f.form.get(), "PopupMenuTabReload1")->trigger();
   QVERIFY(Find<QTimer>(f.form.get(), "Timer")->isActive());
   Find<QTimer>(f.form.get(), "Timer")->stop();
-  f.tabs->Menu().PopupMenuTabPopup();
+  f.tabs->Menu().UpdateForActiveTab();
   QVERIFY(Find<QAction>(f.form.get(), "PopupMenuTabReload1")->isChecked());
   f.ClickTab(1);
-  f.tabs->Menu().PopupMenuTabPopup();
+  f.tabs->Menu().UpdateForActiveTab();
   QVERIFY(Find<QAction>(f.form.get(), "PopupMenuTabReload15")->isChecked());
 
   f.server.ClearRequests();
   for (int tick = 1; tick <= 4; ++tick) {
-    f.tabs->TimerTimer();
+    f.tabs->ReloadTick();
     QVERIFY(f.server.WaitForRequest("/rb.html", tick));
     QVERIFY(f.WaitLoaded(1, "Reload b"));
     Spin(50);
@@ -436,7 +436,7 @@ void PopupsTest::autoReloadCountsTicksPerTab() {
   QCOMPARE(f.tabs->TabAt(0)->Reload().interval, 0);
   Find<QTimer>(f.form.get(), "Timer")->stop();
   f.server.ClearRequests();
-  for (int tick = 1; tick <= 4; ++tick) f.tabs->TimerTimer();
+  for (int tick = 1; tick <= 4; ++tick) f.tabs->ReloadTick();
   QVERIFY(f.server.WaitForRequest("/rb.html", 1));
   Spin(200);
   QCOMPARE(f.server.Count("/ra.html"), 0);
@@ -455,7 +455,7 @@ void PopupsTest::dialogsAreSuppressedWhenSilent() {
   // The box belongs to the window: a page may close its tab meanwhile.
   QCOMPARE(driver.Seen()[0].parent, f.form.get());
 
-  f.tabs->Menu().PopupMenuTabPopup();
+  f.tabs->Menu().UpdateForActiveTab();
   QVERIFY(!Find<QAction>(f.form.get(), "PopupMenuTabSilent")->isChecked());
   Find<QAction>(f.form.get(), "PopupMenuTabSilent")->trigger();
   QVERIFY(f.Browser(0)->Silent());
@@ -463,7 +463,7 @@ void PopupsTest::dialogsAreSuppressedWhenSilent() {
   QVERIFY(f.WaitLoaded(0, "asked"));
   Spin(100);
   QCOMPARE(driver.Seen().size(), size_t(1));
-  f.tabs->Menu().PopupMenuTabPopup();
+  f.tabs->Menu().UpdateForActiveTab();
   QVERIFY(Find<QAction>(f.form.get(), "PopupMenuTabSilent")->isChecked());
 
   // The option applies to tabs made afterwards.
@@ -600,7 +600,7 @@ void PopupsTest::lockFollowsClicksAndLoads() {
   const QPoint offset = QCursor::pos() - f.tabs->LockTarget()->mapToGlobal(QPoint(0, 0));
   QCOMPARE(f.tabs->TabAt(0)->LockOffset().x(), offset.x());
   QCOMPARE(f.tabs->TabAt(0)->LockOffset().y(), offset.y());
-  f.tabs->Menu().PopupMenuTabPopup();
+  f.tabs->Menu().UpdateForActiveTab();
   QVERIFY(Find<QAction>(f.form.get(), "PopupMenuTabLockClear")->isEnabled());
 
   // A page load with the button up forgets the target.
@@ -644,7 +644,7 @@ void PopupsTest::lockFollowsClicksAndLoads() {
   Find<QAction>(f.form.get(), "PopupMenuTabLockClear")->trigger();
   QCOMPARE(f.tabs->Lock().icon(), 0);
   QVERIFY(f.tabs->LockTarget() == nullptr);
-  f.tabs->Menu().PopupMenuTabPopup();
+  f.tabs->Menu().UpdateForActiveTab();
   QVERIFY(!Find<QAction>(f.form.get(), "PopupMenuTabLockClear")->isEnabled());
 
   // New tabs start pressed when the option says so.
@@ -680,12 +680,12 @@ void PopupsTest::programsSwitchKeepsTheLockOfATabWhoseMacroWaits() {
 
   // The page's load macro waits for the idle moment, which a playing macro
   // holds off; meanwhile the program shows another tab.
-  f.form->Macros()->HandOver(f.tabs->ActiveTab(), "x");
+  f.form->Subsystems().macros->HandOver(f.tabs->ActiveTab(), "x");
   if (popup) {
     f.Browser(0)->RunJavaScript("pop('/a.html')");
     QElapsedTimer clock;
     clock.start();
-    while (f.Count() < 2 && clock.elapsed() < kTimeout) f.form->Macros()->PlayKeyMacro("\\w(50)");
+    while (f.Count() < 2 && clock.elapsed() < kTimeout) f.form->Subsystems().macros->PlayKeyMacro("\\w(50)");
   } else {
     OpenRequest request = f.Request("/a.html");
     request.new_tab = true;

@@ -59,7 +59,7 @@ struct Fixture : sorvi::testing::WindowFixture {
 
   // The window as the user finds it: active, the shortest macro pauses.
   void Start() {
-    tabs = form->Tabs();
+    tabs = form->Subsystems().tabs;
     ChangeOptions(*form, [](AppOptions& o) {
       o.IntervalPaste = 100;
       o.IntervalDefault = 100;
@@ -137,17 +137,17 @@ void RegisteredMacrosTest::functionKeysPlayPerAddressOnlyInsideTheTabs() {
   QVERIFY(window && window->isVisible());
   QVERIFY(!f.EtcButton()->isEnabled());
   window->PageControl()->setCurrentIndex(4);
-  window->MenuAddClick();
+  window->AddRow();
   AddRow(window->ListView(4), {{TFormKeyFunc::kMacro, "1111"}, {TFormKeyFunc::kUrl, "*" + form_url}});
-  window->MenuAddClick();
+  window->AddRow();
   AddRow(window->ListView(4), {{TFormKeyFunc::kMacro, "2222"}, {TFormKeyFunc::kUrl, f.server.Origin().toStdString()}});
   window->PageControl()->setCurrentIndex(5);
-  window->MenuKindClick(kKeyFuncSelect);
-  window->MenuAddClick();
+  window->SetPageKind(kKeyFuncSelect);
+  window->AddRow();
   AddRow(window->ListView(5), {{TFormKeyFunc::kName, S("日足")}, {TFormKeyFunc::kMacro, "day"}});
-  window->MenuAddClick();
+  window->AddRow();
   AddRow(window->ListView(5), {{TFormKeyFunc::kName, S("週足")}, {TFormKeyFunc::kMacro, "week"}});
-  QVERIFY(window->MenuSaveClick());
+  QVERIFY(window->Save());
   QTRY_VERIFY(!window);
   QVERIFY(f.EtcButton()->isEnabled());
 
@@ -203,7 +203,7 @@ void RegisteredMacrosTest::aHeldFunctionKeyPlaysOnce() {
   QVERIFY(file.open(QIODevice::WriteOnly));
   file.write("[KeyFunc]\r\nC6=2\r\nK6=1\r\nM6-1=F6FORM\r\nU6-1=" + f.Url("/form").toUtf8() + "\r\n");
   file.close();
-  f.form->KeyRegistries()->Load(SettingsFile(QFile::encodeName(ini).toStdString()));
+  f.form->Subsystems().key_registries->Load(SettingsFile(QFile::encodeName(ini).toStdString()));
   WebBrowser* page = f.OpenForm("/form.html");
   QVERIFY(page);
 
@@ -230,20 +230,20 @@ void RegisteredMacrosTest::stockCodeMacrosTypeIntoTheClickedField() {
   QPointer<TFormKeyCode> window = f.form->findChild<TFormKeyCode*>();
   QVERIFY(window && window->isVisible());
   QVERIFY(!f.EtcButton()->isEnabled());
-  window->MenuAddClick();
+  window->AddRow();
   AddRow(window->ListView(), {{TFormKeyCode::kName, S("コード")}, {TFormKeyCode::kMacro, "\\c"}});
-  window->MenuAddClick();
+  window->AddRow();
   AddRow(window->ListView(), {{TFormKeyCode::kName, S("印付き")}, {TFormKeyCode::kMacro, "x\\c"}});
   window->MarkDefault();
-  QVERIFY(window->MenuSaveClick());
+  QVERIFY(window->Save());
   QTRY_VERIFY(!window);
   QVERIFY(f.EtcButton()->isEnabled());
   QCOMPARE(f.GoItems().size(), 3);
   QCOMPARE(f.GoItems()[1]->text(), QString("コード"));
   QVERIFY(f.GoItems()[2]->isChecked());
 
-  const NodePos at = *f.form->Codes()->InsertNode(std::nullopt, true, S("[水産]"));
-  f.Tree()->RevealNode(*f.form->Codes()->InsertNode(at, false, S("1301 極洋")));
+  const NodePos at = *f.form->Subsystems().codes->InsertNode(std::nullopt, true, S("[水産]"));
+  f.Tree()->RevealNode(*f.form->Subsystems().codes->InsertNode(at, false, S("1301 極洋")));
   const QModelIndex group = f.Tree()->IndexAt(at);
   const QModelIndex stock = f.Tree()->SelectedNode();
 

@@ -1,6 +1,7 @@
 // The last run's tabs brought back: turned on in the options dialog, kept at
 // the close, shown with their captions at the next start while only the
 // shown page is fetched.
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
@@ -32,7 +33,7 @@ void RestoredTabsTest::keptTabsComeBackAndOnlyTheShownPageLoads() {
     Find<QCheckBox>(dialog, "CheckBoxRestoreSession")->setChecked(true);
     Find<QPushButton>(dialog, "ButtonOk")->click();
   });
-  f.form->PopupMenuEtcOptionClick();
+  Find<QAction>(f.form.get(), "PopupMenuEtcOption")->trigger();
   QVERIFY(f.OpenAndWait("/a.html", "Page a"));
   sorvi::OpenRequest fixed = f.Request("/b.html");
   fixed.caption = Sjis("固定の見出し").toStdString();

@@ -150,9 +150,9 @@ void TabStressTest::macrosEndCleanlyWhileTheirTabsClose() {
       Find<QToolButton>(f.form.get(), "ToolButtonClose")->click();
     });
     status->clear();
-    f.form->Macros()->PlayKeyMacro("AB\\w(300)CD\\w(300)EF\\w(300)GH");
+    f.form->Subsystems().macros->PlayKeyMacro("AB\\w(300)CD\\w(300)EF\\w(300)GH");
     QCOMPARE(status->text(), QString("タブが閉じられたため、キーマクロを中止しました"));
-    QVERIFY(!f.form->Macros()->Playing());
+    QVERIFY(!f.form->Subsystems().macros->Playing());
     QVERIFY(played.isNull());
     // The pages that asked to close go at the next idle moment, and only
     // they; the form left never got a key meant for the closed one.

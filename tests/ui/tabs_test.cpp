@@ -132,7 +132,7 @@ void TabsTest::newTabOrCurrentTabAndShiftInvertsTheMode() {
   QCOMPARE(f.tabs->TabAt(1)->Family(), 2);
 
   // "上書": the active tab without Shift, a new tab with it.
-  f.form->PopupMenuNavigateClick(Find<QAction>(f.form.get(), "PopupMenuNavigate2"));
+  Find<QAction>(f.form.get(), "PopupMenuNavigate2")->trigger();
   QVERIFY(f.OpenAndWait("/d.html", "Page d"));
   QCOMPARE(f.Count(), 2);
   QVERIFY(f.OpenAndWait("/a.html", "Page a", true));
@@ -317,10 +317,10 @@ void TabsTest::closingTheLastTabDisablesTheTabControls() {
                               Find<QToolButton>(f.form.get(), "ToolButtonClose"), Find<QToolButton>(f.form.get(), "ToolButtonPrint")})
     QVERIFY2(!button->isEnabled(), qPrintable(button->toolTip()));
   f.tabs->CloseActiveTab();  // nothing left: nothing happens
-  f.tabs->ToolButtonRefreshClick();
+  f.tabs->ReloadActive();
 
   // "上書" without any tab still makes one.
-  f.form->PopupMenuNavigateClick(Find<QAction>(f.form.get(), "PopupMenuNavigate2"));
+  Find<QAction>(f.form.get(), "PopupMenuNavigate2")->trigger();
   QVERIFY(f.OpenAndWait("/b.html", "Page b"));
   QCOMPARE(f.Count(), 1);
   QCOMPARE(f.tabs->TabAt(0)->Family(), 2);
@@ -374,7 +374,7 @@ void TabsTest::loadKeyMacroIsHandedOverOnlyAtItsAddress() {
   QCOMPARE(handed_text, macro);
   QCOMPARE(handovers, 1);
   // The idle step plays it and empties the slot; the tab is free again.
-  QVERIFY(WaitUntil([&] { return !f.form->Macros()->HasHandOver() && !f.tabs->MacroWaiting(); }));
+  QVERIFY(WaitUntil([&] { return !f.form->Subsystems().macros->HasHandOver() && !f.tabs->MacroWaiting(); }));
 
   // A redirect ends elsewhere: the macro keeps waiting in its tab.
   request = f.Request("/redir");
@@ -401,7 +401,7 @@ void TabsTest::tabSwitchesAreRefusedWhileAMacroWaits() {
   Fixture f;
   QVERIFY(f.OpenAndWait("/a.html", "Page a"));
   QVERIFY(f.OpenAndWait("/b.html", "Page b"));
-  f.form->Macros()->HandOver(f.tabs->ActiveTab(), "x");
+  f.form->Subsystems().macros->HandOver(f.tabs->ActiveTab(), "x");
 
   f.ClickTab(0);
   QCOMPARE(f.Active(), 1);
@@ -423,7 +423,7 @@ void TabsTest::historyRuleOnTheAddressBox() {
   ScratchDir dir;
   TFormMain form(dir.Path());
   QComboBox* box = Find<QComboBox>(&form, "ComboBoxURL");
-  auto remember = [&](const QString& text) { form.Address()->Remember(QStringToSjis(text), text); };
+  auto remember = [&](const QString& text) { form.Subsystems().address->Remember(QStringToSjis(text), text); };
   for (int i = 1; i <= 20; ++i) {
     remember(QString("http://host/%1").arg(i));
   }
@@ -459,8 +459,8 @@ void TabsTest::historyRuleOnTheAddressBox() {
 
 void TabsTest::emptyAddressChangesNothing() {
   Fixture f;
-  f.form->Address()->Show(QString());
-  f.form->ToolButtonNavigateClick(Qt::NoModifier);
+  f.form->Subsystems().address->Show(QString());
+  f.form->OpenTypedAddress(Qt::NoModifier);
   OpenRequest request;
   request.caption = "cap";
   request.key_macro = "\\w(1)";
@@ -511,13 +511,13 @@ void TabsTest::enterAndDoubleClickOnTheAddressBox() {
     });
     poll->start(20);
   });
-  f.form->Address()->SetFileDialogDir(f.dir.Path() + "sub");
+  f.form->Subsystems().address->SetFileDialogDir(f.dir.Path() + "sub");
   QDir().mkpath(f.dir.Path() + "sub");
   QTest::mouseDClick(edit, Qt::LeftButton, {}, edit->rect().center());
   QCOMPARE(seen_dir, QDir(f.dir.Path() + "sub").absolutePath());
   QCOMPARE(f.Count(), 2);
   QVERIFY(f.WaitLoaded(1, "Local file"));
-  QCOMPARE(f.form->Address()->FileDialogDir(), QDir(f.dir.Path()).absolutePath());
+  QCOMPARE(f.form->Subsystems().address->FileDialogDir(), QDir(f.dir.Path()).absolutePath());
   QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->itemText(0), QDir(f.dir.Path()).absoluteFilePath("local.html"));
 }
 
@@ -536,7 +536,7 @@ void TabsTest::hiddenViewsAreNotReleasedWhileAMacroPlays() {
     Spin(400);
     kept = hidden->HasView();
   });
-  f.form->Macros()->PlayKeyMacro("\\w(600)");
+  f.form->Subsystems().macros->PlayKeyMacro("\\w(600)");
   QVERIFY(kept);
   // It goes at the first idle moment after the play.
   QVERIFY(WaitUntil([&] { return !hidden->HasView(); }));

@@ -138,7 +138,7 @@ void TilesTest::fourStocksOpenPerStockAndShowSideBySide() {
 
   f.form->close();
   f.Restart();
-  QCOMPARE(f.form->Tabs()->Tiles(), TileLayout::kGrid2x2);
+  QCOMPARE(f.form->Subsystems().tabs->Tiles(), TileLayout::kGrid2x2);
   QVERIFY(Find<QAction>(f.form.get(), "PopupMenuTabTile4")->isChecked());
   QFile ini(f.dir.File("Sorvi.ini"));
   QVERIFY(ini.open(QIODevice::ReadOnly));

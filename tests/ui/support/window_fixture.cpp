@@ -39,7 +39,7 @@ void WindowFixture::Restart() {
   form = std::make_unique<TFormMain>(dir.Path());
   form->show();
   if (!QTest::qWaitForWindowExposed(form.get())) qWarning("window not exposed");
-  tabs = form->Tabs();
+  tabs = form->Subsystems().tabs;
 }
 
 void WindowFixture::ServeFile(const QByteArray& path, const char* file) {
@@ -64,8 +64,8 @@ OpenRequest WindowFixture::Request(const QByteArray& path) const {
 }
 
 void WindowFixture::Open(const QByteArray& path, bool shift) {
-  form->Address()->Show(Url(path));
-  form->ToolButtonNavigateClick(shift ? Qt::ShiftModifier : Qt::NoModifier);
+  form->Subsystems().address->Show(Url(path));
+  form->OpenTypedAddress(shift ? Qt::ShiftModifier : Qt::NoModifier);
 }
 
 bool WindowFixture::Loaded(int index, const QString& caption) const {

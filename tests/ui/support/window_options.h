@@ -4,13 +4,14 @@
 
 #include "app/main_window.h"
 #include "core/settings/app_options.h"
+#include "support/window_internals.h"
 
 namespace sorvi::testing {
 
 inline void ChangeOptions(TFormMain& form, const std::function<void(AppOptions&)>& change) {
-  AppOptions options = form.Options();
+  AppOptions options = WindowInternals::Options(form);
   change(options);
-  form.SetOptions(options);
+  WindowInternals::SetOptions(form, options);
 }
 
 }  // namespace sorvi::testing
