@@ -87,8 +87,8 @@ int RunChild(const QString& mode, const QString& dir) {
     auto* bookmarks = form.findChild<sorvi::UrlListView*>("ListViewURL");
     tree->RevealNode(sorvi::NodePos{0, 0});
     bookmarks->setCurrentItem(bookmarks->topLevelItem(0));
-    form.Bookmarks()->ListViewURLDblClick(Qt::NoModifier);
-    sorvi::WebBrowser* browser = form.Tabs()->ActiveBrowser();
+    form.Subsystems().bookmarks->OpenSelectedBookmark(Qt::NoModifier);
+    sorvi::WebBrowser* browser = form.Subsystems().tabs->ActiveBrowser();
     TimeUntil(browser, &sorvi::WebBrowser::DownloadComplete, [] {});
     for (int i = 1; i < kStocks; ++i) {
       tree->setFocus();
@@ -99,7 +99,7 @@ int RunChild(const QString& mode, const QString& dir) {
         QCoreApplication::sendEvent(tree, &release);
       }));
       // Each flip loads the next stock's page in the same tab.
-      if (form.Tabs()->Count() != 1 || form.Tabs()->ActiveBrowser() != browser ||
+      if (form.Subsystems().tabs->Count() != 1 || form.Subsystems().tabs->ActiveBrowser() != browser ||
           !browser->LocationURL().endsWith("?s=" + Code(i)))
         return 3;
     }

@@ -60,7 +60,7 @@ void StockFlipTest::flipRepeatsTheBookmarkThenTheCodeMacro() {
   tree->RevealNode(NodePos{0, 0});
   Find<UrlListView>(f.form.get(), "ListViewURL")
       ->setCurrentItem(Find<UrlListView>(f.form.get(), "ListViewURL")->topLevelItem(0));
-  f.form->Bookmarks()->ListViewURLDblClick(Qt::NoModifier);
+  f.form->Subsystems().bookmarks->OpenSelectedBookmark(Qt::NoModifier);
   QVERIFY(WaitUntil([&] { return f.Count() == 1 && field("a") == "1111"; }));
   // Another page in a tab of its own; in the stock search Alt+Down is the field's.
   QVERIFY(f.OpenAndWait("/other.html", "Page other"));
