@@ -39,6 +39,7 @@ class KeyMacroRegistries;
 class IdleHook;
 class ListDocument;
 class SettingsFile;
+class StockFlip;
 class StockMarksFeed;
 
 class AddressBox;
@@ -139,6 +140,7 @@ class TFormMain : public QMainWindow {
   void WireTabs();
   void WireEtcMenu();
   void MakeKeyRegistries();
+  void MakeStockFlip();
   void ApplySplitterLimit();
   void ShowProgress(int progress, int progress_max);
   void LoadLists();
@@ -215,6 +217,7 @@ class TFormMain : public QMainWindow {
   std::unique_ptr<TabController> tabs_;
   std::unique_ptr<KeyMacroController> macros_;
   std::unique_ptr<KeyMacroRegistries> key_registries_;
+  std::unique_ptr<StockFlip> flip_;
   AddressBox* address_ = nullptr;
   std::unique_ptr<IdleHook> idle_hook_;
 };
