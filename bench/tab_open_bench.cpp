@@ -30,6 +30,7 @@
 
 #include "app/main_window.h"
 #include "bench_figures.h"
+#include "child_bench_main.h"
 #include "platform/web_browser.h"
 #include "process_tree.h"
 #include "tabs/address_box.h"
@@ -223,18 +224,4 @@ int RunParent(const QString& program, int rounds) {
 
 }  // namespace
 
-int main(int argc, char* argv[]) {
-  if (argc >= 4 && QByteArray(argv[1]) == "--child") {
-    // The bare view runs with the engine's defaults.
-    if (QByteArray(argv[2]) == "bare") {
-      QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    } else {
-      sorvi::PrepareWebEngineBeforeQApplication();
-    }
-    QApplication app(argc, argv);
-    return RunChild(QString::fromLatin1(argv[2]), QString::fromLocal8Bit(argv[3]));
-  }
-  const int rounds = argc >= 2 ? std::max(1, std::atoi(argv[1])) : 3;
-  QCoreApplication app(argc, argv);
-  return RunParent(QCoreApplication::applicationFilePath(), rounds);
-}
+int main(int argc, char* argv[]) { return bench::ChildBenchMain(argc, argv, RunChild, RunParent); }

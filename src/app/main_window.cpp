@@ -17,10 +17,14 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "app/flip_keys.h"
+#include "app/stock_flip.h"
 #include "bookmarks/bookmark_list_controller.h"
 #include "bookmarks/url_list_view.h"
 #include "codes/code_list_controller.h"
 #include "codes/code_tree_view.h"
+#include "codes/page_stock_menu.h"
+#include "codes/stock_marks_feed.h"
 #include "core/files/data_files.h"
 #include "core/settings/internet_settings.h"
 #include "core/settings/settings_file.h"
@@ -87,6 +91,7 @@ TFormMain::~TFormMain() {
   // FormDestroy: the tabs and their web views go first, while the engine
   // they belong to still exists.
   idle_hook_.reset();
+  flip_.reset();
   key_registries_.reset();
   macros_.reset();
   tabs_.reset();
@@ -100,6 +105,8 @@ TFormMain::Parts TFormMain::Subsystems() const {
 
 void TFormMain::MakeSubsystems() {
   codes_ = std::make_unique<CodeListController>(code_tree_, data_dir_, options_, this);
+  new PageStockMenu(*codes_, this);
+  marks_feed_ = new StockMarksFeed(code_tree_->CodeModel(), options_.MarkStocks, this);
   bookmarks_ = std::make_unique<BookmarkListController>(url_list_, *codes_, data_dir_, options_, this);
   tabs_ =
       std::make_unique<TabController>(TabWidgets{page_control_, cover_panel_, lock_button_}, options_, data_dir_, this);
@@ -120,6 +127,7 @@ void TFormMain::MakeSubsystems() {
   WireTabs();
   WireEtcMenu();
   MakeKeyRegistries();
+  MakeStockFlip();
 }
 
 void TFormMain::MakeKeyRegistries() {
@@ -142,6 +150,20 @@ void TFormMain::MakeKeyRegistries() {
   connect(go, &CodeGoMenu::OpenBookmarkRequested, codes_.get(), &CodeListController::OpenBookmarkForSelection);
   connect(etc_items_.key_func, &QAction::triggered, registries, [registries] { registries->OpenKeyFuncWindow(); });
   connect(etc_items_.key_code, &QAction::triggered, registries, [registries] { registries->OpenKeyCodeWindow(); });
+}
+
+void TFormMain::MakeStockFlip() {
+  flip_ = std::make_unique<StockFlip>(*code_tree_, *codes_, *tabs_, *macros_);
+  StockFlip* flip = flip_.get();
+  auto* keys = new FlipKeys(this, flip);
+  connect(keys, &FlipKeys::Stepped, flip, &StockFlip::Step);
+  // After the "実行" submenu that heads the tree's menu.
+  flip->AddMenuItems(codes_->Menu(), codes_->Menu()->actions().value(1));
+  connect(bookmarks_.get(), &BookmarkListController::BookmarkOpened, flip, &StockFlip::BookmarkOpened);
+  connect(&key_registries_->CodeGo(), &CodeGoMenu::CodeMacroRequested, flip, &StockFlip::CodeMacroChosen);
+  connect(flip, &StockFlip::OpenRequested, this, &TFormMain::OpenPage);
+  connect(flip, &StockFlip::CodeMacroRequested, key_registries_.get(), &KeyMacroRegistries::PlayCodeMacro);
+  connect(flip, &StockFlip::StatusNote, status_panel0_, &QLabel::setText);
 }
 
 void TFormMain::WireTabs() {
@@ -187,6 +209,7 @@ void TFormMain::FormCreate() {
     });
   }
   options_ = ReadAppOptions(ini);
+  marks_feed_->SetEnabled(options_.MarkStocks);
   // Proxy and languages hold from the first page on.
   UseInternetSettings(ReadInternetSettings(ini));
   key_registries_->Load(ini);

@@ -39,6 +39,8 @@ class KeyMacroRegistries;
 class IdleHook;
 class ListDocument;
 class SettingsFile;
+class StockFlip;
+class StockMarksFeed;
 
 class AddressBox;
 class TabStack;
@@ -138,6 +140,7 @@ class TFormMain : public QMainWindow {
   void WireTabs();
   void WireEtcMenu();
   void MakeKeyRegistries();
+  void MakeStockFlip();
   void ApplySplitterLimit();
   void ShowProgress(int progress, int progress_max);
   void LoadLists();
@@ -209,10 +212,12 @@ class TFormMain : public QMainWindow {
   bool first_activation_done_ = false;
   bool unattended_ = false;  // closing with nobody to answer
   std::unique_ptr<CodeListController> codes_;
+  StockMarksFeed* marks_feed_ = nullptr;
   std::unique_ptr<BookmarkListController> bookmarks_;
   std::unique_ptr<TabController> tabs_;
   std::unique_ptr<KeyMacroController> macros_;
   std::unique_ptr<KeyMacroRegistries> key_registries_;
+  std::unique_ptr<StockFlip> flip_;
   AddressBox* address_ = nullptr;
   std::unique_ptr<IdleHook> idle_hook_;
 };

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "codes/stock_marks_feed.h"
 #include "core/help/help_tab.h"
 #include "core/settings/internet_settings.h"
 #include "core/settings/option_rules.h"
@@ -50,6 +51,7 @@ void TFormMain::PopupMenuEtcOptionClick() {
   // The tabs and the macro player read these at each use, so later tabs take
   // Client, Silent and FocusLock from here on; open tabs keep their own.
   SetOptions(result->options);
+  if (result->mark_stocks_changed) marks_feed_->SetEnabled(options_.MarkStocks);
   if (!result->link_target_changed) return;
   // Also after a refused write: the new value is in effect for this run, and
   // open tabs that kept the old one would behave unlike the tabs opened next.

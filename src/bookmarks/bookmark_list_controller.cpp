@@ -5,11 +5,11 @@
 #include <QMenu>
 #include <QMessageBox>
 
+#include "bookmarks/bookmark_request.h"
 #include "bookmarks/url_list_view.h"
 #include "codes/stock_selection.h"
 #include "core/bookmarks/per_stock_selection.h"
 #include "core/files/data_files.h"
-#include "core/keymacro/key_macro_parser.h"
 #include "platform/confirm_box.h"
 #include "platform/menu_items.h"
 
@@ -105,7 +105,10 @@ void BookmarkListController::OpenSelectedBookmark(Qt::KeyboardModifiers modifier
     request.caption = MakeBookmarkCaption(bookmark, selection);
     if (bookmark.key_macro_state == 1) request.key_macro = bookmark.key_macro;
   }
+  // A copy: the open may have run the event loop.
+  const UrlBookmark opened = bookmark;
   emit OpenRequested(request);
+  if (!request.address.empty()) emit BookmarkOpened(opened);
 }
 
 void BookmarkListController::OpenPerStock() {
@@ -127,14 +130,8 @@ void BookmarkListController::OpenPerStock() {
   const UrlBookmark bookmark = bookmarks_[size_t(row)];
   std::vector<OpenRequest> requests;
   for (const UrlSelection& selection : selections) {
-    OpenRequest request;
-    request.address = ExpandUrlMacro(bookmark.url_macro, selection);
-    if (request.address.empty()) continue;
-    request.caption = MakeBookmarkCaption(bookmark, selection);
-    // Each tab types its own stock's code, whatever the tree shows by the
-    // time its page has loaded.
-    const std::string code = selection.codes.empty() ? std::string() : selection.codes.front();
-    if (bookmark.key_macro_state == 1) request.key_macro = ResolveSelectedCode(bookmark.key_macro, code);
+    OpenRequest request = BookmarkRequestForStock(bookmark, selection);
+    if (request.empty()) continue;
     request.new_tab = true;
     requests.push_back(std::move(request));
   }

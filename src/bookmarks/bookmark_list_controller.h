@@ -58,6 +58,9 @@ class BookmarkListController : public QObject, private ListDocumentOwner {
   void OpenRequested(const sorvi::OpenRequest& request);
   // Pages to open one after another, in this order.
   void OpenEachRequested(const std::vector<sorvi::OpenRequest>& requests);
+  // The bookmark's page was opened for the tree's selection (after
+  // OpenRequested has been carried out).
+  void BookmarkOpened(const sorvi::UrlBookmark& bookmark);
 
  private:
   void BuildMenu(QWidget* window);

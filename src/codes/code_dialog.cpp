@@ -97,7 +97,11 @@ TFormCodeDlg::TFormCodeDlg(Mode mode, QWidget* parent) : ListItemDialog(mode, pa
   grid->addWidget(stock_radio_, 0, 3);
   grid->addWidget(label_title, 1, 0);
   grid->addWidget(name_edit_, 1, 1, 1, 3);
-  grid->addLayout(ButtonRow(), 2, 0, 1, 4);
+  dropped_note_ = new QLabel(this);
+  dropped_note_->setObjectName("LabelDropped");
+  dropped_note_->hide();
+  grid->addWidget(dropped_note_, 2, 0, 1, 4);
+  grid->addLayout(ButtonRow(), 3, 0, 1, 4);
   grid->setSizeConstraint(QLayout::SetFixedSize);
   setMinimumSize(267, 123);
 
@@ -130,6 +134,20 @@ void TFormCodeDlg::SetAddContext(Selected selected) {
   stock_radio_->setEnabled(selected != Selected::None);
   (selected == Selected::Stock ? stock_radio_ : group_radio_)->setChecked(true);
   ShowCodeFieldForKind();
+}
+
+void TFormCodeDlg::SetProposal(const QString& code, const QString& name) {
+  SetAddContext(Selected::Stock);
+  code_edit_->setText(code);
+  QString kept, dropped;
+  for (const uint c : name.toUcs4()) {
+    const QString one = QString::fromUcs4(reinterpret_cast<const char32_t*>(&c), 1);
+    // The converter writes "?" for what the code page cannot hold.
+    (c == u'?' || QStringToSjis(one) != "?" ? kept : dropped) += one;
+  }
+  name_edit_->setText(kept.trimmed());
+  dropped_note_->setText(QStringLiteral("Shift-JIS にない文字「%1」を除きました").arg(dropped));
+  dropped_note_->setVisible(!dropped.isEmpty());
 }
 
 bool TFormCodeDlg::eventFilter(QObject* watched, QEvent* event) {

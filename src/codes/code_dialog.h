@@ -10,6 +10,7 @@
 
 class QButtonGroup;
 class QFrame;
+class QLabel;
 class QLineEdit;
 class QRadioButton;
 
@@ -30,6 +31,10 @@ class TFormCodeDlg : public ListItemDialog {
   // Mode "追加": a stock selected adds a stock; a group selected offers
   // both; nothing selected adds a group. Code and name start empty.
   void SetAddContext(Selected selected);
+  // Mode "追加" for a stock found in a page: the code and the proposed
+  // name filled in. Characters of the name that Shift-JIS lacks are left
+  // out, and the dialog says which.
+  void SetProposal(const QString& code, const QString& name);
 
   // Whether the node being made is a group, as OK would compose it.
   bool MakesGroup() const;
@@ -60,6 +65,7 @@ class TFormCodeDlg : public ListItemDialog {
   QRadioButton* group_radio_;
   QRadioButton* stock_radio_;
   QLineEdit* name_edit_;
+  QLabel* dropped_note_;
 };
 
 }  // namespace sorvi

@@ -48,6 +48,11 @@ class CodeListController : public QObject, public StockSelection, private ListDo
   // Adds a node as "追加" does next to `selected` (none: a group at the
   // end); the new node is selected. Returns where it went.
   std::optional<NodePos> InsertNode(std::optional<NodePos> selected, bool as_group, std::string text);
+  // A stock found in a page: the code dialog opens in mode "追加" with the
+  // code and the proposed name; OK adds the stock at the end of group
+  // `group`, or of a new group `new_group` (a group text) put last when
+  // `group` is -1, and selects it.
+  void ProposeStock(int group, const std::string& new_group, const QString& code, const QString& name);
   // The code dialog while it is open.
   TFormCodeDlg* CodeDialog() const;
 

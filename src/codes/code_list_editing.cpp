@@ -86,6 +86,31 @@ void CodeListController::OpenCodeDialog(bool add) {
   dialog->ShowOver(&tree_, at);
 }
 
+void CodeListController::ProposeStock(int group, const std::string& new_group, const QString& code,
+                                      const QString& name) {
+  if (dialog_) {  // one at a time
+    dialog_->BringToFront();
+    return;
+  }
+  auto* dialog = new TFormCodeDlg(TFormCodeDlg::Mode::Add, window_);
+  dialog_ = dialog;
+  dialog->SetProposal(code, name);
+  connect(dialog, &TFormCodeDlg::Confirmed, this, [this, group, new_group](bool, const std::string& text) {
+    int at = group;
+    if (at < 0) {
+      const std::optional<NodePos> made = model_.Add(std::nullopt, true, new_group);
+      if (!made) return;
+      at = made->group;
+    }
+    if (at >= int(List().groups.size())) return;
+    // After the group's last stock, or first in an empty group.
+    const int count = int(List().groups[size_t(at)].stocks.size());
+    InsertNode(NodePos{at, count - 1}, false, text);
+  });
+  connect(dialog, &TFormCodeDlg::Closed, this, [this] { dialog_ = nullptr; });
+  dialog->ShowOver(&tree_, QPoint(window_->frameGeometry().left() + 19, tree_.mapToGlobal(QPoint(0, 0)).y()));
+}
+
 void CodeListController::CodeDialogConfirmed(bool add, bool is_group, const std::string& text) {
   const std::optional<NodePos> node = tree_.SelectedPosition();
   if (add) {

@@ -59,10 +59,11 @@ class KeyMacroRegistries : public QObject, private FunctionKeyHost {
   TFormKeyFunc* OpenKeyFuncWindow();
   TFormKeyCode* OpenKeyCodeWindow();
 
- private:
   // A macro item of the "実行" submenu: plays into the lock target of the
   // active tab; nothing without a selected stock or a lock target.
   void PlayCodeMacro(const std::string& macro);
+
+ private:
   // Disables the menu button while `window` is open.
   void Opened(RegistryWindow* window);
 

@@ -5,18 +5,22 @@
 #include <QChildEvent>
 #include <QDataStream>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTimer>
+#include <QWebEngineContextMenuRequest>
 #include <QWebEngineFindTextResult>
 #include <QWebEngineHistory>
 #include <QWebEngineNewWindowRequest>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 #include <memory>
 #include <utility>
 
+#include "platform/page_menu.h"
 #include "platform/page_reports.h"
 #include "platform/web_address.h"
 #include "platform/web_engine_profile.h"
@@ -26,6 +30,7 @@ namespace sorvi {
 namespace {
 
 quint64 g_next_id = 1;
+PageMenuExtension* g_page_menu_extension = nullptr;
 
 const QUrl& BlankUrl() {
   static const QUrl url(QStringLiteral("about:blank"));
@@ -40,6 +45,9 @@ std::string AddressKey(const QUrl& url) {
 }
 
 }  // namespace
+
+void SetPageMenuExtension(PageMenuExtension* extension) { g_page_menu_extension = extension; }
+PageMenuExtension* CurrentPageMenuExtension() { return g_page_menu_extension; }
 
 WebBrowser::WebBrowser(WebBrowserOwner* owner, QWidget* parent) : QWidget(parent), id_(g_next_id++), owner_(owner) {
   web_engine::RegisterBrowser(this);
@@ -78,6 +86,8 @@ void WebBrowser::AttachView() {
   view_->installEventFilter(this);
   view_->setGeometry(rect());
   view_->setPage(page_);
+  view_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(view_, &QWidget::customContextMenuRequested, this, &WebBrowser::ShowPageMenu);
   setFocusProxy(view_);
   if (isVisible()) view_->show();
 }
@@ -88,6 +98,21 @@ bool WebBrowser::ReleaseView() {
   setFocusProxy(nullptr);
   delete view;
   return true;
+}
+
+void WebBrowser::ShowPageMenu(QPoint pos) {
+  if (!view_ || !page_) return;
+  QMenu* menu = view_->createStandardContextMenu();
+  menu->setAttribute(Qt::WA_DeleteOnClose, true);
+  if (const QWebEngineContextMenuRequest* request = view_->lastContextMenuRequest(); request && g_page_menu_extension) {
+    PageMenuContext context;
+    context.link_text = request->linkText();
+    context.link_url = request->linkUrl();
+    context.selected_text = request->selectedText();
+    context.editable = request->isContentEditable();
+    g_page_menu_extension->AddToPageMenu(menu, this, context);
+  }
+  menu->popup(view_->mapToGlobal(pos));
 }
 
 void WebBrowser::ReleasePage() {
@@ -304,6 +329,14 @@ void WebBrowser::RunJavaScript(const QString& script, std::function<void(const Q
   if (!page_) return;
   QPointer<WebBrowser> self(this);
   page_->runJavaScript(script, [self, done](const QVariant& result) {
+    if (self && done) done(result);
+  });
+}
+
+void WebBrowser::RunJavaScriptApart(const QString& script, std::function<void(const QVariant&)> done) {
+  if (!page_) return;
+  QPointer<WebBrowser> self(this);
+  page_->runJavaScript(script, QWebEngineScript::ApplicationWorld, [self, done](const QVariant& result) {
     if (self && done) done(result);
   });
 }

@@ -185,6 +185,9 @@ class WebBrowser : public QWidget {
   // Runs script in the page; `done` receives its result on the UI thread
   // (not called once the browser is gone). E.g. "window.name".
   void RunJavaScript(const QString& script, std::function<void(const QVariant&)> done = {});
+  // The same in the program's own world of the page, which the page's
+  // scripts can neither see nor change (the stock marks live there).
+  void RunJavaScriptApart(const QString& script, std::function<void(const QVariant&)> done = {});
 
   // Unwires every receiver of the notifications below and lets go of the
   // owner, so that a retired browser sends and asks nothing more.
@@ -266,6 +269,7 @@ class WebBrowser : public QWidget {
   void Load(const QUrl& url);
   void ReleasePage();
   void AttachView();
+  void ShowPageMenu(QPoint pos);
   void WatchParent();
   void FillParentNow();
 

@@ -10,6 +10,7 @@
 
 #include "platform/download_header_probe.h"
 #include "platform/japanese_locale.h"
+#include "platform/page_marks.h"
 #include "platform/scene_graph_backend.h"
 #include "platform/web_browser.h"
 #include "platform/web_download.h"
@@ -52,6 +53,7 @@ QWebEngineProfile* MakeProfile() {
   settings->setAttribute(QWebEngineSettings::PdfViewerEnabled, true);
   // The user's Internet settings (languages, site data left to remove).
   ApplyToNewProfile(profile);
+  page_marks::Install(profile);
   auto* probe = new DownloadHeaderProbe(profile);
   QObject::connect(profile, &QWebEngineProfile::downloadRequested, probe,
                    [probe](QWebEngineDownloadRequest* download) { web_download::HandleRequest(download, probe); });
@@ -105,6 +107,8 @@ QWebEngineProfile* Profile() {
   }
   return g_profile;
 }
+
+const std::vector<WebBrowser*>& Browsers() { return LiveBrowsers(); }
 
 void RegisterBrowser(WebBrowser* browser) { LiveBrowsers().push_back(browser); }
 

@@ -1,6 +1,8 @@
 #pragma once
 // Internal to WebBrowser: the one engine profile and the list of live
 // browsers that WebEngine::Shutdown releases before destroying it.
+#include <vector>
+
 class QWebEngineProfile;
 
 namespace sorvi {
@@ -11,6 +13,9 @@ namespace web_engine {
 
 // The profile, made at the first call after start-up or after Shutdown.
 QWebEngineProfile* Profile();
+
+// The browsers alive, in the order they were made.
+const std::vector<WebBrowser*>& Browsers();
 
 void RegisterBrowser(WebBrowser* browser);
 void UnregisterBrowser(WebBrowser* browser);

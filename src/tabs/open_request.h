@@ -21,6 +21,9 @@ struct OpenRequest {
   bool shift = false;
   // A tab of its own, whatever the navigate mode and Shift say.
   bool new_tab = false;
+  // The active tab, whatever the navigate mode and Shift say (a new one
+  // only when there is none).
+  bool in_active_tab = false;
 
   bool empty() const { return typed.isEmpty() && address.empty(); }
 };

@@ -317,7 +317,8 @@ void TabController::Open(const OpenRequest& request) {
   const QString shown = request.typed.isEmpty() ? SjisToQString(request.address) : request.typed;
   BrowserTab* tab = nullptr;
   bool keep_activation = false;
-  if (request.new_tab || OpensNewTab(HasTabs(), mode_, request.shift)) {
+  const bool new_tab = request.in_active_tab ? !HasTabs() : OpensNewTab(HasTabs(), mode_, request.shift);
+  if (request.new_tab || new_tab) {
     const bool was_active = window_->isActiveWindow();
     LeaveActiveTab(nullptr, SwitchBy::kProgram);
     lock_->Clear();

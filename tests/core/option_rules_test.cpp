@@ -31,6 +31,7 @@ OptionDialogInput Unchanged(const AppOptions& o, bool editor_exists) {
   in.focus_lock = o.FocusLock;
   in.auto_save = o.AutoSave;
   in.restore_session = o.RestoreSession;
+  in.mark_stocks = o.MarkStocks;
   return in;
 }
 
@@ -147,20 +148,25 @@ TEST(OptionDialogOk, TellsWhichChangesReachOpenTabsAndWhichOnlyLaterOnes) {
   EXPECT_EQ(r.options.IntervalPaste, 900);
 }
 
-TEST(OptionDialogOk, SessionOptionIsWrittenOnlyOnceItWasEverOn) {
+// The marks option is on by default: its section appears once it was off.
+TEST(OptionDialogOk, SessionAndMarksOptionsAreWrittenOnlyOnceOffTheirDefault) {
   for (const bool before : {false, true}) {
     for (const bool after : {false, true}) {
       TempDir ini;
       AppOptions current;
       current.RestoreSession = before;
+      current.MarkStocks = !before;
       OptionDialogInput in = Unchanged(current, false);
       in.restore_session = after;
+      in.mark_stocks = !after;
       SettingsFile file(ini.File());
       StoreOptionDialogResult(file, ApplyOptionDialog(current, in));
       ASSERT_FALSE(file.Commit().Failed());
       const bool written = ReadRaw(ini.File()).find("[Session]\r\nRestore=") != std::string::npos;
       EXPECT_EQ(written, before || after);
       EXPECT_EQ(ReadAppOptions(SettingsFile(ini.File())).RestoreSession, after);
+      EXPECT_EQ(ReadRaw(ini.File()).find("[PageMarks]\r\nMark=") != std::string::npos, before || after);
+      EXPECT_EQ(ReadAppOptions(SettingsFile(ini.File())).MarkStocks, !after);
     }
   }
 }

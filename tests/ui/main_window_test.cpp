@@ -111,7 +111,8 @@ void MainWindowTest::everyMenuItemIsThere() {
   };
   QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuNavigate")), QStringList({"新規", "上書"}));
   QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuCode")),
-           QStringList({"実行", "-", "コード コピー", "名称 コピー", "-", "編集", "複製", "削除", "追加", "エディタ", "保存"}));
+           QStringList({"実行", "次の銘柄\tAlt+↓", "前の銘柄\tAlt+↑", "-", "コード コピー", "名称 コピー", "-", "編集",
+                        "複製", "削除", "追加", "エディタ", "保存"}));
   QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuURL")),
            QStringList({"実行", "銘柄ごとに開く", "-", "編集", "複製", "削除", "追加", "エディタ", "保存"}));
   QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuEtc")),

@@ -6,6 +6,7 @@ namespace sorvi {
 
 namespace {
 constexpr const char* kSection = "Option";
+constexpr const char* kMarksSection = "PageMarks";
 }  // namespace
 
 AppOptions ReadAppOptions(const SettingsFile& file) {
@@ -20,6 +21,7 @@ AppOptions ReadAppOptions(const SettingsFile& file) {
   o.AutoSave = file.ReadBool(kSection, "AutoSave", o.AutoSave);
   o.RestoreSession = ReadRestoreOption(file);
   o.SleepTabs = ReadTabSleepOption(file);
+  o.MarkStocks = file.ReadBool(kMarksSection, "Mark", o.MarkStocks);
   return o;
 }
 
@@ -33,5 +35,7 @@ void WriteAppOptions(SettingsFile& file, const AppOptions& options) {
   file.WriteBool(kSection, "FocusLock", options.FocusLock);
   file.WriteBool(kSection, "AutoSave", options.AutoSave);
 }
+
+void WriteMarkStocksOption(SettingsFile& file, bool mark) { file.WriteBool(kMarksSection, "Mark", mark); }
 
 }  // namespace sorvi

@@ -19,15 +19,20 @@ struct AppOptions {
   bool AutoSave = true;            // save changed lists at close without asking
   // Kept in section Session, which holds the tabs it brings back.
   bool RestoreSession = false;  // open the tabs of the last run at start
+  // Kept in section PageMarks, apart from the rest.
+  bool MarkStocks = true;  // pages mark the stocks of the user's tree
   // Kept in section SleepingTabs: tabs out of sight give their pages up.
   TabSleepOption SleepTabs;
 };
 
 // Missing keys and numbers that do not parse keep the defaults above.
-// RestoreSession is read from section Session, SleepTabs from its own.
+// RestoreSession is read from section Session, MarkStocks from PageMarks,
+// SleepTabs from its own.
 AppOptions ReadAppOptions(const SettingsFile& file);
 
 // Writes the eight keys of section Option in their fixed order.
 void WriteAppOptions(SettingsFile& file, const AppOptions& options);
+
+void WriteMarkStocksOption(SettingsFile& file, bool mark);
 
 }  // namespace sorvi

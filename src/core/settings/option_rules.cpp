@@ -36,6 +36,8 @@ OptionDialogResult ApplyOptionDialog(const AppOptions& before, const OptionDialo
   result.sleep_before = before.SleepTabs;
   result.link_target_changed = o.LinkTarget != before.LinkTarget;
   result.restore_session_changed = o.RestoreSession != before.RestoreSession;
+  o.MarkStocks = input.mark_stocks;
+  result.mark_stocks_changed = o.MarkStocks != before.MarkStocks;
   result.later_tabs_changed =
       o.Client != before.Client || o.Silent != before.Silent || o.FocusLock != before.FocusLock;
   return result;
@@ -45,6 +47,7 @@ void StoreOptionDialogResult(SettingsFile& file, const OptionDialogResult& resul
   WriteAppOptions(file, result.options);
   if (result.options.RestoreSession || result.restore_session_changed)
     WriteRestoreOption(file, result.options.RestoreSession);
+  if (!result.options.MarkStocks || result.mark_stocks_changed) WriteMarkStocksOption(file, result.options.MarkStocks);
   WriteTabSleepOption(file, result.options.SleepTabs, result.sleep_before);
 }
 
