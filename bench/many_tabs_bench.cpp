@@ -10,18 +10,23 @@
 //
 // Hidden tabs let their views go after a minute, within the idle minute; the
 // figures after it show that. "keep" as third argument keeps every view, for
-// comparison.
+// comparison. "sleep" turns on the sleeping of tabs out of sight at its
+// shortest time (a minute: give an idle time of 120 s or more), runs the
+// program also with 26 tabs (so that the difference is 24 tabs asleep), and
+// times waking a sleeping tab from the strip against opening its address in
+// a new tab.
 //
-// Run under an X server: xvfb-run -a ./many_tabs_bench [rounds] [idle seconds] [keep]
+// Run under an X server: xvfb-run -a ./many_tabs_bench [rounds] [idle seconds] [keep|sleep]
 // As root the engine's sandbox must be off: QTWEBENGINE_DISABLE_SANDBOX=1.
 #include <QApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QHash>
-#include <QHostAddress>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
+#include <QHash>
+#include <QHostAddress>
 #include <QProcess>
 #include <QTabWidget>
 #include <QTcpServer>
@@ -39,6 +44,7 @@
 
 #include "app/main_window.h"
 #include "core/tabs/reload_ticks.h"
+#include "core/tabs/tab_sleep.h"
 #include "platform/web_browser.h"
 #include "process_tree.h"
 #include "tabs/address_box.h"
@@ -122,9 +128,15 @@ class ChartServer : public QObject {
 // timer) or on bare views in a plain tab widget.
 class Tabs {
  public:
-  Tabs(bool program, bool keep_views, const QString& dir) {
+  Tabs(bool program, bool keep_views, bool sleep, const QString& dir) {
     QWidget* window = &bare_;
     if (program) {
+      if (sleep) {
+        // The option as the options dialog keeps it, read at the start.
+        sorvi::SettingsFile ini(QFile::encodeName(dir + "/Sorvi.ini").toStdString());
+        sorvi::WriteTabSleepOption(ini, sorvi::TabSleepOption{true, sorvi::kSleepMinutesMin}, {});
+        if (ini.Commit().Failed()) std::fprintf(stderr, "many_tabs_bench: cannot write Sorvi.ini\n");
+      }
       form_ = std::make_unique<sorvi::TFormMain>(dir);
       if (keep_views) form_->findChild<sorvi::HiddenTabKeeper*>()->SetReleaseAfter(INT_MAX);
       form_->resize(1200, 800);
@@ -159,6 +171,26 @@ class Tabs {
   }
 
   int Count() const { return form_ ? form_->Subsystems().tabs->Count() : bare_.count(); }
+  int Asleep() const {
+    int asleep = 0;
+    for (int i = 0; form_ && i < Count(); ++i) asleep += form_->Subsystems().tabs->TabAt(i)->PageWaiting() ? 1 : 0;
+    return asleep;
+  }
+
+  // Milliseconds from picking the sleeping tab `index` in the strip until
+  // its page has loaded again; -1 when it was not asleep.
+  double Wake(int index) {
+    if (!form_ || !form_->Subsystems().tabs->TabAt(index)->PageWaiting()) return -1;
+    QEventLoop loop;
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    QElapsedTimer clock;
+    clock.start();
+    form_->Subsystems().tabs->SwitchTo(index, form_.get());
+    QObject::connect(form_->Subsystems().tabs->ActiveBrowser(), &sorvi::WebBrowser::DownloadComplete, &loop,
+                     &QEventLoop::quit);
+    loop.exec();
+    return double(clock.nsecsElapsed()) / 1e6;
+  }
 
   // The first `count` tabs reload every tick of a 15-second timer.
   void StartReloading(int count) {
@@ -194,12 +226,39 @@ class Tabs {
   std::unique_ptr<sorvi::TFormMain> form_;
 };
 
-int RunChild(bool program, bool keep_views, const QStringList& origins, const QString& dir, int idle_seconds) {
+// What a sleeping tab costs, in one process: 26 tabs, all hidden ones
+// asleep, then 24 more, asleep too; no reloads, so that only they differ.
+int RunSleepCost(const QStringList& origins, const QString& dir) {
+  sorvi::WebEngine::SetStoragePath(dir + "/WebData");
+  {
+    Tabs tabs(true, false, true, dir);
+    auto settle_asleep = [&tabs] {
+      QDeadlineTimer deadline(180000);
+      while (tabs.Asleep() < tabs.Count() - 1 && !deadline.hasExpired()) Settle(1000);
+      Settle(3000);  // the freed memory goes back to the system
+      return bench::SampleTree();
+    };
+    for (int i = 0; i < 26; ++i) tabs.Open(origins[i % origins.size()] + QString("/chart/%1").arg(i));
+    const bench::TreeSample some = settle_asleep();
+    Print("cost_asleep_26", tabs.Asleep());
+    for (int i = 26; i < kTabs; ++i) tabs.Open(origins[i % origins.size()] + QString("/chart/%1").arg(i));
+    const bench::TreeSample more = settle_asleep();
+    Print("cost_asleep_50", tabs.Asleep());
+    Print("cost_per_sleeping_tab_pss", (more.pss_mib - some.pss_mib) / (kTabs - 26));
+    Print("cost_own_per_sleeping_tab_pss", (more.own_pss_mib - some.own_pss_mib) / (kTabs - 26));
+  }
+  sorvi::WebEngine::Shutdown();
+  std::fflush(stdout);
+  return 0;
+}
+
+int RunChild(bool program, bool keep_views, bool sleep, int tab_count, const QStringList& origins, const QString& dir,
+             int idle_seconds) {
   sorvi::WebEngine::SetStoragePath(dir + "/WebData");
   auto url = [&](int i) { return origins[i % origins.size()] + QString("/chart/%1").arg(i); };
   const bench::TreeSample before = bench::SampleTree();
   {
-    Tabs tabs(program, keep_views, dir);
+    Tabs tabs(program, keep_views, sleep, dir);
     // The engine running with no tab: what closing every tab comes back to.
     tabs.Open(url(0));
     tabs.CloseAll();
@@ -208,7 +267,7 @@ int RunChild(bool program, bool keep_views, const QStringList& origins, const QS
 
     std::vector<double> times;
     bench::TreeSample one, ten, fifty;
-    for (int i = 0; i < kTabs; ++i) {
+    for (int i = 0; i < tab_count; ++i) {
       times.push_back(tabs.Open(url(i)));
       if (i == 0 || i == 9) {
         Settle(1000);
@@ -225,6 +284,11 @@ int RunChild(bool program, bool keep_views, const QStringList& origins, const QS
     Settle(idle_seconds * 1000);
     const bench::TreeSample idle_end = bench::SampleTree();
     const qint64 idle_to = QDateTime::currentMSecsSinceEpoch();
+    const int asleep = tabs.Asleep();
+    // A sleeping tab woken from the strip, then the same address opened anew.
+    const int woken = tab_count - 2;
+    const double wake_ms = tabs.Wake(woken);
+    const double reopen_ms = wake_ms < 0 ? -1 : tabs.Open(url(woken));
 
     tabs.CloseAll();
     Settle(3000);
@@ -239,7 +303,7 @@ int RunChild(bool program, bool keep_views, const QStringList& origins, const QS
     Print("ten_processes", ten.processes);
     Print("fifty_pss", fifty.pss_mib);
     Print("fifty_processes", fifty.processes);
-    Print("per_tab_pss", (fifty.pss_mib - one.pss_mib) / (kTabs - 1));
+    Print("per_tab_pss", (fifty.pss_mib - one.pss_mib) / (tab_count - 1));
     Print("open_first_ms", times.front());
     Print("open_tenth_ms", times[9]);
     Print("open_mean_ms", std::accumulate(times.begin(), times.end(), 0.0) / double(times.size()));
@@ -248,9 +312,12 @@ int RunChild(bool program, bool keep_views, const QStringList& origins, const QS
     Print("idle_cpu_percent", 100.0 * (idle_end.cpu_seconds - idle_start.cpu_seconds) * 1000.0 /
                                   double(std::max<qint64>(1, idle_to - idle_from)));
     Print("idle_pss", idle_end.pss_mib);
-    Print("idle_per_tab_pss", (idle_end.pss_mib - one.pss_mib) / (kTabs - 1));
-    Print("idle_own_per_tab_pss", (idle_end.own_pss_mib - one.own_pss_mib) / (kTabs - 1));
+    Print("idle_per_tab_pss", (idle_end.pss_mib - one.pss_mib) / (tab_count - 1));
+    Print("idle_own_per_tab_pss", (idle_end.own_pss_mib - one.own_pss_mib) / (tab_count - 1));
     std::printf("idle_from=%lld\nidle_to=%lld\n", (long long)idle_from, (long long)idle_to);
+    Print("asleep", asleep);
+    Print("wake_ms", wake_ms);
+    Print("reopen_ms", reopen_ms);
     Print("closed_pss", closed.pss_mib);
     Print("closed_processes", closed.processes);
     Print("closed_growth_pss", closed.pss_mib - started.pss_mib);
@@ -271,10 +338,15 @@ double Median(std::vector<double> values) {
 struct Run {
   QString mode;   // "program" or "bare"
   int sites = 1;  // 1 or 5
-  QString Key() const { return QString("%1/%2").arg(mode).arg(sites); }
+  int tabs = kTabs;
+  bool cost = false;  // RunSleepCost
+  QString Key() const {
+    if (cost) return QString("%1/%2/cost").arg(mode).arg(sites);
+    return tabs == kTabs ? QString("%1/%2").arg(mode).arg(sites) : QString("%1/%2/%3").arg(mode).arg(sites).arg(tabs);
+  }
 };
 
-int RunParent(const QString& program, int rounds, int idle_seconds, bool keep_views) {
+int RunParent(const QString& program, int rounds, int idle_seconds, bool keep_views, bool sleep) {
   std::vector<std::unique_ptr<ChartServer>> servers;
   for (int i = 1; i <= 6; ++i) {
     servers.push_back(std::make_unique<ChartServer>(QHostAddress(QString("127.0.0.%1").arg(i))));
@@ -284,7 +356,11 @@ int RunParent(const QString& program, int rounds, int idle_seconds, bool keep_vi
     }
   }
   QTemporaryDir scratch;
-  const std::vector<Run> runs = {{"program", 1}, {"bare", 1}, {"program", 5}, {"bare", 5}};
+  std::vector<Run> runs = {{"program", 1}, {"bare", 1}, {"program", 5}, {"bare", 5}};
+  if (sleep) {
+    runs.insert(runs.end(),
+                {{"program", 1, 26}, {"program", 5, 26}, {"program", 1, kTabs, true}, {"program", 5, kTabs, true}});
+  }
   QMap<QString, QMap<QString, std::vector<double>>> figures;
   for (int round = 0; round < rounds; ++round) {
     for (const Run& run : runs) {
@@ -305,7 +381,11 @@ int RunParent(const QString& program, int rounds, int idle_seconds, bool keep_vi
       QObject::connect(&child, &QProcess::finished, &loop, &QEventLoop::quit);
       QObject::connect(&child, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
       child.start(program, {"--child", run.mode, dir, QString::number(idle_seconds), origins.join(','),
-                            keep_views ? "keep" : "release"});
+                            run.cost     ? "sleepcost"
+                            : keep_views ? "keep"
+                            : sleep      ? "sleep"
+                                         : "release",
+                            QString::number(run.tabs)});
       QTimer::singleShot(600000, &loop, &QEventLoop::quit);
       loop.exec();
       if (child.state() != QProcess::NotRunning || child.exitCode() != 0) {
@@ -332,10 +412,16 @@ int RunParent(const QString& program, int rounds, int idle_seconds, bool keep_vi
   }
 
   auto m = [&](const QString& key, const char* figure) { return Median(figures[key][figure]); };
-  std::printf("Many tabs, median of %d fresh processes each; %d tabs, %d of them reloading every 15 s, %d s idle; "
-              "hidden tabs %s\n",
-              rounds, kTabs, kReloadingTabs, idle_seconds, keep_views ? "keep their views" : "let their views go");
-  std::printf("%-40s %11s %11s %11s %11s\n", "", "program 1", "bare 1", "program 5", "bare 5");
+  std::printf(
+      "Many tabs, median of %d fresh processes each; %d tabs, %d of them reloading every 15 s, %d s idle; "
+      "hidden tabs %s\n",
+      rounds, kTabs, kReloadingTabs, idle_seconds,
+      keep_views ? "keep their views"
+      : sleep    ? "let their views go and sleep after a minute"
+                 : "let their views go");
+  std::printf("%-40s", "");
+  for (const Run& run : runs) std::printf(" %11s", qPrintable(run.Key()));
+  std::printf("\n");
   auto row = [&](const char* label, const char* figure, const char* unit) {
     std::printf("%-40s", label);
     for (const Run& run : runs) std::printf(" %8.1f %-2s", m(run.Key(), figure), unit);
@@ -361,6 +447,11 @@ int RunParent(const QString& program, int rounds, int idle_seconds, bool keep_vi
   row("PSS, 50 tabs after the idle time", "idle_pss", "Mi");
   row("  per additional tab (1 → 50)", "idle_per_tab_pss", "Mi");
   row("    of which the window's own process", "idle_own_per_tab_pss", "Mi");
+  if (sleep) {
+    row("tabs asleep after the idle time", "asleep", "");
+    row("waking a sleeping tab from the strip", "wake_ms", "ms");
+    row("  its address opened in a new tab", "reopen_ms", "ms");
+  }
   row("PSS after closing all 50", "closed_pss", "Mi");
   row("  growth against no tab", "closed_growth_pss", "Mi");
   row("processes after closing all 50", "closed_processes", "");
@@ -371,6 +462,23 @@ int RunParent(const QString& program, int rounds, int idle_seconds, bool keep_vi
                 sites, m(p, "fifty_pss") / m(b, "fifty_pss"), m(p, "idle_pss") / m(b, "idle_pss"),
                 m(p, "idle_cpu_s") / std::max(0.01, m(b, "idle_cpu_s")));
   }
+  for (int sites : sleep ? std::vector<int>{1, 5} : std::vector<int>{}) {
+    const QString cost = QString("program/%1/cost").arg(sites);
+    std::printf(
+        "%d site(s), one process, no reloads: PSS per sleeping tab (26 → 50 tabs, %.0f → %.0f asleep) %.2f MiB, "
+        "of which the window's own process %.2f MiB\n",
+        sites, m(cost, "cost_asleep_26"), m(cost, "cost_asleep_50"), m(cost, "cost_per_sleeping_tab_pss"),
+        m(cost, "cost_own_per_sleeping_tab_pss"));
+  }
+  for (int sites : sleep ? std::vector<int>{1, 5} : std::vector<int>{}) {
+    const QString p = QString("program/%1").arg(sites), p26 = QString("program/%1/26").arg(sites);
+    std::printf(
+        "%d site(s), tabs asleep: PSS per sleeping tab (50 against 26 tabs) %.2f MiB (target <= 1), "
+        "program/bare after the idle time %.2f (target <= 0.3), waking/opening anew %.2f (target <= 1.2)\n",
+        sites, (m(p, "idle_pss") - m(p26, "idle_pss")) / (kTabs - 26),
+        m(p, "idle_pss") / m(QString("bare/%1").arg(sites), "idle_pss"),
+        m(p, "wake_ms") / std::max(0.01, m(p, "reopen_ms")));
+  }
   std::printf("expected reloads in the idle window: about %d\n", kReloadingTabs * (idle_seconds / 15));
   return 0;
 }
@@ -378,7 +486,7 @@ int RunParent(const QString& program, int rounds, int idle_seconds, bool keep_vi
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  if (argc >= 7 && QByteArray(argv[1]) == "--child") {
+  if (argc >= 8 && QByteArray(argv[1]) == "--child") {
     const bool program = QByteArray(argv[2]) == "program";
     // The bare view runs with the engine's defaults.
     if (program) {
@@ -387,12 +495,15 @@ int main(int argc, char* argv[]) {
       QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     }
     QApplication app(argc, argv);
-    return RunChild(program, QByteArray(argv[6]) == "keep", QString::fromLatin1(argv[5]).split(','),
-                    QString::fromLocal8Bit(argv[3]), std::atoi(argv[4]));
+    if (QByteArray(argv[6]) == "sleepcost")
+      return RunSleepCost(QString::fromLatin1(argv[5]).split(','), QString::fromLocal8Bit(argv[3]));
+    return RunChild(program, QByteArray(argv[6]) == "keep", QByteArray(argv[6]) == "sleep", std::atoi(argv[7]),
+                    QString::fromLatin1(argv[5]).split(','), QString::fromLocal8Bit(argv[3]), std::atoi(argv[4]));
   }
   const int rounds = argc >= 2 ? std::max(1, std::atoi(argv[1])) : 3;
   const int idle_seconds = argc >= 3 ? std::max(15, std::atoi(argv[2])) : 60;
   QCoreApplication app(argc, argv);
   const bool keep_views = argc >= 4 && QByteArray(argv[3]) == "keep";
-  return RunParent(QCoreApplication::applicationFilePath(), rounds, idle_seconds, keep_views);
+  const bool sleep = argc >= 4 && QByteArray(argv[3]) == "sleep";
+  return RunParent(QCoreApplication::applicationFilePath(), rounds, idle_seconds, keep_views, sleep);
 }

@@ -25,9 +25,9 @@
 
 #include "app/main_window.h"
 #include "bench_figures.h"
-#include "child_bench_main.h"
 #include "bookmarks/bookmark_list_controller.h"
 #include "bookmarks/url_list_view.h"
+#include "child_bench_main.h"
 #include "codes/code_tree_view.h"
 #include "platform/web_browser.h"
 #include "tabs/tab_controller.h"

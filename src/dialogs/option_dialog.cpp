@@ -61,7 +61,7 @@ TFormOption::TFormOption(const AppOptions& options, OptionStore store, QWidget* 
     : QDialog(parent), before_(options), store_(std::move(store)) {
   setWindowTitle("動作環境設定");
   setObjectName("FormOption");
-  setFixedSize(422, 235);
+  setFixedSize(422, 259);
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
 
@@ -91,6 +91,16 @@ TFormOption::TFormOption(const AppOptions& options, OptionStore store, QWidget* 
   auto_save_box_ = MakeCheck(this, "CheckBoxAutoSave", "終了時にデータを自動保存", 28, 164);
   restore_session_box_ = MakeCheck(this, "CheckBoxRestoreSession", "前回のタブを開く", 28, 186);
   mark_stocks_box_ = MakeCheck(this, "CheckBoxMarkStocks", "ページ上の登録銘柄を強調", 28, 208);
+  sleep_tabs_box_ = MakeCheck(this, "CheckBoxSleepTabs", "使っていないタブを休ませる", 28, 230);
+  sleep_minutes_spin_ = new QSpinBox(this);
+  sleep_minutes_spin_->setObjectName("UpDownSleepMinutes");
+  sleep_minutes_spin_->setGeometry(sleep_tabs_box_->geometry().right() + 8, 228, 56, 20);
+  sleep_minutes_spin_->setRange(kSleepMinutesMin, kSleepMinutesMax);
+  sleep_minutes_spin_->setAlignment(Qt::AlignRight);
+  auto* minutes_label = new QLabel("分後", this);
+  minutes_label->setGeometry(sleep_minutes_spin_->geometry().right() + 4, 230, 40, 16);
+  sleep_minutes_spin_->setEnabled(false);
+  connect(sleep_tabs_box_, &QCheckBox::toggled, sleep_minutes_spin_, &QWidget::setEnabled);
 
   ok_button_ = new QPushButton("OK", this);
   ok_button_->setObjectName("ButtonOk");
@@ -112,7 +122,9 @@ TFormOption::TFormOption(const AppOptions& options, OptionStore store, QWidget* 
   setTabOrder(focus_lock_box_, auto_save_box_);
   setTabOrder(auto_save_box_, restore_session_box_);
   setTabOrder(restore_session_box_, mark_stocks_box_);
-  setTabOrder(mark_stocks_box_, cancel_button_);
+  setTabOrder(mark_stocks_box_, sleep_tabs_box_);
+  setTabOrder(sleep_tabs_box_, sleep_minutes_spin_);
+  setTabOrder(sleep_minutes_spin_, cancel_button_);
 
   connect(editor_button_, &QPushButton::clicked, this, &TFormOption::ButtonEditorClick);
   connect(ok_button_, &QPushButton::clicked, this, &TFormOption::ButtonOkClick);
@@ -140,6 +152,8 @@ void TFormOption::FormCreate() {
   auto_save_box_->setChecked(before_.AutoSave);
   restore_session_box_->setChecked(before_.RestoreSession);
   mark_stocks_box_->setChecked(before_.MarkStocks);
+  sleep_tabs_box_->setChecked(before_.SleepTabs.on);
+  sleep_minutes_spin_->setValue(before_.SleepTabs.minutes);
 }
 
 void TFormOption::ButtonEditorClick() {
@@ -177,6 +191,8 @@ void TFormOption::ButtonOkClick() {
   input.auto_save = auto_save_box_->isChecked();
   input.restore_session = restore_session_box_->isChecked();
   input.mark_stocks = mark_stocks_box_->isChecked();
+  input.sleep_tabs = sleep_tabs_box_->isChecked();
+  input.sleep_minutes = sleep_minutes_spin_->value();
   result_ = ApplyOptionDialog(before_, input);
   // The new values stay in effect for this run even when the write was
   // refused; the dialog still closes.

@@ -59,6 +59,8 @@ class TFormOption : public QDialog {
   QCheckBox* auto_save_box_;
   QCheckBox* restore_session_box_;
   QCheckBox* mark_stocks_box_;
+  QCheckBox* sleep_tabs_box_;
+  QSpinBox* sleep_minutes_spin_;
   QPushButton* ok_button_;
   QPushButton* cancel_button_;
 };

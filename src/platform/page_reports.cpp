@@ -75,6 +75,17 @@ constexpr char kSource[] = R"JS(
     return apply(submit, this, arguments);
   };
 
+  // Once per document: what the user typed or chose would be lost by a
+  // new load. Fields a script fills fire no events.
+  var edited = false;
+  function onEdit(e) {
+    if (edited || !e.isTrusted) return;
+    edited = true;
+    send({k: 'edited'});
+  }
+  window.addEventListener('input', onEdit, true);
+  window.addEventListener('change', onEdit, true);
+
   if (window !== window.top) return;
   // Any page may close its tab, not only a page a script opened.
   window.close = function close_() { send({k: 'close'}); };
@@ -122,6 +133,8 @@ std::optional<Report> Parse(const QString& message) {
     report.kind = Report::Kind::Name;
   } else if (kind == QLatin1String("close")) {
     report.kind = Report::Kind::Close;
+  } else if (kind == QLatin1String("edited")) {
+    report.kind = Report::Kind::Edited;
   } else {
     return std::nullopt;
   }

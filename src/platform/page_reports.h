@@ -18,6 +18,7 @@ struct Report {
     Target,  // a link or form aimed at a named window was activated
     Name,    // the top document's window name, at its start and when set
     Close,   // window.close() in the top document
+    Edited,  // the user typed into or changed a form field (once per document)
   };
   Kind kind = Kind::Open;
   QString url;  // absolute; empty for window.open without an address

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QChildEvent>
+#include <QDataStream>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -447,6 +448,7 @@ void WebBrowser::HandleNewWindowRequest(QWebEngineNewWindowRequest& request) {
   WebBrowser* created = owner_ ? owner_->NewWindow2(this, info) : nullptr;
   if (!created || created == this || !created->page_) return;  // not opened: dropped
   created->opened_by_page_ = true;
+  if (window.scripted) created->opener_ = this;
   created->window_name_ = info.targetName;
   request.openIn(created->page_);
 }
@@ -466,11 +468,13 @@ void WebBrowser::HandleReport(const page_reports::Report& report) {
     case Kind::Close:
       emit WindowClosing(this);
       break;
+    case Kind::Edited: edited_ = true; break;
   }
 }
 
 void WebBrowser::OnLoadStarted() {
   loading_ = true;
+  edited_ = false;
   if (opened_by_page_ && !navigation_announced_) {
     // A script opened this page on about:blank (or on nothing); the engine
     // loads that without asking, but the owner places pop-ups by their
@@ -483,6 +487,23 @@ void WebBrowser::OnLoadStarted() {
   }
   emit DownloadBegin(this);
   emit CommandStateChange(this, kCommandAll, true);
+}
+
+bool WebBrowser::RecentlyAudible() const { return page_ && page_->recentlyAudible(); }
+
+QByteArray WebBrowser::SaveHistory() const {
+  QByteArray saved;
+  if (!page_) return saved;
+  QDataStream stream(&saved, QIODevice::WriteOnly);
+  stream << *page_->history();
+  return saved;
+}
+
+bool WebBrowser::RestoreHistory(const QByteArray& saved) {
+  if (!page_ || saved.isEmpty()) return false;
+  QDataStream stream(saved);
+  stream >> *page_->history();
+  return stream.status() == QDataStream::Ok && page_->history()->count() > 0;
 }
 
 void WebBrowser::OnLoadProgress(int progress) {

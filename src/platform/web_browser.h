@@ -8,6 +8,7 @@
 // notifications; retire it (DisconnectAll, Stop, Quit) and delete it later.
 #include <QByteArray>
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <QUrl>
 #include <QVariant>
@@ -106,6 +107,21 @@ class WebBrowser : public QWidget {
   // pressed in the page does the same.
   void ExitFullScreen();
   bool IsFullScreen() const { return full_screen_; }
+  bool Printing() const { return printing_ > 0; }
+
+  // ---- what a new load of the page would lose ----
+  // The user typed into or changed a form field of the page since its
+  // last load started.
+  bool Edited() const { return edited_; }
+  bool RecentlyAudible() const;
+  // The page whose script opened this one, while both live (each may hold
+  // the other by script); null for pages opened otherwise.
+  WebBrowser* Opener() const { return opener_; }
+  // The back/forward history (with what the engine keeps of each entry,
+  // such as the scroll position) as bytes, and a fresh page's history made
+  // from them: the page then loads its current entry.
+  QByteArray SaveHistory() const;
+  bool RestoreHistory(const QByteArray& saved);
 
   // ---- properties ----
   // The address shown for the page (UrlFromSjisAddress reversed for code
@@ -283,6 +299,8 @@ class WebBrowser : public QWidget {
   bool sending_click_ = false;
   int printing_ = 0;  // print jobs drawing from the view
   bool opened_by_page_ = false;     // made for a page's new-window request
+  bool edited_ = false;
+  QPointer<WebBrowser> opener_;
   QString window_name_;
   // The page's last window.open calls and named link or form activations,
   // until a new-window request claims one.

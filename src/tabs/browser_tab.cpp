@@ -1,5 +1,7 @@
 #include "tabs/browser_tab.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QPalette>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -99,8 +101,24 @@ void BrowserTab::SetWaitingPage(std::string address, bool silent) {
   waiting_silent_ = silent;
 }
 
-std::string BrowserTab::Wake(WebBrowser* browser) {
+void BrowserTab::Sleep(std::string address) {
+  WebBrowser* browser = std::exchange(browser_, nullptr);
+  if (!browser) return;
+  waiting_history_ = browser->SaveHistory();
+  waiting_silent_ = browser->Silent();
+  waiting_address_ = std::move(address);
+  browser->DisconnectAll();
+  // Not in a scroll box any more: a woken page fills the tab.
+  delete browser;
+  delete std::exchange(scroll_box_, nullptr);
+  delete layout();
+}
+
+std::string BrowserTab::Wake(WebBrowser* browser, QByteArray* history) {
   browser_ = browser;
+  reloading_ = history != nullptr;
+  if (history) *history = std::exchange(waiting_history_, QByteArray());
+  waiting_history_.clear();
   browser->setParent(this);
   browser->SetFillsParent(true);
   browser->SetSilent(waiting_silent_);
@@ -199,9 +217,20 @@ void BrowserTab::OnCommandState(int command, bool enable) {
 }
 
 void BrowserTab::OnLoadFinished() {
-  // The engine names no target window, so the page's own name is what later
-  // links and pop-ups aimed at it will use.
-  ReadFrameName();
+  if (std::exchange(reloading_, false)) {
+    emit StatusTextChanged(this, QString());
+    // A fresh page has no name: give it the one it had before it slept, so
+    // that links aimed at it still find it.
+    if (!frame_name_.empty() && browser_->RegisterAsBrowser()) {
+      const QString name =
+          QString::fromUtf8(QJsonDocument(QJsonArray{SjisToQString(frame_name_)}).toJson(QJsonDocument::Compact));
+      browser_->RunJavaScript(QStringLiteral("window.name = %1[0];").arg(name));
+    }
+  } else {
+    // The engine names no target window, so the page's own name is what
+    // later links and pop-ups aimed at it will use.
+    ReadFrameName();
+  }
   emit LoadFinished(this);
 }
 

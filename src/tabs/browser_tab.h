@@ -2,6 +2,7 @@
 // One tab: the page widget in the tab control. It owns its browser (filling
 // the tab, or in a scroll box keeping the size a pop-up asked for) and the
 // tab's own state, and reports what its page does through signals.
+#include <QByteArray>
 #include <QPoint>
 #include <QPointer>
 #include <QString>
@@ -42,16 +43,25 @@ class BrowserTab : public QWidget {
   // outlives the tab (a download of its page goes on). The tab is empty
   // afterwards and only fit for closing.
   WebBrowser* ReleaseBrowser(QWidget* keeper);
-  // ---- a page not loaded yet (a tab brought back from the last run) ----
-  // The tab holds no browser until it is first shown or its reload falls
-  // due; it keeps the address (code page 932 bytes) and dialog suppression
-  // for then.
+  // ---- a page not loaded (a tab brought back from the last run, or one
+  // asleep) ----
+  // The tab holds no browser until it is shown or its reload falls due; it
+  // keeps the address (code page 932 bytes), dialog suppression and, when
+  // it slept, the page's history for then.
   void SetWaitingPage(std::string address, bool silent);
   bool PageWaiting() const { return !browser_ && !waiting_address_.empty(); }
   const std::string& WaitingAddress() const { return waiting_address_; }
   bool WaitingSilent() const { return waiting_silent_; }
-  // Puts `browser` in the tab (filling it) and returns the address to load.
-  std::string Wake(WebBrowser* browser);
+  // Lets the browser go (page, view and all) and waits with `address` and
+  // the page's history. Everything else the tab keeps stays.
+  void Sleep(std::string address);
+  // Puts `browser` in the tab (filling it). Returns the address to load;
+  // `history` gets what the page's history was when it slept (empty for
+  // none). A browser with a navigation of its own under way (a pop-up aimed
+  // at the tab's name) takes no address and no history.
+  std::string Wake(WebBrowser* browser, QByteArray* history = nullptr);
+  // Woken and loading its page again (until that load finishes).
+  bool Reloading() const { return reloading_; }
 
   // Makes a sized browser fill the tab.
   void FillClient();
@@ -147,6 +157,8 @@ class BrowserTab : public QWidget {
   double zoom_ = 1.0;
   std::string waiting_address_;
   bool waiting_silent_ = false;
+  QByteArray waiting_history_;
+  bool reloading_ = false;
 };
 
 }  // namespace sorvi

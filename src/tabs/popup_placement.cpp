@@ -1,6 +1,7 @@
 #include "tabs/popup_placement.h"
 
 #include <QElapsedTimer>
+#include <algorithm>
 
 #include "platform/cp932.h"
 #include "platform/web_browser.h"
@@ -51,9 +52,34 @@ void PopupPlacement::Retire(WebBrowser* browser) {
   browser->Quit();
 }
 
+BrowserTab* PopupPlacement::SleepingTarget(const WebBrowser* opener, const QString& name) const {
+  if (!opener || name.isEmpty() || !options_.LinkTarget) return nullptr;
+  const TabsView view = host_.PolicyView();
+  const std::string frame_name = QStringToSjis(name);
+  auto by_browser = [&view](BrowserId id) {
+    return std::find_if(view.tabs.begin(), view.tabs.end(), [id](const TabView& t) { return t.browser == id; });
+  };
+  const auto opener_tab = by_browser(opener->Id());
+  if (opener_tab == view.tabs.end()) return nullptr;
+  for (size_t i = 0; i < view.tabs.size(); ++i) {
+    const TabView& t = view.tabs[i];
+    if (t.browser == 0 && t.family == opener_tab->family && t.frame_name == frame_name) {
+      BrowserTab* tab = host_.TabAt(int(i));
+      if (tab && tab->PageWaiting()) return tab;
+    }
+  }
+  return nullptr;
+}
+
 WebBrowser* PopupPlacement::NewWindow2(WebBrowser* sender, const NewWindowRequest& request) {
   WebBrowser* popup = CreateBrowser();
   popup->SetRegisterAsBrowser(options_.LinkTarget);
+  // A named window asleep: its tab takes the navigation, as a live page
+  // of that name would have.
+  if (BrowserTab* target = SleepingTarget(sender, request.targetName)) {
+    host_.WakeWith(target, popup);
+    return popup;
+  }
   PopupRequest popup_request;
   popup_request.opener = sender ? sender->Id() : 0;
   popup_request.popup = popup->Id();

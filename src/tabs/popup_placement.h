@@ -30,6 +30,9 @@ class PopupHost {
   virtual void AddPopupTab(WebBrowser* popup, const NewTabPlacement& place) = 0;
   // A switch with the bookkeeping of the user's, `sender` as the sender.
   virtual void SwitchWithBookkeeping(int index, QObject* sender) = 0;
+  // A tab asleep takes `popup` as its browser, the pop-up's navigation
+  // instead of its own page.
+  virtual void WakeWith(BrowserTab* tab, WebBrowser* popup) = 0;
 
  protected:
   ~PopupHost() = default;
@@ -68,6 +71,9 @@ class PopupPlacement : public QObject, public WebBrowserOwner {
 
  private:
   WebBrowser* BrowserById(BrowserId id) const;
+  // The sleeping tab a page's window name aims at: of the opener's family,
+  // as the engine finds a live one only among pages tied to its opener.
+  BrowserTab* SleepingTarget(const WebBrowser* opener, const QString& name) const;
   void Retire(WebBrowser* browser);
   void TakeOverActiveTab(WebBrowser* popup, const Takeover& takeover, WebBrowser* sender);
 

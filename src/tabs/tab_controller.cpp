@@ -22,6 +22,7 @@
 #include "tabs/tab_captions.h"
 #include "tabs/tab_lock.h"
 #include "tabs/tab_menu.h"
+#include "tabs/tab_sleeper.h"
 #include "tabs/tab_stack.h"
 #include "tabs/tab_strip.h"
 #include "tabs/tile_area.h"
@@ -58,6 +59,7 @@ TabController::TabController(const TabWidgets& widgets, const AppOptions& option
   connect(tools_, &PageTools::ProgressChanged, this, &TabController::ProgressChanged);
   connect(tools_, &PageTools::ZoomTextChanged, this, &TabController::ZoomTextChanged);
   hidden_tabs_ = new HiddenTabKeeper(this);
+  sleeper_ = new TabSleeper(*this, options_, this);
 }
 
 TabController::~TabController() {
@@ -96,6 +98,9 @@ bool TabController::RightClickPending() const { return strip_->RightClickPending
 TileLayout TabController::Tiles() const { return tiles_->Layout(); }
 void TabController::SetTiles(TileLayout layout) { tiles_->SetLayout(layout); }
 bool TabController::IsShown(const BrowserTab* tab) const { return tiles_->IsShown(tab); }
+int TabController::IndexOf(const BrowserTab* tab) const { return page_control_->indexOf(tab); }
+QTabBar* TabController::Strip() const { return page_control_->tabBar(); }
+bool TabController::MacroWaitingIn(const BrowserTab* tab) const { return macro_tab_ && macro_tab_ == tab; }
 void TabController::SetMacroWaiting(QWidget* page) { macro_tab_ = qobject_cast<BrowserTab*>(page); }
 QWidget* TabController::ActivePage() const { return ActiveTab(); }
 QWidget* TabController::TabArea() const { return page_control_; }
@@ -174,6 +179,7 @@ void TabController::WireTab(BrowserTab* tab) {
   connect(tab, &BrowserTab::PagePressed, this, &TabController::OnPagePressed);
   tools_->Watch(tab);
   hidden_tabs_->Watch(tab);
+  sleeper_->Watch(tab);
 }
 
 void TabController::OnTabsShown() {
@@ -243,7 +249,7 @@ void TabController::ArriveAtActiveTab(QObject* sender) {
   emit ForwardEnabledChanged(tab->CanGoForward());
   emit StopEnabledChanged(false);
   emit AddressChanged(tab->Browser() ? tab->Browser()->LocationURL() : QString());
-  emit StatusTextChanged(QString());
+  emit StatusTextChanged(WakingStatus(tab));
   emit ProgressChanged(0, 0);
   int return_index = tab->ReturnIndex();
   switch_memory_.Arrive(sender != nullptr, return_index);
@@ -445,6 +451,7 @@ void TabController::IdleSteps() {
   }
   popups_->IdleStep();
   hidden_tabs_->IdleStep();
+  sleeper_->IdleStep();
   tools_->IdleStep();
   queue_->IdleStep();
 }
@@ -481,6 +488,7 @@ void TabController::RestoreSession(const Session& session) {
     BrowserTab* tab = AddTab(nullptr, true, Count(), shown);
     if (!saved.fixed_caption) tab->LetTitleReplaceCaption();
     tab->SetWaitingPage(saved.address, saved.silent);
+    sleeper_->ShowAsleep(tab, true);
     TabLockMemory lock;
     lock.down = saved.locked;
     tab->SetLockMemory(lock);
@@ -534,10 +542,35 @@ void TabController::LoadShownPages() {
 
 void TabController::LoadWaitingPage(BrowserTab* tab) {
   if (!tab || !tab->PageWaiting()) return;
-  const std::string address = tab->Wake(popups_->CreateBrowser());
+  QByteArray history;
+  const std::string address = tab->Wake(popups_->CreateBrowser(), &history);
+  sleeper_->ShowAsleep(tab, false);
   WebBrowser* browser = tab->Browser();
   browser->SetRegisterAsBrowser(options_.LinkTarget);
-  browser->Navigate(QByteArray::fromStdString(address));
+  // The history brings the page back where it was (its current entry,
+  // scrolled as it was where the engine kept that); without one, the address.
+  if (!browser->RestoreHistory(history)) browser->Navigate(QByteArray::fromStdString(address));
+  if (IsActive(tab)) emit StatusTextChanged(WakingStatus(tab));
+}
+
+QString TabController::WakingStatus(const BrowserTab* tab) const {
+  return tab && tab->Reloading() ? QStringLiteral("休止中のタブを再読み込みしています") : QString();
+}
+
+void TabController::PutToSleep(BrowserTab* tab) {
+  const WebBrowser* browser = tab->Browser();
+  if (!browser || IsShown(tab)) return;
+  const QString location = browser->LocationURL();
+  if (location.isEmpty()) return;
+  tab->Sleep(AddressBytes(location));
+  sleeper_->ShowAsleep(tab, true);
+  TrimFreedMemorySoon();
+}
+
+void TabController::WakeWith(BrowserTab* tab, WebBrowser* popup) {
+  tab->Wake(popup);
+  sleeper_->ShowAsleep(tab, false);
+  popup->SetRegisterAsBrowser(options_.LinkTarget);
 }
 
 }  // namespace sorvi

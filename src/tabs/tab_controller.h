@@ -21,6 +21,7 @@
 #include "tabs/popup_placement.h"
 
 class QFrame;
+class QTabBar;
 class QTimer;
 class QToolButton;
 
@@ -36,6 +37,7 @@ class PageTools;
 class TabCaptions;
 class TabLock;
 class TabMenu;
+class TabSleeper;
 class TabStripMouse;
 class TileArea;
 class WebBrowser;
@@ -83,6 +85,14 @@ class TabController : public QObject, public ActivePageHost, private PopupHost, 
   void SetTiles(TileLayout layout);
   // The tab's page is on screen (in a tile, or as the active tab).
   bool IsShown(const BrowserTab* tab) const;
+  int IndexOf(const BrowserTab* tab) const;
+  QTabBar* Strip() const;
+  // A key macro waits to be played in `tab`.
+  bool MacroWaitingIn(const BrowserTab* tab) const;
+  // Puts tabs out of sight to sleep (see TabSleeper).
+  TabSleeper& Sleeper() const { return *sleeper_; }
+  // The tab gives its browser up and waits, dimmed, until it is shown.
+  void PutToSleep(BrowserTab* tab);
 
   // ---- opening, closing, switching ----
   void SetNavigateMode(NavigateMode mode) { mode_ = mode; }
@@ -167,8 +177,11 @@ class TabController : public QObject, public ActivePageHost, private PopupHost, 
   void OnTabLoadFinished(BrowserTab* tab);
   void OnPagePressed(BrowserTab* tab);
   void OnTabsShown();
-  // A tab brought back from the last run gets its browser and loads.
+  // A tab brought back from the last run or asleep gets its browser and
+  // loads.
   void LoadWaitingPage(BrowserTab* tab);
+  // The status while the active tab loads its page again.
+  QString WakingStatus(const BrowserTab* tab) const;
   void LoadShownPages();
   void KeepActivation(bool was_active);
   bool IsActive(const BrowserTab* tab) const { return tab && tab == ActiveTab(); }
@@ -177,6 +190,7 @@ class TabController : public QObject, public ActivePageHost, private PopupHost, 
   TabsView PolicyView() const override;
   void AddPopupTab(WebBrowser* popup, const NewTabPlacement& place) override;
   void SwitchWithBookkeeping(int index, QObject* sender) override;
+  void WakeWith(BrowserTab* tab, WebBrowser* popup) override;
 
   TabStack* page_control_;
   QFrame* cover_;
@@ -193,6 +207,7 @@ class TabController : public QObject, public ActivePageHost, private PopupHost, 
   PopupPlacement* popups_ = nullptr;
   PageTools* tools_ = nullptr;
   HiddenTabKeeper* hidden_tabs_ = nullptr;
+  TabSleeper* sleeper_ = nullptr;
 
   NavigateMode mode_ = NavigateMode::NewTab;
   TabSwitchMemory switch_memory_;

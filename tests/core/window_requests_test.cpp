@@ -23,16 +23,16 @@ TEST(WindowRequestMatcherTest, OneReportOneRequest) {
        {pop, false, true, 280, 0},
        {"", 280, 200}},
       {"one size only", {Kind::Open, pop, "", "height=240"}, {pop}, {"", -1, 240}},
-      {"a link gives no size", {Kind::Target, pop, "foo", "width=300"}, {pop}, {"foo", -1, -1}},
+      {"a link gives no size", {Kind::Target, pop, "foo", "width=300"}, {pop}, {"foo", -1, -1, false}},
       {"reserved names", {Kind::Open, pop, "_Blank", ""}, {pop}, {"", -1, -1}},
       {"background: name, no size",
        {Kind::Open, pop, "bg", "width=3,height=4"},
        {pop, true, false, 9, 9},
-       {"bg", -1, -1}},
+       {"bg", -1, -1, false}},
       {"form fields as query",
        {Kind::Target, "http://h/post", "out", ""},
        {"http://h/post?code=7203"},
-       {"out", -1, -1}},
+       {"out", -1, -1, false}},
       {"no address is about:blank", {Kind::Open, "", "w", "width=5,height=6"}, {"about:blank#blocked"}, {"w", 5, 6}},
       {"another address", {Kind::Open, "http://h/a", "w", "width=5,height=6"}, {"http://h/b"}, {"", -1, -1}},
       {"a dialog without report",
@@ -47,6 +47,7 @@ TEST(WindowRequestMatcherTest, OneReportOneRequest) {
     EXPECT_EQ(got.target_name, row.expected.target_name) << row.what;
     EXPECT_EQ(got.width, row.expected.width) << row.what;
     EXPECT_EQ(got.height, row.expected.height) << row.what;
+    EXPECT_EQ(got.scripted, row.expected.scripted) << row.what;
   }
 }
 

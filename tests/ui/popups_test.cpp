@@ -34,6 +34,7 @@
 #include "tabs/hidden_tab_keeper.h"
 #include "tabs/tab_controller.h"
 #include "tabs/tab_menu.h"
+#include "tabs/tab_sleeper.h"
 #include "tabs/tab_stack.h"
 
 using namespace sorvi;
@@ -89,6 +90,7 @@ class PopupsTest : public QObject {
   void formPostedToNewWindowArrivesWithItsData();
   void pageClosingItselfClosesItsTab();
   void secondLinkToANameGoesIntoItsTab();
+  void namedTabAsleepTakesTheNextLinkAimedAtIt();
   void windowOpenWithANameFindsItsTabAgain();
   void sizedPopupFromABackgroundTabLandsBesideIt();
   void clickBringsTheTabOfItsFamilyForward();
@@ -259,6 +261,30 @@ void PopupsTest::secondLinkToANameGoesIntoItsTab() {
   QCOMPARE(f.Browser(1), named.data());
   QCOMPARE(f.tabs->TabAt(1)->FrameName(), std::string("foo"));
   QCOMPARE(f.Active(), 1);  // a click of its family brought it forward
+}
+
+void PopupsTest::namedTabAsleepTakesTheNextLinkAimedAtIt() {
+  Fixture f;
+  f.server.Serve("/links.html", Page("Links",
+                                     "<a target=\"foo\" href=\"/a.html\" "
+                                     "style=\"display:block;width:300px;height:100px\">a</a>"
+                                     "<a target=\"foo\" href=\"/b.html\" "
+                                     "style=\"display:block;width:300px;height:100px\">b</a>"));
+  QVERIFY(f.OpenAndWait("/links.html", "Links"));
+  f.tabs->Sleeper().SetSleepAfter(200);
+  ChangeOptions(*f.form, [](AppOptions& o) { o.SleepTabs.on = true; });
+  QVERIFY(f.ClickPage(0, QPoint(50, 50)));
+  QVERIFY(WaitUntil([&] { return f.Count() == 2; }));
+  QVERIFY(f.WaitLoaded(1, "Page a"));
+  f.ClickTab(0);
+  QVERIFY(WaitUntil([&] { return f.tabs->TabAt(1)->PageWaiting(); }));
+  QVERIFY(f.Browser(0));  // shown: awake
+  // The name still finds the tab, which loads the new address, not its own.
+  QVERIFY(f.ClickPage(0, QPoint(50, 150)));
+  QVERIFY(f.WaitLoaded(1, "Page b"));
+  QCOMPARE(f.Count(), 2);
+  QCOMPARE(f.tabs->TabAt(1)->FrameName(), std::string("foo"));
+  QCOMPARE(f.server.Count("/a.html"), 1);
 }
 
 void PopupsTest::windowOpenWithANameFindsItsTabAgain() {

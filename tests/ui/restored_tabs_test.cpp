@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTabBar>
 #include <QTest>
 #include <QTimer>
 
@@ -15,6 +17,9 @@
 #include "support/strict_warnings.h"
 #include "support/web_test_main.h"
 #include "support/window_fixture.h"
+#include "tabs/browser_tab.h"
+#include "tabs/tab_controller.h"
+#include "tabs/tab_sleeper.h"
 
 using sorvi::testing::Find;
 using sorvi::testing::Sjis;
@@ -31,9 +36,12 @@ void RestoredTabsTest::keptTabsComeBackAndOnlyTheShownPageLoads() {
   QTimer::singleShot(0, [] {
     QWidget* dialog = QApplication::activeModalWidget();
     Find<QCheckBox>(dialog, "CheckBoxRestoreSession")->setChecked(true);
+    Find<QCheckBox>(dialog, "CheckBoxSleepTabs")->setChecked(true);
+    Find<QSpinBox>(dialog, "UpDownSleepMinutes")->setValue(1);
     Find<QPushButton>(dialog, "ButtonOk")->click();
   });
   Find<QAction>(f.form.get(), "PopupMenuEtcOption")->trigger();
+  QVERIFY(f.dir.Read("Sorvi.ini").contains("[SleepingTabs]\r\nOn=1\r\nMinutes=1\r\n"));
   QVERIFY(f.OpenAndWait("/a.html", "Page a"));
   sorvi::OpenRequest fixed = f.Request("/b.html");
   fixed.caption = Sjis("固定の見出し").toStdString();
@@ -55,11 +63,24 @@ void RestoredTabsTest::keptTabsComeBackAndOnlyTheShownPageLoads() {
   QCOMPARE(f.server.Count("/b.html"), 1);
   QCOMPARE(f.server.Count("/a.html") + f.server.Count("/c.html"), 0);
 
+  QVERIFY(f.Bar()->tabTextColor(2).isValid());  // waiting is sleeping: dimmed
   f.ClickTab(2);
   QVERIFY(f.WaitLoaded(2, "Page c"));
+  QVERIFY(!f.Bar()->tabTextColor(2).isValid());
   QCOMPARE(f.server.Count("/a.html"), 0);
-  // A tab never loaded keeps its address for the next run.
+  // A restored tab sleeps again as any other, and is kept asleep as it was.
+  f.tabs->Sleeper().SetSleepAfter(300);
+  f.ClickTab(1);
+  QVERIFY(sorvi::testing::WaitUntil([&] { return f.tabs->TabAt(2)->PageWaiting(); }));
+  QVERIFY(f.Bar()->tabTextColor(2).isValid());
+  QCOMPARE(f.Caption(2), QString("Page c"));
+  f.ClickTab(2);
+  QVERIFY(f.WaitLoaded(2, "Page c"));
+  QVERIFY(sorvi::testing::WaitUntil([&] { return f.tabs->TabAt(1)->PageWaiting(); }));
+  // A tab never loaded keeps its address for the next run, one asleep too.
   QVERIFY(f.form->close());
+  QCOMPARE(f.dir.Ini("SessionTab2", "Address"), f.Url("/b.html"));
+  QCOMPARE(f.dir.Ini("SessionTab2", "Caption"), QString("固定の見出し"));
   QCOMPARE(f.dir.Ini("SessionTab1", "Address"), f.Url("/a.html"));
   QCOMPARE(f.dir.Ini("Session", "Current"), QString("2"));
 

@@ -33,10 +33,11 @@
 #include "support/window_options.h"
 #include "tabs/address_box.h"
 #include "tabs/browser_tab.h"
-#include "tabs/tab_stack.h"
 #include "tabs/hidden_tab_keeper.h"
 #include "tabs/open_request.h"
 #include "tabs/tab_controller.h"
+#include "tabs/tab_sleeper.h"
+#include "tabs/tab_stack.h"
 
 using namespace sorvi;
 using sorvi::testing::ChangeOptions;
@@ -51,6 +52,7 @@ using sorvi::testing::Sjis;
 namespace {
 
 constexpr int kTimeout = sorvi::testing::kWaitTimeoutMs;
+constexpr int kSleepMs = 300;
 
 struct Fixture : sorvi::testing::WindowFixture {
   Fixture() : WindowFixture({"a", "b", "c", "d", "p1", "p2", "final"}) {}
@@ -78,6 +80,7 @@ class TabsTest : public QObject {
   void emptyAddressChangesNothing();
   void enterAndDoubleClickOnTheAddressBox();
   void hiddenViewsAreNotReleasedWhileAMacroPlays();
+  void hiddenTabSleepsAndWakesWhereItWas();
   void emptyPageAreaSaysWhatToDoWhileNoTabIsOpen();
 };
 
@@ -541,6 +544,55 @@ void TabsTest::hiddenViewsAreNotReleasedWhileAMacroPlays() {
   // It goes at the first idle moment after the play.
   QVERIFY(WaitUntil([&] { return !hidden->HasView(); }));
   QVERIFY(f.Browser(1)->HasView());
+}
+
+void TabsTest::hiddenTabSleepsAndWakesWhereItWas() {
+  Fixture f;
+  f.server.Serve("/long.html", Page("Page long", "<div style=\"height:5000px\">long</div>"));
+  f.server.Serve("/form.html", Page("Page form", "<input id=\"q\" autofocus>"));
+  f.tabs->Sleeper().SetSleepAfter(kSleepMs);
+  int macros = 0;
+  connect(f.tabs, &TabController::LoadKeyMacroReady, this, [&] { ++macros; });
+  OpenRequest request = f.Request("/a.html");
+  request.key_macro = "\\w(1)";
+  f.form->OpenPage(request);
+  QVERIFY(f.WaitLoaded(0, "Page a"));
+  QCOMPARE(macros, 1);
+  f.Browser(0)->Navigate(QString(f.Url("/long.html")));
+  QVERIFY(f.WaitLoaded(0, "Page long"));
+  f.Js(f.Browser(0), "window.scrollTo(0, 1500)");
+  QVERIFY(f.OpenAndWait("/form.html", "Page form"));
+  WebBrowser* typed = f.Browser(1);
+  f.form->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+  QTRY_VERIFY(typed->FocusedInputWidget() && f.Js(typed, "document.activeElement.id").toString() == "q");
+  f.form->Subsystems().macros->PlayKeyMacro("x");
+  QTRY_COMPARE(f.Js(typed, "document.getElementById('q').value").toString(), QString("x"));
+  QVERIFY(f.OpenAndWait("/b.html", "Page b"));
+
+  // Off, nothing sleeps however long the tabs are hidden.
+  Spin(3 * kSleepMs);
+  QVERIFY(f.Browser(0) && f.Browser(1) && !f.Bar()->tabTextColor(0).isValid());
+
+  ChangeOptions(*f.form, [](AppOptions& o) { o.SleepTabs.on = true; });
+  QVERIFY(WaitUntil([&] { return f.tabs->TabAt(0)->PageWaiting() && f.Bar()->tabTextColor(0).isValid(); }));
+  QCOMPARE(f.Caption(0), QString("Page long"));
+  Spin(3 * kSleepMs);
+  QVERIFY(f.Browser(1) && !f.Bar()->tabTextColor(1).isValid());  // typed into: never asleep
+
+  QStringList status;
+  connect(f.tabs, &TabController::StatusTextChanged, this, [&](const QString& text) { status << text; });
+  f.ClickTab(0);
+  QVERIFY(status.contains("休止中のタブを再読み込みしています"));
+  QVERIFY(f.WaitLoaded(0, "Page long"));
+  QVERIFY(!f.Bar()->tabTextColor(0).isValid());
+  QVERIFY(f.Browser(0)->LocationURL().endsWith("/long.html"));
+  QCOMPARE(f.Js(f.Browser(0), "history.length").toInt(), 2);
+  QTRY_COMPARE(f.Js(f.Browser(0), "window.scrollY").toInt(), 1500);
+  QCOMPARE(status.last(), QString());
+  QCOMPARE(macros, 1);  // played once, when the tab was opened
+  f.tabs->GoBack();
+  QVERIFY(f.WaitLoaded(0, "Page a"));
 }
 
 void TabsTest::emptyPageAreaSaysWhatToDoWhileNoTabIsOpen() {

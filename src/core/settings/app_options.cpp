@@ -20,6 +20,7 @@ AppOptions ReadAppOptions(const SettingsFile& file) {
   o.FocusLock = file.ReadBool(kSection, "FocusLock", o.FocusLock);
   o.AutoSave = file.ReadBool(kSection, "AutoSave", o.AutoSave);
   o.RestoreSession = ReadRestoreOption(file);
+  o.SleepTabs = ReadTabSleepOption(file);
   o.MarkStocks = file.ReadBool(kMarksSection, "Mark", o.MarkStocks);
   return o;
 }

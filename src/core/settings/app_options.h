@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/settings/settings_file.h"
+#include "core/tabs/tab_sleep.h"
 
 namespace sorvi {
 
@@ -20,10 +21,13 @@ struct AppOptions {
   bool RestoreSession = false;  // open the tabs of the last run at start
   // Kept in section PageMarks, apart from the rest.
   bool MarkStocks = true;  // pages mark the stocks of the user's tree
+  // Kept in section SleepingTabs: tabs out of sight give their pages up.
+  TabSleepOption SleepTabs;
 };
 
 // Missing keys and numbers that do not parse keep the defaults above.
-// RestoreSession is read from section Session, MarkStocks from PageMarks.
+// RestoreSession is read from section Session, MarkStocks from PageMarks,
+// SleepTabs from its own.
 AppOptions ReadAppOptions(const SettingsFile& file);
 
 // Writes the eight keys of section Option in their fixed order.

@@ -32,6 +32,8 @@ OptionDialogResult ApplyOptionDialog(const AppOptions& before, const OptionDialo
   o.FocusLock = input.focus_lock;
   o.AutoSave = input.auto_save;
   o.RestoreSession = input.restore_session;
+  o.SleepTabs = TabSleepOption{input.sleep_tabs, std::clamp(input.sleep_minutes, kSleepMinutesMin, kSleepMinutesMax)};
+  result.sleep_before = before.SleepTabs;
   result.link_target_changed = o.LinkTarget != before.LinkTarget;
   result.restore_session_changed = o.RestoreSession != before.RestoreSession;
   o.MarkStocks = input.mark_stocks;
@@ -46,6 +48,7 @@ void StoreOptionDialogResult(SettingsFile& file, const OptionDialogResult& resul
   if (result.options.RestoreSession || result.restore_session_changed)
     WriteRestoreOption(file, result.options.RestoreSession);
   if (!result.options.MarkStocks || result.mark_stocks_changed) WriteMarkStocksOption(file, result.options.MarkStocks);
+  WriteTabSleepOption(file, result.options.SleepTabs, result.sleep_before);
 }
 
 }  // namespace sorvi

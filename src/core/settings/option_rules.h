@@ -36,6 +36,8 @@ struct OptionDialogInput {
   bool auto_save = true;
   bool restore_session = false;
   bool mark_stocks = true;
+  bool sleep_tabs = false;
+  int32_t sleep_minutes = kSleepMinutesDefault;
 };
 
 // What OK means for the program beyond the new values.
@@ -49,6 +51,8 @@ struct OptionDialogResult {
   bool later_tabs_changed = false;
   bool restore_session_changed = false;
   bool mark_stocks_changed = false;  // the open pages mark or unmark at once
+  // The tab sleep option before OK, so that an untouched one stays unwritten.
+  TabSleepOption sleep_before;
 };
 
 // The values in effect after OK, before anything is written.
@@ -58,7 +62,8 @@ OptionDialogResult ApplyOptionDialog(const AppOptions& before, const OptionDialo
 // changed or not; they reach the file together at the next commit. The
 // session option is written when it is on or was just turned off, so that a
 // file never asked for it keeps no section of it; the marks option (on by
-// default) likewise when it is off or was just turned on.
+// default) likewise when it is off or was just turned on; the tab sleep
+// option only when it is on or changed.
 void StoreOptionDialogResult(SettingsFile& file, const OptionDialogResult& result);
 
 }  // namespace sorvi

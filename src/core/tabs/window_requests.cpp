@@ -47,12 +47,16 @@ RequestedWindow WindowRequestMatcher::Match(const EngineWindowRequest& request) 
   if (newest != reports_.rend()) {
     if (IsWindowName(newest->name)) window.target_name = newest->name;
     if (newest->kind == WindowReport::Kind::Open) size = ParseWindowFeatures(newest->features);
+    window.scripted = newest->kind == WindowReport::Kind::Open;
     reports_.erase(std::next(newest).base());
   } else if (request.dialog) {
     // Opened without the script (it cannot run in some documents).
     size.has_width = size.has_height = true;
   }
-  if (request.background) size = RequestedWindowSize();
+  if (request.background) {
+    size = RequestedWindowSize();
+    window.scripted = false;
+  }
   if (size.has_width) window.width = request.width > 0 ? request.width : size.width;
   if (size.has_height) window.height = request.height > 0 ? request.height : size.height;
   return window;

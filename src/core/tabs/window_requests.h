@@ -45,6 +45,9 @@ struct RequestedWindow {
   // The inner size asked for; -1 for each one not given.
   int width = -1;
   int height = -1;
+  // Opened by window.open (or by nothing the page's script saw): the two
+  // pages may hold each other by script.
+  bool scripted = true;
 };
 
 // "_blank", "_self", "_parent" and "_top" (in any letter case) name no
