@@ -5,16 +5,16 @@
 // Runs under an X server: xvfb-run -a key_macro_timing_bench [rounds]
 #include <QApplication>
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QVariant>
 #include <algorithm>
-#include <functional>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -48,10 +48,18 @@ class TimingSink : public KeyMacroSink {
  public:
   explicit TimingSink(KeyMacroSink& inner) : inner_(inner) { clock_.start(); }
 
-  void KeyDown(int vk) override { Time(Call::KeyDown, vk, [&] { inner_.KeyDown(vk); }); }
-  void KeyUp(int vk) override { Time(Call::KeyUp, vk, [&] { inner_.KeyUp(vk); }); }
-  void ProcessPendingEvents() override { Time(Call::Process, 0, [&] { inner_.ProcessPendingEvents(); }); }
-  void SleepMs(int ms) override { Time(Call::Sleep, ms, [&] { inner_.SleepMs(ms); }); }
+  void KeyDown(int vk) override {
+    Time(Call::KeyDown, vk, [&] { inner_.KeyDown(vk); });
+  }
+  void KeyUp(int vk) override {
+    Time(Call::KeyUp, vk, [&] { inner_.KeyUp(vk); });
+  }
+  void ProcessPendingEvents() override {
+    Time(Call::Process, 0, [&] { inner_.ProcessPendingEvents(); });
+  }
+  void SleepMs(int ms) override {
+    Time(Call::Sleep, ms, [&] { inner_.SleepMs(ms); });
+  }
   std::unique_ptr<sorvi::ClipboardSnapshot> SaveClipboard() override { return inner_.SaveClipboard(); }
   void RestoreClipboard(const sorvi::ClipboardSnapshot& snapshot) override {
     Time(Call::Restore, 0, [&] { inner_.RestoreClipboard(snapshot); });
@@ -98,8 +106,8 @@ std::vector<std::pair<std::string, double>> Measure(const std::vector<Record>& r
     if (r.call == Call::SetClipboard) {
       // Paste: Set, 4 keys, Process, Sleep(pause); the restore at the end
       // comes after Process and Sleep(100).
-      if (i + 6 < records.size() && records[i + 5].call == Call::Process &&
-          records[i + 6].call == Call::Sleep && records[i + 6].arg == kIntervalPaste) {
+      if (i + 6 < records.size() && records[i + 5].call == Call::Process && records[i + 6].call == Call::Sleep &&
+          records[i + 6].arg == kIntervalPaste) {
         out.emplace_back("paste pause", records[i + 6].end_ms - records[i + 6].start_ms);
         out.emplace_back("paste whole", records[i + 6].end_ms - r.start_ms);
         i += 6;
@@ -218,8 +226,8 @@ int main(int argc, char* argv[]) {
     for (size_t s = 0; s < measured.size(); ++s) steps[s].actual_ms.push_back(measured[s].second);
   }
 
-  std::printf("key macro timing: %d rounds, IntervalPaste %d ms, wait %d ms in %d ms slices\n", rounds,
-              kIntervalPaste, kWaitMs, sorvi::kWaitSliceMs);
+  std::printf("key macro timing: %d rounds, IntervalPaste %d ms, wait %d ms in %d ms slices\n", rounds, kIntervalPaste,
+              kWaitMs, sorvi::kWaitSliceMs);
   std::printf("%4s  %-13s %9s %10s %10s %10s\n", "step", "kind", "requested", "mean (ms)", "mean dev", "worst dev");
   double worst_wait = 0, worst_pause = 0, worst_whole = 0;
   double sum_wait = 0, sum_pause = 0;

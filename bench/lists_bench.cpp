@@ -10,10 +10,10 @@
 
 #include <QApplication>
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "codes/code_tree_view.h"
@@ -92,8 +92,7 @@ std::string MakeBookmarkFile() {
       b.key_macro = "{TAB}{TAB}%CD%{ENTER}";
       b.key_macro_state = static_cast<int>(i % 8 == 1);
     }
-    b.url_macro = "https://finance.example.jp/quote/" + std::to_string(i) +
-                  "?code=%CD%&group=%GP%&list=%[%CD%,]%";
+    b.url_macro = "https://finance.example.jp/quote/" + std::to_string(i) + "?code=%CD%&group=%GP%&list=%[%CD%,]%";
     list.push_back(std::move(b));
   }
   return SerializeBookmarkList(list);
@@ -146,8 +145,7 @@ BENCHMARK(BM_StockCodeSerialize);
 
 void BM_StockCodeRoundTrip(benchmark::State& state) {
   const std::string& bytes = CodeFile();
-  for (auto _ : state)
-    benchmark::DoNotOptimize(SerializeStockCodeList(ParseStockCodeFile(bytes).list));
+  for (auto _ : state) benchmark::DoNotOptimize(SerializeStockCodeList(ParseStockCodeFile(bytes).list));
   CountBytes(state, bytes);
 }
 BENCHMARK(BM_StockCodeRoundTrip);
@@ -267,10 +265,8 @@ void BM_ExpandRepeat(benchmark::State& state) {
   UrlSelection selection;
   selection.group = kGroupNames[0];
   selection.name = kStockNames[1];
-  for (int64_t i = 0; i < state.range(0); ++i)
-    selection.codes.push_back(std::to_string(1000 + i % 9000));
-  const std::string macro =
-      "https://finance.example.jp/compare?g=%GP%&n=%NM%&first=%CD%&rest=%[%CD%,]%";
+  for (int64_t i = 0; i < state.range(0); ++i) selection.codes.push_back(std::to_string(1000 + i % 9000));
+  const std::string macro = "https://finance.example.jp/compare?g=%GP%&n=%NM%&first=%CD%&rest=%[%CD%,]%";
   for (auto _ : state) benchmark::DoNotOptimize(ExpandUrlMacro(macro, selection));
   state.SetComplexityN(state.range(0));
 }

@@ -72,8 +72,9 @@ void Print(const char* key, double value) { std::printf("%s=%.2f\n", key, value)
 QByteArray ChartPage(const QByteArray& path) {
   QByteArray html = "<html><head><title>Chart " + path + "</title></head><body><p id=t></p><table>";
   for (int i = 0; i < 200; ++i) html += "<tr><td>" + QByteArray::number(1000 + i) + "</td><td>123.4</td></tr>";
-  html += "</table><script>setInterval(function(){document.getElementById('t').textContent=Date.now();},1000);"
-          "</script></body></html>";
+  html +=
+      "</table><script>setInterval(function(){document.getElementById('t').textContent=Date.now();},1000);"
+      "</script></body></html>";
   return html;
 }
 
@@ -90,7 +91,9 @@ class ChartServer : public QObject {
     server_.listen(address);
   }
   bool Listening() const { return server_.isListening(); }
-  QString Origin() const { return QString("http://%1:%2").arg(server_.serverAddress().toString()).arg(server_.serverPort()); }
+  QString Origin() const {
+    return QString("http://%1:%2").arg(server_.serverAddress().toString()).arg(server_.serverPort());
+  }
   // Requests received between the two times (milliseconds since the epoch).
   int CountBetween(qint64 from, qint64 to) const {
     return int(std::count_if(times_.begin(), times_.end(), [&](qint64 t) { return t >= from && t <= to; }));
@@ -110,8 +113,10 @@ class ChartServer : public QObject {
     } else {
       times_.push_back(QDateTime::currentMSecsSinceEpoch());
       const QByteArray body = ChartPage(path);
-      socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nCache-Control: no-store\r\n"
-                    "Connection: close\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+      socket->write(
+          "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nCache-Control: no-store\r\n"
+          "Connection: close\r\nContent-Length: " +
+          QByteArray::number(body.size()) + "\r\n\r\n" + body);
     }
     socket->disconnectFromHost();
   }
@@ -375,7 +380,8 @@ int RunParent(const QString& program, int rounds, int idle_seconds, bool keep_vi
       QProcess child;
       child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
       QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-      if (!environment.contains("QT_LOGGING_RULES")) environment.insert("QT_LOGGING_RULES", "qt.webenginecontext=false");
+      if (!environment.contains("QT_LOGGING_RULES"))
+        environment.insert("QT_LOGGING_RULES", "qt.webenginecontext=false");
       child.setProcessEnvironment(environment);
       QEventLoop loop;  // the servers answer while the child runs
       QObject::connect(&child, &QProcess::finished, &loop, &QEventLoop::quit);
@@ -457,10 +463,11 @@ int RunParent(const QString& program, int rounds, int idle_seconds, bool keep_vi
   row("processes after closing all 50", "closed_processes", "");
   for (int sites : {1, 5}) {
     const QString p = QString("program/%1").arg(sites), b = QString("bare/%1").arg(sites);
-    std::printf("%d site(s): PSS with 50 tabs program/bare %.2f, after the idle time %.2f (target <= 0.5), idle CPU "
-                "program/bare %.2f (target <= 0.5)\n",
-                sites, m(p, "fifty_pss") / m(b, "fifty_pss"), m(p, "idle_pss") / m(b, "idle_pss"),
-                m(p, "idle_cpu_s") / std::max(0.01, m(b, "idle_cpu_s")));
+    std::printf(
+        "%d site(s): PSS with 50 tabs program/bare %.2f, after the idle time %.2f (target <= 0.5), idle CPU "
+        "program/bare %.2f (target <= 0.5)\n",
+        sites, m(p, "fifty_pss") / m(b, "fifty_pss"), m(p, "idle_pss") / m(b, "idle_pss"),
+        m(p, "idle_cpu_s") / std::max(0.01, m(b, "idle_cpu_s")));
   }
   for (int sites : sleep ? std::vector<int>{1, 5} : std::vector<int>{}) {
     const QString cost = QString("program/%1/cost").arg(sites);

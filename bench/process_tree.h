@@ -1,11 +1,11 @@
 #pragma once
 // Memory and CPU time of this process and all its descendants (the
 // program and the engine's helper processes), read from /proc.
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QMap>
 #include <QString>
-#include <unistd.h>
 #include <vector>
 
 namespace bench {
@@ -13,7 +13,7 @@ namespace bench {
 struct TreeSample {
   double rss_mib = 0;
   double pss_mib = 0;
-  double cpu_seconds = 0;  // user + system time so far of the processes alive now
+  double cpu_seconds = 0;      // user + system time so far of the processes alive now
   double own_cpu_seconds = 0;  // of this process alone
   double own_pss_mib = 0;
   int processes = 0;

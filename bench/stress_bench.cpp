@@ -160,15 +160,17 @@ int HugeLines(const QString& dir, int megabytes) {
 
 int Tabs(const QString& dir, int popups, int cycles) {
   WriteFile(dir + "/a.html", Page("Page a", ""));
-  WriteFile(dir + "/b.html", Page("Page b", "<table>" + QByteArray("<tr><td>1234</td><td>56.7</td></tr>").repeated(200) +
-                                                "</table>"));
-  WriteFile(dir + "/burst.html", Page("Burst", "<script>function burst(n) {"
-                                               "  const at = Date.now() + 1000;"
-                                               "  for (let i = 0; i < n; ++i) window.open('closer.html?' + at, '', '');"
-                                               "}</script>"));
+  WriteFile(dir + "/b.html",
+            Page("Page b", "<table>" + QByteArray("<tr><td>1234</td><td>56.7</td></tr>").repeated(200) + "</table>"));
+  WriteFile(dir + "/burst.html", Page("Burst",
+                                      "<script>function burst(n) {"
+                                      "  const at = Date.now() + 1000;"
+                                      "  for (let i = 0; i < n; ++i) window.open('closer.html?' + at, '', '');"
+                                      "}</script>"));
   WriteFile(dir + "/closer.html",
-            Page("Closer", "<script>const at = Number(location.search.substring(1));"
-                           "setTimeout(function () { window.close(); }, Math.max(0, at - Date.now()));</script>"));
+            Page("Closer",
+                 "<script>const at = Number(location.search.substring(1));"
+                 "setTimeout(function () { window.close(); }, Math.max(0, at - Date.now()));</script>"));
   const QString base = QUrl::fromLocalFile(dir).toString() + "/";
 
   auto form = ShowWindow(dir + "/");
@@ -194,10 +196,11 @@ int Tabs(const QString& dir, int popups, int cycles) {
   const double closed_ms = Ms(clock);
   watch.stop();
   Settle(1000);
-  std::printf("burst of %d pop-ups: all open after %.0f ms%s, all closed after %.0f ms%s (they ask at 1000 ms), "
-              "most tabs %d, tabs after %d (started with %d)\n",
-              popups, open_ms, all_open ? "" : " (NOT ALL)", closed_ms, all_closed ? "" : " (NOT ALL)", most,
-              tabs.Count(), start);
+  std::printf(
+      "burst of %d pop-ups: all open after %.0f ms%s, all closed after %.0f ms%s (they ask at 1000 ms), "
+      "most tabs %d, tabs after %d (started with %d)\n",
+      popups, open_ms, all_open ? "" : " (NOT ALL)", closed_ms, all_closed ? "" : " (NOT ALL)", most, tabs.Count(),
+      start);
 
   // Open and close cycles from one tab, through the address box and the
   // close button's handler, each waiting for its page.

@@ -17,20 +17,18 @@
 namespace sorvi::fuzz {
 
 // Stops the run: libFuzzer keeps the input that did it.
-#define FUZZ_CHECK(condition, what)                                                      \
-  do {                                                                                   \
-    if (!(condition)) {                                                                  \
-      std::fprintf(stderr, "fuzz check failed at %s:%d: %s\n  (%s)\n", __FILE__, __LINE__, \
-                   what, #condition);                                                    \
-      std::abort();                                                                      \
-    }                                                                                    \
+#define FUZZ_CHECK(condition, what)                                                                           \
+  do {                                                                                                        \
+    if (!(condition)) {                                                                                       \
+      std::fprintf(stderr, "fuzz check failed at %s:%d: %s\n  (%s)\n", __FILE__, __LINE__, what, #condition); \
+      std::abort();                                                                                           \
+    }                                                                                                         \
   } while (0)
 
 // Bytes on the heap with nothing after them.
 class ExactBytes {
  public:
-  explicit ExactBytes(std::string_view bytes)
-      : size_(bytes.size()), data_(new char[bytes.size() ? bytes.size() : 1]) {
+  explicit ExactBytes(std::string_view bytes) : size_(bytes.size()), data_(new char[bytes.size() ? bytes.size() : 1]) {
     if (size_) std::memcpy(data_.get(), bytes.data(), size_);
   }
   std::string_view view() const { return {data_.get(), size_}; }
@@ -57,9 +55,7 @@ inline std::vector<std::string_view> SplitFields(std::string_view input, size_t 
   return fields;
 }
 
-inline std::string_view AsView(const uint8_t* data, size_t size) {
-  return {reinterpret_cast<const char*>(data), size};
-}
+inline std::string_view AsView(const uint8_t* data, size_t size) { return {reinterpret_cast<const char*>(data), size}; }
 
 // A directory of this process for files the readers need: under
 // $SORVI_FUZZ_SCRATCH when set, else in memory where the system has a

@@ -18,8 +18,8 @@
 namespace sorvi::fuzz {
 namespace {
 
-const std::set<int> kMacroKeys = {VK_BACK, VK_TAB,  VK_RETURN, VK_SHIFT, VK_SPACE, VK_END,   VK_HOME,
-                                  VK_LEFT, VK_UP,   VK_RIGHT,  VK_DOWN,  VK_DELETE};
+const std::set<int> kMacroKeys = {VK_BACK, VK_TAB,  VK_RETURN, VK_SHIFT, VK_SPACE, VK_END,
+                                  VK_HOME, VK_LEFT, VK_UP,     VK_RIGHT, VK_DOWN,  VK_DELETE};
 
 // The number rule, checked against the standard library's reader.
 void CheckInteger(std::string_view text) {
@@ -52,18 +52,13 @@ void CheckActions(std::string_view macro, const std::vector<KeyMacroAction>& act
       case KeyMacroAction::Kind::KeyDown:
         FUZZ_CHECK(kMacroKeys.count(a.key) && held.insert(a.key).second, "odd key pressed");
         break;
-      case KeyMacroAction::Kind::KeyUp:
-        FUZZ_CHECK(held.erase(a.key) == 1, "a key released that is not down");
-        break;
-      case KeyMacroAction::Kind::KeysDone:
-        FUZZ_CHECK(held.empty(), "a key token leaves a key down");
-        break;
+      case KeyMacroAction::Kind::KeyUp: FUZZ_CHECK(held.erase(a.key) == 1, "a key released that is not down"); break;
+      case KeyMacroAction::Kind::KeysDone: FUZZ_CHECK(held.empty(), "a key token leaves a key down"); break;
       case KeyMacroAction::Kind::Wait:
         if (a.wait_ms != interval_default && a.wait_ms != kKeyMacroBadWaitMs)
           FUZZ_CHECK(macro.find("\\w(") != std::string_view::npos, "a wait length from nowhere");
         break;
-      case KeyMacroAction::Kind::PasteSelectedCode:
-        break;
+      case KeyMacroAction::Kind::PasteSelectedCode: break;
     }
   }
   FUZZ_CHECK(held.empty(), "the macro ends with a key down");
@@ -152,8 +147,9 @@ void Run(std::string_view macro, std::string_view numbers, std::string_view capt
   if (!sink.pasted().empty()) FUZZ_CHECK(sink.clipboard() == users_clipboard, "the user's clipboard not put back");
   for (const std::string& text : sink.pasted()) {
     const bool from_caption = caption.starts_with(text) && text.size() <= kStockCodeBytes;
-    FUZZ_CHECK(from_caption || macro.find(text) != std::string_view::npos || nested.find(text) != std::string_view::npos,
-               "a paste of text from nowhere");
+    FUZZ_CHECK(
+        from_caption || macro.find(text) != std::string_view::npos || nested.find(text) != std::string_view::npos,
+        "a paste of text from nowhere");
   }
 }
 

@@ -62,8 +62,7 @@ void CheckExpansion(std::string_view macro, const UrlSelection& selection) {
   FUZZ_CHECK(IsSubsequence(bare, macro), "expansion without values added bytes");
 }
 
-void Run(std::string_view tree_bytes, std::string_view selected_bits, std::string_view macro,
-         std::string_view extra) {
+void Run(std::string_view tree_bytes, std::string_view selected_bits, std::string_view macro, std::string_view extra) {
   const StockCodeList list = ParseStockCodeFile(tree_bytes).list;
   std::vector<TreeNodeView> nodes;
   size_t stocks = 0;

@@ -204,9 +204,10 @@ void TFormMain::FormCreate() {
   if (ini.Unreadable()) {
     // Said once; the program runs on the defaults and never writes over a
     // file it could not read.
-    QTimer::singleShot(0, this, [this] {
+    const auto say_unreadable = [this] {
       ShowError(ReportText({DataFile::kSettings, FileStep::kReadFailed, Bytes(ini_path_)}));
-    });
+    };
+    QTimer::singleShot(0, this, say_unreadable);
   }
   options_ = ReadAppOptions(ini);
   marks_feed_->SetEnabled(options_.MarkStocks);
@@ -360,9 +361,7 @@ void TFormMain::SpeedButtonEtcClick() {
   etc_menu_->popup(QPoint(frame.left() + frame.width() - 15, frame.top() + 55));
 }
 
-void TFormMain::ShowError(const QString& text) {
-  ShowErrorBox(this, text);
-}
+void TFormMain::ShowError(const QString& text) { ShowErrorBox(this, text); }
 
 bool TFormMain::WriteSettings(const std::function<void(SettingsFile&)>& write) {
   // All of it or nothing: the close erases the address history before

@@ -132,8 +132,9 @@ void MakeCompact(QToolBar* bar) {
   bar->setMovable(false);
   bar->setFloatable(false);
   bar->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-  bar->setStyleSheet("QToolBar { spacing: 0px; padding: 0px; border: none; }"
-                     "QToolButton { padding: 1px; }");
+  bar->setStyleSheet(
+      "QToolBar { spacing: 0px; padding: 0px; border: none; }"
+      "QToolButton { padding: 1px; }");
 }
 
 }  // namespace

@@ -85,7 +85,7 @@ class BookmarkListController : public QObject, private ListDocumentOwner {
   std::vector<UrlBookmark> bookmarks_;
   ListDocument* document_ = nullptr;
 
-  QMenu* menu_ = nullptr;     // `PopupMenuURL`
+  QMenu* menu_ = nullptr;       // `PopupMenuURL`
   QAction* go_each_ = nullptr;  // `PopupMenuURLGoEach`
   ListMenuItems items_;         // `PopupMenuURLEdit` … `PopupMenuURLSave`
   QPointer<TFormURLDlg> dialog_;

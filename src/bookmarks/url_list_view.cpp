@@ -17,9 +17,7 @@ namespace {
 
 enum Role { kTitle = Qt::UserRole + 1, kName, kUrlMacro, kKeyMacro, kFixedTitle, kKeyMacroState };
 
-std::string Field(const QTreeWidgetItem* item, Role role) {
-  return item->data(0, role).toByteArray().toStdString();
-}
+std::string Field(const QTreeWidgetItem* item, Role role) { return item->data(0, role).toByteArray().toStdString(); }
 
 // Paints the check boxes at the places the toggling rule measures, and grid
 // lines between rows and columns.
@@ -232,9 +230,7 @@ void UrlListView::contextMenuEvent(QContextMenuEvent* event) {
 
 // Drags from this program's own views are taken, drops from other
 // programs are not.
-void UrlListView::dragEnterEvent(QDragEnterEvent* event) {
-  TakeOwnDrag(event);
-}
+void UrlListView::dragEnterEvent(QDragEnterEvent* event) { TakeOwnDrag(event); }
 
 void UrlListView::dragMoveEvent(QDragMoveEvent* event) {
   QTreeWidget::dragMoveEvent(event);  // scrolls near the edges

@@ -44,6 +44,7 @@ class TFormCodeDlg : public ListItemDialog {
  signals:
   // OK: the node text ("[name]", or code, blank, name) and its kind.
   void Confirmed(bool is_group, const std::string& node_text);
+
  protected:
   // Refuses a key the code rule does not take at its place, saying why.
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -94,10 +94,10 @@ class CodeListController : public QObject, public StockSelection, private ListDo
   QWidget* window_;
   ListDocument* document_ = nullptr;
 
-  QMenu* menu_ = nullptr;          // `PopupMenuCode`, the "実行" submenu put first by the window
-  QAction* copy1_ = nullptr;       // `PopupMenuCodeCopy1`
-  QAction* copy2_ = nullptr;       // `PopupMenuCodeCopy2`
-  ListMenuItems items_;            // `PopupMenuCodeEdit` … `PopupMenuCodeSave`
+  QMenu* menu_ = nullptr;     // `PopupMenuCode`, the "実行" submenu put first by the window
+  QAction* copy1_ = nullptr;  // `PopupMenuCodeCopy1`
+  QAction* copy2_ = nullptr;  // `PopupMenuCodeCopy2`
+  ListMenuItems items_;       // `PopupMenuCodeEdit` … `PopupMenuCodeSave`
   QPointer<TFormCodeDlg> dialog_;
 };
 

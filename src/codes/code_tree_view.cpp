@@ -229,8 +229,7 @@ void CodeTreeView::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Asterisk:
       event->accept();  // no expand-all behind the program's back
       return;
-    default:
-      break;
+    default: break;
   }
   QTreeView::keyPressEvent(event);
 }
@@ -243,9 +242,7 @@ void CodeTreeView::contextMenuEvent(QContextMenuEvent* event) {
 // Drags from this program's own views are taken (a bookmark dragged from the
 // list moves the tree's selected node, as if the node had been dragged);
 // drops from other programs are not.
-void CodeTreeView::dragEnterEvent(QDragEnterEvent* event) {
-  TakeOwnDrag(event);
-}
+void CodeTreeView::dragEnterEvent(QDragEnterEvent* event) { TakeOwnDrag(event); }
 
 void CodeTreeView::dragMoveEvent(QDragMoveEvent* event) {
   QTreeView::dragMoveEvent(event);  // scrolls near the edges

@@ -40,7 +40,10 @@ QPixmap MakeBackTile() {
   const int points[] = {150, 138, 144, 120, 126, 104, 112, 90, 150};
   for (int i = 0; i < 9; ++i) {
     const QPointF at(i * kTileWidth / 8.0, points[i]);
-    if (i == 0) line.moveTo(at); else line.lineTo(at);
+    if (i == 0)
+      line.moveTo(at);
+    else
+      line.lineTo(at);
   }
   p.setPen(QPen(QColor(0xEC, 0xD9, 0xB0), 2));
   p.drawPath(line);
@@ -104,8 +107,8 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent), back_tile_(MakeBackTi
   setWindowTitle("バージョン情報");
   setObjectName("FormAbout");
   setFixedSize(298, 213);
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                 Qt::WindowStaysOnTopHint);
   setMouseTracking(true);
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, kCream);

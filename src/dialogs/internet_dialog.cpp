@@ -23,8 +23,7 @@ TFormInternet::TFormInternet(const InternetSettings& current, InternetSettingsSt
     : QDialog(parent), store_(std::move(store)), settings_(current) {
   setWindowTitle("インターネット設定");
   setObjectName("FormInternet");
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint);
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
   auto* proxy_group = new QGroupBox("プロキシ", this);
   proxy_system_radio_ = new QRadioButton("システムの設定を使う", proxy_group);

@@ -62,8 +62,7 @@ TFormOption::TFormOption(const AppOptions& options, OptionStore store, QWidget* 
   setWindowTitle("動作環境設定");
   setObjectName("FormOption");
   setFixedSize(422, 259);
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint);
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
   auto* editor_label = new QLabel("テキストエディタ", this);
   editor_label->move(16, 16);

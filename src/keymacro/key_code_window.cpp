@@ -42,8 +42,7 @@ void TFormKeyCode::FormCreate() {
   };
   add_row(registry_.Default == 0, QStringToSjis("URLを開く"), QStringToSjis("※編集不可"));
   for (size_t i = 0; i < registry_.Entries.size(); ++i) {
-    add_row(registry_.Default == static_cast<int32_t>(i) + 1, registry_.Entries[i].Name,
-            registry_.Entries[i].Macro);
+    add_row(registry_.Default == static_cast<int32_t>(i) + 1, registry_.Entries[i].Name, registry_.Entries[i].Macro);
   }
 
   // Row 0 is fixed: not edited, not moved, nothing dropped onto it.

@@ -33,14 +33,11 @@ bool IsForwardedKey(const QKeyEvent& key) {
     case Qt::Key_Left:
     case Qt::Key_Up:
     case Qt::Key_Right:
-    case Qt::Key_Down:
-      return true;
+    case Qt::Key_Down: return true;
     case Qt::Key_C:
     case Qt::Key_V:
-    case Qt::Key_X:
-      return key.modifiers().testFlag(Qt::ControlModifier);
-    default:
-      return false;
+    case Qt::Key_X: return key.modifiers().testFlag(Qt::ControlModifier);
+    default: return false;
   }
 }
 
@@ -110,9 +107,7 @@ bool KeyMacroController::WatchForCancel(QObject* receiver, QEvent* event) {
   return true;
 }
 
-void KeyMacroController::ShowError(const QString& text) {
-  ShowErrorBox(window_, text);
-}
+void KeyMacroController::ShowError(const QString& text) { ShowErrorBox(window_, text); }
 
 void KeyMacroController::HandOver(QWidget* page, const std::string& macro) {
   macro_tab_ = page;

@@ -28,11 +28,11 @@ class TFormKeyFunc;
 
 // The window's parts the registries use.
 struct KeyMacroRegistryWidgets {
-  SettingsFile* settings = nullptr;     // the program's settings, read and committed by the registry windows
-  QWidget* main_window = nullptr;       // parents and centres the registry windows and the "実行" submenu
-  QComboBox* address = nullptr;         // `ComboBoxURL`: the address a function key's patterns match
-  QMenu* func_menu = nullptr;           // `PopupMenuFunc`
-  QWidget* menu_button = nullptr;       // `SpeedButtonEtc`: disabled while a registry window is open
+  SettingsFile* settings = nullptr;  // the program's settings, read and committed by the registry windows
+  QWidget* main_window = nullptr;    // parents and centres the registry windows and the "実行" submenu
+  QComboBox* address = nullptr;      // `ComboBoxURL`: the address a function key's patterns match
+  QMenu* func_menu = nullptr;        // `PopupMenuFunc`
+  QWidget* menu_button = nullptr;    // `SpeedButtonEtc`: disabled while a registry window is open
 };
 
 class KeyMacroRegistries : public QObject, private FunctionKeyHost {

@@ -114,8 +114,7 @@ bool ListViewCellEditor::CellEditorKeyDown(QKeyEvent* event, bool* consumed) {
       PlaceOver(item_);
       return changed;
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -24,8 +24,7 @@ RegistryListView::RegistryListView(QWidget* parent) : QTreeWidget(parent) {
   header()->setStretchLastSection(false);
   header()->setSectionsMovable(false);
   // Grid lines between the cells.
-  setStyleSheet(
-      "QTreeView::item { border-right: 1px solid #d8d8d8; border-bottom: 1px solid #d8d8d8; }");
+  setStyleSheet("QTreeView::item { border-right: 1px solid #d8d8d8; border-bottom: 1px solid #d8d8d8; }");
 }
 
 void RegistryListView::SetCell(QTreeWidgetItem* item, int column, const std::string& bytes) {
@@ -93,8 +92,7 @@ void RegistryListView::mouseMoveEvent(QMouseEvent* event) {
     return;
   }
   // While a row is held the selection stays on it.
-  if (!dragging_ && (event->position().toPoint() - press_pos_).manhattanLength() >=
-                        QApplication::startDragDistance()) {
+  if (!dragging_ && (event->position().toPoint() - press_pos_).manhattanLength() >= QApplication::startDragDistance()) {
     dragging_ = true;
     viewport()->setCursor(Qt::DragMoveCursor);
   }

@@ -26,26 +26,17 @@ QHash<QString, QList<QWebEngineCertificateError>>& Waiting() {
 QString ErrorText(int type) {
   using E = QWebEngineCertificateError;
   switch (type) {
-    case E::CertificateCommonNameInvalid:
-      return QStringLiteral("証明書の名前がサイトの名前と一致しません。");
-    case E::CertificateDateInvalid:
-      return QStringLiteral("証明書の有効期限が切れているか、まだ有効になっていません。");
-    case E::CertificateAuthorityInvalid:
-      return QStringLiteral("証明書の発行者が信頼されていません。");
-    case E::CertificateRevoked:
-      return QStringLiteral("証明書は失効しています。");
+    case E::CertificateCommonNameInvalid: return QStringLiteral("証明書の名前がサイトの名前と一致しません。");
+    case E::CertificateDateInvalid: return QStringLiteral("証明書の有効期限が切れているか、まだ有効になっていません。");
+    case E::CertificateAuthorityInvalid: return QStringLiteral("証明書の発行者が信頼されていません。");
+    case E::CertificateRevoked: return QStringLiteral("証明書は失効しています。");
     case E::CertificateWeakSignatureAlgorithm:
-    case E::CertificateWeakKey:
-      return QStringLiteral("証明書の暗号が弱すぎます。");
+    case E::CertificateWeakKey: return QStringLiteral("証明書の暗号が弱すぎます。");
     case E::CertificateNameConstraintViolation:
-    case E::CertificateNonUniqueName:
-      return QStringLiteral("証明書の名前が正しくありません。");
-    case E::CertificateValidityTooLong:
-      return QStringLiteral("証明書の有効期間が長すぎます。");
-    case E::SslObsoleteVersion:
-      return QStringLiteral("サーバーは古い暗号化方式を使っています。");
-    default:
-      return QStringLiteral("証明書が正しくありません。");
+    case E::CertificateNonUniqueName: return QStringLiteral("証明書の名前が正しくありません。");
+    case E::CertificateValidityTooLong: return QStringLiteral("証明書の有効期間が長すぎます。");
+    case E::SslObsoleteVersion: return QStringLiteral("サーバーは古い暗号化方式を使っています。");
+    default: return QStringLiteral("証明書が正しくありません。");
   }
 }
 
@@ -86,4 +77,3 @@ void Decide(const QWebEngineCertificateError& error, QWidget* dialog_parent) {
 }
 
 }  // namespace sorvi::certificate_exceptions
-

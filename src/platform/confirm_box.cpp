@@ -1,9 +1,9 @@
 #include "platform/confirm_box.h"
 
 #include <QApplication>
-#include <QPushButton>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 
 namespace sorvi {

@@ -1,8 +1,8 @@
 #include "platform/cp932.h"
 
+#include <iconv.h>
 #include <cerrno>
 #include <cstring>
-#include <iconv.h>
 
 namespace sorvi {
 namespace {

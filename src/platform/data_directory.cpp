@@ -78,9 +78,10 @@ DataDirectory PrepareDataDirectory(const QString& program_dir, const QString& us
   if (!at.seed_from.empty()) Seed(Path(at.seed_from), Path(at.dir), &errors);
   if (at.place == DataPlace::kReadOnly) {
     result.read_only = true;
-    result.problem = QString("データを保存できるフォルダーがありません。\n%1\n%2\n"
-                             "どちらにも書き込めないため、%3 のデータを表示しますが、"
-                             "銘柄一覧・URL一覧・設定の変更は保存されません。")
+    result.problem = QString(
+                         "データを保存できるフォルダーがありません。\n%1\n%2\n"
+                         "どちらにも書き込めないため、%3 のデータを表示しますが、"
+                         "銘柄一覧・URL一覧・設定の変更は保存されません。")
                          .arg(program, user.isEmpty() ? QString("(ホームフォルダーなし)") : user, Path(at.dir));
   } else if (!errors.isEmpty()) {
     result.problem = "データフォルダーの準備で次のファイルをコピーできませんでした。\n" + errors.join('\n');

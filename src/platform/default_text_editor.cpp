@@ -77,12 +77,18 @@ QString UnescapeValue(const QString& value) {
       continue;
     }
     const QChar next = value[++i];
-    if (next == 's') out += ' ';
-    else if (next == 'n') out += '\n';
-    else if (next == 't') out += '\t';
-    else if (next == 'r') out += '\r';
-    else if (next == '\\') out += '\\';
-    else out += QString('\\') + next;  // a quoting escape, undone below
+    if (next == 's')
+      out += ' ';
+    else if (next == 'n')
+      out += '\n';
+    else if (next == 't')
+      out += '\t';
+    else if (next == 'r')
+      out += '\r';
+    else if (next == '\\')
+      out += '\\';
+    else
+      out += QString('\\') + next;  // a quoting escape, undone below
   }
   return out;
 }

@@ -11,12 +11,12 @@
 // in its slot for Finished instead.
 #include <QByteArray>
 #include <QDateTime>
+#include <QElapsedTimer>
+#include <QMessageBox>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
-#include <QElapsedTimer>
-#include <QMessageBox>
 
 class QProcess;
 class QWidget;

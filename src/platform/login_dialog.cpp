@@ -15,8 +15,7 @@ LoginDialog::LoginDialog(const LoginQuestion& question, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   const QString who = question.proxy ? QStringLiteral("プロキシ %1").arg(question.host) : question.host;
   QString text = QStringLiteral("%1 にはユーザー名とパスワードが必要です。").arg(who.toHtmlEscaped());
-  if (!question.realm.isEmpty())
-    text += QStringLiteral("<br>領域: %1").arg(question.realm.toHtmlEscaped());
+  if (!question.realm.isEmpty()) text += QStringLiteral("<br>領域: %1").arg(question.realm.toHtmlEscaped());
   auto* label = new QLabel(text, this);
   label->setTextFormat(Qt::RichText);
   label->setWordWrap(true);

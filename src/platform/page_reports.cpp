@@ -12,8 +12,8 @@ namespace {
 const QString& Tag() {
   // Random per run, so that a page writing to its console cannot pass for
   // the script by accident.
-  static const QString tag = QStringLiteral("sorvi-%1:")
-                                 .arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'));
+  static const QString tag =
+      QStringLiteral("sorvi-%1:").arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'));
   return tag;
 }
 

@@ -26,7 +26,7 @@ void OnSignal(int) {
 bool ListenForSignals() {
   if (g_pipe[0] >= 0) return true;
   if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return false;
-  struct sigaction action {};
+  struct sigaction action = {};
   action.sa_handler = OnSignal;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;

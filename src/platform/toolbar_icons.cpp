@@ -87,7 +87,10 @@ QIcon LockIcon(int state) {
     case 1: body = QColor(0, 140, 60); break;
     case 10: body = QColor(230, 150, 0); break;
     case 11: body = QColor(200, 30, 30); break;
-    default: body = QColor(150, 150, 150); closed = false; break;
+    default:
+      body = QColor(150, 150, 150);
+      closed = false;
+      break;
   }
   QPixmap pixmap = Canvas();
   QPainter p(&pixmap);
@@ -98,7 +101,10 @@ QIcon LockIcon(int state) {
   shackle.moveTo(4.5, 8);
   shackle.lineTo(4.5, 5);
   shackle.arcTo(QRectF(4.5, 1.5, 7, 7), 180, -180);
-  if (closed) shackle.lineTo(11.5, 8); else shackle.lineTo(11.5, 5.5);
+  if (closed)
+    shackle.lineTo(11.5, 8);
+  else
+    shackle.lineTo(11.5, 5.5);
   p.drawPath(shackle);
   p.setPen(body.darker(150));
   p.setBrush(body);

@@ -63,9 +63,7 @@ qsizetype SchemeLength(const QString& text) {
   });
 }
 
-bool IsByteScheme(const QString& scheme) {
-  return scheme == u"http" || scheme == u"https" || scheme == u"ftp";
-}
+bool IsByteScheme(const QString& scheme) { return scheme == u"http" || scheme == u"https" || scheme == u"ftp"; }
 
 // Keeps the bytes after the host as they are, except those a server would
 // not get intact.

@@ -59,10 +59,8 @@ WebBrowser::WebBrowser(WebBrowserOwner* owner, QWidget* parent) : QWidget(parent
   connect(page_, &QWebEnginePage::loadStarted, this, &WebBrowser::OnLoadStarted);
   connect(page_, &QWebEnginePage::loadProgress, this, &WebBrowser::OnLoadProgress);
   connect(page_, &QWebEnginePage::loadFinished, this, &WebBrowser::OnLoadFinished);
-  connect(page_, &QWebEnginePage::titleChanged, this,
-          [this](const QString& title) { emit TitleChange(this, title); });
-  connect(page_, &QWebEnginePage::linkHovered, this,
-          [this](const QString& url) { emit StatusTextChange(this, url); });
+  connect(page_, &QWebEnginePage::titleChanged, this, [this](const QString& title) { emit TitleChange(this, title); });
+  connect(page_, &QWebEnginePage::linkHovered, this, [this](const QString& url) { emit StatusTextChange(this, url); });
   connect(page_, &QWebEnginePage::windowCloseRequested, this, [this] { emit WindowClosing(this); });
   // History has no signals of its own; the page's actions follow it.
   connect(page_->action(QWebEnginePage::Back), &QAction::enabledChanged, this,
@@ -206,12 +204,11 @@ void WebBrowser::PrintToPdf(const QString& path, std::function<void(bool ok)> do
     return;
   }
   auto* request = new QObject(this);
-  connect(page_, &QWebEnginePage::pdfPrintingFinished, request,
-          [request, path, done](const QString& file, bool ok) {
-            if (file != path) return;
-            request->deleteLater();
-            if (done) done(ok);
-          });
+  connect(page_, &QWebEnginePage::pdfPrintingFinished, request, [request, path, done](const QString& file, bool ok) {
+    if (file != path) return;
+    request->deleteLater();
+    if (done) done(ok);
+  });
   page_->printToPdf(path);
 }
 
@@ -303,10 +300,10 @@ void WebBrowser::ClickAt(QPoint pos) {
   if (!target) return;
   const QPointF local(pos);
   const QPointF global(target->mapToGlobal(pos));
-  QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonPress, local, global, Qt::LeftButton,
-                                                      Qt::LeftButton, Qt::NoModifier));
-  QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonRelease, local, global, Qt::LeftButton,
-                                                      Qt::NoButton, Qt::NoModifier));
+  QCoreApplication::postEvent(
+      target, new QMouseEvent(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+  QCoreApplication::postEvent(
+      target, new QMouseEvent(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
 }
 
 void WebBrowser::SendClick(QWidget* widget, QPoint pos) {
@@ -318,8 +315,8 @@ void WebBrowser::SendClick(QWidget* widget, QPoint pos) {
                     Qt::NoModifier);
   QCoreApplication::sendEvent(target, &press);
   if (target) {
-    QMouseEvent release(QEvent::MouseButtonRelease, local, target->mapToGlobal(local), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, target->mapToGlobal(local), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
     QCoreApplication::sendEvent(target, &release);
   }
   sending_click_ = outer;
@@ -398,8 +395,8 @@ bool WebBrowser::eventFilter(QObject* watched, QEvent* e) {
       if (child->isWidgetType()) child->installEventFilter(this);
     }
   }
-  if (full_screen_ && e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape &&
-      view_ && view_->isAncestorOf(qobject_cast<QWidget*>(watched))) {
+  if (full_screen_ && e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape && view_ &&
+      view_->isAncestorOf(qobject_cast<QWidget*>(watched))) {
     ExitFullScreen();
     return true;
   }
@@ -462,12 +459,8 @@ void WebBrowser::HandleReport(const page_reports::Report& report) {
                                  AddressKey(QUrl(report.url)), report.name.toStdString(),
                                  report.features.toStdString()});
       break;
-    case Kind::Name:
-      window_name_ = report.name;
-      break;
-    case Kind::Close:
-      emit WindowClosing(this);
-      break;
+    case Kind::Name: window_name_ = report.name; break;
+    case Kind::Close: emit WindowClosing(this); break;
     case Kind::Edited: edited_ = true; break;
   }
 }

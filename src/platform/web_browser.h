@@ -297,8 +297,8 @@ class WebBrowser : public QWidget {
   bool quitting_ = false;
   bool full_screen_ = false;
   bool sending_click_ = false;
-  int printing_ = 0;  // print jobs drawing from the view
-  bool opened_by_page_ = false;     // made for a page's new-window request
+  int printing_ = 0;             // print jobs drawing from the view
+  bool opened_by_page_ = false;  // made for a page's new-window request
   bool edited_ = false;
   QPointer<WebBrowser> opener_;
   QString window_name_;
@@ -306,7 +306,7 @@ class WebBrowser : public QWidget {
   // until a new-window request claims one.
   WindowRequestMatcher window_requests_;
   bool navigation_announced_ = false;
-  bool announcing_blank_ = false;   // inside the announcement of an about:blank pop-up
+  bool announcing_blank_ = false;  // inside the announcement of an about:blank pop-up
   int in_navigation_request_ = 0;
 };
 

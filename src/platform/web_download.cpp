@@ -56,8 +56,7 @@ QString FinalPath(const QWebEngineDownloadRequest* download) {
 void Follow(QWebEngineDownloadRequest* download, QPointer<WebBrowser> browser) {
   auto report_progress = [download, browser] {
     if (browser && download->state() == QWebEngineDownloadRequest::DownloadInProgress)
-      emit browser->DownloadProgress(browser, FinalPath(download), download->receivedBytes(),
-                                     download->totalBytes());
+      emit browser->DownloadProgress(browser, FinalPath(download), download->receivedBytes(), download->totalBytes());
   };
   QObject::connect(download, &QWebEngineDownloadRequest::receivedBytesChanged, download, report_progress);
   QObject::connect(download, &QWebEngineDownloadRequest::totalBytesChanged, download, report_progress);

@@ -36,8 +36,6 @@ QByteArray WithProcessModel(const QByteArray& user_flags) {
   return trimmed.isEmpty() ? QByteArray(kProcessModel) : trimmed + ' ' + kProcessModel;
 }
 
-void AddProcessModelFlags() {
-  qputenv(kFlagsVariable, WithProcessModel(qgetenv(kFlagsVariable)));
-}
+void AddProcessModelFlags() { qputenv(kFlagsVariable, WithProcessModel(qgetenv(kFlagsVariable))); }
 
 }  // namespace sorvi::web_engine

@@ -30,7 +30,7 @@ const QString kPendingMarker = QStringLiteral("ClearSiteData.pending");
 // The parts of a profile's storage directory that hold what sites stored;
 // cookies and the cache are cleared through the engine itself.
 const char* const kSiteStorage[] = {
-    "Local Storage", "Session Storage", "IndexedDB", "Service Worker",
+    "Local Storage", "Session Storage", "IndexedDB",    "Service Worker",
     "databases",     "File System",     "blob_storage", "shared_proto_db",
 };
 
@@ -88,9 +88,9 @@ void UseInternetSettings(const InternetSettings& settings) {
       break;
     case ProxyMode::kManual:
       QNetworkProxyFactory::setUseSystemConfiguration(false);
-      QNetworkProxy::setApplicationProxy(
-          QNetworkProxy(QNetworkProxy::HttpProxy, QString::fromStdString(settings.proxy_host),
-                        static_cast<quint16>(settings.proxy_port)));
+      QNetworkProxy::setApplicationProxy(QNetworkProxy(QNetworkProxy::HttpProxy,
+                                                       QString::fromStdString(settings.proxy_host),
+                                                       static_cast<quint16>(settings.proxy_port)));
       break;
   }
   if (!WebEngine::IsStarted()) return;

@@ -18,8 +18,7 @@
 
 namespace sorvi {
 
-WebPage::WebPage(QWebEngineProfile* profile, WebBrowser* browser)
-    : QWebEnginePage(profile), browser_(browser) {
+WebPage::WebPage(QWebEngineProfile* profile, WebBrowser* browser) : QWebEnginePage(profile), browser_(browser) {
   TranslateActions();
   connect(this, &QWebEnginePage::authenticationRequired, this, &WebPage::OnAuthenticationRequired);
   connect(this, &QWebEnginePage::proxyAuthenticationRequired, this, &WebPage::OnProxyAuthenticationRequired);
@@ -97,9 +96,9 @@ QString WebPage::PageDialogTitle(const QUrl& origin) {
 
 bool WebPage::IsLeavePageQuestion(const QString& message) const {
   // The text the engine passes for an unload handler's question.
-  return message == QCoreApplication::translate(
-                        "QWebEnginePage",
-                        "Are you sure you want to leave this page? Changes that you made may not be saved.");
+  return message ==
+         QCoreApplication::translate(
+             "QWebEnginePage", "Are you sure you want to leave this page? Changes that you made may not be saved.");
 }
 
 void WebPage::TranslateActions() {
@@ -166,8 +165,7 @@ void WebPage::OnAuthenticationRequired(const QUrl& url, QAuthenticator* authenti
   authenticator->setPassword(answer.password);
 }
 
-void WebPage::OnProxyAuthenticationRequired(const QUrl&, QAuthenticator* authenticator,
-                                            const QString& proxy_host) {
+void WebPage::OnProxyAuthenticationRequired(const QUrl&, QAuthenticator* authenticator, const QString& proxy_host) {
   LoginQuestion question;
   question.parent = DialogParent();
   question.host = proxy_host;
@@ -193,9 +191,7 @@ void WebPage::OnCertificateError(const QWebEngineCertificateError& error) {
 // A chart viewer has no use for notifications, position, camera,
 // microphone, screen capture or pointer lock: refused without asking.
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-void WebPage::OnPermissionRequested(QWebEnginePermission permission) {
-  permission.deny();
-}
+void WebPage::OnPermissionRequested(QWebEnginePermission permission) { permission.deny(); }
 #else
 void WebPage::OnFeaturePermissionRequested(const QUrl& origin, Feature feature) {
   setFeaturePermission(origin, feature, PermissionDeniedByUser);

@@ -57,12 +57,11 @@ bool AskLogin(const LoginQuestion& question, LoginAnswer* answer) {
 
 bool AskContinueDespiteCertificate(const CertificateQuestion& question) {
   if (CertificateHookSlot()) return CertificateHookSlot()(question);
-  QPointer<QMessageBox> box = new QMessageBox(
-      QMessageBox::Warning, QStringLiteral("セキュリティの警告"),
-      QStringLiteral("%1 のサーバー証明書に問題があります。\n\n%2\n\n"
-                     "このサイトは本物でない可能性があります。続行しますか？")
-          .arg(question.host, question.error),
-      QMessageBox::NoButton, question.parent);
+  QPointer<QMessageBox> box = new QMessageBox(QMessageBox::Warning, QStringLiteral("セキュリティの警告"),
+                                              QStringLiteral("%1 のサーバー証明書に問題があります。\n\n%2\n\n"
+                                                             "このサイトは本物でない可能性があります。続行しますか？")
+                                                  .arg(question.host, question.error),
+                                              QMessageBox::NoButton, question.parent);
   QPushButton* go_on = box->addButton(QStringLiteral("続行する"), QMessageBox::AcceptRole);
   QPushButton* stop = box->addButton(QStringLiteral("続行しない"), QMessageBox::RejectRole);
   box->setDefaultButton(stop);

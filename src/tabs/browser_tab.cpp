@@ -155,32 +155,44 @@ std::string BrowserTab::TakeLoadKeyMacro(const QString& location) {
 void BrowserTab::Wire(WebBrowser* b) {
   // Direct: the tab follows its page while the engine's call is under way.
   const auto direct = Qt::DirectConnection;
-  connect(b, &WebBrowser::TitleChange, this, [this](WebBrowser*, const QString& t) { OnTitle(t); }, direct);
-  connect(b, &WebBrowser::StatusTextChange, this,
-          [this](WebBrowser*, const QString& text) { emit StatusTextChanged(this, text); }, direct);
-  connect(b, &WebBrowser::ProgressChange, this,
-          [this](WebBrowser*, int progress, int max) { emit ProgressChanged(this, progress, max); }, direct);
-  connect(b, &WebBrowser::CommandStateChange, this,
-          [this](WebBrowser*, int command, bool enable) { OnCommandState(command, enable); }, direct);
-  connect(b, &WebBrowser::DownloadBegin, this, [this](WebBrowser*) { emit LoadStarted(this); }, direct);
-  connect(b, &WebBrowser::DownloadComplete, this, [this](WebBrowser*) { OnLoadFinished(); }, direct);
+  const auto on_title = [this](WebBrowser*, const QString& t) { OnTitle(t); };
+  connect(b, &WebBrowser::TitleChange, this, on_title, direct);
+  connect(
+      b, &WebBrowser::StatusTextChange, this,
+      [this](WebBrowser*, const QString& text) { emit StatusTextChanged(this, text); }, direct);
+  connect(
+      b, &WebBrowser::ProgressChange, this,
+      [this](WebBrowser*, int progress, int max) { emit ProgressChanged(this, progress, max); }, direct);
+  connect(
+      b, &WebBrowser::CommandStateChange, this,
+      [this](WebBrowser*, int command, bool enable) { OnCommandState(command, enable); }, direct);
+  const auto on_begin = [this](WebBrowser*) { emit LoadStarted(this); };
+  const auto on_complete = [this](WebBrowser*) { OnLoadFinished(); };
+  connect(b, &WebBrowser::DownloadBegin, this, on_begin, direct);
+  connect(b, &WebBrowser::DownloadComplete, this, on_complete, direct);
   // The tab closes at the next idle moment, not inside the page's call.
-  connect(b, &WebBrowser::WindowClosing, this, [this](WebBrowser*) { emit CloseRequested(this); }, direct);
-  connect(b, &WebBrowser::PageMousePressed, this, [this](WebBrowser*) { emit PagePressed(this); }, direct);
-  connect(b, &WebBrowser::DownloadAsked, this,
-          [this](WebBrowser*, bool accepted) { emit DownloadAsked(this, accepted); }, direct);
-  connect(b, &WebBrowser::DownloadProgress, this,
-          [this](WebBrowser*, const QString& path, qint64 received, qint64 total) {
-            emit DownloadProgress(this, path, received, total);
-          },
-          direct);
-  connect(b, &WebBrowser::DownloadFinished, this,
-          [this](WebBrowser*, const QString& path, bool ok, const QString& message) {
-            emit DownloadFinished(this, path, ok, message);
-          },
-          direct);
-  connect(b, &WebBrowser::FullScreenRequested, this,
-          [this](WebBrowser*, bool on) { emit FullScreenRequested(this, on); }, direct);
+  const auto on_closing = [this](WebBrowser*) { emit CloseRequested(this); };
+  const auto on_pressed = [this](WebBrowser*) { emit PagePressed(this); };
+  connect(b, &WebBrowser::WindowClosing, this, on_closing, direct);
+  connect(b, &WebBrowser::PageMousePressed, this, on_pressed, direct);
+  connect(
+      b, &WebBrowser::DownloadAsked, this, [this](WebBrowser*, bool accepted) { emit DownloadAsked(this, accepted); },
+      direct);
+  connect(
+      b, &WebBrowser::DownloadProgress, this,
+      [this](WebBrowser*, const QString& path, qint64 received, qint64 total) {
+        emit DownloadProgress(this, path, received, total);
+      },
+      direct);
+  connect(
+      b, &WebBrowser::DownloadFinished, this,
+      [this](WebBrowser*, const QString& path, bool ok, const QString& message) {
+        emit DownloadFinished(this, path, ok, message);
+      },
+      direct);
+  connect(
+      b, &WebBrowser::FullScreenRequested, this, [this](WebBrowser*, bool on) { emit FullScreenRequested(this, on); },
+      direct);
 }
 
 void BrowserTab::SetZoomFactor(double factor) {
@@ -200,9 +212,7 @@ void BrowserTab::OnTitle(const QString& title) {
 
 void BrowserTab::OnCommandState(int command, bool enable) {
   switch (command) {
-    case WebBrowser::kCommandAll:
-      emit BusyChanged(this, browser_->Busy());
-      break;
+    case WebBrowser::kCommandAll: emit BusyChanged(this, browser_->Busy()); break;
     case WebBrowser::kCommandForward:
       can_go_forward_ = enable;
       emit HistoryChanged(this);
@@ -211,8 +221,7 @@ void BrowserTab::OnCommandState(int command, bool enable) {
       can_go_back_ = enable;
       emit HistoryChanged(this);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

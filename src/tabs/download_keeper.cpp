@@ -31,22 +31,24 @@ void DownloadKeeper::Keep(WebBrowser* browser, const QSet<QString>& running_now)
   // The browser goes when the last of its downloads has ended.
   auto running = std::make_shared<QSet<QString>>(running_now);
   const auto direct = Qt::DirectConnection;
-  connect(browser, &WebBrowser::DownloadProgress, this,
-          [this, running](WebBrowser*, const QString& path, qint64 received, qint64 total) {
-            running->insert(path);
-            emit DownloadProgress(path, received, total);
-          },
-          direct);
-  connect(browser, &WebBrowser::DownloadFinished, this,
-          [this, running](WebBrowser* self, const QString& path, bool ok, const QString& message) {
-            emit DownloadFinished(path, ok, message);
-            running->remove(path);
-            if (!running->isEmpty()) return;
-            // Inside the browser's own notification: delete it later.
-            self->DisconnectAll();
-            self->deleteLater();
-          },
-          direct);
+  connect(
+      browser, &WebBrowser::DownloadProgress, this,
+      [this, running](WebBrowser*, const QString& path, qint64 received, qint64 total) {
+        running->insert(path);
+        emit DownloadProgress(path, received, total);
+      },
+      direct);
+  connect(
+      browser, &WebBrowser::DownloadFinished, this,
+      [this, running](WebBrowser* self, const QString& path, bool ok, const QString& message) {
+        emit DownloadFinished(path, ok, message);
+        running->remove(path);
+        if (!running->isEmpty()) return;
+        // Inside the browser's own notification: delete it later.
+        self->DisconnectAll();
+        self->deleteLater();
+      },
+      direct);
 }
 
 }  // namespace sorvi

@@ -24,9 +24,7 @@ QString DownloadProgressText(const QString& path, qint64 received, qint64 total)
   const QString name = QFileInfo(path).fileName();
   const int percent = DownloadPercent(received, total);
   if (percent < 0) return QString("ダウンロード中: %1  %2").arg(name, SizeText(received));
-  return QString("ダウンロード中: %1  %2 / %3 (%4%)")
-      .arg(name, SizeText(received), SizeText(total))
-      .arg(percent);
+  return QString("ダウンロード中: %1  %2 / %3 (%4%)").arg(name, SizeText(received), SizeText(total)).arg(percent);
 }
 
 }  // namespace sorvi

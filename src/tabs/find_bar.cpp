@@ -124,13 +124,9 @@ void FindBar::Place() {
 
 void FindBar::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
-    case Qt::Key_Escape:
-      Close();
-      return;
+    case Qt::Key_Escape: Close(); return;
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-      FindNext(event->modifiers().testFlag(Qt::ShiftModifier));
-      return;
+    case Qt::Key_Enter: FindNext(event->modifiers().testFlag(Qt::ShiftModifier)); return;
     default:
       // Nothing typed here goes on to the window or the page.
       event->accept();
@@ -139,8 +135,7 @@ void FindBar::keyPressEvent(QKeyEvent* event) {
 }
 
 bool FindBar::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == host_ && (event->type() == QEvent::Resize || event->type() == QEvent::Move) && isVisible())
-    Place();
+  if (watched == host_ && (event->type() == QEvent::Resize || event->type() == QEvent::Move) && isVisible()) Place();
   return QFrame::eventFilter(watched, event);
 }
 

@@ -104,7 +104,8 @@ void PageTools::Watch(BrowserTab* tab) {
   connect(tab, &BrowserTab::FullScreenRequested, this, [this](BrowserTab* t, bool) {
     // Moved after the engine's call has returned.
     QPointer<WebBrowser> browser = t->Browser();
-    QMetaObject::invokeMethod(this, [this, browser] { FollowFullScreen(browser); }, Qt::QueuedConnection);
+    const auto follow = [this, browser] { FollowFullScreen(browser); };
+    QMetaObject::invokeMethod(this, follow, Qt::QueuedConnection);
   });
 }
 

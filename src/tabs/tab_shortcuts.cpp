@@ -23,20 +23,15 @@ TabShortcuts::Key TabShortcuts::Classify(const QKeyEvent& key) {
     return Key::None;
   const bool shift = mods.testFlag(Qt::ShiftModifier);
   switch (key.key()) {
-    case Qt::Key_F:
-      return shift ? Key::None : Key::Find;
+    case Qt::Key_F: return shift ? Key::None : Key::Find;
     // "+" is Shift+";" on Japanese keyboards and Shift+"=" on US ones: the
     // key itself counts with or without Shift.
     case Qt::Key_Plus:
     case Qt::Key_Equal:
-    case Qt::Key_Semicolon:
-      return Key::ZoomIn;
-    case Qt::Key_Minus:
-      return shift ? Key::None : Key::ZoomOut;
-    case Qt::Key_0:
-      return shift ? Key::None : Key::ZoomReset;
-    default:
-      return Key::None;
+    case Qt::Key_Semicolon: return Key::ZoomIn;
+    case Qt::Key_Minus: return shift ? Key::None : Key::ZoomOut;
+    case Qt::Key_0: return shift ? Key::None : Key::ZoomReset;
+    default: return Key::None;
   }
 }
 

@@ -58,17 +58,14 @@ bool TabStripMouse::TabBarEvent(QEvent* event) {
       PageControlMouseDown(Qt::LeftButton, mouse->position().toPoint());
       return false;
     }
-    case QEvent::MouseMove:
-      PageControlMouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
-      return false;
+    case QEvent::MouseMove: PageControlMouseMove(static_cast<QMouseEvent*>(event)->position().toPoint()); return false;
     case QEvent::MouseButtonRelease: {
       auto* mouse = static_cast<QMouseEvent*>(event);
       const bool handled = drag_tab_index_ >= 0 || right_click_pending_;
       PageControlMouseUp(mouse->button(), mouse->position().toPoint());
       return handled && mouse->button() != Qt::LeftButton;
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 

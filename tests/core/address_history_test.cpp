@@ -52,9 +52,7 @@ TEST(AddressHistoryTest, MatchAtTheOldestPlaceOfAFullListKeepsEverythingElse) {
 
 TEST(AddressHistoryTest, TwentyFirstAddressDropsTheOldest) {
   Entries entries;
-  for (int i = 0; i < 21; ++i)
-    AddToHistory(entries, "http://site" + std::to_string(i) + "/",
-                 kAddressHistoryLimit);
+  for (int i = 0; i < 21; ++i) AddToHistory(entries, "http://site" + std::to_string(i) + "/", kAddressHistoryLimit);
   ASSERT_EQ(entries.size(), 20u);
   EXPECT_EQ(entries.front(), "http://site20/");
   EXPECT_EQ(entries.back(), "http://site1/");

@@ -10,9 +10,7 @@ namespace {
 
 // [A] 1001 1002 / [B] 2001 2002 2003 / [C] (empty)
 StockCodeList Sample() {
-  return StockCodeList{{{"[A]", {"1001 a1", "1002 a2"}},
-                        {"[B]", {"2001 b1", "2002 b2", "2003 b3"}},
-                        {"[C]", {}}}};
+  return StockCodeList{{{"[A]", {"1001 a1", "1002 a2"}}, {"[B]", {"2001 b1", "2002 b2", "2003 b3"}}, {"[C]", {}}}};
 }
 
 std::string Serialized(const StockCodeList& list) { return SerializeStockCodeList(list); }

@@ -1,7 +1,7 @@
 #include "core/files/file_io.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 using namespace std::string_literals;
 
 mode_t ModeOf(const std::string& path) {
-  struct stat st {};
+  struct stat st = {};
   EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
   return st.st_mode & 07777;
 }
@@ -185,7 +185,7 @@ TEST(ReplaceFileContentsTest, NewFileKeepsTheOldOwnerWhereAllowed) {
   WriteRaw(path, "old");
   ASSERT_EQ(::chown(path.c_str(), 4321, 4322), 0);
   ASSERT_TRUE(ReplaceFileContents(path, "new"));
-  struct stat st {};
+  struct stat st = {};
   ASSERT_EQ(::stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_uid, 4321u);
   EXPECT_EQ(st.st_gid, 4322u);

@@ -17,7 +17,7 @@ TEST(HelpTab, CaptionAndFileNameBothDecide) {
 
   EXPECT_FALSE(IsHelpTab("そるび", "file:///opt/sorvi/Sorvi.htm"));
   EXPECT_FALSE(IsHelpTab(kCaption, "file:///opt/sorvi/sorvi.htm"));  // letter case counts
-  EXPECT_FALSE(IsHelpTab(kCaption, "Sorvi.htm"));                   // no slash at all
+  EXPECT_FALSE(IsHelpTab(kCaption, "Sorvi.htm"));                    // no slash at all
   EXPECT_FALSE(IsHelpTab(kCaption, ""));
   EXPECT_FALSE(IsHelpTab(kCaption, "file:///opt/Sorvi.htm/other.html"));
   EXPECT_FALSE(IsHelpTab(kCaption, "file:///opt/sorvi/XSorvi.htm"));

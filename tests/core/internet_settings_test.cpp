@@ -11,7 +11,6 @@
 namespace sorvi {
 namespace {
 
-
 TEST(InternetSettingsFile, DefaultsRoundTripAndBrokenValues) {
   TempDir ini;
   InternetSettings absent = ReadInternetSettings(SettingsFile(ini.File()));
@@ -58,8 +57,8 @@ TEST(InternetSettingsText, HostAndPortAsTyped) {
   EXPECT_EQ(FormatHostPort(*hp), "[::1]:8080");
   EXPECT_EQ(FormatHostPort({"proxy", 1}), "proxy:1");
 
-  for (const char* bad : {"", "proxy", "proxy:", ":80", "proxy:0", "proxy:65536", "proxy:80a",
-                          "pro xy:80", "::1:80", "http://proxy:80", "proxy:123456"})
+  for (const char* bad : {"", "proxy", "proxy:", ":80", "proxy:0", "proxy:65536", "proxy:80a", "pro xy:80", "::1:80",
+                          "http://proxy:80", "proxy:123456"})
     EXPECT_FALSE(ParseHostPort(bad)) << bad;
   EXPECT_TRUE(ParseHostPort("proxy:65535"));
 }

@@ -21,8 +21,8 @@ const std::string kHyoji = "\x95\x5C\x8E\xA6";
 
 TEST(KeyCodeRead, EntriesDefaultAndHoles) {
   TempDir dir;
-  WriteRaw(dir.File(), "[KeyCode]\r\nC=3\r\nD=2\r\nN1=" + kHyoji +
-                          "\r\nM1=\\c\\r\r\nN2=two\r\nM3=\\t\\c\r\nN4=beyond\r\n");
+  WriteRaw(dir.File(),
+           "[KeyCode]\r\nC=3\r\nD=2\r\nN1=" + kHyoji + "\r\nM1=\\c\\r\r\nN2=two\r\nM3=\\t\\c\r\nN4=beyond\r\n");
   const KeyCodeRegistry r = Read(dir);
   EXPECT_EQ(r.Entries, (std::vector<KeyCodeEntry>{{kHyoji, "\\c\\r"}, {"two", ""}, {"", "\\t\\c"}}));
   EXPECT_EQ(r.Default, 2);
@@ -52,8 +52,7 @@ TEST(KeyCodeWrite, ErasesAndRewritesInOrder) {
     ASSERT_FALSE(file.Commit().Failed());
   }
   EXPECT_EQ(ReadRaw(dir.File()),
-            "[URL]\r\nCount=0\r\n[KeyCode]\r\nC=2\r\nD=2\r\nN1=" + kHyoji +
-                "\r\nM1=\\c\\r\r\nN2=b\r\nM2=x\\\\y\r\n");
+            "[URL]\r\nCount=0\r\n[KeyCode]\r\nC=2\r\nD=2\r\nN1=" + kHyoji + "\r\nM1=\\c\\r\r\nN2=b\r\nM2=x\\\\y\r\n");
   EXPECT_EQ(Read(dir), registry);
 
   // The window's close adds its size after the entries.

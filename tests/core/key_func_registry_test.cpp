@@ -55,11 +55,9 @@ TEST(KeyFuncRead, CountsKindsAndHoles) {
   const KeyFuncRegistry r = ReadKeyFuncRegistry(SettingsFile(dir.File()));
 
   EXPECT_EQ(r.KeyFuncKind[0], kKeyFuncSelect);
-  EXPECT_EQ(r.KeyFuncList[0],
-            (std::vector<KeyFuncEntry>{{"a", "A"}, {"b", "B"}, {"c", ""}}));
+  EXPECT_EQ(r.KeyFuncList[0], (std::vector<KeyFuncEntry>{{"a", "A"}, {"b", "B"}, {"c", ""}}));
   EXPECT_EQ(r.KeyFuncKind[1], kKeyFuncDirect);
-  EXPECT_EQ(r.KeyFuncList[1],
-            (std::vector<KeyFuncEntry>{{"x", ""}, {"", ""}, {"z", "http://z/"}}));
+  EXPECT_EQ(r.KeyFuncList[1], (std::vector<KeyFuncEntry>{{"x", ""}, {"", ""}, {"z", "http://z/"}}));
   EXPECT_EQ(r.KeyFuncKind[2], kKeyFuncDirect);
   EXPECT_EQ(r.KeyFuncList[2], (std::vector<KeyFuncEntry>{{"only", ""}}));
   EXPECT_EQ(r.KeyFuncKind[3], kKeyFuncDirect);

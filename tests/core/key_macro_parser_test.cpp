@@ -43,17 +43,19 @@ TEST(ReadKeyMacroIntegerTest, AcceptsSignedDecimalWithinInt) {
 }
 
 TEST(ReadKeyMacroIntegerTest, RejectsEverythingElse) {
-  for (const char* text : {"", "+", "-", "+-1", " 5", "5 ", "$1F", "0x10", "1e3", "5.0",
-                           "50\\r", "2147483648", "-2147483649", "99999999999999999999999"}) {
+  for (const char* text : {"", "+", "-", "+-1", " 5", "5 ", "$1F", "0x10", "1e3", "5.0", "50\\r", "2147483648",
+                           "-2147483649", "99999999999999999999999"}) {
     EXPECT_EQ(ReadKeyMacroInteger(text), std::nullopt) << '"' << text << '"';
   }
-  EXPECT_EQ(ReadKeyMacroInteger(std::string("1\0" "2", 3)), std::nullopt);
+  EXPECT_EQ(ReadKeyMacroInteger(std::string("1\0"
+                                            "2",
+                                            3)),
+            std::nullopt);
 }
 
 TEST(ParseKeyMacroTest, KeyTokenEndsWithOnePass) {
   EXPECT_EQ(ParseKeyMacro("\\r", kDefaultMs),
-            (Actions{KeyMacroAction::Down(VK_RETURN), KeyMacroAction::Up(VK_RETURN),
-                     KeyMacroAction::Done()}));
+            (Actions{KeyMacroAction::Down(VK_RETURN), KeyMacroAction::Up(VK_RETURN), KeyMacroAction::Done()}));
 }
 
 TEST(ParseKeyMacroTest, SelectedCodeIsLeftToThePlayer) {
@@ -73,8 +75,7 @@ TEST(ParseKeyMacroTest, WaitTokens) {
 TEST(ParseKeyMacroTest, EachWaitFindsItsOwnClose) {
   EXPECT_EQ(ParseKeyMacro("\\w(30)\\w(40)", kDefaultMs), (Actions{Wait(30), Wait(40)}));
   EXPECT_EQ(ParseKeyMacro("\\w(30)\\w(4", kDefaultMs), (Actions{Wait(30), Wait(kDefaultMs), Text("(4")}));
-  EXPECT_EQ(ParseKeyMacro("\\w(\\w(", kDefaultMs),
-            (Actions{Wait(kDefaultMs), Text("("), Wait(kDefaultMs), Text("(")}));
+  EXPECT_EQ(ParseKeyMacro("\\w(\\w(", kDefaultMs), (Actions{Wait(kDefaultMs), Text("("), Wait(kDefaultMs), Text("(")}));
 }
 
 TEST(ParseKeyMacroTest, TextKeepsEveryByteButTheEscape) {

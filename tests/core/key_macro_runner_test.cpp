@@ -84,8 +84,7 @@ Log Keys(std::initializer_list<std::pair<bool, int>> strokes) {
 }
 Log Key(int vk) { return Keys({{true, vk}, {false, vk}}); }
 Log Paste(const std::string& text) {
-  return {"set " + text, "down 11", "down 56", "up 56", "up 11", "process",
-          "sleep " + std::to_string(kPasteMs)};
+  return {"set " + text, "down 11", "down 56", "up 56", "up 11", "process", "sleep " + std::to_string(kPasteMs)};
 }
 Log WaitSlices(int slices) {
   Log out;
@@ -129,32 +128,28 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         PlayRow{"CodeThenEnterRestoresClipboard", "7203\\r", "saved", "",
                 Join({Paste("7203"), Key(VK_RETURN), Restore("saved")}), "saved"},
-        PlayRow{"NoTextOnClipboardIsNotRestored", "7203\\r", std::nullopt, "",
-                Join({Paste("7203"), Key(VK_RETURN)}), "7203"},
-        PlayRow{"EmptyClipboardTextIsNotRestored", "7203\\r", "", "",
-                Join({Paste("7203"), Key(VK_RETURN)}), "7203"},
+        PlayRow{"NoTextOnClipboardIsNotRestored", "7203\\r", std::nullopt, "", Join({Paste("7203"), Key(VK_RETURN)}),
+                "7203"},
+        PlayRow{"EmptyClipboardTextIsNotRestored", "7203\\r", "", "", Join({Paste("7203"), Key(VK_RETURN)}), "7203"},
         PlayRow{"SelectedCodeThenEnter", "\\c\\r", std::nullopt, "7203 \x83\x67\x83\x88\x83\x5E",
                 Join({Paste("7203"), Key(VK_RETURN)}), "7203"},
         PlayRow{"ShortCaptionPastedWhole", "\\c", std::nullopt, "72", Paste("72"), "72"},
         PlayRow{"NoSelectionPastesNothing", "\\c\\r", "saved", "", Key(VK_RETURN), "saved"},
-        PlayRow{"WaitWithNumber", "\\w(500)x", std::nullopt, "",
-                Join({WaitSlices(50), Paste("x")}), "x"},
+        PlayRow{"WaitWithNumber", "\\w(500)x", std::nullopt, "", Join({WaitSlices(50), Paste("x")}), "x"},
         PlayRow{"WaitRoundsUpToSlices", "\\w(41)", std::nullopt, "", WaitSlices(5), std::nullopt},
         PlayRow{"WaitWithLettersIs100", "\\w(abc)", std::nullopt, "", WaitSlices(10), std::nullopt},
-        PlayRow{"WaitWithoutCloseUsesDefault", "\\w(12ab", std::nullopt, "",
-                Join({WaitSlices(7), Paste("(12ab")}), "(12ab"},
+        PlayRow{"WaitWithoutCloseUsesDefault", "\\w(12ab", std::nullopt, "", Join({WaitSlices(7), Paste("(12ab")}),
+                "(12ab"},
         PlayRow{"BareWaitUsesDefault", "\\w", std::nullopt, "", WaitSlices(7), std::nullopt},
         PlayRow{"NegativeWaitDoesNotWait", "\\w(-5)x", std::nullopt, "", Paste("x"), "x"},
-        PlayRow{"CloseAfterEscapeStillEndsNumber", "\\w(50\\r)", std::nullopt, "", WaitSlices(10),
-                std::nullopt},
-        PlayRow{"DoubleBackslashIsOwnPaste", "a\\\\b", std::nullopt, "",
-                Join({Paste("a"), Paste("\\"), Paste("b")}), "b"},
-        PlayRow{"UnknownEscapeDropsBackslash", "\\qabc\\r", std::nullopt, "",
-                Join({Paste("qabc"), Key(VK_RETURN)}), "qabc"},
+        PlayRow{"CloseAfterEscapeStillEndsNumber", "\\w(50\\r)", std::nullopt, "", WaitSlices(10), std::nullopt},
+        PlayRow{"DoubleBackslashIsOwnPaste", "a\\\\b", std::nullopt, "", Join({Paste("a"), Paste("\\"), Paste("b")}),
+                "b"},
+        PlayRow{"UnknownEscapeDropsBackslash", "\\qabc\\r", std::nullopt, "", Join({Paste("qabc"), Key(VK_RETURN)}),
+                "qabc"},
         PlayRow{"TrailingBackslashDropped", "abc\\", std::nullopt, "", Paste("abc"), "abc"},
         PlayRow{"ShiftTabOrder", "\\T", std::nullopt, "",
-                Keys({{true, VK_SHIFT}, {true, VK_TAB}, {false, VK_TAB}, {false, VK_SHIFT}}),
-                std::nullopt},
+                Keys({{true, VK_SHIFT}, {true, VK_TAB}, {false, VK_TAB}, {false, VK_SHIFT}}), std::nullopt},
         PlayRow{"SelectLineOrder", "\\S", std::nullopt, "",
                 Keys({{true, VK_HOME},
                       {false, VK_HOME},
@@ -164,9 +159,8 @@ INSTANTIATE_TEST_SUITE_P(
                       {false, VK_SHIFT}}),
                 std::nullopt},
         PlayRow{"KeyLettersAreCaseSensitive", "\\t\\b\\d\\s\\L\\R\\U\\D\\h\\e\\r", std::nullopt, "",
-                Join({Key(VK_TAB), Key(VK_BACK), Key(VK_DELETE), Key(VK_SPACE), Key(VK_LEFT),
-                      Key(VK_RIGHT), Key(VK_UP), Key(VK_DOWN), Key(VK_HOME), Key(VK_END),
-                      Key(VK_RETURN)}),
+                Join({Key(VK_TAB), Key(VK_BACK), Key(VK_DELETE), Key(VK_SPACE), Key(VK_LEFT), Key(VK_RIGHT), Key(VK_UP),
+                      Key(VK_DOWN), Key(VK_HOME), Key(VK_END), Key(VK_RETURN)}),
                 std::nullopt},
         PlayRow{"KeysAndWaitsLeaveClipboardAlone", "\\t\\w(20)\\r", "saved", "",
                 Join({Key(VK_TAB), WaitSlices(2), Key(VK_RETURN)}), "saved"},
@@ -206,8 +200,8 @@ TEST(KeyMacroRunnerTest, PastePauseBeyondTheDialogsRangeIsCapped) {
   // Read as it stands from a settings file edited by hand.
   RecordingSink sink;
   KeyMacroRunner(sink, 2147483647, kDefaultMs).PlayKeyMacro("ab\\r");
-  EXPECT_EQ(sink.log, Join({{"set ab", "down 11", "down 56", "up 56", "up 11", "process", "sleep 3000"},
-                            Key(VK_RETURN)}));
+  EXPECT_EQ(sink.log,
+            Join({{"set ab", "down 11", "down 56", "up 56", "up 11", "process", "sleep 3000"}, Key(VK_RETURN)}));
 }
 
 TEST(KeyMacroRunnerTest, ClipboardFailureStopsPlayWithoutRestore) {
@@ -238,8 +232,8 @@ TEST(KeyMacroRunnerTest, PlayStartedDuringPlayKeepsItsOwnState) {
   runner.PlayKeyMacro("a\\rb");
   Log paste_a = Paste("a");
   paste_a.pop_back();  // the nested play runs inside the pass before the pause
-  EXPECT_EQ(sink.log, Join({paste_a, Paste("x"), Restore("a"), {"sleep 300"}, Key(VK_RETURN),
-                            Paste("b"), Restore("saved")}));
+  EXPECT_EQ(sink.log,
+            Join({paste_a, Paste("x"), Restore("a"), {"sleep 300"}, Key(VK_RETURN), Paste("b"), Restore("saved")}));
   EXPECT_EQ(sink.clipboard, "saved");
 }
 

@@ -13,18 +13,18 @@ using namespace std::string_view_literals;
 TEST(Cp932CheckTest, AcceptsWhatTheCodePageMaps) {
   EXPECT_TRUE(IsValidCp932(""));
   EXPECT_TRUE(IsValidCp932("7203 \x83\x67\x83\x88\x83\x5E"));  // トヨタ
-  EXPECT_TRUE(IsValidCp932("\xB1\xB2\xDF"));                  // half-width kana
-  EXPECT_TRUE(IsValidCp932("\x87\x90\xED\x40\xFA\x5C"));      // NEC and IBM extensions
-  EXPECT_TRUE(IsValidCp932("\xF0\x40"));                      // user-defined row
+  EXPECT_TRUE(IsValidCp932("\xB1\xB2\xDF"));                   // half-width kana
+  EXPECT_TRUE(IsValidCp932("\x87\x90\xED\x40\xFA\x5C"));       // NEC and IBM extensions
+  EXPECT_TRUE(IsValidCp932("\xF0\x40"));                       // user-defined row
 }
 
 TEST(Cp932CheckTest, RejectsUnassignedAndCutOffCodes) {
-  EXPECT_FALSE(IsValidCp932("\x85\x40"));    // empty row
-  EXPECT_FALSE(IsValidCp932("\x82\x40"));    // hole in the kana row
-  EXPECT_FALSE(IsValidCp932("abc\x83"));     // lead byte at the end
+  EXPECT_FALSE(IsValidCp932("\x85\x40"));  // empty row
+  EXPECT_FALSE(IsValidCp932("\x82\x40"));  // hole in the kana row
+  EXPECT_FALSE(IsValidCp932("abc\x83"));   // lead byte at the end
   EXPECT_FALSE(IsValidCp932("\x80"));
   EXPECT_FALSE(IsValidCp932("\xFC\x4C"));
-  EXPECT_FALSE(IsValidCp932("\x83\x0A"));    // a line end is no trail byte
+  EXPECT_FALSE(IsValidCp932("\x83\x0A"));  // a line end is no trail byte
 }
 
 // "[自動車]\n7203 トヨタ\n\n" as an editor writes it in UTF-8, LF, with a

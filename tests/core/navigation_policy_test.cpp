@@ -21,14 +21,12 @@ class NavigationPolicyTest : public ::testing::Test {
     tabs_.active_index = 0;
   }
 
-  NavigationDecision Navigate(BrowserId browser, std::string_view target = "",
-                              bool top_level = true) {
+  NavigationDecision Navigate(BrowserId browser, std::string_view target = "", bool top_level = true) {
     return policy_.OnBeforeNavigate(browser, top_level, target, tabs_);
   }
 
-  NavigationDecision Request(BrowserId opener, BrowserId popup, std::string_view url,
-                             std::string_view target = "", bool width = false,
-                             bool height = false, bool client = false) {
+  NavigationDecision Request(BrowserId opener, BrowserId popup, std::string_view url, std::string_view target = "",
+                             bool width = false, bool height = false, bool client = false) {
     PopupRequest request;
     request.opener = opener;
     request.popup = popup;
@@ -50,8 +48,7 @@ class NavigationPolicyTest : public ::testing::Test {
     } else if (d.action == Action::TakeOverActiveTab) {
       tabs_.tabs[d.takeover.tab_index].browser = d.popup;
     }
-    if (d.has_frame_name_update)
-      tabs_.tabs[d.frame_name_update.tab_index].frame_name = d.frame_name_update.name;
+    if (d.has_frame_name_update) tabs_.tabs[d.frame_name_update.tab_index].frame_name = d.frame_name_update.name;
     if (d.activate_tab >= 0) tabs_.active_index = d.activate_tab;
   }
 
@@ -158,35 +155,29 @@ TEST_F(NavigationPolicyTest, EmptyAddressCountsAsABlankWindow) {
 TEST_F(NavigationPolicyTest, IdleBetweenEndsTheBurst) {
   Apply(Request(1, kPopup, "about:blank", "chart"));
   policy_.OnIdle(0);
-  EXPECT_EQ(Request(1, kSecondPopup, "http://x/", "chart").action,
-            Action::PlacePopupInNewTab);
+  EXPECT_EQ(Request(1, kSecondPopup, "http://x/", "chart").action, Action::PlacePopupInNewTab);
 }
 
 TEST_F(NavigationPolicyTest, NameOfTheActiveTabWithoutABlankPopupOpensANewTab) {
   tabs_.tabs[0].frame_name = "chart";
-  EXPECT_EQ(Request(2, kPopup, "http://x/", "chart").action,
-            Action::PlacePopupInNewTab);
+  EXPECT_EQ(Request(2, kPopup, "http://x/", "chart").action, Action::PlacePopupInNewTab);
 }
 
 TEST_F(NavigationPolicyTest, TakeoverNeedsTheExactNonEmptyName) {
   Apply(Request(1, kPopup, "about:blank", "chart"));
   for (std::string_view target : {"Chart", "chart2", ""}) {
-    EXPECT_EQ(Request(1, kSecondPopup, "http://x/", target).action,
-              Action::PlacePopupInNewTab)
-        << target;
+    EXPECT_EQ(Request(1, kSecondPopup, "http://x/", target).action, Action::PlacePopupInNewTab) << target;
   }
   // An empty name never matches, not even an active tab without a name.
   tabs_.tabs[tabs_.active_index].frame_name.clear();
-  EXPECT_EQ(Request(1, kSecondPopup, "http://x/", "").action,
-            Action::PlacePopupInNewTab);
+  EXPECT_EQ(Request(1, kSecondPopup, "http://x/", "").action, Action::PlacePopupInNewTab);
 }
 
 TEST_F(NavigationPolicyTest, BlankPopupItselfNeverTakesOver) {
   // The blank mark is set after the check, so the first blank pop-up of a
   // burst opens a tab even when aimed at the active tab's name.
   tabs_.tabs[0].frame_name = "chart";
-  EXPECT_EQ(Request(1, kPopup, "about:blank", "chart").action,
-            Action::PlacePopupInNewTab);
+  EXPECT_EQ(Request(1, kPopup, "about:blank", "chart").action, Action::PlacePopupInNewTab);
 }
 
 // ---- ordinary navigations ---------------------------------------------------------

@@ -129,8 +129,7 @@ TEST(OptionDialogOk, TellsWhichChangesReachOpenTabsAndWhichOnlyLaterOnes) {
   EXPECT_FALSE(r.later_tabs_changed);
   EXPECT_FALSE(r.options.LinkTarget);
 
-  for (bool OptionDialogInput::*field :
-       {&OptionDialogInput::client, &OptionDialogInput::silent, &OptionDialogInput::focus_lock}) {
+  for (auto field : {&OptionDialogInput::client, &OptionDialogInput::silent, &OptionDialogInput::focus_lock}) {
     OptionDialogInput changed = Unchanged(current, false);
     changed.*field = true;
     r = ApplyOptionDialog(current, changed);

@@ -24,8 +24,7 @@ TEST(ReloadTicksTest, EveryChoiceFiresAfterExactlyItsTicks) {
     std::vector<ReloadState> tabs(1);
     tabs[0].count = 3;  // left over from an earlier choice
     ChooseReloadInterval(tabs[0], ticks);
-    EXPECT_EQ(ReloadTicks(tabs, 2 * ticks), (std::vector<int>{ticks, 2 * ticks}))
-        << ticks;
+    EXPECT_EQ(ReloadTicks(tabs, 2 * ticks), (std::vector<int>{ticks, 2 * ticks})) << ticks;
   }
 }
 

@@ -75,7 +75,8 @@ TEST(SessionFile, OddValuesAreSkippedOrBroughtBack) {
   const Session read = ReadSession(SettingsFile(dir.File()));
   std::string seen;  // address, reload, fixed, lock of each tab read
   for (const SessionTab& t : read.tabs)
-    seen += t.address + " " + std::to_string(t.reload_interval) + (t.fixed_caption ? "F" : "-") + (t.locked ? "L;" : "-;");
+    seen +=
+        t.address + " " + std::to_string(t.reload_interval) + (t.fixed_caption ? "F" : "-") + (t.locked ? "L;" : "-;");
   // Reload 3 is no menu interval, -4 none; a fixed caption needs a caption.
   EXPECT_EQ(seen, "http://a/ 0--;http://c/ 0FL;http://d/ 20--;");
   EXPECT_EQ(read.current, 1);  // the third entry, second read

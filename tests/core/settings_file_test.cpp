@@ -143,9 +143,7 @@ TEST(SettingsRead, KeysBelongOnlyToTheirSection) {
 
 class NumberFile {
  public:
-  explicit NumberFile(std::string_view value) {
-    WriteRaw(dir_.File(), "[N]\r\nv=" + std::string(value) + "\r\n");
-  }
+  explicit NumberFile(std::string_view value) { WriteRaw(dir_.File(), "[N]\r\nv=" + std::string(value) + "\r\n"); }
   int32_t Read(int32_t def) const { return SettingsFile(dir_.File()).ReadInteger("N", "v", def); }
   bool ReadBool(bool def) const { return SettingsFile(dir_.File()).ReadBool("N", "v", def); }
 
@@ -180,8 +178,8 @@ TEST(SettingsNumbers, DecimalWithSignWithin32Bits) {
 }
 
 TEST(SettingsNumbers, TextThatIsNotEntirelyANumberGivesDefault) {
-  for (const char* text : {"", "abc", "12abc", "1 2", "1.5", "+", "-", "- 5", "0x", "$",
-                           "0xG", "0x1G", "-0x10", "$-1", "１２"}) {
+  for (const char* text :
+       {"", "abc", "12abc", "1 2", "1.5", "+", "-", "- 5", "0x", "$", "0xG", "0x1G", "-0x10", "$-1", "１２"}) {
     EXPECT_EQ(NumberFile(text).Read(300), 300) << text;
   }
 }
@@ -214,7 +212,7 @@ TEST(SettingsWrite, FirstWriteCreatesFileWithCrLf) {
             "[Window]\r\nTop=-5\r\nLeft=-2147483648\r\n");
   EXPECT_FALSE(fs::exists(dir.File() + ".___"));
   // It holds the address history: a new file is the user's alone.
-  struct stat st {};
+  struct stat st = {};
   ASSERT_EQ(::stat(dir.File().c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 077, 0u);
 }
@@ -236,8 +234,7 @@ TEST(SettingsWrite, NewKeyGoesToTheEndOfItsSection) {
   file.WriteString("a", "z", "3");
   file.WriteString("Empty", "e", "4");
   ASSERT_FALSE(file.Commit().Failed());
-  EXPECT_EQ(ReadRaw(dir.File()),
-            "[A]\r\nx=1\r\n; note\r\nz=3\r\n\r\n \t\r\n[B]\r\ny=2\r\n[Empty]\r\ne=4\r\n");
+  EXPECT_EQ(ReadRaw(dir.File()), "[A]\r\nx=1\r\n; note\r\nz=3\r\n\r\n \t\r\n[B]\r\ny=2\r\n[Empty]\r\ne=4\r\n");
 }
 
 TEST(SettingsWrite, NewSectionGoesToTheEndOfTheFile) {
@@ -320,7 +317,7 @@ TEST(SettingsWrite, ValueIsCutAtALineBreakOrNul) {
 TEST(SettingsWrite, ValuesTheReadWouldTrimOrUnquoteReadBackAsWritten) {
   TempDir dir;
   const std::vector<std::string> values = {" lead", "trail\t", "\"quoted\"", "'single'",
-                                           "\"", "''", " \"both\" ", "\x83\x5C "};
+                                           "\"",    "''",      " \"both\" ", "\x83\x5C "};
   {
     SettingsFile file(dir.File());
     for (size_t i = 0; i < values.size(); ++i) file.WriteString("S", std::to_string(i), values[i]);
@@ -328,8 +325,7 @@ TEST(SettingsWrite, ValuesTheReadWouldTrimOrUnquoteReadBackAsWritten) {
     ASSERT_FALSE(file.Commit().Failed());
   }
   const SettingsFile reread(dir.File());
-  for (size_t i = 0; i < values.size(); ++i)
-    EXPECT_EQ(reread.ReadString("S", std::to_string(i), "-"), values[i]) << i;
+  for (size_t i = 0; i < values.size(); ++i) EXPECT_EQ(reread.ReadString("S", std::to_string(i), "-"), values[i]) << i;
   // Values that read back anyway are written as they are.
   EXPECT_NE(ReadRaw(dir.File()).find("\r\nplain=a \"b\" c\r\n"), std::string::npos);
   EXPECT_NE(ReadRaw(dir.File()).find("\r\n0=\" lead\"\r\n"), std::string::npos);
@@ -337,8 +333,7 @@ TEST(SettingsWrite, ValuesTheReadWouldTrimOrUnquoteReadBackAsWritten) {
 
 TEST(SettingsErase, RemovesTheSectionUpToTheNext) {
   TempDir dir;
-  WriteRaw(dir.File(),
-           "[A]\r\nx=1\r\n\r\n[URL]\r\n1=a\r\n; c\r\nCount=1\r\n\r\n[B]\r\ny=2\r\n");
+  WriteRaw(dir.File(), "[A]\r\nx=1\r\n\r\n[URL]\r\n1=a\r\n; c\r\nCount=1\r\n\r\n[B]\r\ny=2\r\n");
   SettingsFile file(dir.File());
   file.EraseSection("url");
   ASSERT_FALSE(file.Commit().Failed());
@@ -380,8 +375,7 @@ TEST(SettingsReplaceSection, EveryDuplicateGoesAndTheNewOneEndsTheFile) {
   SettingsFile file(dir.File());
   file.ReplaceSection("URL", {{"1", " http://a/ "}, {"2", "b\r\n[Evil]\r\nx=1"}, {"Count", "2"}});
   ASSERT_FALSE(file.Commit().Failed());
-  EXPECT_EQ(ReadRaw(dir.File()),
-            "[A]\r\nx=1\r\n\xFF junk\r\n[URL]\r\n1=\" http://a/ \"\r\n2=b\r\nCount=2\r\n");
+  EXPECT_EQ(ReadRaw(dir.File()), "[A]\r\nx=1\r\n\xFF junk\r\n[URL]\r\n1=\" http://a/ \"\r\n2=b\r\nCount=2\r\n");
   EXPECT_EQ(file.ReadString("URL", "1", "-"), " http://a/ ");
   EXPECT_EQ(file.ReadString("Evil", "x", "-"), "-");
 
@@ -432,8 +426,7 @@ TEST(SettingsRefusedWrite, OldFileAndObjectStayAsTheyWere) {
   fs::remove(dir.File() + ".___");
   file.WriteInteger("Window", "Height", 4);
   ASSERT_FALSE(file.Commit().Failed());
-  EXPECT_EQ(ReadRaw(dir.File()),
-            "[Window]\r\nTop=1\r\nHeight=4\r\n[URL]\r\n1=a\r\nCount=1\r\n");
+  EXPECT_EQ(ReadRaw(dir.File()), "[Window]\r\nTop=1\r\nHeight=4\r\n[URL]\r\n1=a\r\nCount=1\r\n");
 }
 
 // ---- unreadable file -----------------------------------------------------------
@@ -517,7 +510,7 @@ TEST(SettingsWriteTarget, LinkedFileStaysALinkAndKeepsItsMode) {
   ASSERT_TRUE(fs::is_symlink(dir.File()));
   EXPECT_EQ(fs::read_symlink(dir.File()), "data/real.ini");
   EXPECT_EQ(ReadRaw(dir.File("data/real.ini")), "[A]\r\nx=1\r\ny=2\r\n[B]\r\nz=3\r\n");
-  struct stat st {};
+  struct stat st = {};
   ASSERT_EQ(::stat(dir.File("data/real.ini").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0640u);
   EXPECT_FALSE(fs::exists(dir.File() + ".___"));
@@ -554,8 +547,8 @@ TEST(SettingsBrokenFiles, InvalidShiftJisPassesThrough) {
   file.WriteString("S", "w", odd);
   file.WriteString("S\xFF", "k\x82", odd);
   ASSERT_FALSE(file.Commit().Failed());
-  EXPECT_EQ(ReadRaw(dir.File()), "[S]\r\nv=" + odd + "\r\n" + odd + "\r\nw=" + odd +
-                                     "\r\n[S\xFF]\r\nk\x82=" + odd + "\r\n");
+  EXPECT_EQ(ReadRaw(dir.File()),
+            "[S]\r\nv=" + odd + "\r\n" + odd + "\r\nw=" + odd + "\r\n[S\xFF]\r\nk\x82=" + odd + "\r\n");
   EXPECT_EQ(SettingsFile(dir.File()).ReadString("s\xFF", "K\x82", ""), odd);
 }
 

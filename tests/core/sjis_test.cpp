@@ -61,9 +61,10 @@ TEST(SjisEqualsIgnoringCaseTest, SecondBytesOfDoubleByteCharactersCompareExactly
 
 // Lookups by folded name must find exactly what the comparison matches.
 TEST(SjisFoldCaseTest, FoldsAlikeExactlyWhenTheComparisonMatches) {
-  const std::vector<std::string> names = {"AutoSave", "aUTOsAVE", "", "Top", "Topp", "[", "{", "@", "`",
-                                          "k\x83\x41", "K\x83\x41", "k\x83\x61", "\x83\x41x", "\x83\x41X",
-                                          "a\x83", "A\x83", "a\x84", "\x95\x5C", "\x95\x7C", "x\x95\x5Cy"};
+  const std::vector<std::string> names = {"AutoSave",  "aUTOsAVE",  "",          "Top",       "Topp",
+                                          "[",         "{",         "@",         "`",         "k\x83\x41",
+                                          "K\x83\x41", "k\x83\x61", "\x83\x41x", "\x83\x41X", "a\x83",
+                                          "A\x83",     "a\x84",     "\x95\x5C",  "\x95\x7C",  "x\x95\x5Cy"};
   for (const std::string& a : names) {
     for (const std::string& b : names) {
       EXPECT_EQ(SjisFoldCase(a) == SjisFoldCase(b), SjisEqualsIgnoringCase(a, b)) << a << " / " << b;

@@ -10,8 +10,8 @@ namespace {
 using namespace std::string_literals;
 
 // Code page 932 bytes of names whose second byte is 0x5C ("\").
-const std::string kSony = "\x83\x5C\x83\x6A\x81\x5B";        // ソニー
-const std::string kSchedule = "\x97\x5C\x92\xE8\x95\x5C";    // 予定表
+const std::string kSony = "\x83\x5C\x83\x6A\x81\x5B";      // ソニー
+const std::string kSchedule = "\x97\x5C\x92\xE8\x95\x5C";  // 予定表
 
 std::vector<std::string> Texts(const StockCodeList& list) {
   std::vector<std::string> texts;
@@ -23,34 +23,29 @@ std::vector<std::string> Texts(const StockCodeList& list) {
 }
 
 TEST(StockCodeFileTest, ReadsGroupsAndStocksInFileOrder) {
-  const StockCodeLoad load = ParseStockCodeFile(
-      "[Group A]\r\n1001 Name A\r\n1002 Name B\r\n[Group B]\r\n2001 Name C\r\n");
+  const StockCodeLoad load =
+      ParseStockCodeFile("[Group A]\r\n1001 Name A\r\n1002 Name B\r\n[Group B]\r\n2001 Name C\r\n");
   EXPECT_EQ(load.orphan_lines, 0u);
   EXPECT_EQ(Texts(load.list),
-            (std::vector<std::string>{"[Group A]", "  1001 Name A", "  1002 Name B",
-                                      "[Group B]", "  2001 Name C"}));
+            (std::vector<std::string>{"[Group A]", "  1001 Name A", "  1002 Name B", "[Group B]", "  2001 Name C"}));
 }
 
 TEST(StockCodeFileTest, AnyLineEndReadsAlikeAndIsWrittenAsCrLf) {
   const std::string crlf = "[G]\r\n1001 A\r\n1002 B\r\n";
-  for (const std::string& bytes : {std::string("[G]\n1001 A\n1002 B"),
-                                  std::string("[G]\r1001 A\r1002 B\r"),
-                                  std::string("[G]\r1001 A\n1002 B\r\n")}) {
+  for (const std::string& bytes : {std::string("[G]\n1001 A\n1002 B"), std::string("[G]\r1001 A\r1002 B\r"),
+                                   std::string("[G]\r1001 A\n1002 B\r\n")}) {
     const StockCodeLoad load = ParseStockCodeFile(bytes);
     EXPECT_EQ(SerializeStockCodeList(load.list), crlf) << bytes;
   }
 }
 
 TEST(StockCodeFileTest, EmptyLinesVanishButBlanksAreKept) {
-  const StockCodeLoad load =
-      ParseStockCodeFile("\r\n[G] \r\n\r\n\n 1001 A \r\n      \r\n\r\n[H]\r\n");
+  const StockCodeLoad load = ParseStockCodeFile("\r\n[G] \r\n\r\n\n 1001 A \r\n      \r\n\r\n[H]\r\n");
   ASSERT_EQ(load.list.groups.size(), 2u);
   EXPECT_EQ(load.list.groups[0].text, "[G] ");
-  EXPECT_EQ(load.list.groups[0].stocks,
-            (std::vector<std::string>{" 1001 A ", "      "}));
+  EXPECT_EQ(load.list.groups[0].stocks, (std::vector<std::string>{" 1001 A ", "      "}));
   EXPECT_TRUE(load.list.groups[1].stocks.empty());
-  EXPECT_EQ(SerializeStockCodeList(load.list),
-            "[G] \r\n 1001 A \r\n      \r\n[H]\r\n");
+  EXPECT_EQ(SerializeStockCodeList(load.list), "[G] \r\n 1001 A \r\n      \r\n[H]\r\n");
 }
 
 TEST(StockCodeFileTest, EmptyInputAndEmptyListGiveNothing) {
@@ -60,8 +55,7 @@ TEST(StockCodeFileTest, EmptyInputAndEmptyListGiveNothing) {
 }
 
 TEST(StockCodeFileTest, TextEndsAtTheFirstNul) {
-  const StockCodeLoad load =
-      ParseStockCodeFile("[G]\r\n1001 A\0\r\n1002 B\r\n"s);
+  const StockCodeLoad load = ParseStockCodeFile("[G]\r\n1001 A\0\r\n1002 B\r\n"s);
   ASSERT_EQ(load.list.groups.size(), 1u);
   EXPECT_EQ(load.list.groups[0].stocks, std::vector<std::string>{"1001 A"});
 }
@@ -79,12 +73,10 @@ TEST(StockCodeFileTest, WellFormedFileIsWrittenBackByteForByte) {
 TEST(StockCodeFileTest, StockLinesBeforeTheFirstGroupGoToAnUngroupedGroup) {
   EXPECT_EQ(std::string(kUngroupedGroupText), "[\x96\xA2\x95\xAA\x97\xDE]");
 
-  const StockCodeLoad load =
-      ParseStockCodeFile("1001 A\r\n\r\n1002 B\r\n[G]\r\n2001 C\r\n");
+  const StockCodeLoad load = ParseStockCodeFile("1001 A\r\n\r\n1002 B\r\n[G]\r\n2001 C\r\n");
   EXPECT_EQ(load.orphan_lines, 2u);
   EXPECT_EQ(Texts(load.list),
-            (std::vector<std::string>{std::string(kUngroupedGroupText), "  1001 A",
-                                      "  1002 B", "[G]", "  2001 C"}));
+            (std::vector<std::string>{std::string(kUngroupedGroupText), "  1001 A", "  1002 B", "[G]", "  2001 C"}));
 
   // Once saved, the group is an ordinary one and nothing is reported again.
   const StockCodeLoad again = ParseStockCodeFile(SerializeStockCodeList(load.list));
@@ -153,12 +145,10 @@ TEST(StockCodeExpandStateTest, WritesOneBytePerGroup) {
 }
 
 TEST(StockCodeExpandStateTest, AppliesBytesInOrderAndIgnoresTheRest) {
-  EXPECT_EQ(ApplyExpandState("-+-", 5),
-            (std::vector<bool>{true, false, true, false, false}));
+  EXPECT_EQ(ApplyExpandState("-+-", 5), (std::vector<bool>{true, false, true, false, false}));
   EXPECT_EQ(ApplyExpandState("---", 1), std::vector<bool>{true});
   EXPECT_EQ(ApplyExpandState("", 2), (std::vector<bool>{false, false}));
-  EXPECT_EQ(ApplyExpandState("x- -", 4),
-            (std::vector<bool>{false, true, false, true}));
+  EXPECT_EQ(ApplyExpandState("x- -", 4), (std::vector<bool>{false, true, false, true}));
   EXPECT_TRUE(ApplyExpandState("-", 0).empty());
 }
 

@@ -13,17 +13,18 @@ TEST(TabSleep, OnlyAHiddenIdleTabSleepsOnceItsTimeIsUp) {
   TabSleepState idle;
   idle.hidden_ms = minute;
   // Each keeps a tab awake on its own.
-  bool TabSleepState::*const keep_awake[] = {&TabSleepState::asleep,
-                                             &TabSleepState::shown,
-                                             &TabSleepState::reloads,
-                                             &TabSleepState::locked,
-                                             &TabSleepState::full_screen,
-                                             &TabSleepState::busy,
-                                             &TabSleepState::download_or_print,
-                                             &TabSleepState::audible_recently,
-                                             &TabSleepState::edited,
-                                             &TabSleepState::popup_linked,
-                                             &TabSleepState::load_macro_pending};
+  using Flag = bool TabSleepState::*;
+  const Flag keep_awake[] = {&TabSleepState::asleep,
+                             &TabSleepState::shown,
+                             &TabSleepState::reloads,
+                             &TabSleepState::locked,
+                             &TabSleepState::full_screen,
+                             &TabSleepState::busy,
+                             &TabSleepState::download_or_print,
+                             &TabSleepState::audible_recently,
+                             &TabSleepState::edited,
+                             &TabSleepState::popup_linked,
+                             &TabSleepState::load_macro_pending};
   EXPECT_TRUE(MaySleep(idle, on));
   EXPECT_FALSE(MaySleep(idle, off));
   for (size_t i = 0; i < std::size(keep_awake); ++i) {

@@ -21,8 +21,7 @@ TEST(TabCaptionTest, TitlesShownWhole) {
   EXPECT_EQ(TabCaptionFromTitle("http" + forty.substr(4)), "http" + forty.substr(4));
   const std::string capitals = "HTTP://WWW.EXAMPLE.COM/CHARTS/12345678.HTM#X";
   EXPECT_EQ(TabCaptionFromTitle(capitals), capitals);
-  const std::string document =
-      "\x8A\x94\x89\xBF\x83\x60\x83\x83\x81\x5B\x83\x67 " + std::string(60, 'y');
+  const std::string document = "\x8A\x94\x89\xBF\x83\x60\x83\x83\x81\x5B\x83\x67 " + std::string(60, 'y');
   EXPECT_EQ(TabCaptionFromTitle(document), document);
   EXPECT_EQ(TabCaptionFromTitle("htt"), "htt");
   EXPECT_EQ(TabCaptionFromTitle(""), "");

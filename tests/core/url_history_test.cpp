@@ -19,10 +19,8 @@ TEST(UrlHistory, MissingKeysBecomeEmptyEntriesAndAreDroppedOnWrite) {
 
   WriteUrlHistory(file, history);
   ASSERT_FALSE(file.Commit().Failed());
-  EXPECT_EQ(ReadRaw(dir.File()),
-            "[Window]\r\nTop=1\r\n[URL]\r\n1=http://a/\r\n2=http://c/\r\nCount=2\r\n");
-  EXPECT_EQ(ReadUrlHistory(SettingsFile(dir.File())),
-            (std::vector<std::string>{"http://a/", "http://c/"}));
+  EXPECT_EQ(ReadRaw(dir.File()), "[Window]\r\nTop=1\r\n[URL]\r\n1=http://a/\r\n2=http://c/\r\nCount=2\r\n");
+  EXPECT_EQ(ReadUrlHistory(SettingsFile(dir.File())), (std::vector<std::string>{"http://a/", "http://c/"}));
 }
 
 TEST(UrlHistory, CountOutOfRange) {

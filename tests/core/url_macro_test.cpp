@@ -14,10 +14,9 @@ const std::string kSchedule = "\x97\x5C\x92\xE8\x95\x5C";  // 予定表
 // [Tech] 1111 Alpha, 2222 Beta, 3333 Gamma; [Empty]; [Other] 4444 Delta.
 class SelectionTest : public ::testing::Test {
  protected:
-  std::vector<TreeNodeView> nodes_{
-      {0, "[Tech]", false},  {1, "1111 Alpha", false}, {1, "2222 Beta", false},
-      {1, "3333 Gamma", false}, {0, "[Empty]", false}, {0, "[Other]", false},
-      {1, "4444 Delta", false}};
+  std::vector<TreeNodeView> nodes_{{0, "[Tech]", false},     {1, "1111 Alpha", false}, {1, "2222 Beta", false},
+                                   {1, "3333 Gamma", false}, {0, "[Empty]", false},    {0, "[Other]", false},
+                                   {1, "4444 Delta", false}};
 
   UrlSelection Select(std::initializer_list<size_t> indexes) {
     for (size_t i : indexes) nodes_[i].selected = true;
@@ -45,19 +44,15 @@ TEST_F(SelectionTest, StockSelectionStopsAtTheNextGroup) {
 }
 
 TEST_F(SelectionTest, GroupGivesEveryStockAndTheFirstName) {
-  EXPECT_EQ(Select({0, 5}),
-            (UrlSelection{{"1111", "2222", "3333"}, "Tech", "Alpha"}));
+  EXPECT_EQ(Select({0, 5}), (UrlSelection{{"1111", "2222", "3333"}, "Tech", "Alpha"}));
 }
 
-TEST_F(SelectionTest, GroupWithoutStocksGivesOnlyItsName) {
-  EXPECT_EQ(Select({4}), (UrlSelection{{}, "Empty", ""}));
-}
+TEST_F(SelectionTest, GroupWithoutStocksGivesOnlyItsName) { EXPECT_EQ(Select({4}), (UrlSelection{{}, "Empty", ""})); }
 
 TEST(SelectionFieldsTest, ShortTextsFollowTheByteRules) {
   const std::vector<TreeNodeView> nodes{{0, "[", false}, {1, "12", true}};
   EXPECT_EQ(GatherSelection(nodes), (UrlSelection{{"12"}, "", ""}));
-  EXPECT_EQ(GatherSelection({{0, "[G]", true}, {1, "123", false}}),
-            (UrlSelection{{"123"}, "G", ""}));
+  EXPECT_EQ(GatherSelection({{0, "[G]", true}, {1, "123", false}}), (UrlSelection{{"123"}, "G", ""}));
 }
 
 // The codes of the example group, with 2222 and 3333 or the whole group chosen.
@@ -85,40 +80,37 @@ TEST_P(ExpandUrlMacroTest, Expands) {
 
 INSTANTIATE_TEST_SUITE_P(
     Placeholders, ExpandUrlMacroTest,
-    ::testing::Values(
-        MacroCase{"EmptyMacro", "", &kTwo, ""},
-        MacroCase{"NoPlaceholders", "http://x/", &kTwo, "http://x/"},
-        MacroCase{"CodeGroupAndName", "c=%CD%&g=%GP%&n=%NM%", &kTwo, "c=2222&g=Tech&n=Beta"},
-        MacroCase{"EachCodeTagTakesTheNextCodeUntilNoneLeft", "%CD%,%CD%,%CD%.", &kTwo, "2222,3333,."},
-        MacroCase{"NoSelectionGivesEmptyValues", "%CD%%GP%%NM%", &kNone, ""},
-        MacroCase{"DoublePercentIsOnePercent", "100%%", &kTwo, "100%"},
-        MacroCase{"EscapedPercentBeforeTagText", "%%CD%", &kTwo, "%CD%"},
-        MacroCase{"TrailingPercentKept", "a%", &kTwo, "a%"},
-        MacroCase{"LonePercentKept", "%", &kTwo, "%"},
-        MacroCase{"CutOffTagKept", "x%CD", &kTwo, "x%CD"},
-        MacroCase{"TwoByteCutOffTagKept", "%C", &kTwo, "%C"},
-        MacroCase{"LowerCaseIsNoTagButNextPercentStartsOne", "%cd%CD%", &kTwo, "%cd2222"},
-        MacroCase{"LowerCaseTagKept", "%cd%", &kTwo, "%cd%"},
-        MacroCase{"UnknownTagKeepsPercentAndScansOn", "%x%GP%", &kTwo, "%xTech"},
-        MacroCase{"LongUnknownTextBeforeName", "%abc%NM%", &kTwo, "%abcBeta"},
-        MacroCase{"RepeatCloseWithoutOpenIsText", "%CD% %]%", &kTwo, "2222 %]%"}),
+    ::testing::Values(MacroCase{"EmptyMacro", "", &kTwo, ""},
+                      MacroCase{"NoPlaceholders", "http://x/", &kTwo, "http://x/"},
+                      MacroCase{"CodeGroupAndName", "c=%CD%&g=%GP%&n=%NM%", &kTwo, "c=2222&g=Tech&n=Beta"},
+                      MacroCase{"EachCodeTagTakesTheNextCodeUntilNoneLeft", "%CD%,%CD%,%CD%.", &kTwo, "2222,3333,."},
+                      MacroCase{"NoSelectionGivesEmptyValues", "%CD%%GP%%NM%", &kNone, ""},
+                      MacroCase{"DoublePercentIsOnePercent", "100%%", &kTwo, "100%"},
+                      MacroCase{"EscapedPercentBeforeTagText", "%%CD%", &kTwo, "%CD%"},
+                      MacroCase{"TrailingPercentKept", "a%", &kTwo, "a%"},
+                      MacroCase{"LonePercentKept", "%", &kTwo, "%"}, MacroCase{"CutOffTagKept", "x%CD", &kTwo, "x%CD"},
+                      MacroCase{"TwoByteCutOffTagKept", "%C", &kTwo, "%C"},
+                      MacroCase{"LowerCaseIsNoTagButNextPercentStartsOne", "%cd%CD%", &kTwo, "%cd2222"},
+                      MacroCase{"LowerCaseTagKept", "%cd%", &kTwo, "%cd%"},
+                      MacroCase{"UnknownTagKeepsPercentAndScansOn", "%x%GP%", &kTwo, "%xTech"},
+                      MacroCase{"LongUnknownTextBeforeName", "%abc%NM%", &kTwo, "%abcBeta"},
+                      MacroCase{"RepeatCloseWithoutOpenIsText", "%CD% %]%", &kTwo, "2222 %]%"}),
     CaseName);
 
 INSTANTIATE_TEST_SUITE_P(
     Repeats, ExpandUrlMacroTest,
-    ::testing::Values(
-        MacroCase{"BodyOncePerCodeThenRest", "q=%[%CD%,]%end", &kGroup, "q=1111,2222,3333,end"},
-        MacroCase{"RepeatStartsAtNextUnusedCode", "%CD%;%[%CD%,]%", &kGroup, "1111;2222,3333,"},
-        MacroCase{"RepeatUsesUpEveryCode", "%[%CD%,]%;%CD%", &kGroup, "1111,2222,3333,;"},
-        MacroCase{"SecondRepeatHasNoCodesLeft", "%[%CD%,]%%[x]%", &kGroup, "1111,2222,3333,"},
-        MacroCase{"EveryCodeTagInBodyGetsTheSameCode", "%[%CD%-%CD%]%", &kTwo, "2222-22223333-3333"},
-        MacroCase{"OtherTagsInBodyStayText", "%[(%GP%%NM%%%)]%", &kTwo, "(%GP%%NM%%%)(%GP%%NM%%%)"},
-        MacroCase{"NoCodesDropTheBody", "a%[%CD%,]%b", &kNone, "ab"},
-        MacroCase{"UnclosedRepeatRunsToTheEnd", "%[%CD%,", &kGroup, "1111,2222,3333,"},
-        MacroCase{"OpenAloneGivesNothing", "%[", &kGroup, ""},
-        MacroCase{"EmptyBody", "%[]%", &kGroup, ""},
-        MacroCase{"TagTextAfterCodeTagInBody", "%[%CD%CD%]%", &kTwo, "2222CD%3333CD%"},
-        MacroCase{"FirstBracketPercentCloses", "%[%CD%]]%", &kTwo, "2222]3333]"}),
+    ::testing::Values(MacroCase{"BodyOncePerCodeThenRest", "q=%[%CD%,]%end", &kGroup, "q=1111,2222,3333,end"},
+                      MacroCase{"RepeatStartsAtNextUnusedCode", "%CD%;%[%CD%,]%", &kGroup, "1111;2222,3333,"},
+                      MacroCase{"RepeatUsesUpEveryCode", "%[%CD%,]%;%CD%", &kGroup, "1111,2222,3333,;"},
+                      MacroCase{"SecondRepeatHasNoCodesLeft", "%[%CD%,]%%[x]%", &kGroup, "1111,2222,3333,"},
+                      MacroCase{"EveryCodeTagInBodyGetsTheSameCode", "%[%CD%-%CD%]%", &kTwo, "2222-22223333-3333"},
+                      MacroCase{"OtherTagsInBodyStayText", "%[(%GP%%NM%%%)]%", &kTwo, "(%GP%%NM%%%)(%GP%%NM%%%)"},
+                      MacroCase{"NoCodesDropTheBody", "a%[%CD%,]%b", &kNone, "ab"},
+                      MacroCase{"UnclosedRepeatRunsToTheEnd", "%[%CD%,", &kGroup, "1111,2222,3333,"},
+                      MacroCase{"OpenAloneGivesNothing", "%[", &kGroup, ""},
+                      MacroCase{"EmptyBody", "%[]%", &kGroup, ""},
+                      MacroCase{"TagTextAfterCodeTagInBody", "%[%CD%CD%]%", &kTwo, "2222CD%3333CD%"},
+                      MacroCase{"FirstBracketPercentCloses", "%[%CD%]]%", &kTwo, "2222]3333]"}),
     CaseName);
 
 TEST(ExpandUrlMacroValuesTest, InsertedTextIsNeverScannedAgain) {
@@ -129,8 +121,7 @@ TEST(ExpandUrlMacroValuesTest, InsertedTextIsNeverScannedAgain) {
 }
 
 TEST(ExpandUrlMacroValuesTest, ShiftJisInTheMacroIsCopiedUnchanged) {
-  EXPECT_EQ(ExpandUrlMacro(kSony + "%" + kSchedule + "%%" + kSony, kTwo),
-            kSony + "%" + kSchedule + "%" + kSony);
+  EXPECT_EQ(ExpandUrlMacro(kSony + "%" + kSchedule + "%%" + kSony, kTwo), kSony + "%" + kSchedule + "%" + kSony);
 }
 
 TEST(ExpandUrlMacroValuesTest, ThousandCodes) {
@@ -152,8 +143,7 @@ TEST(ExpandUrlMacroValuesTest, LongMacroOfLoosePercentSigns) {
   for (int i = 0; i < 200'000; ++i) pairs += "%x%[";
   // The first "%x" is copied; its "%[" opens a repeat that runs to the end.
   const std::string body = pairs.substr(4);
-  EXPECT_EQ(ExpandUrlMacro(pairs + "%CD%", kTwo),
-            "%x" + body + "2222" + body + "3333");
+  EXPECT_EQ(ExpandUrlMacro(pairs + "%CD%", kTwo), "%x" + body + "2222" + body + "3333");
 }
 
 TEST(BookmarkCaptionTest, FlagOffGivesNoCaption) {
@@ -194,8 +184,7 @@ TEST(BookmarkCaptionTest, EachReplacementWorksOnTheResultOfTheOneBefore) {
   const UrlSelection chained{{"%GP%"}, "%NM%", "%CD%" + kSchedule};
   // The code brings a group placeholder, the group a name placeholder;
   // the name, replaced last, is left alone.
-  EXPECT_EQ(MakeBookmarkCaption(b, chained),
-            "%CD%" + kSchedule + "|%CD%" + kSchedule + "|%CD%" + kSchedule);
+  EXPECT_EQ(MakeBookmarkCaption(b, chained), "%CD%" + kSchedule + "|%CD%" + kSchedule + "|%CD%" + kSchedule);
 }
 
 }  // namespace

@@ -128,17 +128,18 @@ int RemoveStaging(const std::string& tmp) {
 }
 
 void PrintTally(const char* name, const SoakFile& t) {
-  std::printf("  %-12s version 0: %d, version 1: %d, missing: %d, neither: %d; copy on disk at the kill: %d, "
-              "taken over at start-up: %d\n",
-              name, t.held[0], t.held[1], t.held[2], t.held[3], t.copies_at_kill, t.copies_taken_over);
+  std::printf(
+      "  %-12s version 0: %d, version 1: %d, missing: %d, neither: %d; copy on disk at the kill: %d, "
+      "taken over at start-up: %d\n",
+      name, t.held[0], t.held[1], t.held[2], t.held[3], t.copies_at_kill, t.copies_taken_over);
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
   const int kills = argc > 1 ? std::atoi(argv[1]) : 300;
-  const unsigned seed = argc > 2 ? unsigned(std::strtoul(argv[2], nullptr, 10))
-                                 : unsigned(Clock::now().time_since_epoch().count());
+  const unsigned seed =
+      argc > 2 ? unsigned(std::strtoul(argv[2], nullptr, 10)) : unsigned(Clock::now().time_since_epoch().count());
   if (kills <= 0) {
     std::fprintf(stderr, "usage: save_soak [kills] [seed]\n");
     return 2;
@@ -181,9 +182,8 @@ int main(int argc, char* argv[]) {
   soak::SaveCodeList(dir, 1);
   const long list_save_us = MicrosecondsSince(list_start);
   std::printf("save_soak: %d kills, seed %u, in %s\n", kills, seed, dir.c_str());
-  std::printf("  list versions %zu and %zu bytes, settings versions %zu and %zu bytes\n",
-              list.versions.bytes[0].size(), list.versions.bytes[1].size(), ini.versions.bytes[0].size(),
-              ini.versions.bytes[1].size());
+  std::printf("  list versions %zu and %zu bytes, settings versions %zu and %zu bytes\n", list.versions.bytes[0].size(),
+              list.versions.bytes[1].size(), ini.versions.bytes[0].size(), ini.versions.bytes[1].size());
   std::printf("  one save cycle (both versions of both files) %.1f ms, one list save %.1f ms\n", cycle_us / 1000.0,
               list_save_us / 1000.0);
 

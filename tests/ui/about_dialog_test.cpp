@@ -56,10 +56,8 @@ void AboutDialogTest::showsTheBuildVersionInThreeLayers() {
   QCOMPARE(about.size(), QSize(298, 213));
   // The blue line lies over its white and aqua copies.
   const QList<QObject*> order = about.children();
-  QVERIFY(order.indexOf(about.findChild<QLabel*>("Version1")) >
-          order.indexOf(about.findChild<QLabel*>("Version3")));
-  QVERIFY(order.indexOf(about.findChild<QLabel*>("LabelURL1")) >
-          order.indexOf(about.findChild<QLabel*>("LabelURL2")));
+  QVERIFY(order.indexOf(about.findChild<QLabel*>("Version1")) > order.indexOf(about.findChild<QLabel*>("Version3")));
+  QVERIFY(order.indexOf(about.findChild<QLabel*>("LabelURL1")) > order.indexOf(about.findChild<QLabel*>("LabelURL2")));
 }
 
 void AboutDialogTest::addressLabelsChangeColourUnderTheMouse() {

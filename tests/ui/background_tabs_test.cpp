@@ -3,11 +3,11 @@
 // engine flags, and a tab in the background is hidden from its page yet
 // still reloads on the timer's rhythm.
 #include <QAction>
-#include <QImage>
+#include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QImage>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
-#include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
 #include <QVariant>

@@ -37,8 +37,9 @@ const QString kHelp = "そるびヘルプ";
 
 struct Fixture : sorvi::testing::WindowFixture {
   Fixture() : WindowFixture({"a", "b", "c", "named"}) {
-    dir.Write("Sorvi.htm", "<html><head><title>Help page</title></head><body>"
-                           "<p id=\"options\">help</p></body></html>");
+    dir.Write("Sorvi.htm",
+              "<html><head><title>Help page</title></head><body>"
+              "<p id=\"options\">help</p></body></html>");
     // A link aimed at a window name, filling the top of the page.
     server.Serve("/family.html", Page("Family",
                                       "<a target=\"chart\" href=\"/named.html\" "

@@ -37,10 +37,8 @@ namespace {
 
 struct Fixture : sorvi::testing::WindowFixture {
   Fixture() : WindowFixture({"a", "b"}) {
-    server.Serve("/opener.html",
-                 Page("Opener", "<script>function pop(url) { window.open(url, '', ''); }</script>"));
-    server.Serve("/closer.html",
-                 Page("Closer", "<script>setTimeout(function () { window.close(); }, 500);</script>"));
+    server.Serve("/opener.html", Page("Opener", "<script>function pop(url) { window.open(url, '', ''); }</script>"));
+    server.Serve("/closer.html", Page("Closer", "<script>setTimeout(function () { window.close(); }, 500);</script>"));
   }
 };
 
@@ -141,8 +139,9 @@ void IdleMomentTest::printDialogOutlivesTheTabItWasOpenedFor() {
 void IdleMomentTest::macroDueWhileADialogIsOpenWaitsForIt() {
   Fixture f;
   // A page that takes a while and focuses its field, as chart pages do.
-  f.server.Serve("/form.html", Page("Form", "<input id=\"a\"><img src=\"/slow.png\">"
-                                            "<script>document.getElementById('a').focus();</script>"));
+  f.server.Serve("/form.html", Page("Form",
+                                    "<input id=\"a\"><img src=\"/slow.png\">"
+                                    "<script>document.getElementById('a').focus();</script>"));
   LocalHttpServer::Reply slow;
   slow.content_type = "image/png";
   slow.delay_ms = 1500;

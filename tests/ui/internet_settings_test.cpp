@@ -111,8 +111,9 @@ bool InternetSettingsTest::Load(WebBrowser* browser, const QByteArray& address, 
   const int before = server_.Count(path);
   QDeadlineTimer deadline(kTimeout);
   for (int attempt = 0; !deadline.hasExpired(); ++attempt) {
-    browser->Navigate(attempt == 0 ? address : address + (address.contains('?') ? "&" : "?") + "retry=" +
-                                                   QByteArray::number(attempt));
+    browser->Navigate(attempt == 0
+                          ? address
+                          : address + (address.contains('?') ? "&" : "?") + "retry=" + QByteArray::number(attempt));
     if (server_.WaitForRequest(path, before + 1, 3000)) return true;
   }
   return false;

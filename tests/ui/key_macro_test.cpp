@@ -7,10 +7,10 @@
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QEventLoop>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMimeData>
 #include <QShortcut>
 #include <QTest>

@@ -249,8 +249,7 @@ void KeyRegistriesTest::rowsAreDraggedOntoRows() {
   QCOMPARE(Column(list, TFormKeyFunc::kMacro), (QStringList{"b", "a", "c", "d"}));
 
   window->Save();
-  QCOMPARE(registry.KeyFuncList[1],
-           (std::vector<KeyFuncEntry>{{"b", ""}, {"a", ""}, {"c", ""}, {"d", ""}}));
+  QCOMPARE(registry.KeyFuncList[1], (std::vector<KeyFuncEntry>{{"b", ""}, {"a", ""}, {"c", ""}, {"d", ""}}));
 }
 
 // ---- saving and discarding ------------------------------------------------------
@@ -413,7 +412,7 @@ void KeyRegistriesTest::codeWindowSavesInOrderAndTheMenuFollows() {
     window->AddRow();
     DoubleClick(list, list->topLevelItemCount() - 1, TFormKeyCode::kName);
     window->CellEditor()->EditBox()->insert(QString::fromUtf8(name));  // as an input method would
-    QTest::keyClick(window->CellEditor()->EditBox(), Qt::Key_Tab);  // typed on, then the focus leaves
+    QTest::keyClick(window->CellEditor()->EditBox(), Qt::Key_Tab);     // typed on, then the focus leaves
   }
   DoubleClick(list, 2, TFormKeyCode::kMacro);
   QTest::keyClicks(window->CellEditor()->EditBox(), "\\c\\r");
@@ -421,10 +420,10 @@ void KeyRegistriesTest::codeWindowSavesInOrderAndTheMenuFollows() {
   Click(list, 2, TFormKeyCode::kMarker);
   QVERIFY(window->Save());
 
-  QCOMPARE(dir_->Read("Sorvi.ini"), "[KeyCode]\r\nC=2\r\nD=2\r\nN1=" + Sjis("チャート") + "\r\nM1=\r\nN2=" +
-                                        Sjis("板") + "\r\nM2=\\c\\r\r\nHeight=" +
-                                        dir_->Ini("KeyCode", "Height").toLatin1() + "\r\nWidth=" +
-                                        dir_->Ini("KeyCode", "Width").toLatin1() + "\r\nClm2=150\r\nClm3=200\r\n");
+  QCOMPARE(dir_->Read("Sorvi.ini"),
+           "[KeyCode]\r\nC=2\r\nD=2\r\nN1=" + Sjis("チャート") + "\r\nM1=\r\nN2=" + Sjis("板") +
+               "\r\nM2=\\c\\r\r\nHeight=" + dir_->Ini("KeyCode", "Height").toLatin1() +
+               "\r\nWidth=" + dir_->Ini("KeyCode", "Width").toLatin1() + "\r\nClm2=150\r\nClm3=200\r\n");
   QCOMPARE(ReadKeyCodeRegistry(SettingsFile(Ini())), registry);
   // The submenu: "URLを開く", the separator, the names, the second checked.
   const QList<QAction*> items = go_menu.actions();

@@ -86,9 +86,11 @@ void MainWindowTest::firstStartUsesTheDefaults() {
   QCOMPARE(Find<QToolButton>(&form, "ToolButtonNavigate")->toolTip(), QString("新規"));
   QCOMPARE(Find<QComboBox>(&form, "ComboBoxURL")->count(), 0);
   QCOMPARE(Find<TabStack>(&form, "PageControl")->count(), 0);
-  for (QToolButton* button : {Find<QToolButton>(&form, "ToolButtonGoBack"), Find<QToolButton>(&form, "ToolButtonGoFoward"), Find<QToolButton>(&form, "ToolButtonStop"),
-                              Find<QToolButton>(&form, "ToolButtonRefresh"), Find<QToolButton>(&form, "ToolButtonClose"), Find<QToolButton>(&form, "ToolButtonPrint"),
-                              Find<QToolButton>(&form, "SpeedButtonOption"), Find<QToolButton>(&form, "ToolButtonLock")}) {
+  for (QToolButton* button :
+       {Find<QToolButton>(&form, "ToolButtonGoBack"), Find<QToolButton>(&form, "ToolButtonGoFoward"),
+        Find<QToolButton>(&form, "ToolButtonStop"), Find<QToolButton>(&form, "ToolButtonRefresh"),
+        Find<QToolButton>(&form, "ToolButtonClose"), Find<QToolButton>(&form, "ToolButtonPrint"),
+        Find<QToolButton>(&form, "SpeedButtonOption"), Find<QToolButton>(&form, "ToolButtonLock")}) {
     QVERIFY2(!button->isEnabled(), qPrintable(button->toolTip()));
   }
   QVERIFY(Find<QToolButton>(&form, "SpeedButtonEtc")->isEnabled());
@@ -122,7 +124,8 @@ void MainWindowTest::everyMenuItemIsThere() {
   QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuTab")),
            QStringList({"自動更新(&U)", "-", "ダイアログ抑止(&S)", "ロック対象解除(&L)", "タブ内全体表示(&C)", "-",
                         "並べて表示(&T)"}));
-  QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuTabReload")), QStringList({"なし", "15秒", "30秒", "1分", "2分", "5分"}));
+  QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuTabReload")),
+           QStringList({"なし", "15秒", "30秒", "1分", "2分", "5分"}));
   QList<int> tags;
   for (QAction* a : Find<QMenu>(&form, "PopupMenuTabReload")->actions()) tags << a->data().toInt();
   QCOMPARE(tags, QList<int>({0, 1, 2, 4, 8, 20}));

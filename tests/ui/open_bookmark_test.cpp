@@ -47,7 +47,8 @@ struct Fixture : sorvi::testing::WindowFixture {
     server.Serve("/list", kPage);
     CodeTreeView& tree = *Find<CodeTreeView>(form.get(), "TreeViewCode");
     tree.expand(Node(&tree, 0));
-    Find<UrlListView>(form.get(), "ListViewURL")->setCurrentItem(Find<UrlListView>(form.get(), "ListViewURL")->topLevelItem(0));
+    Find<UrlListView>(form.get(), "ListViewURL")
+        ->setCurrentItem(Find<UrlListView>(form.get(), "ListViewURL")->topLevelItem(0));
   }
 
   CodeTreeView* Tree() const { return Find<CodeTreeView>(form.get(), "TreeViewCode"); }

@@ -39,13 +39,13 @@
 
 using namespace sorvi;
 using sorvi::testing::ChangeOptions;
+using sorvi::testing::DialogDriver;
 using sorvi::testing::Find;
+using sorvi::testing::LocalHttpServer;
 using sorvi::testing::Page;
+using sorvi::testing::ScratchDir;
 using sorvi::testing::Spin;
 using sorvi::testing::WaitUntil;
-using sorvi::testing::DialogDriver;
-using sorvi::testing::LocalHttpServer;
-using sorvi::testing::ScratchDir;
 
 namespace {
 
@@ -215,8 +215,7 @@ void PopupsTest::formPostedToNewWindowArrivesWithItsData() {
 // program opened (not a script), which goes only after the page's call.
 void PopupsTest::pageClosingItselfClosesItsTab() {
   Fixture f;
-  f.server.Serve("/closer.html",
-                 Page("Closer", "<script>setTimeout(function () { window.close(); }, 300);</script>"));
+  f.server.Serve("/closer.html", Page("Closer", "<script>setTimeout(function () { window.close(); }, 300);</script>"));
   QVERIFY(f.OpenAndWait("/opener.html", "Opener"));
   QVERIFY(f.PopFromActive("pop('/closer.html')"));
   QPointer<WebBrowser> popup = f.Browser(1);
@@ -231,8 +230,9 @@ void PopupsTest::pageClosingItselfClosesItsTab() {
   f.ClickTab(0);
   // Connected after the tab: sees the tab as the page's call leaves it.
   int count_in_call = -1;
-  QObject::connect(closer, &WebBrowser::WindowClosing, f.form.get(),
-                   [&](WebBrowser*) { count_in_call = f.Count(); }, Qt::DirectConnection);
+  QObject::connect(
+      closer, &WebBrowser::WindowClosing, f.form.get(), [&](WebBrowser*) { count_in_call = f.Count(); },
+      Qt::DirectConnection);
   QVERIFY(WaitUntil([&] { return f.Count() == 1; }));
   QCOMPARE(count_in_call, 2);  // not closed inside the page's own call
   QVERIFY(WaitUntil([&] { return closer.isNull(); }));
@@ -470,8 +470,9 @@ void PopupsTest::autoReloadCountsTicksPerTab() {
 
 void PopupsTest::dialogsAreSuppressedWhenSilent() {
   Fixture f;
-  f.server.Serve("/alert.html", Page("Alerts", "<script>function ask() { alert('hello'); document.title = 'asked'; }"
-                                                "</script>"));
+  f.server.Serve("/alert.html", Page("Alerts",
+                                     "<script>function ask() { alert('hello'); document.title = 'asked'; }"
+                                     "</script>"));
   QVERIFY(f.OpenAndWait("/alert.html", "Alerts"));
   DialogDriver driver({"OK"});
   f.Browser(0)->RunJavaScript("ask()");
@@ -603,8 +604,9 @@ void PopupsTest::rightClickClosesAndDoubleClickReloads() {
 
 void PopupsTest::lockFollowsClicksAndLoads() {
   Fixture f;
-  f.server.Serve("/input.html", Page("Input", "<input id=\"i\" style=\"position:absolute;left:10px;top:10px;"
-                                              "width:200px;height:30px\">"));
+  f.server.Serve("/input.html", Page("Input",
+                                     "<input id=\"i\" style=\"position:absolute;left:10px;top:10px;"
+                                     "width:200px;height:30px\">"));
   QVERIFY(f.OpenAndWait("/input.html", "Input"));
   // Under Xvfb without a window manager the first page takes the window's
   // activation away; the user's window is the active one.

@@ -256,11 +256,11 @@ void RegisteredMacrosTest::stockCodeMacrosTypeIntoTheClickedField() {
   QCOMPARE(f.Value(browser, "a"), QString());
 
   // The user clicks into field b: it becomes the lock target.
-  const QStringList middle =
-      f.Js(browser, "(r => (r.left + r.width / 2) + ',' + (r.top + r.height / 2))"
-                    "(document.getElementById('b').getBoundingClientRect())")
-          .toString()
-          .split(',');
+  const QStringList middle = f.Js(browser,
+                                  "(r => (r.left + r.width / 2) + ',' + (r.top + r.height / 2))"
+                                  "(document.getElementById('b').getBoundingClientRect())")
+                                 .toString()
+                                 .split(',');
   QCOMPARE(middle.size(), 2);
   const QPoint field_b(qRound(middle[0].toDouble()), qRound(middle[1].toDouble()));
   QCursor::setPos(browser->InputWidget()->mapToGlobal(field_b));

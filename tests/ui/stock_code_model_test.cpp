@@ -20,19 +20,14 @@ class StockCodeModelTest : public QObject {
 
 void StockCodeModelTest::keptIndexesFollowEveryEdit() {
   using M = StockCodeModel;
+  static constexpr NodePos kFirstOfB{1, 0}, kSecondOfB{1, 1};
   const auto drop = [](NodePos from, NodePos target) { return [=](M& m) { return m.Drop(from, target).has_value(); }; };
   const std::vector<std::pair<const char*, std::function<bool(M&)>>> edits = {
       {"group added", [](M& m) { return m.Add(NodePos{0}, true, "[N]") == NodePos{1}; }},
-      {"stock added",
-       [](M& m) {
-         return m.Add(NodePos{1}, false, "9 n") == NodePos{1, 0};
-       }},
+      {"stock added", [](M& m) { return m.Add(NodePos{1}, false, "9 n") == kFirstOfB; }},
       {"group duplicated", [](M& m) { return m.Duplicate(NodePos{0}) == NodePos{1}; }},
       {"empty group removed", [](M& m) { return m.Remove(NodePos{2}); }},
-      {"stock removed",
-       [](M& m) {
-         return m.Remove(NodePos{1, 1});
-       }},
+      {"stock removed", [](M& m) { return m.Remove(kSecondOfB); }},
       {"group onto a later one", drop(NodePos{0}, NodePos{2})},
       {"group onto an earlier one", drop(NodePos{2}, NodePos{0})},
       {"stock later in its group", drop(NodePos{1, 0}, NodePos{1, 2})},

@@ -38,21 +38,22 @@ constexpr int kMacroRounds = 8;
 struct Fixture : sorvi::testing::WindowFixture {
   Fixture() : WindowFixture({"a", "b"}) {
     // The pop-ups close themselves together, at one moment after the burst.
-    server.Serve("/burst.html",
-                 Page("Burst", "<script>function burst(n) {"
-                               "  const at = Date.now() + 1000;"
-                               "  for (let i = 0; i < n; ++i) window.open('/closer.html?' + at, '', '');"
-                               "}</script>"));
-    server.Serve("/closer.html",
-                 Page("Closer", "<script>const at = Number(location.search.substring(1));"
-                                "setTimeout(function () { window.close(); }, Math.max(0, at - Date.now()));"
-                                "</script>"));
+    server.Serve("/burst.html", Page("Burst",
+                                     "<script>function burst(n) {"
+                                     "  const at = Date.now() + 1000;"
+                                     "  for (let i = 0; i < n; ++i) window.open('/closer.html?' + at, '', '');"
+                                     "}</script>"));
+    server.Serve("/closer.html", Page("Closer",
+                                      "<script>const at = Number(location.search.substring(1));"
+                                      "setTimeout(function () { window.close(); }, Math.max(0, at - Date.now()));"
+                                      "</script>"));
     // A field that logs every key it gets.
-    server.Serve("/form.html", Page("Form", "<input id=\"a\"><script>"
-                                            "var keys = '';"
-                                            "const a = document.getElementById('a');"
-                                            "a.addEventListener('keydown', e => keys += e.key);"
-                                            "a.focus();</script>"));
+    server.Serve("/form.html", Page("Form",
+                                    "<input id=\"a\"><script>"
+                                    "var keys = '';"
+                                    "const a = document.getElementById('a');"
+                                    "a.addEventListener('keydown', e => keys += e.key);"
+                                    "a.focus();</script>"));
   }
 
   // The window still does its work: a page opened now loads.

@@ -42,12 +42,12 @@
 using namespace sorvi;
 using sorvi::testing::ChangeOptions;
 using sorvi::testing::Find;
-using sorvi::testing::Page;
-using sorvi::testing::Spin;
-using sorvi::testing::WaitUntil;
 using sorvi::testing::LocalHttpServer;
+using sorvi::testing::Page;
 using sorvi::testing::ScratchDir;
 using sorvi::testing::Sjis;
+using sorvi::testing::Spin;
+using sorvi::testing::WaitUntil;
 
 namespace {
 
@@ -106,8 +106,10 @@ void TabsTest::engineStartsOnlyWithTheFirstTab() {
   QCOMPARE(record->Browser()->parentWidget(), f.tabs->TabAt(0));
   QCOMPARE(f.tabs->ActiveTab(), f.tabs->TabAt(0));
   QCOMPARE(f.tabs->ActiveBrowser(), record->Browser());
-  for (QToolButton* button : {Find<QToolButton>(f.form.get(), "SpeedButtonOption"), Find<QToolButton>(f.form.get(), "ToolButtonLock"), Find<QToolButton>(f.form.get(), "ToolButtonRefresh"),
-                              Find<QToolButton>(f.form.get(), "ToolButtonClose"), Find<QToolButton>(f.form.get(), "ToolButtonPrint")})
+  for (QToolButton* button :
+       {Find<QToolButton>(f.form.get(), "SpeedButtonOption"), Find<QToolButton>(f.form.get(), "ToolButtonLock"),
+        Find<QToolButton>(f.form.get(), "ToolButtonRefresh"), Find<QToolButton>(f.form.get(), "ToolButtonClose"),
+        Find<QToolButton>(f.form.get(), "ToolButtonPrint")})
     QVERIFY2(button->isEnabled(), qPrintable(button->toolTip()));
   QVERIFY(f.WaitLoaded(0, "Page a"));
   QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->currentText(), f.Url("/a.html"));
@@ -151,8 +153,9 @@ void TabsTest::fixedCaptionSurvivesTitlesUntilReusedWithoutOne() {
   f.form->OpenPage(request);
   QCOMPARE(f.Caption(0), QString("トヨタ 日足"));
   QVERIFY(f.tabs->TabAt(0)->HasFixedCaption());
-  QVERIFY(WaitUntil([&] { return !f.tabs->TabAt(0)->Browser()->Busy() &&
-                                 f.tabs->TabAt(0)->Browser()->LocationURL() == f.Url("/a.html"); }));
+  QVERIFY(WaitUntil([&] {
+    return !f.tabs->TabAt(0)->Browser()->Busy() && f.tabs->TabAt(0)->Browser()->LocationURL() == f.Url("/a.html");
+  }));
   f.tabs->TabAt(0)->Browser()->RunJavaScript("document.title = 'changed by script'");
   Spin(300);
   QCOMPARE(f.Caption(0), QString("トヨタ 日足"));
@@ -197,7 +200,10 @@ void TabsTest::backForwardFollowHistoryAndTabSwitches() {
 
   Find<QToolButton>(f.form.get(), "ToolButtonGoBack")->click();
   QVERIFY(f.WaitLoaded(0, "Page p1"));
-  QVERIFY(WaitUntil([&] { return Find<QToolButton>(f.form.get(), "ToolButtonGoFoward")->isEnabled() && !Find<QToolButton>(f.form.get(), "ToolButtonGoBack")->isEnabled(); }));
+  QVERIFY(WaitUntil([&] {
+    return Find<QToolButton>(f.form.get(), "ToolButtonGoFoward")->isEnabled() &&
+           !Find<QToolButton>(f.form.get(), "ToolButtonGoBack")->isEnabled();
+  }));
   QVERIFY(f.tabs->TabAt(0)->CanGoForward());
 
   // A new tab has no history.
@@ -316,8 +322,10 @@ void TabsTest::closingTheLastTabDisablesTheTabControls() {
   Find<QToolButton>(f.form.get(), "ToolButtonClose")->click();
   QCOMPARE(f.Count(), 0);
   QVERIFY(!Find<QTimer>(f.form.get(), "Timer")->isActive());
-  for (QToolButton* button : {Find<QToolButton>(f.form.get(), "SpeedButtonOption"), Find<QToolButton>(f.form.get(), "ToolButtonLock"), Find<QToolButton>(f.form.get(), "ToolButtonRefresh"),
-                              Find<QToolButton>(f.form.get(), "ToolButtonClose"), Find<QToolButton>(f.form.get(), "ToolButtonPrint")})
+  for (QToolButton* button :
+       {Find<QToolButton>(f.form.get(), "SpeedButtonOption"), Find<QToolButton>(f.form.get(), "ToolButtonLock"),
+        Find<QToolButton>(f.form.get(), "ToolButtonRefresh"), Find<QToolButton>(f.form.get(), "ToolButtonClose"),
+        Find<QToolButton>(f.form.get(), "ToolButtonPrint")})
     QVERIFY2(!button->isEnabled(), qPrintable(button->toolTip()));
   f.tabs->CloseActiveTab();  // nothing left: nothing happens
   f.tabs->ReloadActive();
@@ -440,8 +448,7 @@ void TabsTest::historyRuleOnTheAddressBox() {
   QCOMPARE(box->itemText(0), QString("HTTP://HOST/5"));
   QCOMPARE(box->currentIndex(), 0);
   QCOMPARE(box->currentText(), QString("HTTP://HOST/5"));
-  for (int i = 0; i < box->count(); ++i)
-    QVERIFY(box->itemText(i) != QString("http://host/5"));
+  for (int i = 0; i < box->count(); ++i) QVERIFY(box->itemText(i) != QString("http://host/5"));
   QCOMPARE(box->itemText(1), QString("http://host/20"));
 
   // The twenty-first distinct address drops the oldest; the text stays.
@@ -521,7 +528,8 @@ void TabsTest::enterAndDoubleClickOnTheAddressBox() {
   QCOMPARE(f.Count(), 2);
   QVERIFY(f.WaitLoaded(1, "Local file"));
   QCOMPARE(f.form->Subsystems().address->FileDialogDir(), QDir(f.dir.Path()).absolutePath());
-  QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->itemText(0), QDir(f.dir.Path()).absoluteFilePath("local.html"));
+  QCOMPARE(Find<QComboBox>(f.form.get(), "ComboBoxURL")->itemText(0),
+           QDir(f.dir.Path()).absoluteFilePath("local.html"));
 }
 
 void TabsTest::hiddenViewsAreNotReleasedWhileAMacroPlays() {

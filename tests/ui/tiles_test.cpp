@@ -54,7 +54,9 @@ struct Fixture : sorvi::testing::WindowFixture {
     return Js(Browser(tab), QString("(document.getElementById('%1') || {}).value").arg(id)).toString();
   }
   // The page's area in the window's coordinates.
-  QRect PageRect(int tab) const { return QRect(tabs->TabAt(tab)->mapTo(form.get(), QPoint()), tabs->TabAt(tab)->size()); }
+  QRect PageRect(int tab) const {
+    return QRect(tabs->TabAt(tab)->mapTo(form.get(), QPoint()), tabs->TabAt(tab)->size());
+  }
 };
 
 }  // namespace

@@ -56,9 +56,8 @@ class Recorder : public QObject, public sorvi::WebBrowserOwner {
     });
     connect(browser, &WebBrowser::StatusTextChange, this, [this](WebBrowser*, const QString& t) { Add("status", t); });
     connect(browser, &WebBrowser::TitleChange, this, [this](WebBrowser*, const QString& t) { Add("title", t); });
-    connect(browser, &WebBrowser::CommandStateChange, this, [this](WebBrowser*, int command, bool enable) {
-      Add("command", QString(), enable).a = command;
-    });
+    connect(browser, &WebBrowser::CommandStateChange, this,
+            [this](WebBrowser*, int command, bool enable) { Add("command", QString(), enable).a = command; });
     connect(browser, &WebBrowser::PageMousePressed, this, [this](WebBrowser*) { Add("press"); });
   }
 
@@ -276,12 +275,12 @@ void WebBrowserTest::addressShownFormRoundTrips_data() {
       << QByteArray("http://h/search?name=%83%5C%83j%81%5B&x=1") << QString("http://h/search?name=ソニー&x=1");
   QTest::newRow("UTF-8 stays encoded") << QByteArray("http://h/wiki/%E6%97%A5%E6%9C%AC")
                                        << QString("http://h/wiki/%E6%97%A5%E6%9C%AC");
-  QTest::newRow("broken double-byte stays encoded") << QByteArray("http://h/?q=%83%20") << QString("http://h/?q=%83%20");
+  QTest::newRow("broken double-byte stays encoded")
+      << QByteArray("http://h/?q=%83%20") << QString("http://h/?q=%83%20");
   QTest::newRow("space stays encoded") << QByteArray("http://h/a%20b") << QString("http://h/a%20b");
   // Found by fuzzing: only what follows the host is sent as code page 932
   // bytes; decoding the user name too made the shown address open another.
-  QTest::newRow("user name escapes stay encoded")
-      << QByteArray("http://u%83t@h/%83t") << QString("http://u%83t@h/フ");
+  QTest::newRow("user name escapes stay encoded") << QByteArray("http://u%83t@h/%83t") << QString("http://u%83t@h/フ");
   QTest::newRow("full-width space at the end stays encoded")
       << QByteArray("http://h/?q=%83%5C%81%40") << QString("http://h/?q=%83%5C%81%40");
   QTest::newRow("file address decoded") << QByteArray("file:///tmp/%E6%97%A5.htm") << QString("file:///tmp/日.htm");

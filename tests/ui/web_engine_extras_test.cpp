@@ -117,8 +117,7 @@ void WebEngineExtrasTest::speaksJapanese() {
   auto browser = MakeBrowser();
   server_.ClearRequests();
   QVERIFY(Load(browser.get(), server_.Origin() + "/page.html"));
-  QCOMPARE(server_.RequestsFor("/page.html").value(0).Header("Accept-Language"),
-           QByteArray(sorvi::kAcceptLanguage));
+  QCOMPARE(server_.RequestsFor("/page.html").value(0).Header("Accept-Language"), QByteArray(sorvi::kAcceptLanguage));
 
   // A port nobody listens on: the engine's own error page, in Japanese.
   QTcpServer closed;

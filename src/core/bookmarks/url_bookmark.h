@@ -9,8 +9,8 @@
 namespace sorvi {
 
 struct UrlBookmark {
-  int fixed_title = 0;      // 1: tabs opened from it get a fixed caption
-  std::string title;        // caption pattern, may hold placeholders
+  int fixed_title = 0;  // 1: tabs opened from it get a fixed caption
+  std::string title;    // caption pattern, may hold placeholders
   std::string name;
   std::string url_macro;
   std::string key_macro;

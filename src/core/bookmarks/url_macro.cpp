@@ -12,12 +12,10 @@ constexpr std::string_view kGroupTag = "%GP%";
 constexpr std::string_view kNameTag = "%NM%";
 
 // Every occurrence, left to right, without looking into inserted text.
-std::string ReplaceAll(std::string_view text, std::string_view from,
-                       std::string_view to) {
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
   std::string out;
   size_t pos = 0;
-  for (size_t hit; (hit = text.find(from, pos)) != std::string_view::npos;
-       pos = hit + from.size()) {
+  for (size_t hit; (hit = text.find(from, pos)) != std::string_view::npos; pos = hit + from.size()) {
     out.append(text, pos, hit - pos);
     out.append(to);
   }
@@ -27,13 +25,11 @@ std::string ReplaceAll(std::string_view text, std::string_view from,
 
 // Appends one copy of a repeat body per code, splitting the body at its
 // code placeholders once instead of searching it again for every code.
-void AppendRepeat(std::string_view body, const std::vector<std::string>& codes,
-                  size_t first_code, std::string& out) {
+void AppendRepeat(std::string_view body, const std::vector<std::string>& codes, size_t first_code, std::string& out) {
   if (first_code >= codes.size()) return;
   std::vector<std::string_view> pieces;
   size_t pos = 0;
-  for (size_t hit; (hit = body.find(kCodeTag, pos)) != std::string_view::npos;
-       pos = hit + kCodeTag.size())
+  for (size_t hit; (hit = body.find(kCodeTag, pos)) != std::string_view::npos; pos = hit + kCodeTag.size())
     pieces.push_back(body.substr(pos, hit - pos));
   pieces.push_back(body.substr(pos));
   for (size_t j = first_code; j < codes.size(); ++j) {
@@ -56,8 +52,7 @@ UrlSelection GatherSelection(const std::vector<TreeNodeView>& nodes) {
   const TreeNodeView& node = nodes[first];
   if (node.level == 0) {
     selection.group = GroupName(node.text);
-    if (first + 1 < nodes.size() && nodes[first + 1].level != 0)
-      selection.name = StockName(nodes[first + 1].text);
+    if (first + 1 < nodes.size() && nodes[first + 1].level != 0) selection.name = StockName(nodes[first + 1].text);
     for (size_t i = first + 1; i < nodes.size() && nodes[i].level != 0; ++i)
       selection.codes.emplace_back(StockCode(nodes[i].text));
     return selection;
@@ -133,12 +128,10 @@ std::string ExpandUrlMacro(std::string_view macro, const UrlSelection& selection
   return out;
 }
 
-std::string MakeBookmarkCaption(const UrlBookmark& bookmark,
-                                const UrlSelection& selection) {
+std::string MakeBookmarkCaption(const UrlBookmark& bookmark, const UrlSelection& selection) {
   if (bookmark.fixed_title != 1) return {};
   if (bookmark.title.empty()) return bookmark.name;
-  const std::string_view first_code =
-      selection.codes.empty() ? std::string_view() : selection.codes.front();
+  const std::string_view first_code = selection.codes.empty() ? std::string_view() : selection.codes.front();
   std::string caption = ReplaceAll(bookmark.title, kCodeTag, first_code);
   caption = ReplaceAll(caption, kGroupTag, selection.group);
   caption = ReplaceAll(caption, kNameTag, selection.name);

@@ -38,7 +38,6 @@ UrlSelection GatherSelection(const std::vector<TreeNodeView>& depth_first_nodes)
 std::string ExpandUrlMacro(std::string_view macro, const UrlSelection& selection);
 
 // The fixed caption for a tab opened from `bookmark`, or "" for none.
-std::string MakeBookmarkCaption(const UrlBookmark& bookmark,
-                                const UrlSelection& selection);
+std::string MakeBookmarkCaption(const UrlBookmark& bookmark, const UrlSelection& selection);
 
 }  // namespace sorvi

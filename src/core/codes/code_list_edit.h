@@ -41,8 +41,7 @@ bool SetNodeText(StockCodeList& list, NodePos pos, std::string text);
 // no selection appends a group; a selected stock gets a new stock right
 // after it; a selected group gets a new group after it (`as_group`) or a new
 // first stock. Nothing happens for a selection that is not in the list.
-std::optional<NodePos> AddNode(StockCodeList& list, std::optional<NodePos> selected, bool as_group,
-                               std::string text);
+std::optional<NodePos> AddNode(StockCodeList& list, std::optional<NodePos> selected, bool as_group, std::string text);
 
 // Where AddNode puts the node, without adding it.
 std::optional<NodePos> PlanAddNode(const StockCodeList& list, std::optional<NodePos> selected, bool as_group);

@@ -21,9 +21,7 @@ StockCodeLoad ParseStockCodeFile(std::string_view bytes) {
   }
   if (!orphans.empty()) {
     load.orphan_lines = orphans.size();
-    load.list.groups.insert(
-        load.list.groups.begin(),
-        StockGroup{std::string(kUngroupedGroupText), std::move(orphans)});
+    load.list.groups.insert(load.list.groups.begin(), StockGroup{std::string(kUngroupedGroupText), std::move(orphans)});
   }
   return load;
 }
@@ -47,9 +45,7 @@ std::string SerializeStockCodeList(const StockCodeList& list) {
   return out;
 }
 
-std::string_view StockCode(std::string_view stock_text) {
-  return stock_text.substr(0, 4);
-}
+std::string_view StockCode(std::string_view stock_text) { return stock_text.substr(0, 4); }
 
 std::string_view StockName(std::string_view stock_text) {
   return stock_text.size() <= 5 ? std::string_view() : stock_text.substr(5);
@@ -69,8 +65,7 @@ std::string MakeExpandState(const std::vector<bool>& expanded) {
 
 std::vector<bool> ApplyExpandState(std::string_view state, size_t group_count) {
   std::vector<bool> expanded(group_count, false);
-  for (size_t i = 0; i < group_count && i < state.size(); ++i)
-    expanded[i] = state[i] == '-';
+  for (size_t i = 0; i < group_count && i < state.size(); ++i) expanded[i] = state[i] == '-';
   return expanded;
 }
 

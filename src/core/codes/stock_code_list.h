@@ -27,8 +27,7 @@ struct StockCodeList {
 // Stock lines that come before any group line have no group of their own.
 // Dropping them would lose the user's data on the next save, so they are
 // gathered under a group of this text ("[未分類]" in code page 932), put first.
-inline constexpr std::string_view kUngroupedGroupText =
-    "[\x96\xA2\x95\xAA\x97\xDE]";
+inline constexpr std::string_view kUngroupedGroupText = "[\x96\xA2\x95\xAA\x97\xDE]";
 
 struct StockCodeLoad {
   StockCodeList list;
@@ -45,9 +44,9 @@ StockCodeLoad ParseStockCodeFile(std::string_view bytes);
 std::string SerializeStockCodeList(const StockCodeList& list);
 
 // Fields of node texts, over byte positions.
-std::string_view StockCode(std::string_view stock_text);   // first 4 bytes
-std::string_view StockName(std::string_view stock_text);   // after 5 bytes
-std::string_view GroupName(std::string_view group_text);   // without ends
+std::string_view StockCode(std::string_view stock_text);  // first 4 bytes
+std::string_view StockName(std::string_view stock_text);  // after 5 bytes
+std::string_view GroupName(std::string_view group_text);  // without ends
 
 // Expand state: one byte per group, "-" expanded, "+" collapsed.
 std::string MakeExpandState(const std::vector<bool>& expanded);

@@ -27,7 +27,7 @@ std::string DirectoryOf(const std::string& path) {
 
 // The link's text, or nothing when `path` is no symbolic link.
 std::optional<std::string> LinkText(const std::string& path) {
-  struct stat st {};
+  struct stat st = {};
   if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return std::nullopt;
   std::string text(st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1 : PATH_MAX, '\0');
   const ssize_t n = ::readlink(path.c_str(), text.data(), text.size());
@@ -37,7 +37,7 @@ std::optional<std::string> LinkText(const std::string& path) {
 }
 
 bool IsLink(const std::string& path) {
-  struct stat st {};
+  struct stat st = {};
   return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
@@ -81,7 +81,7 @@ bool NameUnnamed(int fd, const std::string& path) {
 }  // namespace
 
 bool FileExists(const std::string& path) {
-  struct stat st {};
+  struct stat st = {};
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
@@ -95,7 +95,7 @@ FileReadResult ReadFile(const std::string& path) {
     if (result.status == ReadStatus::kUnreadable) result.error = err;
     return result;
   }
-  struct stat st {};
+  struct stat st = {};
   int err = 0;
   if (::fstat(fd, &st) != 0) {
     err = errno;
@@ -190,7 +190,7 @@ bool ReplaceFileContents(const std::string& path, const std::string& bytes, int*
   // Replacing the link itself would cut the user's file off from its name.
   const std::string target = FinalLinkTarget(path);
   if (IsLink(target)) return Fail(error, ELOOP);
-  struct stat old {};
+  struct stat old = {};
   const bool keep_mode = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
 
   const std::string temp = target + kReplaceSuffix;
@@ -217,7 +217,7 @@ void RecoverListFile(const std::string& path) {
   const std::string target = FinalLinkTarget(path);
   const std::string copy = target + kReplaceSuffix;
   if (!FileExists(copy)) return;
-  struct stat st {};
+  struct stat st = {};
   if (::stat(target.c_str(), &st) == 0) {
     // Only a real list makes the copy redundant; beside anything else it
     // may be the only data left.

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-
 namespace sorvi {
 
 namespace {
@@ -15,8 +14,7 @@ KeyCodeRegistry ReadKeyCodeRegistry(const SettingsFile& file) {
   if (count <= 0) return registry;
   for (int32_t k = 1; k <= count; ++k) {
     const std::string n = std::to_string(k);
-    registry.Entries.push_back(
-        {file.ReadString(kSection, "N" + n, ""), file.ReadString(kSection, "M" + n, "")});
+    registry.Entries.push_back({file.ReadString(kSection, "N" + n, ""), file.ReadString(kSection, "M" + n, "")});
   }
   const int32_t def = file.ReadInteger(kSection, "D", 0);
   // A default that names no entry would leave no item checked while the

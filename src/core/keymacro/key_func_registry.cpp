@@ -12,9 +12,7 @@ constexpr const char* kSection = "KeyFunc";
 
 std::string KeyName(char prefix, int n) { return prefix + std::to_string(n); }
 
-std::string EntryKeyName(char prefix, int n, int k) {
-  return KeyName(prefix, n) + "-" + std::to_string(k);
-}
+std::string EntryKeyName(char prefix, int n, int k) { return KeyName(prefix, n) + "-" + std::to_string(k); }
 
 }  // namespace
 
@@ -50,8 +48,7 @@ void WriteKeyFuncRegistry(SettingsFile& file, const KeyFuncRegistry& registry) {
   file.ReplaceSection(kSection, values);
 }
 
-const KeyFuncEntry* FindDirectEntry(const std::vector<KeyFuncEntry>& entries,
-                                    std::string_view address) {
+const KeyFuncEntry* FindDirectEntry(const std::vector<KeyFuncEntry>& entries, std::string_view address) {
   for (const KeyFuncEntry& entry : entries) {
     if (AddressPatternMatches(entry.Label, address)) return &entry;
   }
@@ -68,8 +65,7 @@ KeyFuncWindowSettings ReadKeyFuncWindowSettings(const SettingsFile& file) {
   return s;
 }
 
-void WriteKeyFuncWindowSettings(SettingsFile& file, int32_t kind,
-                                const KeyFuncWindowSettings& settings) {
+void WriteKeyFuncWindowSettings(SettingsFile& file, int32_t kind, const KeyFuncWindowSettings& settings) {
   file.WriteInteger(kSection, "Height", settings.Height);
   file.WriteInteger(kSection, "Width", settings.Width);
   if (kind != kKeyFuncSelect) {

@@ -47,8 +47,7 @@ void WriteKeyFuncRegistry(SettingsFile& file, const KeyFuncRegistry& registry);
 
 // The entry a direct-kind key plays for `address`: the first whose pattern
 // matches; nullptr when none does.
-const KeyFuncEntry* FindDirectEntry(const std::vector<KeyFuncEntry>& entries,
-                                    std::string_view address);
+const KeyFuncEntry* FindDirectEntry(const std::vector<KeyFuncEntry>& entries, std::string_view address);
 
 // The registry window's size and column widths, kept in the same section.
 struct KeyFuncWindowSettings {
@@ -63,7 +62,6 @@ KeyFuncWindowSettings ReadKeyFuncWindowSettings(const SettingsFile& file);
 
 // Writes Height, Width and the two column widths the active page shows:
 // Clm2 and Clm3 for a direct page, Clm1 and Clm2 for a select page.
-void WriteKeyFuncWindowSettings(SettingsFile& file, int32_t kind,
-                                const KeyFuncWindowSettings& settings);
+void WriteKeyFuncWindowSettings(SettingsFile& file, int32_t kind, const KeyFuncWindowSettings& settings);
 
 }  // namespace sorvi

@@ -20,8 +20,7 @@ struct KeyStroke {
 std::span<const KeyStroke> KeyCommand(char letter) {
   static constexpr KeyStroke kEnter[] = {{true, VK_RETURN}, {false, VK_RETURN}};
   static constexpr KeyStroke kTab[] = {{true, VK_TAB}, {false, VK_TAB}};
-  static constexpr KeyStroke kShiftTab[] = {
-      {true, VK_SHIFT}, {true, VK_TAB}, {false, VK_TAB}, {false, VK_SHIFT}};
+  static constexpr KeyStroke kShiftTab[] = {{true, VK_SHIFT}, {true, VK_TAB}, {false, VK_TAB}, {false, VK_SHIFT}};
   static constexpr KeyStroke kBack[] = {{true, VK_BACK}, {false, VK_BACK}};
   static constexpr KeyStroke kDelete[] = {{true, VK_DELETE}, {false, VK_DELETE}};
   static constexpr KeyStroke kSpace[] = {{true, VK_SPACE}, {false, VK_SPACE}};
@@ -32,9 +31,8 @@ std::span<const KeyStroke> KeyCommand(char letter) {
   static constexpr KeyStroke kHome[] = {{true, VK_HOME}, {false, VK_HOME}};
   static constexpr KeyStroke kEnd[] = {{true, VK_END}, {false, VK_END}};
   // Home, then Shift+End: selects the field's line.
-  static constexpr KeyStroke kSelectLine[] = {{true, VK_HOME},  {false, VK_HOME},
-                                              {true, VK_SHIFT}, {true, VK_END},
-                                              {false, VK_END},  {false, VK_SHIFT}};
+  static constexpr KeyStroke kSelectLine[] = {{true, VK_HOME}, {false, VK_HOME}, {true, VK_SHIFT},
+                                              {true, VK_END},  {false, VK_END},  {false, VK_SHIFT}};
   auto list = [](const auto& strokes) { return std::span<const KeyStroke>(strokes); };
   switch (letter) {
     case 'r': return list(kEnter);

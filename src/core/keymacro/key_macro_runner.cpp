@@ -21,15 +21,9 @@ void KeyMacroRunner::PlayKeyMacro(std::string_view macro) const {
   for (const KeyMacroAction& action : actions) {
     if (sink_.Cancelled()) break;
     switch (action.kind) {
-      case KeyMacroAction::Kind::KeyDown:
-        sink_.KeyDown(action.key);
-        break;
-      case KeyMacroAction::Kind::KeyUp:
-        sink_.KeyUp(action.key);
-        break;
-      case KeyMacroAction::Kind::KeysDone:
-        sink_.ProcessPendingEvents();
-        break;
+      case KeyMacroAction::Kind::KeyDown: sink_.KeyDown(action.key); break;
+      case KeyMacroAction::Kind::KeyUp: sink_.KeyUp(action.key); break;
+      case KeyMacroAction::Kind::KeysDone: sink_.ProcessPendingEvents(); break;
       case KeyMacroAction::Kind::PasteText:
         Paste(action.text);
         pasted = true;
@@ -43,9 +37,7 @@ void KeyMacroRunner::PlayKeyMacro(std::string_view macro) const {
         pasted = true;
         break;
       }
-      case KeyMacroAction::Kind::Wait:
-        Wait(action.wait_ms);
-        break;
+      case KeyMacroAction::Kind::Wait: Wait(action.wait_ms); break;
     }
   }
 

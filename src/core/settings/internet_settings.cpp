@@ -9,9 +9,7 @@ constexpr const char* kSection = "Internet";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-bool IsAsciiAlnum(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-}
+bool IsAsciiAlnum(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
 
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -86,8 +84,7 @@ std::optional<HostPort> ParseHostPort(std::string_view text) {
   }
   if (host.empty()) return std::nullopt;
   for (char c : host)
-    if (IsBlank(c) || static_cast<unsigned char>(c) < 0x21 || c == '/' || c == '[' || c == ']')
-      return std::nullopt;
+    if (IsBlank(c) || static_cast<unsigned char>(c) < 0x21 || c == '/' || c == '[' || c == ']') return std::nullopt;
   if (port_text.empty() || port_text.size() > 5) return std::nullopt;
   int32_t port = 0;
   for (char c : port_text) {

@@ -38,8 +38,7 @@ OptionDialogResult ApplyOptionDialog(const AppOptions& before, const OptionDialo
   result.restore_session_changed = o.RestoreSession != before.RestoreSession;
   o.MarkStocks = input.mark_stocks;
   result.mark_stocks_changed = o.MarkStocks != before.MarkStocks;
-  result.later_tabs_changed =
-      o.Client != before.Client || o.Silent != before.Silent || o.FocusLock != before.FocusLock;
+  result.later_tabs_changed = o.Client != before.Client || o.Silent != before.Silent || o.FocusLock != before.FocusLock;
   return result;
 }
 

@@ -24,9 +24,7 @@ std::string_view TrimBlanks(std::string_view text) {
 }
 
 // The part of a line that counts for reading: it ends at a NUL byte.
-std::string_view LineText(std::string_view line) {
-  return line.substr(0, line.find('\0'));
-}
+std::string_view LineText(std::string_view line) { return line.substr(0, line.find('\0')); }
 
 // Name of the section a "[...]" line opens. The closing bracket is the last
 // one that is not the second byte of a double-byte character.
@@ -60,8 +58,7 @@ std::optional<KeyLine> ParseKeyLine(std::string_view line) {
 
 std::string_view Unquote(std::string_view value) {
   value = TrimBlanks(value);
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-      value.back() == value.front()) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
     value = value.substr(1, value.size() - 2);
   }
   return value;
@@ -210,8 +207,7 @@ size_t SettingsFile::FindKey(const SectionRange& range, std::string_view key) co
   return found == keys.end() ? std::string::npos : range.header + found->second;
 }
 
-bool SettingsFile::FindValue(std::string_view section, std::string_view key,
-                             std::string_view* value) const {
+bool SettingsFile::FindValue(std::string_view section, std::string_view key, std::string_view* value) const {
   SectionRange range;
   if (!FindSection(section, &range)) return false;
   const size_t index = FindKey(range, key);
@@ -220,27 +216,23 @@ bool SettingsFile::FindValue(std::string_view section, std::string_view key,
   return true;
 }
 
-std::string SettingsFile::ReadString(std::string_view section, std::string_view key,
-                                     std::string_view def) const {
+std::string SettingsFile::ReadString(std::string_view section, std::string_view key, std::string_view def) const {
   std::string_view value;
   if (!FindValue(section, key, &value)) return std::string(def);
   return std::string(SjisPrefix(value, kMaxSettingsValueBytes));
 }
 
-int32_t SettingsFile::ReadInteger(std::string_view section, std::string_view key,
-                                  int32_t def) const {
+int32_t SettingsFile::ReadInteger(std::string_view section, std::string_view key, int32_t def) const {
   std::string_view value;
   if (!FindValue(section, key, &value)) return def;
   return ParseInteger(value).value_or(def);
 }
 
-bool SettingsFile::ReadBool(std::string_view section, std::string_view key,
-                            bool def) const {
+bool SettingsFile::ReadBool(std::string_view section, std::string_view key, bool def) const {
   return ReadInteger(section, key, def ? 1 : 0) != 0;
 }
 
-void SettingsFile::WriteString(std::string_view section, std::string_view key,
-                               std::string_view value) {
+void SettingsFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   changed_ = true;
   SectionRange range;
   if (!FindSection(section, &range)) {
@@ -285,8 +277,7 @@ void SettingsFile::WriteString(std::string_view section, std::string_view key,
   lines_.insert(lines_.begin() + static_cast<ptrdiff_t>(pos), std::move(line));
 }
 
-void SettingsFile::WriteInteger(std::string_view section, std::string_view key,
-                                int32_t value) {
+void SettingsFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
   WriteString(section, key, std::to_string(value));
 }
 

@@ -67,15 +67,13 @@ class SettingsFile {
   // leading and trailing blanks and one pair of enclosing quotes, cut at
   // kMaxSettingsValueBytes. A missing section or key gives `def`; a key with
   // an empty value gives "".
-  std::string ReadString(std::string_view section, std::string_view key,
-                         std::string_view def) const;
+  std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
 
   // "0x", "0X" or "$" introduce up to 32 bits of hexadecimal, which are taken
   // as a two's complement pattern (0xFFFFFFFF reads as -1); anything else is
   // decimal with an optional sign and must lie within 32 bits. Text that is
   // not entirely a number ("12abc", "", "0x", "-0x1") gives `def`.
-  int32_t ReadInteger(std::string_view section, std::string_view key,
-                      int32_t def) const;
+  int32_t ReadInteger(std::string_view section, std::string_view key, int32_t def) const;
 
   // Read as an integer with default 0 or 1; true when not 0.
   bool ReadBool(std::string_view section, std::string_view key, bool def) const;
@@ -86,8 +84,7 @@ class SettingsFile {
   // NUL, which could not be read back; a value with blanks at an end or in
   // enclosing quotes is written inside double quotes, so that it reads back
   // as it was. Reaches the file at the next Commit().
-  void WriteString(std::string_view section, std::string_view key,
-                   std::string_view value);
+  void WriteString(std::string_view section, std::string_view key, std::string_view value);
   void WriteInteger(std::string_view section, std::string_view key, int32_t value);
   void WriteBool(std::string_view section, std::string_view key, bool value);
 
@@ -103,7 +100,7 @@ class SettingsFile {
   struct SectionRange {
     size_t section;  // position in section_headers_
     size_t header;   // index of the "[Section]" line
-    size_t end;     // one past its last line
+    size_t end;      // one past its last line
   };
 
   // The index below, rebuilt when a change moved lines.
@@ -113,8 +110,7 @@ class SettingsFile {
   // Index of the first line of the range holding `key`, or npos.
   size_t FindKey(const SectionRange& range, std::string_view key) const;
   // The key's value, trimmed and unquoted but not cut; false when missing.
-  bool FindValue(std::string_view section, std::string_view key,
-                 std::string_view* value) const;
+  bool FindValue(std::string_view section, std::string_view key, std::string_view* value) const;
 
   void IndexSections() const;
 

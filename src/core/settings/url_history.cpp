@@ -10,8 +10,7 @@ constexpr const char* kCountKey = "Count";
 }  // namespace
 
 std::vector<std::string> ReadUrlHistory(const SettingsFile& file) {
-  const int32_t count =
-      std::min(file.ReadInteger(kSection, kCountKey, 0), kMaxUrlHistoryRead);
+  const int32_t count = std::min(file.ReadInteger(kSection, kCountKey, 0), kMaxUrlHistoryRead);
   std::vector<std::string> history;
   for (int32_t k = 1; k <= count; ++k) {
     history.push_back(file.ReadString(kSection, std::to_string(k), ""));

@@ -4,8 +4,7 @@
 
 namespace sorvi {
 
-void AddToHistory(std::vector<std::string>& entries, std::string_view text,
-                  size_t limit, int* selected_index) {
+void AddToHistory(std::vector<std::string>& entries, std::string_view text, size_t limit, int* selected_index) {
   if (text.empty()) return;
   size_t match = 0;
   while (match < entries.size() && !SjisEqualsIgnoringCase(entries[match], text)) ++match;

@@ -17,7 +17,7 @@ inline constexpr size_t kAddressHistoryLimit = 20;
 // Empty text changes nothing. Letters are folded only where they stand as
 // single-byte characters: the second byte of a double-byte character is
 // compared exactly, so two different kanji never match.
-void AddToHistory(std::vector<std::string>& entries, std::string_view text,
-                  size_t limit, int* selected_index = nullptr);
+void AddToHistory(std::vector<std::string>& entries, std::string_view text, size_t limit,
+                  int* selected_index = nullptr);
 
 }  // namespace sorvi

@@ -38,9 +38,7 @@ void LockIndicator::Clear() {
   icon_ = settled_ = kLockIconNone;
 }
 
-SavedLock LockIndicator::SaveForTabSwitch() const {
-  return SavedLock{pressed_, settled_, target_};
-}
+SavedLock LockIndicator::SaveForTabSwitch() const { return SavedLock{pressed_, settled_, target_}; }
 
 void LockIndicator::RestoreForTabSwitch(const SavedLock& saved) {
   pressed_ = saved.down;

@@ -12,10 +12,10 @@ using LockTargetId = std::uint64_t;
 
 // The lock button's icon indexes.
 enum LockIcon : int {
-  kLockIconNone = 0,     // no target
-  kLockIconTaken = 1,    // taken from the last click in the page
-  kLockIconWaiting = 10, // capture pending or page loading; never settled
-  kLockIconHeld = 11,    // held across a load because the button is pressed
+  kLockIconNone = 0,      // no target
+  kLockIconTaken = 1,     // taken from the last click in the page
+  kLockIconWaiting = 10,  // capture pending or page loading; never settled
+  kLockIconHeld = 11,     // held across a load because the button is pressed
 };
 
 // What a tab keeps of the lock while it is not the active one.

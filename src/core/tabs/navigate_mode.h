@@ -16,8 +16,6 @@ constexpr NavigateMode NavigateModeFromSetting(int value) {
   return value == 1 ? NavigateMode::NewTab : NavigateMode::Overwrite;
 }
 
-constexpr int NavigateModeToSetting(NavigateMode mode) {
-  return mode == NavigateMode::NewTab ? 1 : 2;
-}
+constexpr int NavigateModeToSetting(NavigateMode mode) { return mode == NavigateMode::NewTab ? 1 : 2; }
 
 }  // namespace sorvi

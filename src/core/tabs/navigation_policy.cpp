@@ -24,16 +24,13 @@ int TabOfBrowser(const TabsView& tabs, BrowserId browser) {
 
 }  // namespace
 
-NavigationDecision NavigationPolicy::OnNewWindow(const PopupRequest& request,
-                                                const TabsView& tabs,
-                                                int& tab_serial) {
+NavigationDecision NavigationPolicy::OnNewWindow(const PopupRequest& request, const TabsView& tabs, int& tab_serial) {
   const TabView* active = ActiveTab(tabs);
   // Only within a burst that already opened an empty window: a page that
   // first opens one and then aims a second window at a tab's name means to
   // replace that tab's page.
   const bool takeover = blank_popup_seen_ && !request.target.empty() && active &&
-                        active->frame_name == request.target &&
-                        active->browser != request.popup;
+                        active->frame_name == request.target && active->browser != request.popup;
   if (request.url.empty() || request.url == "about:blank") blank_popup_seen_ = true;
 
   NavigationDecision decision;
@@ -61,8 +58,7 @@ NavigationDecision NavigationPolicy::OnNewWindow(const PopupRequest& request,
   return decision;
 }
 
-NavigationDecision NavigationPolicy::OnBeforeNavigate(BrowserId browser, bool top_level,
-                                                      std::string_view target,
+NavigationDecision NavigationPolicy::OnBeforeNavigate(BrowserId browser, bool top_level, std::string_view target,
                                                       const TabsView& tabs) {
   navigating_ = true;
   NavigationDecision decision;
@@ -70,8 +66,7 @@ NavigationDecision NavigationPolicy::OnBeforeNavigate(BrowserId browser, bool to
   return decision;
 }
 
-void NavigationPolicy::FollowTopLevel(BrowserId browser, std::string_view target,
-                                      const TabsView& tabs,
+void NavigationPolicy::FollowTopLevel(BrowserId browser, std::string_view target, const TabsView& tabs,
                                       NavigationDecision& decision) {
   const int tab = TabOfBrowser(tabs, browser);
   if (tab < 0) return;
@@ -97,13 +92,10 @@ std::vector<BrowserId> NavigationPolicy::OnIdle(std::uint64_t now_ms) {
   blank_popup_seen_ = false;
   switch_done_ = false;
   // Unsigned difference: a clock that went back expires the click too.
-  if (click_family_ > 0 && now_ms - click_tick_ > kClickFamilyLifetimeMs)
-    click_family_ = 0;
+  if (click_family_ > 0 && now_ms - click_tick_ > kClickFamilyLifetimeMs) click_family_ = 0;
   return destroy;
 }
 
-bool NavigationPolicy::EndNavigating() {
-  return std::exchange(navigating_, false);
-}
+bool NavigationPolicy::EndNavigating() { return std::exchange(navigating_, false); }
 
 }  // namespace sorvi

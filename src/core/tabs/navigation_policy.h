@@ -47,7 +47,7 @@ struct NewTabPlacement {
   int family = 0;         // the opener's, or a fresh one without any
   int return_index = -1;  // the opener's index, so closing returns there
   std::string frame_name;
-  bool fill = true;       // false: keep the page's size in a scroll box
+  bool fill = true;  // false: keep the page's size in a scroll box
 };
 
 // The pop-up replaces the active tab's browser; the tab keeps its place,
@@ -67,9 +67,9 @@ struct NavigationDecision {
   enum class Action { Proceed, PlacePopupInNewTab, TakeOverActiveTab };
   Action action = Action::Proceed;
 
-  BrowserId popup = 0;        // the browser being placed
-  NewTabPlacement new_tab;    // for PlacePopupInNewTab
-  Takeover takeover;          // for TakeOverActiveTab
+  BrowserId popup = 0;      // the browser being placed
+  NewTabPlacement new_tab;  // for PlacePopupInNewTab
+  Takeover takeover;        // for TakeOverActiveTab
 
   // Set this tab's FrameName (a top-level navigation of a placed browser).
   bool has_frame_name_update = false;
@@ -95,9 +95,7 @@ class NavigationPolicy {
 
   // A navigation announced by `browser`, of its page (`top_level`) or of a
   // frame in it; `target` is the name of the window it loads into.
-  NavigationDecision OnBeforeNavigate(BrowserId browser, bool top_level,
-                                      std::string_view target,
-                                      const TabsView& tabs);
+  NavigationDecision OnBeforeNavigate(BrowserId browser, bool top_level, std::string_view target, const TabsView& tabs);
 
   // A left press inside a page of the active tab.
   void OnPageClick(int active_family, std::uint64_t now_ms);
@@ -118,8 +116,7 @@ class NavigationPolicy {
   const std::vector<BrowserId>& retired() const { return retired_; }
 
  private:
-  void FollowTopLevel(BrowserId browser, std::string_view target,
-                      const TabsView& tabs, NavigationDecision& decision);
+  void FollowTopLevel(BrowserId browser, std::string_view target, const TabsView& tabs, NavigationDecision& decision);
 
   bool blank_popup_seen_ = false;
   bool switch_done_ = false;

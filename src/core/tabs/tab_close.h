@@ -7,7 +7,7 @@
 namespace sorvi {
 
 struct CloseResult {
-  int next_active = -1;           // -1 when no tab is left
+  int next_active = -1;             // -1 when no tab is left
   std::vector<int> return_indexes;  // of the remaining tabs, in tab order
 };
 

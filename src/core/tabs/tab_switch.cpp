@@ -2,8 +2,7 @@
 
 namespace sorvi {
 
-bool TabSwitchMemory::Leave(int active_index, bool macro_waiting,
-                            bool with_sender) {
+bool TabSwitchMemory::Leave(int active_index, bool macro_waiting, bool with_sender) {
   if (active_index < 0) return true;
   if (macro_waiting) return false;
   if (with_sender) previous_tab_index_ = active_index;

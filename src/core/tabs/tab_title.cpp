@@ -14,8 +14,7 @@ constexpr size_t kAddressKept = 36;
 std::string TabCaptionFromTitle(std::string_view title_sjis) {
   const std::string_view head = title_sjis.substr(0, 4);
   const bool looks_like_address = head == "http" || head == "file";
-  if (!looks_like_address || title_sjis.size() <= kLongestWholeAddress)
-    return std::string(title_sjis);
+  if (!looks_like_address || title_sjis.size() <= kLongestWholeAddress) return std::string(title_sjis);
   std::string caption(SjisPrefix(title_sjis, kAddressKept));
   caption += " ...";
   return caption;

@@ -8,9 +8,7 @@
 namespace sorvi {
 
 // True for a byte that starts a double-byte character in code page 932.
-constexpr bool IsSjisLeadByte(unsigned char b) {
-  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
+constexpr bool IsSjisLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 // The longest prefix of `text` of at most `max_bytes` bytes that does not end
 // in the middle of a double-byte character.

@@ -3,10 +3,10 @@
 // (text, title, position) and answered by clicking the button with the given
 // caption, so no test ever waits on a box.
 #include <QPoint>
-#include <QWidget>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+#include <QWidget>
 #include <vector>
 
 namespace sorvi::testing {

@@ -157,8 +157,7 @@ void LocalHttpServer::Answer(QTcpSocket* socket, const Request& request) {
   Reply reply;
   if (replies_.contains(request.path)) {
     reply = replies_.value(request.path);
-    if (!reply.basic_login.isEmpty() &&
-        request.Header("Authorization") != "Basic " + reply.basic_login.toBase64()) {
+    if (!reply.basic_login.isEmpty() && request.Header("Authorization") != "Basic " + reply.basic_login.toBase64()) {
       reply.status = 401;
       reply.content_type = "text/html; charset=utf-8";
       reply.body = reply.denied_body;

@@ -8,12 +8,12 @@
 #include "platform/japanese_locale.h"
 #include "platform/web_browser.h"
 
-#define SORVI_WEB_TEST_MAIN(TestClass)                 \
-  int main(int argc, char* argv[]) {                   \
-    sorvi::PrepareWebEngineBeforeQApplication();       \
-    QApplication app(argc, argv);                      \
-    app.setAttribute(Qt::AA_Use96Dpi, true);           \
-    sorvi::UseJapanese(&app);                          \
-    TestClass test;                                    \
-    return QTest::qExec(&test, argc, argv);            \
+#define SORVI_WEB_TEST_MAIN(TestClass)           \
+  int main(int argc, char* argv[]) {             \
+    sorvi::PrepareWebEngineBeforeQApplication(); \
+    QApplication app(argc, argv);                \
+    app.setAttribute(Qt::AA_Use96Dpi, true);     \
+    sorvi::UseJapanese(&app);                    \
+    TestClass test;                              \
+    return QTest::qExec(&test, argc, argv);      \
   }
