@@ -6,7 +6,7 @@
 #include "bookmarks/bookmark_request.h"
 #include "codes/code_tree_view.h"
 #include "codes/stock_code_model.h"
-#include "codes/stock_selection.h"
+#include "core/bookmarks/stock_selection.h"
 #include "core/codes/stock_steps.h"
 #include "keymacro/key_macro_controller.h"
 #include "platform/cp932.h"

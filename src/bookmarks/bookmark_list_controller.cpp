@@ -7,8 +7,8 @@
 
 #include "bookmarks/bookmark_request.h"
 #include "bookmarks/url_list_view.h"
-#include "codes/stock_selection.h"
 #include "core/bookmarks/per_stock_selection.h"
+#include "core/bookmarks/stock_selection.h"
 #include "core/files/data_files.h"
 #include "platform/confirm_box.h"
 #include "platform/menu_items.h"

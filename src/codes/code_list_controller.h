@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "codes/stock_selection.h"
+#include "core/bookmarks/stock_selection.h"
 #include "core/bookmarks/url_macro.h"
 #include "core/codes/code_list_edit.h"
 #include "core/files/file_report.h"

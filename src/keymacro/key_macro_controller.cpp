@@ -6,13 +6,12 @@
 #include <QMessageBox>
 #include <QThread>
 
-#include "codes/stock_selection.h"
+#include "core/bookmarks/stock_selection.h"
 #include "core/keymacro/key_macro_runner.h"
 #include "core/settings/app_options.h"
 #include "keymacro/qt_key_macro_sink.h"
 #include "platform/confirm_box.h"
 #include "platform/web_browser.h"
-#include "tabs/active_page_host.h"
 
 namespace sorvi {
 

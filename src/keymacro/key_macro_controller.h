@@ -5,11 +5,14 @@
 #include <QPointer>
 #include <string>
 
+// The one header of the tabs that the key macros know: what they ask of the
+// active page.
+#include "tabs/active_page_host.h"
+
 class QEvent;
 
 namespace sorvi {
 
-class ActivePageHost;
 struct AppOptions;
 class StockSelection;
 

@@ -2,14 +2,13 @@
 
 #include <QComboBox>
 
-#include "codes/stock_selection.h"
+#include "core/bookmarks/stock_selection.h"
 #include "core/settings/settings_file.h"
 #include "keymacro/code_go_menu.h"
 #include "keymacro/key_code_window.h"
 #include "keymacro/key_func_window.h"
 #include "keymacro/key_macro_controller.h"
 #include "platform/cp932.h"
-#include "tabs/active_page_host.h"
 
 namespace sorvi {
 

@@ -1,6 +1,7 @@
 #pragma once
 // What the other lists and the key macros read of the code tree's
 // selection. The code list answers; the window hands it over as this.
+// Plain types only, so every subsystem may depend on it.
 #include <string>
 #include <vector>
 
