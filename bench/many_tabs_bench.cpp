@@ -10,13 +10,21 @@
 //
 // Hidden tabs let their views go after a minute, within the idle minute; the
 // figures after it show that. "keep" as third argument keeps every view, for
-// comparison. "sleep" turns on the sleeping of tabs out of sight at its
-// shortest time (a minute: give an idle time of 120 s or more), runs the
-// program also with 26 tabs (so that the difference is 24 tabs asleep), and
-// times waking a sleeping tab from the strip against opening its address in
-// a new tab.
+// comparison.
 //
-// Run under an X server: xvfb-run -a ./many_tabs_bench [rounds] [idle seconds] [keep|sleep]
+// "sleep" runs the program as the users who keep many tabs do: 4 tabs shown
+// in 2×2 tiles, 20 of the hidden ones reloading every 15 s, with tabs out of
+// sight sleeping after the fourth argument's seconds (20 at first; the
+// option's shortest time is a minute, the bench shortens it) and, for
+// comparison, with the option off; the idle minute starts once the sleep
+// time is over. Also 26 tabs (the difference to 50 is 24 tabs asleep);
+// waking a sleeping tab by a click in the strip against opening its address
+// in a new tab; and 30 tabs with the page marks on against off (idle CPU).
+// MANY_TABS_RUNS, a regular expression over the run keys (e.g. "/1"),
+// picks some of the runs.
+//
+// Run under an X server:
+//   xvfb-run -a ./many_tabs_bench [rounds] [idle seconds] [keep|sleep] [sleep seconds]
 // As root the engine's sandbox must be off: QTWEBENGINE_DISABLE_SANDBOX=1.
 #include <QApplication>
 #include <QDateTime>
@@ -27,7 +35,10 @@
 #include <QFile>
 #include <QHash>
 #include <QHostAddress>
+#include <QMouseEvent>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -45,12 +56,14 @@
 #include "app/main_window.h"
 #include "core/tabs/reload_ticks.h"
 #include "core/tabs/tab_sleep.h"
+#include "core/tabs/tile_layout.h"
 #include "platform/web_browser.h"
 #include "process_tree.h"
 #include "tabs/address_box.h"
 #include "tabs/browser_tab.h"
 #include "tabs/hidden_tab_keeper.h"
 #include "tabs/tab_controller.h"
+#include "tabs/tab_sleeper.h"
 
 namespace {
 
@@ -128,22 +141,38 @@ class ChartServer : public QObject {
 
 // ---- one child process: one mode, one spread of sites ------------------------
 
+// How the program child runs.
+struct Variant {
+  bool keep_views = false;  // hidden tabs keep their views
+  bool tiles = false;       // 4 tabs shown in 2×2
+  bool sleep = false;       // tabs out of sight sleep
+  int sleep_after_ms = 0;   // and this soon
+  bool marks = true;        // pages mark the user's stocks
+};
+
 // Opens, reloads and closes tabs the program's way (the address box, the
 // navigate button, the tab's reload interval and the window's one reload
 // timer) or on bare views in a plain tab widget.
 class Tabs {
  public:
-  Tabs(bool program, bool keep_views, bool sleep, const QString& dir) {
+  Tabs(bool program, const Variant& variant, const QString& dir) {
     QWidget* window = &bare_;
     if (program) {
-      if (sleep) {
-        // The option as the options dialog keeps it, read at the start.
-        sorvi::SettingsFile ini(QFile::encodeName(dir + "/Sorvi.ini").toStdString());
-        sorvi::WriteTabSleepOption(ini, sorvi::TabSleepOption{true, sorvi::kSleepMinutesMin}, {});
-        if (ini.Commit().Failed()) std::fprintf(stderr, "many_tabs_bench: cannot write Sorvi.ini\n");
+      // The options as the options dialog keeps them, read at the start.
+      sorvi::SettingsFile ini(QFile::encodeName(dir + "/Sorvi.ini").toStdString());
+      sorvi::WriteTabSleepOption(ini, sorvi::TabSleepOption{variant.sleep, sorvi::kSleepMinutesMin}, {});
+      sorvi::WriteMarkStocksOption(ini, variant.marks);
+      if (ini.Commit().Failed()) std::fprintf(stderr, "many_tabs_bench: cannot write Sorvi.ini\n");
+      // Stocks that the chart pages show (their table's first column), so
+      // that marking has work to do.
+      QFile codes(dir + "/SV_Code.txt");
+      if (codes.open(QIODevice::WriteOnly)) {
+        codes.write("[Bench]\r\n");
+        for (int code = 1000; code < 1200; code += 4) codes.write(QByteArray::number(code) + " Stock\r\n");
       }
       form_ = std::make_unique<sorvi::TFormMain>(dir);
-      if (keep_views) form_->findChild<sorvi::HiddenTabKeeper*>()->SetReleaseAfter(INT_MAX);
+      if (variant.keep_views) form_->findChild<sorvi::HiddenTabKeeper*>()->SetReleaseAfter(INT_MAX);
+      if (variant.sleep_after_ms > 0) form_->Subsystems().tabs->Sleeper().SetSleepAfter(variant.sleep_after_ms);
       form_->resize(1200, 800);
       window = form_.get();
     } else {
@@ -152,6 +181,10 @@ class Tabs {
     window->show();
     QDeadlineTimer deadline(5000);
     while (!(window->windowHandle() && window->windowHandle()->isExposed()) && !deadline.hasExpired()) Settle(10);
+  }
+
+  void SetTiles() {
+    if (form_) form_->Subsystems().tabs->SetTiles(sorvi::TileLayout::kGrid2x2);
   }
 
   // Milliseconds until the new tab's page has loaded.
@@ -176,37 +209,62 @@ class Tabs {
   }
 
   int Count() const { return form_ ? form_->Subsystems().tabs->Count() : bare_.count(); }
+  bool Shown(int index) const {
+    if (!form_) return index == bare_.currentIndex();
+    return form_->Subsystems().tabs->IsShown(form_->Subsystems().tabs->TabAt(index));
+  }
+  bool Asleep(int index) const { return form_ && form_->Subsystems().tabs->TabAt(index)->PageWaiting(); }
   int Asleep() const {
     int asleep = 0;
-    for (int i = 0; form_ && i < Count(); ++i) asleep += form_->Subsystems().tabs->TabAt(i)->PageWaiting() ? 1 : 0;
+    for (int i = 0; i < Count(); ++i) asleep += Asleep(i) ? 1 : 0;
     return asleep;
   }
 
-  // Milliseconds from picking the sleeping tab `index` in the strip until
-  // its page has loaded again; -1 when it was not asleep.
+  // A sleeping tab whose place in the strip is on screen (the last such);
+  // -1 when none.
+  int SleepingInSight() const {
+    QTabBar* bar = form_ ? form_->Subsystems().tabs->Strip() : nullptr;
+    for (int i = Count() - 1; bar && i >= 0; --i) {
+      if (Asleep(i) && bar->rect().contains(bar->tabRect(i))) return i;
+    }
+    return -1;
+  }
+
+  // Milliseconds from a click on the sleeping tab `index` in the strip
+  // until its page has loaded again; -1 when it was not asleep.
   double Wake(int index) {
-    if (!form_ || !form_->Subsystems().tabs->TabAt(index)->PageWaiting()) return -1;
+    if (index < 0 || !Asleep(index)) return -1;
+    QTabBar* bar = form_->Subsystems().tabs->Strip();
+    const QPointF at = bar->tabRect(index).center();
+    const QPointF global = bar->mapToGlobal(at);
     QEventLoop loop;
     QTimer::singleShot(30000, &loop, &QEventLoop::quit);
     QElapsedTimer clock;
     clock.start();
-    form_->Subsystems().tabs->SwitchTo(index, form_.get());
-    QObject::connect(form_->Subsystems().tabs->ActiveBrowser(), &sorvi::WebBrowser::DownloadComplete, &loop,
-                     &QEventLoop::quit);
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(bar, &press);
+    QApplication::sendEvent(bar, &release);
+    sorvi::WebBrowser* browser = form_->Subsystems().tabs->TabAt(index)->Browser();
+    if (!browser || form_->Subsystems().tabs->ActiveIndex() != index) return -1;
+    QObject::connect(browser, &sorvi::WebBrowser::DownloadComplete, &loop, &QEventLoop::quit);
     loop.exec();
     return double(clock.nsecsElapsed()) / 1e6;
   }
 
-  // The first `count` tabs reload every tick of a 15-second timer.
+  // `count` hidden tabs reload every tick of a 15-second timer.
   void StartReloading(int count) {
+    std::vector<int> hidden;
+    for (int i = 0; i < Count() && int(hidden.size()) < count; ++i) {
+      if (!Shown(i)) hidden.push_back(i);
+    }
     if (form_) {
-      for (int i = 0; i < count && i < Count(); ++i)
-        form_->Subsystems().tabs->TabAt(i)->SetReload(sorvi::ReloadState{1, 0});
+      for (int i : hidden) form_->Subsystems().tabs->TabAt(i)->SetReload(sorvi::ReloadState{1, 0});
       if (auto* timer = form_->findChild<QTimer*>("Timer")) timer->start();
       return;
     }
-    QObject::connect(&bare_timer_, &QTimer::timeout, [this, count] {
-      for (int i = 0; i < count && i < bare_.count(); ++i) static_cast<QWebEngineView*>(bare_.widget(i))->reload();
+    QObject::connect(&bare_timer_, &QTimer::timeout, [this, hidden] {
+      for (int i : hidden) static_cast<QWebEngineView*>(bare_.widget(i))->reload();
     });
     bare_timer_.start(sorvi::kReloadTimerPeriodMs);
   }
@@ -231,44 +289,19 @@ class Tabs {
   std::unique_ptr<sorvi::TFormMain> form_;
 };
 
-// What a sleeping tab costs, in one process: 26 tabs, all hidden ones
-// asleep, then 24 more, asleep too; no reloads, so that only they differ.
-int RunSleepCost(const QStringList& origins, const QString& dir) {
-  sorvi::WebEngine::SetStoragePath(dir + "/WebData");
-  {
-    Tabs tabs(true, false, true, dir);
-    auto settle_asleep = [&tabs] {
-      QDeadlineTimer deadline(180000);
-      while (tabs.Asleep() < tabs.Count() - 1 && !deadline.hasExpired()) Settle(1000);
-      Settle(3000);  // the freed memory goes back to the system
-      return bench::SampleTree();
-    };
-    for (int i = 0; i < 26; ++i) tabs.Open(origins[i % origins.size()] + QString("/chart/%1").arg(i));
-    const bench::TreeSample some = settle_asleep();
-    Print("cost_asleep_26", tabs.Asleep());
-    for (int i = 26; i < kTabs; ++i) tabs.Open(origins[i % origins.size()] + QString("/chart/%1").arg(i));
-    const bench::TreeSample more = settle_asleep();
-    Print("cost_asleep_50", tabs.Asleep());
-    Print("cost_per_sleeping_tab_pss", (more.pss_mib - some.pss_mib) / (kTabs - 26));
-    Print("cost_own_per_sleeping_tab_pss", (more.own_pss_mib - some.own_pss_mib) / (kTabs - 26));
-  }
-  sorvi::WebEngine::Shutdown();
-  std::fflush(stdout);
-  return 0;
-}
-
-int RunChild(bool program, bool keep_views, bool sleep, int tab_count, const QStringList& origins, const QString& dir,
+int RunChild(bool program, const Variant& variant, int tab_count, const QStringList& origins, const QString& dir,
              int idle_seconds) {
   sorvi::WebEngine::SetStoragePath(dir + "/WebData");
   auto url = [&](int i) { return origins[i % origins.size()] + QString("/chart/%1").arg(i); };
   const bench::TreeSample before = bench::SampleTree();
   {
-    Tabs tabs(program, keep_views, sleep, dir);
+    Tabs tabs(program, variant, dir);
     // The engine running with no tab: what closing every tab comes back to.
     tabs.Open(url(0));
     tabs.CloseAll();
     Settle(3000);
     const bench::TreeSample started = bench::SampleTree();
+    if (variant.tiles) tabs.SetTiles();
 
     std::vector<double> times;
     bench::TreeSample one, ten, fifty;
@@ -283,6 +316,9 @@ int RunChild(bool program, bool keep_views, bool sleep, int tab_count, const QSt
     fifty = bench::SampleTree();
 
     tabs.StartReloading(kReloadingTabs);
+    // The sleep time runs out (checks come a quarter of it apart).
+    if (variant.sleep_after_ms > 0) Settle(variant.sleep_after_ms * 5 / 4 + 2000);
+    const int asleep_before_idle = tabs.Asleep();
     Settle(1000);
     const qint64 idle_from = QDateTime::currentMSecsSinceEpoch();
     const bench::TreeSample idle_start = bench::SampleTree();
@@ -291,7 +327,7 @@ int RunChild(bool program, bool keep_views, bool sleep, int tab_count, const QSt
     const qint64 idle_to = QDateTime::currentMSecsSinceEpoch();
     const int asleep = tabs.Asleep();
     // A sleeping tab woken from the strip, then the same address opened anew.
-    const int woken = tab_count - 2;
+    const int woken = tabs.SleepingInSight();
     const double wake_ms = tabs.Wake(woken);
     const double reopen_ms = wake_ms < 0 ? -1 : tabs.Open(url(woken));
 
@@ -317,9 +353,12 @@ int RunChild(bool program, bool keep_views, bool sleep, int tab_count, const QSt
     Print("idle_cpu_percent", 100.0 * (idle_end.cpu_seconds - idle_start.cpu_seconds) * 1000.0 /
                                   double(std::max<qint64>(1, idle_to - idle_from)));
     Print("idle_pss", idle_end.pss_mib);
+    Print("idle_own_pss", idle_end.own_pss_mib);
+    Print("idle_processes", idle_end.processes);
     Print("idle_per_tab_pss", (idle_end.pss_mib - one.pss_mib) / (tab_count - 1));
     Print("idle_own_per_tab_pss", (idle_end.own_pss_mib - one.own_pss_mib) / (tab_count - 1));
     std::printf("idle_from=%lld\nidle_to=%lld\n", (long long)idle_from, (long long)idle_to);
+    Print("asleep_before_idle", asleep_before_idle);
     Print("asleep", asleep);
     Print("wake_ms", wake_ms);
     Print("reopen_ms", reopen_ms);
@@ -341,17 +380,17 @@ double Median(std::vector<double> values) {
 }
 
 struct Run {
-  QString mode;   // "program" or "bare"
-  int sites = 1;  // 1 or 5
+  QString mode;     // "program" or "bare"
+  QString variant;  // the program's: release, keep, on, off, marks, nomarks
+  int sites = 1;    // 1 or 5
   int tabs = kTabs;
-  bool cost = false;  // RunSleepCost
   QString Key() const {
-    if (cost) return QString("%1/%2/cost").arg(mode).arg(sites);
-    return tabs == kTabs ? QString("%1/%2").arg(mode).arg(sites) : QString("%1/%2/%3").arg(mode).arg(sites).arg(tabs);
+    const QString name = mode == "bare" || variant == "release" || variant == "keep" ? mode : variant;
+    return tabs == kTabs ? QString("%1/%2").arg(name).arg(sites) : QString("%1/%2/%3").arg(name).arg(sites).arg(tabs);
   }
 };
 
-int RunParent(const QString& program, int rounds, int idle_seconds, bool keep_views, bool sleep) {
+int RunParent(const QString& program, int rounds, int idle_seconds, const QString& how, int sleep_seconds) {
   std::vector<std::unique_ptr<ChartServer>> servers;
   for (int i = 1; i <= 6; ++i) {
     servers.push_back(std::make_unique<ChartServer>(QHostAddress(QString("127.0.0.%1").arg(i))));
@@ -361,11 +400,20 @@ int RunParent(const QString& program, int rounds, int idle_seconds, bool keep_vi
     }
   }
   QTemporaryDir scratch;
-  std::vector<Run> runs = {{"program", 1}, {"bare", 1}, {"program", 5}, {"bare", 5}};
+  const bool sleep = how == "sleep";
+  std::vector<Run> runs;
   if (sleep) {
-    runs.insert(runs.end(),
-                {{"program", 1, 26}, {"program", 5, 26}, {"program", 1, kTabs, true}, {"program", 5, kTabs, true}});
+    for (int sites : {1, 5}) {
+      runs.insert(
+          runs.end(),
+          {{"program", "on", sites}, {"program", "off", sites}, {"bare", "", sites}, {"program", "on", sites, 26}});
+    }
+    runs.insert(runs.end(), {{"program", "marks", 1, 30}, {"program", "nomarks", 1, 30}});
+  } else {
+    runs = {{"program", how, 1}, {"bare", "", 1}, {"program", how, 5}, {"bare", "", 5}};
   }
+  const QRegularExpression pick(qEnvironmentVariable("MANY_TABS_RUNS"));
+  std::erase_if(runs, [&](const Run& run) { return !pick.match(run.Key()).hasMatch(); });
   QMap<QString, QMap<QString, std::vector<double>>> figures;
   for (int round = 0; round < rounds; ++round) {
     for (const Run& run : runs) {
@@ -375,7 +423,8 @@ int RunParent(const QString& program, int rounds, int idle_seconds, bool keep_vi
       } else {
         for (int i = 1; i <= 5; ++i) origins << servers[size_t(i)]->Origin();
       }
-      const QString dir = scratch.path() + QString("/%1-%2-%3").arg(run.mode).arg(run.sites).arg(round);
+      const QString dir = scratch.path() +
+                          QString("/%1-%2-%3-%4-%5").arg(run.mode, run.variant).arg(run.sites).arg(run.tabs).arg(round);
       QDir().mkpath(dir);
       QProcess child;
       child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -387,12 +436,9 @@ int RunParent(const QString& program, int rounds, int idle_seconds, bool keep_vi
       QObject::connect(&child, &QProcess::finished, &loop, &QEventLoop::quit);
       QObject::connect(&child, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
       child.start(program, {"--child", run.mode, dir, QString::number(idle_seconds), origins.join(','),
-                            run.cost     ? "sleepcost"
-                            : keep_views ? "keep"
-                            : sleep      ? "sleep"
-                                         : "release",
-                            QString::number(run.tabs)});
-      QTimer::singleShot(600000, &loop, &QEventLoop::quit);
+                            run.variant.isEmpty() ? "release" : run.variant, QString::number(run.tabs),
+                            QString::number(sleep_seconds)});
+      QTimer::singleShot(900000, &loop, &QEventLoop::quit);
       loop.exec();
       if (child.state() != QProcess::NotRunning || child.exitCode() != 0) {
         std::fprintf(stderr, "many_tabs_bench: the %s run failed (as root, set QTWEBENGINE_DISABLE_SANDBOX=1)\n",
@@ -419,12 +465,14 @@ int RunParent(const QString& program, int rounds, int idle_seconds, bool keep_vi
 
   auto m = [&](const QString& key, const char* figure) { return Median(figures[key][figure]); };
   std::printf(
-      "Many tabs, median of %d fresh processes each; %d tabs, %d of them reloading every 15 s, %d s idle; "
-      "hidden tabs %s\n",
+      "Many tabs, median of %d fresh processes each; %d tabs, %d of the hidden ones reloading every 15 s, %d s "
+      "idle; %s\n",
       rounds, kTabs, kReloadingTabs, idle_seconds,
-      keep_views ? "keep their views"
-      : sleep    ? "let their views go and sleep after a minute"
-                 : "let their views go");
+      how == "keep" ? "hidden tabs keep their views"
+      : sleep       ? qPrintable(QString("the program in 2×2 tiles; 'on': tabs sleep after %1 s out of sight, "
+                                               "the idle time starts after that")
+                                     .arg(sleep_seconds))
+                    : "hidden tabs let their views go");
   std::printf("%-40s", "");
   for (const Run& run : runs) std::printf(" %11s", qPrintable(run.Key()));
   std::printf("\n");
@@ -437,63 +485,74 @@ int RunParent(const QString& program, int rounds, int idle_seconds, bool keep_vi
   row("PSS, engine started, no tab", "started_pss", "Mi");
   row("PSS, 1 tab", "one_pss", "Mi");
   row("PSS, 10 tabs", "ten_pss", "Mi");
-  row("PSS, 50 tabs", "fifty_pss", "Mi");
-  row("PSS per additional tab (1 → 50)", "per_tab_pss", "Mi");
+  row("PSS, all tabs open", "fifty_pss", "Mi");
+  row("PSS per additional tab", "per_tab_pss", "Mi");
   row("processes, no tab", "started_processes", "");
   row("processes, 1 tab", "one_processes", "");
   row("processes, 10 tabs", "ten_processes", "");
-  row("processes, 50 tabs", "fifty_processes", "");
+  row("processes, all tabs open", "fifty_processes", "");
   row("open time, first tab", "open_first_ms", "ms");
   row("open time, tenth tab", "open_tenth_ms", "ms");
-  row("open time, mean of 50", "open_mean_ms", "ms");
+  row("open time, mean", "open_mean_ms", "ms");
   row("idle CPU time of the tree", "idle_cpu_s", "s");
   row("  of which the window's own process", "idle_own_cpu_s", "s");
   row("idle CPU, % of one core", "idle_cpu_percent", "%");
   row("reloads that reached the server", "idle_reloads", "");
-  row("PSS, 50 tabs after the idle time", "idle_pss", "Mi");
-  row("  per additional tab (1 → 50)", "idle_per_tab_pss", "Mi");
+  row("PSS after the idle time", "idle_pss", "Mi");
+  row("  of the window's own process", "idle_own_pss", "Mi");
+  row("  per additional tab", "idle_per_tab_pss", "Mi");
   row("    of which the window's own process", "idle_own_per_tab_pss", "Mi");
+  row("processes after the idle time", "idle_processes", "");
   if (sleep) {
+    row("tabs asleep before the idle time", "asleep_before_idle", "");
     row("tabs asleep after the idle time", "asleep", "");
-    row("waking a sleeping tab from the strip", "wake_ms", "ms");
+    row("waking a sleeping tab by a click", "wake_ms", "ms");
     row("  its address opened in a new tab", "reopen_ms", "ms");
   }
-  row("PSS after closing all 50", "closed_pss", "Mi");
+  row("PSS after closing all", "closed_pss", "Mi");
   row("  growth against no tab", "closed_growth_pss", "Mi");
-  row("processes after closing all 50", "closed_processes", "");
+  row("processes after closing all", "closed_processes", "");
+  auto has = [&](const QString& key) { return figures.contains(key); };
+  const double cpu_floor = 0.01;
   for (int sites : {1, 5}) {
-    const QString p = QString("program/%1").arg(sites), b = QString("bare/%1").arg(sites);
-    std::printf(
-        "%d site(s): PSS with 50 tabs program/bare %.2f, after the idle time %.2f (target <= 0.5), idle CPU "
-        "program/bare %.2f (target <= 0.5)\n",
-        sites, m(p, "fifty_pss") / m(b, "fifty_pss"), m(p, "idle_pss") / m(b, "idle_pss"),
-        m(p, "idle_cpu_s") / std::max(0.01, m(b, "idle_cpu_s")));
+    const QString b = QString("bare/%1").arg(sites);
+    if (!has(b)) continue;
+    for (const QString& p : sleep ? QStringList{"on", "off"} : QStringList{"program"}) {
+      const QString key = QString("%1/%2").arg(p).arg(sites);
+      if (!has(key)) continue;
+      std::printf(
+          "%d site(s), %s: PSS after the idle time program/bare %.2f, idle CPU program/bare %.2f, "
+          "reloads at the server %.0f (bare %.0f)\n",
+          sites, qPrintable(p), m(key, "idle_pss") / m(b, "idle_pss"),
+          m(key, "idle_cpu_s") / std::max(cpu_floor, m(b, "idle_cpu_s")), m(key, "idle_reloads"), m(b, "idle_reloads"));
+    }
   }
-  for (int sites : sleep ? std::vector<int>{1, 5} : std::vector<int>{}) {
-    const QString cost = QString("program/%1/cost").arg(sites);
-    std::printf(
-        "%d site(s), one process, no reloads: PSS per sleeping tab (26 → 50 tabs, %.0f → %.0f asleep) %.2f MiB, "
-        "of which the window's own process %.2f MiB\n",
-        sites, m(cost, "cost_asleep_26"), m(cost, "cost_asleep_50"), m(cost, "cost_per_sleeping_tab_pss"),
-        m(cost, "cost_own_per_sleeping_tab_pss"));
+  for (int sites : {1, 5}) {
+    const QString on = QString("on/%1").arg(sites), on26 = QString("on/%1/26").arg(sites);
+    if (has(on) && has(on26)) {
+      std::printf("%d site(s), on: PSS per sleeping tab (50 against 26 tabs, %.0f against %.0f asleep) %.2f MiB\n",
+                  sites, m(on, "asleep"), m(on26, "asleep"),
+                  (m(on, "idle_pss") - m(on26, "idle_pss")) / (m(on, "asleep") - m(on26, "asleep")));
+    }
+    if (has(on)) {
+      std::printf("%d site(s), on: waking by a click/opening anew %.2f\n", sites,
+                  m(on, "wake_ms") / std::max(0.01, m(on, "reopen_ms")));
+    }
   }
-  for (int sites : sleep ? std::vector<int>{1, 5} : std::vector<int>{}) {
-    const QString p = QString("program/%1").arg(sites), p26 = QString("program/%1/26").arg(sites);
-    std::printf(
-        "%d site(s), tabs asleep: PSS per sleeping tab (50 against 26 tabs) %.2f MiB (target <= 1), "
-        "program/bare after the idle time %.2f (target <= 0.3), waking/opening anew %.2f (target <= 1.2)\n",
-        sites, (m(p, "idle_pss") - m(p26, "idle_pss")) / (kTabs - 26),
-        m(p, "idle_pss") / m(QString("bare/%1").arg(sites), "idle_pss"),
-        m(p, "wake_ms") / std::max(0.01, m(p, "reopen_ms")));
+  if (has("marks/1/30") && has("nomarks/1/30")) {
+    std::printf("30 tabs, page marks on/off: idle CPU %.2f s / %.2f s = %.2f\n", m("marks/1/30", "idle_cpu_s"),
+                m("nomarks/1/30", "idle_cpu_s"),
+                m("marks/1/30", "idle_cpu_s") / std::max(cpu_floor, m("nomarks/1/30", "idle_cpu_s")));
   }
-  std::printf("expected reloads in the idle window: about %d\n", kReloadingTabs * (idle_seconds / 15));
+  std::printf("expected reloads in the idle window: %d every 15 s, %d to %d\n", kReloadingTabs,
+              kReloadingTabs * (idle_seconds / 15), kReloadingTabs * (idle_seconds / 15 + 1));
   return 0;
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  if (argc >= 8 && QByteArray(argv[1]) == "--child") {
+  if (argc >= 9 && QByteArray(argv[1]) == "--child") {
     const bool program = QByteArray(argv[2]) == "program";
     // The bare view runs with the engine's defaults.
     if (program) {
@@ -502,15 +561,20 @@ int main(int argc, char* argv[]) {
       QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     }
     QApplication app(argc, argv);
-    if (QByteArray(argv[6]) == "sleepcost")
-      return RunSleepCost(QString::fromLatin1(argv[5]).split(','), QString::fromLocal8Bit(argv[3]));
-    return RunChild(program, QByteArray(argv[6]) == "keep", QByteArray(argv[6]) == "sleep", std::atoi(argv[7]),
-                    QString::fromLatin1(argv[5]).split(','), QString::fromLocal8Bit(argv[3]), std::atoi(argv[4]));
+    const QByteArray name = argv[6];
+    Variant variant;
+    variant.keep_views = name == "keep";
+    variant.tiles = name == "on" || name == "off" || name == "marks" || name == "nomarks";
+    variant.sleep = name == "on";
+    variant.sleep_after_ms = variant.sleep ? std::atoi(argv[8]) * 1000 : 0;
+    variant.marks = name != "nomarks";
+    return RunChild(program, variant, std::atoi(argv[7]), QString::fromLatin1(argv[5]).split(','),
+                    QString::fromLocal8Bit(argv[3]), std::atoi(argv[4]));
   }
   const int rounds = argc >= 2 ? std::max(1, std::atoi(argv[1])) : 3;
   const int idle_seconds = argc >= 3 ? std::max(15, std::atoi(argv[2])) : 60;
+  const QString how = argc >= 4 ? QString::fromLatin1(argv[3]) : QString("release");
+  const int sleep_seconds = argc >= 5 ? std::max(1, std::atoi(argv[4])) : 20;
   QCoreApplication app(argc, argv);
-  const bool keep_views = argc >= 4 && QByteArray(argv[3]) == "keep";
-  const bool sleep = argc >= 4 && QByteArray(argv[3]) == "sleep";
-  return RunParent(QCoreApplication::applicationFilePath(), rounds, idle_seconds, keep_views, sleep);
+  return RunParent(QCoreApplication::applicationFilePath(), rounds, idle_seconds, how, sleep_seconds);
 }
