@@ -354,6 +354,7 @@ int RunChild(bool program, const Variant& variant, int tab_count, const QStringL
                                   double(std::max<qint64>(1, idle_to - idle_from)));
     Print("idle_pss", idle_end.pss_mib);
     Print("idle_own_pss", idle_end.own_pss_mib);
+    Print("idle_uss", idle_end.uss_mib);
     Print("idle_processes", idle_end.processes);
     Print("idle_per_tab_pss", (idle_end.pss_mib - one.pss_mib) / (tab_count - 1));
     Print("idle_own_per_tab_pss", (idle_end.own_pss_mib - one.own_pss_mib) / (tab_count - 1));
@@ -365,6 +366,7 @@ int RunChild(bool program, const Variant& variant, int tab_count, const QStringL
     Print("closed_pss", closed.pss_mib);
     Print("closed_processes", closed.processes);
     Print("closed_growth_pss", closed.pss_mib - started.pss_mib);
+    Print("closed_own_growth_pss", closed.own_pss_mib - started.own_pss_mib);
   }
   if (program) sorvi::WebEngine::Shutdown();
   std::fflush(stdout);
@@ -500,6 +502,7 @@ int RunParent(const QString& program, int rounds, int idle_seconds, const QStrin
   row("reloads that reached the server", "idle_reloads", "");
   row("PSS after the idle time", "idle_pss", "Mi");
   row("  of the window's own process", "idle_own_pss", "Mi");
+  row("USS (private pages) after the idle time", "idle_uss", "Mi");
   row("  per additional tab", "idle_per_tab_pss", "Mi");
   row("    of which the window's own process", "idle_own_per_tab_pss", "Mi");
   row("processes after the idle time", "idle_processes", "");
@@ -511,6 +514,7 @@ int RunParent(const QString& program, int rounds, int idle_seconds, const QStrin
   }
   row("PSS after closing all", "closed_pss", "Mi");
   row("  growth against no tab", "closed_growth_pss", "Mi");
+  row("    of which the window's own process", "closed_own_growth_pss", "Mi");
   row("processes after closing all", "closed_processes", "");
   auto has = [&](const QString& key) { return figures.contains(key); };
   const double cpu_floor = 0.01;
@@ -530,9 +534,12 @@ int RunParent(const QString& program, int rounds, int idle_seconds, const QStrin
   for (int sites : {1, 5}) {
     const QString on = QString("on/%1").arg(sites), on26 = QString("on/%1/26").arg(sites);
     if (has(on) && has(on26)) {
-      std::printf("%d site(s), on: PSS per sleeping tab (50 against 26 tabs, %.0f against %.0f asleep) %.2f MiB\n",
-                  sites, m(on, "asleep"), m(on26, "asleep"),
-                  (m(on, "idle_pss") - m(on26, "idle_pss")) / (m(on, "asleep") - m(on26, "asleep")));
+      const double asleep = std::max(1.0, m(on, "asleep") - m(on26, "asleep"));
+      std::printf(
+          "%d site(s), on: per sleeping tab (50 against 26 tabs, %.0f against %.0f asleep) PSS %.2f MiB, USS %.2f "
+          "MiB\n",
+          sites, m(on, "asleep"), m(on26, "asleep"), (m(on, "idle_pss") - m(on26, "idle_pss")) / asleep,
+          (m(on, "idle_uss") - m(on26, "idle_uss")) / asleep);
     }
     if (has(on)) {
       std::printf("%d site(s), on: waking by a click/opening anew %.2f\n", sites,

@@ -16,6 +16,9 @@ struct TreeSample {
   double cpu_seconds = 0;      // user + system time so far of the processes alive now
   double own_cpu_seconds = 0;  // of this process alone
   double own_pss_mib = 0;
+  // Pages of the tree's processes alone (private): unlike PSS, not moved by
+  // other programs mapping the same libraries.
+  double uss_mib = 0;
   int processes = 0;
 };
 
@@ -61,6 +64,7 @@ inline TreeSample SampleTree() {
       const QList<QByteArray> parts = line.simplified().split(' ');
       if (parts.size() < 2) continue;
       if (parts[0] == "Rss:") sample.rss_mib += parts[1].toDouble() / 1024.0;
+      if (parts[0] == "Private_Clean:" || parts[0] == "Private_Dirty:") sample.uss_mib += parts[1].toDouble() / 1024.0;
       if (parts[0] != "Pss:") continue;
       sample.pss_mib += parts[1].toDouble() / 1024.0;
       if (pid == int(getpid())) sample.own_pss_mib = parts[1].toDouble() / 1024.0;
