@@ -77,7 +77,10 @@ WebBrowser::~WebBrowser() {
 WebBrowser* WebBrowser::Create(WebBrowserOwner* owner, QWidget* parent) { return new WebBrowser(owner, parent); }
 
 void WebBrowser::AttachView() {
-  if (view_ || !page_) return;
+  // A discarded page gets its view when it is made active (SetRest): the
+  // engine cannot give it a new one, and shown it would load at once,
+  // inside whatever showed it.
+  if (view_ || !page_ || Rest() == PageRest::kDiscarded) return;
   view_ = new QWebEngineView(this);
   // Before the page: every widget the engine makes comes as a child of the
   // view, and the filter sees it arrive.
@@ -96,6 +99,37 @@ bool WebBrowser::ReleaseView() {
   setFocusProxy(nullptr);
   delete view;
   return true;
+}
+
+bool WebBrowser::SetRest(PageRest rest) {
+  if (!page_) return false;
+  const PageRest now = Rest();
+  if (rest == now) return true;
+  if (rest == PageRest::kActive) {
+    page_->setLifecycleState(QWebEnginePage::LifecycleState::Active);
+    if (isVisible()) AttachView();  // shown while discarded, it waited for this
+    return true;
+  }
+  // Not while shown (the engine refuses), nor with a load asked for and
+  // not started yet (it would be cut off).
+  if (isVisible() || page_->isVisible() || loading_ || load_asked_) return false;
+  if (rest == PageRest::kFrozen) {
+    if (now == PageRest::kDiscarded) return false;
+    page_->setLifecycleState(QWebEnginePage::LifecycleState::Frozen);
+    return true;
+  }
+  if (view_ && !ReleaseView()) return false;
+  page_->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
+  return true;
+}
+
+PageRest WebBrowser::Rest() const {
+  if (!page_) return PageRest::kActive;
+  switch (page_->lifecycleState()) {
+    case QWebEnginePage::LifecycleState::Frozen: return PageRest::kFrozen;
+    case QWebEnginePage::LifecycleState::Discarded: return PageRest::kDiscarded;
+    default: return PageRest::kActive;
+  }
 }
 
 void WebBrowser::ShowPageMenu(QPoint pos) {
@@ -124,6 +158,7 @@ void WebBrowser::ReleasePage() {
   delete page_;
   page_ = nullptr;
   loading_ = false;
+  load_asked_ = false;
 }
 
 // ---- operations ----------------------------------------------------------
@@ -140,6 +175,7 @@ void WebBrowser::Load(const QUrl& url) {
   // put into it; loading the address again would wipe that.
   if (announcing_blank_ && (url == BlankUrl() || url == page_->url())) return;
   quitting_ = false;
+  load_asked_ = true;
   if (in_navigation_request_ > 0) {
     // Re-issued from inside the announcement of this page's navigation:
     // start it once the engine has had the answer.
@@ -152,11 +188,15 @@ void WebBrowser::Load(const QUrl& url) {
 }
 
 void WebBrowser::GoBack() {
-  if (page_) page_->triggerAction(QWebEnginePage::Back);
+  if (!page_) return;
+  load_asked_ = page_->history()->canGoBack();
+  page_->triggerAction(QWebEnginePage::Back);
 }
 
 void WebBrowser::GoForward() {
-  if (page_) page_->triggerAction(QWebEnginePage::Forward);
+  if (!page_) return;
+  load_asked_ = page_->history()->canGoForward();
+  page_->triggerAction(QWebEnginePage::Forward);
 }
 
 void WebBrowser::Stop() {
@@ -164,7 +204,9 @@ void WebBrowser::Stop() {
 }
 
 void WebBrowser::Refresh() {
-  if (page_) page_->triggerAction(QWebEnginePage::Reload);
+  if (!page_) return;
+  load_asked_ = true;
+  page_->triggerAction(QWebEnginePage::Reload);
 }
 
 void WebBrowser::Quit() {
@@ -323,7 +365,8 @@ void WebBrowser::SendClick(QWidget* widget, QPoint pos) {
 }
 
 void WebBrowser::RunJavaScript(const QString& script, std::function<void(const QVariant&)> done) {
-  if (!page_) return;
+  // A discarded page has no document until it loads again.
+  if (!page_ || Rest() == PageRest::kDiscarded) return;
   QPointer<WebBrowser> self(this);
   page_->runJavaScript(script, [self, done](const QVariant& result) {
     if (self && done) done(result);
@@ -331,7 +374,8 @@ void WebBrowser::RunJavaScript(const QString& script, std::function<void(const Q
 }
 
 void WebBrowser::RunJavaScriptApart(const QString& script, std::function<void(const QVariant&)> done) {
-  if (!page_) return;
+  // A discarded page has no document until it loads again.
+  if (!page_ || Rest() == PageRest::kDiscarded) return;
   QPointer<WebBrowser> self(this);
   page_->runJavaScript(script, QWebEngineScript::ApplicationWorld, [self, done](const QVariant& result) {
     if (self && done) done(result);
@@ -467,6 +511,7 @@ void WebBrowser::HandleReport(const page_reports::Report& report) {
 
 void WebBrowser::OnLoadStarted() {
   loading_ = true;
+  load_asked_ = false;
   edited_ = false;
   if (opened_by_page_ && !navigation_announced_) {
     // A script opened this page on about:blank (or on nothing); the engine
@@ -506,6 +551,7 @@ void WebBrowser::OnLoadProgress(int progress) {
 
 void WebBrowser::OnLoadFinished(bool) {
   loading_ = false;
+  load_asked_ = false;
   // Before the notifications: script their receivers run reads the page
   // as nameless already.
   if (!register_as_browser_) ForgetWindowName();

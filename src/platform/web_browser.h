@@ -15,6 +15,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "core/tabs/tab_sleep.h"
 #include "core/tabs/window_requests.h"
 #include "platform/web_browser_owner.h"
 #include "platform/web_questions.h"
@@ -169,6 +170,13 @@ class WebBrowser : public QWidget {
   // size it was last shown; a view is made again when the browser is
   // shown. Refused (false) while shown, full screen or printing.
   bool ReleaseView();
+  // How the page spends its time out of sight (see PageRest). Refused
+  // (false) while it is shown or a load is under way, and from discarded to
+  // frozen. A frozen page is made active whenever it is shown or loads; a
+  // discarded one loads anew when it reloads or is made active, and gives
+  // up its view: shown, it stays empty until made active.
+  bool SetRest(PageRest rest);
+  PageRest Rest() const;
   // Whether `widget` is one of this browser's widgets (a lock target taken
   // from FocusedInputWidget may have been replaced since: the engine makes
   // its input widget anew when a page moves to another renderer).
@@ -183,7 +191,8 @@ class WebBrowser : public QWidget {
   void SendClick(QWidget* widget, QPoint pos);
 
   // Runs script in the page; `done` receives its result on the UI thread
-  // (not called once the browser is gone). E.g. "window.name".
+  // (not called once the browser is gone). E.g. "window.name". A discarded
+  // page (see SetRest) runs nothing: it has no document until it loads.
   void RunJavaScript(const QString& script, std::function<void(const QVariant&)> done = {});
   // The same in the program's own world of the page, which the page's
   // scripts can neither see nor change (the stock marks live there).
@@ -291,6 +300,7 @@ class WebBrowser : public QWidget {
   WebPage* page_ = nullptr;
   QWidget* watched_parent_ = nullptr;
   bool loading_ = false;
+  bool load_asked_ = false;  // a load asked for has not started yet
   bool silent_ = false;
   bool register_as_browser_ = true;
   bool fills_parent_ = false;

@@ -17,8 +17,9 @@ namespace sorvi {
 TabSleeper::TabSleeper(TabController& tabs, const AppOptions& options, QObject* parent)
     : QObject(parent), tabs_(tabs), options_(options), timer_(new QTimer(this)) {
   setObjectName(QStringLiteral("TabSleeper"));
-  // Only marks a check due: tabs go to sleep at the next idle moment.
-  connect(timer_, &QTimer::timeout, this, [this] { check_pending_ = options_.SleepTabs.on; });
+  // Only marks a check due: tabs go to sleep or rest at the next idle
+  // moment. Also while off: a tab resting when the option went off runs again.
+  connect(timer_, &QTimer::timeout, this, [this] { check_pending_ = true; });
   SetSleepAfter(0);
 }
 
@@ -34,6 +35,8 @@ void TabSleeper::Watch(BrowserTab* tab) {
   if (!tab->isVisible()) w.hidden.start();
   tab->installEventFilter(this);
   connect(tab, &QObject::destroyed, this, [this, tab] { watched_.remove(tab); });
+  // A resting page made active for its reload rests again once loaded.
+  connect(tab, &BrowserTab::LoadFinished, this, [this](BrowserTab* t) { check_pending_ |= !t->isVisible(); });
   connect(tab, &BrowserTab::DownloadAsked, this, [this](BrowserTab* t, bool accepted) {
     if (accepted) ++watched_[t].downloads;
   });
@@ -51,6 +54,7 @@ bool TabSleeper::eventFilter(QObject* watched, QEvent* e) {
         it->hidden.start();
       } else {
         it->hidden.invalidate();
+        check_pending_ = true;  // a discarded page waits to be made active
       }
     }
   }
@@ -62,18 +66,23 @@ void TabSleeper::IdleStep() {
   for (int i = 0; i < tabs_.Count(); ++i) {
     BrowserTab* tab = tabs_.TabAt(i);
     auto it = watched_.find(tab);
-    if (it != watched_.end() && Due(tab, *it)) tabs_.PutToSleep(tab);
+    if (it == watched_.end() || !tab->Browser()) continue;
+    const TabSleepState state = StateOf(tab, *it);
+    if (MaySleep(state, options_.SleepTabs, sleep_after_ms_)) tabs_.PutToSleep(tab);
+    if (WebBrowser* browser = tab->Browser()) browser->SetRest(RestFor(state, options_.SleepTabs, sleep_after_ms_));
   }
 }
 
-bool TabSleeper::Due(BrowserTab* tab, const Watched& watched) const {
+TabSleepState TabSleeper::StateOf(BrowserTab* tab, const Watched& watched) const {
   const WebBrowser* browser = tab->Browser();
   TabSleepState state;
   state.asleep = browser == nullptr;
   state.shown = tab->isVisible() || tabs_.IsShown(tab) || !watched.hidden.isValid();
-  if (state.asleep || state.shown) return false;
+  if (state.asleep || state.shown) return state;
   state.reloads = tab->Reload().interval > 0;
-  state.locked = tab->LockMemory().down || tab->LockMemory().target;
+  const QWidget* lock_target = tabs_.LockTarget();
+  state.locked =
+      tab->LockMemory().down || tab->LockMemory().target || (lock_target && browser->ContainsWidget(lock_target));
   state.full_screen = browser->IsFullScreen();
   state.busy = browser->Busy();
   state.download_or_print = watched.downloads > 0 || browser->Printing();
@@ -81,8 +90,9 @@ bool TabSleeper::Due(BrowserTab* tab, const Watched& watched) const {
   state.edited = browser->Edited();
   state.popup_linked = PopupLinked(tab);
   state.load_macro_pending = tab->AwaitsLoadKeyMacro() || tabs_.MacroWaitingIn(tab);
+  state.named = !tab->FrameName().empty() || !browser->WindowName().isEmpty();
   state.hidden_ms = watched.hidden.elapsed();
-  return MaySleep(state, options_.SleepTabs, sleep_after_ms_);
+  return state;
 }
 
 bool TabSleeper::PopupLinked(const BrowserTab* tab) const {

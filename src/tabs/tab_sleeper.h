@@ -1,14 +1,17 @@
 #pragma once
 // Tabs out of sight for a while give their browser up entirely (page, view
 // and drawing widget) when the option asks for it, and load again, with
-// their history, when they are shown. Which tabs may sleep is the core
-// rule's (MaySleep); this follows how long each tab has been hidden, what
-// it is doing, and puts the due ones to sleep at an idle moment.
+// their history, when they are shown. Until then, and for good where a tab
+// may never sleep, a hidden page rests (frozen, or discarded between its
+// reloads). Which tabs may sleep or rest is the core rules' (MaySleep,
+// RestFor); this follows how long each tab has been hidden, what it is
+// doing, and acts on the due ones at an idle moment.
 #include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
 
 #include "core/settings/app_options.h"
+#include "core/tabs/tab_sleep.h"
 
 class QTimer;
 
@@ -43,7 +46,7 @@ class TabSleeper : public QObject {
     QElapsedTimer hidden;  // invalid while shown
     int downloads = 0;
   };
-  bool Due(BrowserTab* tab, const Watched& watched) const;
+  TabSleepState StateOf(BrowserTab* tab, const Watched& watched) const;
   bool PopupLinked(const BrowserTab* tab) const;
 
   TabController& tabs_;

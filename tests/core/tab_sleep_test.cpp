@@ -42,6 +42,37 @@ TEST(TabSleep, OnlyAHiddenIdleTabSleepsOnceItsTimeIsUp) {
   EXPECT_FALSE(MaySleep(early, off, 2000));
 }
 
+TEST(TabSleep, AHiddenAwakeTabRestsUnlessSomethingNeedsItRunning) {
+  const TabSleepOption on{true, 30}, off{false, 30};
+  TabSleepState idle;
+  idle.hidden_ms = kRestAfterMs;
+  EXPECT_EQ(RestFor(idle, on), PageRest::kFrozen);
+  EXPECT_EQ(RestFor(idle, off), PageRest::kActive);
+  using Flag = bool TabSleepState::*;
+  for (Flag runs : {&TabSleepState::asleep, &TabSleepState::shown, &TabSleepState::locked, &TabSleepState::full_screen,
+                    &TabSleepState::busy, &TabSleepState::download_or_print, &TabSleepState::audible_recently,
+                    &TabSleepState::popup_linked, &TabSleepState::load_macro_pending, &TabSleepState::named}) {
+    TabSleepState tab = idle;
+    tab.*runs = true;
+    EXPECT_EQ(RestFor(tab, on), PageRest::kActive);
+  }
+  // Typed into: frozen, which keeps what was typed; reloading otherwise:
+  // let go between its reloads.
+  TabSleepState tab = idle;
+  tab.edited = true;
+  EXPECT_EQ(RestFor(tab, on), PageRest::kFrozen);
+  tab.reloads = true;
+  EXPECT_EQ(RestFor(tab, on), PageRest::kFrozen);
+  tab.edited = false;
+  EXPECT_EQ(RestFor(tab, on), PageRest::kDiscarded);
+  // After a minute, or sooner when the tab sleeps sooner.
+  tab.hidden_ms = kRestAfterMs - 1;
+  EXPECT_EQ(RestFor(tab, on), PageRest::kActive);
+  tab.hidden_ms = 2000;
+  EXPECT_EQ(RestFor(tab, on, 2000), PageRest::kDiscarded);
+  EXPECT_EQ(RestFor(tab, TabSleepOption{true, 1}, 3000), PageRest::kActive);
+}
+
 TEST(TabSleep, OptionKeepsItsOwnSectionOnlyOnceAskedFor) {
   TempDir dir;
   WriteRaw(dir.File(), "[Option]\r\nSilent=1\r\n");

@@ -557,7 +557,9 @@ void TabsTest::hiddenViewsAreNotReleasedWhileAMacroPlays() {
 void TabsTest::hiddenTabSleepsAndWakesWhereItWas() {
   Fixture f;
   f.server.Serve("/long.html", Page("Page long", "<div style=\"height:5000px\">long</div>"));
-  f.server.Serve("/form.html", Page("Page form", "<input id=\"q\" autofocus>"));
+  f.server.Serve("/form.html", Page("Page form",
+                                    "<input id=\"q\" autofocus><script>var froze = 0;"
+                                    "document.addEventListener('freeze', () => ++froze);</script>"));
   f.tabs->Sleeper().SetSleepAfter(kSleepMs);
   int macros = 0;
   connect(f.tabs, &TabController::LoadKeyMacroReady, this, [&] { ++macros; });
@@ -587,6 +589,14 @@ void TabsTest::hiddenTabSleepsAndWakesWhereItWas() {
   QCOMPARE(f.Caption(0), QString("Page long"));
   Spin(3 * kSleepMs);
   QVERIFY(f.Browser(1) && !f.Bar()->tabTextColor(1).isValid());  // typed into: never asleep
+  // It rests frozen instead, keeping what was typed; a locked tab runs on.
+  QTRY_VERIFY(typed->Rest() == PageRest::kFrozen);
+  Find<QToolButton>(f.form.get(), "ToolButtonLock")->click();
+  f.ClickTab(1);
+  QTRY_VERIFY(typed->Rest() == PageRest::kActive);
+  QCOMPARE(f.Js(typed, "froze + document.getElementById('q').value").toString(), QString("1x"));
+  Spin(3 * kSleepMs);
+  QVERIFY(f.Browser(2) && f.Browser(2)->Rest() == PageRest::kActive);
 
   QStringList status;
   connect(f.tabs, &TabController::StatusTextChanged, this, [&](const QString& text) { status << text; });

@@ -22,14 +22,29 @@ void WriteTabSleepOption(SettingsFile& file, const TabSleepOption& option, const
   file.WriteInteger(kSection, "Minutes", option.minutes);
 }
 
+namespace {
+int64_t SleepAfterMs(const TabSleepOption& option, int64_t sleep_after_ms) {
+  return sleep_after_ms > 0 ? sleep_after_ms : int64_t(option.minutes) * 60 * 1000;
+}
+
+// What the page is doing or holding that stopping its scripts would break.
+bool NeedsRunning(const TabSleepState& tab) {
+  return tab.locked || tab.full_screen || tab.busy || tab.download_or_print || tab.audible_recently ||
+         tab.popup_linked || tab.load_macro_pending;
+}
+}  // namespace
+
 bool MaySleep(const TabSleepState& tab, const TabSleepOption& option, int64_t sleep_after_ms) {
   if (!option.on || tab.asleep || tab.shown) return false;
-  // Anything the page is doing or holding that a new load would lose.
-  if (tab.reloads || tab.locked || tab.full_screen || tab.busy || tab.download_or_print || tab.audible_recently ||
-      tab.edited || tab.popup_linked || tab.load_macro_pending)
-    return false;
-  const int64_t due = sleep_after_ms > 0 ? sleep_after_ms : int64_t(option.minutes) * 60 * 1000;
-  return tab.hidden_ms >= due;
+  // Besides, what a new load would lose.
+  if (NeedsRunning(tab) || tab.reloads || tab.edited) return false;
+  return tab.hidden_ms >= SleepAfterMs(option, sleep_after_ms);
+}
+
+PageRest RestFor(const TabSleepState& tab, const TabSleepOption& option, int64_t sleep_after_ms) {
+  if (!option.on || tab.asleep || tab.shown || NeedsRunning(tab) || tab.named) return PageRest::kActive;
+  if (tab.hidden_ms < std::min(kRestAfterMs, SleepAfterMs(option, sleep_after_ms))) return PageRest::kActive;
+  return tab.reloads && !tab.edited ? PageRest::kDiscarded : PageRest::kFrozen;
 }
 
 }  // namespace sorvi
