@@ -12,6 +12,7 @@
 #include "app/main_window.h"
 #include "platform/web_browser.h"
 #include "support/find_widget.h"
+#include "support/page_script.h"
 #include "support/strict_warnings.h"
 #include "support/web_test_main.h"
 #include "support/window_fixture.h"
@@ -48,14 +49,6 @@ QAction* Item(QMenu* menu, const QString& text) {
   for (QAction* item : menu->actions())
     if (item->text() == text) return item;
   return nullptr;
-}
-
-// A script in the program's world of the page, answered after every one
-// asked before it (the codes asked at the end of the load).
-bool ApartRoundTrip(WebBrowser* browser) {
-  bool done = false;
-  browser->RunJavaScriptApart("1", [&done](const QVariant&) { done = true; });
-  return QTest::qWaitFor([&] { return done; });
 }
 
 }  // namespace
@@ -112,7 +105,7 @@ void StockAppearancesTest::tellsWatchedStocksNewSinceTheLastLoad() {
     serve(row.title, row.codes);
     ranking->Refresh();
     QVERIFY(f.WaitLoaded(0, row.title));
-    QVERIFY(ApartRoundTrip(ranking));
+    QCOMPARE(JsApart(ranking, "1").toInt(), 1);  // after the codes asked at the load's end
     QTRY_COMPARE(service.sent.size(), row.told);
     if (row.last) QCOMPARE(service.sent.last(), QString("%1|%2|default,表示").arg(row.title, row.last));
   }
