@@ -69,8 +69,7 @@ void StockAppearances::FillWatchMenu() {
     listed.push_back(name);
     QAction* item = menu->addAction(SjisToQString(name));
     item->setCheckable(true);
-    item->setChecked(!watch.all &&
-                     std::find(watch.groups.begin(), watch.groups.end(), name) != watch.groups.end());
+    item->setChecked(!watch.all && std::find(watch.groups.begin(), watch.groups.end(), name) != watch.groups.end());
     connect(item, &QAction::triggered, this, [this, name] { ChooseWatch(false, name); });
   }
 }

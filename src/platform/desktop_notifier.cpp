@@ -73,8 +73,7 @@ void DesktopNotifier::Send(const Waiting& notice) {
   hints.insert(QStringLiteral("desktop-entry"), QStringLiteral("jp.example.sorvi"));
   message << QStringLiteral("そるび") << uint(0) << QStringLiteral("sorvi") << notice.title
           << (markup_ ? notice.body.toHtmlEscaped() : notice.body) << actions << hints << int(-1);
-  auto* watcher =
-      new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(message, kAnswerMs), this);
+  auto* watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(message, kAnswerMs), this);
   connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, notice](QDBusPendingCallWatcher* call) {
     call->deleteLater();
     const QDBusPendingReply<uint> reply = *call;

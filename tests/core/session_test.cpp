@@ -40,7 +40,12 @@ TEST(SessionFile, WritesBesideTheProgramsSectionsAndReadsBackByteForByte) {
   WriteRaw(dir.File(), "[Window]\r\nTop=1\r\n[Session]\r\nCount=4\r\n[SessionTab4]\r\nAddress=http://old/\r\n");
   SettingsFile file(dir.File());
   Session session;
-  session.tabs = {{"http://a/?n=\x83\x5C\x8A\x94 ", " \x83\x67\x83\x88\x83\x5E ", true, 4, true, false,
+  session.tabs = {{"http://a/?n=\x83\x5C\x8A\x94 ",
+                   " \x83\x67\x83\x88\x83\x5E ",
+                   true,
+                   4,
+                   true,
+                   false,
                    {false, {" \x8E\xE5\x97\xCD", "B"}}},
                   {"file:///tmp/x.htm", "x", false, 0, false, true, {true, {}}},  // no reload: no watch kept
                   {"http://c/", "c", false, 20, false, false, {true, {}}}};

@@ -26,12 +26,12 @@ TEST(StockWatchTest, TellsWhatIsNewSinceTheLastLoadOfTheSamePage) {
     std::vector<std::string> page;
     std::vector<std::string> appeared;
   } rows[] = {
-      {"r", {"7203", "1111"}, {}},                          // the first load records
-      {"r", {"7203", "6758", "2222"}, {"6758"}},            // new and watched
-      {"r", {"6758", "7203"}, {}},                          // nothing new
-      {"r", {"1111"}, {}},                                  // gone
+      {"r", {"7203", "1111"}, {}},                                // the first load records
+      {"r", {"7203", "6758", "2222"}, {"6758"}},                  // new and watched
+      {"r", {"6758", "7203"}, {}},                                // nothing new
+      {"r", {"1111"}, {}},                                        // gone
       {"r", {"9984", "7203", "9984", "1111"}, {"9984", "7203"}},  // back again, page order, once
-      {"other", {"6758"}, {}},                              // another page only records
+      {"other", {"6758"}, {}},                                    // another page only records
       {"other", {"6758", "9984"}, {"9984"}},
   };
   AppearanceRecord record;

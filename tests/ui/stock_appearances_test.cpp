@@ -69,8 +69,8 @@ void StockAppearancesTest::tellsWatchedStocksNewSinceTheLastLoad() {
   QVERIFY(bus.registerService("org.freedesktop.Notifications"));
 
   WindowFixture f({"other"}, [](const ScratchDir& dir) {
-    dir.WriteSjisLines("SV_Code.txt",
-                       {"[主力株]", "7203 トヨタ自動車", "6758 ソニーG", "130A ベリタス", "[長期]", "9984 ソフトバンクG"});
+    dir.WriteSjisLines("SV_Code.txt", {"[主力株]", "7203 トヨタ自動車", "6758 ソニーG", "130A ベリタス", "[長期]",
+                                       "9984 ソフトバンクG"});
   });
   const auto serve = [&](const char* title, const char* codes) {
     f.server.Serve("/rank.html", Page(title, QByteArray("<p>") + codes + "</p><input value=4755>"));

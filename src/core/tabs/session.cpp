@@ -86,11 +86,11 @@ void WriteSession(SettingsFile& file, const Session& session) {
   for (int i = 0; i < count; ++i) {
     const SessionTab& tab = session.tabs[size_t(i)];
     std::vector<SettingsValue> values = {{"Address", tab.address},
-                                                               {"Caption", tab.caption},
-                                                               {"Fixed", tab.fixed_caption ? "1" : "0"},
-                                                               {"Reload", std::to_string(tab.reload_interval)},
-                                                               {"Silent", tab.silent ? "1" : "0"},
-                                                               {"Lock", tab.locked ? "1" : "0"}};
+                                         {"Caption", tab.caption},
+                                         {"Fixed", tab.fixed_caption ? "1" : "0"},
+                                         {"Reload", std::to_string(tab.reload_interval)},
+                                         {"Silent", tab.silent ? "1" : "0"},
+                                         {"Lock", tab.locked ? "1" : "0"}};
     if (tab.watch.On() && tab.reload_interval > 0) {
       if (tab.watch.all) values.push_back({"WatchAll", "1"});
       int n = 0;
