@@ -4,9 +4,9 @@
 # The server picks a free display number itself (-displayfd), so tests run
 # side by side, by hand or from several checkouts without agreeing on
 # numbers, and none takes the keyboard focus from another. Exits with the
-# program's status. With SORVI_TEST_SESSION_BUS=1 the program gets a
-# session bus of its own (a private dbus-daemon, gone with the test), for a
-# test that serves on the bus itself; the desktop's bus is never reached.
+# program's status. The tests that serve on the session bus themselves
+# (named below) get a bus of their own, a private dbus-daemon gone with the
+# test; no test ever reaches the desktop's bus.
 set -uo pipefail
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/sorvi_xvfb_XXXXXX") || exit 1
@@ -44,7 +44,11 @@ unset WAYLAND_DISPLAY
 # forever. A bus that isn't there answers at once, and the tests don't
 # depend on the desktop they were started from.
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$scratch/no-session-bus"
-if [ "${SORVI_TEST_SESSION_BUS:-}" = 1 ]; then
+case "$(basename "${1:-}")" in
+  stock_appearances_test) own_bus=1 ;;
+  *) own_bus=0 ;;
+esac
+if [ "$own_bus" = 1 ]; then
   dbus-daemon --config-file="$(dirname "$0")/session_bus.conf" --address="unix:dir=$scratch" \
     --nofork --print-address=3 3>"$scratch/bus" 2>"$scratch/bus.log" &
   bus_pid=$!

@@ -62,7 +62,7 @@ class StockAppearancesTest : public QObject {
 
 void StockAppearancesTest::tellsWatchedStocksNewSinceTheLastLoad() {
   QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "test-notifications");
-  QVERIFY2(bus.isConnected(), "needs a session bus of its own: SORVI_TEST_SESSION_BUS=1 run_under_xvfb.sh");
+  QVERIFY2(bus.isConnected(), "needs the session bus run_under_xvfb.sh starts for it");
   NotificationService service;
   QVERIFY(bus.registerObject("/org/freedesktop/Notifications", &service,
                              QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
