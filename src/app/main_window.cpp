@@ -18,6 +18,7 @@
 #include <algorithm>
 
 #include "app/flip_keys.h"
+#include "app/stock_appearances.h"
 #include "app/stock_flip.h"
 #include "bookmarks/bookmark_list_controller.h"
 #include "bookmarks/url_list_view.h"
@@ -36,6 +37,7 @@
 #include "keymacro/key_macro_registries.h"
 #include "platform/confirm_box.h"
 #include "platform/cp932.h"
+#include "platform/desktop_notifier.h"
 #include "platform/idle_hook.h"
 #include "platform/list_document.h"
 #include "platform/report_text.h"
@@ -125,6 +127,8 @@ void TFormMain::MakeSubsystems() {
           [this] { OpenTypedAddress(QGuiApplication::keyboardModifiers()); });
   connect(macros_.get(), &KeyMacroController::StatusNote, status_panel0_, &QLabel::setText);
   WireTabs();
+  auto* appearances = new StockAppearances(*tabs_, code_tree_->CodeModel(), *new DesktopNotifier(tabs_.get()), this);
+  connect(appearances, &StockAppearances::StatusNote, status_panel0_, &QLabel::setText);
   WireEtcMenu();
   MakeKeyRegistries();
   MakeStockFlip();

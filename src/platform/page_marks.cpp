@@ -25,7 +25,7 @@ constexpr char kSource[] = R"JS(
   if (location.protocol === 'file:' && location.pathname.split('/').pop().indexOf(help) === 0) return;
   var JOINTS = ',.:/，．：／', SIGNS = '+-−＋－¥￥$＄△▲▼', SUFFIXES = '円%％株倍年月日時分秒件人位';
   var REFUSED = 'BEIOQVZ', TAG = 'sorvi-mark';
-  var SKIP = 'script,style,noscript,textarea,select,option,title,' + TAG;
+  var TEXTLESS = 'script,style,noscript,textarea,select,option,title', SKIP = TEXTLESS + ',' + TAG;
   var STYLE = 'all:unset;background-color:#ffe36b;';
   var table = {}, count = 0, pending = null, last = 0, observer = null, contextTarget = null;
 
@@ -136,6 +136,20 @@ constexpr char kSource[] = R"JS(
     },
     table: function () { return table; },
     contextRow: function () { return rowOf(contextTarget); },
+    // Every code the page shows, in its order, whether in the table or not.
+    codes: function () {
+      var found = [], root = document.body || document.documentElement;
+      var walker = document.createTreeWalker(root, NodeFilter.SHOW_TEXT);
+      while (walker.nextNode()) {
+        var node = walker.currentNode, p = node.parentElement, s = node.data;
+        if (!p || s.length < 4 || !HAS_DIGIT.test(s) || p.closest(TEXTLESS) || p.isContentEditable) continue;
+        for (var i = 0; i + 4 <= s.length; ++i) {
+          var code = codeAt(s, i);
+          if (code !== null) { found.push(code); i += 3; }
+        }
+      }
+      return found;
+    },
   };
   Object.defineProperty(window, '__sorviMarks', {value: api});
   window.addEventListener('contextmenu', function (e) { contextTarget = e.target; }, true);
@@ -187,6 +201,8 @@ void Install(QWebEngineProfile* profile) {
   for (const QWebEngineScript& old : scripts->find(kScriptName)) scripts->remove(old);
   scripts->insert(MakeScript());
 }
+
+QString CodesScript() { return QStringLiteral("window.__sorviMarks ? window.__sorviMarks.codes() : []"); }
 
 QString ContextRowScript() { return QStringLiteral("window.__sorviMarks ? window.__sorviMarks.contextRow() : []"); }
 

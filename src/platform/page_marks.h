@@ -28,4 +28,8 @@ void Install(QWebEngineProfile* profile);
 // (table cells or list item parts) around the element last right-clicked.
 QString ContextRowScript();
 
+// Script for the isolated world of a page: its result is every stock code
+// the page shows (half-width), in page order, whether marked or not.
+QString CodesScript();
+
 }  // namespace sorvi::page_marks

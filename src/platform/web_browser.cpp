@@ -549,9 +549,10 @@ void WebBrowser::OnLoadProgress(int progress) {
   if (loading_) emit ProgressChange(this, progress, 100);
 }
 
-void WebBrowser::OnLoadFinished(bool) {
+void WebBrowser::OnLoadFinished(bool ok) {
   loading_ = false;
   load_asked_ = false;
+  last_load_ok_ = ok;
   // Before the notifications: script their receivers run reads the page
   // as nameless already.
   if (!register_as_browser_) ForgetWindowName();

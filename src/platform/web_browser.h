@@ -137,6 +137,8 @@ class WebBrowser : public QWidget {
   qint64 RenderProcessId() const;
   // True from the start of a page load until it has finished.
   bool Busy() const { return loading_; }
+  // The last load ended with the page (not an error page).
+  bool LastLoadSucceeded() const { return last_load_ok_; }
   // True: the page's alert, confirm and prompt boxes are not shown (alert
   // returns at once, confirm and prompt answer "cancel"; leaving a page with
   // an unload handler is allowed).
@@ -301,6 +303,7 @@ class WebBrowser : public QWidget {
   QWidget* watched_parent_ = nullptr;
   bool loading_ = false;
   bool load_asked_ = false;  // a load asked for has not started yet
+  bool last_load_ok_ = false;
   bool silent_ = false;
   bool register_as_browser_ = true;
   bool fills_parent_ = false;

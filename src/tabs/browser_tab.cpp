@@ -195,6 +195,12 @@ void BrowserTab::Wire(WebBrowser* b) {
       direct);
 }
 
+void BrowserTab::SetWatch(StockWatch watch) {
+  if (watch == watch_) return;
+  watch_ = std::move(watch);
+  appearances_.Forget();
+}
+
 void BrowserTab::SetZoomFactor(double factor) {
   if (browser_) {
     browser_->SetZoomFactor(factor);

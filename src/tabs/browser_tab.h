@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <string>
 
+#include "core/codes/stock_watch.h"
 #include "core/tabs/lock_state.h"
 #include "core/tabs/reload_ticks.h"
 
@@ -98,6 +99,11 @@ class BrowserTab : public QWidget {
   // ---- automatic reload ----
   ReloadState Reload() const { return reload_; }
   void SetReload(ReloadState state) { reload_ = state; }
+  // The stocks whose appearance on the page is told after each load; a
+  // new watch starts by recording what the page shows.
+  const StockWatch& Watch() const { return watch_; }
+  void SetWatch(StockWatch watch);
+  AppearanceRecord& Appearances() { return appearances_; }
 
   // ---- history and the lock ----
   bool CanGoBack() const { return can_go_back_; }
@@ -150,6 +156,8 @@ class BrowserTab : public QWidget {
   int family_ = 0;
   std::string frame_name_;
   ReloadState reload_;
+  StockWatch watch_;
+  AppearanceRecord appearances_;
   bool can_go_back_ = false;
   bool can_go_forward_ = false;
   TabLockMemory lock_;

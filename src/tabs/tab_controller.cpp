@@ -414,6 +414,7 @@ void TabController::PrintActive() {
 }
 
 void TabController::OnTabLoadFinished(BrowserTab* tab) {
+  emit TabLoadFinished(tab);
   if (!IsActive(tab)) return;
   const QString location = tab->Browser()->LocationURL();
   if (location.isEmpty()) return;
@@ -493,6 +494,7 @@ void TabController::RestoreSession(const Session& session) {
     lock.down = saved.locked;
     tab->SetLockMemory(lock);
     tab->SetReload(ReloadState{saved.reload_interval, 0});
+    tab->SetWatch(saved.watch);
     tab->SetFamily(popups_->NewFamily());
     reloads = reloads || saved.reload_interval > 0;
   }
@@ -526,6 +528,7 @@ Session TabController::SessionToKeep() const {
     saved.caption = QStringToSjis(caption);
     saved.fixed_caption = tab->HasFixedCaption();
     saved.reload_interval = tab->Reload().interval;
+    saved.watch = tab->Watch();
     // The shown tab's lock lives in the button until the tab is left.
     saved.locked = i == ActiveIndex() ? lock_->Save().down : tab->LockMemory().down;
     entry.help = IsHelpTab(caption.toStdString(), location.toStdString());

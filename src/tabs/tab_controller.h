@@ -150,6 +150,8 @@ class TabController : public QObject, public ActivePageHost, private PopupHost, 
   void ForwardEnabledChanged(bool enabled);
   void StopEnabledChanged(bool enabled);
   void TabCountChanged(int count);
+  // A tab's page finished loading, whichever tab.
+  void TabLoadFinished(sorvi::BrowserTab* tab);
   // The active tab finished loading the address a key macro waited for.
   void LoadKeyMacroReady(sorvi::BrowserTab* tab, const std::string& macro);
   // The active tab's zoom for the status bar: "150%", empty at 100 %.

@@ -32,6 +32,8 @@ TabMenu::TabMenu(const ActiveTabHost& tabs, TabLock& lock, QWidget* menu_parent)
     connect(item, &QAction::triggered, this, [this, item] { PopupMenuTabReloadClick(item); });
   }
   reload->actions().first()->setChecked(true);
+  watch_ = menu_->addMenu("銘柄の出現を知らせる(&W)");
+  watch_->setObjectName("PopupMenuTabWatch");
   menu_->addSeparator();
   silent_ = AddMenuItem(menu_, "PopupMenuTabSilent", "ダイアログ抑止(&S)");
   silent_->setCheckable(true);
@@ -48,6 +50,7 @@ void TabMenu::UpdateForActiveTab() {
   const QList<QAction*> items = reload_group_->actions();
   const int checked = ReloadMenuIndex(tab->Reload().interval);
   if (checked >= 0 && checked < items.size()) items[checked]->setChecked(true);
+  watch_->setEnabled(tab->Reload().interval > 0);
   silent_->setChecked(tab->Browser()->Silent());
   lock_clear_->setEnabled(lock_.Indicator().can_clear());
   client_->setEnabled(!tab->Browser()->FillsParent());
@@ -60,6 +63,8 @@ void TabMenu::PopupMenuTabReloadClick(QAction* item) {
   ReloadState state = tab->Reload();
   ChooseReloadInterval(state, item->data().toInt());
   tab->SetReload(state);
+  // A watch is told after reloads; without them it ends.
+  if (state.interval == 0) tab->SetWatch({});
   emit ReloadChosen();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The tab menu: automatic reload, dialog suppression, clearing the lock and
-// making a sized page fill its tab. Every item acts on the active tab.
+// The tab menu: automatic reload, the stocks to watch for on a reloading
+// page, dialog suppression, clearing the lock and making a sized page fill
+// its tab. Every item acts on the active tab.
 #include <QObject>
 
 class QAction;
@@ -19,6 +20,9 @@ class TabMenu : public QObject {
   TabMenu(const ActiveTabHost& tabs, TabLock& lock, QWidget* menu_parent);
 
   QMenu* Menu() const { return menu_; }
+  // "銘柄の出現を知らせる": offered for a tab that reloads; its items (the
+  // groups of the stock list) are made by whoever knows them, as it opens.
+  QMenu* WatchMenu() const { return watch_; }
 
   // Sets the items to the active tab's state.
   void UpdateForActiveTab();
@@ -37,6 +41,7 @@ class TabMenu : public QObject {
   TabLock& lock_;
   QMenu* menu_;
   QActionGroup* reload_group_;
+  QMenu* watch_;
   QAction* silent_;
   QAction* lock_clear_;
   QAction* client_;

@@ -37,26 +37,35 @@ TEST(SessionToKeep, LeavesOutBlankHelpAndUnstorableTabsAndKeepsTheCurrentNearby)
 
 TEST(SessionFile, WritesBesideTheProgramsSectionsAndReadsBackByteForByte) {
   TempDir dir;
-  WriteRaw(dir.File(), "[Window]\r\nTop=1\r\n[Session]\r\nCount=3\r\n[SessionTab3]\r\nAddress=http://old/\r\n");
+  WriteRaw(dir.File(), "[Window]\r\nTop=1\r\n[Session]\r\nCount=4\r\n[SessionTab4]\r\nAddress=http://old/\r\n");
   SettingsFile file(dir.File());
   Session session;
-  session.tabs = {{"http://a/?n=\x83\x5C\x8A\x94 ", " \x83\x67\x83\x88\x83\x5E ", true, 4, true, false},
-                  {"file:///tmp/x.htm", "x", false, 0, false, true}};
+  session.tabs = {{"http://a/?n=\x83\x5C\x8A\x94 ",
+                   " \x83\x67\x83\x88\x83\x5E ",
+                   true,
+                   4,
+                   true,
+                   false,
+                   {false, {" \x8E\xE5\x97\xCD", "B"}}},
+                  {"file:///tmp/x.htm", "x", false, 0, false, true, {true, {}}},  // no reload: no watch kept
+                  {"http://c/", "c", false, 20, false, false, {true, {}}}};
   session.current = 1;
   WriteSession(file, session);
   ASSERT_FALSE(file.Commit().Failed());
 
   const SettingsFile back(dir.File());
-  EXPECT_EQ(back.ReadString("Window", "Top", "") + back.ReadString("SessionTab3", "Address", "gone"), "1gone");
+  EXPECT_EQ(back.ReadString("Window", "Top", "") + back.ReadString("SessionTab4", "Address", "gone"), "1gone");
   EXPECT_TRUE(ReadRestoreOption(back));
   const Session read = ReadSession(back);
-  ASSERT_EQ(read.tabs.size(), 2u);
+  ASSERT_EQ(read.tabs.size(), 3u);
   EXPECT_EQ(read.current, 1);
-  for (size_t i = 0; i < 2; ++i) {
+  for (size_t i = 0; i < 3; ++i) {
     const SessionTab &a = session.tabs[i], &b = read.tabs[i];
     EXPECT_EQ(std::tie(a.address, a.caption, a.fixed_caption, a.reload_interval, a.silent, a.locked),
               std::tie(b.address, b.caption, b.fixed_caption, b.reload_interval, b.silent, b.locked));
+    EXPECT_EQ(b.watch, i == 1 ? StockWatch{} : a.watch) << i;
   }
+  EXPECT_EQ(back.ReadString("SessionTab2", "WatchAll", "none"), "none");
 
   SettingsFile off(dir.File());
   ForgetSession(off);

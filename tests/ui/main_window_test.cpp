@@ -122,8 +122,8 @@ void MainWindowTest::everyMenuItemIsThere() {
                         "バージョン情報(&A)"}));
   QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuEtcKey")), QStringList({"ファンクション(&F)", "銘柄コード(&C)"}));
   QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuTab")),
-           QStringList({"自動更新(&U)", "-", "ダイアログ抑止(&S)", "ロック対象解除(&L)", "タブ内全体表示(&C)", "-",
-                        "並べて表示(&T)"}));
+           QStringList({"自動更新(&U)", "銘柄の出現を知らせる(&W)", "-", "ダイアログ抑止(&S)", "ロック対象解除(&L)",
+                        "タブ内全体表示(&C)", "-", "並べて表示(&T)"}));
   QCOMPARE(captions(Find<QMenu>(&form, "PopupMenuTabReload")),
            QStringList({"なし", "15秒", "30秒", "1分", "2分", "5分"}));
   QList<int> tags;

@@ -11,6 +11,8 @@
 #include "app/main_window.h"
 #include "codes/code_dialog.h"
 #include "codes/code_list_controller.h"
+#include "codes/code_tree_view.h"
+#include "codes/stock_code_model.h"
 #include "core/codes/stock_code_list.h"
 #include "platform/cp932.h"
 #include "platform/web_browser.h"
@@ -67,6 +69,7 @@ class PageMarksTest : public QObject {
  private slots:
   void init() { FailOnUnexpectedWarnings(); }
   void marksExactlyTheUsersStocks();
+  void optionOffLeavesPagesUnmarked();
   void addsStockFromPageMenu();
   void proposedNameKeepsWhatShiftJisHolds();
 
@@ -97,6 +100,21 @@ void PageMarksTest::marksExactlyTheUsersStocks() {
   f.form->Subsystems().codes->InsertNode(NodePos{1, 1}, false, QStringToSjis("9984 ソフトバンクG"));
   QTRY_VERIFY(Js(page, kMarks).toString().contains("9984|長期: 9984 ソフトバンクG"));
   QCOMPARE(Js(page, "document.querySelectorAll('sorvi-mark').length").toInt(), 5);
+  // So does a rename: the tooltip names the stock anew.
+  Find<CodeTreeView>(f.form.get(), "TreeViewCode")->CodeModel().SetText(NodePos{1, 1}, QStringToSjis("6758 ソニー"));
+  QTRY_VERIFY(Js(page, kMarks).toString().contains("6758|長期: 6758 ソニー;"));
+}
+
+void PageMarksTest::optionOffLeavesPagesUnmarked() {
+  WindowFixture f({}, [](const ScratchDir& dir) {
+    WriteList(dir);
+    dir.Write("Sorvi.ini", "[PageMarks]\r\nMark=0\r\n");
+  });
+  f.server.Serve("/ranking.html", kRanking);
+  QVERIFY(f.OpenAndWait("/ranking.html", "Ranking"));
+  // The marker is there, with nothing to mark.
+  QCOMPARE(JsApart(f.Browser(0), "Object.keys(window.__sorviMarks.table()).length").toInt(), 0);
+  QCOMPARE(Js(f.Browser(0), "document.querySelectorAll('sorvi-mark').length").toInt(), 0);
 }
 
 void PageMarksTest::addsStockFromPageMenu() {

@@ -48,6 +48,9 @@ void RestoredTabsTest::keptTabsComeBackAndOnlyTheShownPageLoads() {
   f.form->OpenPage(fixed);
   QVERIFY(f.WaitLoaded(1, "固定の見出し"));
   QVERIFY(f.OpenAndWait("/c.html", "Page c"));
+  const sorvi::StockWatch watch{false, {Sjis("主力株").toStdString()}};
+  f.tabs->TabAt(0)->SetReload({4, 0});
+  f.tabs->TabAt(0)->SetWatch(watch);
   f.ClickTab(1);
   QVERIFY(f.form->close());
 
@@ -57,6 +60,7 @@ void RestoredTabsTest::keptTabsComeBackAndOnlyTheShownPageLoads() {
   QCOMPARE(f.Active(), 1);
   QCOMPARE(f.Caption(0), QString("Page a"));
   QCOMPARE(f.Caption(2), QString("Page c"));
+  QVERIFY(f.tabs->TabAt(0)->Watch() == watch);  // with its reload interval
   // The shown tab loads and keeps its fixed caption; the others wait.
   QVERIFY(f.WaitLoaded(1, "固定の見出し"));
   sorvi::testing::Spin(500);

@@ -4,16 +4,19 @@
 # The server picks a free display number itself (-displayfd), so tests run
 # side by side, by hand or from several checkouts without agreeing on
 # numbers, and none takes the keyboard focus from another. Exits with the
-# program's status.
+# program's status. The tests that serve on the session bus themselves
+# (named below) get a bus of their own, a private dbus-daemon gone with the
+# test; no test ever reaches the desktop's bus.
 set -uo pipefail
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/sorvi_xvfb_XXXXXX") || exit 1
 xvfb_pid=""
+bus_pid=""
 cleanup() {
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null
-    wait "$xvfb_pid" 2>/dev/null
-  fi
+  for pid in $xvfb_pid $bus_pid; do
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+  done
   rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -41,6 +44,26 @@ unset WAYLAND_DISPLAY
 # forever. A bus that isn't there answers at once, and the tests don't
 # depend on the desktop they were started from.
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$scratch/no-session-bus"
+case "$(basename "${1:-}")" in
+  stock_appearances_test) own_bus=1 ;;
+  *) own_bus=0 ;;
+esac
+if [ "$own_bus" = 1 ]; then
+  dbus-daemon --config-file="$(dirname "$0")/session_bus.conf" --address="unix:dir=$scratch" \
+    --nofork --print-address=3 3>"$scratch/bus" 2>"$scratch/bus.log" &
+  bus_pid=$!
+  for _ in $(seq 200); do
+    [ -s "$scratch/bus" ] && break
+    kill -0 "$bus_pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  if [ ! -s "$scratch/bus" ]; then
+    echo "run_under_xvfb: dbus-daemon did not start:" >&2
+    cat "$scratch/bus.log" >&2
+    exit 1
+  fi
+  DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$scratch/bus")
+fi
 
 "$@"
 exit $?

@@ -19,6 +19,17 @@ bool KeepsAddress(const std::string& address) {
   return !SjisEqualsIgnoringCase(std::string_view(address).substr(0, 6), "about:");
 }
 
+StockWatch ReadWatch(const SettingsFile& file, const std::string& section) {
+  StockWatch watch;
+  watch.all = file.ReadBool(section, "WatchAll", false);
+  for (int n = 1;; ++n) {
+    std::string group = file.ReadString(section, "WatchGroup" + std::to_string(n), "");
+    if (group.empty()) break;
+    watch.groups.push_back(std::move(group));
+  }
+  return watch;
+}
+
 }  // namespace
 
 Session SessionToKeep(const std::vector<OpenTab>& open, int active) {
@@ -60,6 +71,7 @@ Session ReadSession(const SettingsFile& file) {
     if (tab.reload_interval == 0 || ReloadMenuIndex(tab.reload_interval) < 0) tab.reload_interval = 0;
     tab.silent = file.ReadBool(section, "Silent", false);
     tab.locked = file.ReadBool(section, "Lock", false);
+    if (tab.reload_interval > 0) tab.watch = ReadWatch(file, section);
     session.tabs.push_back(std::move(tab));
   }
   return session;
@@ -73,12 +85,19 @@ void WriteSession(SettingsFile& file, const Session& session) {
                                  {"Current", std::to_string(std::clamp(session.current, 0, std::max(count - 1, 0)))}});
   for (int i = 0; i < count; ++i) {
     const SessionTab& tab = session.tabs[size_t(i)];
-    file.ReplaceSection(TabSection(i + 1), {{"Address", tab.address},
-                                            {"Caption", tab.caption},
-                                            {"Fixed", tab.fixed_caption ? "1" : "0"},
-                                            {"Reload", std::to_string(tab.reload_interval)},
-                                            {"Silent", tab.silent ? "1" : "0"},
-                                            {"Lock", tab.locked ? "1" : "0"}});
+    std::vector<SettingsValue> values = {{"Address", tab.address},
+                                         {"Caption", tab.caption},
+                                         {"Fixed", tab.fixed_caption ? "1" : "0"},
+                                         {"Reload", std::to_string(tab.reload_interval)},
+                                         {"Silent", tab.silent ? "1" : "0"},
+                                         {"Lock", tab.locked ? "1" : "0"}};
+    if (tab.watch.On() && tab.reload_interval > 0) {
+      if (tab.watch.all) values.push_back({"WatchAll", "1"});
+      int n = 0;
+      for (const std::string& group : tab.watch.groups)
+        if (!group.empty()) values.push_back({"WatchGroup" + std::to_string(++n), group});
+    }
+    file.ReplaceSection(TabSection(i + 1), values);
   }
   for (int i = count; i < previous; ++i) file.EraseSection(TabSection(i + 1));
 }

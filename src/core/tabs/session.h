@@ -3,7 +3,9 @@
 // of their own in Sorvi.ini:
 //
 //   [Session]      Restore (the option), Count, Current (0-based)
-//   [SessionTab1]  Address, Caption, Fixed, Reload, Silent, Lock
+//   [SessionTab1]  Address, Caption, Fixed, Reload, Silent, Lock,
+//                  WatchAll, WatchGroup1, WatchGroup2, ... (only when the
+//                  tab watches for stocks; older readers skip them)
 //   ...
 //
 // Which tabs are kept: every tab with an address to go back to. Left out
@@ -16,10 +18,12 @@
 //
 // Reading back is forgiving: a tab without an address is skipped, a reload
 // interval the tab menu does not offer reads as none, a Current that names
-// no tab read names the first, and at most kMaxSessionTabs tabs are read.
+// no tab read names the first, and at most kMaxSessionTabs tabs are read;
+// a watch without a reload interval is dropped.
 #include <string>
 #include <vector>
 
+#include "core/codes/stock_watch.h"
 #include "core/settings/settings_file.h"
 
 namespace sorvi {
@@ -33,6 +37,7 @@ struct SessionTab {
   int reload_interval = 0;  // ticks of the reload timer
   bool silent = false;      // dialogs suppressed
   bool locked = false;      // the lock button pressed
+  StockWatch watch;         // the stocks whose appearance is told
 };
 
 struct Session {

@@ -14,5 +14,8 @@ namespace sorvi::testing {
 // The script's result, or an invalid QVariant when none came within
 // `timeout_ms` (or the browser went away meanwhile).
 QVariant Js(WebBrowser* browser, const QString& script, int timeout_ms = kWaitTimeoutMs);
+// The same in the program's own world of the page; answered after every
+// script the program asked there before.
+QVariant JsApart(WebBrowser* browser, const QString& script, int timeout_ms = kWaitTimeoutMs);
 
 }  // namespace sorvi::testing
