@@ -13,11 +13,12 @@
 // comparison.
 //
 // "sleep" runs the program as the users who keep many tabs do: 4 tabs shown
-// in 2×2 tiles, 20 of the hidden ones reloading every 15 s, with tabs out of
-// sight sleeping after the fourth argument's seconds (20 at first; the
-// option's shortest time is a minute, the bench shortens it) and, for
-// comparison, with the option off; the idle minute starts once the sleep
-// time is over. Also 26 tabs (the difference to 50 is 24 tabs asleep);
+// in 2×2 tiles (the bare views too), 20 of the hidden ones reloading every
+// 15 s, with tabs out of sight sleeping after the fourth argument's seconds
+// (20 at first; the option's shortest time is a minute, the bench shortens
+// it) and, for comparison, with the option off; the idle minute starts once
+// the sleep time is over. Also 26 tabs (the difference to 50 is 24 tabs asleep), and
+// one process going from 26 to 50 tabs, all hidden ones asleep ("cost");
 // waking a sleeping tab by a click in the strip against opening its address
 // in a new tab; and 30 tabs with the page marks on against off (idle CPU).
 // MANY_TABS_RUNS, a regular expression over the run keys (e.g. "/1"),
@@ -33,6 +34,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QGridLayout>
 #include <QHash>
 #include <QHostAddress>
 #include <QMouseEvent>
@@ -156,7 +158,7 @@ struct Variant {
 class Tabs {
  public:
   Tabs(bool program, const Variant& variant, const QString& dir) {
-    QWidget* window = &bare_;
+    QWidget* window = &bare_window_;
     if (program) {
       // The options as the options dialog keeps them, read at the start.
       sorvi::SettingsFile ini(QFile::encodeName(dir + "/Sorvi.ini").toStdString());
@@ -176,7 +178,12 @@ class Tabs {
       form_->resize(1200, 800);
       window = form_.get();
     } else {
-      bare_.resize(1000, 700);
+      // Tiles for bare views: three views and the tab widget in a 2×2 grid.
+      auto* grid = new QGridLayout(&bare_window_);
+      grid->setContentsMargins(0, 0, 0, 0);
+      grid->addWidget(&bare_, 0, 0);
+      bare_grid_ = grid;
+      bare_window_.resize(1000, 700);
     }
     window->show();
     QDeadlineTimer deadline(5000);
@@ -185,6 +192,7 @@ class Tabs {
 
   void SetTiles() {
     if (form_) form_->Subsystems().tabs->SetTiles(sorvi::TileLayout::kGrid2x2);
+    bare_tiles_ = !form_;
   }
 
   // Milliseconds until the new tab's page has loaded.
@@ -201,16 +209,22 @@ class Tabs {
     } else {
       auto* view = new QWebEngineView;
       QObject::connect(view, &QWebEngineView::loadFinished, &loop, &QEventLoop::quit);
-      bare_.setCurrentIndex(bare_.addTab(view, "tab"));
+      const int tiled = int(bare_views_.size()) + 1;  // the tab widget holds the first tile
+      if (bare_tiles_ && tiled < 4) {
+        bare_grid_->addWidget(view, tiled / 2, tiled % 2);
+      } else {
+        bare_.setCurrentIndex(bare_.addTab(view, "tab"));
+      }
+      bare_views_.push_back(view);
       view->load(QUrl(url));
     }
     loop.exec();
     return double(clock.nsecsElapsed()) / 1e6;
   }
 
-  int Count() const { return form_ ? form_->Subsystems().tabs->Count() : bare_.count(); }
+  int Count() const { return form_ ? form_->Subsystems().tabs->Count() : int(bare_views_.size()); }
   bool Shown(int index) const {
-    if (!form_) return index == bare_.currentIndex();
+    if (!form_) return bare_views_[size_t(index)]->isVisible();
     return form_->Subsystems().tabs->IsShown(form_->Subsystems().tabs->TabAt(index));
   }
   bool Asleep(int index) const { return form_ && form_->Subsystems().tabs->TabAt(index)->PageWaiting(); }
@@ -264,7 +278,7 @@ class Tabs {
       return;
     }
     QObject::connect(&bare_timer_, &QTimer::timeout, [this, hidden] {
-      for (int i : hidden) static_cast<QWebEngineView*>(bare_.widget(i))->reload();
+      for (int i : hidden) bare_views_[size_t(i)]->reload();
     });
     bare_timer_.start(sorvi::kReloadTimerPeriodMs);
   }
@@ -275,19 +289,50 @@ class Tabs {
       if (form_) {
         form_->Subsystems().tabs->CloseActiveTab();
       } else {
-        QWidget* tab = bare_.widget(bare_.count() - 1);
-        bare_.removeTab(bare_.count() - 1);
-        delete tab;
+        delete bare_views_.back();
+        bare_views_.pop_back();
       }
       QCoreApplication::processEvents();
     }
   }
 
  private:
+  QWidget bare_window_;
   QTabWidget bare_;
+  QGridLayout* bare_grid_ = nullptr;
+  bool bare_tiles_ = false;
+  std::vector<QWebEngineView*> bare_views_;
   QTimer bare_timer_;
   std::unique_ptr<sorvi::TFormMain> form_;
 };
+
+// What a sleeping tab costs, in one process: 26 tabs, all hidden ones
+// asleep, then 24 more, asleep too; no reloads, so that only they differ.
+int RunSleepCost(const Variant& variant, const QStringList& origins, const QString& dir) {
+  sorvi::WebEngine::SetStoragePath(dir + "/WebData");
+  {
+    Tabs tabs(true, variant, dir);
+    auto url = [&](int i) { return origins[i % origins.size()] + QString("/chart/%1").arg(i); };
+    auto settle_asleep = [&tabs] {
+      QDeadlineTimer deadline(180000);
+      while (tabs.Asleep() < tabs.Count() - 1 && !deadline.hasExpired()) Settle(1000);
+      Settle(3000);  // the freed memory goes back to the system
+      return bench::SampleTree();
+    };
+    for (int i = 0; i < 26; ++i) tabs.Open(url(i));
+    const bench::TreeSample some = settle_asleep();
+    Print("cost_asleep_26", tabs.Asleep());
+    for (int i = 26; i < kTabs; ++i) tabs.Open(url(i));
+    const bench::TreeSample more = settle_asleep();
+    Print("cost_asleep_50", tabs.Asleep());
+    Print("cost_per_sleeping_tab_pss", (more.pss_mib - some.pss_mib) / (kTabs - 26));
+    Print("cost_per_sleeping_tab_uss", (more.uss_mib - some.uss_mib) / (kTabs - 26));
+    Print("cost_own_per_sleeping_tab_pss", (more.own_pss_mib - some.own_pss_mib) / (kTabs - 26));
+  }
+  sorvi::WebEngine::Shutdown();
+  std::fflush(stdout);
+  return 0;
+}
 
 int RunChild(bool program, const Variant& variant, int tab_count, const QStringList& origins, const QString& dir,
              int idle_seconds) {
@@ -406,9 +451,11 @@ int RunParent(const QString& program, int rounds, int idle_seconds, const QStrin
   std::vector<Run> runs;
   if (sleep) {
     for (int sites : {1, 5}) {
-      runs.insert(
-          runs.end(),
-          {{"program", "on", sites}, {"program", "off", sites}, {"bare", "", sites}, {"program", "on", sites, 26}});
+      runs.insert(runs.end(), {{"program", "on", sites},
+                               {"program", "off", sites},
+                               {"bare", "tiles", sites},
+                               {"program", "on", sites, 26},
+                               {"program", "cost", sites}});
     }
     runs.insert(runs.end(), {{"program", "marks", 1, 30}, {"program", "nomarks", 1, 30}});
   } else {
@@ -471,10 +518,10 @@ int RunParent(const QString& program, int rounds, int idle_seconds, const QStrin
       "idle; %s\n",
       rounds, kTabs, kReloadingTabs, idle_seconds,
       how == "keep" ? "hidden tabs keep their views"
-      : sleep       ? qPrintable(QString("the program in 2×2 tiles; 'on': tabs sleep after %1 s out of sight, "
-                                               "the idle time starts after that")
-                                     .arg(sleep_seconds))
-                    : "hidden tabs let their views go");
+      : sleep ? qPrintable(QString("program and bare views in 2×2 tiles; 'on': tabs sleep after %1 s out of sight, "
+                                   "the idle time starts after that")
+                               .arg(sleep_seconds))
+              : "hidden tabs let their views go");
   std::printf("%-40s", "");
   for (const Run& run : runs) std::printf(" %11s", qPrintable(run.Key()));
   std::printf("\n");
@@ -533,6 +580,14 @@ int RunParent(const QString& program, int rounds, int idle_seconds, const QStrin
   }
   for (int sites : {1, 5}) {
     const QString on = QString("on/%1").arg(sites), on26 = QString("on/%1/26").arg(sites);
+    const QString cost = QString("cost/%1").arg(sites);
+    if (has(cost)) {
+      std::printf(
+          "%d site(s), one process, no reloads: per sleeping tab (26 → 50 tabs, %.0f → %.0f asleep) PSS %.2f MiB, "
+          "USS %.2f MiB, of which the window's own process %.2f MiB (PSS)\n",
+          sites, m(cost, "cost_asleep_26"), m(cost, "cost_asleep_50"), m(cost, "cost_per_sleeping_tab_pss"),
+          m(cost, "cost_per_sleeping_tab_uss"), m(cost, "cost_own_per_sleeping_tab_pss"));
+    }
     if (has(on) && has(on26)) {
       const double asleep = std::max(1.0, m(on, "asleep") - m(on26, "asleep"));
       std::printf(
@@ -571,10 +626,12 @@ int main(int argc, char* argv[]) {
     const QByteArray name = argv[6];
     Variant variant;
     variant.keep_views = name == "keep";
-    variant.tiles = name == "on" || name == "off" || name == "marks" || name == "nomarks";
-    variant.sleep = name == "on";
+    variant.tiles = name == "on" || name == "off" || name == "marks" || name == "nomarks" || name == "tiles";
+    variant.sleep = name == "on" || name == "cost";
     variant.sleep_after_ms = variant.sleep ? std::atoi(argv[8]) * 1000 : 0;
     variant.marks = name != "nomarks";
+    if (name == "cost")
+      return RunSleepCost(variant, QString::fromLatin1(argv[5]).split(','), QString::fromLocal8Bit(argv[3]));
     return RunChild(program, variant, std::atoi(argv[7]), QString::fromLatin1(argv[5]).split(','),
                     QString::fromLocal8Bit(argv[3]), std::atoi(argv[4]));
   }
