@@ -111,8 +111,9 @@ bool WebBrowser::SetRest(PageRest rest) {
     return true;
   }
   // Not while shown (the engine refuses), nor with a load asked for and
-  // not started yet (it would be cut off).
-  if (isVisible() || page_->isVisible() || loading_ || load_asked_) return false;
+  // not started yet (it would be cut off), nor while a script's answer is
+  // awaited (a page that stops would never give it).
+  if (isVisible() || page_->isVisible() || loading_ || load_asked_ || scripts_pending_ > 0) return false;
   if (rest == PageRest::kFrozen) {
     if (now == PageRest::kDiscarded) return false;
     page_->setLifecycleState(QWebEnginePage::LifecycleState::Frozen);
@@ -159,6 +160,7 @@ void WebBrowser::ReleasePage() {
   page_ = nullptr;
   loading_ = false;
   load_asked_ = false;
+  scripts_pending_ = 0;
 }
 
 // ---- operations ----------------------------------------------------------
@@ -368,8 +370,11 @@ void WebBrowser::RunJavaScript(const QString& script, std::function<void(const Q
   // A discarded page has no document until it loads again.
   if (!page_ || Rest() == PageRest::kDiscarded) return;
   QPointer<WebBrowser> self(this);
+  ++scripts_pending_;
   page_->runJavaScript(script, [self, done](const QVariant& result) {
-    if (self && done) done(result);
+    if (!self) return;
+    if (self->scripts_pending_ > 0) --self->scripts_pending_;
+    if (done) done(result);
   });
 }
 
@@ -377,8 +382,11 @@ void WebBrowser::RunJavaScriptApart(const QString& script, std::function<void(co
   // A discarded page has no document until it loads again.
   if (!page_ || Rest() == PageRest::kDiscarded) return;
   QPointer<WebBrowser> self(this);
+  ++scripts_pending_;
   page_->runJavaScript(script, QWebEngineScript::ApplicationWorld, [self, done](const QVariant& result) {
-    if (self && done) done(result);
+    if (!self) return;
+    if (self->scripts_pending_ > 0) --self->scripts_pending_;
+    if (done) done(result);
   });
 }
 

@@ -173,8 +173,8 @@ class WebBrowser : public QWidget {
   // shown. Refused (false) while shown, full screen or printing.
   bool ReleaseView();
   // How the page spends its time out of sight (see PageRest). Refused
-  // (false) while it is shown or a load is under way, and from discarded to
-  // frozen. A frozen page is made active whenever it is shown or loads; a
+  // (false) while it is shown, a load is under way or a script's answer is
+  // awaited, and from discarded to frozen. A frozen page is made active whenever it is shown or loads; a
   // discarded one loads anew when it reloads or is made active, and gives
   // up its view: shown, it stays empty until made active.
   bool SetRest(PageRest rest);
@@ -303,6 +303,7 @@ class WebBrowser : public QWidget {
   QWidget* watched_parent_ = nullptr;
   bool loading_ = false;
   bool load_asked_ = false;  // a load asked for has not started yet
+  int scripts_pending_ = 0;  // scripts run whose answer has not come yet
   bool last_load_ok_ = false;
   bool silent_ = false;
   bool register_as_browser_ = true;

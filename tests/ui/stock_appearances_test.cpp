@@ -11,13 +11,16 @@
 
 #include "app/main_window.h"
 #include "platform/web_browser.h"
+#include "support/event_wait.h"
 #include "support/find_widget.h"
 #include "support/page_script.h"
 #include "support/strict_warnings.h"
 #include "support/web_test_main.h"
 #include "support/window_fixture.h"
+#include "support/window_options.h"
 #include "tabs/tab_controller.h"
 #include "tabs/tab_menu.h"
+#include "tabs/tab_sleeper.h"
 
 using namespace sorvi;
 using namespace sorvi::testing;
@@ -123,6 +126,19 @@ void StockAppearancesTest::tellsWatchedStocksNewSinceTheLastLoad() {
   QVERIFY(!f.Bar()->tabIcon(0).isNull());
   QVERIFY(!QApplication::activeModalWidget());
   QCOMPARE(service.sent.size(), 2);
+
+  // Resting between its reloads, the page is let go only once it has said
+  // which codes it shows.
+  QVERIFY(bus.registerService("org.freedesktop.Notifications"));
+  f.tabs->Sleeper().SetSleepAfter(300);
+  ChangeOptions(*f.form, [](AppOptions& o) { o.SleepTabs.on = true; });
+  QVERIFY(WaitUntil([&] { return ranking->Rest() == PageRest::kDiscarded; }));
+  serve("Ranking F", "9984 6758 130A");
+  ranking->Refresh();
+  QVERIFY(f.WaitLoaded(0, "Ranking F"));
+  QTRY_COMPARE(service.sent.size(), 3);
+  QCOMPARE(service.sent.last(), QString("Ranking F|130A ベリタス が表示されました|default,表示"));
+  QVERIFY(WaitUntil([&] { return ranking->Rest() == PageRest::kDiscarded; }));
 }
 
 SORVI_WEB_TEST_MAIN(StockAppearancesTest)
