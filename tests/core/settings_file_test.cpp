@@ -23,10 +23,33 @@ namespace fs = std::filesystem;
 
 using namespace std::string_literals;
 
+// A scratch directory for the file, the file's bytes as they are before and
+// after a commit.
+class SettingsFileTest : public ::testing::Test {
+ protected:
+  SettingsFile Load(std::string_view bytes) {
+    WriteRaw(dir.File(), bytes);
+    return SettingsFile(dir.File());
+  }
+  std::string Saved(SettingsFile& file) {
+    EXPECT_FALSE(file.Commit().Failed());
+    return ReadRaw(dir.File());
+  }
+
+  TempDir dir;
+};
+using SettingsRead = SettingsFileTest;
+using SettingsWrite = SettingsFileTest;
+using SettingsErase = SettingsFileTest;
+using SettingsReplaceSection = SettingsFileTest;
+using SettingsRefusedWrite = SettingsFileTest;
+using SettingsUnreadable = SettingsFileTest;
+using SettingsWriteTarget = SettingsFileTest;
+using SettingsBrokenFiles = SettingsFileTest;
+
 // ---- reading -----------------------------------------------------------------
 
-TEST(SettingsRead, AbsentOrEmptyFileGivesDefaultsAndCreatesNothing) {
-  TempDir dir;
+TEST_F(SettingsRead, AbsentOrEmptyFileGivesDefaultsAndCreatesNothing) {
   const SettingsFile absent(dir.File());
   EXPECT_EQ(absent.ReadString("Option", "Editor", "Notepad"), "Notepad");
   EXPECT_EQ(absent.ReadInteger("Window", "Top", 50), 50);
@@ -34,53 +57,44 @@ TEST(SettingsRead, AbsentOrEmptyFileGivesDefaultsAndCreatesNothing) {
   EXPECT_FALSE(absent.Unreadable());
   EXPECT_FALSE(fs::exists(dir.File()));
 
-  WriteRaw(dir.File(), "");
-  const SettingsFile empty(dir.File());
+  const SettingsFile empty = Load("");
   EXPECT_EQ(empty.ReadString("Option", "Editor", "Notepad"), "Notepad");
   EXPECT_FALSE(empty.ReadBool("Option", "Client", false));
 }
 
-TEST(SettingsRead, SectionAndKeyNamesIgnoreLetterCase) {
-  TempDir dir;
-  WriteRaw(dir.File(), "[option]\r\nautosave=0\r\n[WINDOW]\r\nTOP=7\r\n");
-  const SettingsFile file(dir.File());
+TEST_F(SettingsRead, SectionAndKeyNamesIgnoreLetterCase) {
+  const SettingsFile file = Load("[option]\r\nautosave=0\r\n[WINDOW]\r\nTOP=7\r\n");
   EXPECT_FALSE(file.ReadBool("Option", "AutoSave", true));
   EXPECT_EQ(file.ReadInteger("Window", "Top", 50), 7);
   EXPECT_EQ(file.ReadInteger("Window", "Topp", 50), 50);
 }
 
-TEST(SettingsRead, LetterCaseIsNotFoldedInsideDoubleByteCharacters) {
-  TempDir dir;
+TEST_F(SettingsRead, LetterCaseIsNotFoldedInsideDoubleByteCharacters) {
   // 0x83 0x41 and 0x83 0x61 are different characters whose second bytes are
   // 'A' and 'a'.
-  WriteRaw(dir.File(), "[S]\r\nk\x83\x41=wide\r\n");
-  const SettingsFile file(dir.File());
+  const SettingsFile file = Load("[S]\r\nk\x83\x41=wide\r\n");
   EXPECT_EQ(file.ReadString("s", "K\x83\x41", "-"), "wide");
   EXPECT_EQ(file.ReadString("S", "k\x83\x61", "-"), "-");
 }
 
-TEST(SettingsRead, SecondByteThatLooksLikeABracketDoesNotCloseTheSection) {
-  TempDir dir;
-  WriteRaw(dir.File(), "[\x83\x5D]\r\nk=1\r\n[S]\r\n[\x83\x5D\r\nm=2\r\n");
-  const SettingsFile file(dir.File());
+TEST_F(SettingsRead, SecondByteThatLooksLikeABracketDoesNotCloseTheSection) {
+  const SettingsFile file = Load("[\x83\x5D]\r\nk=1\r\n[S]\r\n[\x83\x5D\r\nm=2\r\n");
   EXPECT_EQ(file.ReadString("\x83\x5D", "k", "-"), "1");
   // "[" followed by a character ending in 0x5D is no section header.
   EXPECT_EQ(file.ReadString("\x83", "m", "-"), "-");
   EXPECT_EQ(file.ReadString("S", "m", "-"), "2");
 }
 
-TEST(SettingsRead, ValueLosesBlanksAndOnePairOfQuotes) {
-  TempDir dir;
-  WriteRaw(dir.File(),
-           "[S]\r\n"
-           "a = \t\"C:\\Program Files\\ed.exe\" \t\r\n"
-           "b=''x''\r\n"
-           "c=\"mixed'\r\n"
-           "d=\"\r\n"
-           "e=  inner  blanks  \r\n"
-           "  f  =single'quoted'\r\n"
-           "g='q'\r\n");
-  const SettingsFile file(dir.File());
+TEST_F(SettingsRead, ValueLosesBlanksAndOnePairOfQuotes) {
+  const SettingsFile file = Load(
+      "[S]\r\n"
+      "a = \t\"C:\\Program Files\\ed.exe\" \t\r\n"
+      "b=''x''\r\n"
+      "c=\"mixed'\r\n"
+      "d=\"\r\n"
+      "e=  inner  blanks  \r\n"
+      "  f  =single'quoted'\r\n"
+      "g='q'\r\n");
   EXPECT_EQ(file.ReadString("S", "a", ""), "C:\\Program Files\\ed.exe");
   EXPECT_EQ(file.ReadString("S", "b", ""), "'x'");
   EXPECT_EQ(file.ReadString("S", "c", ""), "\"mixed'");
@@ -90,49 +104,39 @@ TEST(SettingsRead, ValueLosesBlanksAndOnePairOfQuotes) {
   EXPECT_EQ(file.ReadString("S", "g", ""), "q");
 }
 
-TEST(SettingsRead, PresentButEmptyValueIsEmptyNotDefault) {
-  TempDir dir;
-  WriteRaw(dir.File(), "[Option]\r\nEditor=\r\nA=   \r\nB=\"\"\r\n");
-  const SettingsFile file(dir.File());
+TEST_F(SettingsRead, PresentButEmptyValueIsEmptyNotDefault) {
+  const SettingsFile file = Load("[Option]\r\nEditor=\r\nA=   \r\nB=\"\"\r\n");
   EXPECT_EQ(file.ReadString("Option", "Editor", "Notepad"), "");
   EXPECT_EQ(file.ReadString("Option", "A", "Notepad"), "");
   EXPECT_EQ(file.ReadString("Option", "B", "Notepad"), "");
 }
 
-TEST(SettingsRead, LongValueIsCutAt2047BytesBetweenCharacters) {
-  TempDir dir;
+TEST_F(SettingsRead, LongValueIsCutAt2047BytesBetweenCharacters) {
   const std::string ascii(3000, 'a');
   // A double-byte character straddling the limit is left out whole.
   const std::string wide = std::string(2046, 'b') + "\x82\xA0" + "cc";
-  WriteRaw(dir.File(), "[S]\r\nascii=" + ascii + "\r\nwide=" + wide + "\r\n");
-  const SettingsFile file(dir.File());
+  const SettingsFile file = Load("[S]\r\nascii=" + ascii + "\r\nwide=" + wide + "\r\n");
   EXPECT_EQ(file.ReadString("S", "ascii", ""), ascii.substr(0, 2047));
   EXPECT_EQ(file.ReadString("S", "wide", ""), std::string(2046, 'b'));
 }
 
-TEST(SettingsRead, FirstSectionAndFirstKeyWin) {
-  TempDir dir;
-  WriteRaw(dir.File(), "[S]\r\nk=1\r\nK=2\r\n[s]\r\nk=3\r\nonly=4\r\n");
-  const SettingsFile file(dir.File());
+TEST_F(SettingsRead, FirstSectionAndFirstKeyWin) {
+  const SettingsFile file = Load("[S]\r\nk=1\r\nK=2\r\n[s]\r\nk=3\r\nonly=4\r\n");
   EXPECT_EQ(file.ReadInteger("S", "k", 0), 1);
   // Keys of a later duplicate section are not found.
   EXPECT_EQ(file.ReadInteger("S", "only", 0), 0);
 }
 
-TEST(SettingsRead, AcceptsEveryLineEnd) {
-  TempDir dir;
-  WriteRaw(dir.File(), "[S]\na=1\rb=2\r\nc=3\n\r\n[T]\rd=4");
-  const SettingsFile file(dir.File());
+TEST_F(SettingsRead, AcceptsEveryLineEnd) {
+  const SettingsFile file = Load("[S]\na=1\rb=2\r\nc=3\n\r\n[T]\rd=4");
   EXPECT_EQ(file.ReadInteger("S", "a", 0), 1);
   EXPECT_EQ(file.ReadInteger("S", "b", 0), 2);
   EXPECT_EQ(file.ReadInteger("S", "c", 0), 3);
   EXPECT_EQ(file.ReadInteger("T", "d", 0), 4);
 }
 
-TEST(SettingsRead, KeysBelongOnlyToTheirSection) {
-  TempDir dir;
-  WriteRaw(dir.File(), "orphan=1\r\n  [ Sp ]  \r\nx=2\r\nno equals sign\r\n[Other]\r\ny=3\r\n");
-  const SettingsFile file(dir.File());
+TEST_F(SettingsRead, KeysBelongOnlyToTheirSection) {
+  const SettingsFile file = Load("orphan=1\r\n  [ Sp ]  \r\nx=2\r\nno equals sign\r\n[Other]\r\ny=3\r\n");
   EXPECT_EQ(file.ReadString("", "orphan", "-"), "-");
   EXPECT_EQ(file.ReadString("Sp", "x", "-"), "2");
   EXPECT_EQ(file.ReadString("Sp", "y", "-"), "-");
@@ -196,8 +200,7 @@ TEST(SettingsNumbers, BooleansAreNonZeroIntegers) {
 
 // ---- writing -----------------------------------------------------------------
 
-TEST(SettingsWrite, FirstWriteCreatesFileWithCrLf) {
-  TempDir dir;
+TEST_F(SettingsWrite, FirstWriteCreatesFileWithCrLf) {
   SettingsFile file(dir.File());
   file.WriteString("Option", "Editor", "vi");
   file.WriteInteger("Window", "Top", -5);
@@ -217,37 +220,29 @@ TEST(SettingsWrite, FirstWriteCreatesFileWithCrLf) {
   EXPECT_EQ(st.st_mode & 077, 0u);
 }
 
-TEST(SettingsWrite, ReplacedValueKeepsKeySpellingAndPlace) {
-  TempDir dir;
-  WriteRaw(dir.File(), "[option]\r\nAAA=1\r\n  autosave = 1 \r\nZZZ=2\r\n");
-  SettingsFile file(dir.File());
+TEST_F(SettingsWrite, ReplacedValueKeepsKeySpellingAndPlace) {
+  SettingsFile file = Load("[option]\r\nAAA=1\r\n  autosave = 1 \r\nZZZ=2\r\n");
   file.WriteBool("Option", "AutoSave", false);
-  ASSERT_FALSE(file.Commit().Failed());
-  EXPECT_EQ(ReadRaw(dir.File()), "[option]\r\nAAA=1\r\nautosave=0\r\nZZZ=2\r\n");
+  EXPECT_EQ(Saved(file), "[option]\r\nAAA=1\r\nautosave=0\r\nZZZ=2\r\n");
   EXPECT_FALSE(file.ReadBool("OPTION", "AUTOSAVE", true));
 }
 
-TEST(SettingsWrite, NewKeyGoesToTheEndOfItsSection) {
-  TempDir dir;
+TEST_F(SettingsWrite, NewKeyGoesToTheEndOfItsSection) {
   WriteRaw(dir.File(), "[A]\r\nx=1\r\n; note\r\n\r\n \t\r\n[B]\r\ny=2\r\n[Empty]\r\n");
   SettingsFile file(dir.File());
   file.WriteString("a", "z", "3");
   file.WriteString("Empty", "e", "4");
-  ASSERT_FALSE(file.Commit().Failed());
-  EXPECT_EQ(ReadRaw(dir.File()), "[A]\r\nx=1\r\n; note\r\nz=3\r\n\r\n \t\r\n[B]\r\ny=2\r\n[Empty]\r\ne=4\r\n");
+  EXPECT_EQ(Saved(file), "[A]\r\nx=1\r\n; note\r\nz=3\r\n\r\n \t\r\n[B]\r\ny=2\r\n[Empty]\r\ne=4\r\n");
 }
 
-TEST(SettingsWrite, NewSectionGoesToTheEndOfTheFile) {
-  TempDir dir;
+TEST_F(SettingsWrite, NewSectionGoesToTheEndOfTheFile) {
   WriteRaw(dir.File(), "[A]\r\nx=1");  // no final line end
   SettingsFile file(dir.File());
   file.WriteString("B", "k", "v");
-  ASSERT_FALSE(file.Commit().Failed());
-  EXPECT_EQ(ReadRaw(dir.File()), "[A]\r\nx=1\r\n[B]\r\nk=v\r\n");
+  EXPECT_EQ(Saved(file), "[A]\r\nx=1\r\n[B]\r\nk=v\r\n");
 }
 
-TEST(SettingsWrite, LinesItDoesNotKnowSurviveByteForByte) {
-  TempDir dir;
+TEST_F(SettingsWrite, LinesItDoesNotKnowSurviveByteForByte) {
   const std::string before =
       "; comment \x95\x5C\x8E\xA6\n"
       "junk before any section\n"
@@ -257,8 +252,7 @@ TEST(SettingsWrite, LinesItDoesNotKnowSurviveByteForByte) {
       "[Window]\n"
       "Top=1\n"
       "Mystery=\"keep\"\n";
-  WriteRaw(dir.File(), before);
-  SettingsFile file(dir.File());
+  SettingsFile file = Load(before);
   file.WriteInteger("Window", "Top", 2);
   ASSERT_FALSE(file.Commit().Failed());
   EXPECT_EQ(ReadRaw(dir.File()),
@@ -272,10 +266,8 @@ TEST(SettingsWrite, LinesItDoesNotKnowSurviveByteForByte) {
             "Mystery=\"keep\"\r\n");
 }
 
-TEST(SettingsWrite, ReadsAfterWritesMatchAFreshRead) {
-  TempDir dir;
-  WriteRaw(dir.File(), "[S]\r\nk=old\r\n[s]\r\nk=dup\r\n");
-  SettingsFile file(dir.File());
+TEST_F(SettingsWrite, ReadsAfterWritesMatchAFreshRead) {
+  SettingsFile file = Load("[S]\r\nk=old\r\n[s]\r\nk=dup\r\n");
   file.WriteString("S", "k", "  \"new\"  ");
   file.WriteString("S", "n", "\x8A\xBF");
   file.WriteInteger("T", "i", 12);
@@ -300,13 +292,11 @@ TEST(SettingsWrite, ReadsAfterWritesMatchAFreshRead) {
             "[T]\r\ni=12\r\nj=13\r\n");
 }
 
-TEST(SettingsWrite, ValueIsCutAtALineBreakOrNul) {
-  TempDir dir;
+TEST_F(SettingsWrite, ValueIsCutAtALineBreakOrNul) {
   SettingsFile file(dir.File());
   file.WriteString("S", "a", "one\r\n[Evil]\r\nx=1");
   file.WriteString("S", "b", "two\0three"s);
-  ASSERT_FALSE(file.Commit().Failed());
-  EXPECT_EQ(ReadRaw(dir.File()), "[S]\r\na=one\r\nb=two\r\n");
+  EXPECT_EQ(Saved(file), "[S]\r\na=one\r\nb=two\r\n");
   EXPECT_EQ(file.ReadString("Evil", "x", "-"), "-");
 }
 
@@ -314,8 +304,7 @@ TEST(SettingsWrite, ValueIsCutAtALineBreakOrNul) {
 
 // Found by fuzzing: a key macro ending in a blank, or one in quotes, lost
 // them at the next start.
-TEST(SettingsWrite, ValuesTheReadWouldTrimOrUnquoteReadBackAsWritten) {
-  TempDir dir;
+TEST_F(SettingsWrite, ValuesTheReadWouldTrimOrUnquoteReadBackAsWritten) {
   const std::vector<std::string> values = {" lead", "trail\t", "\"quoted\"", "'single'",
                                            "\"",    "''",      " \"both\" ", "\x83\x5C "};
   {
@@ -331,51 +320,39 @@ TEST(SettingsWrite, ValuesTheReadWouldTrimOrUnquoteReadBackAsWritten) {
   EXPECT_NE(ReadRaw(dir.File()).find("\r\n0=\" lead\"\r\n"), std::string::npos);
 }
 
-TEST(SettingsErase, RemovesTheSectionUpToTheNext) {
-  TempDir dir;
+TEST_F(SettingsErase, RemovesTheSectionUpToTheNext) {
   WriteRaw(dir.File(), "[A]\r\nx=1\r\n\r\n[URL]\r\n1=a\r\n; c\r\nCount=1\r\n\r\n[B]\r\ny=2\r\n");
   SettingsFile file(dir.File());
   file.EraseSection("url");
-  ASSERT_FALSE(file.Commit().Failed());
-  EXPECT_EQ(ReadRaw(dir.File()), "[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n");
+  EXPECT_EQ(Saved(file), "[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n");
   EXPECT_EQ(file.ReadString("URL", "1", "-"), "-");
   file.EraseSection("B");
-  ASSERT_FALSE(file.Commit().Failed());
-  EXPECT_EQ(ReadRaw(dir.File()), "[A]\r\nx=1\r\n\r\n");
+  EXPECT_EQ(Saved(file), "[A]\r\nx=1\r\n\r\n");
 }
 
-TEST(SettingsErase, RemovesEveryDuplicate) {
-  TempDir dir;
-  WriteRaw(dir.File(), "[K]\r\na=1\r\n[X]\r\nb=2\r\n[k]\r\na=3\r\n");
-  SettingsFile file(dir.File());
+TEST_F(SettingsErase, RemovesEveryDuplicate) {
+  SettingsFile file = Load("[K]\r\na=1\r\n[X]\r\nb=2\r\n[k]\r\na=3\r\n");
   file.EraseSection("K");
   EXPECT_EQ(file.ReadString("K", "a", "-"), "-");
-  ASSERT_FALSE(file.Commit().Failed());
-  EXPECT_EQ(ReadRaw(dir.File()), "[X]\r\nb=2\r\n");
+  EXPECT_EQ(Saved(file), "[X]\r\nb=2\r\n");
 }
 
-TEST(SettingsErase, MissingSectionWritesNothing) {
-  TempDir dir;
+TEST_F(SettingsErase, MissingSectionWritesNothing) {
   SettingsFile absent(dir.File());
   absent.EraseSection("URL");
   EXPECT_FALSE(absent.HasChanges());
   ASSERT_FALSE(absent.Commit().Failed());
   EXPECT_FALSE(fs::exists(dir.File()));
 
-  WriteRaw(dir.File(), "[A]\nx=1\n");
-  SettingsFile lf(dir.File());
+  SettingsFile lf = Load("[A]\nx=1\n");
   lf.EraseSection("URL");
-  ASSERT_FALSE(lf.Commit().Failed());
-  EXPECT_EQ(ReadRaw(dir.File()), "[A]\nx=1\n");
+  EXPECT_EQ(Saved(lf), "[A]\nx=1\n");
 }
 
-TEST(SettingsReplaceSection, EveryDuplicateGoesAndTheNewOneEndsTheFile) {
-  TempDir dir;
-  WriteRaw(dir.File(), "[URL]\nCount=9\n[A]\nx=1\n\xFF junk\n[url]\n1=old\n");
-  SettingsFile file(dir.File());
+TEST_F(SettingsReplaceSection, EveryDuplicateGoesAndTheNewOneEndsTheFile) {
+  SettingsFile file = Load("[URL]\nCount=9\n[A]\nx=1\n\xFF junk\n[url]\n1=old\n");
   file.ReplaceSection("URL", {{"1", " http://a/ "}, {"2", "b\r\n[Evil]\r\nx=1"}, {"Count", "2"}});
-  ASSERT_FALSE(file.Commit().Failed());
-  EXPECT_EQ(ReadRaw(dir.File()), "[A]\r\nx=1\r\n\xFF junk\r\n[URL]\r\n1=\" http://a/ \"\r\n2=b\r\nCount=2\r\n");
+  EXPECT_EQ(Saved(file), "[A]\r\nx=1\r\n\xFF junk\r\n[URL]\r\n1=\" http://a/ \"\r\n2=b\r\nCount=2\r\n");
   EXPECT_EQ(file.ReadString("URL", "1", "-"), " http://a/ ");
   EXPECT_EQ(file.ReadString("Evil", "x", "-"), "-");
 
@@ -388,8 +365,7 @@ TEST(SettingsReplaceSection, EveryDuplicateGoesAndTheNewOneEndsTheFile) {
 
 // ---- refused writes ------------------------------------------------------------
 
-TEST(SettingsRefusedWrite, MissingDirectoryIsReportedWithPathAndReason) {
-  TempDir dir;
+TEST_F(SettingsRefusedWrite, MissingDirectoryIsReportedWithPathAndReason) {
   const std::string path = dir.File("no/such/dir/Sorvi.ini");
   SettingsFile file(path);
   AppOptions options;
@@ -403,11 +379,9 @@ TEST(SettingsRefusedWrite, MissingDirectoryIsReportedWithPathAndReason) {
   EXPECT_EQ(file.ReadString("Option", "Editor", "Notepad"), "Notepad");
 }
 
-TEST(SettingsRefusedWrite, OldFileAndObjectStayAsTheyWere) {
-  TempDir dir;
+TEST_F(SettingsRefusedWrite, OldFileAndObjectStayAsTheyWere) {
   const std::string before = "[Window]\nTop=1\n[URL]\n1=a\nCount=1\n";
-  WriteRaw(dir.File(), before);
-  SettingsFile file(dir.File());
+  SettingsFile file = Load(before);
   // The copy's name is taken by a directory, so even root cannot write it.
   fs::create_directory(dir.File() + ".___");
 
@@ -425,8 +399,7 @@ TEST(SettingsRefusedWrite, OldFileAndObjectStayAsTheyWere) {
   // Once the way is free, none of the refused changes turn up.
   fs::remove(dir.File() + ".___");
   file.WriteInteger("Window", "Height", 4);
-  ASSERT_FALSE(file.Commit().Failed());
-  EXPECT_EQ(ReadRaw(dir.File()), "[Window]\r\nTop=1\r\nHeight=4\r\n[URL]\r\n1=a\r\nCount=1\r\n");
+  EXPECT_EQ(Saved(file), "[Window]\r\nTop=1\r\nHeight=4\r\n[URL]\r\n1=a\r\nCount=1\r\n");
 }
 
 // ---- unreadable file -----------------------------------------------------------
@@ -453,8 +426,7 @@ void ExpectEveryWriteRefused(SettingsFile& file) {
   EXPECT_FALSE(fs::exists(file.path() + ".___"));
 }
 
-TEST(SettingsUnreadable, DirectoryOfThatNameGivesDefaultsAndIsNeverWritten) {
-  TempDir dir;
+TEST_F(SettingsUnreadable, DirectoryOfThatNameGivesDefaultsAndIsNeverWritten) {
   fs::create_directory(dir.File());
   WriteRaw(dir.File("Sorvi.ini/inside"), "keep");
   SettingsFile file(dir.File());
@@ -466,9 +438,8 @@ TEST(SettingsUnreadable, DirectoryOfThatNameGivesDefaultsAndIsNeverWritten) {
   EXPECT_EQ(ReadRaw(dir.File("Sorvi.ini/inside")), "keep");
 }
 
-TEST(SettingsUnreadable, FileWithoutReadPermissionKeepsEverySection) {
+TEST_F(SettingsUnreadable, FileWithoutReadPermissionKeepsEverySection) {
   if (::geteuid() == 0) GTEST_SKIP() << "root reads files of any mode";
-  TempDir dir;
   const std::string before = "[Option]\r\nEditor=vi\r\n[KeyFunc]\r\nC1=1\r\n[URL]\r\n1=a\r\nCount=1\r\n";
   WriteRaw(dir.File(), before);
   fs::permissions(dir.File(), fs::perms::none);
@@ -480,8 +451,7 @@ TEST(SettingsUnreadable, FileWithoutReadPermissionKeepsEverySection) {
   EXPECT_EQ(ReadRaw(dir.File()), before);
 }
 
-TEST(SettingsUnreadable, ReadableFileAndDanglingLinkAreWritable) {
-  TempDir dir;
+TEST_F(SettingsUnreadable, ReadableFileAndDanglingLinkAreWritable) {
   WriteRaw(dir.File(), "[A]\r\nx=1\r\n");
   EXPECT_FALSE(SettingsFile(dir.File()).Unreadable());
   // A link to a file not made yet is a missing file: the first write makes it.
@@ -496,8 +466,7 @@ TEST(SettingsUnreadable, ReadableFileAndDanglingLinkAreWritable) {
 
 // ---- where writes land ------------------------------------------------------------
 
-TEST(SettingsWriteTarget, LinkedFileStaysALinkAndKeepsItsMode) {
-  TempDir dir;
+TEST_F(SettingsWriteTarget, LinkedFileStaysALinkAndKeepsItsMode) {
   fs::create_directory(dir.File("data"));
   WriteRaw(dir.File("data/real.ini"), "[A]\r\nx=1\r\n");
   fs::permissions(dir.File("data/real.ini"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -519,11 +488,9 @@ TEST(SettingsWriteTarget, LinkedFileStaysALinkAndKeepsItsMode) {
 
 // ---- broken files --------------------------------------------------------------
 
-TEST(SettingsBrokenFiles, NulEndsItsLineOnly) {
-  TempDir dir;
+TEST_F(SettingsBrokenFiles, NulEndsItsLineOnly) {
   const std::string before = "[A]\r\nx=ab\0cd\r\nz\0=3\r\n[B\0]\r\ny=2\r\n\0\0\r\n"s;
-  WriteRaw(dir.File(), before);
-  SettingsFile file(dir.File());
+  SettingsFile file = Load(before);
   EXPECT_EQ(file.ReadString("A", "x", "-"), "ab");
   EXPECT_EQ(file.ReadString("A", "z", "-"), "-");
   EXPECT_EQ(file.ReadString("B", "y", "-"), "-");
@@ -531,18 +498,15 @@ TEST(SettingsBrokenFiles, NulEndsItsLineOnly) {
   EXPECT_EQ(file.ReadString("A", "y", "-"), "2");
 
   file.WriteString("A", "y", "5");
-  ASSERT_FALSE(file.Commit().Failed());
-  EXPECT_EQ(ReadRaw(dir.File()), "[A]\r\nx=ab\0cd\r\nz\0=3\r\n[B\0]\r\ny=5\r\n\0\0\r\n"s);
+  EXPECT_EQ(Saved(file), "[A]\r\nx=ab\0cd\r\nz\0=3\r\n[B\0]\r\ny=5\r\n\0\0\r\n"s);
   file.WriteString("A", "x", "new");
   ASSERT_FALSE(file.Commit().Failed());
   EXPECT_EQ(SettingsFile(dir.File()).ReadString("A", "x", "-"), "new");
 }
 
-TEST(SettingsBrokenFiles, InvalidShiftJisPassesThrough) {
-  TempDir dir;
+TEST_F(SettingsBrokenFiles, InvalidShiftJisPassesThrough) {
   const std::string odd = "\xFF\xFD\x81\x20\xA0\x80\x82";  // ends on a lone first byte
-  WriteRaw(dir.File(), "[S]\r\nv=" + odd + "\r\n" + odd + "\r\n");
-  SettingsFile file(dir.File());
+  SettingsFile file = Load("[S]\r\nv=" + odd + "\r\n" + odd + "\r\n");
   EXPECT_EQ(file.ReadString("S", "v", ""), odd);
   file.WriteString("S", "w", odd);
   file.WriteString("S\xFF", "k\x82", odd);
@@ -552,46 +516,38 @@ TEST(SettingsBrokenFiles, InvalidShiftJisPassesThrough) {
   EXPECT_EQ(SettingsFile(dir.File()).ReadString("s\xFF", "K\x82", ""), odd);
 }
 
-TEST(SettingsBrokenFiles, HundredKilobyteLines) {
-  TempDir dir;
+TEST_F(SettingsBrokenFiles, HundredKilobyteLines) {
   const std::string junk(100 * 1024, 'j');
   const std::string value(100 * 1024, 'v');
   const std::string key(100 * 1024, 'k');
   const std::string before = "[S]\r\n" + junk + "\r\nlong=" + value + "\r\n" + key + "=1\r\n";
-  WriteRaw(dir.File(), before);
-  SettingsFile file(dir.File());
+  SettingsFile file = Load(before);
   EXPECT_EQ(file.ReadString("S", "long", ""), value.substr(0, kMaxSettingsValueBytes));
   EXPECT_EQ(file.ReadInteger("S", key, 0), 1);
   file.WriteInteger("S", "n", 1);
-  ASSERT_FALSE(file.Commit().Failed());
-  EXPECT_EQ(ReadRaw(dir.File()), before + "n=1\r\n");
+  EXPECT_EQ(Saved(file), before + "n=1\r\n");
 }
 
-TEST(SettingsBrokenFiles, TenMegabyteFile) {
-  TempDir dir;
+TEST_F(SettingsBrokenFiles, TenMegabyteFile) {
   std::string before;
   for (int i = 0; before.size() < 10 * 1024 * 1024; ++i) {
     before += "[Sec" + std::to_string(i) + "]\r\n";
     for (int k = 0; k < 20; ++k) before += "Key" + std::to_string(k) + "=some value here\r\n";
   }
   before += "[Option]\r\nIntervalPaste=700\r\n";
-  WriteRaw(dir.File(), before);
-  SettingsFile file(dir.File());
+  SettingsFile file = Load(before);
   EXPECT_EQ(file.ReadInteger("Option", "IntervalPaste", 0), 700);
   EXPECT_EQ(file.ReadString("Sec1000", "Key19", ""), "some value here");
   file.WriteInteger("Option", "IntervalDefault", 200);
-  ASSERT_FALSE(file.Commit().Failed());
-  EXPECT_EQ(ReadRaw(dir.File()), before + "IntervalDefault=200\r\n");
+  EXPECT_EQ(Saved(file), before + "IntervalDefault=200\r\n");
 }
 
-TEST(SettingsBrokenFiles, RandomBytesNeverBreakReadingOrWriting) {
-  TempDir dir;
+TEST_F(SettingsBrokenFiles, RandomBytesNeverBreakReadingOrWriting) {
   std::mt19937 random(1234);
   std::string noise(64 * 1024, '\0');
   for (char& c : noise) c = static_cast<char>(random() % 256);
   noise += "\r\n[S]\r\nk=found\r\n";
-  WriteRaw(dir.File(), noise);
-  SettingsFile file(dir.File());
+  SettingsFile file = Load(noise);
   EXPECT_EQ(file.ReadString("S", "k", ""), "found");
   file.WriteString("New", "key", "value");
   ASSERT_FALSE(file.Commit().Failed());
