@@ -18,36 +18,27 @@ class SelectionTest : public ::testing::Test {
                                    {1, "3333 Gamma", false}, {0, "[Empty]", false},    {0, "[Other]", false},
                                    {1, "4444 Delta", false}};
 
+  // Selects exactly the nodes at `indexes`.
   UrlSelection Select(std::initializer_list<size_t> indexes) {
+    for (TreeNodeView& node : nodes_) node.selected = false;
     for (size_t i : indexes) nodes_[i].selected = true;
     return GatherSelection(nodes_);
   }
 };
 
-TEST_F(SelectionTest, NothingSelectedGivesEmptyValues) {
+TEST_F(SelectionTest, CodesFromTheFirstSelectedOnWithItsGroupAndName) {
   EXPECT_EQ(Select({}), UrlSelection{});
   EXPECT_EQ(GatherSelection({}), UrlSelection{});
-}
-
-TEST_F(SelectionTest, SelectedStocksGiveTheirCodesFromTheFirstOn) {
   EXPECT_EQ(Select({2, 3}), (UrlSelection{{"2222", "3333"}, "Tech", "Beta"}));
-}
-
-TEST_F(SelectionTest, UnselectedStocksBetweenAreSkipped) {
+  // Unselected stocks between are skipped.
   EXPECT_EQ(Select({1, 3}), (UrlSelection{{"1111", "3333"}, "Tech", "Alpha"}));
-}
-
-TEST_F(SelectionTest, StockSelectionStopsAtTheNextGroup) {
+  // The stock selection stops at the next group.
   EXPECT_EQ(Select({3, 6}), (UrlSelection{{"3333"}, "Tech", "Gamma"}));
-  nodes_[3].selected = false;
-  EXPECT_EQ(GatherSelection(nodes_), (UrlSelection{{"4444"}, "Other", "Delta"}));
-}
-
-TEST_F(SelectionTest, GroupGivesEveryStockAndTheFirstName) {
+  EXPECT_EQ(Select({6}), (UrlSelection{{"4444"}, "Other", "Delta"}));
+  // A group gives every stock and the first name; an empty one its name only.
   EXPECT_EQ(Select({0, 5}), (UrlSelection{{"1111", "2222", "3333"}, "Tech", "Alpha"}));
+  EXPECT_EQ(Select({4}), (UrlSelection{{}, "Empty", ""}));
 }
-
-TEST_F(SelectionTest, GroupWithoutStocksGivesOnlyItsName) { EXPECT_EQ(Select({4}), (UrlSelection{{}, "Empty", ""})); }
 
 TEST(SelectionFieldsTest, ShortTextsFollowTheByteRules) {
   const std::vector<TreeNodeView> nodes{{0, "[", false}, {1, "12", true}};
@@ -146,45 +137,33 @@ TEST(ExpandUrlMacroValuesTest, LongMacroOfLoosePercentSigns) {
   EXPECT_EQ(ExpandUrlMacro(pairs + "%CD%", kTwo), "%x" + body + "2222" + body + "3333");
 }
 
-TEST(BookmarkCaptionTest, FlagOffGivesNoCaption) {
-  UrlBookmark b;
-  b.fixed_title = 0;
-  b.title = "%CD%";
-  b.name = "N";
-  EXPECT_EQ(MakeBookmarkCaption(b, kTwo), "");
-}
-
-TEST(BookmarkCaptionTest, EmptyTitleGivesTheNameUntrimmed) {
-  UrlBookmark b;
-  b.fixed_title = 1;
-  b.name = "  " + kSony + " ";
-  EXPECT_EQ(MakeBookmarkCaption(b, kTwo), b.name);
-}
-
-TEST(BookmarkCaptionTest, PlaceholdersTakeTheFirstCodeEverywhere) {
-  UrlBookmark b;
-  b.fixed_title = 1;
-  b.title = " \t%CD% %NM%/%CD% [%GP%] %cd%\r\n";
-  EXPECT_EQ(MakeBookmarkCaption(b, kGroup), "1111 Alpha/1111 [Tech] %cd%");
-  EXPECT_EQ(MakeBookmarkCaption(b, kNone), "/ [] %cd%");
-  EXPECT_EQ(ExpandUrlMacro(b.title, kGroup), " \t1111 Alpha/2222 [Tech] %cd%\r\n");
-}
-
-TEST(BookmarkCaptionTest, BlanksOnlyGiveNoCaption) {
-  UrlBookmark b;
-  b.fixed_title = 1;
-  b.title = "  %NM% \x01";
-  EXPECT_EQ(MakeBookmarkCaption(b, kNone), "");
-}
-
-TEST(BookmarkCaptionTest, EachReplacementWorksOnTheResultOfTheOneBefore) {
-  UrlBookmark b;
-  b.fixed_title = 1;
-  b.title = "%CD%|%GP%|%NM%";
+TEST(BookmarkCaptionTest, FixedTitleWithPlaceholdersOrTheName) {
+  // Each replacement works on the result of the one before: the code brings
+  // a group placeholder, the group a name placeholder; the name, replaced
+  // last, is left alone.
   const UrlSelection chained{{"%GP%"}, "%NM%", "%CD%" + kSchedule};
-  // The code brings a group placeholder, the group a name placeholder;
-  // the name, replaced last, is left alone.
-  EXPECT_EQ(MakeBookmarkCaption(b, chained), "%CD%" + kSchedule + "|%CD%" + kSchedule + "|%CD%" + kSchedule);
+  const std::string placeholders = " \t%CD% %NM%/%CD% [%GP%] %cd%\r\n";
+  const struct {
+    int fixed_title;
+    std::string title, name;
+    const UrlSelection& selection;
+    std::string expected;
+  } rows[] = {
+      {0, "%CD%", "N", kTwo, ""},                                    // flag off: no caption
+      {1, "", "  " + kSony + " ", kTwo, "  " + kSony + " "},         // no title: the name untrimmed
+      {1, placeholders, "", kGroup, "1111 Alpha/1111 [Tech] %cd%"},  // the first code everywhere
+      {1, placeholders, "", kNone, "/ [] %cd%"},
+      {1, "  %NM% \x01", "", kNone, ""},  // blanks only: no caption
+      {1, "%CD%|%GP%|%NM%", "", chained, "%CD%" + kSchedule + "|%CD%" + kSchedule + "|%CD%" + kSchedule},
+  };
+  for (const auto& row : rows) {
+    UrlBookmark b;
+    b.fixed_title = row.fixed_title;
+    b.title = row.title;
+    b.name = row.name;
+    EXPECT_EQ(MakeBookmarkCaption(b, row.selection), row.expected) << row.title;
+  }
+  EXPECT_EQ(ExpandUrlMacro(placeholders, kGroup), " \t1111 Alpha/2222 [Tech] %cd%\r\n");
 }
 
 }  // namespace
