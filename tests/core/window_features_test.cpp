@@ -5,41 +5,32 @@
 namespace sorvi {
 namespace {
 
-TEST(WindowFeaturesTest, WidthAndHeightEachOnTheirOwn) {
-  const RequestedWindowSize both = ParseWindowFeatures("width=300,height=200");
-  EXPECT_TRUE(both.has_width);
-  EXPECT_TRUE(both.has_height);
-  EXPECT_EQ(both.width, 300);
-  EXPECT_EQ(both.height, 200);
-
-  const RequestedWindowSize width = ParseWindowFeatures("width=300,resizable=yes");
-  EXPECT_TRUE(width.has_width);
-  EXPECT_FALSE(width.has_height);
-  const RequestedWindowSize height = ParseWindowFeatures("scrollbars,height=240");
-  EXPECT_FALSE(height.has_width);
-  EXPECT_TRUE(height.has_height);
-  EXPECT_EQ(height.height, 240);
-
-  const RequestedWindowSize none = ParseWindowFeatures("");
-  EXPECT_FALSE(none.has_width || none.has_height);
-}
-
-TEST(WindowFeaturesTest, SpellingsPagesUse) {
-  // Upper case, the inner names, spaces around '=', units after the digits.
-  const RequestedWindowSize s = ParseWindowFeatures(" WIDTH = 320px  innerHeight=180 ,left=10");
-  EXPECT_TRUE(s.has_width);
-  EXPECT_EQ(s.width, 320);
-  EXPECT_TRUE(s.has_height);
-  EXPECT_EQ(s.height, 180);
-  // The last value counts.
-  EXPECT_EQ(ParseWindowFeatures("width=100,innerWidth=500").width, 500);
-}
-
-TEST(WindowFeaturesTest, ValuesWithoutDigitsAreNoSize) {
-  const RequestedWindowSize s = ParseWindowFeatures("width=auto,height,widths=40,xheight=50");
-  EXPECT_FALSE(s.has_width);
-  EXPECT_FALSE(s.has_height);
-  EXPECT_EQ(ParseWindowFeatures("width=99999999999").width, 1000000);
+TEST(WindowFeaturesTest, WidthAndHeightEachOnTheirOwnAsPagesSpellThem) {
+  constexpr int kAny = -1;  // a size not asked for: its number is not looked at
+  const struct {
+    const char* features;
+    bool has_width, has_height;
+    int width, height;
+  } rows[] = {
+      {"width=300,height=200", true, true, 300, 200},
+      {"width=300,resizable=yes", true, false, kAny, kAny},
+      {"scrollbars,height=240", false, true, kAny, 240},
+      {"", false, false, kAny, kAny},
+      // Upper case, the inner names, spaces around '=', units after the digits.
+      {" WIDTH = 320px  innerHeight=180 ,left=10", true, true, 320, 180},
+      // The last value counts.
+      {"width=100,innerWidth=500", true, false, 500, kAny},
+      // Values without digits are no size.
+      {"width=auto,height,widths=40,xheight=50", false, false, kAny, kAny},
+      {"width=99999999999", true, false, 1000000, kAny},
+  };
+  for (const auto& row : rows) {
+    const RequestedWindowSize s = ParseWindowFeatures(row.features);
+    EXPECT_EQ(s.has_width, row.has_width) << row.features;
+    EXPECT_EQ(s.has_height, row.has_height) << row.features;
+    if (row.width != kAny) EXPECT_EQ(s.width, row.width) << row.features;
+    if (row.height != kAny) EXPECT_EQ(s.height, row.height) << row.features;
+  }
 }
 
 }  // namespace
