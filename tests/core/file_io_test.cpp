@@ -19,6 +19,15 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
+// Each test's own scratch directory.
+class ScratchTest : public ::testing::Test {
+ protected:
+  TempDir dir;
+};
+using ReadFileTest = ScratchTest;
+using ReplaceFileContentsTest = ScratchTest;
+using RecoverListFileTest = ScratchTest;
+
 mode_t ModeOf(const std::string& path) {
   struct stat st = {};
   EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
@@ -27,8 +36,7 @@ mode_t ModeOf(const std::string& path) {
 
 // ---- reading -----------------------------------------------------------------
 
-TEST(ReadFileTest, ReadsEveryByte) {
-  TempDir dir;
+TEST_F(ReadFileTest, ReadsEveryByte) {
   const std::string bytes = "[G]\r\n\x82\xA0\0tail"s;
   WriteRaw(dir.File("list.txt"), bytes);
   const FileReadResult read = ReadFile(dir.File("list.txt"));
@@ -41,8 +49,7 @@ TEST(ReadFileTest, ReadsEveryByte) {
   EXPECT_EQ(ReadWholeFile(dir.File("empty.txt")), "");
 }
 
-TEST(ReadFileTest, NothingThereIsMissing) {
-  TempDir dir;
+TEST_F(ReadFileTest, NothingThereIsMissing) {
   EXPECT_EQ(ReadFile(dir.File("none.txt")).status, ReadStatus::kMissing);
   EXPECT_EQ(ReadFile(dir.File("no/dir/list.txt")).status, ReadStatus::kMissing);
   fs::create_symlink("gone.txt", dir.File("link.txt"));
@@ -50,8 +57,7 @@ TEST(ReadFileTest, NothingThereIsMissing) {
   EXPECT_EQ(ReadWholeFile(dir.File("none.txt")), std::nullopt);
 }
 
-TEST(ReadFileTest, DirectoryOfThatNameIsUnreadableNotMissing) {
-  TempDir dir;
+TEST_F(ReadFileTest, DirectoryOfThatNameIsUnreadableNotMissing) {
   fs::create_directory(dir.File("list.txt"));
   const FileReadResult read = ReadFile(dir.File("list.txt"));
   EXPECT_EQ(read.status, ReadStatus::kUnreadable);
@@ -60,9 +66,8 @@ TEST(ReadFileTest, DirectoryOfThatNameIsUnreadableNotMissing) {
   EXPECT_EQ(ReadWholeFile(dir.File("list.txt")), std::nullopt);
 }
 
-TEST(ReadFileTest, FileWithoutReadPermissionIsUnreadable) {
+TEST_F(ReadFileTest, FileWithoutReadPermissionIsUnreadable) {
   if (::geteuid() == 0) GTEST_SKIP() << "root reads files of any mode";
-  TempDir dir;
   WriteRaw(dir.File("list.txt"), "data");
   fs::permissions(dir.File("list.txt"), fs::perms::none);
   const FileReadResult read = ReadFile(dir.File("list.txt"));
@@ -72,8 +77,7 @@ TEST(ReadFileTest, FileWithoutReadPermissionIsUnreadable) {
 
 // ---- replacing ---------------------------------------------------------------
 
-TEST(ReplaceFileContentsTest, WritesExactlyTheBytesAndLeavesNoCopy) {
-  TempDir dir;
+TEST_F(ReplaceFileContentsTest, WritesExactlyTheBytesAndLeavesNoCopy) {
   const std::string path = dir.File("list.txt");
   ASSERT_TRUE(ReplaceFileContents(path, "first\r\n"));
   EXPECT_EQ(ReadRaw(path), "first\r\n");
@@ -87,8 +91,7 @@ TEST(ReplaceFileContentsTest, WritesExactlyTheBytesAndLeavesNoCopy) {
   EXPECT_FALSE(fs::exists(path + ".___"));
 }
 
-TEST(ReplaceFileContentsTest, FailedRenameKeepsTheOldAndReportsWhy) {
-  TempDir dir;
+TEST_F(ReplaceFileContentsTest, FailedRenameKeepsTheOldAndReportsWhy) {
   // A directory where the list should be: the copy is written, the rename fails.
   const std::string path = dir.File("list.txt");
   fs::create_directory(path);
@@ -100,8 +103,7 @@ TEST(ReplaceFileContentsTest, FailedRenameKeepsTheOldAndReportsWhy) {
   EXPECT_FALSE(fs::exists(path + ".___"));
 }
 
-TEST(ReplaceFileContentsTest, CopyNameTakenKeepsTheOldList) {
-  TempDir dir;
+TEST_F(ReplaceFileContentsTest, CopyNameTakenKeepsTheOldList) {
   const std::string path = dir.File("list.txt");
   WriteRaw(path, "old\r\n");
   fs::create_directory(path + ".___");
@@ -113,8 +115,7 @@ TEST(ReplaceFileContentsTest, CopyNameTakenKeepsTheOldList) {
   EXPECT_EQ(ReadRaw(path + ".___/inside"), "someone's");
 }
 
-TEST(ReplaceFileContentsTest, CopyNameHeldByALinkNeverWritesThroughIt) {
-  TempDir dir;
+TEST_F(ReplaceFileContentsTest, CopyNameHeldByALinkNeverWritesThroughIt) {
   const std::string path = dir.File("list.txt");
   WriteRaw(dir.File("other.txt"), "other file");
   fs::create_symlink("other.txt", path + ".___");
@@ -124,8 +125,7 @@ TEST(ReplaceFileContentsTest, CopyNameHeldByALinkNeverWritesThroughIt) {
   EXPECT_EQ(ReadRaw(dir.File("other.txt")), "other file");
 }
 
-TEST(ReplaceFileContentsTest, LinkedListStaysALinkAndItsTargetGetsTheBytes) {
-  TempDir dir;
+TEST_F(ReplaceFileContentsTest, LinkedListStaysALinkAndItsTargetGetsTheBytes) {
   fs::create_directory(dir.File("data"));
   WriteRaw(dir.File("data/real.txt"), "old\r\n");
   // A chain: list.txt -> data/mid.txt -> real.txt (each relative to its link).
@@ -141,16 +141,14 @@ TEST(ReplaceFileContentsTest, LinkedListStaysALinkAndItsTargetGetsTheBytes) {
   EXPECT_FALSE(fs::exists(dir.File("data/real.txt.___")));
 }
 
-TEST(ReplaceFileContentsTest, DanglingLinkGetsItsTargetCreated) {
-  TempDir dir;
+TEST_F(ReplaceFileContentsTest, DanglingLinkGetsItsTargetCreated) {
   fs::create_symlink(dir.File("real.txt"), dir.File("list.txt"));
   ASSERT_TRUE(ReplaceFileContents(dir.File("list.txt"), "new\r\n"));
   EXPECT_TRUE(fs::is_symlink(dir.File("list.txt")));
   EXPECT_EQ(ReadRaw(dir.File("real.txt")), "new\r\n");
 }
 
-TEST(ReplaceFileContentsTest, LinkLoopFailsAndLeavesTheLinks) {
-  TempDir dir;
+TEST_F(ReplaceFileContentsTest, LinkLoopFailsAndLeavesTheLinks) {
   fs::create_symlink("b", dir.File("a"));
   fs::create_symlink("a", dir.File("b"));
   int error = 0;
@@ -160,8 +158,7 @@ TEST(ReplaceFileContentsTest, LinkLoopFailsAndLeavesTheLinks) {
   EXPECT_TRUE(fs::is_symlink(dir.File("b")));
 }
 
-TEST(ReplaceFileContentsTest, NewFileKeepsTheOldPermissions) {
-  TempDir dir;
+TEST_F(ReplaceFileContentsTest, NewFileKeepsTheOldPermissions) {
   const std::string path = dir.File("list.txt");
   for (const mode_t mode : {0640u, 0600u, 0664u, 0444u}) {
     WriteRaw(path, "old");
@@ -178,9 +175,8 @@ TEST(ReplaceFileContentsTest, NewFileKeepsTheOldPermissions) {
   EXPECT_EQ(ModeOf(path), 0666u & ~mask);
 }
 
-TEST(ReplaceFileContentsTest, NewFileKeepsTheOldOwnerWhereAllowed) {
+TEST_F(ReplaceFileContentsTest, NewFileKeepsTheOldOwnerWhereAllowed) {
   if (::geteuid() != 0) GTEST_SKIP() << "only root can give a file to someone else";
-  TempDir dir;
   const std::string path = dir.File("list.txt");
   WriteRaw(path, "old");
   ASSERT_EQ(::chown(path.c_str(), 4321, 4322), 0);
@@ -193,8 +189,7 @@ TEST(ReplaceFileContentsTest, NewFileKeepsTheOldOwnerWhereAllowed) {
 
 // ---- start-up recovery ---------------------------------------------------------
 
-TEST(RecoverListFileTest, CopyIsTakenOverWhenTheListIsMissing) {
-  TempDir dir;
+TEST_F(RecoverListFileTest, CopyIsTakenOverWhenTheListIsMissing) {
   const std::string path = dir.File("SV_List.txt");
   WriteRaw(path + ".___", "[a]\r\nhttp://a/\r\n");
   RecoverListFile(path);
@@ -202,8 +197,7 @@ TEST(RecoverListFileTest, CopyIsTakenOverWhenTheListIsMissing) {
   EXPECT_FALSE(fs::exists(path + ".___"));
 }
 
-TEST(RecoverListFileTest, CopyBesideAListIsDeleted) {
-  TempDir dir;
+TEST_F(RecoverListFileTest, CopyBesideAListIsDeleted) {
   const std::string path = dir.File("SV_Code.txt");
   WriteRaw(path, "list");
   WriteRaw(path + ".___", "copy");
@@ -216,8 +210,7 @@ TEST(RecoverListFileTest, CopyBesideAListIsDeleted) {
   EXPECT_FALSE(fs::exists(dir.File("none.txt")));
 }
 
-TEST(RecoverListFileTest, CopyBesideSomethingElseIsKept) {
-  TempDir dir;
+TEST_F(RecoverListFileTest, CopyBesideSomethingElseIsKept) {
   const std::string path = dir.File("SV_List.txt");
   fs::create_directory(path);
   WriteRaw(path + ".___", "only data left");
@@ -226,8 +219,7 @@ TEST(RecoverListFileTest, CopyBesideSomethingElseIsKept) {
   EXPECT_EQ(ReadRaw(path + ".___"), "only data left");
 }
 
-TEST(RecoverListFileTest, LinkedListIsRecoveredAtItsTarget) {
-  TempDir dir;
+TEST_F(RecoverListFileTest, LinkedListIsRecoveredAtItsTarget) {
   fs::create_directory(dir.File("data"));
   fs::create_symlink("data/real.txt", dir.File("SV_List.txt"));
   // Where an interrupted save through the link leaves its copy.
@@ -267,8 +259,7 @@ bool MakesUnnamedFiles(const std::string& dir) {
   return true;
 }
 
-TEST(ReplaceFileContentsTest, FirstSaveStoppedHalfWayLeavesNoCopyForTheNextStart) {
-  TempDir dir;
+TEST_F(ReplaceFileContentsTest, FirstSaveStoppedHalfWayLeavesNoCopyForTheNextStart) {
   if (!MakesUnnamedFiles(fs::path(dir.File()).parent_path()))
     GTEST_SKIP() << "this file system makes no unnamed files; the copy is written under its name";
   // No list yet: a half copy named ".___" would be taken over as the list.
