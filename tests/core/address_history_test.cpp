@@ -10,34 +10,31 @@ namespace {
 
 using Entries = std::vector<std::string>;
 
-TEST(AddressHistoryTest, NewAddressGoesFirstWithoutSelecting) {
-  Entries entries{"http://b/", "http://c/"};
-  int selected = -1;
-  AddToHistory(entries, "http://a/", kAddressHistoryLimit, &selected);
-  EXPECT_EQ(entries, (Entries{"http://a/", "http://b/", "http://c/"}));
-  EXPECT_EQ(selected, -1);
-}
-
-TEST(AddressHistoryTest, EmptyTextChangesNothing) {
-  Entries entries{"http://a/"};
-  int selected = -1;
-  AddToHistory(entries, "", kAddressHistoryLimit, &selected);
-  EXPECT_EQ(entries, Entries{"http://a/"});
-  EXPECT_EQ(selected, -1);
-}
-
-TEST(AddressHistoryTest, MatchIgnoringCaseMovesToTopWrittenAsTyped) {
-  Entries entries{"http://a/", "http://Example.com/X", "http://c/"};
-  int selected = -1;
-  AddToHistory(entries, "HTTP://example.COM/x", kAddressHistoryLimit, &selected);
-  EXPECT_EQ(entries, (Entries{"HTTP://example.COM/x", "http://a/", "http://c/"}));
-  EXPECT_EQ(selected, 0);
-}
-
-TEST(AddressHistoryTest, RepeatingTheFirstEntryKeepsOneCopy) {
-  Entries entries{"http://a/", "http://b/"};
-  AddToHistory(entries, "http://a/", kAddressHistoryLimit);
-  EXPECT_EQ(entries, (Entries{"http://a/", "http://b/"}));
+TEST(AddressHistoryTest, TypedAddressGoesFirstAndAMatchIsSelected) {
+  const struct {
+    Entries before;
+    std::string text;
+    Entries after;
+    int selected;
+  } rows[] = {
+      // A new address goes first without selecting; empty text changes nothing.
+      {{"http://b/", "http://c/"}, "http://a/", {"http://a/", "http://b/", "http://c/"}, -1},
+      {{"http://a/"}, "", {"http://a/"}, -1},
+      // A match ignoring case moves to the top, written as typed.
+      {{"http://a/", "http://Example.com/X", "http://c/"},
+       "HTTP://example.COM/x",
+       {"HTTP://example.COM/x", "http://a/", "http://c/"},
+       0},
+      // Repeating the first entry keeps one copy.
+      {{"http://a/", "http://b/"}, "http://a/", {"http://a/", "http://b/"}, 0},
+  };
+  for (const auto& row : rows) {
+    Entries entries = row.before;
+    int selected = -1;
+    AddToHistory(entries, row.text, kAddressHistoryLimit, &selected);
+    EXPECT_EQ(entries, row.after) << row.text;
+    EXPECT_EQ(selected, row.selected) << row.text;
+  }
 }
 
 TEST(AddressHistoryTest, MatchAtTheOldestPlaceOfAFullListKeepsEverythingElse) {

@@ -50,22 +50,28 @@ TEST(BookmarkFileTest, NameLosesItsLastByteOrTwoWhenFlagged) {
   }
 }
 
-TEST(BookmarkFileTest, LinesOutsideABlockAreIgnored) {
-  const auto list = ParseBookmarkFile("stray\r\n*t\r\n+k\r\n[A]\r\nu1\r\nafter\r\n*t2\r\n[B]\r\nu2\r\n");
-  EXPECT_EQ(list, (std::vector<UrlBookmark>{Make(0, "", "A", "u1"), Make(0, "", "B", "u2")}));
-}
-
-TEST(BookmarkFileTest, LaterTitleOrKeyMacroLineReplacesTheEarlier) {
-  const auto list = ParseBookmarkFile("[A]\r\n*one\r\n-k1\r\n*two\r\n+k2\r\nu\r\n");
-  EXPECT_EQ(list, std::vector<UrlBookmark>{Make(0, "two", "A", "u", "k2", 1)});
-  EXPECT_EQ(ParseBookmarkFile("[A]\n+k1\n-k2\nu")[0].key_macro_state, 0);
-}
-
-TEST(BookmarkFileTest, CutOffBlockKeepsAnEmptyUrlMacro) {
-  EXPECT_EQ(ParseBookmarkFile("[A]\r\n*t\r\n-k"), std::vector<UrlBookmark>{Make(0, "t", "A", "", "k", 0)});
-  // A block cut off by the next bookmark line.
-  EXPECT_EQ(ParseBookmarkFile("[A]\r\n\r\n[B]\r\nu"),
-            (std::vector<UrlBookmark>{Make(0, "", "A", ""), Make(0, "", "B", "u")}));
+TEST(BookmarkFileTest, StrayLinesLaterLinesAndCutOffBlocks) {
+  const struct {
+    std::string bytes;
+    std::vector<UrlBookmark> list;
+  } rows[] = {
+      // Lines outside a block are ignored.
+      {"stray\r\n*t\r\n+k\r\n[A]\r\nu1\r\nafter\r\n*t2\r\n[B]\r\nu2\r\n",
+       {Make(0, "", "A", "u1"), Make(0, "", "B", "u2")}},
+      // A later title or key macro line replaces the earlier.
+      {"[A]\r\n*one\r\n-k1\r\n*two\r\n+k2\r\nu\r\n", {Make(0, "two", "A", "u", "k2", 1)}},
+      {"[A]\n+k1\n-k2\nu", {Make(0, "", "A", "u", "k2", 0)}},
+      // A block cut off by the end or by the next bookmark line keeps an empty URL macro.
+      {"[A]\r\n*t\r\n-k", {Make(0, "t", "A", "", "k", 0)}},
+      {"[A]\r\n\r\n[B]\r\nu", {Make(0, "", "A", ""), Make(0, "", "B", "u")}},
+      // The text ends at the first NUL.
+      {"[A]\r\nu\0\r\n[B]\r\nv\r\n"s, {Make(0, "", "A", "u")}},
+      // Any line end reads alike.
+      {"[A]*\n*t\n+k\nu\n", {Make(1, "t", "A", "u", "k", 1)}},
+      {"[A]*\r*t\r+k\ru", {Make(1, "t", "A", "u", "k", 1)}},
+      {"[A]*\r\n*t\n+k\ru", {Make(1, "t", "A", "u", "k", 1)}},
+  };
+  for (const auto& row : rows) EXPECT_EQ(ParseBookmarkFile(row.bytes), row.list) << row.bytes;
 }
 
 TEST(BookmarkFileTest, KeyMacroMarkWithNothingBehindItGivesAnEmptyMacro) {
@@ -80,10 +86,6 @@ TEST(BookmarkFileTest, EmptyInputAndEmptyListGiveNothing) {
   EXPECT_EQ(SerializeBookmarkList({}), "");
 }
 
-TEST(BookmarkFileTest, TextEndsAtTheFirstNul) {
-  EXPECT_EQ(ParseBookmarkFile("[A]\r\nu\0\r\n[B]\r\nv\r\n"s), std::vector<UrlBookmark>{Make(0, "", "A", "u")});
-}
-
 TEST(BookmarkFileTest, CountsTheLinesNoBookmarkKeeps) {
   size_t unkept = 99;
   // A note above the first block, a second title and key macro, a line
@@ -96,19 +98,9 @@ TEST(BookmarkFileTest, CountsTheLinesNoBookmarkKeeps) {
   EXPECT_EQ(unkept, 0u);
 }
 
-TEST(BookmarkFileTest, AnyLineEndReadsAlike) {
-  const auto expected = std::vector<UrlBookmark>{Make(1, "t", "A", "u", "k", 1)};
-  EXPECT_EQ(ParseBookmarkFile("[A]*\n*t\n+k\nu\n"), expected);
-  EXPECT_EQ(ParseBookmarkFile("[A]*\r*t\r+k\ru"), expected);
-  EXPECT_EQ(ParseBookmarkFile("[A]*\r\n*t\n+k\ru"), expected);
-}
-
-TEST(BookmarkWriteTest, WritesLinesInFixedOrder) {
+TEST(BookmarkWriteTest, WritesLinesInFixedOrderAndNoKeyMacroLineForStateMinusOne) {
   EXPECT_EQ(SerializeBookmarkList({Make(1, "T", "N", "U", "K", 1), Make(0, "", "M", "V", "L", 0)}),
             "[N]*\r\n*T\r\n+K\r\nU\r\n[M]\r\n-L\r\nV\r\n");
-}
-
-TEST(BookmarkWriteTest, StateMinusOneWritesNoKeyMacroLine) {
   EXPECT_EQ(SerializeBookmarkList({Make(0, "", "N", "U", "leftover", -1)}), "[N]\r\nU\r\n");
 }
 
