@@ -51,6 +51,12 @@ namespace {
 
 constexpr int kTimeout = sorvi::testing::kWaitTimeoutMs;
 
+// A link 100 pixels high, aimed at the window named `target`.
+QByteArray Link(const char* target, const char* href, const char* text) {
+  return QByteArray("<a target=\"") + target + "\" href=\"" + href +
+         "\" style=\"display:block;width:300px;height:100px\">" + text + "</a>";
+}
+
 struct Fixture : sorvi::testing::WindowFixture {
   Fixture() : WindowFixture({"a", "b", "c", "pop", "named"}) {
     server.Serve("/opener.html", Page("Opener",
@@ -64,6 +70,24 @@ struct Fixture : sorvi::testing::WindowFixture {
     const int before = Count();
     Browser(Active())->RunJavaScript(script);
     return WaitUntil([&] { return Count() == before + 1; });
+  }
+  // Closing the active pop-up returns to its opener, the first tab.
+  void CloseReturnsToTheOpener() {
+    Find<QToolButton>(form.get(), "ToolButtonClose")->click();
+    QCOMPARE(Active(), 0);
+    QCOMPARE(Caption(0), QString("Opener"));
+  }
+  // Opens a page with an input box (and `script`) in the active window.
+  bool OpenInputPage(const QByteArray& script = {}) {
+    server.Serve("/input.html", Page("Input",
+                                     "<input id=\"i\" style=\"position:absolute;left:10px;top:10px;"
+                                     "width:200px;height:30px\">" +
+                                         script));
+    if (!OpenAndWait("/input.html", "Input")) return false;
+    // Under Xvfb without a window manager the first page takes the window's
+    // activation away; the user's window is the active one.
+    form->activateWindow();
+    return QTest::qWaitForWindowActive(form.get());
   }
   // Clicks the page once it has rendered (its input widget is the view's
   // focus proxy by then).
@@ -126,9 +150,7 @@ void PopupsTest::scriptPopupOpensNextToItsOpener() {
   QCOMPARE(f.tabs->Policy().click_family(), 0);
 
   // Closing it returns to the opener.
-  Find<QToolButton>(f.form.get(), "ToolButtonClose")->click();
-  QCOMPARE(f.Active(), 0);
-  QCOMPARE(f.Caption(0), QString("Opener"));
+  f.CloseReturnsToTheOpener();
 }
 
 void PopupsTest::sizedPopupKeepsItsSizeUntilShownWhole() {
@@ -157,22 +179,15 @@ void PopupsTest::sizedPopupKeepsItsSizeUntilShownWhole() {
 void PopupsTest::clientOptionOrOneSizeFillsTheTab() {
   Fixture f;
   QVERIFY(f.OpenAndWait("/opener.html", "Opener"));
-  // Only one of the two sizes: the tab is filled.
-  QVERIFY(f.PopFromActive("pop('/pop.html', 'width=300')"));
-  QVERIFY(f.Browser(1)->FillsParent());
-  QCOMPARE(f.Browser(1)->parentWidget(), f.tabs->TabAt(1));
-  f.ClickTab(0);
-  QVERIFY(f.PopFromActive("pop('/pop.html', 'height=200')"));
-  QCOMPARE(f.Active(), 1);
-  QVERIFY(f.Browser(1)->FillsParent());
-  QCOMPARE(f.Browser(1)->parentWidget(), f.tabs->TabAt(1));
-
-  f.ClickTab(0);
-  ChangeOptions(*f.form, [](AppOptions& o) { o.Client = true; });
-  QVERIFY(f.PopFromActive("pop('/pop.html', 'width=300,height=200')"));
-  QCOMPARE(f.Active(), 1);
-  QVERIFY(f.Browser(1)->FillsParent());
-  QCOMPARE(f.Browser(1)->parentWidget(), f.tabs->TabAt(1));
+  // Only one of the two sizes, or both with the option on: the tab is filled.
+  for (const char* features : {"width=300", "height=200", "width=300,height=200"}) {
+    f.ClickTab(0);
+    if (QByteArray(features).contains(',')) ChangeOptions(*f.form, [](AppOptions& o) { o.Client = true; });
+    QVERIFY(f.PopFromActive(QString("pop('/pop.html', '%1')").arg(features)));
+    QCOMPARE(f.Active(), 1);
+    QVERIFY(f.Browser(1)->FillsParent());
+    QCOMPARE(f.Browser(1)->parentWidget(), f.tabs->TabAt(1));
+  }
   QVERIFY(f.WaitLoaded(1, "Page pop"));
   QCOMPARE(f.Browser(1)->size(), f.tabs->TabAt(1)->size());
   f.tabs->Menu().UpdateForActiveTab();
@@ -181,9 +196,7 @@ void PopupsTest::clientOptionOrOneSizeFillsTheTab() {
 
 void PopupsTest::targetBlankLinkOpensATab() {
   Fixture f;
-  f.server.Serve("/links.html", Page("Links",
-                                     "<a target=\"_blank\" href=\"/pop.html\" "
-                                     "style=\"display:block;width:300px;height:100px\">new window</a>"));
+  f.server.Serve("/links.html", Page("Links", Link("_blank", "/pop.html", "new window")));
   QVERIFY(f.OpenAndWait("/links.html", "Links"));
   QVERIFY(f.ClickPage(0, QPoint(50, 50)));
   QVERIFY(WaitUntil([&] { return f.Count() == 2; }));
@@ -248,11 +261,7 @@ void PopupsTest::secondLinkToANameGoesIntoItsTab_data() {
 void PopupsTest::secondLinkToANameGoesIntoItsTab() {
   QFETCH(bool, asleep);
   Fixture f;
-  f.server.Serve("/links.html", Page("Links",
-                                     "<a target=\"foo\" href=\"/a.html\" "
-                                     "style=\"display:block;width:300px;height:100px\">a</a>"
-                                     "<a target=\"foo\" href=\"/b.html\" "
-                                     "style=\"display:block;width:300px;height:100px\">b</a>"));
+  f.server.Serve("/links.html", Page("Links", Link("foo", "/a.html", "a") + Link("foo", "/b.html", "b")));
   QVERIFY(f.OpenAndWait("/links.html", "Links"));
   if (asleep) {
     f.tabs->Sleeper().SetSleepAfter(200);
@@ -327,16 +336,12 @@ void PopupsTest::sizedPopupFromABackgroundTabLandsBesideIt() {
   QCOMPARE(popup->size(), QSize(300, 200));
 
   // Closing it returns to the page that opened it.
-  Find<QToolButton>(f.form.get(), "ToolButtonClose")->click();
-  QCOMPARE(f.Active(), 0);
-  QCOMPARE(f.Caption(0), QString("Opener"));
+  f.CloseReturnsToTheOpener();
 }
 
 void PopupsTest::clickBringsTheTabOfItsFamilyForward() {
   Fixture f;
-  f.server.Serve("/family.html", Page("Family",
-                                      "<a target=\"foo\" href=\"/named.html\" "
-                                      "style=\"display:block;width:300px;height:100px\">named</a>"));
+  f.server.Serve("/family.html", Page("Family", Link("foo", "/named.html", "named")));
   QVERIFY(f.OpenAndWait("/family.html", "Family"));
   QVERIFY(f.ClickPage(0, QPoint(50, 50)));
   QVERIFY(WaitUntil([&] { return f.Count() == 2; }));
@@ -599,14 +604,7 @@ void PopupsTest::rightClickClosesAndDoubleClickReloads() {
 
 void PopupsTest::lockFollowsClicksAndLoads() {
   Fixture f;
-  f.server.Serve("/input.html", Page("Input",
-                                     "<input id=\"i\" style=\"position:absolute;left:10px;top:10px;"
-                                     "width:200px;height:30px\">"));
-  QVERIFY(f.OpenAndWait("/input.html", "Input"));
-  // Under Xvfb without a window manager the first page takes the window's
-  // activation away; the user's window is the active one.
-  f.form->activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+  QVERIFY(f.OpenInputPage());
   WebBrowser* browser = f.Browser(0);
   QCOMPARE(f.tabs->Lock().icon(), 0);
   QVERIFY(!Find<QToolButton>(f.form.get(), "ToolButtonLock")->isChecked());
@@ -686,13 +684,7 @@ void PopupsTest::programsSwitchKeepsTheLockOfATabWhoseMacroWaits_data() {
 void PopupsTest::programsSwitchKeepsTheLockOfATabWhoseMacroWaits() {
   QFETCH(bool, popup);
   Fixture f;
-  f.server.Serve("/input.html", Page("Input",
-                                     "<input style=\"position:absolute;left:10px;top:10px;"
-                                     "width:200px;height:30px\">"
-                                     "<script>function pop(url) { window.open(url, '', ''); }</script>"));
-  QVERIFY(f.OpenAndWait("/input.html", "Input"));
-  f.form->activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+  QVERIFY(f.OpenInputPage("<script>function pop(url) { window.open(url, '', ''); }</script>"));
   QVERIFY(f.ClickPage(0, QPoint(50, 25)));
   QVERIFY(WaitUntil([&] { return f.tabs->Lock().icon() == 1; }));
   const QPointer<QWidget> target = f.tabs->LockTarget();
