@@ -157,8 +157,8 @@ class WebBrowserTest : public QObject {
   void declinedNewWindowIsDropped();
   void targetBlankClickOpensWindowAndReportsPress();
   void pagesAskToCloseAndStay();
-  void silentSuppressesAlertAndPageGoesOn();
-  void alertIsShownWhenNotSilent();
+  void alertIsShownUnlessSilent_data();
+  void alertIsShownUnlessSilent();
   void disconnectAllSilencesRetiredBrowser();
   void quitLetsGoOfPage();
   void printToPdfWritesFile();
@@ -614,41 +614,37 @@ void WebBrowserTest::pagesAskToCloseAndStay() {
 
 // ---- dialogs --------------------------------------------------------------------
 
-void WebBrowserTest::silentSuppressesAlertAndPageGoesOn() {
+void WebBrowserTest::alertIsShownUnlessSilent_data() {
+  QTest::addColumn<bool>("silent");
+  QTest::newRow("silent: suppressed, the page goes on") << true;
+  QTest::newRow("not silent: shown") << false;
+}
+
+void WebBrowserTest::alertIsShownUnlessSilent() {
+  QFETCH(bool, silent);
   auto browser = MakeShownBrowser();
-  browser->SetSilent(true);
-  QVERIFY(browser->Silent());
+  QVERIFY(!browser->Silent());
+  browser->SetSilent(silent);
+  QCOMPARE(browser->Silent(), silent);
   Recorder rec(browser.get());
   bool dialog_seen = false;
+  QString dialog_text;
   QTimer watch;
   connect(&watch, &QTimer::timeout, [&] {
     if (QWidget* modal = QApplication::activeModalWidget()) {
       dialog_seen = true;
+      if (auto* box = qobject_cast<QMessageBox*>(modal)) dialog_text = box->text();
       modal->close();
     }
   });
   watch.start(10);
-  QVERIFY(LoadAndWait(browser.get(), rec, "/alert.html"));
+  if (silent)
+    QVERIFY(LoadAndWait(browser.get(), rec, "/alert.html"));
+  else
+    browser->Navigate(server_.Origin() + "/alert.html");
   QTRY_VERIFY_WITH_TIMEOUT(rec.Has("title", "after alert"), kTimeout);
-  QVERIFY(!dialog_seen);
-}
-
-void WebBrowserTest::alertIsShownWhenNotSilent() {
-  auto browser = MakeShownBrowser();
-  QVERIFY(!browser->Silent());
-  Recorder rec(browser.get());
-  QString dialog_text;
-  QTimer watch;
-  connect(&watch, &QTimer::timeout, [&] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      dialog_text = box->text();
-      box->close();
-    }
-  });
-  watch.start(10);
-  browser->Navigate(server_.Origin() + "/alert.html");
-  QTRY_VERIFY_WITH_TIMEOUT(rec.Has("title", "after alert"), kTimeout);
-  QVERIFY(dialog_text.contains("stop"));
+  QCOMPARE(dialog_seen, !silent);
+  if (!silent) QVERIFY(dialog_text.contains("stop"));
 }
 
 // ---- retiring -------------------------------------------------------------------
