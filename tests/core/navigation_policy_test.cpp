@@ -146,38 +146,37 @@ TEST_F(NavigationPolicyTest, NamedPopupAfterABlankOneTakesOverTheActiveTab) {
   EXPECT_TRUE(policy_.OnIdle(0).empty());
 }
 
-TEST_F(NavigationPolicyTest, EmptyAddressCountsAsABlankWindow) {
-  Apply(Request(1, kPopup, "", "chart"));
-  EXPECT_TRUE(policy_.blank_popup_seen());
-  EXPECT_EQ(Request(1, kSecondPopup, "http://x/", "chart").action, Action::TakeOverActiveTab);
-}
-
-TEST_F(NavigationPolicyTest, IdleBetweenEndsTheBurst) {
-  Apply(Request(1, kPopup, "about:blank", "chart"));
-  policy_.OnIdle(0);
-  EXPECT_EQ(Request(1, kSecondPopup, "http://x/", "chart").action, Action::PlacePopupInNewTab);
-}
-
-TEST_F(NavigationPolicyTest, NameOfTheActiveTabWithoutABlankPopupOpensANewTab) {
-  tabs_.tabs[0].frame_name = "chart";
-  EXPECT_EQ(Request(2, kPopup, "http://x/", "chart").action, Action::PlacePopupInNewTab);
-}
-
-TEST_F(NavigationPolicyTest, TakeoverNeedsTheExactNonEmptyName) {
-  Apply(Request(1, kPopup, "about:blank", "chart"));
-  for (std::string_view target : {"Chart", "chart2", ""}) {
-    EXPECT_EQ(Request(1, kSecondPopup, "http://x/", target).action, Action::PlacePopupInNewTab) << target;
+// Takeover needs a blank pop-up first in the burst and the active tab's exact,
+// non-empty name. From fresh tabs: the burst's first pop-up aimed at "chart"
+// (null: none), an idle pass after it, a name then given to the active tab
+// (null: as it is), and the pop-up asked for.
+TEST_F(NavigationPolicyTest, WhenANamedPopupTakesOverTheActiveTab) {
+  const auto asked = [this](const char* blank_url, bool idle, const char* active_name, BrowserId opener,
+                            const char* url, const char* target) {
+    policy_ = NavigationPolicy{};
+    serial_ = 2;
+    SetUp();
+    if (blank_url) {
+      Apply(Request(1, kPopup, blank_url, "chart"));
+      EXPECT_TRUE(policy_.blank_popup_seen());
+    }
+    if (idle) policy_.OnIdle(0);
+    if (active_name) tabs_.tabs[tabs_.active_index].frame_name = active_name;
+    return Request(opener, blank_url ? kSecondPopup : kPopup, url, target).action;
+  };
+  constexpr Action kNew = Action::PlacePopupInNewTab;
+  // An empty address counts as a blank window; an idle pass ends the burst.
+  EXPECT_EQ(asked("", false, nullptr, 1, "http://x/", "chart"), Action::TakeOverActiveTab);
+  EXPECT_EQ(asked("about:blank", true, nullptr, 1, "http://x/", "chart"), kNew);
+  EXPECT_EQ(asked(nullptr, false, "chart", 2, "http://x/", "chart"), kNew);
+  for (const char* target : {"Chart", "chart2", ""}) {
+    EXPECT_EQ(asked("about:blank", false, nullptr, 1, "http://x/", target), kNew) << target;
   }
   // An empty name never matches, not even an active tab without a name.
-  tabs_.tabs[tabs_.active_index].frame_name.clear();
-  EXPECT_EQ(Request(1, kSecondPopup, "http://x/", "").action, Action::PlacePopupInNewTab);
-}
-
-TEST_F(NavigationPolicyTest, BlankPopupItselfNeverTakesOver) {
+  EXPECT_EQ(asked("about:blank", false, "", 1, "http://x/", ""), kNew);
   // The blank mark is set after the check, so the first blank pop-up of a
   // burst opens a tab even when aimed at the active tab's name.
-  tabs_.tabs[0].frame_name = "chart";
-  EXPECT_EQ(Request(1, kPopup, "about:blank", "chart").action, Action::PlacePopupInNewTab);
+  EXPECT_EQ(asked(nullptr, false, "chart", 1, "about:blank", "chart"), kNew);
 }
 
 // ---- ordinary navigations ---------------------------------------------------------
