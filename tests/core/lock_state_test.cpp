@@ -5,8 +5,17 @@
 namespace sorvi {
 namespace {
 
-TEST(LockIndicatorTest, ButtonUpEachClickTakesTheNewlyFocusedWindow) {
+class LockIndicatorTest : public ::testing::Test {
+ protected:
+  // A click, and window 7 focused by it when idle comes: the target.
+  void TakeWindow7() {
+    lock.PageClick();
+    lock.IdleCapture(7);
+  }
   LockIndicator lock;
+};
+
+TEST_F(LockIndicatorTest, ButtonUpEachClickTakesTheNewlyFocusedWindow) {
   EXPECT_TRUE(lock.PageClick());
   EXPECT_EQ(lock.icon(), kLockIconWaiting);
   EXPECT_EQ(lock.settled(), kLockIconNone);
@@ -21,10 +30,8 @@ TEST(LockIndicatorTest, ButtonUpEachClickTakesTheNewlyFocusedWindow) {
   EXPECT_EQ(lock.target(), 9u);
 }
 
-TEST(LockIndicatorTest, ButtonUpPageLoadForgetsTheTarget) {
-  LockIndicator lock;
-  lock.PageClick();
-  lock.IdleCapture(7);
+TEST_F(LockIndicatorTest, ButtonUpPageLoadForgetsTheTarget) {
+  TakeWindow7();
   lock.DownloadBegin();
   EXPECT_EQ(lock.icon(), kLockIconWaiting);
   EXPECT_EQ(lock.settled(), kLockIconTaken);
@@ -34,10 +41,8 @@ TEST(LockIndicatorTest, ButtonUpPageLoadForgetsTheTarget) {
   EXPECT_EQ(lock.settled(), kLockIconNone);
 }
 
-TEST(LockIndicatorTest, ButtonDownKeepsTheTargetThroughClicksAndLoads) {
-  LockIndicator lock;
-  lock.PageClick();
-  lock.IdleCapture(7);
+TEST_F(LockIndicatorTest, ButtonDownKeepsTheTargetThroughClicksAndLoads) {
+  TakeWindow7();
   lock.SetPressed(true);
   EXPECT_FALSE(lock.PageClick());
   EXPECT_FALSE(lock.capture_pending());
@@ -49,8 +54,7 @@ TEST(LockIndicatorTest, ButtonDownKeepsTheTargetThroughClicksAndLoads) {
   EXPECT_EQ(lock.settled(), kLockIconHeld);
 }
 
-TEST(LockIndicatorTest, ButtonDownWithoutTargetSettlesToNone) {
-  LockIndicator lock;
+TEST_F(LockIndicatorTest, ButtonDownWithoutTargetSettlesToNone) {
   lock.SetPressed(true);
   lock.DownloadBegin();
   lock.DownloadComplete();
@@ -58,10 +62,8 @@ TEST(LockIndicatorTest, ButtonDownWithoutTargetSettlesToNone) {
   EXPECT_EQ(lock.settled(), kLockIconNone);
 }
 
-TEST(LockIndicatorTest, FocusOutsideThePageLeavesTheIconWaiting) {
-  LockIndicator lock;
-  lock.PageClick();
-  lock.IdleCapture(7);
+TEST_F(LockIndicatorTest, FocusOutsideThePageLeavesTheIconWaiting) {
+  TakeWindow7();
   lock.PageClick();
   EXPECT_FALSE(lock.IdleCapture(0));
   EXPECT_FALSE(lock.capture_pending());
@@ -73,8 +75,7 @@ TEST(LockIndicatorTest, FocusOutsideThePageLeavesTheIconWaiting) {
   EXPECT_FALSE(lock.capture_pending());
 }
 
-TEST(LockIndicatorTest, LoadStartCancelsAPendingCapture) {
-  LockIndicator lock;
+TEST_F(LockIndicatorTest, LoadStartCancelsAPendingCapture) {
   lock.PageClick();
   lock.DownloadBegin();
   EXPECT_FALSE(lock.capture_pending());
@@ -83,8 +84,7 @@ TEST(LockIndicatorTest, LoadStartCancelsAPendingCapture) {
   EXPECT_EQ(lock.icon(), kLockIconWaiting);
 }
 
-TEST(LockIndicatorTest, ClearForgetsEverythingButTheButton) {
-  LockIndicator lock;
+TEST_F(LockIndicatorTest, ClearForgetsEverythingButTheButton) {
   EXPECT_FALSE(lock.can_clear());
   lock.PageClick();
   EXPECT_TRUE(lock.can_clear());
@@ -98,10 +98,8 @@ TEST(LockIndicatorTest, ClearForgetsEverythingButTheButton) {
   EXPECT_FALSE(lock.can_clear());
 }
 
-TEST(LockIndicatorTest, TabSwitchSavesTheSettledStateNotTheWaitingIcon) {
-  LockIndicator lock;
-  lock.PageClick();
-  lock.IdleCapture(7);
+TEST_F(LockIndicatorTest, TabSwitchSavesTheSettledStateNotTheWaitingIcon) {
+  TakeWindow7();
   lock.PageClick();  // waiting again when the user switches away
   const SavedLock first = lock.SaveForTabSwitch();
   EXPECT_EQ(first.state, kLockIconTaken);
