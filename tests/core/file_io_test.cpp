@@ -19,11 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-// Each test's own scratch directory.
-class ScratchTest : public ::testing::Test {
- protected:
-  TempDir dir;
-};
 using ReadFileTest = ScratchTest;
 using ReplaceFileContentsTest = ScratchTest;
 using RecoverListFileTest = ScratchTest;

@@ -1,5 +1,6 @@
 #pragma once
 // A scratch directory per test and raw file access for the core file tests.
+#include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <filesystem>
@@ -49,5 +50,11 @@ inline std::string ReadRaw(const std::string& path) {
   s << in.rdbuf();
   return s.str();
 }
+
+// Each test's own scratch directory.
+class ScratchTest : public ::testing::Test {
+ protected:
+  TempDir dir;
+};
 
 }  // namespace sorvi
