@@ -3,10 +3,7 @@
 #include <gtest/gtest.h>
 #include <cerrno>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "core/keymacro/address_pattern.h"
@@ -22,15 +19,16 @@ FileReport SaveRegistry(const std::string& path, const KeyFuncRegistry& registry
 }
 
 namespace fs = std::filesystem;
-using namespace std::string_literals;
+using KeyFuncRead = ScratchTest;
+using KeyFuncWrite = ScratchTest;
+using KeyFuncWindow = ScratchTest;
 
 // "ソ表": both characters end in the byte 0x5C.
 const std::string kSoHyo = "\x83\x5C\x95\x5C";
 
 // ---- reading -------------------------------------------------------------------
 
-TEST(KeyFuncRead, AbsentSectionGivesTwelveEmptyDirectKeys) {
-  TempDir dir;
+TEST_F(KeyFuncRead, AbsentSectionGivesTwelveEmptyDirectKeys) {
   const KeyFuncRegistry registry = ReadKeyFuncRegistry(SettingsFile(dir.File()));
   for (int n = 0; n < kFunctionKeyCount; ++n) {
     EXPECT_EQ(registry.KeyFuncKind[n], kKeyFuncDirect);
@@ -38,8 +36,7 @@ TEST(KeyFuncRead, AbsentSectionGivesTwelveEmptyDirectKeys) {
   }
 }
 
-TEST(KeyFuncRead, CountsKindsAndHoles) {
-  TempDir dir;
+TEST_F(KeyFuncRead, CountsKindsAndHoles) {
   WriteRaw(dir.File(),
            "[KeyFunc]\r\n"
            // Odd count: 5 strings read as three entries, the third from
@@ -65,8 +62,7 @@ TEST(KeyFuncRead, CountsKindsAndHoles) {
   EXPECT_EQ(r.KeyFuncKind[4], kKeyFuncDirect);
 }
 
-TEST(KeyFuncRead, HugeCountIsBounded) {
-  TempDir dir;
+TEST_F(KeyFuncRead, HugeCountIsBounded) {
   WriteRaw(dir.File(), "[KeyFunc]\r\nC12=2147483647\r\nM12-1=m\r\n");
   const KeyFuncRegistry r = ReadKeyFuncRegistry(SettingsFile(dir.File()));
   ASSERT_EQ(r.KeyFuncList[11].size(), size_t(kMaxKeyFuncEntriesRead));
@@ -75,8 +71,7 @@ TEST(KeyFuncRead, HugeCountIsBounded) {
 
 // ---- writing -------------------------------------------------------------------
 
-TEST(KeyFuncWrite, ErasesAndRewritesTheSectionInOrder) {
-  TempDir dir;
+TEST_F(KeyFuncWrite, ErasesAndRewritesTheSectionInOrder) {
   WriteRaw(dir.File(),
            "[Option]\r\nEditor=vi\r\n[KeyFunc]\r\nC1=2\r\nM1-1=old\r\nU1-1=gone\r\nHeight=300\r\n"
            "[Window]\r\nTop=5\r\n");
@@ -98,8 +93,7 @@ TEST(KeyFuncWrite, ErasesAndRewritesTheSectionInOrder) {
   EXPECT_EQ(ReadKeyFuncRegistry(SettingsFile(dir.File())), registry);
 }
 
-TEST(KeyFuncWrite, RefusedWriteLeavesTheFileAsItWas) {
-  TempDir dir;
+TEST_F(KeyFuncWrite, RefusedWriteLeavesTheFileAsItWas) {
   const std::string before = "[KeyFunc]\r\nC1=2\r\nK1=0\r\nM1-1=m\r\nU1-1=u\r\n";
   WriteRaw(dir.File(), before);
   // The replacement copy's name is taken by a directory: even root cannot
@@ -115,8 +109,7 @@ TEST(KeyFuncWrite, RefusedWriteLeavesTheFileAsItWas) {
 
 // Found by fuzzing: a damaged file claiming thousands of entries took one
 // synced rewrite of the whole file per key when saved (minutes on a disk).
-TEST(KeyFuncWrite, FullestRegistryADamagedFileGivesSavesAndReadsBack) {
-  TempDir dir;
+TEST_F(KeyFuncWrite, FullestRegistryADamagedFileGivesSavesAndReadsBack) {
   std::string damaged = "[Option]\r\nEditor=vi\r\n[KeyFunc]\r\n";
   for (int n = 1; n <= kFunctionKeyCount; ++n) damaged += "C" + std::to_string(n) + "=99999\r\n";
   damaged += "M12-1000=" + kSoHyo + " \r\n";
@@ -132,8 +125,7 @@ TEST(KeyFuncWrite, FullestRegistryADamagedFileGivesSavesAndReadsBack) {
   EXPECT_EQ(saved.ReadInteger("KeyFunc", "C12", 0), 2 * kMaxKeyFuncEntriesRead);
 }
 
-TEST(KeyFuncWindow, SizeAndTheActivePageColumns) {
-  TempDir dir;
+TEST_F(KeyFuncWindow, SizeAndTheActivePageColumns) {
   KeyFuncWindowSettings defaults = ReadKeyFuncWindowSettings(SettingsFile(dir.File()));
   EXPECT_EQ(defaults.Height, 260);
   EXPECT_EQ(defaults.Width, 515);
