@@ -3,24 +3,22 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace sorvi {
 namespace {
 
 namespace fs = std::filesystem;
+using KeyCodeRead = ScratchTest;
+using KeyCodeWrite = ScratchTest;
 
 KeyCodeRegistry Read(const TempDir& dir) { return ReadKeyCodeRegistry(SettingsFile(dir.File())); }
 
 // "表示": the first character ends in the byte 0x5C.
 const std::string kHyoji = "\x95\x5C\x8E\xA6";
 
-TEST(KeyCodeRead, EntriesDefaultAndHoles) {
-  TempDir dir;
+TEST_F(KeyCodeRead, EntriesDefaultAndHoles) {
   WriteRaw(dir.File(),
            "[KeyCode]\r\nC=3\r\nD=2\r\nN1=" + kHyoji + "\r\nM1=\\c\\r\r\nN2=two\r\nM3=\\t\\c\r\nN4=beyond\r\n");
   const KeyCodeRegistry r = Read(dir);
@@ -28,8 +26,7 @@ TEST(KeyCodeRead, EntriesDefaultAndHoles) {
   EXPECT_EQ(r.Default, 2);
 }
 
-TEST(KeyCodeRead, DefaultNamingNoEntryIsTheUrlAction) {
-  TempDir dir;
+TEST_F(KeyCodeRead, DefaultNamingNoEntryIsTheUrlAction) {
   WriteRaw(dir.File(), "[KeyCode]\r\nC=2\r\nD=3\r\nN1=a\r\nN2=b\r\n");
   EXPECT_EQ(Read(dir).Default, 0);
   WriteRaw(dir.File(), "[KeyCode]\r\nC=2\r\nD=-1\r\n");
@@ -42,8 +39,7 @@ TEST(KeyCodeRead, DefaultNamingNoEntryIsTheUrlAction) {
   EXPECT_EQ(Read(dir).Entries.size(), size_t(kMaxKeyCodeEntriesRead));
 }
 
-TEST(KeyCodeWrite, ErasesAndRewritesInOrder) {
-  TempDir dir;
+TEST_F(KeyCodeWrite, ErasesAndRewritesInOrder) {
   WriteRaw(dir.File(), "[KeyCode]\r\nC=5\r\nN5=old\r\nWidth=400\r\n[URL]\r\nCount=0\r\n");
   const KeyCodeRegistry registry{{{kHyoji, "\\c\\r"}, {"b", "x\\\\y"}}, 2};
   {
@@ -64,8 +60,7 @@ TEST(KeyCodeWrite, ErasesAndRewritesInOrder) {
   EXPECT_EQ(s.Clm3, 4);
 }
 
-TEST(KeyCodeWrite, RefusedWriteLeavesTheFileAsItWas) {
-  TempDir dir;
+TEST_F(KeyCodeWrite, RefusedWriteLeavesTheFileAsItWas) {
   const std::string before = "[KeyCode]\r\nC=1\r\nD=1\r\nN1=a\r\nM1=m\r\n";
   WriteRaw(dir.File(), before);
   fs::create_directory(dir.File() + ".___");
@@ -76,8 +71,7 @@ TEST(KeyCodeWrite, RefusedWriteLeavesTheFileAsItWas) {
   EXPECT_EQ(Read(dir), (KeyCodeRegistry{{{"a", "m"}}, 1}));
 }
 
-TEST(KeyCodeWrite, FreshFileIsCreated) {
-  TempDir dir;
+TEST_F(KeyCodeWrite, FreshFileIsCreated) {
   SettingsFile file(dir.File());
   WriteKeyCodeRegistry(file, KeyCodeRegistry{});
   ASSERT_FALSE(file.Commit().Failed());
