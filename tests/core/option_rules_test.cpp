@@ -2,10 +2,7 @@
 #include <cerrno>
 
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "core/settings/app_options.h"
@@ -36,19 +33,11 @@ OptionDialogInput Unchanged(const AppOptions& o, bool editor_exists) {
 }
 
 TEST(OptionIntervals, StoredValuesAreShownOnTheStepsWithinTheRange) {
-  EXPECT_EQ(IntervalShown(300), 300);
-  EXPECT_EQ(IntervalShown(100), 100);
-  EXPECT_EQ(IntervalShown(3000), 3000);
-  EXPECT_EQ(IntervalShown(0), 100);
-  EXPECT_EQ(IntervalShown(-500), 100);
-  EXPECT_EQ(IntervalShown(3001), 3000);
-  EXPECT_EQ(IntervalShown(5000), 3000);
-  EXPECT_EQ(IntervalShown(INT32_MAX), 3000);
-  EXPECT_EQ(IntervalShown(INT32_MIN), 100);
-  EXPECT_EQ(IntervalShown(249), 200);
-  EXPECT_EQ(IntervalShown(250), 300);
-  EXPECT_EQ(IntervalShown(2990), 3000);
-  EXPECT_EQ(IntervalShown(149), 100);
+  // Stored value, value shown.
+  const int rows[][2] = {{300, 300},   {100, 100},   {3000, 3000},      {0, 100},         {-500, 100},
+                         {3001, 3000}, {5000, 3000}, {INT32_MAX, 3000}, {INT32_MIN, 100}, {249, 200},
+                         {250, 300},   {2990, 3000}, {149, 100}};
+  for (const auto& row : rows) EXPECT_EQ(IntervalShown(row[0]), row[1]) << row[0];
 }
 
 TEST(OptionEditor, OnlyAnExistingFileIsKeptEverythingElseBecomesNotepad) {
