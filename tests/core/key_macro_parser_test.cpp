@@ -53,36 +53,32 @@ TEST(ReadKeyMacroIntegerTest, RejectsEverythingElse) {
             std::nullopt);
 }
 
-TEST(ParseKeyMacroTest, KeyTokenEndsWithOnePass) {
-  EXPECT_EQ(ParseKeyMacro("\\r", kDefaultMs),
-            (Actions{KeyMacroAction::Down(VK_RETURN), KeyMacroAction::Up(VK_RETURN), KeyMacroAction::Done()}));
-}
-
-TEST(ParseKeyMacroTest, SelectedCodeIsLeftToThePlayer) {
-  EXPECT_EQ(ParseKeyMacro("\\cx", kDefaultMs), (Actions{KeyMacroAction::PasteCode(), Text("x")}));
-}
-
-TEST(ParseKeyMacroTest, WaitTokens) {
-  EXPECT_EQ(ParseKeyMacro("\\w", 0), Actions{Wait(0)});
-  EXPECT_EQ(ParseKeyMacro("\\w()", kDefaultMs), Actions{Wait(kKeyMacroBadWaitMs)});
-  EXPECT_EQ(ParseKeyMacro("\\w(2147483648)", kDefaultMs), Actions{Wait(kKeyMacroBadWaitMs)});
-  // A "(" not right after "\w" is plain text.
-  EXPECT_EQ(ParseKeyMacro("\\wx(5)", kDefaultMs), (Actions{Wait(kDefaultMs), Text("x(5)")}));
-  // The first ")" closes, even one that belongs to a later token.
-  EXPECT_EQ(ParseKeyMacro("\\w(\\w(5)x", kDefaultMs), (Actions{Wait(kKeyMacroBadWaitMs), Text("x")}));
-}
-
-TEST(ParseKeyMacroTest, EachWaitFindsItsOwnClose) {
-  EXPECT_EQ(ParseKeyMacro("\\w(30)\\w(40)", kDefaultMs), (Actions{Wait(30), Wait(40)}));
-  EXPECT_EQ(ParseKeyMacro("\\w(30)\\w(4", kDefaultMs), (Actions{Wait(30), Wait(kDefaultMs), Text("(4")}));
-  EXPECT_EQ(ParseKeyMacro("\\w(\\w(", kDefaultMs), (Actions{Wait(kDefaultMs), Text("("), Wait(kDefaultMs), Text("(")}));
-}
-
-TEST(ParseKeyMacroTest, TextKeepsEveryByteButTheEscape) {
-  const std::string with_nul("a\0b", 3);
-  EXPECT_EQ(ParseKeyMacro(with_nul, kDefaultMs), Actions{Text(with_nul)});
-  // Backslash, then a lead byte whose second byte is the backslash again.
-  EXPECT_EQ(ParseKeyMacro("\\\x83\x5C", kDefaultMs), Actions{Text("\x83")});
+TEST(ParseKeyMacroTest, ActionsOfEachToken) {
+  const struct {
+    std::string macro;
+    int default_ms;
+    Actions actions;
+  } rows[] = {
+      // A key token ends with one pass; the selected code is left to the player.
+      {"\\r", kDefaultMs, {KeyMacroAction::Down(VK_RETURN), KeyMacroAction::Up(VK_RETURN), KeyMacroAction::Done()}},
+      {"\\cx", kDefaultMs, {KeyMacroAction::PasteCode(), Text("x")}},
+      {"\\w", 0, {Wait(0)}},
+      {"\\w()", kDefaultMs, {Wait(kKeyMacroBadWaitMs)}},
+      {"\\w(2147483648)", kDefaultMs, {Wait(kKeyMacroBadWaitMs)}},
+      // A "(" not right after "\w" is plain text.
+      {"\\wx(5)", kDefaultMs, {Wait(kDefaultMs), Text("x(5)")}},
+      // The first ")" closes, even one that belongs to a later token; each wait
+      // finds its own.
+      {"\\w(\\w(5)x", kDefaultMs, {Wait(kKeyMacroBadWaitMs), Text("x")}},
+      {"\\w(30)\\w(40)", kDefaultMs, {Wait(30), Wait(40)}},
+      {"\\w(30)\\w(4", kDefaultMs, {Wait(30), Wait(kDefaultMs), Text("(4")}},
+      {"\\w(\\w(", kDefaultMs, {Wait(kDefaultMs), Text("("), Wait(kDefaultMs), Text("(")}},
+      // Text keeps every byte but the escape: a NUL; a backslash, then a lead
+      // byte whose second byte is the backslash again.
+      {std::string("a\0b", 3), kDefaultMs, {Text(std::string("a\0b", 3))}},
+      {"\\\x83\x5C", kDefaultMs, {Text("\x83")}},
+  };
+  for (const auto& row : rows) EXPECT_EQ(ParseKeyMacro(row.macro, row.default_ms), row.actions) << row.macro;
 }
 
 // What the page gets from a macro played with `code` selected: its keys and
