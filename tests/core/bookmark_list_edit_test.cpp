@@ -67,13 +67,10 @@ std::string Drag(std::vector<UrlBookmark> list, int from, int target) {
   return Names(list);
 }
 
-TEST(BookmarkDropTest, FirstOntoThirdGivesSecondThirdFirst) {
+TEST(BookmarkDropTest, FirstOntoThirdGivesSecondThirdFirstOntoItselfOrOutsideIsNoMove) {
   EXPECT_EQ(Drag(Three(), 0, 2), "two,three,one");
   EXPECT_EQ(Drag(Three(), 2, 0), "three,one,two");
   EXPECT_EQ(Drag(Three(), 1, 2), "one,three,two");
-}
-
-TEST(BookmarkDropTest, OntoItselfOrOutsideIsNoMove) {
   EXPECT_EQ(PlanBookmarkDrop(3, 1, 1), std::nullopt);
   EXPECT_EQ(PlanBookmarkDrop(3, 0, 3), std::nullopt);
   EXPECT_EQ(PlanBookmarkDrop(3, -1, 0), std::nullopt);

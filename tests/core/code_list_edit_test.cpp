@@ -86,14 +86,6 @@ std::string Drop(StockCodeList& list, NodePos from, NodePos target, std::optiona
   return Serialized(list);
 }
 
-TEST(CodeDropTest, GroupOnAStockDoesNothing) {
-  StockCodeList list = Sample();
-  std::optional<NodeMove> move;
-  Drop(list, NodePos{0}, NodePos{1, 1}, &move);
-  EXPECT_EQ(move, std::nullopt);
-  EXPECT_EQ(list, Sample());
-}
-
 TEST(CodeDropTest, StockOnItsOwnGroupBecomesItsFirstStock) {
   StockCodeList list = Sample();
   Drop(list, NodePos{1, 2}, NodePos{1});
@@ -138,8 +130,12 @@ TEST(CodeDropTest, StocksWithinAGroupAndIntoAnother) {
   EXPECT_EQ(list.groups[0].stocks.back(), "2003 b3");
 }
 
-TEST(CodeDropTest, PositionsOutsideTheListDoNothing) {
+TEST(CodeDropTest, GroupOnAStockOrPositionsOutsideTheListDoNothing) {
   StockCodeList list = Sample();
+  std::optional<NodeMove> move;
+  Drop(list, NodePos{0}, NodePos{1, 1}, &move);
+  EXPECT_EQ(move, std::nullopt);
+  EXPECT_EQ(list, Sample());
   EXPECT_EQ(PlanNodeDrop(list, NodePos{0}, NodePos{7}), std::nullopt);
   EXPECT_EQ(PlanNodeDrop(list, NodePos{2, 0}, NodePos{0}), std::nullopt);
 }
