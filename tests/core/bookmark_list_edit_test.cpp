@@ -67,7 +67,7 @@ std::string Drag(std::vector<UrlBookmark> list, int from, int target) {
   return Names(list);
 }
 
-TEST(BookmarkDropTest, FirstOntoThirdGivesSecondThirdFirstOntoItselfOrOutsideIsNoMove) {
+TEST(BookmarkDropTest, MovesOntoAnotherRowButNotOntoItselfOrOutside) {
   EXPECT_EQ(Drag(Three(), 0, 2), "two,three,one");
   EXPECT_EQ(Drag(Three(), 2, 0), "three,one,two");
   EXPECT_EQ(Drag(Three(), 1, 2), "one,three,two");
