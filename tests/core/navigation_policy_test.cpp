@@ -76,14 +76,18 @@ TEST_F(NavigationPolicyTest, PopupOpensRightAfterItsOpenerAtOnce) {
   EXPECT_EQ(serial_, 2);
 }
 
-TEST_F(NavigationPolicyTest, PopupFromABackgroundTabGoesBesideItsOpener) {
+TEST_F(NavigationPolicyTest, PopupGoesBesideItsOpenerOrElseBesideTheActiveTab) {
   // The user looks at tab 0; the page of tab 2 (family 2) opens a window.
-  const NavigationDecision d = Request(3, kPopup, "http://x/p.htm", "", true, true);
-  EXPECT_EQ(d.action, Action::PlacePopupInNewTab);
-  EXPECT_EQ(d.new_tab.insert_index, 3);
-  EXPECT_EQ(d.new_tab.return_index, 2);
-  EXPECT_EQ(d.new_tab.family, 2);
-  EXPECT_FALSE(d.new_tab.fill);
+  const NavigationDecision background = Request(3, kPopup, "http://x/p.htm", "", true, true);
+  EXPECT_EQ(background.action, Action::PlacePopupInNewTab);
+  EXPECT_FALSE(background.new_tab.fill);
+  // An opener outside the tabs: the active tab stands in for it.
+  tabs_.active_index = 2;
+  for (const NavigationDecision& d : {background, Request(99, kPopup, "http://x/")}) {
+    EXPECT_EQ(d.new_tab.insert_index, 3);
+    EXPECT_EQ(d.new_tab.return_index, 2);
+    EXPECT_EQ(d.new_tab.family, 2);
+  }
 }
 
 TEST_F(NavigationPolicyTest, PopupsOwnFirstNavigationJustNamesItsTab) {
@@ -94,14 +98,6 @@ TEST_F(NavigationPolicyTest, PopupsOwnFirstNavigationJustNamesItsTab) {
   EXPECT_EQ(first.frame_name_update.tab_index, 1);
   EXPECT_EQ(first.frame_name_update.name, "win");
   EXPECT_TRUE(policy_.navigating());
-}
-
-TEST_F(NavigationPolicyTest, OpenerOutsideTheTabsFallsBackToTheActiveTab) {
-  tabs_.active_index = 2;
-  const NavigationDecision d = Request(99, kPopup, "http://x/");
-  EXPECT_EQ(d.new_tab.insert_index, 3);
-  EXPECT_EQ(d.new_tab.return_index, 2);
-  EXPECT_EQ(d.new_tab.family, 2);
 }
 
 TEST_F(NavigationPolicyTest, PopupWithoutAnyTabTakesAFreshFamily) {
