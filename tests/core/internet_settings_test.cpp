@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-
 #include "core/settings/internet_settings.h"
 #include "core/settings/settings_file.h"
 #include "temp_dir.h"
