@@ -70,7 +70,9 @@ void WindowFixture::Open(const QByteArray& path, bool shift) {
 
 bool WindowFixture::Loaded(int index, const QString& caption) const {
   BrowserTab* tab = tabs->TabAt(index);
-  return tab && Caption(index) == caption && !tab->Browser()->Busy() && !tab->Browser()->LocationURL().isEmpty();
+  // A tab asleep has no browser: not loaded.
+  const WebBrowser* browser = tab ? tab->Browser() : nullptr;
+  return browser && Caption(index) == caption && !browser->Busy() && !browser->LocationURL().isEmpty();
 }
 
 bool WindowFixture::WaitLoaded(int index, const QString& caption) {
