@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <algorithm>
 #include <cstdlib>
@@ -14,6 +16,15 @@
 #include "platform/web_browser.h"
 
 namespace bench {
+
+// Sets up `child` to run a measurement: its errors go to ours, and the
+// engine's start-up report stays out of them unless logging was asked for.
+inline void PrepareChild(QProcess& child) {
+  child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  if (!environment.contains("QT_LOGGING_RULES")) environment.insert("QT_LOGGING_RULES", "qt.webenginecontext=false");
+  child.setProcessEnvironment(environment);
+}
 
 template <typename Child, typename Parent>
 int ChildBenchMain(int argc, char* argv[], Child run_child, Parent run_parent) {

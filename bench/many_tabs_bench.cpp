@@ -56,6 +56,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "child_bench_main.h"
 #include "core/tabs/reload_ticks.h"
 #include "core/tabs/tab_sleep.h"
 #include "core/tabs/tile_layout.h"
@@ -476,11 +477,7 @@ int RunParent(const QString& program, int rounds, int idle_seconds, const QStrin
                           QString("/%1-%2-%3-%4-%5").arg(run.mode, run.variant).arg(run.sites).arg(run.tabs).arg(round);
       QDir().mkpath(dir);
       QProcess child;
-      child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-      QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-      if (!environment.contains("QT_LOGGING_RULES"))
-        environment.insert("QT_LOGGING_RULES", "qt.webenginecontext=false");
-      child.setProcessEnvironment(environment);
+      bench::PrepareChild(child);
       QEventLoop loop;  // the servers answer while the child runs
       QObject::connect(&child, &QProcess::finished, &loop, &QEventLoop::quit);
       QObject::connect(&child, &QProcess::errorOccurred, &loop, &QEventLoop::quit);

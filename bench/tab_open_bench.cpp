@@ -179,11 +179,7 @@ int RunParent(const QString& program, int rounds) {
       const QString dir = scratch.path() + QString("/%1-%2").arg(mode).arg(round);
       QDir().mkpath(dir);
       QProcess child;
-      child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-      QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-      if (!environment.contains("QT_LOGGING_RULES"))  // the engine's start-up report
-        environment.insert("QT_LOGGING_RULES", "qt.webenginecontext=false");
-      child.setProcessEnvironment(environment);
+      bench::PrepareChild(child);
       child.start(program, {"--child", mode, dir});
       if (!child.waitForFinished(300000) || child.exitCode() != 0) {
         std::fprintf(stderr, "tab_open_bench: the %s run failed (as root, set QTWEBENGINE_DISABLE_SANDBOX=1)\n",
