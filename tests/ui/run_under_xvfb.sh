@@ -22,20 +22,26 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 143' TERM INT HUP
 
+# Waits until server NAME (process PID) has written its address to FILE;
+# stops the run with its log (LOG) when it doesn't.
+await_server() {
+  local name=$1 pid=$2 file=$3 log=$4
+  for _ in $(seq 200); do
+    [ -s "$file" ] && return 0
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  [ -s "$file" ] && return 0
+  echo "run_under_xvfb: $name did not start:" >&2
+  cat "$log" >&2
+  exit 1
+}
+
 # -noreset: the server stays as it is when a client such as xdotool leaves.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
   3>"$scratch/display" 2>"$scratch/xvfb.log" &
 xvfb_pid=$!
-for _ in $(seq 200); do
-  [ -s "$scratch/display" ] && break
-  kill -0 "$xvfb_pid" 2>/dev/null || break
-  sleep 0.05
-done
-if [ ! -s "$scratch/display" ]; then
-  echo "run_under_xvfb: Xvfb did not start:" >&2
-  cat "$scratch/xvfb.log" >&2
-  exit 1
-fi
+await_server Xvfb "$xvfb_pid" "$scratch/display" "$scratch/xvfb.log"
 export DISPLAY=":$(head -n1 "$scratch/display")"
 unset WAYLAND_DISPLAY
 # Showing a window asks the session bus for the accessibility bus. With no
@@ -52,16 +58,7 @@ if [ "$own_bus" = 1 ]; then
   dbus-daemon --config-file="$(dirname "$0")/session_bus.conf" --address="unix:dir=$scratch" \
     --nofork --print-address=3 3>"$scratch/bus" 2>"$scratch/bus.log" &
   bus_pid=$!
-  for _ in $(seq 200); do
-    [ -s "$scratch/bus" ] && break
-    kill -0 "$bus_pid" 2>/dev/null || break
-    sleep 0.05
-  done
-  if [ ! -s "$scratch/bus" ]; then
-    echo "run_under_xvfb: dbus-daemon did not start:" >&2
-    cat "$scratch/bus.log" >&2
-    exit 1
-  fi
+  await_server dbus-daemon "$bus_pid" "$scratch/bus" "$scratch/bus.log"
   DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$scratch/bus")
 fi
 
